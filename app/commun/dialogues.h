@@ -1,0 +1,72 @@
+#pragma once
+// The one interface between the core and the user. Windows implement it with
+// message boxes; tests and the command-line tool record what was said.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace kovrin {
+
+enum class Reponse { oui, non, annuler };
+
+class Dialogues {
+public:
+    virtual ~Dialogues() = default;
+    virtual void erreur(const std::string& texte) = 0;      // modal error box
+    virtual void information(const std::string& texte) = 0; // information box
+    virtual void message(const std::string& texte) = 0;     // plain box, no icon
+    virtual Reponse confirmation(const std::string& texte) = 0; // yes / no / cancel
+    virtual void bip() = 0;
+    virtual void curseur_occupe(bool occupe) = 0;
+    // Shows a text file in the desktop's viewer; nothing is reported when none starts.
+    virtual void ouvre_visionneuse(const std::filesystem::path& fichier) = 0;
+};
+
+// Busy cursor for the length of a scope.
+class CurseurOccupe {
+public:
+    explicit CurseurOccupe(Dialogues& d) : d_(d) { d_.curseur_occupe(true); }
+    ~CurseurOccupe() { d_.curseur_occupe(false); }
+    CurseurOccupe(const CurseurOccupe&) = delete;
+    CurseurOccupe& operator=(const CurseurOccupe&) = delete;
+
+private:
+    Dialogues& d_;
+};
+
+// Records every message in order; answers confirmations with a set answer.
+class DialoguesEnregistres : public Dialogues {
+public:
+    struct Entree {
+        std::string genre; // "erreur", "information", "message", "confirmation", "bip", "visionneuse"
+        std::string texte;
+    };
+
+    void erreur(const std::string& texte) override { note("erreur", texte); }
+    void information(const std::string& texte) override { note("information", texte); }
+    void message(const std::string& texte) override { note("message", texte); }
+    Reponse confirmation(const std::string& texte) override {
+        note("confirmation", texte);
+        return reponse;
+    }
+    void bip() override { note("bip", ""); }
+    void curseur_occupe(bool) override {}
+    void ouvre_visionneuse(const std::filesystem::path& fichier) override {
+        note("visionneuse", fichier.string());
+    }
+
+    // Texts of every box shown (errors, information, plain messages, questions).
+    std::vector<std::string> textes() const;
+    std::vector<std::string> erreurs() const;
+    bool a_dit(const std::string& texte) const;
+    int nb_bips() const;
+    void vide() { journal.clear(); }
+
+    Reponse reponse = Reponse::oui;
+    std::vector<Entree> journal;
+
+private:
+    void note(const char* genre, const std::string& texte) { journal.push_back({genre, texte}); }
+};
+
+} // namespace kovrin

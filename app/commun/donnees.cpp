@@ -1,0 +1,16 @@
+#include "commun/donnees.h"
+
+namespace kovrin {
+
+std::filesystem::path chemin_donnees(const std::filesystem::path& repertoire, std::string_view nom) {
+    std::error_code ec;
+    const std::filesystem::path candidats[] = {repertoire / nom,
+                                               std::filesystem::path(KOVRIN_DATA_INSTALL_DIR) / nom,
+                                               std::filesystem::path(KOVRIN_DATA_SOURCE_DIR) / nom};
+    for (const auto& c : candidats)
+        if (std::filesystem::exists(c, ec))
+            return c;
+    return candidats[0];
+}
+
+} // namespace kovrin

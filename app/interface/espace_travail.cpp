@@ -1,0 +1,1 @@
+#include "interface/espace_travail.h"

@@ -1,0 +1,1 @@
+// Placeholder until the engine's first source lands.

@@ -1,0 +1,1 @@
+// Placeholder until the stand-in's first source lands.

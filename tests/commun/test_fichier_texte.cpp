@@ -1,0 +1,48 @@
+#include "commun/dialogues.h"
+#include "commun/erreur.h"
+#include "commun/fichier_texte.h"
+#include "dossier_temporaire.h"
+
+#include <gtest/gtest.h>
+
+using namespace kovrin;
+
+TEST(FichierTexte, WritesCrLfAndEightBitBytes) {
+    test::DossierTemporaire dossier;
+    ecrit_lignes("a.txt", {"one", "e/R(\xF8)", ""});
+    EXPECT_EQ(test::lit_fichier("a.txt"), "one\r\ne/R(\xF8)\r\n\r\n");
+}
+
+TEST(FichierTexte, ReadsEveryKindOfLineEnd) {
+    test::DossierTemporaire dossier;
+    test::ecrit_fichier("crlf.txt", "a\r\nb\r\n\r\nc");
+    test::ecrit_fichier("lf.txt", "a\nb\n\nc\n");
+    test::ecrit_fichier("cr.txt", "a\rb\r\rc");
+    std::vector<std::string> attendu{"a", "b", "", "c"};
+    EXPECT_EQ(lit_lignes("crlf.txt"), attendu);
+    EXPECT_EQ(lit_lignes("lf.txt"), attendu);
+    EXPECT_EQ(lit_lignes("cr.txt"), attendu);
+}
+
+TEST(FichierTexte, MissingFileIsAnErrorNamingIt) {
+    test::DossierTemporaire dossier;
+    try {
+        lit_lignes("absent.txt");
+        FAIL() << "no error";
+    } catch (const ErreurKovrin& e) {
+        EXPECT_NE(std::string(e.what()).find("absent.txt"), std::string::npos);
+    }
+    EXPECT_THROW(EcrivainTexte("no/such/dir/x.txt"), ErreurKovrin);
+}
+
+TEST(Dialogues, RecordsTextsInOrder) {
+    DialoguesEnregistres d;
+    d.erreur("No pattern!");
+    d.bip();
+    d.reponse = Reponse::non;
+    EXPECT_EQ(d.confirmation("This file already exists. Do you want to continue?"), Reponse::non);
+    EXPECT_EQ(d.textes(), (std::vector<std::string>{
+                              "No pattern!", "This file already exists. Do you want to continue?"}));
+    EXPECT_EQ(d.nb_bips(), 1);
+    EXPECT_TRUE(d.a_dit("No pattern!"));
+}
