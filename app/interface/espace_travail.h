@@ -60,6 +60,12 @@ struct Paire {
 // R11 R12 R13 T1 R21 R22 R23 T2 R31 R32 R33 T3
 using Operateur = std::array<double, 12>;
 
+// A list of space-group symbols shown on the cell tab and its selected entry.
+struct ListeSymboles {
+    std::vector<std::string> entrees;
+    int selection = -1; // 0-based, -1 when nothing is selected
+};
+
 // Storage handed to the engine; kept after the call because the result tables read it.
 struct TamponsMoteur {
     std::array<std::int16_t, 100> texte{};
@@ -112,6 +118,8 @@ struct EspaceTravail {
     ListeBornee<Operateur, 192> operateurs;
     int nb_centrages = 0;
     int champ_actif = 0;
+    ListeSymboles liste_hm;    // "No ext." then the symbols of the system's .pos file
+    ListeSymboles liste_orsab; // symbols with their Hall notation, from spgr2.dat
 
     // Calculated reflections, sorted by increasing angle
     ListeBornee<RaieCalculee, 999> calculees;
@@ -137,6 +145,8 @@ struct EspaceTravail {
 
     // Working directory read at start; fixed-name files live there.
     std::filesystem::path repertoire;
+    // Set when a missing data file leaves the program unable to go on (spgr2.dat).
+    bool arret_programme = false;
 };
 
 } // namespace kovrin

@@ -1,0 +1,79 @@
+#pragma once
+// The cell tab "Initial cell parameters": its texts and the rules that turn them
+// into workspace values, make the fields follow the crystal system, and fill the
+// table of calculated reflections. Windows copy their controls into an
+// OngletMaille, call these procedures and show what comes back.
+#include "commun/dialogues.h"
+#include "interface/espace_travail.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace kovrin {
+
+// Captions of the list "System", in list order; a code is the first four
+// letters of its caption, upper-cased.
+inline const std::array<std::string, 7> legendes_systemes = {"Cubic",   "Tetra.", "Ortho.", "Hexa.",
+                                                             "Rhombo.", "Monoc.", "Tricl."};
+
+struct OngletMaille {
+    int systeme_choisi = -1;            // selected row of the list "System", -1 none
+    std::array<std::string, 6> cellule; // fields a, b, c, alpha, beta, gamma
+    std::string lambda;                 // panel "Current values"
+    std::string theta_min, theta_max;   // in the unit shown (theta or 2theta)
+
+    // Written by configure_champs.
+    std::array<bool, 6> grise{};        // field shown silver
+    std::array<bool, 8> coche_active{}; // "To refine": a b c alpha beta gamma, shift, lambda
+    std::array<bool, 8> coche{};
+};
+
+enum class LectureOnglet {
+    complete,   // every field read
+    champ_vide, // stopped silently at an empty field
+    erreur      // a field failed to convert (its message was shown)
+};
+
+// Reads system, group, cell, wavelength and range into the workspace; refills
+// both symbol lists when a system is selected. Messages "Error on a" ...
+// "Error on theta_max". Fields after a failing or empty one are not read.
+LectureOnglet lit_onglet_maille(EspaceTravail& et, const OngletMaille& onglet, Dialogues& d);
+
+// Leaving field a or alpha (et.champ_actif): copies the text where the system
+// ties the parameters and stores the value. False after "Type error!" (the
+// window gives the focus back to the field).
+bool verification(EspaceTravail& et, OngletMaille& onglet, Dialogues& d);
+
+// Entering a cell field (1 ... 6): et.champ_actif, et.fichier_maille emptied,
+// configure_champs. The window empties its tables and titles the table
+// titre_table_initial.
+inline const std::string titre_table_initial = "Calculated diagram";
+void set_numero(EspaceTravail& et, OngletMaille& onglet, int champ);
+
+// Click in the list "System" on row `ligne`.
+void change_systeme(EspaceTravail& et, OngletMaille& onglet, int ligne, Dialogues& d);
+
+// Greyed fields, tied texts and "To refine" marks for et.systeme.
+void configure_champs(const EspaceTravail& et, OngletMaille& onglet);
+
+// a, b, c as 8:4, angles as 8:3.
+void affiche_maille(const EspaceTravail& et, OngletMaille& onglet);
+
+// Rows of the calculated-reflection table, header row first; max(15, n + 1) rows.
+using LigneTable = std::array<std::string, 3>;
+std::vector<LigneTable> affiche_raies_calculees(const EspaceTravail& et);
+
+// What the window shows after calcul_apres_lecture.
+struct SuiteLecture {
+    bool raies = false;        // reflections were generated: refresh the tables
+    bool titre_change = false; // the table title becomes `titre`
+    std::string titre;         // "Calc. diagram (<file>)"
+    bool redessine = false;    // redraw the diagram window
+};
+
+// After a cell file was read into the workspace: fields, texts of the current
+// values, selection emptied, reading of the tab and generation.
+SuiteLecture calcul_apres_lecture(EspaceTravail& et, OngletMaille& onglet, Dialogues& d);
+
+} // namespace kovrin
