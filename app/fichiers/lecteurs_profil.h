@@ -1,0 +1,39 @@
+#pragma once
+// Readers of raw diffraction profiles: DIFFRAC-AT raw files (RAW, RAW1, RAW2),
+// Rietveld data files, Sietronics CPI files and Philips RD files. Each returns
+// the whole profile with its intensities normalised (smallest 0, largest 100),
+// or nothing after showing why through `d`.
+#include "commun/dialogues.h"
+#include "fichiers/donnees_lues.h"
+
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+namespace kovrin {
+
+std::optional<ProfilLu> lit_profil_raw(const std::filesystem::path& fichier, Dialogues& d);
+std::optional<ProfilLu> lit_profil_rietveld(const std::filesystem::path& fichier, Dialogues& d);
+// `espace_occupe`: the workspace holds measured peaks or calculated reflections;
+// the file's angle range and anode wavelengths are then not taken.
+std::optional<ProfilLu> lit_profil_cpi(const std::filesystem::path& fichier, bool espace_occupe,
+                                       Dialogues& d);
+std::optional<ProfilLu> lit_profil_philips(const std::filesystem::path& fichier, Dialogues& d);
+
+// Mean wavelength of a Kalpha doublet: (Ka1 + ratio Ka2) / (ratio + 1) when
+// Ka2 is given, else Ka1.
+double lambda_moyenne(double lambda1, double lambda2, double rapport);
+
+// Where the search for the largest and the smallest raw intensity starts.
+struct DepartsExtremes {
+    double plus_grande = 0;
+    double plus_petite = 1000000;
+};
+
+// The common end of every profile reader: point i at depart + pas (i - 1),
+// intensities normalised from their extremes. Refuses an empty profile, one of
+// more than 30000 points and one whose intensities are all equal.
+void termine_profil(ProfilLu& profil, const std::vector<double>& brutes, double depart, double pas,
+                    DepartsExtremes departs, const std::filesystem::path& fichier);
+
+} // namespace kovrin

@@ -1,0 +1,89 @@
+#pragma once
+// What the readers of peak, profile and cell files share: the guarded read
+// that turns a failure into one error box, the text-file helpers and the
+// normalisation of intensities.
+#include "commun/dialogues.h"
+#include "commun/erreur.h"
+#include "commun/fichier_texte.h"
+
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kovrin {
+
+// A reader refusing its file; the text is shown as it is in the error box.
+class RefusLecture : public ErreurKovrin {
+  public:
+    using ErreurKovrin::ErreurKovrin;
+};
+
+// Text files with bare LF (or CR) line ends are copied to "dummy.tmp" in the
+// current directory with CR LF ends; returns 1 when that copy was made (read
+// it instead of the file), 0 when the file already ends its lines in CR LF.
+int convertit_fins_de_ligne(const std::filesystem::path& fichier);
+
+// The lines of a text file, read through convertit_fins_de_ligne.
+std::vector<std::string> lignes_converties(const std::filesystem::path& fichier);
+
+// A line split into at most 10 numbers (blanks or commas between them).
+struct NombresDecoupes {
+    std::array<double, 10> valeurs{};
+    int nombre = 0; // fields taken, converted or not
+    int code = 0;   // Val's code of the last field taken: 0, or the bad character's position
+};
+NombresDecoupes decoupe_nombres(std::string_view ligne);
+
+// The first blank-separated number of a text; nothing when it does not convert.
+std::optional<double> premier_nombre(std::string_view texte);
+
+bool ligne_blanche(std::string_view ligne);
+
+// Runs a reader; any refusal or input/output error is shown through `d` and
+// nothing is returned.
+template <typename Resultat, typename Lecture>
+std::optional<Resultat> lecture_gardee(Dialogues& d, Lecture&& lecture) {
+    try {
+        return lecture();
+    } catch (const ErreurKovrin& e) {
+        d.erreur(e.what());
+    }
+    return std::nullopt;
+}
+
+// Refusal naming the file.
+[[noreturn]] void refuse(const std::filesystem::path& fichier, std::string_view quoi);
+// Refusal when a count goes past what the workspace can hold.
+void verifie_limite(const std::filesystem::path& fichier, std::size_t nombre, std::size_t limite,
+                    std::string_view quoi);
+
+// Multiplies every intensity by 100 / largest; returns the largest (searched
+// from 0), or nothing when it is not above 0 (intensities left as they are).
+std::optional<double> normalise_a_100(std::vector<double>& intensites);
+
+// Guards a double stored in single precision against overflow.
+float en_simple(double valeur);
+
+std::string message_fichier_court(const std::filesystem::path& fichier, const ErreurKovrin& e);
+
+// Same for a binary file: its bytes are handed to the reader; a field past the
+// end of the file is reported as a file too short, naming it.
+template <typename Resultat, typename Lecture>
+std::optional<Resultat> lecture_binaire(const std::filesystem::path& fichier, Dialogues& d,
+                                        Lecture&& lecture) {
+    return lecture_gardee<Resultat>(d, [&]() -> std::optional<Resultat> {
+        std::string octets = lit_octets(fichier);
+        try {
+            return lecture(std::string_view(octets));
+        } catch (const RefusLecture&) {
+            throw;
+        } catch (const ErreurKovrin& e) {
+            throw RefusLecture(message_fichier_court(fichier, e));
+        }
+    });
+}
+
+} // namespace kovrin

@@ -1,0 +1,108 @@
+// DIFFRAC-AT raw profiles, three layouts told apart by their first 4 bytes.
+#include "commun/octets.h"
+#include "commun/texte.h"
+#include "fichiers/lecteurs_profil.h"
+#include "fichiers/lecture.h"
+#include "interface/espace_travail.h"
+
+#include <algorithm>
+
+namespace kovrin {
+
+namespace {
+
+constexpr auto limite_points = decltype(EspaceTravail::profil)::capacite;
+
+// Intensities stored as f32 one after the other.
+std::vector<double> intensites_f32(std::string_view octets, std::size_t debut, std::size_t n) {
+    std::vector<double> brutes;
+    brutes.reserve(n);
+    for (std::size_t i = 0; i < n; ++i)
+        brutes.push_back(lit_f32(octets, debut + 4 * i));
+    return brutes;
+}
+
+// Smallest and largest point angle, whatever the sign of the step.
+void bornes_par_points(ProfilLu& p) {
+    auto [bas, haut] = std::minmax_element(p.points.begin(), p.points.end(),
+                                           [](auto a, auto b) { return a.angle < b.angle; });
+    p.angle_debut = bas->angle;
+    p.angle_fin = haut->angle;
+}
+
+ProfilLu lit_raw2(std::string_view o, const std::filesystem::path& fichier) {
+    ProfilLu p;
+    p.titre = lit_texte_c(o, 8, 32) + " (RAW2)";
+    p.anode = lit_texte(o, 188, 2);
+    p.lambda1 = lit_f32(o, 190);
+    p.lambda2 = lit_f32(o, 194);
+    p.rapport = lit_f32(o, 198);
+    p.lambda = lambda_moyenne(p.lambda1, p.lambda2, p.rapport);
+    int entete = std::max<int>(lit_i16(o, 256), 60);
+    int n = std::max<int>(lit_i16(o, 258), 0);
+    double pas = lit_f32(o, 268);
+    double depart = lit_f32(o, 272);
+    if (lit_i16(o, 264) % 2 != 0) depart += 0.5 * pas;
+    auto brutes =
+        intensites_f32(o, 256 + static_cast<std::size_t>(entete), static_cast<std::size_t>(n));
+    termine_profil(p, brutes, depart, pas, {}, fichier);
+    bornes_par_points(p);
+    return p;
+}
+
+ProfilLu lit_raw(std::string_view o, const std::filesystem::path& fichier) {
+    ProfilLu p;
+    std::int32_t n = lit_i32(o, 4);
+    verifie_limite(fichier, static_cast<std::size_t>(std::max(n, 0)), limite_points,
+                   "profile points");
+    double pas = lit_f32(o, 12);
+    double depart = lit_f32(o, 24);
+    if (lit_i32(o, 16) == 2048) depart += 0.5 * pas;
+    p.titre = lit_texte_c(o, 40, 32) + " (RAW)";
+    p.anode = "?";
+    p.lambda1 = lit_f32(o, 72);
+    p.lambda2 = lit_f32(o, 76);
+    p.lambda = p.lambda2 > 0 ? (p.lambda1 + 0.5 * p.lambda2) * 2 / 3 : p.lambda1;
+    auto brutes = intensites_f32(o, 156, static_cast<std::size_t>(std::max(n, 0)));
+    termine_profil(p, brutes, depart, pas, {}, fichier);
+    bornes_par_points(p);
+    return p;
+}
+
+// The point count of the header is not trusted: the intensities run to the end
+// of the file. The identifier is stored from byte 326, as in the DIF1 peak
+// files of the same software. The flag at 880 is not a half-step shift: files
+// that set it start at their recorded angle.
+ProfilLu lit_raw1(std::string_view o, const std::filesystem::path& fichier) {
+    ProfilLu p;
+    p.titre = lit_texte_c(o, 326, 32) + " (RAW1)";
+    p.anode = lit_texte(o, 608, 2);
+    p.lambda = lit_f64(o, 616);
+    p.lambda1 = lit_f64(o, 624);
+    p.lambda2 = lit_f64(o, 632);
+    p.rapport = lit_f64(o, 648);
+    double depart = lit_f64(o, 728);
+    double pas = lit_f64(o, 888);
+    std::size_t debut = 1016 + static_cast<std::size_t>(std::max(lit_i32(o, 968), 0));
+    std::size_t n = debut < o.size() ? (o.size() - debut) / 4 : 0;
+    verifie_limite(fichier, n, limite_points, "profile points");
+    auto brutes = intensites_f32(o, debut, n);
+    termine_profil(p, brutes, depart, pas, {-10000, 1000000}, fichier);
+    p.angle_debut = p.points.front().angle;
+    p.angle_fin = p.points.back().angle;
+    return p;
+}
+
+} // namespace
+
+std::optional<ProfilLu> lit_profil_raw(const std::filesystem::path& fichier, Dialogues& d) {
+    return lecture_binaire<ProfilLu>(fichier, d, [&](std::string_view o) {
+        std::string magique = sans_blancs_droite(lit_texte_brut(o, 0, 4));
+        if (magique == "RAW2") return lit_raw2(o, fichier);
+        if (magique == "RAW") return lit_raw(o, fichier);
+        if (magique == "RAW1") return lit_raw1(o, fichier);
+        throw RefusLecture("Unknown file type");
+    });
+}
+
+} // namespace kovrin

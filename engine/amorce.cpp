@@ -1,1 +1,0 @@
-// Placeholder until the engine's first source lands.

@@ -1,1 +1,0 @@
-// Placeholder until the stand-in's first source lands.

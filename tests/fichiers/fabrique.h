@@ -1,0 +1,80 @@
+#pragma once
+// Builds binary fixtures byte by byte from a layout's offset table, and
+// shakes readers with truncations and random mutations of a valid file.
+#include "commun/dialogues.h"
+#include "dossier_temporaire.h"
+
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <random>
+#include <string>
+
+namespace kovrin::test {
+
+// A zero-filled buffer that grows on demand; fields are written little-endian
+// by hand here, independently of the program's own writers.
+class Fabrique {
+  public:
+    explicit Fabrique(std::size_t taille = 0, char remplissage = '\0')
+        : octets(taille, remplissage) {}
+
+    Fabrique& entier(std::size_t position, std::uint64_t valeur, std::size_t largeur) {
+        assure(position + largeur);
+        for (std::size_t i = 0; i < largeur; ++i)
+            octets[position + i] = static_cast<char>((valeur >> (8 * i)) & 0xFF);
+        return *this;
+    }
+    Fabrique& i16(std::size_t p, int v) { return entier(p, static_cast<std::uint16_t>(v), 2); }
+    Fabrique& i32(std::size_t p, long v) { return entier(p, static_cast<std::uint32_t>(v), 4); }
+    Fabrique& u8(std::size_t p, int v) { return entier(p, static_cast<std::uint8_t>(v), 1); }
+    Fabrique& f32(std::size_t p, float v) {
+        std::uint32_t b;
+        std::memcpy(&b, &v, 4);
+        return entier(p, b, 4);
+    }
+    Fabrique& f64(std::size_t p, double v) {
+        std::uint64_t b;
+        std::memcpy(&b, &v, 8);
+        return entier(p, b, 8);
+    }
+    Fabrique& texte(std::size_t p, const std::string& t) {
+        assure(p + t.size());
+        octets.replace(p, t.size(), t);
+        return *this;
+    }
+    void ecrit(const std::string& nom) const { ecrit_fichier(nom, octets); }
+
+    std::string octets;
+
+  private:
+    void assure(std::size_t taille) {
+        if (octets.size() < taille) octets.resize(taille, '\0');
+    }
+};
+
+// Feeds `lecture` every truncation of `valide` and `nb` seeded random mutations
+// (a few bytes overwritten, sometimes cut); the reader must neither crash nor
+// hang, and must either succeed or say why.
+inline void secoue(const std::string& valide, const std::string& nom, int nb,
+                   const std::function<bool(const std::string&, DialoguesEnregistres&)>& lecture) {
+    auto essaie = [&](const std::string& octets) {
+        ecrit_fichier(nom, octets);
+        DialoguesEnregistres d;
+        bool lu = lecture(nom, d);
+        if (!lu && d.erreurs().empty()) throw std::runtime_error("reader refused silently");
+    };
+    for (std::size_t n = 0; n < valide.size(); n += (n < 1100 ? 1 : 7))
+        essaie(valide.substr(0, n));
+    std::mt19937 gen(12345);
+    for (int k = 0; k < nb; ++k) {
+        std::string o = valide;
+        int changes = 1 + static_cast<int>(gen() % 8);
+        for (int c = 0; c < changes; ++c)
+            o[gen() % o.size()] = static_cast<char>(gen() & 0xFF);
+        if (gen() % 4 == 0) o.resize(gen() % o.size());
+        essaie(o);
+    }
+}
+
+} // namespace kovrin::test

@@ -1,0 +1,189 @@
+#include "fabrique.h"
+#include "fichiers/lecteurs_profil.h"
+
+#include <gtest/gtest.h>
+
+using namespace kovrin;
+using test::Fabrique;
+
+namespace {
+
+Fabrique raw2(int entete, int demi_pas, const std::vector<float>& intensites) {
+    Fabrique f(256 + static_cast<std::size_t>(std::max(entete, 60)));
+    f.texte(0, "RAW2").texte(8, "Quartz").texte(188, "Co");
+    f.f32(190, 1.78897f).f32(194, 1.79285f).f32(198, 0.5f);
+    f.i16(256, entete).i16(258, static_cast<int>(intensites.size())).i16(264, demi_pas);
+    f.f32(268, 0.02f).f32(272, 10.0f);
+    std::size_t debut = 256 + static_cast<std::size_t>(std::max(entete, 60));
+    for (std::size_t i = 0; i < intensites.size(); ++i)
+        f.f32(debut + 4 * i, intensites[i]);
+    return f;
+}
+
+Fabrique raw1(int compte, int nb, int bloc = 0) {
+    Fabrique f(1016);
+    f.texte(0, "RAW1.01").texte(326, "Sample-7").texte(608, "Cu");
+    f.f64(616, 1.54184).f64(624, 1.5406).f64(632, 1.54439).f64(648, 0.5);
+    f.i32(716, compte).f64(728, 5.0).i32(880, 1).f64(888, 0.05).i32(968, bloc);
+    for (int i = 0; i < nb; ++i)
+        f.f32(1016 + static_cast<std::size_t>(bloc) + 4 * static_cast<std::size_t>(i),
+              static_cast<float>(100 + i));
+    return f;
+}
+
+double brute(const ProfilLu& p, std::size_t i) {
+    return p.points[i].intensite * (p.intensite_max_brute - p.intensite_min_brute) / 100 +
+           p.intensite_min_brute;
+}
+
+} // namespace
+
+TEST(ProfilRaw, Raw2RangeHeaderOf60And80) {
+    test::DossierTemporaire dossier;
+    for (int entete : {60, 80}) {
+        raw2(entete, 0, {50, 150, 100}).ecrit("a.raw");
+        DialoguesEnregistres d;
+        auto p = lit_profil_raw("a.raw", d);
+        ASSERT_TRUE(p) << entete;
+        ASSERT_EQ(p->points.size(), 3u);
+        EXPECT_EQ(p->points[0].intensite, 0.0f);
+        EXPECT_EQ(p->points[1].intensite, 100.0f);
+        EXPECT_EQ(p->points[2].intensite, 50.0f);
+        EXPECT_EQ(p->intensite_max_brute, 150);
+        EXPECT_EQ(p->intensite_min_brute, 50);
+        EXPECT_FLOAT_EQ(p->points[0].angle, 10.0f);
+        EXPECT_FLOAT_EQ(p->points[2].angle, 10.04f);
+        EXPECT_EQ(*p->titre, "Quartz (RAW2)");
+        EXPECT_EQ(p->anode, "Co");
+        EXPECT_NEAR(p->lambda, (1.78897 + 0.5 * 1.79285) / 1.5, 1e-6);
+        EXPECT_FLOAT_EQ(static_cast<float>(p->angle_debut), 10.0f);
+        EXPECT_FLOAT_EQ(static_cast<float>(p->angle_fin), 10.04f);
+    }
+}
+
+TEST(ProfilRaw, Raw2OddHalfStepMovesTheStart) {
+    test::DossierTemporaire dossier;
+    raw2(60, 3, {1, 2}).ecrit("a.raw");
+    DialoguesEnregistres d;
+    auto p = lit_profil_raw("a.raw", d);
+    ASSERT_TRUE(p);
+    EXPECT_FLOAT_EQ(p->points[0].angle, 10.01f);
+    EXPECT_FLOAT_EQ(p->points[1].angle, 10.03f);
+}
+
+TEST(ProfilRaw, RawVersion0) {
+    test::DossierTemporaire dossier;
+    Fabrique f(156);
+    f.texte(0, "RAW ").i32(4, 4).f32(12, -0.5f).i32(16, 2048).f32(24, 40.0f);
+    f.texte(40, "Old one").f32(72, 1.5406f).f32(76, 1.54439f);
+    for (int i = 0; i < 4; ++i)
+        f.f32(156 + 4 * static_cast<std::size_t>(i), static_cast<float>(10 * i));
+    f.ecrit("old.raw");
+    DialoguesEnregistres d;
+    auto p = lit_profil_raw("old.raw", d);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(*p->titre, "Old one (RAW)");
+    EXPECT_EQ(p->anode, "?");
+    EXPECT_EQ(p->rapport, 0);
+    EXPECT_NEAR(p->lambda, (1.5406 + 0.5 * 1.54439) * 2 / 3, 1e-6);
+    // Start 40 moved by half of the step -0.5; the angles fall, the range is ordered.
+    EXPECT_FLOAT_EQ(p->points[0].angle, 39.75f);
+    EXPECT_FLOAT_EQ(p->points[3].angle, 38.25f);
+    EXPECT_FLOAT_EQ(static_cast<float>(p->angle_debut), 38.25f);
+    EXPECT_FLOAT_EQ(static_cast<float>(p->angle_fin), 39.75f);
+}
+
+TEST(ProfilRaw, Raw1IsCountedToTheEndOfTheFile) {
+    test::DossierTemporaire dossier;
+    raw1(100, 120).ecrit("a.raw");
+    DialoguesEnregistres d;
+    auto p = lit_profil_raw("a.raw", d);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->points.size(), 120u);
+    EXPECT_EQ(*p->titre, "Sample-7 (RAW1)");
+    EXPECT_EQ(p->anode, "Cu");
+    EXPECT_DOUBLE_EQ(p->lambda, 1.54184);
+    EXPECT_FLOAT_EQ(p->points[0].angle, 5.0f);
+    EXPECT_FLOAT_EQ(p->points[119].angle, 5.0f + 119 * 0.05f);
+    EXPECT_DOUBLE_EQ(p->angle_fin, p->points[119].angle);
+    EXPECT_NEAR(brute(*p, 0), 100, 1e-3);
+    EXPECT_NEAR(brute(*p, 119), 219, 1e-3);
+}
+
+TEST(ProfilRaw, Raw1SkipsItsExtraBlock) {
+    test::DossierTemporaire dossier;
+    raw1(3, 3, 24).ecrit("a.raw");
+    DialoguesEnregistres d;
+    auto p = lit_profil_raw("a.raw", d);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->points.size(), 3u);
+    EXPECT_NEAR(brute(*p, 0), 100, 1e-4);
+}
+
+TEST(ProfilRaw, RealCu3AuFile) {
+    DialoguesEnregistres d;
+    auto p = lit_profil_raw(KOVRIN_REAL_DATA_DIR "/Cu3Au-1.raw", d);
+    ASSERT_TRUE(p) << (d.textes().empty() ? "" : d.textes()[0]);
+    EXPECT_EQ(p->points.size(), 3901u);
+    EXPECT_DOUBLE_EQ(p->points[0].angle, 22.0f);
+    EXPECT_NEAR(p->pas, 0.02, 1e-12);
+    EXPECT_NEAR(p->points[3900].angle, 100.0, 1e-4);
+    EXPECT_DOUBLE_EQ(p->lambda, 1.54184);
+    EXPECT_DOUBLE_EQ(p->lambda1, 1.5406);
+    EXPECT_DOUBLE_EQ(p->lambda2, 1.54439);
+    EXPECT_DOUBLE_EQ(p->rapport, 0.5);
+    EXPECT_EQ(p->anode, "Cu");
+    EXPECT_EQ(*p->titre, "Cu3Au-1 (RAW1)");
+    EXPECT_NEAR(brute(*p, 0), 48, 1e-3);
+    EXPECT_NEAR(brute(*p, 3900), 11, 1e-3);
+}
+
+TEST(ProfilRaw, BadFilesAreRefusedWithAMessage) {
+    test::DossierTemporaire dossier;
+    DialoguesEnregistres d;
+    test::ecrit_fichier("x.raw", "RAW3" + std::string(400, '\0'));
+    EXPECT_FALSE(lit_profil_raw("x.raw", d));
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Unknown file type"});
+
+    d.vide();
+    EXPECT_FALSE(lit_profil_raw("absent.raw", d));
+    ASSERT_EQ(d.erreurs().size(), 1u);
+    EXPECT_NE(d.erreurs()[0].find("absent.raw"), std::string::npos);
+
+    d.vide();
+    std::string court = raw2(60, 0, {1, 2, 3}).octets;
+    test::ecrit_fichier("court.raw", court.substr(0, court.size() - 2));
+    EXPECT_FALSE(lit_profil_raw("court.raw", d));
+    ASSERT_EQ(d.erreurs().size(), 1u);
+    EXPECT_NE(d.erreurs()[0].find("court.raw"), std::string::npos);
+
+    d.vide();
+    raw2(60, 0, {7, 7, 7}).ecrit("plat.raw");
+    EXPECT_FALSE(lit_profil_raw("plat.raw", d));
+    EXPECT_EQ(d.erreurs(),
+              std::vector<std::string>{"File plat.raw: its intensities are all equal; the pattern "
+                                       "cannot be scaled"});
+
+    d.vide();
+    raw1(0, 0).ecrit("vide.raw");
+    EXPECT_FALSE(lit_profil_raw("vide.raw", d));
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"File vide.raw: holds no profile point"});
+
+    d.vide();
+    raw1(0, 30001).ecrit("gros.raw");
+    EXPECT_FALSE(lit_profil_raw("gros.raw", d));
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"File gros.raw: more than 30000 profile "
+                                                    "points; at most 30000 can be read"});
+}
+
+TEST(ProfilRaw, NoInputCrashesTheReader) {
+    test::DossierTemporaire dossier;
+    auto lit = [](const std::string& nom, DialoguesEnregistres& d) {
+        return lit_profil_raw(nom, d).has_value();
+    };
+    test::secoue(raw2(80, 1, {1, 5, 3, 8}).octets, "f.raw", 1500, lit);
+    test::secoue(raw1(4, 6, 8).octets, "f.raw", 1500, lit);
+    Fabrique v0(156);
+    v0.texte(0, "RAW ").i32(4, 3).f32(12, 0.1f).f32(24, 3.0f).f32(156, 1).f32(160, 2).f32(164, 4);
+    test::secoue(v0.octets, "f.raw", 1500, lit);
+}
