@@ -1,1 +1,0 @@
-// Placeholder until the subsystem's first source lands.
