@@ -88,14 +88,20 @@ void copie(float* vers, const float* depuis, int n) {
 
 enum class Suite { continue_, arrete, recommence };
 
+// Below this root-mean-square deviation (degrees theta) the figure only shows
+// single-precision rounding: a rise there is no divergence.
+constexpr float plancher_arrondi = 1.0e-4f;
+
 // What the figure of cycle c decides: restart on a rise of more than 2 %
-// (while restarts remain), stop on a change of at most 1 % or at the limit.
-Suite decide(int c, int limite, bool recommencement_permis) {
+// (while restarts remain and the fit is above rounding level), stop on a
+// change of at most 1 % or at the limit.
+Suite decide(int c, int limite, bool recommencement_permis, float plancher) {
     if (c > 1) {
         float r = figure[c];
         float avant = figure[c - 1];
-        if (r > 1.02f * avant && recommencement_permis) return Suite::recommence;
-        if (std::fabs(r - avant) <= 0.01f * r || r > 1.02f * avant) return Suite::arrete;
+        bool hausse = r > 1.02f * avant;
+        if (hausse && recommencement_permis && avant > plancher) return Suite::recommence;
+        if (hausse || std::fabs(r - avant) <= 0.01f * r) return Suite::arrete;
     }
     return c >= limite ? Suite::arrete : Suite::continue_;
 }
