@@ -24,13 +24,13 @@ struct PicsLus {
     // whose wavelength comes from the wavelength dialog.
     bool porte_longueurs_onde = false;
     double lambda = 0, lambda1 = 0, lambda2 = 0, rapport = 0;
-    std::optional<std::string> ligne_titre;      // Philips: "Date: d/m/y/"
-    double angle_debut = 0, angle_fin = 0;      // first angle - 2, last angle + 2 (clamped)
-    std::optional<double> echelle_intensite;    // unset when nothing was normalised
+    std::optional<std::string> ligne_titre;  // Philips: "Date: d/m/y/"
+    double angle_debut = 0, angle_fin = 0;   // first angle - 2, last angle + 2 (clamped)
+    std::optional<double> echelle_intensite; // unset when nothing was normalised
 };
 
 struct ProfilLu {
-    std::vector<PointProfil> points; // normalised intensities
+    std::vector<PointProfil> points;  // normalised intensities
     std::optional<std::string> titre; // unset: the profile title keeps its value
     std::string anode;
     double lambda = 0, lambda1 = 0, lambda2 = 0, rapport = 0;

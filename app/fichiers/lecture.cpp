@@ -4,6 +4,7 @@
 #include "commun/texte.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -95,6 +96,11 @@ std::optional<double> normalise_a_100(std::vector<double>& intensites) {
     for (double& i : intensites)
         i *= 100 / plus_grande;
     return plus_grande;
+}
+
+std::string anode_philips(std::uint8_t code) {
+    constexpr std::array<const char*, 5> noms{"Cu", "Mo", "Co", "Fe", "Cr"};
+    return code < noms.size() ? noms[code] : "";
 }
 
 float en_simple(double valeur) {

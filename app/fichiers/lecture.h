@@ -5,6 +5,7 @@
 #include "commun/dialogues.h"
 #include "commun/erreur.h"
 #include "commun/fichier_texte.h"
+#include "interface/espace_travail.h"
 
 #include <array>
 #include <filesystem>
@@ -14,6 +15,10 @@
 #include <vector>
 
 namespace kovrin {
+
+// What the workspace can hold.
+inline constexpr std::size_t limite_pics = decltype(EspaceTravail::mesures)::capacite;
+inline constexpr std::size_t limite_profil = decltype(EspaceTravail::profil)::capacite;
 
 // A reader refusing its file; the text is shown as it is in the error box.
 class RefusLecture : public ErreurKovrin {
@@ -63,6 +68,9 @@ void verifie_limite(const std::filesystem::path& fichier, std::size_t nombre, st
 // Multiplies every intensity by 100 / largest; returns the largest (searched
 // from 0), or nothing when it is not above 0 (intensities left as they are).
 std::optional<double> normalise_a_100(std::vector<double>& intensites);
+
+// Anode named by its code in Philips files (0 Cu, 1 Mo, 2 Co, 3 Fe, 4 Cr), else empty.
+std::string anode_philips(std::uint8_t code);
 
 // Guards a double stored in single precision against overflow.
 float en_simple(double valeur);

@@ -1,7 +1,6 @@
 #include "fichiers/lecteurs_profil.h"
 
 #include "fichiers/lecture.h"
-#include "interface/espace_travail.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,8 +14,7 @@ double lambda_moyenne(double lambda1, double lambda2, double rapport) {
 
 void termine_profil(ProfilLu& profil, const std::vector<double>& brutes, double depart, double pas,
                     DepartsExtremes departs, const std::filesystem::path& fichier) {
-    constexpr auto limite = decltype(EspaceTravail::profil)::capacite;
-    verifie_limite(fichier, brutes.size(), limite, "profile points");
+    verifie_limite(fichier, brutes.size(), limite_profil, "profile points");
     if (brutes.empty()) refuse(fichier, "holds no profile point");
     double plus_grande = departs.plus_grande, plus_petite = departs.plus_petite;
     for (double b : brutes) {

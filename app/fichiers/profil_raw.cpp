@@ -3,15 +3,12 @@
 #include "commun/texte.h"
 #include "fichiers/lecteurs_profil.h"
 #include "fichiers/lecture.h"
-#include "interface/espace_travail.h"
 
 #include <algorithm>
 
 namespace kovrin {
 
 namespace {
-
-constexpr auto limite_points = decltype(EspaceTravail::profil)::capacite;
 
 // Intensities stored as f32 one after the other.
 std::vector<double> intensites_f32(std::string_view octets, std::size_t debut, std::size_t n) {
@@ -53,7 +50,7 @@ ProfilLu lit_raw2(std::string_view o, const std::filesystem::path& fichier) {
 ProfilLu lit_raw(std::string_view o, const std::filesystem::path& fichier) {
     ProfilLu p;
     std::int32_t n = lit_i32(o, 4);
-    verifie_limite(fichier, static_cast<std::size_t>(std::max(n, 0)), limite_points,
+    verifie_limite(fichier, static_cast<std::size_t>(std::max(n, 0)), limite_profil,
                    "profile points");
     double pas = lit_f32(o, 12);
     double depart = lit_f32(o, 24);
@@ -85,7 +82,7 @@ ProfilLu lit_raw1(std::string_view o, const std::filesystem::path& fichier) {
     double pas = lit_f64(o, 888);
     std::size_t debut = 1016 + static_cast<std::size_t>(std::max(lit_i32(o, 968), 0));
     std::size_t n = debut < o.size() ? (o.size() - debut) / 4 : 0;
-    verifie_limite(fichier, n, limite_points, "profile points");
+    verifie_limite(fichier, n, limite_profil, "profile points");
     auto brutes = intensites_f32(o, debut, n);
     termine_profil(p, brutes, depart, pas, {-10000, 1000000}, fichier);
     p.angle_debut = p.points.front().angle;

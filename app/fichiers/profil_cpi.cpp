@@ -1,0 +1,82 @@
+// Sietronics CPI profiles: a ten-line header, then one intensity after another.
+#include "commun/nombres.h"
+#include "commun/texte.h"
+#include "fichiers/lecteurs_profil.h"
+#include "fichiers/lecture.h"
+
+#include <array>
+#include <sstream>
+
+namespace kovrin {
+
+namespace {
+
+struct AnodeCpi {
+    const char* nom;
+    double lambda1, lambda2;
+};
+
+constexpr std::array<AnodeCpi, 5> anodes_cpi{{{"MO", 0.7093, 0.71359},
+                                              {"CU", 1.54056, 1.54439},
+                                              {"CO", 1.78897, 1.79285},
+                                              {"FE", 1.93339, 1.9373},
+                                              {"CR", 2.2897, 2.29361}}};
+
+double nombre_de_ligne(const std::vector<std::string>& lignes, std::size_t numero,
+                       const std::filesystem::path& fichier) {
+    auto v = numero <= lignes.size() ? premier_nombre(lignes[numero - 1]) : std::nullopt;
+    if (!v) refuse(fichier, "no number at line " + std::to_string(numero));
+    return *v;
+}
+
+std::vector<double> intensites(const std::vector<std::string>& lignes,
+                               const std::filesystem::path& fichier) {
+    std::vector<double> brutes;
+    for (std::size_t i = 10; i < lignes.size(); ++i) {
+        std::istringstream mots(lignes[i]);
+        std::string mot;
+        while (mots >> mot) {
+            auto v = lit_reel(mot);
+            if (!v) refuse(fichier, "invalid number at line " + std::to_string(i + 1));
+            brutes.push_back(*v);
+        }
+        verifie_limite(fichier, brutes.size(), limite_profil, "profile points");
+    }
+    return brutes;
+}
+
+void prend_anode(ProfilLu& p) {
+    for (const auto& a : anodes_cpi)
+        if (majuscules(p.anode) == a.nom) {
+            p.lambda1 = a.lambda1;
+            p.lambda2 = a.lambda2;
+            p.rapport = 0.5;
+        }
+}
+
+} // namespace
+
+std::optional<ProfilLu> lit_profil_cpi(const std::filesystem::path& fichier, bool espace_occupe,
+                                       Dialogues& d) {
+    return lecture_gardee<ProfilLu>(d, [&] {
+        auto lignes = lignes_converties(fichier);
+        if (lignes.size() < 10) refuse(fichier, "its header is shorter than 10 lines");
+        ProfilLu p;
+        double depart = nombre_de_ligne(lignes, 2, fichier);
+        double fin = nombre_de_ligne(lignes, 3, fichier);
+        double pas = nombre_de_ligne(lignes, 4, fichier);
+        p.anode = sans_blancs(sans_blancs(lignes[4]).substr(0, 2));
+        p.lambda = nombre_de_ligne(lignes, 6, fichier);
+        p.titre = sans_blancs(lignes[8].substr(std::min<std::size_t>(11, lignes[8].size())));
+        termine_profil(p, intensites(lignes, fichier), depart, pas, {0, 100000}, fichier);
+        // With peaks or reflections already present their range and wavelengths rule.
+        if (!espace_occupe) {
+            p.angle_debut = depart;
+            p.angle_fin = fin;
+            prend_anode(p);
+        }
+        return p;
+    });
+}
+
+} // namespace kovrin
