@@ -1,0 +1,151 @@
+// The refinement finds back a known cell from exact angles, for every crystal system.
+#include "appel_calcul.h"
+#include "dossier_temporaire.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace kovrin::test;
+
+namespace {
+
+constexpr double cuka1 = 1.540562;
+
+struct Cas {
+    const char* nom;
+    char lettre;
+    Maille vraie;
+    std::array<float, 6> drapeaux_maille; // a b c alpha beta gamma
+    const char* libelle;
+};
+
+// Start cell: every refined length and angle off by 0.5 %, tied ones following.
+Maille depart(const Cas& cas) {
+    Maille m = cas.vraie;
+    const auto& d = cas.drapeaux_maille;
+    m.a *= 1.005;
+    bool b_propre = cas.lettre == 'O' || cas.lettre == 'M';
+    m.b = d[1] != 0 ? m.b * 1.005 : (b_propre ? m.b : m.a);
+    m.c = d[2] != 0 ? m.c * 1.005 : (cas.lettre == 'C' || cas.lettre == 'R' ? m.a : m.c);
+    if (d[3] != 0) m.alpha *= 1.005;
+    if (d[4] != 0) m.beta *= 1.005;
+    if (d[5] != 0) m.gamma *= 1.005;
+    if (cas.lettre == 'R') m.beta = m.gamma = m.alpha;
+    return m;
+}
+
+class Recuperation : public ::testing::TestWithParam<Cas> {};
+
+TEST_P(Recuperation, RefinedCellAndZeroComeBack) {
+    const Cas& cas = GetParam();
+    DossierTemporaire dossier;
+    Appel appel;
+    appel.lettre = static_cast<int16_t>(cas.lettre);
+    const double zero = 0.05;
+    ASSERT_GT(reflexions_de(appel, cas.vraie, cuka1, zero, 60, 4), 20);
+    appel.cellule(depart(cas));
+    appel.parametres[1] = static_cast<float>(cuka1);
+    appel.drapeaux[0] = 1;
+    for (int j = 0; j < 6; ++j)
+        appel.drapeaux[2 + j] = cas.drapeaux_maille[j];
+    ASSERT_EQ(appel.lance(), "Fin normale");
+    const auto& p = appel.parametres;
+    EXPECT_NEAR(p[0], zero, 1e-3);
+    EXPECT_NEAR(p[2], cas.vraie.a, 1e-4);
+    EXPECT_NEAR(p[3], cas.vraie.b, 1e-4);
+    EXPECT_NEAR(p[4], cas.vraie.c, 1e-4);
+    EXPECT_NEAR(p[5], cas.vraie.alpha, 1e-3);
+    EXPECT_NEAR(p[6], cas.vraie.beta, 1e-3);
+    EXPECT_NEAR(p[7], cas.vraie.gamma, 1e-3);
+    EXPECT_FLOAT_EQ(p[1], static_cast<float>(cuka1));
+    auto lignes = lit_fichier(dossier / "kovrin.out");
+    EXPECT_NE(lignes.find(std::string(" Refinement constraints    : ") + cas.libelle),
+              std::string::npos);
+    EXPECT_LT(appel.accord, 1e-3);
+    if (cas.lettre == 'T') EXPECT_EQ(appel.lettre, cas.drapeaux_maille[1] != 0 ? 'T' : 'Q');
+}
+
+const Cas cas_systemes[] = {
+    {"cubique", 'C', {5.4309, 5.4309, 5.4309, 90, 90, 90}, {1, 0, 0, 0, 0, 0}, "A=B=C"},
+    {"quadratique", 'T', {4.5937, 4.5937, 2.9587, 90, 90, 90}, {1, 0, 1, 0, 0, 0}, "A=B  "},
+    {"hexagonal", 'H', {3.2094, 3.2094, 5.2105, 90, 90, 120}, {1, 0, 1, 0, 0, 0}, "A=B  "},
+    {"rhomboedrique",
+     'R',
+     {6.3750, 6.3750, 6.3750, 46.08, 46.08, 46.08},
+     {1, 0, 0, 1, 0, 0},
+     "A=B=C"},
+    {"orthorhombique", 'O', {4.7560, 10.2070, 5.9800, 90, 90, 90}, {1, 1, 1, 0, 0, 0}, "NO   "},
+    {"monoclinique_b", 'M', {5.1010, 7.3220, 8.2150, 90, 103.52, 90}, {1, 1, 1, 0, 1, 0}, "MonoB"},
+    {"monoclinique_c", 'M', {5.1010, 7.3220, 8.2150, 90, 90, 97.25}, {1, 1, 1, 0, 0, 1}, "MonoC"},
+    {"monoclinique_a", 'M', {5.1010, 7.3220, 8.2150, 94.60, 90, 90}, {1, 1, 1, 1, 0, 0}, "MonoA"},
+    {"triclinique",
+     'T',
+     {5.1010, 6.3220, 7.4150, 85.40, 97.30, 102.10},
+     {1, 1, 1, 1, 1, 1},
+     "NO   "},
+};
+
+INSTANTIATE_TEST_SUITE_P(Systemes, Recuperation, ::testing::ValuesIn(cas_systemes),
+                         [](const auto& cas) { return std::string(cas.param.nom); });
+
+TEST(Recuperation, WavelengthWithZeroAgainstAFixedStandard) {
+    DossierTemporaire dossier;
+    Appel appel;
+    const Maille silicium{5.43094, 5.43094, 5.43094, 90, 90, 90};
+    const double lambda = 1.540562, zero = -0.03;
+    reflexions_de(appel, silicium, lambda, zero, 40, 6);
+    appel.cellule(silicium);
+    appel.parametres[1] = static_cast<float>(lambda * 1.002);
+    appel.drapeaux[0] = 1;
+    appel.drapeaux[1] = 1;
+    ASSERT_EQ(appel.lance(), "Fin normale");
+    EXPECT_NEAR(appel.parametres[1], lambda, 1e-5);
+    EXPECT_NEAR(appel.parametres[0], zero, 1e-3);
+    EXPECT_FLOAT_EQ(appel.parametres[2], 5.43094f);
+    EXPECT_EQ(appel.erreurs[2], 0.0f);
+}
+
+TEST(Recuperation, NoisyCubicWithinTwoThousandthsOfAnAngstrom) {
+    DossierTemporaire dossier;
+    Appel appel;
+    const Maille vraie{5.4, 5.4, 5.4, 90, 90, 90};
+    std::mt19937 generateur(20261206);
+    std::normal_distribution<double> bruit(0.0, 0.01);
+    reflexions_de(appel, vraie, cuka1, 0.0, 30, 8);
+    ASSERT_EQ(appel.nref, 30);
+    for (int i = 0; i < appel.nref; ++i)
+        appel.angles[i] += static_cast<float>(bruit(generateur));
+    appel.cellule({5.43, 5.43, 5.43, 90, 90, 90});
+    appel.parametres[1] = static_cast<float>(cuka1);
+    appel.drapeaux[0] = 1;
+    appel.drapeaux[2] = 1;
+    ASSERT_EQ(appel.lance(), "Fin normale");
+    EXPECT_NEAR(appel.parametres[2], 5.4, 0.002);
+    // b and c follow a, with its standard error.
+    EXPECT_EQ(appel.parametres[3], appel.parametres[2]);
+    EXPECT_EQ(appel.parametres[4], appel.parametres[2]);
+    EXPECT_GT(appel.erreurs[2], 0.0f);
+    EXPECT_EQ(appel.erreurs[3], appel.erreurs[2]);
+    EXPECT_EQ(appel.erreurs[4], appel.erreurs[2]);
+}
+
+TEST(Recuperation, EccentricityModeRecoversACosThetaShift) {
+    DossierTemporaire dossier;
+    Appel appel;
+    const Maille vraie{4.0786, 4.0786, 4.0786, 90, 90, 90};
+    const double e = 0.08; // degrees 2theta times cos theta
+    reflexions_de(appel, vraie, cuka1, e, 30, 6, true);
+    appel.cellule({4.0990, 4.0990, 4.0990, 90, 90, 90});
+    appel.parametres[1] = static_cast<float>(cuka1);
+    appel.drapeaux[0] = -1;
+    appel.drapeaux[2] = 1;
+    ASSERT_EQ(appel.lance(), "Fin normale");
+    EXPECT_EQ(appel.drapeaux[0], 1.0f);
+    EXPECT_NEAR(appel.parametres[0], e, 1e-3);
+    EXPECT_NEAR(appel.parametres[2], 4.0786, 1e-4);
+    auto listing = lit_fichier(dossier / "kovrin.out");
+    EXPECT_NE(listing.find(" e/R(\xF8)  Lambda     a"), std::string::npos);
+}
+
+} // namespace
