@@ -1,0 +1,79 @@
+#pragma once
+// Automatic peak search on the raw profile: smoothing, second derivative, the
+// scan of its negative lobes, the marking of Kalpha2 and contamination lines,
+// and the keeping of chosen kinds of peaks. The found peaks replace the
+// measured reflections of the workspace.
+#include "commun/dialogues.h"
+#include "interface/espace_travail.h"
+#include "profil/trace.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace kovrin {
+
+// Kinds of peaks (code_raie).
+inline constexpr int raie_k_alpha = 1;
+inline constexpr int raie_k_alpha1 = 2;
+inline constexpr int raie_k_alpha2 = 3;
+inline constexpr int raie_l1 = 4;
+inline constexpr int raie_l2 = 5;
+inline constexpr int nb_genres_raie = 5;
+
+// "K Alpha", "K Alpha1", "K Alpha2", "L1 (K beta)", "L2 (WL Alpha)"; empty
+// outside 1 ... 5.
+std::string nom_genre_raie(int code);
+// Black, blue, red, green, purple for codes 1 ... 5; black otherwise.
+Couleur couleur_genre_raie(int code);
+
+// Texts of the four boxes of the panel " Source contamination".
+struct ChampsContamination {
+    std::string longueur_l1, pourcentage_l1;
+    std::string longueur_l2, pourcentage_l2;
+};
+
+// Positions of the three track bars of the panel "Peak Search parameters".
+struct PositionsRecherche {
+    int seuil = 20;       // 1 ... 100
+    int largeur_min = 10; // 1 ... 50
+    int largeur_max = 10; // 1 ... 50
+};
+
+// Track-bar moves: set the limit and return the text of its box.
+std::string lit_threshold(RecherchePics& recherche, int position);
+std::string lit_width_mini(RecherchePics& recherche, int position);
+std::string lit_width_maxi(RecherchePics& recherche, int position);
+
+// "&Peak Search": opens the search (recherche_active), computes the smoothed
+// profile and the second derivative scaled to 100, and returns the prefilled
+// contamination boxes. Nothing happens without a profile.
+std::optional<ChampsContamination> peak_search(EspaceTravail& espace, Dialogues& d);
+
+// "Search": reads the limits, empties the measured reflections and searches.
+void go_peaksearch(EspaceTravail& espace, const PositionsRecherche& positions,
+                   const ChampsContamination& contamination, Dialogues& d);
+
+// The scan of the scaled second derivative; found peaks (in increasing angle)
+// replace the measured reflections.
+void cherche_pics(EspaceTravail& espace, const ChampsContamination& contamination, Dialogues& d);
+
+// First profile point whose angle exceeds `angle`; 0 when none does.
+int position_vers_indice(const ListeBornee<PointProfil, 30000>& profil, double angle);
+
+// Codes of the measured reflections: 4 and 5 for lines of the contaminating
+// wavelengths L1 and L2, 2 and 3 for Kalpha1/Kalpha2 pairs, 1 otherwise.
+void marque_contaminations(EspaceTravail& espace, const ChampsContamination& contamination,
+                           Dialogues& d);
+
+// "Select the peaks to be kept": the selection panel may be shown.
+bool kill_alpha2(const EspaceTravail& espace);
+
+// OK of the selection panel (the handler BitBtn7Click): keeps the peaks whose
+// kind is ticked, gardes[code - 1], in order; every other code is dropped.
+void garde_genres_choisis(EspaceTravail& espace, const std::array<bool, nb_genres_raie>& gardes);
+
+// "Close" of the search panel.
+void fin_de_search(EspaceTravail& espace);
+
+} // namespace kovrin

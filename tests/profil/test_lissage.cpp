@@ -1,0 +1,106 @@
+// The smoothing and derivative filter against polynomials it must reproduce
+// exactly (Savitzky-Golay weights are exact up to the cubic).
+#include "profil/lissage.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace kovrin;
+
+namespace {
+
+std::vector<float> suite(int n, float (*f)(int)) {
+    std::vector<float> v(static_cast<std::size_t>(n) + 1, 0.0f);
+    for (int i = 1; i <= n; ++i)
+        v[static_cast<std::size_t>(i)] = f(i);
+    return v;
+}
+
+} // namespace
+
+TEST(LisseDerive, ConstantProfile) {
+    const int n = 40;
+    auto constante = suite(n, [](int) { return 7.5f; });
+    for (int m = 1; m <= 5; ++m) {
+        std::vector<float> lisse, d1, d2;
+        lisse_derive(constante, n, m, lisse, 0);
+        lisse_derive(constante, n, m, d1, 1);
+        lisse_derive(constante, n, m, d2, 2);
+        ASSERT_EQ(lisse.size(), 41u);
+        EXPECT_EQ(lisse[0], 0.0f);
+        for (int i = 1; i <= n; ++i) {
+            EXPECT_NEAR(lisse[static_cast<std::size_t>(i)], 7.5f, 1e-5) << "m " << m << " i " << i;
+            EXPECT_NEAR(d1[static_cast<std::size_t>(i)], 0.0f, 1e-5);
+            EXPECT_NEAR(d2[static_cast<std::size_t>(i)], 0.0f, 1e-5);
+        }
+    }
+}
+
+TEST(LisseDerive, LineGivesSlopeOneAndSquareGivesTwo) {
+    const int n = 50;
+    auto droite = suite(n, [](int i) { return static_cast<float>(i); });
+    auto carre = suite(n, [](int i) { return static_cast<float>(i * i); });
+    for (int m = 1; m <= 5; ++m) {
+        const int h = m + 1;
+        std::vector<float> d1, d2, lisse;
+        lisse_derive(droite, n, m, d1, 1);
+        lisse_derive(carre, n, m, d2, 2);
+        lisse_derive(carre, n, m, lisse, 0);
+        for (int i = h + 1; i <= n - h; ++i) {
+            EXPECT_NEAR(d1[static_cast<std::size_t>(i)], 1.0f, 1e-5) << "m " << m << " i " << i;
+            EXPECT_NEAR(d2[static_cast<std::size_t>(i)], 2.0f, 1e-3) << "m " << m << " i " << i;
+            // A quadratic passes the smoothing unchanged.
+            EXPECT_NEAR(lisse[static_cast<std::size_t>(i)], static_cast<float>(i * i), 2e-3);
+        }
+    }
+}
+
+TEST(LisseDerive, EdgesRepeatTheNearestComputedValue) {
+    const int n = 30, m = 5, h = 6;
+    auto droite = suite(n, [](int i) { return static_cast<float>(i); });
+    std::vector<float> lisse;
+    lisse_derive(droite, n, m, lisse, 0);
+    // Inner points reproduce the line; the h points at each end hold the values
+    // at h + 1 and n - h.
+    for (int i = 1; i <= h; ++i) {
+        EXPECT_NEAR(lisse[static_cast<std::size_t>(i)], static_cast<float>(h + 1), 1e-4);
+        EXPECT_NEAR(lisse[static_cast<std::size_t>(n - h + i)], static_cast<float>(n - h), 1e-4);
+    }
+    EXPECT_NEAR(lisse[static_cast<std::size_t>(h + 2)], static_cast<float>(h + 2), 1e-4);
+}
+
+TEST(LisseDerive, NoInnerPointLeavesZeros) {
+    // h = 3 for m = 2: n from h to 2h has no point with a full window.
+    for (int n = 3; n <= 6; ++n) {
+        auto v = suite(n, [](int i) { return static_cast<float>(10 + i); });
+        std::vector<float> sortie(static_cast<std::size_t>(n) + 1, 99.0f);
+        lisse_derive(v, n, 2, sortie, 0);
+        for (float x : sortie)
+            EXPECT_EQ(x, 0.0f) << "n " << n;
+    }
+    // 2h + 1 points: exactly one inner point, copied to both ends.
+    auto v = suite(7, [](int i) { return static_cast<float>(i); });
+    std::vector<float> sortie;
+    lisse_derive(v, 7, 2, sortie, 0);
+    for (int i = 1; i <= 7; ++i)
+        EXPECT_NEAR(sortie[static_cast<std::size_t>(i)], 4.0f, 1e-5);
+}
+
+TEST(LisseDerive, CodesOutOfRangeLeaveTheOutputUntouched) {
+    auto v = suite(20, [](int i) { return static_cast<float>(i); });
+    for (auto [m, d] : {std::pair{6, 0}, std::pair{0, 0}, std::pair{3, 3}, std::pair{3, -1}}) {
+        std::vector<float> sortie(5, 42.0f);
+        lisse_derive(v, 20, m, sortie, d);
+        EXPECT_EQ(sortie, std::vector<float>(5, 42.0f)) << "m " << m << " d " << d;
+    }
+}
+
+TEST(LisseDerive, ProcessesProfilesLongerThanTenThousandPoints) {
+    const int n = 30000;
+    auto droite = suite(n, [](int i) { return static_cast<float>(i) * 0.001f; });
+    std::vector<float> d1;
+    lisse_derive(droite, n, 5, d1, 1);
+    EXPECT_NEAR(d1[25000], 0.001f, 1e-5);
+    EXPECT_NEAR(d1[n], 0.001f, 1e-5);
+}

@@ -1,0 +1,291 @@
+// The automatic peak search: synthetic profiles whose peaks are known, and
+// hand-made second derivatives that exercise each rule of the lobe scan.
+#include "profil/recherche_pics.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <numbers>
+
+using namespace kovrin;
+
+namespace {
+
+constexpr double degres = 180 / std::numbers::pi;
+
+// Profile from `debut` in steps of `pas`, intensity f(angle).
+void remplit_profil(EspaceTravail& e, double debut, double pas, int n,
+                    const std::function<double(double)>& f) {
+    e.profil.efface();
+    for (int i = 0; i < n; ++i) {
+        const double a = debut + pas * i;
+        e.profil.ajoute({static_cast<float>(a), static_cast<float>(f(a))});
+    }
+}
+
+// Gaussian of full width at half maximum `fwhm`.
+double gaussienne(double a, double centre, double fwhm, double hauteur) {
+    const double sigma = fwhm / (2 * std::sqrt(2 * std::log(2.0)));
+    return hauteur * std::exp(-0.5 * std::pow((a - centre) / sigma, 2));
+}
+
+// Profile with a hand-made second derivative: n points from 10 in steps of 0.1.
+EspaceTravail espace_derivee(const std::vector<float>& derivee) {
+    EspaceTravail e;
+    const int n = static_cast<int>(derivee.size()) - 1;
+    remplit_profil(e, 10, 0.1, n, [](double a) { return a; });
+    e.entete_profil.anode = "?"; // no contamination pass
+    e.recherche.derivee_seconde = derivee;
+    e.recherche.seuil = 2.0;
+    e.recherche.largeur_min = 0.10;
+    e.recherche.largeur_max = 1.0;
+    return e;
+}
+
+// Cu Kalpha1 angle -> Kalpha2 angle of the same spacing, degrees 2theta.
+double angle_k_alpha2(double deux_theta1) {
+    const double d = 1.5406 / (2 * std::sin(deux_theta1 / 2 / degres));
+    return 2 * std::asin(1.54439 / (2 * d)) * degres;
+}
+
+} // namespace
+
+TEST(RecherchePics, OneGaussianIsFoundOnceAtItsCentre) {
+    EspaceTravail e;
+    // FWHM 0.3: the negative lobe of the second derivative spans about
+    // 2 sigma = 0.25 degrees, inside 0.10 ... 1.0 and beyond 0.2.
+    const double centre = 40.003;
+    remplit_profil(e, 35, 0.01, 1001, [&](double a) { return 5 + gaussienne(a, centre, 0.3, 95); });
+    DialoguesEnregistres d;
+    ASSERT_TRUE(peak_search(e, d).has_value());
+    EXPECT_TRUE(e.recherche.recherche_active);
+    // The derivative is scaled to a largest magnitude of 100.
+    float plus_grand = 0;
+    for (float x : e.recherche.derivee_seconde)
+        plus_grand = std::max(plus_grand, std::fabs(x));
+    EXPECT_NEAR(plus_grand, 100.0f, 1e-3);
+
+    e.mesures.ajoute({12, 12, 50, 1}); // replaced by the search
+    go_peaksearch(e, PositionsRecherche{}, ChampsContamination{}, d);
+    ASSERT_EQ(e.mesures.taille(), 1);
+    // The lobe is symmetric: the linear interpolation errors of its two edges
+    // mirror each other and cancel in the centre; what is left comes from the
+    // asymmetric sampling of a centre off the grid and from the single-precision
+    // angles, well under half a step (0.005).
+    EXPECT_NEAR(e.mesures[1].deux_theta_mes, centre, 0.005);
+    // The intensity is the raw profile point just above the centre.
+    EXPECT_NEAR(e.mesures[1].intensite_mes, 100.0, 0.5);
+    EXPECT_EQ(e.mesures[1].code_raie, raie_k_alpha);
+    EXPECT_EQ(d.nb_bips(), 1);
+
+    go_peaksearch(e, PositionsRecherche{20, 10, 2}, ChampsContamination{}, d);
+    EXPECT_EQ(e.mesures.taille(), 0) << "max width 0.2 refuses a lobe of 0.25";
+}
+
+TEST(RecherchePics, TrackBarsSetTheLimitsAndTheirTexts) {
+    RecherchePics r;
+    EXPECT_EQ(lit_threshold(r, 20), "2.0");
+    EXPECT_DOUBLE_EQ(r.seuil, 2.0);
+    EXPECT_EQ(lit_width_mini(r, 10), "0.10");
+    EXPECT_DOUBLE_EQ(r.largeur_min, 0.1);
+    EXPECT_EQ(lit_width_maxi(r, 10), "1.00");
+    EXPECT_DOUBLE_EQ(r.largeur_max, 1.0);
+}
+
+TEST(RecherchePics, NothingWithoutProfile) {
+    EspaceTravail e;
+    DialoguesEnregistres d;
+    EXPECT_FALSE(peak_search(e, d).has_value());
+    EXPECT_FALSE(e.recherche.recherche_active);
+}
+
+TEST(RecherchePics, CentreAmongTheFirstThreePointsIsRejected) {
+    // Lobe between points 2 and 4 with its centre at 10.176 (between points 2
+    // and 3): k = 3 is rejected. The same lobe three points later is accepted.
+    std::vector<float> derivee(21, 1.0f);
+    derivee[2] = 0.1f, derivee[3] = -10, derivee[4] = 10;
+    derivee[5] = 0.1f, derivee[6] = -10, derivee[7] = 10;
+    EspaceTravail e = espace_derivee(derivee);
+    DialoguesEnregistres d;
+    cherche_pics(e, {}, d);
+    ASSERT_EQ(e.mesures.taille(), 1);
+    // Edges: (0.1 * 10.5 + 10 * 10.4) / 10.1 and (10 * 10.6 + 10 * 10.5) / 20.
+    const double x1 = (0.1 * 10.5 + 10 * 10.4) / 10.1, x2 = 10.55;
+    EXPECT_NEAR(e.mesures[1].deux_theta_mes, (x1 + x2) / 2, 1e-5);
+    EXPECT_FLOAT_EQ(static_cast<float>(e.mesures[1].intensite_mes), e.profil[6].intensite);
+}
+
+TEST(RecherchePics, DepthAtTheThresholdIsRejected) {
+    std::vector<float> derivee(21, 1.0f);
+    derivee[5] = 0.1f, derivee[6] = -10, derivee[7] = 10;
+    EspaceTravail e = espace_derivee(derivee);
+    e.recherche.seuil = 10;
+    DialoguesEnregistres d;
+    cherche_pics(e, {}, d);
+    EXPECT_EQ(e.mesures.taille(), 0);
+    e.recherche.seuil = 9.9;
+    cherche_pics(e, {}, d);
+    EXPECT_EQ(e.mesures.taille(), 1);
+}
+
+TEST(RecherchePics, LobeTouchingTheEndStopsTheSearch) {
+    std::vector<float> derivee(21, 1.0f);
+    derivee[6] = -10, derivee[7] = 10;
+    for (int i = 15; i <= 20; ++i)
+        derivee[static_cast<std::size_t>(i)] = -10; // never rises again
+    EspaceTravail e = espace_derivee(derivee);
+    DialoguesEnregistres d;
+    cherche_pics(e, {}, d);
+    ASSERT_EQ(e.mesures.taille(), 1);
+    EXPECT_NEAR(e.mesures[1].deux_theta_mes, 10.5, 0.06);
+}
+
+TEST(RecherchePics, ShortLobesAreSkippedByTheirLength) {
+    // Two-point lobes whose edges lie just inside their neighbours: 0.2998 degree
+    // wide for j - i = 2 points.
+    std::vector<float> derivee(31, 1.0f);
+    for (std::size_t i = 5; i <= 25; i += 5) {
+        derivee[i - 1] = 0.01f, derivee[i] = -10, derivee[i + 1] = -10, derivee[i + 2] = 0.01f;
+    }
+    EspaceTravail e = espace_derivee(derivee);
+    e.recherche.largeur_min = 0.2; // 2 points
+    DialoguesEnregistres d;
+    cherche_pics(e, {}, d);
+    ASSERT_EQ(e.mesures.taille(), 5);
+    EXPECT_NEAR(e.mesures[1].deux_theta_mes, 10.45, 1e-4);
+    // 0.29 asks for 3 points: refused by the length before the width is measured.
+    e.recherche.largeur_min = 0.29;
+    cherche_pics(e, {}, d);
+    EXPECT_EQ(e.mesures.taille(), 0);
+}
+
+TEST(RecherchePics, MoreThan500PeaksStopsWithTheFirst500) {
+    // Alternating signs: one peak every second point, about 600 of them.
+    std::vector<float> derivee(1201);
+    for (std::size_t i = 1; i < derivee.size(); ++i)
+        derivee[i] = i % 2 == 1 ? -10.0f : 10.0f;
+    EspaceTravail e = espace_derivee(derivee);
+    e.recherche.largeur_min = 0.05; // each lobe is one step (0.1) wide
+    DialoguesEnregistres d;
+    cherche_pics(e, {}, d);
+    EXPECT_EQ(e.mesures.taille(), 500);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Too many peaks (> 500)"});
+    for (int j = 2; j <= 500; ++j)
+        EXPECT_LT(e.mesures[j - 1].deux_theta_mes, e.mesures[j].deux_theta_mes);
+    EXPECT_NEAR(e.mesures[1].deux_theta_mes, 10.2, 1e-4); // the first lobe, at point 3
+}
+
+TEST(RecherchePics, PositionVersIndice) {
+    EspaceTravail e;
+    remplit_profil(e, 10, 0.5, 5, [](double) { return 0; });
+    EXPECT_EQ(position_vers_indice(e.profil, 9.0), 1);
+    EXPECT_EQ(position_vers_indice(e.profil, 10.0), 2); // strictly above
+    EXPECT_EQ(position_vers_indice(e.profil, 11.2), 4);
+    EXPECT_EQ(position_vers_indice(e.profil, 12.0), 0);
+}
+
+TEST(Contaminations, CopperBoxesArePrefilledFromTheWavelengthTable) {
+    EspaceTravail e;
+    remplit_profil(e, 20, 0.02, 100, [](double) { return 1; });
+    e.entete_profil.anode = "Cu";
+    e.entete_profil.lambda = 1.5418;
+    DialoguesEnregistres d;
+    auto champs = peak_search(e, d);
+    ASSERT_TRUE(champs.has_value());
+    EXPECT_EQ(champs->longueur_l1, " 1.39222");
+    EXPECT_EQ(champs->pourcentage_l1, " 1");
+    EXPECT_EQ(champs->longueur_l2, " 1.025");
+    EXPECT_EQ(champs->pourcentage_l2, " 0.5");
+    EXPECT_EQ(e.recherche.nb_contaminations, 2);
+
+    e.entete_profil.lambda = 1.5; // no anode of the table within 0.006
+    champs = peak_search(e, d);
+    EXPECT_EQ(champs->longueur_l1, "");
+    EXPECT_EQ(e.recherche.nb_contaminations, 0);
+    // A flat profile has no second derivative to scale: it stays 0.
+    for (float x : e.recherche.derivee_seconde)
+        EXPECT_EQ(x, 0.0f);
+}
+
+TEST(Contaminations, DoubletGetsCodesTwoAndThreeAndKeepingDropsKalpha2) {
+    EspaceTravail e;
+    EnteteProfil& t = e.entete_profil;
+    t.anode = "Cu", t.lambda = 1.54184, t.lambda1 = 1.5406, t.lambda2 = 1.54439, t.rapport = 0;
+    const double a1 = 120.003, a2 = angle_k_alpha2(a1); // 0.49 degree apart
+    remplit_profil(e, 115, 0.01, 1001, [&](double a) {
+        return 2 + gaussienne(a, a1, 0.15, 90) + gaussienne(a, a2, 0.15, 45);
+    });
+    DialoguesEnregistres d;
+    auto champs = peak_search(e, d);
+    ASSERT_TRUE(champs.has_value());
+    go_peaksearch(e, PositionsRecherche{}, *champs, d);
+    ASSERT_EQ(e.mesures.taille(), 2);
+    EXPECT_NEAR(e.mesures[1].deux_theta_mes, a1, 0.005);
+    EXPECT_NEAR(e.mesures[2].deux_theta_mes, a2, 0.005);
+    EXPECT_EQ(e.mesures[1].code_raie, raie_k_alpha1);
+    EXPECT_EQ(e.mesures[2].code_raie, raie_k_alpha2);
+    EXPECT_DOUBLE_EQ(t.rapport, 0.5); // a ratio of 0 is taken as 0.5
+    EXPECT_EQ(nom_genre_raie(2), "K Alpha1");
+    EXPECT_EQ(couleur_genre_raie(3), rouge);
+
+    ASSERT_TRUE(kill_alpha2(e));
+    garde_genres_choisis(e, {true, true, false, false, false}); // "K Alpha", "K Alpha1"
+    ASSERT_EQ(e.mesures.taille(), 1);
+    EXPECT_NEAR(e.mesures[1].deux_theta_mes, a1, 0.005);
+}
+
+TEST(Contaminations, WeakLinesOfTheContaminatingWavelengthsAreMarked) {
+    const double lambda = 1.5418;
+    auto ligne = [&](double deux_theta, double lambda_c) {
+        const double d = lambda / (2 * std::sin(deux_theta / 2 / degres));
+        return 2 * std::asin(lambda_c / (2 * d)) * degres;
+    };
+    EspaceTravail e;
+    e.entete_profil.lambda = lambda;
+    e.entete_profil.anode = "Cu";
+    // Kbeta of the 50-degree peak at 2 % (below 3 x 1 %), L2 line of it at 1 %
+    // (below 3 x 0.5 %), and a peak at the Kbeta place of the 70-degree peak
+    // but 5 % strong: a real reflection, not marked.
+    e.mesures.ajoute({ligne(50, 1.025) + 0.03, 0, 1, 1});
+    e.mesures.ajoute({ligne(50, 1.39222) - 0.04, 0, 2, 1});
+    e.mesures.ajoute({50, 0, 100, 1});
+    e.mesures.ajoute({ligne(70, 1.39222), 0, 5, 1});
+    e.mesures.ajoute({70, 0, 100, 1});
+    DialoguesEnregistres d;
+    marque_contaminations(e, {" 1.39222", " 1", " 1.025", " 0.5"}, d);
+    EXPECT_TRUE(d.journal.empty());
+    EXPECT_EQ(e.mesures[1].code_raie, raie_l2);
+    EXPECT_EQ(e.mesures[2].code_raie, raie_l1);
+    EXPECT_EQ(e.mesures[3].code_raie, raie_k_alpha);
+    EXPECT_EQ(e.mesures[4].code_raie, raie_k_alpha);
+    EXPECT_EQ(e.recherche.nb_contaminations, 2);
+}
+
+TEST(Contaminations, BadContaminationData) {
+    EspaceTravail e;
+    e.entete_profil.lambda = 1.5418;
+    e.mesures.ajoute({40, 0, 1, 4});
+    e.mesures.ajoute({50, 0, 100, 5});
+    for (const ChampsContamination& champs :
+         {ChampsContamination{"1.3x", "1", "", ""}, ChampsContamination{"1.39", "", "", ""},
+          ChampsContamination{"1.39222", "1", "1.025", "half"}}) {
+        DialoguesEnregistres d;
+        marque_contaminations(e, champs, d);
+        EXPECT_EQ(d.erreurs(), std::vector<std::string>{"bad contamination data"});
+        EXPECT_EQ(e.mesures[1].code_raie, raie_k_alpha);
+        EXPECT_EQ(e.mesures[2].code_raie, raie_k_alpha);
+    }
+}
+
+TEST(Contaminations, KeepingChosenKindsDropsUnknownCodes) {
+    EspaceTravail e;
+    for (int code : {1, 4, 0, 2, 5, 3, 1})
+        e.mesures.ajoute({10.0 + code, 0, 1, code});
+    garde_genres_choisis(e, {true, false, false, true, false});
+    ASSERT_EQ(e.mesures.taille(), 3);
+    EXPECT_EQ(e.mesures[1].code_raie, 1);
+    EXPECT_EQ(e.mesures[2].code_raie, 4);
+    EXPECT_EQ(e.mesures[3].code_raie, 1);
+    EXPECT_FALSE(kill_alpha2(e)) << "no contamination data were given";
+}
