@@ -1,0 +1,287 @@
+#include "affinement/affinement.h"
+
+#include "commun/erreur.h"
+#include "commun/fichier_texte.h"
+#include "commun/format.h"
+#include "commun/nombres.h"
+#include "commun/texte.h"
+#include "cristallo/geometrie.h"
+#include "cristallo/raies.h"
+#include "interface/saisie_mesures.h"
+#include "kovrin/calcul.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace kovrin {
+
+namespace {
+
+constexpr std::size_t longueur_titre_max = 99;
+
+// The boxes show their own values right-aligned: the padding is not part of the number.
+std::optional<double> lit_boite(std::string_view texte) {
+    auto debut = texte.find_first_not_of(' ');
+    return lit_champ_reel(debut == std::string_view::npos ? std::string_view()
+                                                          : texte.substr(debut));
+}
+
+int compte_drapeaux(const std::array<float, 8>& drapeaux) {
+    int n = 0;
+    for (float f : drapeaux)
+        if (f != 0.0f) ++n;
+    return n;
+}
+
+void remplit_titre(TamponsMoteur& tampons, const std::string& titre) {
+    tampons.texte.fill(0);
+    tampons.texte[0] = static_cast<std::int16_t>(titre.size());
+    for (std::size_t i = 0; i < titre.size(); ++i)
+        tampons.texte[i + 1] = static_cast<std::int16_t>(static_cast<unsigned char>(titre[i]));
+}
+
+void remplit_reflexions(const EspaceTravail& espace, TamponsMoteur& tampons) {
+    tampons.h.fill(0);
+    tampons.k.fill(0);
+    tampons.l.fill(0);
+    tampons.angles.fill(0);
+    for (int i = 1; i <= espace.selection.taille(); ++i) {
+        const Paire& p = espace.selection[i];
+        auto j = static_cast<std::size_t>(i - 1);
+        tampons.h[j] = p.h;
+        tampons.k[j] = p.k;
+        tampons.l[j] = p.l;
+        tampons.angles[j] = p.deux_theta_obs;
+    }
+}
+
+// The angular term at an observed angle: a constant zero shift (mode 1) or the
+// eccentricity term times cos(theta) (mode 2).
+double terme_angulaire(int mode_decalage, double decalage, double deux_theta) {
+    return mode_decalage == 2 ? decalage * std::cos(deux_theta / deux_theta_par_radian) : decalage;
+}
+
+// The workspace takes the result of a call that ended with "Fin normale".
+void retient_resultats(EspaceTravail& espace, const TamponsMoteur& tampons, double lambda) {
+    espace.lambda = lambda;
+    espace.moteur = tampons;
+    espace.affinement_ok = true;
+    for (std::size_t i = 0; i < 6; ++i)
+        espace.maille_affinee[i] = tampons.parametres[i + 2];
+    espace.decalage = tampons.parametres[0];
+    espace.deux_theta_corrige.fill(0);
+    for (int i = 1; i <= espace.selection.taille(); ++i) {
+        double obs = espace.selection[i].deux_theta_obs;
+        espace.deux_theta_corrige[static_cast<std::size_t>(i)] =
+            static_cast<float>(obs - terme_angulaire(espace.mode_decalage, espace.decalage, obs));
+    }
+}
+
+// The cell shown again and the reflections generated from it; the cell tab is
+// read back by the generation, so its wavelength text follows the workspace.
+bool regenere_raies(EspaceTravail& espace, OngletMaille& onglet_maille, Dialogues& dialogues) {
+    affiche_maille(espace, onglet_maille);
+    onglet_maille.lambda = panneau_valeurs_courantes(espace).lambda;
+    try {
+        return calcul_raies(espace, onglet_maille, dialogues);
+    } catch (const ErreurKovrin& e) {
+        dialogues.erreur(e.what());
+        return false;
+    }
+}
+
+Grille grille_table_calculee(const EspaceTravail& espace) {
+    Grille g;
+    for (const LigneTable& ligne : affiche_raies_calculees(espace))
+        g.lignes.emplace_back(ligne.begin(), ligne.end());
+    g.nb_lignes = static_cast<int>(g.lignes.size());
+    return g;
+}
+
+// The pairs are gone and the results with them: the tab, the grids of the
+// other tabs that show angles, and the diagram are refreshed.
+Rafraichissement apres_nouveau_depart(EspaceTravail& espace, OngletAffinement& onglet, bool raies) {
+    espace.selection.efface();
+    espace.deux_theta_corrige.fill(0);
+    espace.affinement_ok = false;
+    efface_panneaux(onglet);
+    efface_resultats(onglet);
+    onglet.boutons_resultats = false;
+    Rafraichissement r = remplit_grille_mesures(espace);
+    r.ajoute(selection_videe(espace));
+    if (raies) {
+        r.tableau_calcule = grille_table_calculee(espace);
+        r.grille_calculees_selection = grille_calculees_selection(espace);
+    }
+    r.valeurs_courantes = panneau_valeurs_courantes(espace);
+    r.lambda_affinement = onglet.initial[rang_lambda];
+    r.active_onglet_affinement = true;
+    r.redessine = true;
+    return r;
+}
+
+} // namespace
+
+MarquesAffinement marques_affinement(const OngletMaille& onglet_maille) {
+    MarquesAffinement m{};
+    m[rang_decalage] = onglet_maille.coche[6];
+    m[rang_lambda] = onglet_maille.coche[7];
+    for (std::size_t i = 0; i < 6; ++i)
+        m[rang_a + i] = onglet_maille.coche[i];
+    return m;
+}
+
+std::string titre_affinement(const std::string& fichier_pics) {
+    std::string titre = nom_sans_repertoire(fichier_pics);
+    if (titre.empty()) return "No Title";
+    return titre.substr(0, std::min(titre.size(), longueur_titre_max));
+}
+
+int prepare_parametres(const EspaceTravail& espace, const ChampsAffinement& champs,
+                       TamponsMoteur& tampons, double& lambda, Dialogues& dialogues) {
+    tampons.drapeaux.fill(0);
+    for (std::size_t i = 0; i < 6; ++i)
+        tampons.parametres[i + 2] = static_cast<float>(espace.maille[i]);
+    auto valeur_lambda = lit_boite(champs.lambda_initial);
+    if (!valeur_lambda) {
+        dialogues.erreur("Error on Lambda!");
+        return 1;
+    }
+    lambda = *valeur_lambda;
+    tampons.parametres[rang_lambda] = static_cast<float>(lambda);
+    auto valeur_decalage = lit_boite(champs.decalage_initial);
+    if (!valeur_decalage) {
+        dialogues.erreur("Error on Angular Shift!");
+        return 1;
+    }
+    tampons.parametres[rang_decalage] = static_cast<float>(*valeur_decalage);
+    for (std::size_t i = 0; i < nb_parametres; ++i)
+        if (champs.a_affiner[i]) tampons.drapeaux[i] = 1.0f;
+    tampons.npar = compte_drapeaux(tampons.drapeaux);
+    if (espace.selection.taille() < tampons.npar + 1) {
+        dialogues.erreur("Nb of selected reflections too low");
+        return 1;
+    }
+    return 0;
+}
+
+double valeur_depart_cubique(const EspaceTravail& espace, double lambda) {
+    double somme = 0;
+    for (const Paire& p : espace.selection) {
+        double d = lambda / (2 * std::sin(p.deux_theta_obs / deux_theta_par_radian));
+        int q = p.h * p.h + p.k * p.k + p.l * p.l;
+        somme += d * std::sqrt(static_cast<double>(q));
+    }
+    return somme / espace.selection.taille();
+}
+
+void ecrit_kovrin_inp(const std::filesystem::path& chemin, const TamponsMoteur& t) {
+    EcrivainTexte f(chemin);
+    std::string titre;
+    for (int i = 1; i <= std::min<int>(t.texte[0], 99); ++i)
+        titre += static_cast<char>(t.texte[static_cast<std::size_t>(i)]);
+    f.ligne(titre);
+    f.ligne(pascal_entier(t.lettre, 4));
+    for (std::size_t i = 0; i < nb_parametres; ++i)
+        f.ligne(pascal_reel(t.parametres[i], 8, 4) + pascal_reel(t.drapeaux[i], 8, 4));
+    for (std::size_t j = 0; j < KOVRIN_NB_REFLEXIONS; ++j)
+        f.ligne(pascal_entier(std::lround(t.h[j]), 4) + pascal_entier(std::lround(t.k[j]), 4) +
+                pascal_entier(std::lround(t.l[j]), 4) + pascal_reel(t.angles[j], 10, 4));
+    f.ferme();
+}
+
+std::string statut_moteur(const TamponsMoteur& tampons) {
+    int longueur = std::min<int>(tampons.texte[0], KOVRIN_TAILLE_TEXTE - 1);
+    std::string statut;
+    for (int i = 1; i <= longueur; ++i)
+        statut += static_cast<char>(tampons.texte[static_cast<std::size_t>(i)]);
+    return statut;
+}
+
+void lance_affinement(EspaceTravail& espace, const ChampsAffinement& champs,
+                      OngletAffinement& onglet, Dialogues& dialogues, FonctionCalcul moteur) {
+    if (espace.selection.vide()) {
+        dialogues.erreur("No selected reflections!");
+        return;
+    }
+    // The engine's length ties follow the system letter: without a system there is none to send.
+    if (espace.systeme.empty()) {
+        dialogues.erreur("No system!");
+        return;
+    }
+    TamponsMoteur t;
+    t.lettre = static_cast<std::int16_t>(static_cast<unsigned char>(espace.systeme[0]));
+    double lambda = 0;
+    if (prepare_parametres(espace, champs, t, lambda, dialogues) != 0) return;
+    if (espace.systeme == "CUBI" && champs.a_affiner[rang_a]) {
+        auto a = static_cast<float>(valeur_depart_cubique(espace, lambda));
+        t.parametres[rang_a] = t.parametres[rang_b] = t.parametres[rang_c] = a;
+    }
+    remplit_reflexions(espace, t);
+    remplit_titre(t, titre_affinement(espace.entete_pics.fichier_pics));
+    if (espace.mode_decalage == 2 && t.drapeaux[rang_decalage] == 1.0f)
+        t.drapeaux[rang_decalage] = -1.0f;
+    try {
+        ecrit_kovrin_inp(espace.repertoire / "kovrin.inp", t);
+    } catch (const ErreurKovrin& e) {
+        dialogues.erreur(e.what());
+        return;
+    }
+    {
+        CurseurOccupe sablier(dialogues);
+        (moteur ? moteur : &calcul)(t.texte.data(), &t.lettre, t.parametres.data(),
+                                    t.drapeaux.data(), t.erreurs.data(), t.h.data(), t.k.data(),
+                                    t.l.data(), t.angles.data(), &t.accord);
+    }
+    if (statut_moteur(t) != statut_succes) {
+        espace.affinement_ok = false;
+        dialogues.erreur("DLL error");
+        return;
+    }
+    retient_resultats(espace, t, lambda);
+    remplit_tableau_avant(espace, onglet);
+    remplit_tableau_apres(espace, onglet);
+    affiche_parametres(espace, onglet);
+}
+
+void go_affinement(EspaceTravail& espace, const ChampsAffinement& champs, OngletAffinement& onglet,
+                   Dialogues& dialogues, FonctionCalcul moteur) {
+    lance_affinement(espace, champs, onglet, dialogues, moteur);
+    onglet.boutons_resultats = true;
+    onglet.bouton_impression = true;
+}
+
+Rafraichissement change_param(EspaceTravail& espace, OngletMaille& onglet_maille,
+                              OngletAffinement& onglet, Dialogues& dialogues) {
+    // Without a refined result of the current pairs there is nothing to take:
+    // an earlier result would fold its shift into the angles a second time.
+    if (espace.selection.vide() || !espace.affinement_ok) return {};
+    espace.decalage = espace.moteur.parametres[rang_decalage];
+    espace.lambda = espace.moteur.parametres[rang_lambda];
+    espace.maille = espace.maille_affinee;
+    affiche_initial(espace, onglet);
+    bool raies = regenere_raies(espace, onglet_maille, dialogues);
+    for (Mesure& m : espace.mesures)
+        m.deux_theta_mes -=
+            terme_angulaire(espace.mode_decalage, espace.decalage, m.deux_theta_mes);
+    // The shift now lives in the measured angles.
+    espace.decalage = 0;
+    return apres_nouveau_depart(espace, onglet, raies);
+}
+
+Rafraichissement resto_param(EspaceTravail& espace, OngletMaille& onglet_maille,
+                             OngletAffinement& onglet, Dialogues& dialogues) {
+    // Before any "Calc." there is no saved cell: the working one is kept.
+    bool maille_gardee = std::any_of(espace.maille_initiale.begin(), espace.maille_initiale.end(),
+                                     [](double x) { return x != 0; });
+    if (maille_gardee) espace.maille = espace.maille_initiale;
+    espace.decalage = 0;
+    affiche_initial(espace, onglet);
+    bool raies = regenere_raies(espace, onglet_maille, dialogues);
+    for (Mesure& m : espace.mesures)
+        m.deux_theta_mes = m.deux_theta_lu;
+    return apres_nouveau_depart(espace, onglet, raies);
+}
+
+} // namespace kovrin

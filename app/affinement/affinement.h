@@ -1,0 +1,79 @@
+#pragma once
+// The refinement driver: from the selected pairs, the cell, the wavelength and
+// the angular shift to one call of the engine `calcul`, and back.
+#include "affinement/resultats.h"
+#include "commun/dialogues.h"
+#include "cristallo/onglet_maille.h"
+#include "interface/affichages.h"
+#include "interface/espace_travail.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace kovrin {
+
+// The engine entry, with calcul's ten by-reference arguments.
+using FonctionCalcul = void (*)(std::int16_t* texte, std::int16_t* lettre, float* parametres,
+                                float* drapeaux, float* erreurs, float* h, float* k, float* l,
+                                float* angles, float* accord);
+
+// What the refinement tab hands to the driver: the texts of the two editable
+// "Initial" boxes and the "To refine" marks.
+struct ChampsAffinement {
+    std::string lambda_initial;
+    std::string decalage_initial;
+    MarquesAffinement a_affiner{};
+};
+
+// The marks of the cell tab's order (a ... gamma, shift, lambda) in slot order.
+MarquesAffinement marques_affinement(const OngletMaille& onglet_maille);
+
+inline constexpr std::string_view statut_succes = "Fin normale";
+
+// Title sent to the engine: the peak file name without its directory, or
+// "No Title"; at most 99 characters (the engine's text holds 99 codes).
+std::string titre_affinement(const std::string& fichier_pics);
+
+// Fills slots 1 ... 8 and their flags of `tampons` from the cell of the
+// workspace, the two boxes and the marks; `lambda` receives the wavelength
+// typed. Returns 0 to go on, 1 after an error message. The workspace is not
+// changed: the caller stores `lambda` once the refinement goes ahead.
+int prepare_parametres(const EspaceTravail& espace, const ChampsAffinement& champs,
+                       TamponsMoteur& tampons, double& lambda, Dialogues& dialogues);
+
+// Start value of a cubic cell: the mean of d * sqrt(h^2 + k^2 + l^2) over the pairs.
+double valeur_depart_cubique(const EspaceTravail& espace, double lambda);
+
+// The record of the engine input, kovrin.inp (CR LF lines, fixed fields).
+void ecrit_kovrin_inp(const std::filesystem::path& chemin, const TamponsMoteur& tampons);
+
+// Status text left by the engine in its text argument.
+std::string statut_moteur(const TamponsMoteur& tampons);
+
+// One refinement. On "Fin normale" the workspace takes the refined cell, the
+// shift, the corrected angles and the engine buffers, and the tab shows the
+// results; on any failure the workspace keeps what it had (only affinement_ok
+// goes off after an engine failure) and the tab keeps its texts.
+void lance_affinement(EspaceTravail& espace, const ChampsAffinement& champs,
+                      OngletAffinement& onglet, Dialogues& dialogues,
+                      FonctionCalcul moteur = nullptr);
+// Button "Lauch the refinement process": the launch, then the result buttons shown.
+void go_affinement(EspaceTravail& espace, const ChampsAffinement& champs, OngletAffinement& onglet,
+                   Dialogues& dialogues, FonctionCalcul moteur = nullptr);
+
+// Button "Replace the initial parameters by the refined parameters": the
+// refined shift, wavelength and cell become the working values, the shift is
+// folded into the measured angles (the next refinement starts from a shift of
+// 0), the reflections are generated again and the pairs dropped. Acts only on
+// the result of a successful refinement of the current pairs.
+Rafraichissement change_param(EspaceTravail& espace, OngletMaille& onglet_maille,
+                              OngletAffinement& onglet, Dialogues& dialogues);
+
+// Button "Restore the initial cell parameters": the cell kept by "Calc." and the
+// angles as read come back, the shift is 0, the pairs are dropped; lambda stays.
+Rafraichissement resto_param(EspaceTravail& espace, OngletMaille& onglet_maille,
+                             OngletAffinement& onglet, Dialogues& dialogues);
+
+} // namespace kovrin
