@@ -1,0 +1,114 @@
+// The packed Cholesky inversion and the direct <-> reciprocal cell conversion.
+#include "../../engine/moteur.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace kovrin::moteur;
+
+namespace {
+
+TEST(Matinv, InvertsAKnownSymmetricMatrix) {
+    // [[4 2 .6] [2 5 1] [.6 1 3]], inverse from its cofactors / determinant.
+    const double m[3][3] = {{4, 2, 0.6}, {2, 5, 1}, {0.6, 1, 3}};
+    double det = m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
+                 m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
+                 m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
+    float packee[6] = {4, 2, 0.6f, 5, 1, 3};
+    int erreur = -1;
+    matinv(packee, 3, erreur);
+    ASSERT_EQ(erreur, 0);
+    const double attendu[6] = {(m[1][1] * m[2][2] - m[1][2] * m[2][1]) / det,
+                               -(m[0][1] * m[2][2] - m[0][2] * m[2][1]) / det,
+                               (m[0][1] * m[1][2] - m[0][2] * m[1][1]) / det,
+                               (m[0][0] * m[2][2] - m[0][2] * m[2][0]) / det,
+                               -(m[0][0] * m[1][2] - m[0][2] * m[1][0]) / det,
+                               (m[0][0] * m[1][1] - m[0][1] * m[1][0]) / det};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_NEAR(packee[i], attendu[i], 1e-6) << i;
+    EXPECT_EQ(indice_packe(3, 2, 3), 5);
+}
+
+TEST(Matinv, OrderOneIsTheReciprocal) {
+    float n = 4;
+    int erreur = -1;
+    matinv(&n, 1, erreur);
+    EXPECT_EQ(erreur, 0);
+    EXPECT_EQ(n, 0.25f);
+}
+
+TEST(Matinv, FailsOnAMatrixThatIsNotPositiveDefinite) {
+    float indefinie[3] = {1, 2, 1}; // eigenvalues 3 and -1
+    int erreur = 0;
+    matinv(indefinie, 2, erreur);
+    EXPECT_EQ(erreur, 3); // packed index of (2, 2)
+    float colonne_nulle[6] = {2, 0, 1, 0, 0, 5};
+    matinv(colonne_nulle, 3, erreur);
+    EXPECT_EQ(erreur, 4);
+    matinv(colonne_nulle, 0, erreur);
+    EXPECT_EQ(erreur, 1);
+    float zero = 0;
+    matinv(&zero, 1, erreur);
+    EXPECT_EQ(erreur, 1);
+}
+
+constexpr double rad = 3.14159265358979323846 / 180;
+
+TEST(ConvertitMaille, CubicCellAndItsErrors) {
+    float cellule[6] = {4, 4, 4, float(90 * rad), float(90 * rad), float(90 * rad)};
+    float erreurs[6] = {};
+    float volume = 0;
+    convertit_maille(cellule, erreurs, volume, false);
+    EXPECT_NEAR(volume, 64, 1e-4);
+    EXPECT_NEAR(cellule[0], 0.25, 1e-7);
+    EXPECT_NEAR(cellule[5], 90 * rad, 1e-6);
+    // Back with errors: sigma(a) = sigma(a*) / a*^2 for an orthogonal cell.
+    float sigma[6] = {0.0001f, 0.0001f, 0.0002f, 0, 0, 0};
+    convertit_maille(cellule, sigma, volume, true);
+    EXPECT_NEAR(volume, 1.0 / 64, 1e-8);
+    EXPECT_NEAR(cellule[0], 4, 1e-5);
+    EXPECT_NEAR(sigma[0], 0.0001 * 16, 1e-7);
+    EXPECT_NEAR(sigma[2], 0.0002 * 16, 1e-7);
+    EXPECT_NEAR(sigma[3], 0, 1e-9);
+}
+
+TEST(ConvertitMaille, TriclinicRoundTripAndVolume) {
+    const double a = 5.1, b = 6.3, c = 7.4, al = 85.4 * rad, be = 97.3 * rad, ga = 102.1 * rad;
+    double v =
+        a * b * c *
+        std::sqrt(1 - std::cos(al) * std::cos(al) - std::cos(be) * std::cos(be) -
+                  std::cos(ga) * std::cos(ga) + 2 * std::cos(al) * std::cos(be) * std::cos(ga));
+    float cellule[6] = {float(a), float(b), float(c), float(al), float(be), float(ga)};
+    float erreurs[6] = {};
+    float volume = 0, volume_reciproque = 0;
+    convertit_maille(cellule, erreurs, volume, false);
+    EXPECT_NEAR(volume, v, 1e-3);
+    convertit_maille(cellule, erreurs, volume_reciproque, false);
+    EXPECT_NEAR(1 / volume_reciproque, v, 1e-3);
+    const float attendu[6] = {float(a), float(b), float(c), float(al), float(be), float(ga)};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_NEAR(cellule[i], attendu[i], 2e-5) << i;
+}
+
+// The propagated error of an angle matches a numerical derivative.
+TEST(ConvertitMaille, AngleErrorMatchesANumericalDerivative) {
+    const float depart[6] = {0.2f, 0.16f, 0.14f, float(94 * rad), float(83 * rad), float(78 * rad)};
+    const float sigma_gamma = 1e-3f;
+    float cellule[6], sigma[6] = {0, 0, 0, 0, 0, sigma_gamma}, volume;
+    std::copy(depart, depart + 6, cellule);
+    convertit_maille(cellule, sigma, volume, true);
+    float plus[6], moins[6], zeros[6] = {};
+    std::copy(depart, depart + 6, plus);
+    std::copy(depart, depart + 6, moins);
+    plus[5] += 1e-3f;
+    moins[5] -= 1e-3f;
+    convertit_maille(plus, zeros, volume, false);
+    convertit_maille(moins, zeros, volume, false);
+    for (int i : {0, 3, 5}) {
+        double derivee = (plus[i] - moins[i]) / 2e-3;
+        EXPECT_NEAR(sigma[i], std::fabs(derivee) * sigma_gamma, 2e-2 * sigma[i] + 1e-7) << i;
+    }
+}
+
+} // namespace
