@@ -1,0 +1,187 @@
+// Ties by crystal-system letter, standard errors, and every way a call can fail.
+#include "appel_calcul.h"
+#include "dossier_temporaire.h"
+
+#include "commun/fichier_texte.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace kovrin;
+using namespace kovrin::test;
+
+namespace {
+
+constexpr double cuka1 = 1.540562;
+
+Appel cubique(double a_depart, int n = 20) {
+    Appel appel;
+    reflexions_de(appel, {5.4309, 5.4309, 5.4309, 90, 90, 90}, cuka1, 0.0, n, 6);
+    appel.cellule({a_depart, a_depart, a_depart, 90, 90, 90});
+    appel.parametres[1] = static_cast<float>(cuka1);
+    appel.drapeaux[2] = 1;
+    return appel;
+}
+
+std::string contrainte(const DossierTemporaire& dossier) {
+    return lit_lignes(dossier / "kovrin.out").at(5);
+}
+
+TEST(Liens, LetterTBecomesQWhenAAndBAgreeWithinAThousandth) {
+    for (auto [b, lettre, libelle] : {std::tuple{5.0005f, 'Q', "A=B  "}, {5.0020f, 'T', "NO   "}}) {
+        DossierTemporaire dossier;
+        Appel appel;
+        appel.lettre = 'T';
+        appel.cellule({5.0, b, 7.0, 90, 90, 90});
+        appel.parametres[1] = 1.54f;
+        appel.ajoute(1, 0, 0, 20);
+        appel.ajoute(0, 0, 1, 14);
+        appel.ajoute(1, 1, 1, 30);
+        appel.drapeaux[4] = 1;
+        appel.lance();
+        EXPECT_EQ(appel.lettre, lettre);
+        EXPECT_EQ(contrainte(dossier), std::string(" Refinement constraints    : ") + libelle);
+    }
+}
+
+TEST(Liens, MonoclinicWithoutASingleUniqueAngleHasNoTie) {
+    for (std::array<float, 3> angles :
+         {std::array{0.f, 0.f, 0.f}, {1.f, 1.f, 1.f}, {0.f, 1.f, 1.f}}) {
+        DossierTemporaire dossier;
+        Appel appel = cubique(5.45);
+        appel.lettre = 'M';
+        for (int j = 0; j < 3; ++j)
+            appel.drapeaux[5 + j] = angles[j];
+        appel.lance();
+        EXPECT_EQ(contrainte(dossier), " Refinement constraints    : NO   ");
+    }
+}
+
+// Rhombohedral: beta and gamma follow alpha, with its standard error.
+TEST(Liens, RhombohedralAnglesStayEqual) {
+    DossierTemporaire dossier;
+    Appel appel;
+    appel.lettre = 'R';
+    const Maille vraie{6.375, 6.375, 6.375, 46.08, 46.08, 46.08};
+    reflexions_de(appel, vraie, cuka1, 0.0, 30, 4);
+    std::mt19937 generateur(7);
+    std::normal_distribution<double> bruit(0.0, 0.01);
+    for (int i = 0; i < appel.nref; ++i)
+        appel.angles[i] += static_cast<float>(bruit(generateur));
+    appel.cellule({6.40, 6.40, 6.40, 46.3, 46.3, 46.3});
+    appel.parametres[1] = static_cast<float>(cuka1);
+    appel.drapeaux[2] = 1;
+    appel.drapeaux[5] = 1;
+    ASSERT_EQ(appel.lance(), "Fin normale");
+    const auto& p = appel.parametres;
+    EXPECT_EQ(p[6], p[5]);
+    EXPECT_EQ(p[7], p[5]);
+    EXPECT_NEAR(p[5], 46.08, 0.05);
+    EXPECT_GT(appel.erreurs[5], 0.0f);
+    EXPECT_EQ(appel.erreurs[6], appel.erreurs[5]);
+    EXPECT_EQ(appel.erreurs[7], appel.erreurs[5]);
+}
+
+// The error of a cubic a against the linear least squares done here in double:
+// sigma(a) = sqrt(S)/(n - p) * sqrt((J'J)^-1)_aa with d(theta)/da = -tan(theta)/a.
+TEST(Liens, CubicStandardErrorCountsTheTiedLengths) {
+    DossierTemporaire dossier;
+    Appel appel = cubique(5.45, 30);
+    std::mt19937 generateur(11);
+    std::normal_distribution<double> bruit(0.0, 0.02);
+    for (int i = 0; i < appel.nref; ++i)
+        appel.angles[i] += static_cast<float>(bruit(generateur));
+    auto observes = appel.angles;
+    ASSERT_EQ(appel.lance(), "Fin normale");
+    double a = appel.parametres[2], s = 0, jj = 0;
+    const Maille m{a, a, a, 90, 90, 90};
+    for (int i = 0; i < appel.nref; ++i) {
+        int h = int(appel.h[i]), k = int(appel.k[i]), l = int(appel.l[i]);
+        double theta = deux_theta(m, cuka1, h, k, l) / 2 * pi / 180;
+        double ecart = observes[i] / 2 * pi / 180 - theta;
+        s += ecart * ecart;
+        double j = -std::tan(theta) / a;
+        jj += j * j;
+    }
+    double sigma_a = std::sqrt(s) / (appel.nref - 1) / std::sqrt(jj);
+    EXPECT_NEAR(appel.erreurs[2], sigma_a, 0.02 * sigma_a);
+}
+
+// Flagging b besides a under the three-equal tie: b has no effect of its own
+// (it follows a), its derivative column is zero and the inversion fails.
+TEST(Liens, BFlaggedWithAUnderTheCubicTieIsSingular) {
+    DossierTemporaire dossier;
+    Appel appel = cubique(5.45);
+    appel.drapeaux[3] = 1;
+    EXPECT_EQ(appel.lance(), "erreur dans matinv CHOLESKI");
+    EXPECT_EQ(lit_lignes(dossier / "kovrin.out").size(), 17u);
+}
+
+TEST(Echecs, NoParameterFlagged) {
+    DossierTemporaire dossier;
+    Appel appel = cubique(5.45);
+    appel.drapeaux[2] = 0;
+    EXPECT_EQ(appel.lance(), "erreur dans matinv CHOLESKI");
+    EXPECT_EQ(appel.texte[0], 27);
+}
+
+TEST(Echecs, ReflectionBeyondReachStopsWithAStatus) {
+    DossierTemporaire dossier;
+    Appel appel = cubique(5.45);
+    appel.parametres[1] = 12.0f; // lambda/2d > 1 for every reflection
+    auto avant = appel.parametres;
+    EXPECT_EQ(appel.lance(), "erreur : lambda/2d >= 1 pour une reflexion");
+    EXPECT_EQ(appel.parametres, avant);
+    auto lu = lit_lignes(dossier / "kovrin.out");
+    EXPECT_EQ(lu.back(), "##### erreur : lambda/2d >= 1 pour une reflexion");
+    EXPECT_TRUE(std::filesystem::exists(dossier / "mouchard"));
+}
+
+TEST(Echecs, NonFiniteInputIsRefused) {
+    DossierTemporaire dossier;
+    Appel appel = cubique(5.45);
+    appel.h[3] = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_EQ(appel.lance(), "erreur : donnees non valides");
+    Appel autre = cubique(5.45);
+    autre.parametres[7] = std::numeric_limits<float>::infinity();
+    EXPECT_EQ(autre.lance(), "erreur : donnees non valides");
+}
+
+TEST(Echecs, NoMoreReflectionsThanParameters) {
+    DossierTemporaire dossier;
+    Appel appel;
+    appel.cellule({5.43, 5.43, 5.43, 90, 90, 90});
+    appel.parametres[1] = 1.54f;
+    appel.ajoute(1, 1, 1, 28.4);
+    appel.ajoute(2, 2, 0, 47.3);
+    appel.drapeaux[0] = appel.drapeaux[2] = 1;
+    EXPECT_EQ(appel.lance(), "Il faut plus de reflexions que de parametres affines");
+    // Nref = Npar + 1 is enough: a divisor of 1.
+    appel.ajoute(3, 1, 1, 56.1);
+    appel.titre("");
+    EXPECT_EQ(appel.lance(), "Fin normale");
+}
+
+TEST(Echecs, FirstAngleZeroMeansNoReflection) {
+    DossierTemporaire dossier;
+    Appel appel = cubique(5.45);
+    appel.angles[0] = 0;
+    EXPECT_EQ(appel.lance(), "Il faut plus de reflexions que de parametres affines");
+    EXPECT_EQ(lit_lignes(dossier / "kovrin.out").at(3), " Number of reflections     :     0");
+}
+
+TEST(Echecs, FiveHundredAnglesAreFiveHundredReflections) {
+    DossierTemporaire dossier;
+    Appel appel = cubique(5.45, 20);
+    for (int i = appel.nref; i < KOVRIN_NB_REFLEXIONS; ++i)
+        appel.ajoute(int(appel.h[i % 20]), int(appel.k[i % 20]), int(appel.l[i % 20]),
+                     appel.angles[i % 20]);
+    ASSERT_EQ(appel.lance(), "Fin normale");
+    auto lu = lit_lignes(dossier / "kovrin.out");
+    EXPECT_EQ(lu.at(3), " Number of reflections     :   500");
+    EXPECT_EQ(lu.size(), 32u + 500u);
+    EXPECT_NEAR(appel.parametres[2], 5.4309, 1e-4);
+}
+
+} // namespace
