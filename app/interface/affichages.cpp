@@ -1,0 +1,177 @@
+#include "interface/affichages.h"
+
+#include "commun/format.h"
+#include "commun/texte.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kovrin {
+
+namespace {
+
+// Radians of theta per degree of 2theta, as the grids use it.
+constexpr double theta_radian_par_deux_theta = 0.0087266431;
+constexpr int lignes_min_selection = 25; // the grids of tab 3
+
+std::string indices(int h, int k, int l) {
+    return pascal_entier(h, 3) + pascal_entier(k, 3) + pascal_entier(l, 3);
+}
+
+std::string texte_angle(const EspaceTravail& et, double deux_theta, int largeur, int decimales) {
+    return pascal_reel(angle_affiche(et, deux_theta), largeur, decimales);
+}
+
+template <typename T> void ecrase(std::optional<T>& cible, const std::optional<T>& source) {
+    if (source) cible = source;
+}
+
+} // namespace
+
+const std::string& Grille::cellule(int ligne, int colonne) const {
+    static const std::string vide;
+    if (ligne < 0 || ligne >= static_cast<int>(lignes.size())) return vide;
+    const auto& l = lignes[static_cast<std::size_t>(ligne)];
+    if (colonne < 0 || colonne >= static_cast<int>(l.size())) return vide;
+    return l[static_cast<std::size_t>(colonne)];
+}
+
+void Rafraichissement::ajoute(const Rafraichissement& autre) {
+    ecrase(grille_mesures, autre.grille_mesures);
+    ecrase(grille_mesures_selection, autre.grille_mesures_selection);
+    ecrase(grille_calculees_selection, autre.grille_calculees_selection);
+    ecrase(grille_selection, autre.grille_selection);
+    ecrase(tableau_calcule, autre.tableau_calcule);
+    ecrase(valeurs_courantes, autre.valeurs_courantes);
+    ecrase(panneau_pics, autre.panneau_pics);
+    ecrase(panneau_profil, autre.panneau_profil);
+    ecrase(panneau_pics_visible, autre.panneau_pics_visible);
+    ecrase(panneau_profil_visible, autre.panneau_profil_visible);
+    ecrase(edit_lambda, autre.edit_lambda);
+    ecrase(lambda_affinement, autre.lambda_affinement);
+    ecrase(titre_mesures, autre.titre_mesures);
+    ecrase(libelles, autre.libelles);
+    vide_resultats |= autre.vide_resultats;
+    tableau_avant |= autre.tableau_avant;
+    tableaux_affinement |= autre.tableaux_affinement;
+    table_parametres |= autre.table_parametres;
+    bouton_sauve_pics |= autre.bouton_sauve_pics;
+    active_onglet_affinement |= autre.active_onglet_affinement;
+    redessine |= autre.redessine;
+}
+
+bool mode_theta(const EspaceTravail& et) {
+    return et.mode_affichage == 0;
+}
+
+double angle_affiche(const EspaceTravail& et, double deux_theta) {
+    return mode_theta(et) ? deux_theta / 2.0 : deux_theta;
+}
+
+double d_de_deux_theta(double lambda, double deux_theta) {
+    return lambda / (2.0 * std::sin(deux_theta * theta_radian_par_deux_theta));
+}
+
+PanneauValeurs panneau_valeurs_courantes(const EspaceTravail& et) {
+    Libelles l = libelles(et);
+    return {pascal_reel(et.lambda, 8, 5), texte_angle(et, et.angle_min, 8, 2),
+            texte_angle(et, et.angle_max, 8, 2), l.valeur1, l.valeur2};
+}
+
+PanneauDonnees panneau_pics(const EspaceTravail& et) {
+    const EntetePics& e = et.entete_pics;
+    Libelles l = libelles(et);
+    return {"File: " + nom_sans_repertoire(e.fichier_pics),
+            "Sample: " + e.echantillon,
+            e.anode,
+            pascal_reel(e.lambda, 8, 5),
+            texte_angle(et, e.angle_debut, 8, 2),
+            texte_angle(et, e.angle_fin, 8, 2),
+            l.donnees1,
+            l.donnees2,
+            {}};
+}
+
+PanneauDonnees panneau_profil(const EspaceTravail& et) {
+    const EnteteProfil& e = et.entete_profil;
+    Libelles l = libelles(et);
+    std::string nom = nom_sans_repertoire(e.fichier_profil);
+    return {"File: " + nom,
+            "Sample: " + e.titre,
+            e.anode,
+            pascal_reel(e.lambda, 8, 5),
+            texte_angle(et, e.angle_debut, 8, 2),
+            texte_angle(et, e.angle_fin, 8, 2),
+            l.donnees1,
+            l.donnees2,
+            "Prof. File: " + nom};
+}
+
+Libelles libelles(const EspaceTravail& et) {
+    bool theta = mode_theta(et);
+    Libelles l;
+    l.panneau_mesures = theta ? "Measured reflections (Theta)" : "Measured reflections (2Theta)";
+    l.valeur1 = theta ? "q1 =" : "2q1 =";
+    l.valeur2 = theta ? "q2 =" : "2q2 =";
+    l.donnees1 = theta ? "q1" : "2q1";
+    l.donnees2 = theta ? "q2" : "2q2";
+    l.unite_tolerance = theta ? "°q" : "2q";
+    if (et.mode_decalage == 2) {
+        l.ligne_decalage = "e/R(°)";
+        l.ligne_decalage_symboles = false;
+    } else {
+        l.ligne_decalage = theta ? "Dq" : "2Dq";
+    }
+    return l;
+}
+
+Grille grille_mesures_selection_vide(const EspaceTravail& et) {
+    return {lignes_min_selection, {{"Nb", "Dhkl", mode_theta(et) ? "Theta" : "2Theta"}}};
+}
+
+Grille grille_mesures_selection(const EspaceTravail& et) {
+    Grille g = grille_mesures_selection_vide(et);
+    const int n = et.mesures.taille();
+    g.nb_lignes = std::max(lignes_min_selection, n + 1);
+    for (int i = 1; i <= n; ++i) {
+        double x = et.mesures[i].deux_theta_mes;
+        g.lignes.push_back({std::to_string(i), pascal_reel(d_de_deux_theta(et.lambda, x), 8, 4),
+                            texte_angle(et, x, 8, 3)});
+    }
+    return g;
+}
+
+Grille grille_calculees_selection(const EspaceTravail& et) {
+    const int n = et.calculees.taille();
+    Grille g{std::max(lignes_min_selection, n + 1),
+             {{"h   k   l", "Dhkl", mode_theta(et) ? "Theta" : "2Theta"}}};
+    for (const RaieCalculee& r : et.calculees)
+        g.lignes.push_back({indices(r.h, r.k, r.l), pascal_reel(r.dhkl, 7, 4),
+                            texte_angle(et, r.deux_theta, 7, 3)});
+    return g;
+}
+
+Grille grille_selection(const EspaceTravail& et) {
+    bool theta = mode_theta(et);
+    const int n = et.selection.taille();
+    Grille g{
+        n + 2,
+        {{"Nb.", "h   k   l", theta ? "T Obs" : "2T Obs", theta ? "T Calc" : "2T Calc", "Diff."}}};
+    for (int r = 1; r <= n; ++r) {
+        const Paire& p = et.selection[r];
+        double obs = angle_affiche(et, p.deux_theta_obs);
+        double cal = angle_affiche(et, p.deux_theta_cal);
+        g.lignes.push_back({pascal_entier(r, 2), indices(p.h, p.k, p.l), pascal_reel(obs, 8, 3),
+                            pascal_reel(cal, 8, 3), pascal_reel(obs - cal, 8, 3)});
+    }
+    return g;
+}
+
+Rafraichissement selection_videe(const EspaceTravail& et) {
+    Rafraichissement r;
+    r.grille_selection = grille_selection(et);
+    r.vide_resultats = true;
+    return r;
+}
+
+} // namespace kovrin

@@ -1,0 +1,290 @@
+#include "interface/commandes.h"
+
+#include "commun/format.h"
+#include "commun/nombres.h"
+#include "commun/texte.h"
+#include "cristallo/raies.h"
+#include "interface/prise_donnees.h"
+#include "interface/saisie_mesures.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace kovrin {
+
+namespace {
+
+std::optional<double> lit_champ(std::string_view texte) {
+    return lit_champ_reel(sans_blancs(texte));
+}
+
+// Reader of a peak file chosen by its name; 0 for a name that none claims.
+int format_pics_de_nom(const std::string& nom) {
+    if (contient(nom, ".dif")) return pics_dif;
+    if (contient(nom, ".txt")) return pics_xfit;
+    if (contient(nom, ".dat")) return pics_winfit;
+    if (contient(nom, ".di")) return pics_philips;
+    return 0;
+}
+
+// The list in ascending angle: below the range skipped, the first beyond ends it.
+template <typename Liste, typename Angle>
+Liste dans_domaine(const Liste& liste, double debut, double fin, Angle angle) {
+    Liste gardes;
+    for (const auto& element : liste) {
+        double a = angle(element);
+        if (a > fin) break;
+        if (a >= debut) gardes.ajoute(element);
+    }
+    return gardes;
+}
+
+// Intensities of the kept points scaled again: smallest 0, largest 100, the
+// raw extremes following.
+void reechelonne_profil(EspaceTravail& et) {
+    if (et.profil.vide()) return;
+    auto [bas, haut] = std::minmax_element(
+        et.profil.begin(), et.profil.end(),
+        [](const PointProfil& a, const PointProfil& b) { return a.intensite < b.intensite; });
+    float min = bas->intensite, max = haut->intensite;
+    et.intensite_max_profil = max;
+    if (max <= min) return; // all equal: nothing to scale
+    EnteteProfil& e = et.entete_profil;
+    double brut_par_unite = (e.intensite_max_brute - e.intensite_min_brute) / 100.0;
+    double brut_min = min * brut_par_unite + e.intensite_min_brute;
+    e.intensite_max_brute = max * brut_par_unite + e.intensite_min_brute;
+    e.intensite_min_brute = brut_min;
+    for (PointProfil& p : et.profil)
+        p.intensite = (p.intensite - min) * 100.0f / (max - min);
+    et.intensite_max_profil = 100.0f;
+}
+
+Rafraichissement raies_affichees(const EspaceTravail& et) {
+    Rafraichissement r;
+    r.tableau_calcule = tableau_calcule(et);
+    r.grille_calculees_selection = grille_calculees_selection(et);
+    r.redessine = true;
+    return r;
+}
+
+// The pairs take the calculated angle of the first reflection with their indices.
+void recale_paires(EspaceTravail& et) {
+    for (Paire& p : et.selection)
+        for (const RaieCalculee& c : et.calculees)
+            if (c.h == p.h && c.k == p.k && c.l == p.l) {
+                p.deux_theta_cal = c.deux_theta;
+                break;
+            }
+}
+
+Rafraichissement mesures_effacees(const EspaceTravail& et) {
+    Rafraichissement r;
+    r.grille_mesures = grille_mesures_vide(et);
+    r.edit_lambda = "";
+    r.panneau_pics_visible = false;
+    r.redessine = true;
+    return r;
+}
+
+} // namespace
+
+Grille tableau_calcule(const EspaceTravail& et) {
+    Grille g;
+    for (const LigneTable& ligne : affiche_raies_calculees(et))
+        g.lignes.emplace_back(ligne.begin(), ligne.end());
+    g.nb_lignes = static_cast<int>(g.lignes.size());
+    return g;
+}
+
+void relit_mesures_dans_domaine(EspaceTravail& et, double debut, double fin, Dialogues& d) {
+    const EntetePics& e = et.entete_pics;
+    bool colonne = e.format_pics == pics_prn || e.format_pics == pics_colonne;
+    int format = colonne ? 0 : format_pics_de_nom(e.fichier_pics);
+    if (format != 0) {
+        if (auto lus = lit_fichier_pics(format, e.fichier_pics, d)) {
+            decltype(et.mesures) relues;
+            for (const PicLu& p : lus->pics)
+                relues.ajoute({p.angle, p.angle, p.intensite});
+            et.mesures = relues;
+        }
+    }
+    et.mesures =
+        dans_domaine(et.mesures, debut, fin, [](const Mesure& m) { return m.deux_theta_mes; });
+}
+
+void relit_profil_dans_domaine(EspaceTravail& et, double debut, double fin, Dialogues& d) {
+    const std::string& nom = et.entete_profil.fichier_profil;
+    int format = format_profil_de_nom(nom, 0);
+    if (format == 0) return;
+    auto lu = lit_fichier_profil(format, nom, et, d);
+    if (!lu) return;
+    EnteteProfil& e = et.entete_profil;
+    e.intensite_max_brute = lu->intensite_max_brute;
+    e.intensite_min_brute = lu->intensite_min_brute;
+    decltype(et.profil) points;
+    for (const PointProfil& p : lu->points)
+        points.ajoute(p);
+    et.profil = dans_domaine(points, debut, fin, [](const PointProfil& p) { return p.angle; });
+    reechelonne_profil(et);
+}
+
+Rafraichissement relit_theta_range(EspaceTravail& et, const OngletMaille& onglet, Dialogues& d) {
+    d.bip();
+    if (d.confirmation("The initial angle range will be lost. Do you want to continue?") !=
+            Reponse::oui ||
+        et.lambda == 0)
+        return {};
+    auto lambda = lit_champ(onglet.lambda);
+    if (!lambda) {
+        d.erreur("Error at lambda");
+        return {};
+    }
+    auto debut = lit_champ(onglet.theta_min);
+    if (!debut) {
+        d.erreur("Error at Theta Min.");
+        return {};
+    }
+    auto fin = lit_champ(onglet.theta_max);
+    if (!fin) {
+        d.erreur("Error at Theta Max.");
+        return {};
+    }
+    double facteur = mode_theta(et) ? 2.0 : 1.0;
+    et.lambda = *lambda;
+    et.angle_min = et.angle_min_initial = *debut * facteur;
+    et.angle_max = et.angle_max_initial = *fin * facteur;
+    et.etendue = et.angle_max - et.angle_min;
+    Rafraichissement r;
+    r.lambda_affinement = pascal_reel(et.lambda, 8, 5);
+    if (!et.profil.vide() && !et.entete_profil.fichier_profil.empty())
+        relit_profil_dans_domaine(et, et.angle_min, et.angle_max, d);
+    if (!et.mesures.vide()) {
+        relit_mesures_dans_domaine(et, et.angle_min, et.angle_max, d);
+        r.ajoute(remplit_grille_mesures(et));
+    }
+    r.valeurs_courantes = panneau_valeurs_courantes(et);
+    if (!et.calculees.vide() && calcul_raies(et, onglet, d)) r.ajoute(raies_affichees(et));
+    r.redessine = true;
+    return r;
+}
+
+Rafraichissement change_lambda_affi(EspaceTravail& et, std::string_view texte_lambda,
+                                    const OngletMaille& onglet, Dialogues& d) {
+    auto lambda = lit_champ(texte_lambda);
+    if (!lambda) {
+        d.erreur("Error on Lambda!");
+        return {};
+    }
+    if (*lambda == et.lambda) return {};
+    CurseurOccupe occupe(d);
+    et.lambda = *lambda;
+    Rafraichissement r;
+    r.edit_lambda = std::string(texte_lambda);
+    OngletMaille avec_lambda = onglet; // the lambda edit of "Current values" shows the same text
+    avec_lambda.lambda = std::string(texte_lambda);
+    calcul_raies(et, avec_lambda, d);
+    if (!et.calculees.vide()) {
+        recale_paires(et);
+        r.ajoute(raies_affichees(et));
+        r.grille_selection = grille_selection(et);
+        r.tableaux_affinement = true;
+        r.table_parametres = true;
+    }
+    r.active_onglet_affinement = true;
+    return r;
+}
+
+Rafraichissement erase_peak(EspaceTravail& et) {
+    et.mesures.efface();
+    EntetePics& e = et.entete_pics;
+    e.lambda = e.lambda1 = e.lambda2 = e.rapport = 0;
+    e.anode.clear();
+    e.fichier_pics.clear();
+    et.selection.efface();
+    Rafraichissement r = mesures_effacees(et);
+    r.ajoute(selection_videe(et));
+    r.grille_mesures_selection = grille_mesures_selection(et);
+    return r;
+}
+
+Rafraichissement erase_profil(EspaceTravail& et) {
+    et.profil.efface();
+    EnteteProfil& e = et.entete_profil;
+    e.lambda = e.lambda1 = e.lambda2 = e.rapport = 0;
+    e.anode.clear();
+    e.fichier_profil.clear();
+    Rafraichissement r;
+    r.panneau_profil_visible = false;
+    r.redessine = true;
+    return r;
+}
+
+Rafraichissement erase_indx(EspaceTravail& et) {
+    et.calculees.efface();
+    et.fichier_maille.clear();
+    et.selection.efface();
+    Rafraichissement r = raies_affichees(et);
+    r.ajoute(selection_videe(et));
+    return r;
+}
+
+Rafraichissement raze_tout(EspaceTravail& et) {
+    erase_peak(et);
+    erase_profil(et);
+    erase_indx(et);
+    et.lambda = et.lambda1 = et.lambda2 = 0;
+    et.anode.clear();
+    et.angle_min = et.angle_max = et.angle_min_initial = et.angle_max_initial = 0;
+    et.etendue = 0;
+    Rafraichissement r = mesures_effacees(et);
+    r.ajoute(raies_affichees(et));
+    r.ajoute(selection_videe(et));
+    r.grille_mesures_selection = grille_mesures_selection(et);
+    r.valeurs_courantes = panneau_valeurs_courantes(et);
+    r.panneau_pics = panneau_pics(et);
+    r.panneau_profil = panneau_profil(et);
+    r.panneau_profil_visible = false;
+    return r;
+}
+
+Rafraichissement rase_dif(EspaceTravail& et) {
+    et.mesures.efface();
+    return mesures_effacees(et);
+}
+
+Rafraichissement rase_raies_indx(EspaceTravail& et) {
+    et.calculees.efface();
+    Rafraichissement r;
+    r.tableau_calcule = tableau_calcule(et);
+    r.redessine = true;
+    return r;
+}
+
+Rafraichissement calcul_diagramme(EspaceTravail& et, const OngletMaille& onglet, Dialogues& d) {
+    if (lit_onglet_maille(et, onglet, d) == LectureOnglet::erreur) return {};
+    et.selection.efface();
+    et.maille_initiale = et.maille;
+    Rafraichissement r = selection_videe(et);
+    if (calcul_raies(et, onglet, d) && !et.calculees.vide()) {
+        r.ajoute(raies_affichees(et));
+        r.table_parametres = true;
+    }
+    return r;
+}
+
+Rafraichissement change_angles(EspaceTravail& et, int mode) {
+    et.mode_affichage = mode == 0 ? 0 : 1;
+    Rafraichissement r = remplit_grille_mesures(et);
+    r.libelles = libelles(et);
+    r.valeurs_courantes = panneau_valeurs_courantes(et);
+    r.panneau_pics = panneau_pics(et);
+    r.panneau_profil = panneau_profil(et);
+    r.tableau_calcule = tableau_calcule(et);
+    r.grille_selection = grille_selection(et);
+    r.grille_calculees_selection = grille_calculees_selection(et);
+    r.tableaux_affinement = true;
+    r.redessine = true;
+    return r;
+}
+
+} // namespace kovrin

@@ -1,0 +1,54 @@
+#pragma once
+// Commands of the main window that work on the whole workspace: the button
+// "Change" of "Current values", the wavelength of the refinement tab, the six
+// erase commands, "Calc." and the display mode theta / 2theta.
+#include "commun/dialogues.h"
+#include "cristallo/onglet_maille.h"
+#include "interface/affichages.h"
+#include "interface/espace_travail.h"
+
+#include <string_view>
+
+namespace kovrin {
+
+// Texts of the table "Calculated diagram" of tab 2.
+Grille tableau_calcule(const EspaceTravail& et);
+
+// Button "Change": after confirmation, lambda and the range typed in "Current
+// values" (onglet.lambda, theta_min, theta_max) become the working wavelength
+// and both ranges; the profile and the peak file are read again within the new
+// range, and the calculated reflections generated again.
+Rafraichissement relit_theta_range(EspaceTravail& et, const OngletMaille& onglet, Dialogues& d);
+
+// The measured reflections kept within [debut, fin]: the peak file read again
+// (chosen by its name; a column file or typed list is not read again), then the
+// reflections below the range skipped and the first one beyond it ending the list.
+void relit_mesures_dans_domaine(EspaceTravail& et, double debut, double fin, Dialogues& d);
+
+// The profile file read again (by its extension), its points within
+// [debut, fin] kept and their intensities scaled again.
+void relit_profil_dans_domaine(EspaceTravail& et, double debut, double fin, Dialogues& d);
+
+// The lambda edit of the refinement tab left: a new wavelength regenerates the
+// calculated reflections and gives every pair its new calculated angle.
+Rafraichissement change_lambda_affi(EspaceTravail& et, std::string_view texte_lambda,
+                                    const OngletMaille& onglet, Dialogues& d);
+
+// Menu "Erase" and the buttons "Erase" of tabs 1 and 2.
+Rafraichissement erase_peak(EspaceTravail& et);
+Rafraichissement erase_profil(EspaceTravail& et);
+Rafraichissement erase_indx(EspaceTravail& et);
+Rafraichissement raze_tout(EspaceTravail& et);
+Rafraichissement rase_dif(EspaceTravail& et);
+Rafraichissement rase_raies_indx(EspaceTravail& et);
+
+// Button "Calc.": the selection emptied, the cell tab read, the cell kept as
+// the initial one, the reflections generated. A conversion error of the tab
+// stops the command.
+Rafraichissement calcul_diagramme(EspaceTravail& et, const OngletMaille& onglet, Dialogues& d);
+
+// Display mode (0 theta, 1 2theta): every text that shows angles, in the new
+// mode. Nothing stored but the mode changes.
+Rafraichissement change_angles(EspaceTravail& et, int mode);
+
+} // namespace kovrin

@@ -1,0 +1,107 @@
+#include "interface/dialogue_lambda.h"
+
+#include "commun/format.h"
+#include "commun/nombres.h"
+#include "commun/texte.h"
+#include "interface/anodes.h"
+#include "interface/prise_donnees.h"
+
+#include <optional>
+
+namespace kovrin {
+
+namespace {
+
+// A box of the dialog; an empty box reads as 0 where `vide_zero`.
+std::optional<double> lit_boite(const std::string& texte, bool vide_zero) {
+    std::string t = sans_blancs(texte);
+    if (t.empty() && vide_zero) return 0.0;
+    return lit_reel(t);
+}
+
+// The three boxes as a wavelength set, or nothing after the box's message.
+std::optional<LongueursOnde> lit_boites(const DialogueLambda& dialogue, Dialogues& d) {
+    auto lambda = lit_boite(dialogue.lambda, false);
+    if (!lambda) {
+        d.erreur("Lambda error!");
+        return std::nullopt;
+    }
+    auto lambda1 = lit_boite(dialogue.lambda1, true);
+    if (!lambda1) {
+        d.erreur("Lambda1 error!");
+        return std::nullopt;
+    }
+    auto lambda2 = lit_boite(dialogue.lambda2, true);
+    if (!lambda2) {
+        d.erreur("Lambda2 error!");
+        return std::nullopt;
+    }
+    LongueursOnde l{*lambda, *lambda1, *lambda2, 0.5, dialogue.anode};
+    if (dialogue.choix < 0) {
+        l.lambda1 = l.lambda2 = 0;
+        l.anode = "?";
+        l.rapport = 1.0;
+    }
+    return l;
+}
+
+Rafraichissement termine_pics(EspaceTravail& et, DialogueLambda& dialogue, const LongueursOnde& l,
+                              Dialogues& d) {
+    dialogue.visible = false;
+    return prend_fichier_pics(et, dialogue.format_pics, dialogue.fichier_pics, l, d);
+}
+
+Rafraichissement termine_profil(EspaceTravail& et, DialogueLambda& dialogue, const LongueursOnde& l,
+                                Dialogues& d) {
+    EnteteProfil& p = et.entete_profil;
+    p.lambda = l.lambda;
+    p.lambda1 = l.lambda1;
+    p.lambda2 = l.lambda2;
+    p.rapport = l.rapport;
+    p.anode = l.anode;
+    Rafraichissement r;
+    if (complete_profil(et, true, r, d)) dialogue.visible = false;
+    return r;
+}
+
+} // namespace
+
+void initialise(DialogueLambda& dialogue) {
+    dialogue.choix = -1;
+    dialogue.lambda_visible = dialogue.k_alpha_visible = false;
+    dialogue.lambda1 = dialogue.lambda2 = "0";
+    dialogue.anode.clear();
+}
+
+void montre_dialogue_lambda(DialogueLambda& dialogue, int mode) {
+    dialogue.mode = mode;
+    initialise(dialogue);
+    dialogue.visible = true;
+}
+
+void clicklistbox(DialogueLambda& dialogue, int element) {
+    if (element < 0 || element > element_autre) return;
+    dialogue.choix = element;
+    dialogue.lambda_visible = true;
+    if (element == element_autre) {
+        dialogue.k_alpha_visible = false;
+        dialogue.lambda1 = dialogue.lambda2 = "0";
+        dialogue.anode = "Xx";
+        return;
+    }
+    const Anode& a = table_anodes[static_cast<std::size_t>(element)];
+    dialogue.k_alpha_visible = true;
+    dialogue.anode = std::string(a.nom);
+    dialogue.lambda1 = pascal_reel(a.k_alpha1, 8, 5);
+    dialogue.lambda2 = pascal_reel(a.k_alpha2, 8, 5);
+    dialogue.lambda = pascal_reel(a.moyenne, 8, 5);
+}
+
+Rafraichissement lit_lambda(EspaceTravail& et, DialogueLambda& dialogue, Dialogues& d) {
+    auto l = lit_boites(dialogue, d);
+    if (!l) return {};
+    if (dialogue.mode == lambda_profil) return termine_profil(et, dialogue, *l, d);
+    return termine_pics(et, dialogue, *l, d);
+}
+
+} // namespace kovrin

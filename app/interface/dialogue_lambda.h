@@ -1,0 +1,50 @@
+#pragma once
+// The wavelength dialog ("Lambda missing"), asked when a peak or profile file
+// carries no wavelength: the user picks an anode, which fills the Kalpha and
+// mean wavelengths, or "Other" and types the wavelength. Its OK completes the
+// header of the data concerned and finishes the intake that asked.
+#include "commun/dialogues.h"
+#include "interface/affichages.h"
+#include "interface/espace_travail.h"
+
+#include <array>
+#include <filesystem>
+#include <string>
+
+namespace kovrin {
+
+inline const std::array<std::string, 6> elements_liste_lambda = {"Mo", "Cu", "Co",
+                                                                 "Fe", "Cr", "Other"};
+inline constexpr int element_autre = 5;
+
+enum ModeDialogueLambda : int { lambda_pics = 1, lambda_profil = 2 };
+
+struct DialogueLambda {
+    int mode = lambda_pics;
+    int choix = -1; // list item selected (0 ... 5), -1 none
+    // Texts of the boxes lambda1, lambda2, lambda; the window copies its edits here.
+    std::string lambda1 = "0", lambda2 = "0", lambda;
+    bool lambda_visible = false;  // the lambda label and box
+    bool k_alpha_visible = false; // the lambda1 and lambda2 labels and boxes
+    bool visible = false;         // the dialog is shown
+    std::string anode;            // name given by the chosen item ("Cu", "Xx")
+    // The peak file waiting for its wavelength.
+    int format_pics = 0;
+    std::filesystem::path fichier_pics;
+};
+
+// Activation: nothing selected, the boxes hidden, lambda1 and lambda2 "0".
+void initialise(DialogueLambda& dialogue);
+
+// Shows the dialog for `mode`.
+void montre_dialogue_lambda(DialogueLambda& dialogue, int mode);
+
+// Click on list item `element` (0 ... 5).
+void clicklistbox(DialogueLambda& dialogue, int element);
+
+// OK: reads the three boxes ("Lambda error!", "Lambda1 error!", "Lambda2 error!"
+// keep the dialog open), completes the header of the mode and finishes the
+// intake (peaks: the file is read; profile: the header is completed).
+Rafraichissement lit_lambda(EspaceTravail& et, DialogueLambda& dialogue, Dialogues& d);
+
+} // namespace kovrin

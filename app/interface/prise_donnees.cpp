@@ -1,0 +1,239 @@
+#include "interface/prise_donnees.h"
+
+#include "commun/format.h"
+#include "commun/texte.h"
+#include "fichiers/lecteurs_pics.h"
+#include "fichiers/lecteurs_profil.h"
+#include "interface/anodes.h"
+#include "interface/dialogue_lambda.h"
+#include "interface/saisie_mesures.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kovrin {
+
+namespace {
+
+constexpr double ecart_lambdas_admis = 0.01; // angstrom, peaks against profile
+
+void prend_longueurs_onde(EntetePics& e, const LongueursOnde& l) {
+    e.lambda = l.lambda;
+    e.lambda1 = l.lambda1;
+    e.lambda2 = l.lambda2;
+    e.rapport = l.rapport;
+    e.anode = l.anode;
+}
+
+// The header of a peak file that was read: wavelengths of the file (formats
+// that carry them) or of the dialog, sample, range, scale, title.
+EntetePics entete_lue(const EspaceTravail& et, int format, const std::filesystem::path& fichier,
+                      const PicsLus& lus, const std::optional<LongueursOnde>& du_dialogue) {
+    EntetePics e = et.entete_pics;
+    e.lambda = e.lambda1 = e.lambda2 = 0;
+    if (du_dialogue) prend_longueurs_onde(e, *du_dialogue);
+    if (format_porte_lambda(format))
+        prend_longueurs_onde(e, {lus.lambda, lus.lambda1, lus.lambda2, lus.rapport, lus.anode});
+    e.fichier_pics = fichier.string();
+    e.format_pics = format;
+    e.echantillon = lus.echantillon;
+    e.angle_debut = lus.angle_debut;
+    e.angle_fin = lus.angle_fin;
+    if (lus.echelle_intensite) e.echelle_intensite = *lus.echelle_intensite;
+    if (e.lambda == 0) e.lambda = e.lambda1 != 0 ? e.lambda1 : e.lambda2;
+    return e;
+}
+
+decltype(EspaceTravail::mesures) mesures_lues(const PicsLus& lus) {
+    decltype(EspaceTravail::mesures) mesures;
+    for (const PicLu& p : lus.pics)
+        mesures.ajoute({p.angle, p.angle, p.intensite});
+    return mesures;
+}
+
+// The working wavelength set and both ranges from a data header.
+template <typename Entete>
+void prend_ensemble_de_travail(EspaceTravail& et, const Entete& e, Rafraichissement& r) {
+    et.lambda = e.lambda;
+    et.lambda1 = e.lambda1;
+    et.lambda2 = e.lambda2;
+    et.rapport = e.rapport;
+    et.angle_min = et.angle_min_initial = e.angle_debut;
+    et.angle_max = et.angle_max_initial = e.angle_fin;
+    et.etendue = et.angle_max - et.angle_min;
+    r.valeurs_courantes = panneau_valeurs_courantes(et);
+}
+
+bool profil_present(const EspaceTravail& et) {
+    return et.entete_profil.lambda != 0;
+}
+
+// Grids that a new peak list empties (the pairs went with the old list).
+Rafraichissement grilles_videes(const EspaceTravail& et, const std::filesystem::path& fichier) {
+    Rafraichissement r = selection_videe(et);
+    r.grille_mesures = grille_mesures_vide(et);
+    r.grille_mesures_selection = grille_mesures_selection_vide(et);
+    r.bouton_sauve_pics = true;
+    r.titre_mesures = "Observed reflections (" + nom_sans_repertoire(fichier.string()) + ")";
+    return r;
+}
+
+void prend_profil_lu(EspaceTravail& et, const std::filesystem::path& fichier, const ProfilLu& lu) {
+    EnteteProfil& p = et.entete_profil;
+    p.fichier_profil = fichier.string();
+    if (lu.titre) p.titre = *lu.titre;
+    p.anode = lu.anode;
+    p.lambda = lu.lambda;
+    p.lambda1 = lu.lambda1;
+    p.lambda2 = lu.lambda2;
+    p.rapport = lu.rapport;
+    p.angle_debut = lu.angle_debut;
+    p.angle_fin = lu.angle_fin;
+    p.pas = lu.pas;
+    p.intensite_max_brute = lu.intensite_max_brute;
+    p.intensite_min_brute = lu.intensite_min_brute;
+    et.profil.efface();
+    et.intensite_max_profil = -10000.0f;
+    for (const PointProfil& point : lu.points) {
+        et.profil.ajoute(point);
+        et.intensite_max_profil = std::max(et.intensite_max_profil, point.intensite);
+    }
+}
+
+} // namespace
+
+bool format_porte_lambda(int format) {
+    return format == pics_dif || format == pics_philips;
+}
+
+std::optional<PicsLus> lit_fichier_pics(int format, const std::filesystem::path& fichier,
+                                        Dialogues& d) {
+    switch (format) {
+    case pics_dif:
+        return lit_pics_dif(fichier, d);
+    case pics_xfit:
+        return lit_pics_xfit(fichier, d);
+    case pics_winfit:
+        return lit_pics_winfit(fichier, d);
+    case pics_philips:
+        return lit_pics_philips(fichier, d);
+    default:
+        return lit_pics_colonne(fichier, d);
+    }
+}
+
+Rafraichissement ouvre_fichier_pics(EspaceTravail& et, DialogueLambda& dialogue, int format,
+                                    const std::filesystem::path& fichier, Dialogues& d) {
+    if (format_porte_lambda(format))
+        return prend_fichier_pics(et, format, fichier, std::nullopt, d);
+    montre_dialogue_lambda(dialogue, lambda_pics);
+    dialogue.format_pics = format;
+    dialogue.fichier_pics = fichier;
+    return {};
+}
+
+Rafraichissement prend_fichier_pics(EspaceTravail& et, int format,
+                                    const std::filesystem::path& fichier,
+                                    const std::optional<LongueursOnde>& du_dialogue, Dialogues& d) {
+    auto lus = lit_fichier_pics(format, fichier, d);
+    if (!lus) return {};
+    return prend_pics_lus(et, format, fichier, *lus, du_dialogue, d);
+}
+
+Rafraichissement prend_pics_lus(EspaceTravail& et, int format, const std::filesystem::path& fichier,
+                                const PicsLus& lus, const std::optional<LongueursOnde>& du_dialogue,
+                                Dialogues& d) {
+    EntetePics e = entete_lue(et, format, fichier, lus, du_dialogue);
+    et.mesures = mesures_lues(lus); // throws past 500 peaks, before any change
+    et.entete_pics = e;
+    if (lus.ligne_titre) et.ligne_titre = *lus.ligne_titre;
+    et.selection.efface();
+    Rafraichissement r = grilles_videes(et, fichier);
+    if (profil_present(et) && std::fabs(et.entete_profil.lambda - e.lambda) > ecart_lambdas_admis) {
+        d.erreur(message_lambdas_differentes);
+        return r; // the list stays, nothing is shown
+    }
+    bool ensemble_pris = !profil_present(et);
+    if (ensemble_pris) prend_ensemble_de_travail(et, e, r);
+    et.entete_pics.anode = nomme_anode(e.anode, e.lambda, tolerance_anode_pics);
+    if (ensemble_pris) et.anode = et.entete_pics.anode;
+    if (et.angle_min < 0) et.angle_min = 0;
+    et.etendue = et.angle_max - et.angle_min;
+    r.ajoute(remplit_grille_mesures(et));
+    r.valeurs_courantes = panneau_valeurs_courantes(et);
+    r.panneau_pics = panneau_pics(et);
+    r.panneau_pics_visible = et.entete_pics.lambda != 0;
+    r.redessine = true;
+    return r;
+}
+
+int format_profil_de_nom(const std::string& nom, int format_menu) {
+    int format = format_menu;
+    const std::pair<const char*, int> extensions[] = {
+        {".rd", profil_rd}, {".raw", profil_raw}, {".dat", profil_rietveld}, {".cpi", profil_cpi}};
+    for (const auto& [extension, code] : extensions)
+        if (contient(nom, extension)) format = code;
+    return format;
+}
+
+std::optional<ProfilLu> lit_fichier_profil(int format, const std::filesystem::path& fichier,
+                                           const EspaceTravail& et, Dialogues& d) {
+    switch (format) {
+    case profil_rietveld:
+        return lit_profil_rietveld(fichier, d);
+    case profil_cpi:
+        return lit_profil_cpi(fichier, !et.mesures.vide() || !et.calculees.vide(), d);
+    case profil_rd:
+        return lit_profil_philips(fichier, d);
+    default:
+        return lit_profil_raw(fichier, d);
+    }
+}
+
+Rafraichissement prend_fichier_profil(EspaceTravail& et, DialogueLambda& dialogue, int format_menu,
+                                      const std::filesystem::path& fichier, Dialogues& d) {
+    int format = format_profil_de_nom(fichier.string(), format_menu);
+    auto lu = lit_fichier_profil(format, fichier, et, d);
+    if (!lu) return {};
+    if (et.mesures.vide()) {
+        et.lambda = 0;
+        et.angle_min = et.angle_max = et.angle_min_initial = et.angle_max_initial = 0;
+    }
+    prend_profil_lu(et, fichier, *lu);
+    Rafraichissement r;
+    if (et.entete_profil.lambda == 0) {
+        montre_dialogue_lambda(dialogue, lambda_profil);
+        return r;
+    }
+    complete_profil(et, false, r, d);
+    return r;
+}
+
+bool complete_profil(EspaceTravail& et, bool moyenne_des_k_alpha, Rafraichissement& r,
+                     Dialogues& d) {
+    EnteteProfil& p = et.entete_profil;
+    if (p.lambda1 == 0 || (p.lambda2 == 0 && !sans_blancs(p.anode).empty())) {
+        if (const Anode* a = anode_de_nom(p.anode)) {
+            p.lambda1 = a->k_alpha1;
+            p.lambda2 = a->k_alpha2;
+            if (p.rapport == 0) p.rapport = 0.5;
+        }
+    }
+    if (moyenne_des_k_alpha && p.lambda == 0 && p.lambda1 > 0)
+        p.lambda = (p.lambda1 + p.rapport * p.lambda2) / (p.rapport + 1);
+    p.anode = nomme_anode(p.anode, p.lambda, tolerance_anode_profil);
+    if (p.rapport == 0 && anode_connue(p.anode)) p.rapport = 0.5;
+    if (et.entete_pics.lambda == 0) {
+        prend_ensemble_de_travail(et, p, r);
+        et.anode = p.anode;
+    } else if (std::fabs(p.lambda - et.entete_pics.lambda) > ecart_lambdas_admis) {
+        d.erreur(message_lambdas_differentes);
+        return false;
+    }
+    r.panneau_profil = panneau_profil(et);
+    r.panneau_profil_visible = true;
+    r.redessine = true;
+    return true;
+}
+
+} // namespace kovrin

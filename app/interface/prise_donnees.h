@@ -1,0 +1,91 @@
+#pragma once
+// Taking measured-peak files and profile files into the workspace: the reader
+// of the format, the completion of the wavelengths, the naming of the anode,
+// the comparison of the peaks' and the profile's wavelengths, and the range.
+// A file that cannot be read leaves the workspace as it was.
+#include "commun/dialogues.h"
+#include "fichiers/donnees_lues.h"
+#include "interface/affichages.h"
+#include "interface/espace_travail.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace kovrin {
+
+struct DialogueLambda;
+
+// Peak-file formats, the filter index of the open dialog.
+enum FormatPics : int {
+    pics_dif = 1,
+    pics_xfit = 2,
+    pics_winfit = 3,
+    pics_philips = 4,
+    pics_prn = 5,
+    pics_colonne = 6
+};
+inline const std::string filtre_pics =
+    "Bruker Format (*.dif)|*.dif|XFIT Format (*.txt)|*.txt|WINFIT Format (*.dat)|*.dat|"
+    "Philips format (*.di)|*.di|Column format (*.prn)|*.prn|Column format (*.*)|*.*";
+// Only the DIFFRAC-AT and Philips peak files carry their wavelength.
+bool format_porte_lambda(int format);
+
+// Profile formats, the filter index of the profile open dialog.
+enum FormatProfil : int { profil_raw = 1, profil_rietveld = 2, profil_cpi = 3, profil_rd = 4 };
+inline const std::string filtre_profil =
+    "Brucker Format (*.raw)|*.raw|Rietveld Format (*.dat)|"
+    "*.dat|CPI Format (*.cpi)|*.cpi|Philips Format (*.rd)|*.rd";
+
+// A wavelength set given in the wavelength dialog.
+struct LongueursOnde {
+    double lambda = 0, lambda1 = 0, lambda2 = 0, rapport = 0;
+    std::string anode;
+};
+
+inline const std::string message_lambdas_differentes =
+    "The wavelength read in the file is different from the wavelength of the measured peaks";
+
+// The reader of a peak format; nothing after its message.
+std::optional<PicsLus> lit_fichier_pics(int format, const std::filesystem::path& fichier,
+                                        Dialogues& d);
+
+// A peak file chosen in the open dialog (name not empty). Files that carry
+// their wavelength are taken in at once; for the others the wavelength dialog
+// is prepared for peak data and shown, and its OK finishes the intake.
+Rafraichissement ouvre_fichier_pics(EspaceTravail& et, DialogueLambda& dialogue, int format,
+                                    const std::filesystem::path& fichier, Dialogues& d);
+
+// Reads the file and takes it in; `du_dialogue` is what the wavelength dialog
+// gave (formats without a wavelength).
+Rafraichissement prend_fichier_pics(EspaceTravail& et, int format,
+                                    const std::filesystem::path& fichier,
+                                    const std::optional<LongueursOnde>& du_dialogue, Dialogues& d);
+
+// The peaks of a file that was read, taken into the workspace.
+Rafraichissement prend_pics_lus(EspaceTravail& et, int format, const std::filesystem::path& fichier,
+                                const PicsLus& lus, const std::optional<LongueursOnde>& du_dialogue,
+                                Dialogues& d);
+
+// Format of a profile file from its name (".rd", ".raw", ".dat", ".cpi": the
+// last of them found in the name), else the format chosen in the menu.
+int format_profil_de_nom(const std::string& nom, int format_menu);
+
+// The reader of a profile format; nothing after its message.
+std::optional<ProfilLu> lit_fichier_profil(int format, const std::filesystem::path& fichier,
+                                           const EspaceTravail& et, Dialogues& d);
+
+// A profile file chosen in the open dialog (name not empty). When the file
+// gives no wavelength the dialog is prepared for profile data and shown; its
+// OK completes the intake.
+Rafraichissement prend_fichier_profil(EspaceTravail& et, DialogueLambda& dialogue, int format_menu,
+                                      const std::filesystem::path& fichier, Dialogues& d);
+
+// The end of a profile intake once the profile header has a wavelength (or the
+// dialog gave one): Kalpha from the anode name, anode named from lambda, ratio,
+// then the working set or the comparison with the peaks. False after the
+// wavelength message.
+bool complete_profil(EspaceTravail& et, bool moyenne_des_k_alpha, Rafraichissement& r,
+                     Dialogues& d);
+
+} // namespace kovrin
