@@ -70,7 +70,9 @@ NombresDecoupes decoupe_nombres(std::string_view ligne) {
 
 std::optional<double> premier_nombre(std::string_view texte) {
     std::string t = sans_blancs(texte);
-    return lit_reel(t.substr(0, t.find(' ')));
+    auto fin = std::find_if(t.begin(), t.end(),
+                            [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+    return lit_reel(std::string(t.begin(), fin));
 }
 
 bool ligne_blanche(std::string_view ligne) {

@@ -42,7 +42,8 @@ struct NombresDecoupes {
 };
 NombresDecoupes decoupe_nombres(std::string_view ligne);
 
-// The first blank-separated number of a text; nothing when it does not convert.
+// The first number of a text (blanks or control characters end it); nothing when it does not
+// convert.
 std::optional<double> premier_nombre(std::string_view texte);
 
 bool ligne_blanche(std::string_view ligne);

@@ -181,9 +181,9 @@ TEST(ProfilRaw, NoInputCrashesTheReader) {
     auto lit = [](const std::string& nom, DialoguesEnregistres& d) {
         return lit_profil_raw(nom, d).has_value();
     };
-    test::secoue(raw2(80, 1, {1, 5, 3, 8}).octets, "f.raw", 1500, lit);
-    test::secoue(raw1(4, 6, 8).octets, "f.raw", 1500, lit);
+    test::secoue(raw2(80, 1, {1, 5, 3, 8}).octets, "f.raw", 2000, lit);
+    test::secoue(raw1(4, 6, 8).octets, "f.raw", 2000, lit);
     Fabrique v0(156);
     v0.texte(0, "RAW ").i32(4, 3).f32(12, 0.1f).f32(24, 3.0f).f32(156, 1).f32(160, 2).f32(164, 4);
-    test::secoue(v0.octets, "f.raw", 1500, lit);
+    test::secoue(v0.octets, "f.raw", 2000, lit);
 }

@@ -160,13 +160,13 @@ TEST(ProfilPhilips, HalfStepAndMessages) {
 
 TEST(ProfilsTexte, NoInputCrashesTheReaders) {
     test::DossierTemporaire dossier;
-    test::secoue(rietveld_crlf, "f.dat", 1500, [](const std::string& n, DialoguesEnregistres& d) {
+    test::secoue(rietveld_crlf, "f.dat", 2000, [](const std::string& n, DialoguesEnregistres& d) {
         return lit_profil_rietveld(n, d).has_value();
     });
-    test::secoue(cpi("Cu"), "f.cpi", 1500, [](const std::string& n, DialoguesEnregistres& d) {
+    test::secoue(cpi("Cu"), "f.cpi", 2000, [](const std::string& n, DialoguesEnregistres& d) {
         return lit_profil_cpi(n, false, d).has_value();
     });
-    test::secoue(rd("V5", {5, 9, 12, 4}).octets, "f.rd", 1500,
+    test::secoue(rd("V5", {5, 9, 12, 4}).octets, "f.rd", 2000,
                  [](const std::string& n, DialoguesEnregistres& d) {
                      return lit_profil_philips(n, d).has_value();
                  });
