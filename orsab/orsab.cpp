@@ -15,8 +15,7 @@ std::string symbole_des_codes(const std::int32_t codes[16]) {
     for (int i = 0; i < 16; ++i)
         s += static_cast<char>(codes[i] >= 0 && codes[i] < 256 ? codes[i] : ' ');
     const auto debut = s.find_first_not_of(' ');
-    if (debut == std::string::npos)
-        return {};
+    if (debut == std::string::npos) return {};
     s = s.substr(debut, s.find_last_not_of(' ') - debut + 1);
     for (char& c : s)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -30,8 +29,7 @@ const gemmi::SpaceGroup* groupe_du_symbole(const std::string& symbole) {
         std::string x = sg.xhm();
         for (char& c : x)
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        if (x == symbole)
-            return &sg;
+        if (x == symbole) return &sg;
     }
     return nullptr;
 }
@@ -49,8 +47,7 @@ void ecrit_operateur(std::FILE* f, const gemmi::Op& op) {
 extern "C" void orsab_operateurs(const std::int32_t codes[16]) {
     const std::string symbole = symbole_des_codes(codes);
     std::FILE* f = std::fopen("scfs.dat", "wb");
-    if (!f)
-        return;
+    if (!f) return;
     std::fprintf(f, "Symmetry operators of %s\r\n", symbole.c_str());
     if (const gemmi::SpaceGroup* sg = groupe_du_symbole(symbole))
         for (const gemmi::Op& op : sg->operations().sym_ops)

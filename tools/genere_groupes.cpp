@@ -20,25 +20,32 @@ using gemmi::SpaceGroup;
 
 struct Systeme {
     const char* code;
-    const char* fichier; // operator file
+    const char* fichier;                // operator file
     int premiere_ligne, derniere_ligne; // lines of spgr2.dat, from 1
 };
 
-const Systeme systemes[] = {
-    {"TRIC", "T.pos", 1, 18},     {"MONO", "M.pos", 19, 178}, {"ORTH", "O.pos", 179, 370},
-    {"TETR", "q.pos", 371, 480},  {"HEXA", "H.pos", 481, 547}, {"RHOM", "R.pos", 548, 556},
-    {"CUBI", "C.pos", 558, 637}};
+const Systeme systemes[] = {{"TRIC", "T.pos", 1, 18},    {"MONO", "M.pos", 19, 178},
+                            {"ORTH", "O.pos", 179, 370}, {"TETR", "q.pos", 371, 480},
+                            {"HEXA", "H.pos", 481, 547}, {"RHOM", "R.pos", 548, 556},
+                            {"CUBI", "C.pos", 558, 637}};
 constexpr int nb_lignes_spgr2 = 637;
 
 std::string systeme_de(const SpaceGroup& sg) {
     switch (sg.crystal_system()) {
-    case gemmi::CrystalSystem::Triclinic: return "TRIC";
-    case gemmi::CrystalSystem::Monoclinic: return "MONO";
-    case gemmi::CrystalSystem::Orthorhombic: return "ORTH";
-    case gemmi::CrystalSystem::Tetragonal: return "TETR";
-    case gemmi::CrystalSystem::Trigonal: return sg.ext == 'R' ? "RHOM" : "HEXA";
-    case gemmi::CrystalSystem::Hexagonal: return "HEXA";
-    case gemmi::CrystalSystem::Cubic: return "CUBI";
+    case gemmi::CrystalSystem::Triclinic:
+        return "TRIC";
+    case gemmi::CrystalSystem::Monoclinic:
+        return "MONO";
+    case gemmi::CrystalSystem::Orthorhombic:
+        return "ORTH";
+    case gemmi::CrystalSystem::Tetragonal:
+        return "TETR";
+    case gemmi::CrystalSystem::Trigonal:
+        return sg.ext == 'R' ? "RHOM" : "HEXA";
+    case gemmi::CrystalSystem::Hexagonal:
+        return "HEXA";
+    case gemmi::CrystalSystem::Cubic:
+        return "CUBI";
     }
     return "";
 }
@@ -46,8 +53,7 @@ std::string systeme_de(const SpaceGroup& sg) {
 std::vector<const SpaceGroup*> groupes_du_systeme(const std::string& code) {
     std::vector<const SpaceGroup*> r;
     for (const SpaceGroup& sg : gemmi::spacegroup_tables::main)
-        if (systeme_de(sg) == code)
-            r.push_back(&sg);
+        if (systeme_de(sg) == code) r.push_back(&sg);
     return r;
 }
 
@@ -60,8 +66,7 @@ std::map<const SpaceGroup*, int> rangs(const std::vector<const SpaceGroup*>& gro
     for (const SpaceGroup* sg : groupes) {
         auto& vus = symboles[sg->number];
         auto it = std::find(vus.begin(), vus.end(), std::string(sg->hm));
-        if (it == vus.end())
-            it = vus.insert(vus.end(), sg->hm);
+        if (it == vus.end()) it = vus.insert(vus.end(), sg->hm);
         const bool supplement = sg - gemmi::spacegroup_tables::main >= 530;
         rang[sg] = static_cast<int>(it - vus.begin()) + (supplement ? 1000 : 0);
     }
@@ -83,8 +88,7 @@ std::vector<const SpaceGroup*> choisis(std::vector<const SpaceGroup*> groupes, s
 }
 
 std::string colonnes(std::string texte, std::size_t largeur) {
-    if (texte.size() > largeur)
-        throw std::runtime_error("symbol too long: " + texte);
+    if (texte.size() > largeur) throw std::runtime_error("symbol too long: " + texte);
     texte.resize(largeur, ' ');
     return texte;
 }
@@ -113,8 +117,7 @@ std::vector<std::string> spgr2() {
 std::string nom_court(const SpaceGroup& sg) {
     std::string s = sg.hm;
     const std::size_t n = s.size();
-    if (n > 6 && s[2] == '1' && s[n - 2] == ' ' && s[n - 1] == '1')
-        s = s[0] + s.substr(4, n - 6);
+    if (n > 6 && s[2] == '1' && s[n - 2] == ' ' && s[n - 1] == '1') s = s[0] + s.substr(4, n - 6);
     s.erase(std::remove(s.begin(), s.end(), ' '), s.end());
     return s;
 }
@@ -124,11 +127,9 @@ std::string nom_court(const SpaceGroup& sg) {
 std::vector<const SpaceGroup*> standards(const std::string& code) {
     std::vector<const SpaceGroup*> r;
     for (const SpaceGroup* sg : groupes_du_systeme(code)) {
-        if (sg - gemmi::spacegroup_tables::main >= 530)
-            continue;
+        if (sg - gemmi::spacegroup_tables::main >= 530) continue;
         if (!r.empty() && r.back()->number == sg->number) {
-            if (sg->ext == '2' && std::string(sg->hm) == r.back()->hm)
-                r.back() = sg;
+            if (sg->ext == '2' && std::string(sg->hm) == r.back()->hm) r.back() = sg;
             continue;
         }
         r.push_back(sg);
@@ -142,25 +143,32 @@ std::string forme(const Op& op, int i) {
         int x, y, z;
         const char* texte;
     };
-    static const F formes[] = {{1, 0, 0, "X"},   {0, 1, 0, "Y"},   {0, 0, 1, "Z"},
-                               {-1, 0, 0, "-X"}, {0, -1, 0, "-Y"}, {0, 0, -1, "-Z"},
+    static const F formes[] = {{1, 0, 0, "X"},    {0, 1, 0, "Y"},   {0, 0, 1, "Z"},
+                               {-1, 0, 0, "-X"},  {0, -1, 0, "-Y"}, {0, 0, -1, "-Z"},
                                {1, -1, 0, "X-Y"}, {-1, 1, 0, "Y-X"}};
     for (const F& f : formes)
-        if (f.x == x && f.y == y && f.z == z)
-            return f.texte;
+        if (f.x == x && f.y == y && f.z == z) return f.texte;
     throw std::runtime_error("rotation row with no .pos form: " + op.triplet());
 }
 
 std::string translation(int t) {
     switch (t) {
-    case 0: return "";
-    case 12: return "+1/2";
-    case 8: return "+1/3";
-    case 16: return "+2/3";
-    case 6: return "+1/4";
-    case 18: return "+3/4";
-    case 4: return "+1/6";
-    case 20: return "+5/6";
+    case 0:
+        return "";
+    case 12:
+        return "+1/2";
+    case 8:
+        return "+1/3";
+    case 16:
+        return "+2/3";
+    case 6:
+        return "+1/4";
+    case 18:
+        return "+3/4";
+    case 4:
+        return "+1/6";
+    case 20:
+        return "+5/6";
     }
     throw std::runtime_error("translation with no .pos text: " + std::to_string(t) + "/24");
 }
@@ -193,8 +201,7 @@ void ajoute_bloc(std::vector<std::string>& lignes, const std::string& nom,
     for (const Op& op : ops) {
         if (centre) {
             const Op image = inverse_par_centre(op);
-            if (std::find(listes.begin(), listes.end(), image) != listes.end())
-                continue;
+            if (std::find(listes.begin(), listes.end(), image) != listes.end()) continue;
         }
         listes.push_back(op);
     }

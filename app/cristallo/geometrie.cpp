@@ -6,16 +6,17 @@ namespace kovrin {
 
 namespace {
 
-bool egales(double x, double y) { return std::fabs(x - y) < 0.001; }
-bool differentes(double x, double y) { return std::fabs(x - y) > 0.001; }
+bool egales(double x, double y) {
+    return std::fabs(x - y) < 0.001;
+}
+bool differentes(double x, double y) {
+    return std::fabs(x - y) > 0.001;
+}
 
 std::string systeme_angles_droits(double a, double b, double c, const std::string& actuel) {
-    if (egales(a, b) && egales(b, c) && egales(c, a))
-        return "CUBI";
-    if (egales(a, b) && differentes(b, c))
-        return "TETR";
-    if (differentes(a, b) && differentes(b, c))
-        return "ORTH";
+    if (egales(a, b) && egales(b, c) && egales(c, a)) return "CUBI";
+    if (egales(a, b) && differentes(b, c)) return "TETR";
+    if (differentes(a, b) && differentes(b, c)) return "ORTH";
     return actuel;
 }
 
@@ -42,8 +43,7 @@ bool calcul_reciproque(const Maille& m, Maille& rec, MatriceB& b) {
     const double sa = std::sin(al), sb = std::sin(be), sg = std::sin(ga);
     const double radicande = 1 - ca * ca - cb * cb - cg * cg + 2 * ca * cb * cg;
     const double v = m[0] * m[1] * m[2] * std::sqrt(radicande);
-    if (!(radicande > 0) || !(std::fabs(v) > 0) || sa == 0 || sb == 0 || sg == 0)
-        return false;
+    if (!(radicande > 0) || !(std::fabs(v) > 0) || sa == 0 || sb == 0 || sg == 0) return false;
     const double as = m[1] * m[2] * sa / v, bs = m[2] * m[0] * sb / v, cs = m[0] * m[1] * sg / v;
     const double als = std::acos((cb * cg - ca) / (sb * sg));
     const double bes = std::acos((cg * ca - cb) / (sg * sa));

@@ -58,8 +58,9 @@ void efface_scfs2();
 // changing nothing, when the total would exceed 192.
 void ajoute_centrages(EspaceTravail& et);
 
-// True when h k l is allowed by the lattice letter et.reseau and by the
-// operators et.operateurs (structure factor of one atom in a general position).
+// True when h k l is allowed by the lattice letter et.reseau and is not a
+// systematic absence of the operators et.operateurs (nothing is allowed when no
+// operator is loaded).
 bool reflexion_permise(const EspaceTravail& et, int h, int k, int l);
 
 // hall.txt / hm.txt: one line per operator, each row as R1 R2 R3 (width 4, no

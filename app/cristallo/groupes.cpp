@@ -1,0 +1,402 @@
+#include "cristallo/groupes.h"
+
+#include "commun/donnees.h"
+#include "commun/erreur.h"
+#include "commun/fichier_texte.h"
+#include "commun/format.h"
+#include "commun/nombres.h"
+#include "commun/texte.h"
+
+#include "orsab.h"
+
+#include <cmath>
+#include <cstdint>
+#include <utility>
+
+namespace kovrin {
+
+namespace {
+
+constexpr int max_operateurs = 192;
+
+struct PlageSpgr2 {
+    const char* systeme;
+    int premiere, derniere; // line numbers of spgr2.dat, from 1
+};
+constexpr PlageSpgr2 plages_spgr2[] = {{"TRIC", 1, 18},    {"MONO", 19, 178},  {"ORTH", 179, 370},
+                                       {"TETR", 371, 480}, {"HEXA", 481, 547}, {"RHOM", 548, 556},
+                                       {"CUBI", 558, 637}};
+
+struct Translation {
+    const char* texte;
+    double valeur;
+};
+// Searched in this order; the values are these decimals, not exact thirds.
+constexpr Translation translations[] = {
+    {"+1/2", 0.5},        {"+1/3", 0.3333333},  {"+2/3", 0.6666667}, {"+1/4", 0.25},
+    {"+3/4", 0.75},       {"+1/6", 0.166667},   {"+5/6", 0.83333},   {"-1/2", -0.5},
+    {"-1/3", -0.3333333}, {"-2/3", -0.6666667}, {"-1/4", -0.25},     {"-3/4", -0.75},
+    {"-1/6", -0.166667},  {"-5/6", -0.83333}};
+
+struct Forme {
+    const char* texte;
+    std::array<double, 3> ligne;
+};
+constexpr Forme formes[] = {{"X", {1, 0, 0}},    {"Y", {0, 1, 0}},   {"Z", {0, 0, 1}},
+                            {"-X", {-1, 0, 0}},  {"-Y", {0, -1, 0}}, {"-Z", {0, 0, -1}},
+                            {"X-Y", {1, -1, 0}}, {"Y-X", {-1, 1, 0}}};
+
+using Operateurs = std::vector<Operateur>;
+
+std::string colonnes(const std::string& ligne, std::size_t premiere, std::size_t n) {
+    return premiere - 1 < ligne.size() ? ligne.substr(premiere - 1, n) : std::string();
+}
+
+std::string complete(std::string texte, std::size_t n) {
+    if (texte.size() < n) texte.resize(n, ' ');
+    return texte;
+}
+
+std::string erreur_donnees(const std::filesystem::path& fichier, const std::string& quoi) {
+    if (fichier.empty()) return "Symmetry error: " + quoi;
+    return "Malformed data file " + fichier.string() + ": " + quoi;
+}
+
+void verifie_nombre(std::size_t n, const std::filesystem::path& fichier) {
+    if (n > max_operateurs)
+        throw ErreurKovrin(erreur_donnees(fichier, "more than " + std::to_string(max_operateurs) +
+                                                       " symmetry operators"));
+}
+
+// Centring vectors of a lattice letter; R only on hexagonal axes.
+std::vector<std::array<double, 3>> vecteurs_centrage(const std::string& reseau,
+                                                     const std::string& systeme) {
+    if (reseau == "R" && systeme == "HEXA")
+        return {{0.3333333333, 0.6666666666, 0.6666666666},
+                {0.6666666666, 0.3333333333, 0.3333333333}};
+    if (reseau == "F") return {{0, 0.5, 0.5}, {0.5, 0, 0.5}, {0.5, 0.5, 0}};
+    if (reseau == "I") return {{0.5, 0.5, 0.5}};
+    if (reseau == "A") return {{0, 0.5, 0.5}};
+    if (reseau == "B") return {{0.5, 0, 0.5}};
+    if (reseau == "C") return {{0.5, 0.5, 0}};
+    return {};
+}
+
+// Appends the centred copies; returns the number of vectors.
+int centre(Operateurs& ops, const std::string& reseau, const std::string& systeme,
+           const std::filesystem::path& fichier) {
+    const auto vecteurs = vecteurs_centrage(reseau, systeme);
+    const std::size_t m = ops.size();
+    verifie_nombre(m * (1 + vecteurs.size()), fichier);
+    for (const auto& v : vecteurs)
+        for (std::size_t i = 0; i < m; ++i) {
+            Operateur op = ops[i];
+            for (int r = 0; r < 3; ++r) {
+                double& t = op[static_cast<std::size_t>(4 * r + 3)];
+                t += v[static_cast<std::size_t>(r)];
+                if (t > 1) t -= 1;
+            }
+            ops.push_back(op);
+        }
+    return static_cast<int>(vecteurs.size());
+}
+
+// Adds the image of every operator by the inversion at the origin, translations
+// brought back into [0, 1].
+void ajoute_inverses(Operateurs& ops, const std::filesystem::path& fichier) {
+    const std::size_t n = ops.size();
+    verifie_nombre(2 * n, fichier);
+    for (std::size_t i = 0; i < n; ++i) {
+        Operateur op = ops[i];
+        for (std::size_t j = 0; j < op.size(); ++j)
+            op[j] = -op[j] + 0.0; // no negative zero
+        for (int r = 0; r < 3; ++r)
+            if (op[static_cast<std::size_t>(4 * r + 3)] < 0)
+                op[static_cast<std::size_t>(4 * r + 3)] += 1;
+        ops.push_back(op);
+    }
+}
+
+void installe(EspaceTravail& et, const Operateurs& ops) {
+    et.operateurs.efface();
+    for (const auto& op : ops)
+        et.operateurs.ajoute(op);
+}
+
+std::string premiere_lettre(const std::string& groupe) {
+    return groupe.substr(0, 1);
+}
+
+// --- .pos files ---------------------------------------------------------------
+
+long long entier_pos(const std::vector<std::string>& lignes, std::size_t i,
+                     const std::filesystem::path& fichier) {
+    if (i >= lignes.size())
+        throw ErreurKovrin(message_erreur_fichier(fichier, "read beyond end of file"));
+    const auto v = lit_entier(sans_blancs(lignes[i]));
+    if (!v)
+        throw ErreurKovrin(erreur_donnees(fichier, "line " + std::to_string(i + 1) + " \"" +
+                                                       lignes[i] + "\" is not an integer"));
+    return *v;
+}
+
+Operateur operateur_pos(const std::string& ligne, std::size_t numero,
+                        const std::filesystem::path& fichier) {
+    const auto v1 = ligne.find(',');
+    const auto v2 = v1 == std::string::npos ? v1 : ligne.find(',', v1 + 1);
+    const std::string parties[3] = {
+        ligne.substr(0, v1), v1 == std::string::npos ? "" : ligne.substr(v1 + 1, v2 - v1 - 1),
+        v2 == std::string::npos ? "" : ligne.substr(v2 + 1)};
+    Operateur op{};
+    for (std::size_t r = 0; r < 3; ++r) {
+        const auto c = lit_composante(parties[r]);
+        if (!c)
+            throw ErreurKovrin(erreur_donnees(fichier, "line " + std::to_string(numero) +
+                                                           ", component \"" + parties[r] +
+                                                           "\" is not a symmetry operation"));
+        for (std::size_t j = 0; j < 3; ++j)
+            op[4 * r + j] = c->ligne[j];
+        op[4 * r + 3] = c->translation;
+    }
+    return op;
+}
+
+// The operators of the block that starts with the symbol at line i.
+Operateurs bloc_pos(const std::vector<std::string>& lignes, std::size_t i,
+                    const std::filesystem::path& fichier) {
+    const long long inversion = entier_pos(lignes, i + 1, fichier);
+    const long long n = entier_pos(lignes, i + 2, fichier);
+    if (n < 0) throw ErreurKovrin(erreur_donnees(fichier, "negative number of operators"));
+    verifie_nombre(static_cast<std::size_t>(n), fichier);
+    Operateurs ops;
+    for (std::size_t j = i + 3; j < i + 3 + static_cast<std::size_t>(n); ++j) {
+        if (j >= lignes.size())
+            throw ErreurKovrin(message_erreur_fichier(fichier, "read beyond end of file"));
+        ops.push_back(operateur_pos(lignes[j], j + 1, fichier));
+    }
+    if (inversion != 0) ajoute_inverses(ops, fichier);
+    return ops;
+}
+
+// --- scfs.dat -------------------------------------------------------------------
+
+void insere_zeros(std::string& ligne, const std::string& motif) {
+    for (auto p = ligne.find(motif); p != std::string::npos; p = ligne.find(motif))
+        ligne.insert(p + 1, "0");
+}
+
+Operateur operateur_scfs(std::string ligne, std::size_t numero,
+                         const std::filesystem::path& fichier) {
+    insere_zeros(ligne, " .");
+    insere_zeros(ligne, "-.");
+    for (char& c : ligne)
+        if (c == ',') c = ' ';
+    Operateur op{};
+    std::size_t n = 0, p = 0;
+    while ((p = ligne.find_first_not_of(' ', p)) != std::string::npos) {
+        const auto fin = std::min(ligne.find(' ', p), ligne.size());
+        const std::string mot = ligne.substr(p, fin - p);
+        if (n == op.size())
+            throw ErreurKovrin(erreur_donnees(fichier, "line " + std::to_string(numero) +
+                                                           " holds more than 12 numbers"));
+        const auto v = lit_reel(mot);
+        if (!v)
+            throw ErreurKovrin(erreur_donnees(fichier, "line " + std::to_string(numero) + ", \"" +
+                                                           mot + "\" is not a number"));
+        op[n++] = *v;
+        p = fin;
+    }
+    return op;
+}
+
+} // namespace
+
+std::string fichier_pos(const std::string& systeme) {
+    if (systeme == "TETR") return "q.pos";
+    for (const auto& p : plages_spgr2)
+        if (systeme == p.systeme) return systeme.substr(0, 1) + ".pos";
+    return {};
+}
+
+bool remplit_liste_orsab(EspaceTravail& et, Dialogues& d) {
+    et.liste_orsab = {};
+    const auto chemin = chemin_donnees(et.repertoire, "spgr2.dat");
+    std::error_code ec;
+    if (!std::filesystem::exists(chemin, ec)) {
+        d.erreur("The file SPGR2.Dat was not found");
+        et.arret_programme = true;
+        return false;
+    }
+    const PlageSpgr2* plage = nullptr;
+    for (const auto& p : plages_spgr2)
+        if (et.systeme == p.systeme) plage = &p;
+    if (!plage) return true;
+    const auto lignes = lit_lignes(chemin);
+    ListeSymboles liste;
+    for (int n = plage->premiere; n <= plage->derniere && n <= static_cast<int>(lignes.size());
+         ++n) {
+        const std::string& ligne = lignes[static_cast<std::size_t>(n - 1)];
+        const std::string symbole = sans_blancs(colonnes(ligne, 6, 12));
+        if (symbole.empty()) // a spare line of the range
+            continue;
+        liste.entrees.push_back(ajuste(symbole, 12) +
+                                complete(sans_blancs(colonnes(ligne, 27, 20)), 17) +
+                                complete(sans_blancs(colonnes(ligne, 47, 3)), 3));
+    }
+    if (!et.groupe.empty())
+        for (std::size_t i = 0; i < liste.entrees.size(); ++i)
+            if (majuscules(sans_blancs(liste.entrees[i].substr(0, 12))) == et.groupe) {
+                liste.selection = static_cast<int>(i);
+                break;
+            }
+    et.liste_orsab = std::move(liste);
+    return true;
+}
+
+void remplit_liste_hm(EspaceTravail& et) {
+    ListeSymboles liste;
+    liste.entrees.push_back("No ext.");
+    const std::string nom = fichier_pos(et.systeme);
+    if (!nom.empty()) {
+        const auto lignes = lit_lignes(chemin_donnees(et.repertoire, nom));
+        for (std::size_t i = 0; i + 1 < lignes.size(); ++i)
+            if (sans_blancs_droite(lignes[i]).empty())
+                liste.entrees.push_back(sans_blancs(lignes[++i]));
+    }
+    if (!et.groupe.empty())
+        for (std::size_t i = 0; i < liste.entrees.size(); ++i)
+            if (majuscules(sans_blancs(liste.entrees[i])) == et.groupe) {
+                liste.selection = static_cast<int>(i);
+                break;
+            }
+    et.liste_hm = std::move(liste);
+}
+
+std::optional<Composante> lit_composante(std::string_view texte) {
+    Composante c;
+    std::string reste = majuscules(sans_blancs(texte));
+    for (const auto& t : translations) {
+        const auto p = reste.find(t.texte);
+        if (p == std::string::npos) continue;
+        c.translation = t.valeur;
+        reste.erase(p, 4);
+        break;
+    }
+    for (const auto& f : formes)
+        if (reste == f.texte) {
+            c.ligne = f.ligne;
+            return c;
+        }
+    return std::nullopt;
+}
+
+void charge_operateurs_hm(EspaceTravail& et, Dialogues& d) {
+    if (et.systeme.empty()) return;
+    const auto fichier = chemin_donnees(et.repertoire, fichier_pos(et.systeme));
+    const auto lignes = lit_lignes(fichier);
+    Operateurs ops;
+    bool trouve = false;
+    std::string reseau = et.reseau;
+    int nb_centrages = et.nb_centrages;
+    for (std::size_t i = 0; i < lignes.size() && !trouve; ++i)
+        if (majuscules(sans_blancs(lignes[i])) == et.groupe) {
+            trouve = true;
+            ops = bloc_pos(lignes, i, fichier);
+            reseau = premiere_lettre(et.groupe);
+            nb_centrages = centre(ops, reseau, et.systeme, fichier);
+        }
+    installe(et, ops);
+    et.reseau = reseau;
+    et.nb_centrages = nb_centrages;
+    if (!trouve) d.erreur(et.groupe + " not found");
+    ecrit_operateurs(et.repertoire / "hm.txt", et.operateurs);
+}
+
+void charge_operateurs_orsab(EspaceTravail& et) {
+    const std::string reseau = premiere_lettre(et.groupe);
+    std::int32_t codes[16];
+    for (std::size_t i = 0; i < 16; ++i)
+        codes[i] = i < et.groupe.size() ? static_cast<unsigned char>(et.groupe[i]) : 32;
+    orsab_operateurs(codes);
+
+    const std::filesystem::path fichier = "scfs.dat";
+    const auto lignes = lit_lignes(fichier);
+    Operateurs ops;
+    for (std::size_t i = 1; i < lignes.size() && !sans_blancs(lignes[i]).empty(); ++i) {
+        ops.push_back(operateur_scfs(lignes[i], i + 1, fichier));
+        verifie_nombre(ops.size(), fichier);
+    }
+    const int nb_centrages = centre(ops, reseau, et.systeme, fichier);
+    installe(et, ops);
+    et.reseau = reseau;
+    et.nb_centrages = nb_centrages;
+    ecrit_operateurs("hall.txt", et.operateurs);
+}
+
+void efface_scfs2() {
+    std::error_code ec;
+    std::filesystem::remove("scfs2.dat", ec);
+}
+
+void ajoute_centrages(EspaceTravail& et) {
+    Operateurs ops(et.operateurs.begin(), et.operateurs.end());
+    const int n = centre(ops, et.reseau, et.systeme, "");
+    installe(et, ops);
+    et.nb_centrages = n;
+}
+
+bool reflexion_permise(const EspaceTravail& et, int h, int k, int l) {
+    if (h == 0 && k == 0 && l == 0) return false;
+    const std::string& r = et.reseau;
+    bool reseau_ok = false;
+    if (r == "P")
+        reseau_ok = true;
+    else if (r == "I")
+        reseau_ok = (h + k + l) % 2 == 0;
+    else if (r == "F")
+        reseau_ok = (h + k) % 2 == 0 && (k + l) % 2 == 0 && (l + h) % 2 == 0;
+    else if (r == "A")
+        reseau_ok = (k + l) % 2 == 0;
+    else if (r == "B")
+        reseau_ok = (l + h) % 2 == 0;
+    else if (r == "C")
+        reseau_ok = (h + k) % 2 == 0;
+    else if (r == "R")
+        reseau_ok = (et.systeme == "HEXA" && (-h + k + l) % 3 == 0) || et.systeme == "RHOM";
+    if (!reseau_ok) return false;
+
+    // Systematic absence: an operator whose rotation leaves h k l unchanged and
+    // whose translation shifts its phase by a non-integer. This is where the
+    // structure factor of an atom in a general position vanishes whatever the
+    // atom's coordinates; the sum for one chosen point would also vanish by
+    // accident on some allowed reflections. No operator at all: nothing allowed.
+    if (et.operateurs.vide()) return false;
+    const double hkl[3] = {static_cast<double>(h), static_cast<double>(k), static_cast<double>(l)};
+    for (const Operateur& op : et.operateurs) {
+        bool invariant = true;
+        for (std::size_t j = 0; j < 3 && invariant; ++j) {
+            const double image = hkl[0] * op[j] + hkl[1] * op[4 + j] + hkl[2] * op[8 + j];
+            invariant = std::fabs(image - hkl[j]) < 1e-6;
+        }
+        if (!invariant) continue;
+        const double phase = hkl[0] * op[3] + hkl[1] * op[7] + hkl[2] * op[11];
+        // Translations are multiples of 1/24 written with 5 to 10 decimals.
+        if (std::fabs(phase - std::round(phase)) > 0.01) return false;
+    }
+    return true;
+}
+
+void ecrit_operateurs(const std::filesystem::path& chemin,
+                      const ListeBornee<Operateur, 192>& operateurs) {
+    EcrivainTexte f(chemin);
+    for (const Operateur& op : operateurs) {
+        std::string ligne;
+        for (std::size_t r = 0; r < 3; ++r)
+            ligne += pascal_reel(op[4 * r], 4, 0) + pascal_reel(op[4 * r + 1], 4, 0) +
+                     pascal_reel(op[4 * r + 2], 4, 0) + pascal_reel(op[4 * r + 3], 10, 5) + " , ";
+        f.ligne(ligne);
+    }
+    f.ferme();
+}
+
+} // namespace kovrin

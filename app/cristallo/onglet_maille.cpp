@@ -1,0 +1,246 @@
+#include "cristallo/onglet_maille.h"
+
+#include "commun/format.h"
+#include "commun/nombres.h"
+#include "commun/texte.h"
+#include "cristallo/groupes.h"
+#include "cristallo/raies.h"
+
+#include <cmath>
+#include <optional>
+
+namespace kovrin {
+
+namespace {
+
+enum Champ { a, b, c, alpha, beta, gamma_, decalage, lambda_ };
+
+// A typed number: the clean-up of the main window, then the conversion. Blanks
+// before the number are accepted, as the fixed-width texts the program writes
+// into its own fields begin with them.
+std::optional<double> nombre_du_champ(const std::string& texte) {
+    const std::string t = normalise_nombre(texte);
+    const auto debut = t.find_first_not_of(' ');
+    return lit_reel(debut == std::string::npos ? std::string_view()
+                                               : std::string_view(t).substr(debut));
+}
+
+std::string code_systeme(int ligne) {
+    if (ligne < 0 || ligne >= static_cast<int>(legendes_systemes.size())) return {};
+    return majuscules(legendes_systemes[static_cast<std::size_t>(ligne)].substr(0, 4));
+}
+
+bool selectionne(const ListeSymboles& l) {
+    return l.selection >= 0 && l.selection < static_cast<int>(l.entrees.size());
+}
+
+void coche(OngletMaille& o, std::initializer_list<int> champs) {
+    for (int i : champs) {
+        o.coche_active[static_cast<std::size_t>(i)] = true;
+        o.coche[static_cast<std::size_t>(i)] = true;
+    }
+}
+
+void grise(OngletMaille& o, std::initializer_list<int> champs) {
+    for (int i : champs)
+        o.grise[static_cast<std::size_t>(i)] = true;
+}
+
+bool vaut_90(double angle) {
+    return std::fabs(angle - 90) < 0.2;
+}
+
+void coche_monoclinique(const EspaceTravail& et, OngletMaille& o) {
+    coche(o, {a, b, c});
+    const auto& m = et.maille;
+    if (vaut_90(m[3]) && vaut_90(m[5])) coche(o, {beta});
+    if (vaut_90(m[3]) && vaut_90(m[4])) coche(o, {gamma_});
+    if (vaut_90(m[4]) && vaut_90(m[5])) coche(o, {alpha});
+}
+
+} // namespace
+
+LectureOnglet lit_onglet_maille(EspaceTravail& et, const OngletMaille& onglet, Dialogues& d) {
+    if (const std::string code = code_systeme(onglet.systeme_choisi); !code.empty()) {
+        et.systeme = code;
+        if (!remplit_liste_orsab(et, d)) return LectureOnglet::erreur;
+        remplit_liste_hm(et);
+    }
+    et.groupe.clear();
+    if (selectionne(et.liste_hm)) {
+        et.groupe = et.liste_hm.entrees[static_cast<std::size_t>(et.liste_hm.selection)];
+        et.origine_groupe = "HM";
+    } else if (selectionne(et.liste_orsab)) {
+        et.groupe =
+            et.liste_orsab.entrees[static_cast<std::size_t>(et.liste_orsab.selection)].substr(0,
+                                                                                              12);
+        et.origine_groupe = "HALL";
+    }
+    et.groupe = majuscules(sans_blancs(et.groupe));
+
+    struct Lu {
+        const std::string& texte;
+        double& valeur;
+        const char* message;
+    };
+    const Lu champs[] = {{onglet.cellule[0], et.maille[0], "Error on a"},
+                         {onglet.cellule[1], et.maille[1], "Error on b"},
+                         {onglet.cellule[2], et.maille[2], "Error on c"},
+                         {onglet.cellule[3], et.maille[3], "Error on alpha"},
+                         {onglet.cellule[4], et.maille[4], "Error on beta"},
+                         {onglet.cellule[5], et.maille[5], "Error on gamma"},
+                         {onglet.lambda, et.lambda, "Error on lambda"},
+                         {onglet.theta_min, et.angle_min, "Error on theta_min"},
+                         {onglet.theta_max, et.angle_max, "Error on theta_max"}};
+    for (const Lu& champ : champs) {
+        if (champ.texte.empty()) return LectureOnglet::champ_vide;
+        const auto v = nombre_du_champ(champ.texte);
+        if (!v) {
+            d.erreur(champ.message);
+            return LectureOnglet::erreur;
+        }
+        champ.valeur = *v;
+    }
+    if (et.mode_affichage == 0) {
+        et.angle_min *= 2;
+        et.angle_max *= 2;
+    }
+    if (et.angle_min_initial > et.angle_min) et.angle_min_initial = et.angle_min;
+    if (et.angle_max_initial < et.angle_max) et.angle_max_initial = et.angle_max;
+    return LectureOnglet::complete;
+}
+
+bool verification(EspaceTravail& et, OngletMaille& onglet, Dialogues& d) {
+    const int champ = et.champ_actif;
+    if (champ < 1 || champ > 6) return true;
+    const std::string texte = onglet.cellule[static_cast<std::size_t>(champ - 1)];
+    const auto v = nombre_du_champ(texte);
+    if (!v) {
+        d.erreur("Type error!");
+        return false;
+    }
+    const std::string& s = et.systeme;
+    auto& cell = onglet.cellule;
+    switch (champ - 1) {
+    case a:
+        if (s == "CUBI" || s == "RHOM")
+            cell[b] = cell[c] = texte;
+        else if (s == "TETR" || s == "HEXA")
+            cell[b] = texte;
+        et.maille[a] = *v;
+        break;
+    case b:
+    case c:
+        et.maille[static_cast<std::size_t>(champ - 1)] = *v;
+        break;
+    case alpha:
+        et.maille[alpha] = *v;
+        if (s == "RHOM") {
+            cell[beta] = cell[gamma_] = texte;
+            et.maille[beta] = et.maille[gamma_] = *v;
+        }
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+void set_numero(EspaceTravail& et, OngletMaille& onglet, int champ) {
+    et.champ_actif = champ;
+    et.fichier_maille.clear();
+    configure_champs(et, onglet);
+}
+
+void change_systeme(EspaceTravail& et, OngletMaille& onglet, int ligne, Dialogues& d) {
+    onglet.systeme_choisi = ligne;
+    et.systeme = code_systeme(ligne);
+    remplit_liste_hm(et);
+    if (!remplit_liste_orsab(et, d)) return;
+    configure_champs(et, onglet);
+}
+
+void configure_champs(const EspaceTravail& et, OngletMaille& o) {
+    o.grise = {};
+    o.coche_active = {false, false, false, false, false, false, true, true};
+    o.coche = {};
+    auto& cell = o.cellule;
+    const std::string& s = et.systeme;
+    if (s == "CUBI") {
+        grise(o, {b, c, beta, gamma_});
+        cell[alpha] = cell[beta] = cell[gamma_] = "90";
+        cell[b] = cell[c] = cell[a];
+        coche(o, {a});
+    } else if (s == "TETR") {
+        grise(o, {b, alpha, beta, gamma_});
+        cell[alpha] = cell[beta] = cell[gamma_] = "90";
+        cell[b] = cell[a];
+        coche(o, {a, c});
+    } else if (s == "ORTH") {
+        grise(o, {alpha, beta, gamma_});
+        cell[alpha] = cell[beta] = cell[gamma_] = "90";
+        coche(o, {a, b, c});
+    } else if (s == "HEXA") {
+        grise(o, {b, alpha, beta, gamma_});
+        cell[alpha] = cell[beta] = "90";
+        cell[gamma_] = "120";
+        cell[b] = cell[a];
+        coche(o, {a, c});
+    } else if (s == "RHOM") {
+        grise(o, {b, c, beta, gamma_});
+        cell[b] = cell[c] = cell[a];
+        cell[beta] = cell[gamma_] = cell[alpha];
+        coche(o, {a, alpha});
+    } else if (s == "MONO") {
+        coche_monoclinique(et, o);
+    } else if (s == "TRIC") {
+        coche(o, {a, b, c, alpha, beta, gamma_});
+    }
+}
+
+void affiche_maille(const EspaceTravail& et, OngletMaille& onglet) {
+    for (std::size_t i = 0; i < 6; ++i)
+        onglet.cellule[i] = pascal_reel(et.maille[i], 8, i < 3 ? 4 : 3);
+}
+
+std::vector<LigneTable> affiche_raies_calculees(const EspaceTravail& et) {
+    const int n = et.calculees.taille();
+    std::vector<LigneTable> lignes(static_cast<std::size_t>(n < 15 ? 15 : n + 1));
+    const bool theta = et.mode_affichage == 0;
+    lignes[0] = {"  h   k   l", "   Dhkl", theta ? "Theta" : "2Theta"};
+    for (int i = 1; i <= n; ++i) {
+        const RaieCalculee& r = et.calculees[i];
+        const double angle = theta ? r.deux_theta / 2.0 : static_cast<double>(r.deux_theta);
+        lignes[static_cast<std::size_t>(i)] = {pascal_entier(r.h, 3) + pascal_entier(r.k, 3) +
+                                                   pascal_entier(r.l, 3),
+                                               pascal_reel(r.dhkl, 7, 4), pascal_reel(angle, 7, 3)};
+    }
+    return lignes;
+}
+
+SuiteLecture calcul_apres_lecture(EspaceTravail& et, OngletMaille& onglet, Dialogues& d) {
+    SuiteLecture suite;
+    configure_champs(et, onglet);
+    affiche_maille(et, onglet);
+    const double diviseur = et.mode_affichage == 0 ? 2 : 1;
+    onglet.lambda = pascal_reel(et.lambda, 8, 5);
+    onglet.theta_min = pascal_reel(et.angle_min / diviseur, 7, 2);
+    onglet.theta_max = pascal_reel(et.angle_max / diviseur, 7, 2);
+    et.selection.efface();
+    if (lit_onglet_maille(et, onglet, d) == LectureOnglet::erreur) return suite;
+    if (et.lambda > 0 && et.angle_max > 0) {
+        if (!calcul_raies(et, onglet, d) || et.calculees.vide()) return suite;
+        suite.raies = true;
+    }
+    suite.titre_change = true;
+    suite.titre = sans_blancs("Calc. diagram (" + nom_sans_repertoire(et.fichier_maille) + ")");
+    if (et.lambda == 0)
+        d.message("Warning: Lambda not defined. ");
+    else if (et.angle_max == 0)
+        d.message("Warning: Theta range not defined. ");
+    else
+        suite.redessine = true;
+    return suite;
+}
+
+} // namespace kovrin

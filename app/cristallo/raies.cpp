@@ -1,0 +1,157 @@
+#include "cristallo/raies.h"
+
+#include "cristallo/geometrie.h"
+#include "cristallo/groupes.h"
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace kovrin {
+
+namespace {
+
+constexpr std::size_t capacite_candidats = 9998;
+constexpr double tolerance_d = 0.0001;
+// Indices are stored on 16 bits.
+constexpr double indice_max = 32766;
+
+struct Candidat {
+    int h, k, l;
+    double d; // 0 once absorbed into an earlier candidate
+};
+
+const char* const trop_de_candidats = "Too many calculated reflections. Decrease the theta range";
+
+void charge_operateurs(EspaceTravail& et, Dialogues& d) {
+    if (et.groupe.empty()) return;
+    if (et.origine_groupe == "HM")
+        charge_operateurs_hm(et, d);
+    else if (et.origine_groupe == "HALL")
+        charge_operateurs_orsab(et);
+}
+
+bool verifications(const EspaceTravail& et, Dialogues& d) {
+    const auto& m = et.maille;
+    if (et.lambda == 0) {
+        d.erreur("The wavelength =0");
+        return false;
+    }
+    if (m[0] * m[1] * m[2] * m[3] * m[4] * m[5] == 0) {
+        d.erreur("Cell parameters error!");
+        return false;
+    }
+    if (et.systeme.empty()) {
+        d.erreur("No system!");
+        return false;
+    }
+    if (et.groupe.empty()) {
+        d.erreur("No space group!");
+        return false;
+    }
+    if (!(et.angle_max_initial > et.angle_min_initial)) {
+        d.erreur("Theta range error");
+        return false;
+    }
+    return true;
+}
+
+// The exchange sort of the generation: at step i, every later candidate with a
+// larger spacing is swapped into place i. Its order among equal spacings decides
+// which indices represent a group, so it is kept as it is.
+void trie_par_echange(std::vector<Candidat>& c) {
+    const std::size_t n = c.size();
+    for (std::size_t i = 0; i + 1 < n; ++i)
+        for (std::size_t j = i + 1; j < n; ++j)
+            if (c[i].d < c[j].d) std::swap(c[i], c[j]);
+}
+
+// One entry per group of equal spacings; false when a 1000th entry was refused.
+void fusionne(std::vector<Candidat>& c, double lambda, ListeBornee<RaieCalculee, 999>& sortie,
+              Dialogues& d) {
+    const std::size_t n = c.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (c[i].d == 0) continue;
+        if (sortie.pleine()) {
+            d.erreur("Too many calculated reflections (>1000)");
+            return;
+        }
+        Candidat rep = c[i];
+        for (std::size_t j = i + 1; j < n; ++j) {
+            if (c[j].d == 0) continue;
+            if (std::fabs(c[i].d - c[j].d) > tolerance_d) break;
+            if (c[j].h >= 0 && c[j].k >= 0 && c[j].l >= 0) rep = c[j];
+            c[j].d = 0;
+        }
+        RaieCalculee r;
+        r.h = static_cast<std::int16_t>(rep.h);
+        r.k = static_cast<std::int16_t>(rep.k);
+        r.l = static_cast<std::int16_t>(rep.l);
+        r.dhkl = static_cast<float>(c[i].d);
+        r.deux_theta = static_cast<float>(deux_theta_de_d(c[i].d, lambda));
+        sortie.ajoute(r);
+    }
+}
+
+int borne(double s_max, double inverse_arete) {
+    return static_cast<int>(std::nearbyint(s_max / inverse_arete)) + 1;
+}
+
+} // namespace
+
+bool calcul_raies(EspaceTravail& et, const OngletMaille& onglet, Dialogues& d) {
+    if (lit_onglet_maille(et, onglet, d) == LectureOnglet::erreur) return false;
+    charge_operateurs(et, d);
+    if (!verifications(et, d)) return false;
+    return genere_raies(et, d);
+}
+
+bool genere_raies(EspaceTravail& et, Dialogues& d) {
+    CurseurOccupe curseur(d);
+    et.reseau = et.groupe.substr(0, 1);
+    if (et.systeme == "RHOM" || et.reseau == "N") et.reseau = "P";
+    Maille reciproque{};
+    MatriceB b{};
+    if (!calcul_reciproque(et.maille, reciproque, b)) {
+        d.erreur("The reciprocal cell cannot be computed: check the cell angles");
+        return false;
+    }
+    et.maille_reciproque = reciproque;
+    et.matrice_b = b;
+
+    const double s_max = inverse_d_de_deux_theta(et.angle_max_initial, et.lambda);
+    const double s_min = inverse_d_de_deux_theta(et.angle_min_initial, et.lambda);
+    const double q_min = s_min * s_min, q_max = s_max * s_max;
+    const double rapports[3] = {s_max / reciproque[0], s_max / reciproque[1],
+                                s_max / reciproque[2]};
+    for (double r : rapports)
+        if (!(std::fabs(r) < indice_max)) { // the indices could not be stored
+            et.calculees.efface();
+            d.erreur(trop_de_candidats);
+            return false;
+        }
+    const int h_max = borne(s_max, reciproque[0]), k_max = borne(s_max, reciproque[1]),
+              l_max = borne(s_max, reciproque[2]);
+
+    std::vector<Candidat> candidats;
+    for (int h = h_max; h >= -h_max; --h)
+        for (int k = k_max; k >= -k_max; --k)
+            for (int l = 0; l <= l_max; ++l) {
+                // Both tests are pure: the cheap range test goes first.
+                const double q = inverse_d_carre(b, h, k, l);
+                if (q < q_min || q > q_max || !reflexion_permise(et, h, k, l)) continue;
+                if (candidats.size() == capacite_candidats) {
+                    et.calculees.efface();
+                    d.erreur(trop_de_candidats);
+                    return false;
+                }
+                candidats.push_back({h, k, l, 1 / std::sqrt(q)});
+            }
+    trie_par_echange(candidats);
+    ListeBornee<RaieCalculee, 999> sortie;
+    fusionne(candidats, et.lambda, sortie, d);
+    et.calculees = std::move(sortie);
+    return true;
+}
+
+} // namespace kovrin
