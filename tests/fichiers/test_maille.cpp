@@ -1,0 +1,120 @@
+#include "commun/texte.h"
+#include "dossier_temporaire.h"
+#include "fichiers/fichiers_maille.h"
+
+#include <gtest/gtest.h>
+
+using namespace kovrin;
+
+namespace {
+
+EspaceTravail espace_avec_maille() {
+    EspaceTravail et;
+    et.ligne_titre = "Silicon NBS";
+    et.systeme = "CUBI";
+    et.groupe = "FD-3M";
+    et.maille = {5.431, 5.431, 5.431, 90, 90, 90};
+    return et;
+}
+
+} // namespace
+
+TEST(MailleKovrin, SavedLayoutAndReadBack) {
+    test::DossierTemporaire dossier;
+    EspaceTravail et = espace_avec_maille();
+    DialoguesEnregistres d;
+    auto legende = sauve_maille(et, "mycell", d);
+    ASSERT_TRUE(legende);
+    EXPECT_EQ(*legende, "Calculated pattern (mycell.cry)");
+    EXPECT_EQ(et.fichier_maille, "mycell.cry");
+    EXPECT_EQ(et.maille_initiale, et.maille);
+    EXPECT_EQ(test::lit_fichier("mycell.cry"),
+              "Silicon NBS\r\nCUBI\r\nFD-3M\r\n    5.4310    5.4310    5.4310   90.0000   90.0000"
+              "   90.0000\r\n");
+    auto lu = lit_maille_kovrin("mycell.cry", d);
+    ASSERT_TRUE(lu);
+    EXPECT_EQ(*lu->ligne_titre, "Silicon NBS");
+    EXPECT_EQ(*lu->systeme, "CUBI");
+    EXPECT_EQ(lu->groupe, "FD-3M");
+    EXPECT_EQ(lu->maille, et.maille);
+    // Written by hand with single blanks and LF ends: read the same.
+    test::ecrit_fichier("hand.cry", "Silicon NBS\nCUBI\n  FD-3M \n5.4310 5.4310 5.4310 90 90 90\n");
+    auto main_lu = lit_maille_kovrin("hand.cry", d);
+    ASSERT_TRUE(main_lu);
+    EXPECT_EQ(main_lu->maille, lu->maille);
+    EXPECT_EQ(main_lu->groupe, "FD-3M");
+    EXPECT_TRUE(d.erreurs().empty());
+}
+
+TEST(MailleKovrin, NamesOverwriteAndRefusals) {
+    test::DossierTemporaire dossier;
+    EspaceTravail et = espace_avec_maille();
+    DialoguesEnregistres d;
+    ASSERT_TRUE(sauve_maille(et, "mycell.cry.bak", d));
+    EXPECT_TRUE(std::filesystem::exists("mycell.cry.bak"));
+    EXPECT_TRUE(d.journal.empty());
+
+    // Cancel or No at the overwrite question leaves the file untouched.
+    test::ecrit_fichier("old.cry", "keep");
+    for (Reponse r : {Reponse::annuler, Reponse::non}) {
+        d.reponse = r;
+        EXPECT_FALSE(sauve_maille(et, "old", d));
+        EXPECT_EQ(test::lit_fichier("old.cry"), "keep");
+    }
+    EXPECT_EQ(d.textes(),
+              std::vector<std::string>(2, "This file already exists. Do you want to continue?"));
+    EXPECT_EQ(et.fichier_maille, "mycell.cry.bak");
+    d.reponse = Reponse::oui;
+    EXPECT_TRUE(sauve_maille(et, "old", d));
+    EXPECT_NE(test::lit_fichier("old.cry"), "keep");
+
+    d.vide();
+    EXPECT_FALSE(sauve_maille(et, "", d)); // dialog cancelled
+    et.maille[4] = 0;
+    EXPECT_FALSE(sauve_maille(et, "zero", d));
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"No cell parameters!"});
+    EXPECT_FALSE(std::filesystem::exists("zero.cry"));
+
+    d.vide();
+    test::ecrit_fichier("short.cry", "t\r\nCUBI\r\nP\r\n1 2 3 x 5 6\r\n");
+    EXPECT_FALSE(lit_maille_kovrin("short.cry", d));
+    EXPECT_EQ(d.erreurs(),
+              std::vector<std::string>{"File short.cry: line 4 does not hold six cell parameters"});
+}
+
+TEST(MailleIcsd, TitleCellAndGroup) {
+    test::DossierTemporaire dossier;
+    test::ecrit_fichier("a.ics", "COL  ICSD Collection Code 12345\n"
+                                 "TITL  Corundum at 300 K\n"
+                                 "CELL a=4.759(1) b=4.759(1) c=12.991(2) \xCE\xB1=90.0 BETA=90.0 "
+                                 "g=120.0\n"
+                                 "SGR  R -3 C H (167) - hexagonal\n"
+                                 "TITL  after SGR\n");
+    DialoguesEnregistres d;
+    auto m = lit_maille_icsd("a.ics", d);
+    ASSERT_TRUE(m) << d.textes()[0];
+    EXPECT_EQ(*m->ligne_titre, "  Corundum at 300 K");
+    EXPECT_EQ(m->maille, (std::array<double, 6>{4.759, 4.759, 12.991, 90, 90, 120}));
+    EXPECT_EQ(*m->systeme, "HEXA");
+    EXPECT_EQ(m->groupe, "R-3C");
+    EXPECT_TRUE(std::filesystem::exists("dummy.tmp")); // LF file read through the copy
+}
+
+TEST(MailleIcsd, GroupWithoutParenthesisAndMissingCell) {
+    test::DossierTemporaire dossier;
+    test::ecrit_fichier("a.ics", "CELL 5.43 5.43 5.43 90 90 90\r\nSGR  R -3 M H\r\n");
+    DialoguesEnregistres d;
+    auto m = lit_maille_icsd("a.ics", d);
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->groupe, "");
+    EXPECT_EQ(*m->systeme, "CUBI");
+    EXPECT_FALSE(m->ligne_titre);
+
+    test::ecrit_fichier("b.ics", "CELL a=5.4 b=5.4 c=5.4 alpha=90\r\nSGR P 1 (1)\r\n");
+    EXPECT_FALSE(lit_maille_icsd("b.ics", d));
+    test::ecrit_fichier("c.ics", "CELL a=5.4 b=5.4 c=5.4 alpha=90 beta=90 gamma=9x0\r\n");
+    EXPECT_FALSE(lit_maille_icsd("c.ics", d));
+    test::ecrit_fichier("d.ics", "TITL only a title\r\n");
+    EXPECT_FALSE(lit_maille_icsd("d.ics", d));
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>(3, "Cell parameters not found!"));
+}
