@@ -1,0 +1,116 @@
+#pragma once
+// Workspaces with their pairs built directly (no matching), and a stand-in for
+// the engine that records what it was sent and answers with set values.
+#include "affinement/affinement.h"
+#include "interface/espace_travail.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kovrin::test {
+
+inline constexpr double pi = 3.14159265358979323846;
+
+// 2theta (degrees) of h k l in an orthogonal cell, from Bragg's law in double precision.
+inline double deux_theta_orthogonal(double a, double b, double c, int h, int k, int l,
+                                    double lambda) {
+    double inv_d = std::sqrt(h * h / (a * a) + k * k / (b * b) + l * l / (c * c));
+    return 2 * std::asin(lambda * inv_d / 2) * 180 / pi;
+}
+
+inline void ajoute_paire(EspaceTravail& e, int h, int k, int l, double obs, double cal) {
+    e.selection.ajoute({static_cast<std::int16_t>(h), static_cast<std::int16_t>(k),
+                        static_cast<std::int16_t>(l), static_cast<float>(obs),
+                        static_cast<float>(cal)});
+}
+
+inline void ajoute_mesure(EspaceTravail& e, double deux_theta) {
+    Mesure m;
+    m.deux_theta_mes = m.deux_theta_lu = deux_theta;
+    m.intensite_mes = 100;
+    e.mesures.ajoute(m);
+}
+
+// What the stand-in engine saw and what it answers.
+struct MoteurSimule {
+    // Seen at the call.
+    int nb_appels = 0;
+    std::string titre;
+    std::int16_t lettre = 0;
+    std::array<float, 8> parametres{}, drapeaux{};
+    std::vector<std::array<float, 4>> reflexions; // h, k, l, 2theta up to the first 0 angle
+    // Answer.
+    std::string statut = "Fin normale";
+    std::array<float, 8> parametres_affines{}, erreurs{};
+    std::vector<float> theta_calcules; // per reflection, degrees
+    float accord = 0;
+};
+
+inline MoteurSimule moteur_simule;
+
+inline void calcul_simule(std::int16_t* texte, std::int16_t* lettre, float* parametres,
+                          float* drapeaux, float* erreurs, float* h, float* k, float* l,
+                          float* angles, float* accord) {
+    MoteurSimule& m = moteur_simule;
+    ++m.nb_appels;
+    m.titre.assign(texte + 1, texte + 1 + texte[0]);
+    m.lettre = *lettre;
+    std::copy(parametres, parametres + 8, m.parametres.begin());
+    std::copy(drapeaux, drapeaux + 8, m.drapeaux.begin());
+    m.reflexions.clear();
+    for (int i = 0; i < 500 && angles[i] != 0.0f; ++i)
+        m.reflexions.push_back({h[i], k[i], l[i], angles[i]});
+    // The answer, as the engine leaves it in its arguments.
+    std::fill(texte, texte + 100, std::int16_t{0});
+    texte[0] = static_cast<std::int16_t>(m.statut.size());
+    for (std::size_t i = 0; i < m.statut.size(); ++i)
+        texte[i + 1] = static_cast<std::int16_t>(m.statut[i]);
+    if (drapeaux[0] == -1.0f) drapeaux[0] = 1.0f;
+    std::copy(m.parametres_affines.begin(), m.parametres_affines.end(), parametres);
+    std::copy(m.erreurs.begin(), m.erreurs.end(), erreurs);
+    for (std::size_t i = 0; i < m.theta_calcules.size(); ++i)
+        angles[i] = m.theta_calcules[i];
+    *accord = m.accord;
+}
+
+// The small orthorhombic case of the committed kovrin.inp, kovrin.out and
+// Excel files: four pairs, one measured reflection left unpaired, the shift
+// refined as eccentricity with a and b.
+inline EspaceTravail espace_orthorhombique() {
+    EspaceTravail e;
+    e.systeme = "ORTH";
+    e.maille = {4.0, 5.0, 6.0, 90, 90, 90};
+    e.maille_initiale = e.maille;
+    e.lambda = 1.5406;
+    e.entete_pics.fichier_pics = "/home/user/mesures/quartz.dif";
+    e.mode_decalage = 2;
+    for (double m : {22.218, 27.500, 29.768, 32.297, 45.318})
+        ajoute_mesure(e, m);
+    ajoute_paire(e, 1, 0, 0, 22.218, 22.206);
+    ajoute_paire(e, 0, 0, 2, 29.768, 29.757);
+    ajoute_paire(e, 1, 1, 1, 32.297, 32.286);
+    ajoute_paire(e, 2, 0, 0, 45.318, 45.306);
+    return e;
+}
+
+inline ChampsAffinement champs_orthorhombiques() {
+    ChampsAffinement c;
+    c.lambda_initial = " 1.54060"; // as the box shows it, 8:5
+    c.decalage_initial = "0.01";
+    c.a_affiner[rang_decalage] = c.a_affiner[rang_a] = c.a_affiner[rang_b] = true;
+    return c;
+}
+
+// The engine's answer for that case.
+inline void reponse_orthorhombique() {
+    moteur_simule = {};
+    moteur_simule.parametres_affines = {0.0123f, 1.5406f, 4.0012f, 5.0021f, 6.0f, 90, 90, 90};
+    moteur_simule.erreurs = {0.0011f, 0, 0.0004f, 0.0006f, 0, 0, 0, 0};
+    moteur_simule.theta_calcules = {11.0997f, 14.8783f, 16.1383f, 22.6459f};
+    moteur_simule.accord = 0.0042f;
+}
+
+} // namespace kovrin::test

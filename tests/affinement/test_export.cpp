@@ -1,0 +1,111 @@
+// Excel.txt built from kovrin.out and the pairs; the "No results" cases.
+#include "affinement/affinement.h"
+#include "affinement/export_excel.h"
+#include "cas_affinement.h"
+#include "commun/fichier_texte.h"
+#include "dossier_temporaire.h"
+
+#include <gtest/gtest.h>
+
+using namespace kovrin;
+using namespace kovrin::test;
+
+namespace {
+
+std::filesystem::path donnees(const std::string& nom) {
+    return std::filesystem::path(KOVRIN_TEST_DATA_DIR) / "affinement" / nom;
+}
+
+void compare_lignes(const std::filesystem::path& ecrit, const std::filesystem::path& attendu) {
+    auto a = lit_lignes(attendu);
+    auto e = lit_lignes(ecrit);
+    ASSERT_EQ(e.size(), a.size());
+    for (std::size_t i = 0; i < a.size(); ++i)
+        EXPECT_EQ(e[i], a[i]) << "line " << i + 1;
+}
+
+class Export : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        reponse_orthorhombique();
+        lance_affinement(e, champs_orthorhombiques(), onglet, d, calcul_simule);
+        ASSERT_TRUE(e.affinement_ok);
+        std::filesystem::copy_file(donnees("kovrin.out"), "kovrin.out");
+    }
+    DossierTemporaire dossier;
+    EspaceTravail e = espace_orthorhombique();
+    OngletAffinement onglet;
+    DialoguesEnregistres d;
+};
+
+} // namespace
+
+TEST_F(Export, ShortListMatchesTheHandWrittenFile) {
+    ecrit_export(e, ListeExport::courte);
+    compare_lignes("Excel.txt", donnees("Excel_court.txt"));
+    std::string octets = lit_fichier("Excel.txt");
+    EXPECT_NE(octets.find("\te/R(\xB0)\t"), std::string::npos); // one byte, Windows code page
+    EXPECT_EQ(octets.substr(octets.size() - 2), "\r\n");
+}
+
+TEST_F(Export, LongListMatchesTheHandWrittenFile) {
+    // The measured reflection at 27.5 is in no pair: its row holds only its angle.
+    ecrit_export(e, ListeExport::longue);
+    compare_lignes("Excel.txt", donnees("Excel_long.txt"));
+}
+
+TEST_F(Export, ZeroShiftHeaderInMode1) {
+    e.mode_decalage = 1;
+    ecrit_export(e, ListeExport::courte);
+    EXPECT_EQ(lit_lignes("Excel.txt")[8], "\t2delta(T)\tLambda\ta\tb\tc\talpha\tbeta\tgamma\t");
+}
+
+TEST_F(Export, TwoPairsAtOneObservedAngleShowTheFirstInTheLongList) {
+    e.selection.efface();
+    e.mesures.efface();
+    ajoute_mesure(e, 22.218);
+    ajoute_paire(e, 1, 0, 0, 22.218, 22.206);
+    ajoute_paire(e, 0, 1, 0, 22.218, 17.7);
+    ecrit_export(e, ListeExport::longue);
+    auto lignes = lit_lignes("Excel.txt");
+    ASSERT_EQ(lignes.size(), 16u);
+    EXPECT_EQ(lignes[15].substr(0, 15), "   1\t   0\t   0\t");
+}
+
+TEST_F(Export, ListingThatEndsEarlyGivesZerosAndEmptyLines) {
+    // A failed inversion leaves the first 17 lines of the listing only.
+    auto lignes = lit_lignes("kovrin.out");
+    lignes.resize(17);
+    ecrit_lignes("kovrin.out", lignes);
+    ecrit_export(e, ListeExport::courte);
+    auto x = lit_lignes("Excel.txt");
+    EXPECT_EQ(x[3], "");
+    EXPECT_EQ(x[5], "\t");
+    EXPECT_EQ(x[10], "Final\t 0.00000\t 0.00000\t  0.0000\t  0.0000\t  0.0000\t   0.000\t   0.000\t"
+                     "   0.000\t");
+    EXPECT_EQ(x[9].substr(0, 17), "Initial\t 0.01000\t");
+}
+
+TEST_F(Export, ButtonsOpenTheListingAndBuildTheExport) {
+    Impression_resultats(e, ListeExport::courte, d);
+    ASSERT_EQ(d.journal.size(), 1u);
+    EXPECT_EQ(d.journal[0].genre, "visionneuse");
+    EXPECT_EQ(std::filesystem::path(d.journal[0].texte).filename(), "kovrin.out");
+    EXPECT_TRUE(std::filesystem::exists("Excel.txt"));
+
+    EXPECT_TRUE(transfert_excel(e, d));
+    auto texte = texte_export(e, ListeExport::longue, d);
+    ASSERT_TRUE(texte.has_value());
+    EXPECT_EQ(*texte, lit_fichier(donnees("Excel_long.txt")));
+}
+
+TEST(ExportSansListing, NoResultsEverywhere) {
+    DossierTemporaire dossier;
+    EspaceTravail e;
+    DialoguesEnregistres d;
+    Impression_resultats(e, ListeExport::courte, d);
+    EXPECT_FALSE(transfert_excel(e, d));
+    EXPECT_FALSE(texte_export(e, ListeExport::courte, d).has_value());
+    EXPECT_EQ(d.erreurs(), (std::vector<std::string>{"No results", "No results", "No results"}));
+    EXPECT_FALSE(std::filesystem::exists("Excel.txt"));
+}

@@ -1,0 +1,233 @@
+// Launching a refinement: the checks and their messages, what is sent to the
+// engine, kovrin.inp, and what the workspace keeps afterwards.
+#include "affinement/affinement.h"
+#include "cas_affinement.h"
+#include "commun/fichier_texte.h"
+#include "dossier_temporaire.h"
+
+#include <gtest/gtest.h>
+
+using namespace kovrin;
+using namespace kovrin::test;
+
+namespace {
+
+// A cubic phase (a = 4 A): pairs of 1 0 0, 1 1 0 and 1 1 1 placed exactly.
+EspaceTravail espace_cubique(int nb_paires = 3) {
+    EspaceTravail e;
+    e.systeme = "CUBI";
+    e.maille = {3.9, 3.9, 3.9, 90, 90, 90};
+    e.lambda = 1.5406;
+    const int hkl[5][3] = {{1, 0, 0}, {1, 1, 0}, {1, 1, 1}, {2, 0, 0}, {2, 1, 0}};
+    for (int i = 0; i < nb_paires; ++i) {
+        double tt = deux_theta_orthogonal(4, 4, 4, hkl[i][0], hkl[i][1], hkl[i][2], 1.5406);
+        ajoute_paire(e, hkl[i][0], hkl[i][1], hkl[i][2], tt, tt);
+    }
+    return e;
+}
+
+ChampsAffinement champs(std::initializer_list<int> rangs) {
+    ChampsAffinement c;
+    c.lambda_initial = "1.5406";
+    c.decalage_initial = "0";
+    for (int r : rangs)
+        c.a_affiner[static_cast<std::size_t>(r)] = true;
+    return c;
+}
+
+void reponse_cubique() {
+    moteur_simule = {};
+    moteur_simule.parametres_affines = {0.02f, 1.5406f, 4.0f, 4.0f, 4.0f, 90, 90, 90};
+    moteur_simule.erreurs = {0.001f, 0, 0.0002f, 0.0002f, 0.0002f, 0, 0, 0};
+    moteur_simule.theta_calcules = {11.1f, 15.8f, 19.5f};
+}
+
+class Lancement : public ::testing::Test {
+  protected:
+    void SetUp() override { reponse_cubique(); }
+    DossierTemporaire dossier;
+    DialoguesEnregistres d;
+    OngletAffinement onglet;
+};
+
+} // namespace
+
+TEST_F(Lancement, EachRefusalHasItsMessageAndSendsNothing) {
+    EspaceTravail vide;
+    vide.systeme = "CUBI";
+    lance_affinement(vide, champs({rang_a}), onglet, d, calcul_simule);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"No selected reflections!"});
+
+    EspaceTravail e = espace_cubique();
+    auto c = champs({rang_a});
+    c.lambda_initial = "1,5406";
+    d.vide();
+    lance_affinement(e, c, onglet, d, calcul_simule);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error on Lambda!"});
+
+    c = champs({rang_a});
+    c.decalage_initial = "0.0x";
+    d.vide();
+    lance_affinement(e, c, onglet, d, calcul_simule);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error on Angular Shift!"});
+
+    e.systeme.clear();
+    d.vide();
+    lance_affinement(e, champs({rang_a}), onglet, d, calcul_simule);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"No system!"});
+
+    EXPECT_EQ(moteur_simule.nb_appels, 0);
+    EXPECT_FALSE(std::filesystem::exists("kovrin.inp"));
+}
+
+TEST_F(Lancement, ThreePairsCarryTwoParametersButNotThree) {
+    EspaceTravail e = espace_cubique(3);
+    e.systeme = "ORTH";
+    lance_affinement(e, champs({rang_decalage, rang_a, rang_b}), onglet, d, calcul_simule);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Nb of selected reflections too low"});
+    EXPECT_EQ(moteur_simule.nb_appels, 0);
+
+    d.vide();
+    lance_affinement(e, champs({rang_decalage, rang_a}), onglet, d, calcul_simule);
+    EXPECT_TRUE(d.erreurs().empty());
+    EXPECT_EQ(moteur_simule.nb_appels, 1);
+    EXPECT_EQ(e.moteur.npar, 2);
+}
+
+TEST_F(Lancement, CubicStartValueIsTheMeanOfDTimesRootOfHklSquares) {
+    EspaceTravail e = espace_cubique(2);
+    // A third pair measured as if a were 4.1: the mean is (4 + 4 + 4.1) / 3.
+    double tt = deux_theta_orthogonal(4.1, 4.1, 4.1, 1, 1, 1, 1.5406);
+    ajoute_paire(e, 1, 1, 1, tt, tt);
+    lance_affinement(e, champs({rang_a}), onglet, d, calcul_simule);
+    ASSERT_EQ(moteur_simule.nb_appels, 1);
+    for (int i : {2, 3, 4})
+        EXPECT_NEAR(moteur_simule.parametres[static_cast<std::size_t>(i)], 12.1 / 3, 1e-4) << i;
+
+    // Without the mark of a, the typed cell goes out as it is.
+    lance_affinement(e, champs({rang_decalage}), onglet, d, calcul_simule);
+    EXPECT_FLOAT_EQ(moteur_simule.parametres[rang_a], 3.9f);
+}
+
+TEST_F(Lancement, EccentricityIsAskedOnlyWhenTheShiftIsRefined) {
+    EspaceTravail e = espace_cubique(4);
+    e.mode_decalage = 2;
+    lance_affinement(e, champs({rang_a}), onglet, d, calcul_simule);
+    EXPECT_EQ(moteur_simule.drapeaux[rang_decalage], 0.0f);
+    lance_affinement(e, champs({rang_decalage, rang_a}), onglet, d, calcul_simule);
+    EXPECT_EQ(moteur_simule.drapeaux[rang_decalage], -1.0f);
+    e.mode_decalage = 1;
+    lance_affinement(e, champs({rang_decalage, rang_a}), onglet, d, calcul_simule);
+    EXPECT_EQ(moteur_simule.drapeaux[rang_decalage], 1.0f);
+}
+
+TEST_F(Lancement, WhatTheEngineReceives) {
+    EspaceTravail e = espace_cubique(3);
+    auto c = champs({rang_decalage, rang_lambda});
+    c.lambda_initial = " 1.54180"; // the box's own padded text
+    c.decalage_initial = "-.02";
+    lance_affinement(e, c, onglet, d, calcul_simule);
+    ASSERT_EQ(moteur_simule.nb_appels, 1);
+    EXPECT_EQ(moteur_simule.lettre, 'C');
+    EXPECT_FLOAT_EQ(moteur_simule.parametres[rang_decalage], -0.02f);
+    EXPECT_FLOAT_EQ(moteur_simule.parametres[rang_lambda], 1.5418f);
+    EXPECT_EQ(moteur_simule.drapeaux, (std::array<float, 8>{1, 1, 0, 0, 0, 0, 0, 0}));
+    ASSERT_EQ(moteur_simule.reflexions.size(), 3u);
+    EXPECT_EQ(moteur_simule.reflexions[1][0], 1.0f);
+    EXPECT_EQ(moteur_simule.reflexions[1][1], 1.0f);
+    EXPECT_EQ(moteur_simule.reflexions[1][2], 0.0f);
+    EXPECT_EQ(moteur_simule.reflexions[1][3], e.selection[2].deux_theta_obs);
+    EXPECT_EQ(moteur_simule.titre, "No Title");
+    EXPECT_DOUBLE_EQ(e.lambda, 1.5418); // the wavelength typed becomes the working one
+}
+
+TEST(TitreAffinement, FileNameWithoutDirectoryCutAt99) {
+    EXPECT_EQ(titre_affinement(""), "No Title");
+    EXPECT_EQ(titre_affinement("/data/run 3/Cu3Au.dif"), "Cu3Au.dif");
+    EXPECT_EQ(titre_affinement("C:\\mesures\\x.dif"), "x.dif");
+    std::string soixante(56, 'n');
+    EXPECT_EQ(titre_affinement("/d/" + soixante + ".dif").size(), 60u);
+    std::string long_nom(120, 'm');
+    EXPECT_EQ(titre_affinement(long_nom), std::string(99, 'm'));
+}
+
+TEST_F(Lancement, SixtyCharacterTitleReachesTheEngineWhole) {
+    EspaceTravail e = espace_cubique();
+    std::string nom = std::string(56, 'p') + ".dif";
+    e.entete_pics.fichier_pics = "/mesures/" + nom;
+    lance_affinement(e, champs({rang_a}), onglet, d, calcul_simule);
+    EXPECT_EQ(moteur_simule.titre, nom);
+    EXPECT_EQ(lit_lignes("kovrin.inp").front(), nom);
+}
+
+TEST_F(Lancement, SuccessStoresCellShiftAndCorrectedAngles) {
+    EspaceTravail e = espace_cubique(3);
+    lance_affinement(e, champs({rang_decalage, rang_a}), onglet, d, calcul_simule);
+    EXPECT_TRUE(e.affinement_ok);
+    EXPECT_FLOAT_EQ(static_cast<float>(e.decalage), 0.02f);
+    EXPECT_EQ(e.maille_affinee, (std::array<double, 6>{4, 4, 4, 90, 90, 90}));
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_FLOAT_EQ(e.deux_theta_corrige[static_cast<std::size_t>(i)],
+                        e.selection[i].deux_theta_obs - 0.02f);
+    EXPECT_EQ(e.maille[0], 3.9); // the working cell waits for change_param
+
+    // Eccentricity: the term shrinks with cos(theta).
+    e.mode_decalage = 2;
+    moteur_simule.parametres_affines[0] = 0.5f;
+    lance_affinement(e, champs({rang_decalage, rang_a}), onglet, d, calcul_simule);
+    for (int i = 1; i <= 3; ++i) {
+        double obs = e.selection[i].deux_theta_obs;
+        double theta = obs / 2 * pi / 180;
+        EXPECT_NEAR(e.deux_theta_corrige[static_cast<std::size_t>(i)], obs - 0.5 * std::cos(theta),
+                    2e-5);
+    }
+}
+
+TEST_F(Lancement, EngineFailureSaysDllErrorAndKeepsTheEarlierResult) {
+    EspaceTravail e = espace_cubique(3);
+    lance_affinement(e, champs({rang_decalage, rang_a}), onglet, d, calcul_simule);
+    ASSERT_TRUE(e.affinement_ok);
+    auto avant = onglet;
+    auto corrige = e.deux_theta_corrige;
+    auto tampons = e.moteur.parametres;
+
+    moteur_simule.statut = "erreur dans matinv CHOLESKI";
+    moteur_simule.parametres_affines = {9, 9, 9, 9, 9, 9, 9, 9};
+    auto c = champs({rang_decalage, rang_a});
+    c.lambda_initial = "1.6";
+    lance_affinement(e, c, onglet, d, calcul_simule);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"DLL error"});
+    EXPECT_FALSE(e.affinement_ok);
+    EXPECT_EQ(e.maille_affinee[0], 4.0);
+    EXPECT_FLOAT_EQ(static_cast<float>(e.decalage), 0.02f);
+    EXPECT_EQ(e.deux_theta_corrige, corrige);
+    EXPECT_EQ(e.moteur.parametres, tampons);
+    EXPECT_DOUBLE_EQ(e.lambda, 1.5406);
+    EXPECT_EQ(onglet.affine, avant.affine);
+    EXPECT_EQ(onglet.avant.lignes, avant.avant.lignes);
+}
+
+TEST_F(Lancement, ResultButtonsShowWhateverTheOutcome) {
+    EspaceTravail e;
+    go_affinement(e, champs({rang_a}), onglet, d, calcul_simule);
+    EXPECT_TRUE(d.a_dit("No selected reflections!"));
+    EXPECT_TRUE(onglet.boutons_resultats);
+    EXPECT_TRUE(onglet.bouton_impression);
+}
+
+TEST_F(Lancement, RecordFileMatchesTheHandWrittenOne) {
+    EspaceTravail e = espace_orthorhombique();
+    reponse_orthorhombique();
+    lance_affinement(e, champs_orthorhombiques(), onglet, d, calcul_simule);
+    ASSERT_TRUE(d.erreurs().empty());
+    auto attendu =
+        lit_lignes(std::filesystem::path(KOVRIN_TEST_DATA_DIR) / "affinement/kovrin.inp");
+    auto ecrit = lit_lignes("kovrin.inp");
+    ASSERT_EQ(ecrit.size(), 510u);
+    ASSERT_EQ(ecrit.size(), attendu.size());
+    for (std::size_t i = 0; i < attendu.size(); ++i)
+        EXPECT_EQ(ecrit[i], attendu[i]) << "line " << i + 1;
+    std::string octets = lit_fichier("kovrin.inp");
+    EXPECT_EQ(octets.substr(octets.size() - 2), "\r\n");
+    EXPECT_EQ(octets.find("\n"), octets.find("\r\n") + 1); // CR LF line ends
+}

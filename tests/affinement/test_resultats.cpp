@@ -1,0 +1,170 @@
+// Texts of the refinement tab: parameter table, before / after grids and their
+// deviation boxes, in both display modes.
+#include "affinement/affinement.h"
+#include "affinement/resultats.h"
+#include "cas_affinement.h"
+#include "dossier_temporaire.h"
+
+#include <gtest/gtest.h>
+
+using namespace kovrin;
+using namespace kovrin::test;
+
+namespace {
+
+using Ligne = std::vector<std::string>;
+
+// Three pairs whose observed-minus-calculated differences are 0.024, 0.050 and
+// -0.010; the refined zero shift is 0.02 and the refined 2theta(calc) are
+// 22.206, 31.660 and 38.980.
+class Resultats : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        e.systeme = "CUBI";
+        e.maille = {4, 4, 4, 90, 90, 90};
+        e.lambda = 1.5406;
+        ajoute_paire(e, 1, 0, 0, 22.230, 22.206);
+        ajoute_paire(e, 1, 1, 0, 31.700, 31.650);
+        ajoute_paire(e, 1, 1, 1, 38.990, 39.000);
+        moteur_simule = {};
+        moteur_simule.parametres_affines = {0.02f, 1.5406f, 4.0012f, 4.0012f, 4.0012f, 90, 90, 90};
+        moteur_simule.erreurs = {0.004f, 0, 0.0003f, 0.0003f, 0.0003f, 0, 0, 0};
+        moteur_simule.theta_calcules = {11.103f, 15.830f, 19.490f};
+        champs.lambda_initial = "1.5406";
+        champs.decalage_initial = "0";
+        champs.a_affiner[rang_decalage] = champs.a_affiner[rang_a] = true;
+    }
+    void lance() { lance_affinement(e, champs, onglet, d, calcul_simule); }
+
+    DossierTemporaire dossier;
+    EspaceTravail e;
+    ChampsAffinement champs;
+    OngletAffinement onglet;
+    DialoguesEnregistres d;
+};
+
+} // namespace
+
+TEST_F(Resultats, GridsAndDeviationsIn2Theta) {
+    lance();
+    ASSERT_TRUE(d.erreurs().empty());
+    EXPECT_EQ(onglet.avant.nb_lignes, 100);
+    EXPECT_EQ(onglet.avant.lignes[0],
+              (Ligne{"Nb.", "h   k   l", "2T Obs", "2TObs-shift", "2T Calc", "Diff."}));
+    EXPECT_EQ(onglet.avant.lignes[1],
+              (Ligne{" 1", "  1  0  0", "  22.230", "  22.210", "  22.206", "  0.0040"}));
+    EXPECT_EQ(onglet.avant.lignes[3],
+              (Ligne{" 3", "  1  1  1", "  38.990", "  38.970", "  39.000", " -0.0300"}));
+    EXPECT_EQ(onglet.apres.nb_lignes, 25);
+    EXPECT_EQ(onglet.apres.lignes[0], (Ligne{"No.", "h k l", "2TObs-shift", "2TCalc", "Dif."}));
+    EXPECT_EQ(onglet.apres.lignes[2], (Ligne{"2", " 1 1 0", "  31.680", "  31.660", "  0.0200"}));
+    // sqrt(0.024^2 + 0.050^2 + 0.010^2) / (3 - 2) and sqrt(0.004^2 + 0.020^2 + 0.010^2) / 1
+    EXPECT_EQ(onglet.ecart_avant, " 0.05636");
+    EXPECT_EQ(onglet.ecart_apres, " 0.02272");
+}
+
+TEST_F(Resultats, ThetaLaunchHalvesShiftAndSigmaOnly) {
+    e.mode_affichage = 0;
+    lance();
+    EXPECT_EQ(onglet.affine[rang_decalage], "0.010000");
+    EXPECT_EQ(onglet.sigmas[rang_decalage], "0.002000");
+    EXPECT_EQ(onglet.affine[rang_lambda], " 1.54060");
+    EXPECT_EQ(onglet.sigmas[rang_lambda], "  0.0000");
+    EXPECT_EQ(onglet.affine[rang_a], "   4.0012");
+    EXPECT_EQ(onglet.sigmas[rang_a], "  0.0003");
+    EXPECT_EQ(onglet.affine[rang_gamma], "  90.000");
+    EXPECT_EQ(onglet.avant.lignes[0][2], "T Obs");
+    EXPECT_EQ(onglet.avant.lignes[1],
+              (Ligne{" 1", "  1  0  0", "  11.115", "  11.105", "  11.103", "  0.0020"}));
+    EXPECT_EQ(onglet.apres.lignes[1], (Ligne{"1", " 1 0 0", "  11.105", "  11.103", "  0.0020"}));
+    EXPECT_EQ(onglet.ecart_avant, " 0.02818");
+    EXPECT_EQ(onglet.ecart_apres, " 0.01136");
+
+    // Switching to 2theta refills the grids and boxes, not the parameter table.
+    auto affine = onglet.affine;
+    e.mode_affichage = 1;
+    remplit_tableau_avant(e, onglet);
+    remplit_tableau_apres(e, onglet);
+    EXPECT_EQ(onglet.avant.lignes[1][2], "  22.230");
+    EXPECT_EQ(onglet.apres.lignes[0][3], "2TCalc");
+    EXPECT_EQ(onglet.ecart_avant, " 0.05636");
+    EXPECT_EQ(onglet.ecart_apres, " 0.02272");
+    EXPECT_EQ(onglet.affine, affine);
+}
+
+TEST_F(Resultats, AsManyPairsAsParametersEmptiesBothBoxes) {
+    lance();
+    ASSERT_FALSE(onglet.ecart_apres.empty());
+    e.selection.retire(3); // n = 2 = Npar
+    remplit_tableau_avant(e, onglet);
+    remplit_tableau_apres(e, onglet);
+    EXPECT_EQ(onglet.ecart_avant, "");
+    EXPECT_EQ(onglet.ecart_apres, "");
+}
+
+TEST_F(Resultats, AfterBoxWaitsForASuccessfulRefinement) {
+    onglet.ecart_apres = "kept";
+    remplit_tableau_avant(e, onglet);
+    remplit_tableau_apres(e, onglet);
+    // Npar is 0 before any launch.
+    EXPECT_EQ(onglet.ecart_avant, " 0.01879");
+    EXPECT_EQ(onglet.ecart_apres, "kept");
+    // Before any refinement the before grid shows the observed angle as corrected
+    // and the after grid has nothing to show for the pairs.
+    EXPECT_EQ(onglet.avant.lignes[2][3], "  31.700");
+    EXPECT_EQ(onglet.apres.lignes[2], (Ligne{"2", " 1 1 0", "", "", ""}));
+    EXPECT_EQ(e.deux_theta_corrige[2], 0.0f); // displays change nothing stored
+}
+
+TEST(GrilleApres, RowCountFollowsThePairsFrom25) {
+    EspaceTravail e;
+    OngletAffinement onglet;
+    for (int i = 1; i <= 30; ++i)
+        ajoute_paire(e, i, 0, 0, 10.0 + i, 10.0 + i);
+    remplit_tableau_apres(e, onglet);
+    EXPECT_EQ(onglet.apres.nb_lignes, 31);
+    EXPECT_EQ(onglet.apres.lignes[30][1], "30 0 0");
+    e.selection.tronque(10);
+    remplit_tableau_apres(e, onglet);
+    EXPECT_EQ(onglet.apres.nb_lignes, 25);
+    remplit_tableau_avant(e, onglet);
+    EXPECT_EQ(onglet.avant.nb_lignes, 100);
+}
+
+TEST(GrilleAvant, EveryPairHasARowPast99) {
+    EspaceTravail e;
+    OngletAffinement onglet;
+    for (int i = 1; i <= 150; ++i)
+        ajoute_paire(e, 1, 0, 0, 10.0 + i * 0.1, 10.0 + i * 0.1);
+    remplit_tableau_avant(e, onglet);
+    EXPECT_EQ(onglet.avant.nb_lignes, 151);
+    EXPECT_EQ(onglet.avant.lignes[150][0], "150");
+}
+
+TEST(ColonneInitiale, ShiftLambdaAndCellFormats) {
+    EspaceTravail e;
+    e.decalage = -0.0123;
+    e.lambda = 1.5406;
+    e.maille = {5.4307, 12.34567, 6, 90, 104.5, 120};
+    OngletAffinement onglet;
+    affiche_initial(e, onglet);
+    EXPECT_EQ(onglet.initial,
+              (std::array<std::string, 8>{"-0.012300", " 1.54060", "   5.4307", "  12.3457",
+                                          "   6.0000", "  90.000", " 104.500", " 120.000"}));
+}
+
+TEST_F(Resultats, ClearingPanelsAndResults) {
+    lance();
+    efface_resultats(onglet);
+    for (int r = 0; r < nb_parametres; ++r) {
+        EXPECT_EQ(onglet.affine[static_cast<std::size_t>(r)], "");
+        EXPECT_EQ(onglet.sigmas[static_cast<std::size_t>(r)], "");
+    }
+    EXPECT_EQ(onglet.initial[rang_decalage], "0");
+    EXPECT_EQ(onglet.ecart_apres, "");
+    EXPECT_EQ(onglet.ecart_avant, " 0.05636");
+    efface_panneaux(onglet);
+    EXPECT_TRUE(onglet.avant.lignes.empty());
+    EXPECT_TRUE(onglet.apres.lignes.empty());
+    EXPECT_EQ(onglet.ecart_avant, "");
+}
