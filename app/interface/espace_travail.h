@@ -103,6 +103,7 @@ struct EspaceTravail {
     // Raw profile
     ListeBornee<PointProfil, 30000> profil;
     EnteteProfil entete_profil;
+    std::string fichier_profil_sauve; // name the profile was last saved under (RAW2, CPI)
     float intensite_max_profil = -10000.0f;
 
     // Cell and space group
