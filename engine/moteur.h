@@ -53,8 +53,9 @@ struct BilanMoindresCarres {
 // Damped Gauss-Newton with restarts; writes the trace file mouchard. On success
 // x holds the best free values and a[j][j] the diagonal of the best inverted
 // normal matrix.
-BilanMoindresCarres moindres_carres(MatriceA& a, int capacite, const float* theta_obs, float* x,
-                                    int npar, int nref, const float* poids, int limite,
-                                    RoutineModele modele);
+KOVRIN_INTERNE BilanMoindresCarres moindres_carres(MatriceA& a, int capacite,
+                                                   const float* theta_obs, float* x, int npar,
+                                                   int nref, const float* poids, int limite,
+                                                   RoutineModele modele);
 
 } // namespace kovrin::moteur
