@@ -1,0 +1,234 @@
+#include "interface/diagramme.h"
+
+#include "commun/format.h"
+#include "commun/texte.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace kovrin {
+
+namespace {
+
+constexpr int seuil_glissement = 4; // pixels: a longer horizontal move is a drag
+constexpr int portee_clic = 4;      // pixels: a bar closer than this is hit
+constexpr int echantillons_max = 1020;
+
+// Radians per displayed degree as this window's read-out uses them.
+constexpr double radian_par_degre_theta = 0.0174533167;
+constexpr double radian_par_degre_deux_theta = 0.0087266127;
+
+void trace_calculees(Dessin& dessin, const EspaceTravail& et, const VueDiagramme& vue) {
+    for (const RaieCalculee& r : et.calculees) {
+        const double a = angle_affiche(et, r.deux_theta);
+        if (a < vue.x0) continue;
+        if (a > vue.x1) break;
+        const int x = vue.x_de_angle(a);
+        dessin.segments.push_back({{x, vue.ligne_axe()}, {x, vue.hauteur - 1}, vert});
+    }
+}
+
+void trace_profil(Dessin& dessin, const EspaceTravail& et, const VueDiagramme& vue,
+                  int largeur_profil) {
+    const auto& p = et.profil;
+    int i1 = 1;
+    while (i1 <= p.taille() && p[i1].angle < et.angle_min)
+        ++i1;
+    int i2 = p.taille();
+    while (i2 >= 1 && p[i2].angle > et.angle_max)
+        --i2;
+    const int n = std::min(largeur_profil - 2, echantillons_max);
+    Polyligne courbe{{}, noir};
+    for (int i : echantillons_profil(i1, i2, n))
+        courbe.points.push_back(
+            {vue.x_de_angle(angle_affiche(et, p[i].angle)), vue.y_de_intensite(p[i].intensite)});
+    if (!courbe.points.empty()) dessin.courbes.push_back(std::move(courbe));
+}
+
+void trace_mesures(Dessin& dessin, const EspaceTravail& et, const VueDiagramme& vue) {
+    for (const Mesure& m : et.mesures) {
+        const int x = vue.x_de_angle(angle_affiche(et, m.deux_theta_mes));
+        dessin.segments.push_back({{x, vue.ligne_axe()}, {x, 1}, gris});
+        const int haut = std::max(vue.y_de_intensite(m.intensite_mes), 1);
+        dessin.segments.push_back({{x, vue.ligne_axe()}, {x, haut}, noir});
+    }
+}
+
+void trace_paires(Dessin& dessin, const EspaceTravail& et, const VueDiagramme& vue) {
+    for (int s = 1; s <= et.selection.taille(); ++s) {
+        const Paire& p = et.selection[s];
+        const Couleur plume = s == et.ligne_pic_courante ? rouge : bleu;
+        const int xo = vue.x_de_angle(angle_affiche(et, p.deux_theta_obs));
+        const int xc = vue.x_de_angle(angle_affiche(et, p.deux_theta_cal));
+        const std::string numero = std::to_string(s);
+        dessin.textes.push_back({{xo - 4, 15}, numero, noir, jaune, 8});
+        dessin.segments.push_back({{xo, vue.ligne_axe()}, {xo, 15}, plume});
+        dessin.textes.push_back({{xc - 4, vue.hauteur - 15}, numero, noir, jaune, 8});
+        dessin.segments.push_back({{xc, vue.ligne_axe()}, {xc, vue.hauteur - 15}, plume});
+    }
+}
+
+bool touche(const VueDiagramme& vue, const EspaceTravail& et, double deux_theta, int x) {
+    return std::abs(x - vue.x_de_angle(angle_affiche(et, deux_theta))) < portee_clic;
+}
+
+} // namespace
+
+int VueDiagramme::x_de_angle(double angle) const {
+    return plus_proche((angle - x0) * px_par_degre) + marge_x;
+}
+
+int VueDiagramme::y_de_intensite(double intensite) const {
+    return hauteur - plus_proche(intensite * px_par_intensite) - marge_y;
+}
+
+double VueDiagramme::angle_de_x(int x) const {
+    return (x - marge_x) / px_par_degre + x0;
+}
+
+double VueDiagramme::intensite_de_y(int y) const {
+    return (hauteur - y - marge_y) / px_par_intensite;
+}
+
+VueDiagramme vue_diagramme(const EspaceTravail& et, const EtatDiagramme& etat, int largeur,
+                           int hauteur) {
+    VueDiagramme vue;
+    vue.largeur = largeur;
+    vue.hauteur = hauteur;
+    if (et.angle_max == 0 || et.angle_max == et.angle_min) return vue; // empty picture
+    vue.x0 = angle_affiche(et, et.angle_min);
+    vue.x1 = angle_affiche(et, et.angle_max);
+    vue.px_par_degre = (largeur - 2) / (vue.x1 - vue.x0);
+    vue.px_par_intensite = etat.echelle * (hauteur - vue.marge_y) * 0.01;
+    return vue;
+}
+
+DessinDiagramme dessine_spectre(const EspaceTravail& et, const EtatDiagramme& etat, int largeur,
+                                int hauteur, int largeur_profil) {
+    DessinDiagramme resultat;
+    const VueDiagramme vue = vue_diagramme(et, etat, largeur, hauteur);
+    if (vue.vide()) return resultat;
+    Dessin& dessin = resultat.dessin;
+    trace_axe(dessin, vue.x0, vue.x1, vue.ligne_axe(), [&](double a) { return vue.x_de_angle(a); });
+    if (!et.calculees.vide()) {
+        resultat.legende_calculees =
+            et.fichier_maille.empty()
+                ? "Calculated reflections"
+                : "Calculated reflections: " + nom_sans_repertoire(et.fichier_maille);
+        trace_calculees(dessin, et, vue);
+    }
+    if (!et.entete_profil.fichier_profil.empty()) {
+        resultat.legende_profil =
+            "Observed profile: " + nom_sans_repertoire(et.entete_profil.fichier_profil);
+        trace_profil(dessin, et, vue, largeur_profil);
+    }
+    if (!et.mesures.vide()) {
+        resultat.legende_mesures =
+            "Measured reflections: " + nom_sans_repertoire(et.entete_pics.fichier_pics);
+        trace_mesures(dessin, et, vue);
+    }
+    trace_paires(dessin, et, vue);
+    return resultat;
+}
+
+void souris_onmouseDown(EtatDiagramme& etat, Point appui) {
+    etat.appui = appui;
+    etat.glissement = true;
+}
+
+Survol affiche_theta(const EspaceTravail& et, const EtatDiagramme& etat, int largeur, int hauteur,
+                     Point pointeur) {
+    Survol survol;
+    const VueDiagramme vue = vue_diagramme(et, etat, largeur, hauteur);
+    if (vue.vide()) return survol;
+    const double a = vue.angle_de_x(pointeur.x);
+    const bool theta = mode_theta(et);
+    const double sinus =
+        std::sin(a * (theta ? radian_par_degre_theta : radian_par_degre_deux_theta));
+    survol.lecture = (theta ? "T=" : "2T=") + pascal_reel(a, 8, 2) + "  d=";
+    if (sinus != 0) // no spacing at the angle 0
+        survol.lecture += pascal_reel(et.lambda / (2 * sinus), 7, 3);
+    if (etat.glissement) survol.elastique = Rectangle{etat.appui, pointeur, gris};
+    return survol;
+}
+
+Pointage touche_diagramme(const EspaceTravail& et, const VueDiagramme& vue, Bouton bouton,
+                          Point p) {
+    Pointage pointage;
+    pointage.bouton = bouton;
+    pointage.cote = p.y < vue.ligne_axe()   ? CoteAxe::dessus
+                    : p.y > vue.ligne_axe() ? CoteAxe::dessous
+                                            : CoteAxe::sur;
+    if (vue.vide()) return pointage;
+    for (int s = 1; s <= et.selection.taille(); ++s)
+        if (touche(vue, et, et.selection[s].deux_theta_obs, p.x))
+            pointage.paires_touchees.push_back(s);
+    for (int j = 1; j <= et.calculees.taille(); ++j)
+        if (touche(vue, et, et.calculees[j].deux_theta, p.x))
+            pointage.calculees_touchees.push_back(j);
+    for (int i = 1; i <= et.mesures.taille(); ++i)
+        if (touche(vue, et, et.mesures[i].deux_theta_mes, p.x))
+            pointage.mesures_touchees.push_back(i);
+    return pointage;
+}
+
+Relache MouseUp_image1(EspaceTravail& et, EtatDiagramme& etat, int largeur, int hauteur,
+                       Bouton bouton, Point p) {
+    Relache relache;
+    if (p.y < 0) return relache;
+    etat.relache = p;
+    etat.glissement = false;
+    const VueDiagramme vue = vue_diagramme(et, etat, largeur, hauteur);
+    if (std::abs(p.x - etat.appui.x) <= seuil_glissement) {
+        relache.clic = touche_diagramme(et, vue, bouton, p);
+        return relache;
+    }
+    if (vue.vide()) return relache; // no angle to zoom to
+    double debut = vue.angle_de_x(etat.appui.x), fin = vue.angle_de_x(p.x);
+    if (debut > fin) std::swap(debut, fin);
+    const double facteur = mode_theta(et) ? 2.0 : 1.0; // stored angles are 2theta
+    et.angle_min = debut * facteur;
+    et.angle_max = fin * facteur;
+    const int plot = hauteur - vue.marge_y;
+    const int h = std::max(plot - std::min(etat.appui.y, p.y), 2);
+    etat.echelle *= static_cast<double>(plot) / h;
+    // The arrows cannot go past their range; echelle itself is not limited.
+    etat.position_echelle = std::clamp(plus_proche(etat.echelle * 10), 10, 500);
+    relache.rafraichissement.valeurs_courantes = panneau_valeurs_courantes(et);
+    relache.rafraichissement.redessine = true;
+    return relache;
+}
+
+Rafraichissement shifte_diagramme(EspaceTravail& et, EtatDiagramme& etat, int position) {
+    const int d = position - etat.position_decalage;
+    et.angle_min += d;
+    et.angle_max += d;
+    etat.position_decalage = position;
+    Rafraichissement r;
+    r.redessine = true;
+    return r;
+}
+
+Rafraichissement echelle_modi(EtatDiagramme& etat, int position) {
+    etat.position_echelle = position;
+    etat.echelle = position * 0.1;
+    Rafraichissement r;
+    r.redessine = true;
+    return r;
+}
+
+Rafraichissement reset_dessin(EspaceTravail& et, EtatDiagramme& etat) {
+    etat.glissement = false;
+    et.angle_min = et.angle_min_initial;
+    et.angle_max = et.angle_max_initial;
+    et.etendue = et.angle_max - et.angle_min;
+    etat.echelle = 1.0;
+    etat.position_echelle = 10;
+    Rafraichissement r;
+    r.valeurs_courantes = panneau_valeurs_courantes(et);
+    r.redessine = true;
+    return r;
+}
+
+} // namespace kovrin

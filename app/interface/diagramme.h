@@ -1,0 +1,97 @@
+#pragma once
+// The diagram window's arithmetic, without painting: the mapping between
+// angles, intensities and pixels of a picture, what is drawn (axis, calculated
+// ticks, profile, measured bars, pairs), the pointer read-out, the rubber band,
+// zoom, shift, scale and unzoom, and which bars or ticks a click hits. The
+// window paints the returned Dessin and hands a click's Pointage to the
+// matching (pointe_diagramme).
+#include "interface/affichages.h"
+#include "interface/espace_travail.h"
+#include "interface/selection.h"
+#include "profil/trace.h"
+
+#include <optional>
+#include <string>
+
+namespace kovrin {
+
+// Width of the profile window's picture: the diagram samples the profile as
+// that picture does (one point per column of it).
+inline constexpr int largeur_image_profil = 1010;
+
+// Drawing state kept by the window.
+struct EtatDiagramme {
+    double echelle = 1.0;        // intensity scale factor
+    int position_decalage = 180; // last seen position of the shift arrows
+    int position_echelle = 10;   // scale arrows, 10 ... 500
+    Point appui, relache;        // last press and release points
+    bool glissement = false;     // a button is held on the picture
+};
+
+// Geometry of one drawing of a W x H picture.
+struct VueDiagramme {
+    int largeur = 0, hauteur = 0;
+    int marge_x = 3, marge_y = 50;
+    double x0 = 0, x1 = 0; // first and last angle of the view, displayed unit
+    double px_par_degre = 0, px_par_intensite = 0;
+
+    bool vide() const { return px_par_degre == 0; } // nothing is drawn
+    int ligne_axe() const { return hauteur - marge_y; }
+    int x_de_angle(double angle) const;
+    int y_de_intensite(double intensite) const;
+    double angle_de_x(int x) const;
+    double intensite_de_y(int y) const;
+};
+
+VueDiagramme vue_diagramme(const EspaceTravail& et, const EtatDiagramme& etat, int largeur,
+                           int hauteur);
+
+// A drawing and the captions the window places around the picture (empty when
+// the caption is not shown).
+struct DessinDiagramme {
+    Dessin dessin;
+    std::string legende_calculees; // "Calculated reflections[: cell file]"
+    std::string legende_profil;    // "Observed profile: file"
+    std::string legende_mesures;   // "Measured reflections: peak file"
+};
+
+// The whole picture from the workspace.
+DessinDiagramme dessine_spectre(const EspaceTravail& et, const EtatDiagramme& etat, int largeur,
+                                int hauteur, int largeur_profil = largeur_image_profil);
+
+// Button pressed on the picture (the window also copies the picture to the
+// clipboard, to draw the rubber band over it).
+void souris_onmouseDown(EtatDiagramme& etat, Point appui);
+
+// Pointer moved: the read-out text ("T=" / "2T=" angle, "  d=" spacing; empty
+// with no view) and, while a button is held, the grey rubber band.
+struct Survol {
+    std::string lecture;
+    std::optional<Rectangle> elastique;
+};
+Survol affiche_theta(const EspaceTravail& et, const EtatDiagramme& etat, int largeur, int hauteur,
+                     Point pointeur);
+
+// What lies under a click at `p`: pairs whose observed-angle bar, calculated
+// ticks and measured bars within 4 pixels, and the side of the axis line.
+Pointage touche_diagramme(const EspaceTravail& et, const VueDiagramme& vue, Bouton bouton, Point p);
+
+// Button released: a drag of more than 4 pixels zooms (the workspace's current
+// range and the scale change); a shorter one is a click, whose Pointage the
+// window hands to pointe_diagramme.
+struct Relache {
+    Rafraichissement rafraichissement;
+    std::optional<Pointage> clic;
+};
+Relache MouseUp_image1(EspaceTravail& et, EtatDiagramme& etat, int largeur, int hauteur,
+                       Bouton bouton, Point p);
+
+// Shift arrows moved to `position`: the range moves by the difference, in
+// degrees 2theta.
+Rafraichissement shifte_diagramme(EspaceTravail& et, EtatDiagramme& etat, int position);
+// Scale arrows moved to `position`: echelle = position x 0.1.
+Rafraichissement echelle_modi(EtatDiagramme& etat, int position);
+// "Reset the diagram": the full range and the scale 1.0.
+Rafraichissement reset_dessin(EspaceTravail& et, EtatDiagramme& etat);
+
+} // namespace kovrin

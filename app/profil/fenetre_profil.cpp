@@ -1,0 +1,246 @@
+#include "profil/fenetre_profil.h"
+
+#include "commun/format.h"
+#include "commun/texte.h"
+#include "profil/recherche_pics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace kovrin {
+
+namespace {
+
+constexpr int seuil_glissement = 4; // pixels: a longer horizontal move is a drag
+constexpr int portee_clic = 4;
+constexpr double ecart_doublon = 0.001; // degrees 2theta
+constexpr int nb_pics_max = 500;
+
+bool theta(const EspaceTravail& et) {
+    return et.mode_affichage == 0;
+}
+double affiche(const EspaceTravail& et, double deux_theta) {
+    return theta(et) ? deux_theta / 2 : deux_theta;
+}
+
+// First point at or after the start of the range, last at or before its end.
+void points_du_domaine(const EspaceTravail& et, int& i1, int& i2) {
+    const auto& p = et.profil;
+    i1 = 1;
+    while (i1 <= p.taille() && p[i1].angle < et.angle_min)
+        ++i1;
+    i2 = p.taille();
+    while (i2 >= 1 && p[i2].angle > et.angle_max)
+        --i2;
+}
+
+// One curve sampled like the profile: one point per pixel column at most.
+template <typename Valeur>
+Polyligne courbe(const EspaceTravail& et, const VueProfil& vue, Couleur couleur, Valeur valeur) {
+    int i1 = 0, i2 = 0;
+    points_du_domaine(et, i1, i2);
+    Polyligne c{{}, couleur};
+    for (int i : echantillons_profil(i1, i2, vue.largeur - 2))
+        c.points.push_back(
+            {vue.x_de_angle(affiche(et, et.profil[i].angle)), vue.y_de_valeur(valeur(i))});
+    return c;
+}
+
+bool dans_image(Point p, int largeur, int hauteur) {
+    return p.x >= 0 && p.x < largeur && p.y >= 0 && p.y < hauteur;
+}
+
+SuiteProfil retire_marque(EspaceTravail& et, const VueProfil& vue, int x) {
+    for (int j = 1; j <= et.mesures.taille(); ++j)
+        if (std::abs(vue.x_de_angle(affiche(et, et.mesures[j].deux_theta_mes)) - x) < portee_clic) {
+            et.mesures.retire(j);
+            return SuiteProfil::grille_et_dessin;
+        }
+    return SuiteProfil::rien;
+}
+
+SuiteProfil zoom(EspaceTravail& et, EtatFenetreProfil& etat, const VueProfil& vue, Point relache) {
+    double debut = vue.angle_de_x(etat.appui.x), fin = vue.angle_de_x(relache.x);
+    if (debut > fin) std::swap(debut, fin);
+    const double facteur = theta(et) ? 2.0 : 1.0;
+    et.angle_min = debut * facteur;
+    et.angle_max = fin * facteur;
+    const int trace = vue.hauteur - VueProfil::marge_bas;
+    const int h = std::max(trace - std::min(etat.appui.y, relache.y), 2);
+    etat.facteur_vertical *= static_cast<double>(trace) / h;
+    // The control cannot go past its range; the factor itself is not limited.
+    etat.position_echelle = std::clamp(plus_proche(etat.facteur_vertical * 10), 10, 500);
+    et.etendue = et.angle_max - et.angle_min;
+    return SuiteProfil::redessine;
+}
+
+SuiteProfil ajoute_pic(EspaceTravail& et, const VueProfil& vue, int x, Dialogues& d) {
+    if (et.mesures.taille() >= nb_pics_max) {
+        d.erreur("Too many peaks (>500)");
+        return SuiteProfil::rien;
+    }
+    const double angle = vue.angle_de_x(x) * (theta(et) ? 2.0 : 1.0);
+    for (const Mesure& m : et.mesures)
+        if (std::fabs(m.deux_theta_mes - angle) < ecart_doublon) return SuiteProfil::rien;
+    et.mesures.ajoute({angle, angle, intensite_sous_angle(et, angle), raie_k_alpha});
+    return SuiteProfil::grille_et_dessin;
+}
+
+} // namespace
+
+int VueProfil::x_de_angle(double angle) const {
+    return plus_proche((angle - debut) * sx) + marge_gauche;
+}
+
+int VueProfil::y_de_valeur(double valeur) const {
+    return hauteur - plus_proche(valeur * sy) - marge_bas;
+}
+
+double VueProfil::angle_de_x(int x) const {
+    return (x - marge_gauche) / sx + debut;
+}
+
+VueProfil vue_profil(const EspaceTravail& et, const EtatFenetreProfil& etat, int largeur,
+                     int hauteur) {
+    VueProfil vue;
+    vue.largeur = largeur;
+    vue.hauteur = hauteur;
+    if (et.profil.vide() || et.angle_max == et.angle_min) return vue;
+    vue.debut = affiche(et, et.angle_min);
+    vue.fin = affiche(et, et.angle_max);
+    vue.sx = (largeur - 2) / (vue.fin - vue.debut);
+    vue.sy = etat.facteur_vertical * (hauteur - VueProfil::marge_bas) * 0.01;
+    return vue;
+}
+
+std::string legende_profil(const EspaceTravail& et) {
+    return nom_sans_repertoire(et.entete_profil.fichier_profil) + ": " + et.entete_profil.titre;
+}
+
+Dessin dessin_profil(const EspaceTravail& et, const EtatFenetreProfil& etat, int largeur,
+                     int hauteur) {
+    Dessin dessin;
+    const VueProfil vue = vue_profil(et, etat, largeur, hauteur);
+    if (vue.vide()) {
+        if (et.profil.vide()) dessin.fond = noir;
+        return dessin;
+    }
+    trace_axe(dessin, vue.debut, vue.fin, vue.ligne_axe(),
+              [&](double a) { return vue.x_de_angle(a); });
+    dessin.courbes.push_back(courbe(et, vue, noir, [&](int i) { return et.profil[i].intensite; }));
+    const auto& derivee = et.recherche.derivee_seconde;
+    if (et.recherche.recherche_active && etat.derivee_visible &&
+        derivee.size() == static_cast<std::size_t>(et.profil.taille()) + 1)
+        // -100 ... 100 drawn over the 0 ... 100 band, its zero at mid-height.
+        dessin.courbes.push_back(courbe(et, vue, magenta, [&](int i) {
+            return 50 + derivee[static_cast<std::size_t>(i)] / 2;
+        }));
+    for (const Mesure& m : et.mesures) {
+        const int x = vue.x_de_angle(affiche(et, m.deux_theta_mes));
+        dessin.segments.push_back({{x, vue.ligne_axe()}, {x, 0}, couleur_genre_raie(m.code_raie)});
+    }
+    return dessin;
+}
+
+SurvolProfil survol_profil(const EspaceTravail& et, const EtatFenetreProfil& etat, int largeur,
+                           int hauteur, Point pointeur) {
+    SurvolProfil survol;
+    const VueProfil vue = vue_profil(et, etat, largeur, hauteur);
+    if (vue.vide()) return survol;
+    const double a = vue.angle_de_x(pointeur.x);
+    const double angle_theta = theta(et) ? a / 57.2957 : a / 114.592;
+    survol.lecture = (theta(et) ? "T=" : "2T=") + pascal_reel(a, 7, 2) + " d=";
+    if (std::sin(angle_theta) != 0) // no spacing at the angle 0
+        survol.lecture += pascal_reel(et.entete_profil.lambda / (2 * std::sin(angle_theta)), 7, 3);
+    if (!etat.bouton_tenu)
+        survol.curseur = Segment{{pointeur.x, 0}, {pointeur.x, hauteur - 1}, gris};
+    else if (etat.bouton_appui == BoutonSouris::gauche &&
+             std::abs(pointeur.x - etat.appui.x) > seuil_glissement)
+        survol.elastique = Rectangle{etat.appui, pointeur, gris};
+    return survol;
+}
+
+void OnMouseDown(EtatFenetreProfil& etat, BoutonSouris bouton, Point appui) {
+    etat.appui = appui;
+    etat.bouton_appui = bouton;
+    etat.bouton_tenu = true;
+}
+
+SuiteProfil OnMouseUp(EspaceTravail& et, EtatFenetreProfil& etat, int largeur, int hauteur,
+                      BoutonSouris bouton, Point relache, Dialogues& d) {
+    etat.bouton_tenu = false;
+    const VueProfil vue = vue_profil(et, etat, largeur, hauteur);
+    if (vue.vide()) return SuiteProfil::rien; // no profile
+    if (bouton == BoutonSouris::droit) return retire_marque(et, vue, etat.appui.x);
+    if (!dans_image(relache, largeur, hauteur)) return SuiteProfil::rien;
+    if (std::abs(relache.x - etat.appui.x) > seuil_glissement) return zoom(et, etat, vue, relache);
+    return ajoute_pic(et, vue, etat.appui.x, d);
+}
+
+double intensite_sous_angle(const EspaceTravail& et, double deux_theta) {
+    const auto& p = et.profil;
+    for (int i = 1; i < p.taille(); ++i)
+        if (p[i].angle <= deux_theta && deux_theta < p[i + 1].angle) return p[i].intensite;
+    if (!p.vide() && p[p.taille()].angle == deux_theta) return p[p.taille()].intensite;
+    return 0; // outside the profile
+}
+
+SuiteProfil modifie_echelle(EtatFenetreProfil& etat, int position) {
+    etat.position_echelle = position;
+    etat.facteur_vertical = position * 0.1;
+    return SuiteProfil::redessine;
+}
+
+SuiteProfil shifte_spectre(EspaceTravail& et, EtatFenetreProfil& etat, int position) {
+    const int delta = position - etat.position_decalage;
+    et.angle_min += delta;
+    et.angle_max += delta;
+    etat.position_decalage = position;
+    return SuiteProfil::redessine;
+}
+
+SuiteProfil reset_diagramme(EspaceTravail& et, EtatFenetreProfil& etat) {
+    etat.bouton_tenu = false;
+    et.angle_min = et.angle_min_initial;
+    et.angle_max = et.angle_max_initial;
+    et.etendue = et.angle_max - et.angle_min;
+    etat.facteur_vertical = 1.0;
+    etat.position_echelle = 10;
+    return SuiteProfil::redessine;
+}
+
+SuiteProfil efface_mesures(EspaceTravail& et) {
+    et.mesures.efface();
+    return SuiteProfil::grille_et_dessin;
+}
+
+SuiteProfil efface_fichier(EspaceTravail& et) {
+    et.profil.efface();
+    et.entete_profil.fichier_profil.clear();
+    return SuiteProfil::grille_videe;
+}
+
+void on_select_raw(EtatFenetreProfil& etat, int ligne) {
+    etat.ligne_choisie = ligne;
+}
+
+SuiteProfil on_double_click(EspaceTravail& et, EtatFenetreProfil& etat) {
+    if (etat.ligne_choisie < 1 || etat.ligne_choisie > et.mesures.taille())
+        return SuiteProfil::rien;
+    et.mesures.retire(etat.ligne_choisie);
+    return SuiteProfil::grille_et_dessin;
+}
+
+void init_crea(EspaceTravail& et, EtatFenetreProfil& etat) {
+    etat.position_decalage = 180;
+    et.etendue = et.angle_max - et.angle_min;
+}
+
+void init_active(EtatFenetreProfil& etat) {
+    etat.facteur_vertical = 1.0;
+    etat.bouton_tenu = false;
+}
+
+} // namespace kovrin
