@@ -219,8 +219,11 @@ std::string fichier_pos(const std::string& systeme) {
 }
 
 bool remplit_liste_orsab(EspaceTravail& et, Dialogues& d) {
+    return remplit_liste_orsab(et, d, chemin_donnees(et.repertoire, "spgr2.dat"));
+}
+
+bool remplit_liste_orsab(EspaceTravail& et, Dialogues& d, const std::filesystem::path& chemin) {
     et.liste_orsab = {};
-    const auto chemin = chemin_donnees(et.repertoire, "spgr2.dat");
     std::error_code ec;
     if (!std::filesystem::exists(chemin, ec)) {
         d.erreur("The file SPGR2.Dat was not found");
@@ -313,12 +316,15 @@ void charge_operateurs_hm(EspaceTravail& et, Dialogues& d) {
 }
 
 void charge_operateurs_orsab(EspaceTravail& et) {
-    const std::string reseau = premiere_lettre(et.groupe);
     std::int32_t codes[16];
     for (std::size_t i = 0; i < 16; ++i)
         codes[i] = i < et.groupe.size() ? static_cast<unsigned char>(et.groupe[i]) : 32;
     orsab_operateurs(codes);
+    lit_operateurs_scfs(et);
+}
 
+void lit_operateurs_scfs(EspaceTravail& et) {
+    const std::string reseau = premiere_lettre(et.groupe);
     const std::filesystem::path fichier = "scfs.dat";
     const auto lignes = lit_lignes(fichier);
     Operateurs ops;

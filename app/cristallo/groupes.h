@@ -23,6 +23,8 @@ std::string fichier_pos(const std::string& systeme);
 // of et.groupe. When spgr2.dat is found nowhere: "The file SPGR2.Dat was not
 // found", et.arret_programme is set and false is returned (the program ends).
 bool remplit_liste_orsab(EspaceTravail& et, Dialogues& d);
+// The same from the given copy of spgr2.dat.
+bool remplit_liste_orsab(EspaceTravail& et, Dialogues& d, const std::filesystem::path& spgr2);
 
 // Fills et.liste_hm ("No ext." then every symbol of the system's .pos file) and
 // restores the selection of et.groupe. Throws ErreurKovrin when the file cannot
@@ -49,6 +51,10 @@ void charge_operateurs_hm(EspaceTravail& et, Dialogues& d);
 // current directory. A missing scfs.dat, a line with more than 12 numbers or
 // more than 192 operators throws ErreurKovrin and leaves the workspace as it was.
 void charge_operateurs_orsab(EspaceTravail& et);
+
+// The reading half of charge_operateurs_orsab: scfs.dat of the current
+// directory into et.operateurs, centring translations, hall.txt.
+void lit_operateurs_scfs(EspaceTravail& et);
 
 // Deletes scfs2.dat from the current directory (before an Orsab symbol is chosen).
 void efface_scfs2();

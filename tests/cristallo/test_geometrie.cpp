@@ -1,0 +1,98 @@
+#include "cristallo/geometrie.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace kovrin;
+
+namespace {
+
+std::string systeme_de(const Maille& m, std::string avant = "AVANT") {
+    systeme_de_maille(m, avant);
+    return avant;
+}
+
+// d(hkl) of a cell through the reciprocal cell and its matrix.
+double d_hkl(const Maille& m, int h, int k, int l) {
+    Maille rec{};
+    MatriceB b{};
+    EXPECT_TRUE(calcul_reciproque(m, rec, b));
+    return 1 / std::sqrt(inverse_d_carre(b, h, k, l));
+}
+
+} // namespace
+
+TEST(SystemeDeMaille, RightAnglesByLengths) {
+    EXPECT_EQ(systeme_de({5.0, 5.0005, 4.9995, 90, 90, 90}), "CUBI");
+    EXPECT_EQ(systeme_de({4, 4, 6, 90, 90, 90}), "TETR");
+    EXPECT_EQ(systeme_de({4, 5, 4, 90, 90, 90}), "ORTH");
+    // b = c with a different matches no rule: the system is left alone.
+    EXPECT_EQ(systeme_de({4, 6, 6, 90, 90, 90}), "AVANT");
+}
+
+TEST(SystemeDeMaille, RuleOrder) {
+    EXPECT_EQ(systeme_de({3, 3.5, 5, 90, 90, 120}), "HEXA"); // a = b not tested
+    EXPECT_EQ(systeme_de({5, 5, 5, 90, 90, 120}), "HEXA");   // before the rhombohedral rule
+    EXPECT_EQ(systeme_de({5, 5, 5, 60, 60, 60}), "RHOM");
+    EXPECT_EQ(systeme_de({5, 5, 5, 90, 100, 90}), "RHOM");     // before the monoclinic rule
+    EXPECT_EQ(systeme_de({4, 5, 6, 90.0001, 90, 90}), "MONO"); // exact comparison with 90
+    EXPECT_EQ(systeme_de({4, 5, 6, 90, 90, 100}), "MONO");
+    EXPECT_EQ(systeme_de({4, 5, 6, 89, 95, 90}), "TRIC");
+}
+
+TEST(CalculReciproque, CubicCellGivesADiagonalMatrix) {
+    Maille rec{};
+    MatriceB b{};
+    ASSERT_TRUE(calcul_reciproque({5, 5, 5, 90, 90, 90}, rec, b));
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            EXPECT_NEAR(b[i][j], i == j ? 0.2 : 0.0, 1e-6) << i << j;
+    EXPECT_NEAR(rec[0], 0.2, 1e-9);
+    EXPECT_NEAR(rec[3], 90, 1e-3); // 90 / 57.2957 is not exactly pi / 2
+    EXPECT_NEAR(d_hkl({5, 5, 5, 90, 90, 90}, 1, 1, 1), 5 / std::sqrt(3.0), 2e-5);
+}
+
+TEST(CalculReciproque, HexagonalReciprocalAngle) {
+    Maille rec{};
+    MatriceB b{};
+    ASSERT_TRUE(calcul_reciproque({3, 3, 5, 90, 90, 120}, rec, b));
+    EXPECT_NEAR(rec[5], 60, 1e-3);                       // gamma* = 180 - gamma
+    EXPECT_NEAR(rec[0], 2 / (3 * std::sqrt(3.0)), 1e-6); // a* = 2 / (a sqrt 3)
+    EXPECT_NEAR(rec[2], 0.2, 1e-9);
+}
+
+// Spacings checked against the inverse metric tensor, computed by hand; the
+// decimal 57.2957 moves them by a few 1e-6.
+TEST(InverseDCarre, OneCellOfEachSystem) {
+    EXPECT_NEAR(d_hkl({5, 5, 5, 90, 90, 90}, 2, 0, 0), 2.5, 2e-5);
+    EXPECT_NEAR(d_hkl({4, 4, 6, 90, 90, 90}, 1, 1, 2), 2.0579830, 2e-5);
+    EXPECT_NEAR(d_hkl({4, 5, 6, 90, 90, 90}, 1, 1, 1), 2.7705426, 2e-5);
+    EXPECT_NEAR(d_hkl({3, 3, 5, 90, 90, 120}, 1, 1, 0), 1.5, 2e-5);
+    EXPECT_NEAR(d_hkl({3, 3, 5, 90, 90, 120}, 1, 0, 1), 2.3054198, 2e-5);
+    EXPECT_NEAR(d_hkl({5, 5, 5, 60, 60, 60}, 1, 1, 0), 3.5355339, 2e-5);
+    EXPECT_NEAR(d_hkl({5, 6, 7, 90, 100, 90}, 1, 0, 1), 3.7134563, 2e-5);
+    EXPECT_NEAR(d_hkl({5, 6, 7, 90, 100, 90}, 1, 0, -1), 4.3829702, 2e-5);
+    EXPECT_NEAR(d_hkl({5, 6, 7, 80, 95, 105}, 1, 0, 0), 4.8248716, 2e-5);
+    EXPECT_NEAR(d_hkl({5, 6, 7, 80, 95, 105}, 1, 2, 3), 1.6878923, 2e-5);
+    EXPECT_NEAR(d_hkl({5, 6, 7, 80, 95, 105}, -1, 1, 2), 2.9043072, 2e-5);
+}
+
+TEST(CalculReciproque, CellWithoutVolumeIsRefused) {
+    Maille rec{1, 2, 3, 4, 5, 6};
+    MatriceB b{};
+    b[0][0] = 7;
+    EXPECT_FALSE(calcul_reciproque({5, 5, 5, 10, 10, 90}, rec, b));    // negative radicand
+    EXPECT_FALSE(calcul_reciproque({5, 5, 5, 0, 90, 90}, rec, b));     // zero angle
+    EXPECT_FALSE(calcul_reciproque({5, 5, 5, 120, 120, 120}, rec, b)); // flat cell
+    EXPECT_EQ(rec[0], 1);                                              // nothing written
+    EXPECT_EQ(b[0][0], 7);
+}
+
+TEST(Bragg, CopperKAlpha1) {
+    EXPECT_NEAR(deux_theta_de_d(3.1355, 1.5406), 28.44, 0.005);
+    EXPECT_NEAR(deux_theta_de_d(3.1355, 1.5406), 28.442929, 1e-4);
+    EXPECT_NEAR(1 / inverse_d_de_deux_theta(28.442929, 1.5406), 3.1355, 1e-4);
+    // The decimal constant, not 180/pi: 90 degrees 2theta is 0.785398... / 114.5914 exactly.
+    EXPECT_DOUBLE_EQ(inverse_d_de_deux_theta(90, 2), std::sin(90 / 114.5914));
+}

@@ -1,0 +1,437 @@
+#include "commun/erreur.h"
+#include "commun/texte.h"
+#include "cristallo/groupes.h"
+#include "donnees_groupes.h"
+#include "dossier_temporaire.h"
+#include "orsab.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace kovrin;
+using kovrin::test::DossierTemporaire;
+using kovrin::test::ecrit_fichier;
+using kovrin::test::lit_fichier;
+using ::testing::HasSubstr;
+
+namespace {
+
+std::string composante(std::string_view texte) {
+    const auto c = lit_composante(texte);
+    if (!c) return "malformed";
+    char t[64];
+    std::snprintf(t, sizeof t, "%g %g %g %.7g", c->ligne[0], c->ligne[1], c->ligne[2],
+                  c->translation);
+    return t;
+}
+
+// A workspace whose data files are a copy of the committed ones.
+struct AvecDonnees : ::testing::Test {
+    DossierTemporaire dossier;
+    EspaceTravail et;
+    DialoguesEnregistres d;
+    AvecDonnees() {
+        test::copie_donnees_groupes(dossier.chemin());
+        et.repertoire = dossier.chemin();
+    }
+    void charge_hm(const std::string& systeme, const std::string& groupe) {
+        et.systeme = systeme;
+        et.groupe = groupe;
+        charge_operateurs_hm(et, d);
+    }
+    void charge_orsab(const std::string& systeme, const std::string& groupe) {
+        et.systeme = systeme;
+        et.groupe = groupe;
+        charge_operateurs_orsab(et);
+    }
+};
+
+std::string bloc_pos(const std::string& symbole, int inversion,
+                     const std::vector<std::string>& ops) {
+    std::string s = "\r\n" + symbole + "\r\n" + std::to_string(inversion) + "\r\n" +
+                    std::to_string(ops.size()) + "\r\n";
+    for (const auto& o : ops)
+        s += o + "\r\n";
+    return s;
+}
+
+} // namespace
+
+TEST(LitComposante, TheEightFormsWithTranslations) {
+    EXPECT_EQ(composante("X"), "1 0 0 0");
+    EXPECT_EQ(composante(" -y "), "0 -1 0 0");
+    EXPECT_EQ(composante("Z+1/2"), "0 0 1 0.5");
+    EXPECT_EQ(composante("x-y"), "1 -1 0 0");
+    EXPECT_EQ(composante("Y-X+2/3"), "-1 1 0 0.6666667");
+    EXPECT_EQ(composante("-X+5/6"), "-1 0 0 0.83333");
+    EXPECT_EQ(composante("-Z+1/6"), "0 0 -1 0.166667");
+    EXPECT_EQ(composante("Y-1/4"), "0 1 0 -0.25");
+}
+
+TEST(LitComposante, OtherTextsAreMalformed) {
+    EXPECT_EQ(composante("-X+Y"), "malformed"); // "Y-X" is the form
+    EXPECT_EQ(composante("X+1/8"), "malformed");
+    EXPECT_EQ(composante("2X"), "malformed");
+    EXPECT_EQ(composante(""), "malformed");
+    EXPECT_EQ(composante("X+1/2+1/2"), "malformed");
+    EXPECT_EQ(composante("-1/3+X"), "malformed"); // the rest "+X" is no form
+}
+
+TEST_F(AvecDonnees, HmListStartsWithNoExtAndRestoresTheGroup) {
+    et.systeme = "MONO";
+    et.groupe = "P21/C";
+    remplit_liste_hm(et);
+    ASSERT_GE(et.liste_hm.entrees.size(), 14u); // "No ext." and the 13 monoclinic groups
+    EXPECT_EQ(et.liste_hm.entrees[0], "No ext.");
+    ASSERT_GE(et.liste_hm.selection, 0);
+    EXPECT_EQ(et.liste_hm.entrees[static_cast<std::size_t>(et.liste_hm.selection)], "P21/c");
+}
+
+TEST(ListeHm, KeepsTheWholeTrimmedSymbolLine) {
+    DossierTemporaire dossier;
+    ecrit_fichier(dossier / "C.pos", bloc_pos("  A very long symbol name  ", 0, {"X,Y,Z"}) +
+                                         bloc_pos("Fm-3m", 0, {"X,Y,Z"}));
+    EspaceTravail et;
+    et.repertoire = dossier.chemin();
+    et.systeme = "CUBI";
+    et.groupe = "NOTHERE";
+    remplit_liste_hm(et);
+    EXPECT_EQ(et.liste_hm.entrees,
+              (std::vector<std::string>{"No ext.", "A very long symbol name", "Fm-3m"}));
+    EXPECT_EQ(et.liste_hm.selection, -1);
+}
+
+TEST(ListeHm, MissingFileIsAFileError) {
+    DossierTemporaire dossier;
+    EspaceTravail et;
+    et.repertoire = dossier.chemin();
+    et.systeme = "XXXX"; // no file for it: "No ext." alone
+    remplit_liste_hm(et);
+    EXPECT_EQ(et.liste_hm.entrees.size(), 1u);
+}
+
+TEST(ListeOrsab, FixedColumnsAndSpareLines) {
+    DossierTemporaire dossier;
+    // Columns 6-17 symbol, 27-46 Hall symbol, 47-49 a free field.
+    auto ligne = [](const std::string& hm, const std::string& hall, const std::string& champ) {
+        return "     " + ajuste(hm, 12) + std::string(9, ' ') + ajuste(hall, 20) + champ + "\r\n";
+    };
+    std::string f;
+    for (int i = 1; i <= 637; ++i) {
+        if (i == 1) // a symbol running past column 17 and a Hall symbol of 20 characters
+            f += "     P 1 21/c 1 LONGER    -P 2ybc 2ybc 2ybc 2y14X\r\n";
+        else if (i == 2)
+            f += ligne("P -1", "-P 1", "  2");
+        else if (i == 18)
+            f += ligne("P 1", "P 1", "1");
+        else if (i == 19)
+            f += ligne("P 1 2 1", "P 2y", "  3");
+        else
+            f += "\r\n"; // spare lines
+    }
+    ecrit_fichier(dossier / "spgr2.dat", f);
+    EspaceTravail et;
+    DialoguesEnregistres d;
+    et.repertoire = dossier.chemin();
+    et.systeme = "TRIC";
+    et.groupe = "P 1";
+    ASSERT_TRUE(remplit_liste_orsab(et, d));
+    ASSERT_EQ(et.liste_orsab.entrees.size(), 3u);
+    EXPECT_EQ(et.liste_orsab.entrees[0], "P 1 21/c 1 L-P 2ybc 2ybc 2ybc 2y14X");
+    EXPECT_EQ(et.liste_orsab.entrees[1], "P -1        -P 1             2  ");
+    EXPECT_EQ(et.liste_orsab.entrees[2], "P 1         P 1              1  ");
+    EXPECT_EQ(et.liste_orsab.selection, 2);
+    EXPECT_TRUE(d.journal.empty());
+
+    et.systeme = "NONE";
+    ASSERT_TRUE(remplit_liste_orsab(et, d));
+    EXPECT_TRUE(et.liste_orsab.entrees.empty());
+}
+
+TEST(ListeOrsab, MissingFileEndsTheProgram) {
+    DossierTemporaire dossier;
+    EspaceTravail et;
+    DialoguesEnregistres d;
+    et.repertoire = dossier.chemin() / "nowhere";
+    et.systeme = "CUBI";
+    et.liste_orsab.entrees = {"old"};
+    EXPECT_FALSE(remplit_liste_orsab(et, d, dossier / "spgr2.dat"));
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"The file SPGR2.Dat was not found"});
+    EXPECT_TRUE(et.arret_programme);
+    EXPECT_TRUE(et.liste_orsab.entrees.empty());
+}
+
+TEST_F(AvecDonnees, OrsabListOfEverySystemFromTheCommittedFile) {
+    const std::pair<const char*, std::size_t> tailles[] = {
+        {"TRIC", 12}, {"MONO", 110}, {"ORTH", 192}, {"TETR", 88},
+        {"HEXA", 52}, {"RHOM", 7},   {"CUBI", 43}};
+    for (const auto& [systeme, n] : tailles) {
+        et.systeme = systeme;
+        ASSERT_TRUE(remplit_liste_orsab(et, d));
+        EXPECT_EQ(et.liste_orsab.entrees.size(), n) << systeme;
+    }
+    et.systeme = "CUBI";
+    et.groupe = "F D -3 M:2";
+    ASSERT_TRUE(remplit_liste_orsab(et, d));
+    ASSERT_GE(et.liste_orsab.selection, 0);
+    EXPECT_EQ(et.liste_orsab.entrees[static_cast<std::size_t>(et.liste_orsab.selection)],
+              "F d -3 m:2  -F 4vw 2vw 3     227");
+}
+
+TEST_F(AvecDonnees, ITetragonalWithInversionAndCentring) {
+    charge_hm("TETR", "I4/MMM");
+    EXPECT_EQ(et.operateurs.taille(), 32); // 8, 16 with the inversion, 32 with I
+    EXPECT_EQ(et.reseau, "I");
+    EXPECT_EQ(et.nb_centrages, 1);
+    EXPECT_TRUE(reflexion_permise(et, 1, 1, 0));
+    EXPECT_FALSE(reflexion_permise(et, 1, 0, 0));
+    EXPECT_TRUE(d.journal.empty());
+    EXPECT_TRUE(std::filesystem::exists(dossier / "hm.txt"));
+}
+
+TEST_F(AvecDonnees, FCubicReachesExactlyTheLimit) {
+    charge_hm("CUBI", "FM-3M");
+    EXPECT_EQ(et.operateurs.taille(), 192);
+    EXPECT_EQ(et.nb_centrages, 3);
+}
+
+TEST_F(AvecDonnees, SymbolNotFoundLeavesNoOperator) {
+    charge_hm("CUBI", "FM-3M");
+    charge_hm("CUBI", "P 99");
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"P 99 not found"});
+    EXPECT_EQ(et.operateurs.taille(), 0);
+    EXPECT_EQ(lit_fichier(dossier / "hm.txt"), "");
+    et.reseau = "P";
+    EXPECT_FALSE(reflexion_permise(et, 1, 0, 0)); // every reflection fails
+}
+
+TEST_F(AvecDonnees, P21cScrewAxisAndGlide) {
+    charge_hm("MONO", "P21/C");
+    ASSERT_EQ(et.operateurs.taille(), 4);
+    EXPECT_FALSE(reflexion_permise(et, 0, 1, 0));
+    EXPECT_FALSE(reflexion_permise(et, 0, 3, 0));
+    EXPECT_TRUE(reflexion_permise(et, 0, 2, 0));
+    EXPECT_FALSE(reflexion_permise(et, 1, 0, 1));
+    EXPECT_FALSE(reflexion_permise(et, 2, 0, -3));
+    EXPECT_TRUE(reflexion_permise(et, 1, 0, 2));
+    EXPECT_TRUE(reflexion_permise(et, 1, 1, 1));
+    EXPECT_FALSE(reflexion_permise(et, 0, 0, 0));
+}
+
+TEST_F(AvecDonnees, RhombohedralSymbolOnBothAxes) {
+    charge_hm("HEXA", "R-3");
+    EXPECT_EQ(et.nb_centrages, 2);
+    EXPECT_EQ(et.operateurs.taille(), 18);
+    EXPECT_TRUE(reflexion_permise(et, 1, 0, 1)); // -1 + 0 + 1 = 0
+    EXPECT_FALSE(reflexion_permise(et, 1, 0, 0));
+    EXPECT_TRUE(reflexion_permise(et, 0, 1, 2));
+
+    charge_hm("RHOM", "R-3");
+    EXPECT_EQ(et.nb_centrages, 0);
+    EXPECT_EQ(et.operateurs.taille(), 6);
+    EXPECT_TRUE(reflexion_permise(et, 1, 0, 0)); // "R" in RHOM: no lattice condition
+}
+
+TEST(ReflexionPermise, UnknownLatticeLetterAllowsNothing) {
+    EspaceTravail et;
+    et.operateurs.ajoute({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0});
+    et.reseau = "P";
+    EXPECT_TRUE(reflexion_permise(et, 1, 2, 3));
+    et.reseau = "Q";
+    EXPECT_FALSE(reflexion_permise(et, 1, 2, 3));
+    et.reseau = "";
+    EXPECT_FALSE(reflexion_permise(et, 1, 2, 3));
+}
+
+// The identity's first row in width 4 then 10.5, then " , ".
+TEST(EcritOperateurs, LayoutOfHallAndHmFiles) {
+    DossierTemporaire dossier;
+    ListeBornee<Operateur, 192> ops;
+    ops.ajoute({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0});
+    ops.ajoute({-1, 0, 0, 0.5, 0, -1, 0, 0.3333333, 1, -1, 0, 0.75});
+    ecrit_operateurs(dossier / "hm.txt", ops);
+    EXPECT_EQ(lit_fichier(dossier / "hm.txt"),
+              "   1   0   0   0.00000 ,    0   1   0   0.00000 ,    0   0   1   0.00000 , \r\n"
+              "  -1   0   0   0.50000 ,    0  -1   0   0.33333 ,    1  -1   0   0.75000 , \r\n");
+}
+
+TEST(AjouteCentrages, TranslationsAboveOneAreReducedOnly) {
+    EspaceTravail et;
+    et.operateurs.ajoute({1, 0, 0, 0.5, 0, 1, 0, 0.75, 0, 0, 1, 0});
+    et.reseau = "C";
+    et.systeme = "ORTH";
+    ajoute_centrages(et);
+    ASSERT_EQ(et.operateurs.taille(), 2);
+    EXPECT_EQ(et.nb_centrages, 1);
+    EXPECT_DOUBLE_EQ(et.operateurs[2][3], 1.0);  // 0.5 + 0.5 stays 1
+    EXPECT_DOUBLE_EQ(et.operateurs[2][7], 0.25); // 0.75 + 0.5 - 1
+    EXPECT_DOUBLE_EQ(et.operateurs[2][11], 0.0);
+
+    et.reseau = "R"; // only on hexagonal axes
+    ajoute_centrages(et);
+    EXPECT_EQ(et.nb_centrages, 0);
+    EXPECT_EQ(et.operateurs.taille(), 2);
+    et.systeme = "HEXA";
+    ajoute_centrages(et);
+    EXPECT_EQ(et.nb_centrages, 2);
+    EXPECT_EQ(et.operateurs.taille(), 6);
+    EXPECT_DOUBLE_EQ(et.operateurs[3][11], 0.6666666666);
+    EXPECT_NEAR(et.operateurs[3][7], 0.75 + 0.6666666666 - 1, 1e-15);
+}
+
+TEST(AjouteCentrages, NeverBeyond192) {
+    EspaceTravail et;
+    for (int i = 0; i < 49; ++i)
+        et.operateurs.ajoute({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0});
+    et.reseau = "F";
+    EXPECT_THROW(ajoute_centrages(et), ErreurKovrin);
+    EXPECT_EQ(et.operateurs.taille(), 49);
+}
+
+// Bad .pos files: the load is abandoned with a message and the operators of
+// the previous load stay.
+struct PosDefectueux : ::testing::Test {
+    DossierTemporaire dossier;
+    EspaceTravail et;
+    DialoguesEnregistres d;
+    PosDefectueux() {
+        et.repertoire = dossier.chemin();
+        et.systeme = "CUBI";
+        et.reseau = "P";
+        et.operateurs.ajoute({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0});
+    }
+    std::string erreur_de(const std::string& contenu, const std::string& groupe) {
+        ecrit_fichier(dossier / "C.pos", contenu);
+        et.groupe = groupe;
+        try {
+            charge_operateurs_hm(et, d);
+        } catch (const ErreurKovrin& e) {
+            EXPECT_EQ(et.operateurs.taille(), 1);
+            EXPECT_EQ(et.reseau, "P");
+            return e.what();
+        }
+        return "no error";
+    }
+};
+
+TEST_F(PosDefectueux, MalformedComponent) {
+    EXPECT_THAT(erreur_de(bloc_pos("P23", 0, {"X,Y,Z", "-X+Y,Y,Z"}), "P23"),
+                HasSubstr("component \"-X+Y\" is not a symmetry operation"));
+    EXPECT_THAT(erreur_de(bloc_pos("P23", 0, {"X,Y"}), "P23"), HasSubstr("is not a symmetry"));
+}
+
+TEST_F(PosDefectueux, UnreadableIntegers) {
+    EXPECT_THAT(erreur_de("\r\nP23\r\nyes\r\n1\r\nX,Y,Z\r\n", "P23"),
+                HasSubstr("is not an integer"));
+    EXPECT_THAT(erreur_de("\r\nP23\r\n0\r\n1.5\r\nX,Y,Z\r\n", "P23"),
+                HasSubstr("is not an integer"));
+    EXPECT_THAT(erreur_de("\r\nP23\r\n0\r\n3\r\nX,Y,Z\r\n", "P23"), HasSubstr("end of file"));
+}
+
+TEST_F(PosDefectueux, MoreThan192Operators) {
+    const std::vector<std::string> n97(97, "X,Y,Z"), n49(49, "X,Y,Z"), n193(193, "X,Y,Z");
+    EXPECT_THAT(erreur_de(bloc_pos("P23", 1, n97), "P23"), HasSubstr("more than 192"));
+    EXPECT_THAT(erreur_de(bloc_pos("F23", 0, n49), "F23"), HasSubstr("more than 192"));
+    EXPECT_THAT(erreur_de(bloc_pos("P23", 0, n193), "P23"), HasSubstr("more than 192"));
+    EXPECT_EQ(erreur_de(bloc_pos("F23", 0, std::vector<std::string>(48, "X,Y,Z")), "F23"),
+              "no error");
+    EXPECT_EQ(et.operateurs.taille(), 192);
+}
+
+TEST_F(PosDefectueux, MissingFile) {
+    EXPECT_THROW(charge_operateurs_hm(et, d), ErreurKovrin);
+    EXPECT_EQ(et.operateurs.taille(), 1);
+}
+
+TEST_F(PosDefectueux, BlockFoundCaseInsensitivelyAfterTrimming) {
+    EXPECT_EQ(erreur_de(bloc_pos("  pm-3m ", 0, {"x,y,z", "-X+1/2, -Y , z+1/2"}), "PM-3M"),
+              "no error");
+    ASSERT_EQ(et.operateurs.taille(), 2);
+    EXPECT_EQ(et.operateurs[2], (Operateur{-1, 0, 0, 0.5, 0, -1, 0, 0, 0, 0, 1, 0.5}));
+}
+
+TEST_F(PosDefectueux, InversionImagesHaveTranslationsInTheCell) {
+    EXPECT_EQ(erreur_de(bloc_pos("P23", 1, {"X,Y,Z", "-X+1/2,Y+1/4,Z"}), "P23"), "no error");
+    ASSERT_EQ(et.operateurs.taille(), 4);
+    EXPECT_EQ(et.operateurs[3], (Operateur{-1, 0, 0, 0, 0, -1, 0, 0, 0, 0, -1, 0}));
+    EXPECT_EQ(et.operateurs[4], (Operateur{1, 0, 0, 0.5, 0, -1, 0, 0.75, 0, 0, -1, 0}));
+}
+
+// scfs.dat as the outside library leaves it.
+struct Scfs : ::testing::Test {
+    DossierTemporaire dossier;
+    EspaceTravail et;
+    Scfs() {
+        et.systeme = "ORTH";
+        et.groupe = "C M C M";
+        et.reseau = "X";
+        et.operateurs.ajoute({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0});
+    }
+};
+
+TEST_F(Scfs, NumbersWithoutLeadingZerosCommasAndMissingNumbers) {
+    ecrit_fichier("scfs.dat", "title line 1 2 3\r\n"
+                              " 1 0 0 .5, 0 1 0 -.25 0 0 1 0\r\n"
+                              "-1,0,0,0,0,-1\r\n"
+                              "\r\n"
+                              "9 9 9 9 9 9 9 9 9 9 9 9\r\n");
+    lit_operateurs_scfs(et);
+    ASSERT_EQ(et.operateurs.taille(), 4); // two lines, C centring
+    EXPECT_EQ(et.operateurs[1], (Operateur{1, 0, 0, 0.5, 0, 1, 0, -0.25, 0, 0, 1, 0}));
+    EXPECT_EQ(et.operateurs[2], (Operateur{-1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(et.reseau, "C");
+    EXPECT_THAT(lit_fichier("hall.txt"), HasSubstr("   1   0   0   0.50000 , "));
+}
+
+TEST_F(Scfs, MoreThanTwelveNumbersIsRefused) {
+    ecrit_fichier("scfs.dat", "t\r\n1 0 0 0 0 1 0 0 0 0 1 0 7\r\n");
+    try {
+        lit_operateurs_scfs(et);
+        FAIL() << "no error";
+    } catch (const ErreurKovrin& e) {
+        EXPECT_THAT(e.what(), HasSubstr("more than 12 numbers"));
+    }
+    EXPECT_EQ(et.operateurs.taille(), 1);
+    EXPECT_EQ(et.reseau, "X");
+}
+
+TEST_F(Scfs, MissingFileOrTooManyLines) {
+    EXPECT_THROW(lit_operateurs_scfs(et), ErreurKovrin);
+    std::string f = "t\r\n";
+    for (int i = 0; i < 97; ++i)
+        f += "1 0 0 0 0 1 0 0 0 0 1 0\r\n";
+    ecrit_fichier("scfs.dat", f); // 97, 194 with C
+    EXPECT_THROW(lit_operateurs_scfs(et), ErreurKovrin);
+    EXPECT_EQ(et.operateurs.taille(), 1);
+}
+
+TEST_F(AvecDonnees, StandInLibraryWritesOneLatticePoint) {
+    const std::string symbole = "C 1 2/C 1";
+    std::int32_t codes[16];
+    for (std::size_t i = 0; i < 16; ++i)
+        codes[i] = i < symbole.size() ? symbole[i] : 32;
+    orsab_operateurs(codes);
+    const auto texte = lit_fichier("scfs.dat");
+    EXPECT_EQ(std::count(texte.begin(), texte.end(), '\n'), 1 + 4); // title and 4 operators
+
+    charge_orsab("MONO", "C 1 2/C 1");
+    EXPECT_EQ(et.operateurs.taille(), 8);
+    EXPECT_EQ(et.reseau, "C");
+    EXPECT_TRUE(std::filesystem::exists("hall.txt"));
+}
+
+TEST_F(AvecDonnees, UnknownOrsabSymbolGivesNoOperator) {
+    charge_orsab("CUBI", "Q 9");
+    EXPECT_EQ(et.operateurs.taille(), 0);
+    EXPECT_EQ(lit_fichier("hall.txt"), "");
+}
+
+TEST(EfaceScfs2, DeletesTheFileOfTheCurrentDirectory) {
+    DossierTemporaire dossier;
+    ecrit_fichier("scfs2.dat", "x");
+    efface_scfs2();
+    EXPECT_FALSE(std::filesystem::exists("scfs2.dat"));
+    efface_scfs2(); // nothing to delete: no error
+}
