@@ -239,6 +239,8 @@ std::string_view affine(const Arguments& arg) {
         ecrit_nombre_cycles(listing, 0);
         ecrit_refus(listing, refus);
         listing.ferme();
+        // No cycle ran: an empty trace replaces the one of an earlier call.
+        EcrivainTexte("mouchard").ferme();
         return refus;
     }
     MatriceA& a = matrice_a();

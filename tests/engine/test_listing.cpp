@@ -94,6 +94,7 @@ TEST(Listing, AllEightFlaggedIsRefusedAndLeavesTheParameters) {
     for (int i = 0; i < 4; ++i) // enough reflections for eight parameters
         appel.ajoute(2, 1, 0, 100 + i);
     appel.drapeaux.fill(1);
+    ecrit_fichier(dossier / "mouchard", "trace of an earlier call\r\n");
     auto avant = appel.parametres;
     EXPECT_EQ(appel.lance(), "On ne peut affiner tous les parametres en meme temps");
     EXPECT_EQ(appel.parametres, avant);
@@ -102,6 +103,7 @@ TEST(Listing, AllEightFlaggedIsRefusedAndLeavesTheParameters) {
     EXPECT_EQ(lu[15], " Number of refinement cycles       :     0");
     EXPECT_EQ(lu[17], "");
     EXPECT_EQ(lu[18], "##### On ne peut affiner tous les parametres en meme temps");
+    EXPECT_EQ(lit_fichier(dossier / "mouchard"), "");
 }
 
 TEST(Listing, InversionFailureKeepsLinesOneToSeventeen) {
