@@ -1,0 +1,39 @@
+// Peak files written: DIFFRAC-AT DIF2 and a column of angles.
+#include "commun/fichier_texte.h"
+#include "commun/format.h"
+#include "commun/octets.h"
+#include "fichiers/ecrivains.h"
+
+namespace kovrin {
+
+void ecrit_pics_dif(const EspaceTravail& et, const std::filesystem::path& fichier) {
+    constexpr std::size_t entete = 352;
+    std::string o(entete + 16 * static_cast<std::size_t>(et.mesures.taille()), ' ');
+    champ_texte(o, 0, "DIF2", 4);
+    ecrit_i16(o, 4, 1);
+    // The file's doublet is the working wavelength twice, ratio 1.
+    ecrit_f32(o, 190, static_cast<float>(et.lambda));
+    ecrit_f32(o, 194, static_cast<float>(et.lambda));
+    ecrit_f32(o, 198, 1.0f);
+    ecrit_i16(o, 256, 96);
+    ecrit_i16(o, 262, static_cast<std::int16_t>(et.mesures.taille()));
+    ecrit_f32(o, 274, 0.0f);
+    ecrit_f32(o, 278, static_cast<float>(et.angle_min));
+    for (int i = 1; i <= et.mesures.taille(); ++i) {
+        std::size_t position = entete + 16 * static_cast<std::size_t>(i - 1);
+        ecrit_f32(o, position, static_cast<float>(et.mesures[i].deux_theta_mes));
+        ecrit_f32(o, position + 4, static_cast<float>(et.mesures[i].intensite_mes));
+    }
+    EcrivainTexte f(fichier);
+    f.texte(o);
+    f.ferme();
+}
+
+void ecrit_pics_colonne(const EspaceTravail& et, const std::filesystem::path& fichier) {
+    EcrivainTexte f(fichier);
+    for (const Mesure& m : et.mesures)
+        f.ligne(pascal_reel(m.deux_theta_mes, 8, 3));
+    f.ferme();
+}
+
+} // namespace kovrin

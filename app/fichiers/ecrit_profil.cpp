@@ -1,0 +1,77 @@
+// Profiles written: DIFFRAC-AT RAW2 and Sietronics CPI.
+#include "commun/fichier_texte.h"
+#include "commun/format.h"
+#include "commun/octets.h"
+#include "fichiers/ecrivains.h"
+
+#include <array>
+#include <ctime>
+
+namespace kovrin {
+
+std::string date_du_jour() {
+    std::time_t maintenant = std::time(nullptr);
+    std::array<char, 64> texte{};
+    std::size_t n = std::strftime(texte.data(), texte.size(), "%x", std::localtime(&maintenant));
+    return std::string(texte.data(), n);
+}
+
+void ecrit_profil_raw(const EspaceTravail& et, const std::filesystem::path& fichier) {
+    const auto& points = et.profil;
+    const auto& p = et.entete_profil;
+    int n = points.taille();
+    constexpr std::size_t entete = 316;
+    std::string o(entete + 4 * static_cast<std::size_t>(n), '\0');
+    champ_texte(o, 0, "RAW2", 4);
+    ecrit_i16(o, 4, 1);
+    champ_texte(o, 6, "  " + et.ligne_titre, 34);
+    champ_texte(o, 40, "from KOVRIN", 128);
+    champ_texte(o, 168, date_du_jour(), 20);
+    champ_texte(o, 188, "", 2);
+    ecrit_f32(o, 190, static_cast<float>(p.lambda1));
+    ecrit_f32(o, 194, static_cast<float>(p.lambda2));
+    ecrit_f32(o, 198, static_cast<float>(p.rapport));
+    ecrit_i16(o, 202, 0);
+    ecrit_i16(o, 204, 0);
+    ecrit_f32(o, 206, 1.39f);
+    ecrit_f32(o, 210, 1000.0f);
+    champ_texte(o, 222, "", 34); // 214..221 stay zero bytes
+    ecrit_i16(o, 256, 60);
+    ecrit_i16(o, 258, static_cast<std::int16_t>(n));
+    ecrit_i16(o, 260, 10);
+    ecrit_i16(o, 262, 0);
+    ecrit_f32(o, 264, 1.0f); // read back as the i16 0: no half-step shift
+    double pas = (static_cast<double>(points[n].angle) - points[1].angle) / (n - 1);
+    ecrit_f32(o, 268, static_cast<float>(pas));
+    ecrit_f32(o, 272, points[1].angle);
+    ecrit_f32(o, 276, static_cast<float>(et.angle_min * 0.5));
+    // 280..315: four f32, five i16, two f32 and one i16, all 0.
+    for (int i = 1; i <= n; ++i)
+        ecrit_f32(o, entete + 4 * static_cast<std::size_t>(i - 1), points[i].intensite * 100);
+    EcrivainTexte f(fichier);
+    f.texte(o);
+    f.ferme();
+}
+
+// The angle lines give the first and last point, so that the file describes
+// its own points whatever part of the pattern the diagram shows.
+void ecrit_profil_cpi(const EspaceTravail& et, const std::filesystem::path& fichier) {
+    const auto& points = et.profil;
+    int n = points.taille();
+    EcrivainTexte f(fichier);
+    f.ligne("SIETRONICS XRD SCAN");
+    f.ligne(pascal_reel(points[1].angle, 7, 3));
+    f.ligne(pascal_reel(points[n].angle, 7, 3));
+    f.ligne(pascal_reel(static_cast<double>(points[2].angle) - points[1].angle, 7, 3));
+    f.ligne(et.entete_profil.anode);
+    f.ligne(pascal_reel(et.entete_profil.lambda, 8, 5));
+    f.ligne(date_du_jour());
+    f.ligne("1");
+    f.ligne("SampleIdent " + et.ligne_titre);
+    f.ligne("SCANDATA");
+    for (const PointProfil& point : points)
+        f.ligne(pascal_reel(point.intensite * 100.0, 10, 0));
+    f.ferme();
+}
+
+} // namespace kovrin

@@ -1,0 +1,191 @@
+#include "fabrique.h"
+#include "fichiers/ecrivains.h"
+#include "fichiers/lecteurs_pics.h"
+#include "fichiers/lecteurs_profil.h"
+
+#include <gtest/gtest.h>
+
+using namespace kovrin;
+using test::Fabrique;
+
+namespace {
+
+EspaceTravail espace_avec_pics() {
+    EspaceTravail et;
+    et.lambda = 1.5406;
+    et.angle_min = 18.5;
+    et.mesures.ajoute({28.442, 28.442, 100});
+    et.mesures.ajoute({47.302, 47.302, 55.5});
+    et.mesures.ajoute({56.121, 56.121, 30.25});
+    return et;
+}
+
+EspaceTravail espace_avec_profil(int n) {
+    EspaceTravail et;
+    et.angle_min = 4;
+    et.ligne_titre = "Quartz run 2";
+    et.entete_profil.anode = "Cu";
+    et.entete_profil.lambda = 1.54184;
+    et.entete_profil.lambda1 = 1.5406;
+    et.entete_profil.lambda2 = 1.54439;
+    et.entete_profil.rapport = 0.5;
+    for (int i = 0; i < n; ++i)
+        et.profil.ajoute({static_cast<float>(10 + 0.02 * i),
+                          i == n - 1 ? 100.0f : static_cast<float>((i * 37) % 101)});
+    return et;
+}
+
+} // namespace
+
+TEST(EcritPics, Dif2BytesFollowTheLayout) {
+    test::DossierTemporaire dossier;
+    EspaceTravail et = espace_avec_pics();
+    ecrit_pics_dif(et, "a.dif");
+    Fabrique f(352 + 48, ' ');
+    f.texte(0, "DIF2").i16(4, 1).f32(190, 1.5406f).f32(194, 1.5406f).f32(198, 1.0f);
+    f.i16(256, 96).i16(262, 3).f32(274, 0).f32(278, 18.5f);
+    f.f32(352, 28.442f).f32(356, 100).f32(368, 47.302f).f32(372, 55.5f);
+    f.f32(384, 56.121f).f32(388, 30.25f);
+    EXPECT_EQ(test::lit_fichier("a.dif"), f.octets);
+}
+
+TEST(EcritPics, Dif2AndColumnReadBack) {
+    test::DossierTemporaire dossier;
+    EspaceTravail et = espace_avec_pics();
+    ecrit_pics_dif(et, "a.dif");
+    ecrit_pics_colonne(et, "a.prn");
+    EXPECT_EQ(test::lit_fichier("a.prn"), "  28.442\r\n  47.302\r\n  56.121\r\n");
+    DialoguesEnregistres d;
+    auto dif = lit_pics_dif("a.dif", d);
+    auto col = lit_pics_colonne("a.prn", d);
+    ASSERT_TRUE(dif && col);
+    for (int i = 1; i <= 3; ++i) {
+        const auto& m = et.mesures[i];
+        EXPECT_FLOAT_EQ(static_cast<float>(dif->pics[i - 1].angle),
+                        static_cast<float>(m.deux_theta_mes));
+        EXPECT_FLOAT_EQ(static_cast<float>(dif->pics[i - 1].intensite),
+                        static_cast<float>(m.intensite_mes));
+        EXPECT_DOUBLE_EQ(col->pics[i - 1].angle, m.deux_theta_mes);
+    }
+    EXPECT_FLOAT_EQ(static_cast<float>(dif->lambda1), 1.5406f);
+    EXPECT_FLOAT_EQ(static_cast<float>(dif->lambda2), 1.5406f);
+    EXPECT_EQ(dif->echantillon, "");
+    EXPECT_EQ(dif->anode, "");
+}
+
+TEST(EcritProfil, Raw2BytesFollowTheLayout) {
+    test::DossierTemporaire dossier;
+    EspaceTravail et = espace_avec_profil(3);
+    ecrit_profil_raw(et, "a.raw");
+    std::string o = test::lit_fichier("a.raw");
+    ASSERT_EQ(o.size(), 316u + 12);
+    Fabrique f(328);
+    f.texte(0, "RAW2").i16(4, 1).texte(6, "  Quartz run 2" + std::string(20, ' '));
+    f.texte(40, "from KOVRIN" + std::string(117, ' ')).texte(168, o.substr(168, 20));
+    f.texte(188, "  ").f32(190, 1.5406f).f32(194, 1.54439f).f32(198, 0.5f);
+    f.f32(206, 1.39f).f32(210, 1000.0f).texte(222, std::string(34, ' '));
+    f.i16(256, 60).i16(258, 3).i16(260, 10).f32(264, 1.0f);
+    f.f32(268, (et.profil[3].angle - et.profil[1].angle) / 2).f32(272, 10.0f).f32(276, 2.0f);
+    f.f32(316, 0).f32(320, 3700).f32(324, 10000);
+    EXPECT_EQ(o, f.octets);
+    EXPECT_EQ(o.substr(168, 20), (date_du_jour() + std::string(20, ' ')).substr(0, 20));
+}
+
+TEST(EcritProfil, Raw2ReadBack) {
+    test::DossierTemporaire dossier;
+    EspaceTravail et = espace_avec_profil(50);
+    ecrit_profil_raw(et, "a.raw");
+    DialoguesEnregistres d;
+    auto p = lit_profil_raw("a.raw", d);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(*p->titre, "Quartz run 2" + std::string(20, ' ') + " (RAW2)");
+    ASSERT_EQ(p->points.size(), 50u);
+    for (int i = 1; i <= 50; ++i) {
+        EXPECT_NEAR(p->points[i - 1].angle, et.profil[i].angle, 1e-4);
+        EXPECT_NEAR(p->points[i - 1].intensite, et.profil[i].intensite, 1e-4);
+    }
+    EXPECT_FLOAT_EQ(static_cast<float>(p->lambda1), 1.5406f);
+    EXPECT_NEAR(p->lambda, (1.5406 + 0.5 * 1.54439) / 1.5, 1e-6);
+}
+
+TEST(EcritProfil, CpiLinesAndReadBack) {
+    test::DossierTemporaire dossier;
+    EspaceTravail et = espace_avec_profil(4);
+    et.angle_min = 10.02; // a zoomed diagram does not move the file's angles
+    ecrit_profil_cpi(et, "a.cpi");
+    std::string attendu =
+        "SIETRONICS XRD SCAN\r\n 10.000\r\n 10.060\r\n  0.020\r\nCu\r\n 1.54184\r\n" +
+        date_du_jour() +
+        "\r\n1\r\nSampleIdent Quartz run 2\r\nSCANDATA\r\n         0\r\n"
+        "      3700\r\n      7400\r\n     10000\r\n";
+    EXPECT_EQ(test::lit_fichier("a.cpi"), attendu);
+    DialoguesEnregistres d;
+    auto p = lit_profil_cpi("a.cpi", false, d);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(*p->titre, "Quartz run 2");
+    EXPECT_DOUBLE_EQ(p->lambda, 1.54184);
+    EXPECT_EQ(p->anode, "Cu");
+    for (int i = 1; i <= 4; ++i) {
+        EXPECT_NEAR(p->points[i - 1].angle, et.profil[i].angle, 1e-5);
+        EXPECT_NEAR(p->points[i - 1].intensite, et.profil[i].intensite, 1e-4);
+    }
+}
+
+TEST(Sauvegarde, PeaksNameExtensionAndInformation) {
+    test::DossierTemporaire dossier;
+    EspaceTravail et = espace_avec_pics();
+    DialoguesEnregistres d;
+    EXPECT_EQ(index_filtre(Sauvegarde::pics_colonne), 2);
+    EXPECT_EQ(sauvegarde(et, Sauvegarde::pics_dif, "test", d), "test.dif");
+    EXPECT_TRUE(std::filesystem::exists("test.dif"));
+    EXPECT_EQ(et.entete_pics.fichier_pics, "test.dif");
+    EXPECT_EQ(d.textes(),
+              std::vector<std::string>{"The peak positions were saved in the file test.dif"});
+    d.vide();
+    EXPECT_EQ(sauvegarde(et, Sauvegarde::pics_colonne, "list.prn.old", d), "list.prn.old");
+    EXPECT_TRUE(d.journal.empty());
+    EXPECT_EQ(et.entete_pics.fichier_pics, "list.prn.old");
+}
+
+TEST(Sauvegarde, OverwriteQuestion) {
+    test::DossierTemporaire dossier;
+    EspaceTravail et = espace_avec_profil(5);
+    test::ecrit_fichier("p.cpi", "keep");
+    DialoguesEnregistres d;
+    d.reponse = Reponse::annuler;
+    EXPECT_FALSE(sauvegarde(et, Sauvegarde::profil_cpi, "p", d));
+    EXPECT_EQ(test::lit_fichier("p.cpi"), "keep");
+    EXPECT_EQ(et.fichier_profil_sauve, "");
+    EXPECT_EQ(d.textes(),
+              std::vector<std::string>{"This file already exists. Do you want to continue?"});
+    d.vide();
+    d.reponse = Reponse::oui;
+    EXPECT_EQ(sauvegarde(et, Sauvegarde::profil_cpi, "p", d), "p.cpi");
+    EXPECT_EQ(et.fichier_profil_sauve, "p.cpi");
+    EXPECT_EQ(d.textes().back(), "The peak positions were saved in the file p.cpi");
+    d.vide();
+    EXPECT_EQ(sauvegarde(et, Sauvegarde::profil_raw, "p", d), "p.raw");
+    EXPECT_TRUE(d.journal.empty());
+    EXPECT_FALSE(sauvegarde(et, Sauvegarde::profil_raw, "", d)); // dialog cancelled
+}
+
+TEST(Sauvegarde, NothingToSave) {
+    test::DossierTemporaire dossier;
+    EspaceTravail et;
+    DialoguesEnregistres d;
+    EXPECT_FALSE(sauvegarde(et, Sauvegarde::pics_dif, "a", d));
+    EXPECT_FALSE(sauvegarde(et, Sauvegarde::pics_colonne, "a", d));
+    EXPECT_FALSE(sauvegarde(et, Sauvegarde::pics_dif_fenetre, "a", d));
+    EXPECT_FALSE(sauvegarde(et, Sauvegarde::profil_raw, "a", d));
+    EXPECT_FALSE(sauvegarde(et, Sauvegarde::profil_cpi, "a", d));
+    EXPECT_EQ(d.erreurs(), (std::vector<std::string>{
+                               "No measured reflection angles!", "No measured reflection angles!",
+                               "No measurement!", "No pattern!", "No pattern!"}));
+    d.vide();
+    et.profil.ajoute({10, 5});
+    EXPECT_FALSE(sauvegarde(et, Sauvegarde::profil_cpi, "a", d));
+    EXPECT_FALSE(sauvegarde(et, Sauvegarde::profil_raw, "a", d));
+    EXPECT_EQ(d.erreurs(), (std::vector<std::string>(
+                               2, "A pattern of one point has no step: it cannot be saved.")));
+    EXPECT_TRUE(std::filesystem::is_empty(dossier.chemin()));
+}
