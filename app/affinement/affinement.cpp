@@ -7,6 +7,7 @@
 #include "commun/texte.h"
 #include "cristallo/geometrie.h"
 #include "cristallo/raies.h"
+#include "interface/commandes.h"
 #include "interface/saisie_mesures.h"
 #include "kovrin/calcul.h"
 
@@ -91,14 +92,6 @@ bool regenere_raies(EspaceTravail& espace, OngletMaille& onglet_maille, Dialogue
     }
 }
 
-Grille grille_table_calculee(const EspaceTravail& espace) {
-    Grille g;
-    for (const LigneTable& ligne : affiche_raies_calculees(espace))
-        g.lignes.emplace_back(ligne.begin(), ligne.end());
-    g.nb_lignes = static_cast<int>(g.lignes.size());
-    return g;
-}
-
 // The pairs are gone and the results with them: the tab, the grids of the
 // other tabs that show angles, and the diagram are refreshed.
 Rafraichissement apres_nouveau_depart(EspaceTravail& espace, OngletAffinement& onglet, bool raies) {
@@ -111,7 +104,7 @@ Rafraichissement apres_nouveau_depart(EspaceTravail& espace, OngletAffinement& o
     Rafraichissement r = remplit_grille_mesures(espace);
     r.ajoute(selection_videe(espace));
     if (raies) {
-        r.tableau_calcule = grille_table_calculee(espace);
+        r.tableau_calcule = tableau_calcule(espace);
         r.grille_calculees_selection = grille_calculees_selection(espace);
     }
     r.valeurs_courantes = panneau_valeurs_courantes(espace);
