@@ -16,11 +16,6 @@ constexpr double tolerance_d = 0.0001;
 // Indices are stored on 16 bits.
 constexpr double indice_max = 32766;
 
-struct Candidat {
-    int h, k, l;
-    double d; // 0 once absorbed into an earlier candidate
-};
-
 const char* const trop_de_candidats = "Too many calculated reflections. Decrease the theta range";
 
 void charge_operateurs(EspaceTravail& et, Dialogues& d) {
@@ -56,9 +51,12 @@ bool verifications(const EspaceTravail& et, Dialogues& d) {
     return true;
 }
 
-// The exchange sort of the generation: at step i, every later candidate with a
-// larger spacing is swapped into place i. Its order among equal spacings decides
-// which indices represent a group, so it is kept as it is.
+int borne(double s_max, double inverse_arete) {
+    return static_cast<int>(std::nearbyint(s_max / inverse_arete)) + 1;
+}
+
+} // namespace
+
 void trie_par_echange(std::vector<Candidat>& c) {
     const std::size_t n = c.size();
     for (std::size_t i = 0; i + 1 < n; ++i)
@@ -66,9 +64,8 @@ void trie_par_echange(std::vector<Candidat>& c) {
             if (c[i].d < c[j].d) std::swap(c[i], c[j]);
 }
 
-// One entry per group of equal spacings; false when a 1000th entry was refused.
-void fusionne(std::vector<Candidat>& c, double lambda, ListeBornee<RaieCalculee, 999>& sortie,
-              Dialogues& d) {
+void fusionne_candidats(std::vector<Candidat>& c, double lambda,
+                        ListeBornee<RaieCalculee, 999>& sortie, Dialogues& d) {
     const std::size_t n = c.size();
     for (std::size_t i = 0; i < n; ++i) {
         if (c[i].d == 0) continue;
@@ -92,12 +89,6 @@ void fusionne(std::vector<Candidat>& c, double lambda, ListeBornee<RaieCalculee,
         sortie.ajoute(r);
     }
 }
-
-int borne(double s_max, double inverse_arete) {
-    return static_cast<int>(std::nearbyint(s_max / inverse_arete)) + 1;
-}
-
-} // namespace
 
 bool calcul_raies(EspaceTravail& et, const OngletMaille& onglet, Dialogues& d) {
     if (lit_onglet_maille(et, onglet, d) == LectureOnglet::erreur) return false;
@@ -149,7 +140,7 @@ bool genere_raies(EspaceTravail& et, Dialogues& d) {
             }
     trie_par_echange(candidats);
     ListeBornee<RaieCalculee, 999> sortie;
-    fusionne(candidats, et.lambda, sortie, d);
+    fusionne_candidats(candidats, et.lambda, sortie, d);
     et.calculees = std::move(sortie);
     return true;
 }

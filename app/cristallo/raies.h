@@ -5,6 +5,8 @@
 #include "cristallo/onglet_maille.h"
 #include "interface/espace_travail.h"
 
+#include <vector>
+
 namespace kovrin {
 
 // Reads the cell tab, loads the operators of the chosen group, checks the
@@ -18,5 +20,20 @@ bool calcul_raies(EspaceTravail& et, const OngletMaille& onglet, Dialogues& d);
 // are assumed passed). False when it was abandoned: a cell without a reciprocal
 // (list unchanged) or 9999 candidates (list emptied).
 bool genere_raies(EspaceTravail& et, Dialogues& d);
+
+// The two last steps of genere_raies, open to tests.
+struct Candidat {
+    int h, k, l;
+    double d; // 0 once absorbed into an earlier candidate
+};
+// Exchange sort by decreasing d: at step i every later candidate with a larger
+// spacing is swapped into place i. Its order among equal spacings decides which
+// indices represent a group.
+void trie_par_echange(std::vector<Candidat>& candidats);
+// One entry per group of spacings within 0.0001 of the group's first; the
+// indices of its last member with h, k, l >= 0, else of its first. A 1000th
+// entry is refused with "Too many calculated reflections (>1000)".
+void fusionne_candidats(std::vector<Candidat>& candidats, double lambda,
+                        ListeBornee<RaieCalculee, 999>& sortie, Dialogues& d);
 
 } // namespace kovrin

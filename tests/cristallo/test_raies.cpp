@@ -1,0 +1,299 @@
+#include "cristallo/geometrie.h"
+#include "cristallo/groupes.h"
+#include "cristallo/raies.h"
+#include "donnees_groupes.h"
+#include "dossier_temporaire.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace kovrin;
+using kovrin::test::DossierTemporaire;
+
+namespace {
+
+// A workspace on a copy of the data files, with a cell tab ready to read.
+struct Generation : ::testing::Test {
+    DossierTemporaire dossier;
+    EspaceTravail et;
+    OngletMaille onglet;
+    DialoguesEnregistres d;
+    Generation() {
+        test::copie_donnees_groupes(dossier.chemin());
+        et.repertoire = dossier.chemin();
+    }
+    // Cell tab with its system selected; the group comes back through the lists.
+    void prepare(int systeme, const std::string& groupe, const std::string& origine,
+                 std::array<std::string, 6> cellule, std::string lambda, double t1, double t2) {
+        onglet.systeme_choisi = systeme;
+        onglet.cellule = std::move(cellule);
+        onglet.lambda = std::move(lambda);
+        onglet.theta_min = std::to_string(t1);
+        onglet.theta_max = std::to_string(t2);
+        et.groupe = groupe;
+        et.origine_groupe = origine;
+        et.angle_min_initial = t1;
+        et.angle_max_initial = t2;
+    }
+    // Workspace filled directly, for genere_raies alone.
+    void espace(const std::string& systeme, const std::string& groupe, Maille m, double t1,
+                double t2, double lambda = 1.5406) {
+        et.systeme = systeme;
+        et.groupe = groupe;
+        et.origine_groupe = "HM";
+        et.maille = m;
+        et.lambda = lambda;
+        et.angle_min_initial = t1;
+        et.angle_max_initial = t2;
+        charge_operateurs_hm(et, d);
+    }
+    void liste_precedente() {
+        et.calculees.efface();
+        et.calculees.ajoute(RaieCalculee{7, 7, 7, 1.0f, 99.0f});
+    }
+    int n() const { return et.calculees.taille(); }
+};
+
+int somme_carres(const RaieCalculee& r) {
+    return r.h * r.h + r.k * r.k + r.l * r.l;
+}
+
+} // namespace
+
+TEST_F(Generation, PrimitiveCubicExample) {
+    prepare(0, "PM-3M", "HM", {"4", "4", "4", "90", "90", "90"}, "1.5406", 10, 60);
+    ASSERT_TRUE(calcul_raies(et, onglet, d));
+    EXPECT_TRUE(d.journal.empty());
+    ASSERT_EQ(n(), 6); // 100 110 111 200 210 211
+    const RaieCalculee& premiere = et.calculees[1];
+    EXPECT_EQ(premiere.h, 1);
+    EXPECT_EQ(premiere.k, 0);
+    EXPECT_EQ(premiere.l, 0);
+    EXPECT_NEAR(premiere.dhkl, 4.0, 5e-5);
+    EXPECT_NEAR(premiere.deux_theta, 22.2, 0.05);
+    const int carres[] = {1, 2, 3, 4, 5, 6};
+    for (int i = 1; i <= n(); ++i) {
+        const auto& r = et.calculees[i];
+        EXPECT_EQ(somme_carres(r), carres[i - 1]) << i;
+        EXPECT_TRUE(r.h >= 0 && r.k >= 0 && r.l >= 0) << i;
+        EXPECT_NEAR(r.dhkl, 4 / std::sqrt(carres[i - 1]), 5e-5);
+        if (i > 1) {
+            EXPECT_GT(r.deux_theta, et.calculees[i - 1].deux_theta);
+        }
+    }
+}
+
+// 3 3 3 and 5 1 1 share one spacing, as do 4 3 1 and 5 1 0.
+TEST_F(Generation, EqualSpacingsOfDifferentFormsMerge) {
+    espace("CUBI", "PM-3M", {10, 10, 10, 90, 90, 90}, 46, 48);
+    ASSERT_TRUE(genere_raies(et, d));
+    ASSERT_EQ(n(), 2);
+    EXPECT_EQ(somme_carres(et.calculees[1]), 26);
+    EXPECT_EQ(somme_carres(et.calculees[2]), 27);
+    EXPECT_NEAR(et.calculees[2].dhkl, 10 / std::sqrt(27.0), 5e-5);
+    for (const auto& r : et.calculees)
+        EXPECT_TRUE(r.h >= 0 && r.k >= 0 && r.l >= 0);
+}
+
+TEST_F(Generation, ChecksInOrderLeaveThePreviousList) {
+    prepare(0, "PM-3M", "HM", {"4", "4", "4", "90", "90", "90"}, "0", 10, 60);
+    liste_precedente();
+    EXPECT_FALSE(calcul_raies(et, onglet, d));
+    onglet.lambda = "1.5406";
+    onglet.cellule[2] = "0";
+    EXPECT_FALSE(calcul_raies(et, onglet, d));
+    onglet.cellule[2] = "4";
+    onglet.theta_min = onglet.theta_max = "60";
+    et.angle_min_initial = et.angle_max_initial = 60;
+    EXPECT_FALSE(calcul_raies(et, onglet, d));
+    et.angle_min_initial = 70; // max below min
+    EXPECT_FALSE(calcul_raies(et, onglet, d));
+    EXPECT_EQ(d.erreurs(), (std::vector<std::string>{"The wavelength =0", "Cell parameters error!",
+                                                     "Theta range error", "Theta range error"}));
+    ASSERT_EQ(n(), 1);
+    EXPECT_EQ(et.calculees[1].h, 7);
+}
+
+TEST_F(Generation, NoSystemThenNoGroup) {
+    onglet.cellule = {"4", "4", "4", "90", "90", "90"};
+    onglet.lambda = "1.5406";
+    onglet.theta_min = "10";
+    onglet.theta_max = "60";
+    et.angle_max_initial = 60;
+    liste_precedente();
+    et.liste_hm = {{"No ext.", "PM-3M"}, 1};
+    EXPECT_FALSE(calcul_raies(et, onglet, d)); // no system chosen
+    et.systeme = "CUBI";
+    et.liste_hm.selection = -1;
+    EXPECT_FALSE(calcul_raies(et, onglet, d)); // no group selected
+    EXPECT_EQ(d.erreurs(), (std::vector<std::string>{"No system!", "No space group!"}));
+    EXPECT_EQ(n(), 1);
+}
+
+TEST_F(Generation, ConversionErrorStopsTheGeneration) {
+    prepare(0, "PM-3M", "HM", {"4,0", "4", "4", "90", "90", "90"}, "1.5406", 10, 60);
+    liste_precedente();
+    EXPECT_FALSE(calcul_raies(et, onglet, d));
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error on a"});
+    EXPECT_EQ(n(), 1);
+}
+
+TEST_F(Generation, CellWithoutReciprocalKeepsTheList) {
+    espace("TRIC", "NO EXT.", {5, 5, 5, 10, 10, 90}, 10, 60);
+    liste_precedente();
+    EXPECT_FALSE(genere_raies(et, d));
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{
+                               "The reciprocal cell cannot be computed: check the cell angles"});
+    EXPECT_EQ(n(), 1);
+}
+
+TEST_F(Generation, SymbolNotFoundGivesAnEmptyList) {
+    prepare(0, "PM-3M", "HM", {"4", "4", "4", "90", "90", "90"}, "1.5406", 10, 60);
+    et.systeme = "CUBI";
+    et.liste_hm = {{"No ext.", "P 9"}, 1};
+    onglet.systeme_choisi = -1; // lists kept as they are: the group is "P 9"
+    liste_precedente();
+    EXPECT_TRUE(calcul_raies(et, onglet, d));
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"P 9 not found"});
+    EXPECT_EQ(n(), 0);
+}
+
+TEST_F(Generation, RhombohedralSymbolOnBothAxes) {
+    espace("RHOM", "R-3M", {5, 5, 5, 60, 60, 60}, 10, 40);
+    ASSERT_TRUE(genere_raies(et, d));
+    EXPECT_EQ(et.reseau, "P");
+    ASSERT_GT(n(), 0);
+    // 1 0 0 allowed: d = a sqrt((1 - 3 cos2 + 2 cos3) / sin2) = 5 sqrt(2/3)
+    EXPECT_NEAR(et.calculees[1].dhkl, 5 * std::sqrt(2.0 / 3.0), 1e-4);
+
+    espace("HEXA", "R-3M", {3, 3, 10, 90, 90, 120}, 10, 60);
+    ASSERT_TRUE(genere_raies(et, d));
+    EXPECT_EQ(et.reseau, "R");
+    for (const auto& r : et.calculees)
+        EXPECT_EQ((-r.h + r.k + r.l) % 3, 0) << r.h << r.k << r.l;
+    EXPECT_TRUE(d.journal.empty());
+}
+
+TEST_F(Generation, NineThousandNineHundredAndNinetyNineCandidatesEmptyTheList) {
+    espace("TRIC", "NO EXT.", {20, 20, 20, 90, 90, 90}, 10, 120);
+    liste_precedente();
+    EXPECT_FALSE(genere_raies(et, d));
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{
+                               "Too many calculated reflections. Decrease the theta range"});
+    EXPECT_EQ(n(), 0);
+}
+
+// The 999 kept entries are the 999 largest distinct spacings, found here by
+// brute force through the inverse metric tensor.
+TEST_F(Generation, AThousandthSpacingStopsTheMerging) {
+    const Maille m{9, 10, 11, 80, 95, 105};
+    espace("TRIC", "NO EXT.", m, 10, 120);
+    ASSERT_TRUE(genere_raies(et, d));
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Too many calculated reflections (>1000)"});
+    ASSERT_EQ(n(), 999);
+
+    const double r = 1 / 57.2957;
+    const double ca = std::cos(m[3] * r), cb = std::cos(m[4] * r), cg = std::cos(m[5] * r);
+    const double g[3][3] = {{m[0] * m[0], m[0] * m[1] * cg, m[0] * m[2] * cb},
+                            {m[0] * m[1] * cg, m[1] * m[1], m[1] * m[2] * ca},
+                            {m[0] * m[2] * cb, m[1] * m[2] * ca, m[2] * m[2]}};
+    double inv[3][3];
+    const double det = g[0][0] * (g[1][1] * g[2][2] - g[1][2] * g[2][1]) -
+                       g[0][1] * (g[1][0] * g[2][2] - g[1][2] * g[2][0]) +
+                       g[0][2] * (g[1][0] * g[2][1] - g[1][1] * g[2][0]);
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) {
+            const int i1 = (j + 1) % 3, i2 = (j + 2) % 3, j1 = (i + 1) % 3, j2 = (i + 2) % 3;
+            inv[i][j] = (g[i1][j1] * g[i2][j2] - g[i1][j2] * g[i2][j1]) / det;
+        }
+    const double s_max = 2 * std::sin(120 / 114.5914) / 1.5406;
+    const double s_min = 2 * std::sin(10 / 114.5914) / 1.5406;
+    std::vector<double> ds;
+    for (int h = -20; h <= 20; ++h)
+        for (int k = -20; k <= 20; ++k)
+            for (int l = 0; l <= 20; ++l) {
+                const int v[3] = {h, k, l};
+                double q = 0;
+                for (int i = 0; i < 3; ++i)
+                    for (int j = 0; j < 3; ++j)
+                        q += v[i] * inv[i][j] * v[j];
+                if (q >= s_min * s_min && q <= s_max * s_max) ds.push_back(1 / std::sqrt(q));
+            }
+    std::sort(ds.rbegin(), ds.rend());
+    std::vector<double> groupes;
+    for (std::size_t i = 0; i < ds.size();) {
+        groupes.push_back(ds[i]);
+        std::size_t j = i + 1;
+        while (j < ds.size() && ds[i] - ds[j] <= 0.0001)
+            ++j;
+        i = j;
+    }
+    ASSERT_GE(groupes.size(), 1000u);
+    for (int i : {1, 500, 999})
+        EXPECT_NEAR(et.calculees[i].dhkl, groupes[static_cast<std::size_t>(i - 1)], 2e-5) << i;
+    EXPECT_GT(et.calculees[999].dhkl, groupes[999] - 2e-5);
+}
+
+// Hand-run exchange sort: [c3, c2, c1, c6, c4, c5] from [c1 ... c6].
+TEST(TrieParEchange, OrderAmongEqualSpacings) {
+    std::vector<Candidat> c = {{1, 0, 0, 4.0},      {0, -1, 0, 4.0}, {0, 1, 0, 4.00005},
+                               {-1, 0, 0, 3.99996}, {2, 0, 0, 2.0},  {0, 0, 1, 4.0}};
+    trie_par_echange(c);
+    const int attendus[6][3] = {{0, 1, 0}, {0, -1, 0}, {1, 0, 0}, {0, 0, 1}, {-1, 0, 0}, {2, 0, 0}};
+    for (std::size_t i = 0; i < 6; ++i)
+        EXPECT_TRUE(c[i].h == attendus[i][0] && c[i].k == attendus[i][1] &&
+                    c[i].l == attendus[i][2])
+            << i;
+
+    ListeBornee<RaieCalculee, 999> sortie;
+    DialoguesEnregistres d;
+    fusionne_candidats(c, 1.5406, sortie, d);
+    ASSERT_EQ(sortie.taille(), 2);
+    // Last non-negative member of the group, spacing of its first member.
+    EXPECT_EQ(sortie[1].l, 1);
+    EXPECT_EQ(sortie[1].h + sortie[1].k, 0);
+    EXPECT_FLOAT_EQ(sortie[1].dhkl, 4.00005f);
+    EXPECT_FLOAT_EQ(sortie[1].deux_theta, static_cast<float>(deux_theta_de_d(4.00005, 1.5406)));
+    EXPECT_EQ(sortie[2].h, 2);
+}
+
+TEST(FusionneCandidats, EqualityFromTheFirstMemberOnly) {
+    std::vector<Candidat> c = {{1, 0, 0, 4.0}, {0, 1, 0, 3.99992}, {0, 0, 1, 3.99984}};
+    ListeBornee<RaieCalculee, 999> sortie;
+    DialoguesEnregistres d;
+    fusionne_candidats(c, 1.5406, sortie, d);
+    ASSERT_EQ(sortie.taille(), 2);
+    EXPECT_EQ(sortie[1].k, 1);
+    EXPECT_FLOAT_EQ(sortie[1].dhkl, 4.0f);
+    EXPECT_EQ(sortie[2].l, 1);
+}
+
+TEST(FusionneCandidats, NoNonNegativeMemberKeepsTheFirst) {
+    std::vector<Candidat> c = {{-1, 0, 0, 4.0}, {0, -1, 0, 4.0}};
+    ListeBornee<RaieCalculee, 999> sortie;
+    DialoguesEnregistres d;
+    fusionne_candidats(c, 1.5406, sortie, d);
+    ASSERT_EQ(sortie.taille(), 1);
+    EXPECT_EQ(sortie[1].h, -1);
+}
+
+TEST(FusionneCandidats, ThousandDistinctSpacingsKeep999) {
+    std::vector<Candidat> c;
+    for (int i = 0; i < 1000; ++i)
+        c.push_back({i, 0, 0, 10.0 - 0.001 * i});
+    ListeBornee<RaieCalculee, 999> sortie;
+    DialoguesEnregistres d;
+    fusionne_candidats(c, 1.5406, sortie, d);
+    EXPECT_EQ(sortie.taille(), 999);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Too many calculated reflections (>1000)"});
+    EXPECT_EQ(sortie[999].h, 998);
+
+    c.pop_back();
+    sortie.efface();
+    d.vide();
+    fusionne_candidats(c, 1.5406, sortie, d);
+    EXPECT_EQ(sortie.taille(), 999);
+    EXPECT_TRUE(d.journal.empty());
+}
