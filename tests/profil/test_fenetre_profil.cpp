@@ -1,0 +1,273 @@
+// The profile window's logic: measuring peaks by clicking, removing them,
+// zooming and moving the view, its drawing and read-out, the peak grid and the
+// re-drawing with a new range.
+#include "interface/commandes_profil.h"
+#include "profil/fenetre_profil.h"
+#include "profil/recherche_pics.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace kovrin;
+
+namespace {
+
+// A 302 x 120 picture over 20 ... 50 degrees: 10 pixels per degree, the axis
+// at row 100, one pixel per intensity unit at factor 1. The profile: 20 ... 50
+// in steps of 0.1, intensity = tenth of the point's number.
+constexpr int W = 302, H = 120;
+
+EspaceTravail espace_profil() {
+    EspaceTravail e;
+    e.lambda = 1.5406;
+    e.entete_profil.lambda = 1.5406;
+    e.entete_profil.fichier_profil = "/data/essai.raw";
+    e.entete_profil.titre = "Cu3Au-1 (RAW1)";
+    for (int i = 0; i <= 300; ++i)
+        e.profil.ajoute({20.0f + 0.1f * static_cast<float>(i), static_cast<float>(i) / 10});
+    e.angle_min = e.angle_min_initial = 20;
+    e.angle_max = e.angle_max_initial = 50;
+    e.etendue = 30;
+    return e;
+}
+
+SuiteProfil clic(EspaceTravail& e, EtatFenetreProfil& etat, BoutonSouris b, Point appui,
+                 Point relache, Dialogues& d) {
+    OnMouseDown(etat, b, appui);
+    return OnMouseUp(e, etat, W, H, b, relache, d);
+}
+
+} // namespace
+
+TEST(FenetreProfil, ClickAddsAPeakWithTheProfileIntensity) {
+    EspaceTravail e = espace_profil();
+    EtatFenetreProfil etat;
+    DialoguesEnregistres d;
+    // x = 128: 32.5 degrees, between points 126 (32.5 in single precision,
+    // slightly below or above) and its neighbour: the lower point's intensity.
+    // The release moved 4 pixels: still a click, at the press point.
+    EXPECT_EQ(clic(e, etat, BoutonSouris::gauche, {128, 50}, {132, 60}, d),
+              SuiteProfil::grille_et_dessin);
+    ASSERT_EQ(e.mesures.taille(), 1);
+    EXPECT_DOUBLE_EQ(e.mesures[1].deux_theta_mes, 32.5);
+    const int i = e.profil[126].angle <= 32.5f ? 126 : 125;
+    EXPECT_FLOAT_EQ(static_cast<float>(e.mesures[1].intensite_mes), e.profil[i].intensite);
+    EXPECT_EQ(e.mesures[1].code_raie, raie_k_alpha);
+    EXPECT_FALSE(etat.bouton_tenu);
+    // The same pixel again: within 0.001 degree, dropped without redrawing.
+    EXPECT_EQ(clic(e, etat, BoutonSouris::gauche, {128, 50}, {128, 50}, d), SuiteProfil::rien);
+    EXPECT_EQ(e.mesures.taille(), 1);
+    EXPECT_TRUE(d.journal.empty());
+}
+
+TEST(FenetreProfil, IntensityUnderAnAngle) {
+    EspaceTravail e = espace_profil();
+    EXPECT_FLOAT_EQ(static_cast<float>(intensite_sous_angle(e, 20.05)), 0.0f);
+    EXPECT_FLOAT_EQ(static_cast<float>(intensite_sous_angle(e, 20.0)), 0.0f);
+    EXPECT_FLOAT_EQ(static_cast<float>(intensite_sous_angle(e, 20.15)), 0.1f);
+    EXPECT_FLOAT_EQ(static_cast<float>(intensite_sous_angle(e, e.profil[301].angle)), 30.0f);
+    EXPECT_EQ(intensite_sous_angle(e, 60), 0); // outside the profile
+    EXPECT_EQ(intensite_sous_angle(e, 10), 0);
+}
+
+TEST(FenetreProfil, FiveHundredPeaksRefuseAnother) {
+    EspaceTravail e = espace_profil();
+    for (int j = 0; j < 500; ++j)
+        e.mesures.ajoute({20 + j * 0.01, 0, 1, 1});
+    EtatFenetreProfil etat;
+    DialoguesEnregistres d;
+    EXPECT_EQ(clic(e, etat, BoutonSouris::gauche, {250, 50}, {250, 50}, d), SuiteProfil::rien);
+    EXPECT_EQ(e.mesures.taille(), 500);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Too many peaks (>500)"});
+}
+
+TEST(FenetreProfil, RightClickRemovesTheFirstMarkWithinFourPixels) {
+    EspaceTravail e = espace_profil();
+    e.mesures.ajoute({30.0, 30.0, 5, 1}); // x = 103
+    e.mesures.ajoute({30.2, 30.2, 6, 2}); // x = 105
+    e.mesures.ajoute({40.0, 40.0, 7, 3}); // x = 203
+    EtatFenetreProfil etat;
+    DialoguesEnregistres d;
+    // 109 is 6 and 4 pixels away: nothing removed.
+    EXPECT_EQ(clic(e, etat, BoutonSouris::droit, {109, 50}, {109, 50}, d), SuiteProfil::rien);
+    EXPECT_EQ(e.mesures.taille(), 3);
+    // 106: both marks within reach, the first in list order goes.
+    EXPECT_EQ(clic(e, etat, BoutonSouris::droit, {106, 50}, {140, 50}, d),
+              SuiteProfil::grille_et_dessin);
+    ASSERT_EQ(e.mesures.taille(), 2);
+    EXPECT_DOUBLE_EQ(e.mesures[1].deux_theta_mes, 30.2);
+    EXPECT_EQ(e.mesures[1].code_raie, 2);
+    // Double click on the last row of the grid: only the count decreases.
+    on_select_raw(etat, 2);
+    EXPECT_EQ(on_double_click(e, etat), SuiteProfil::grille_et_dessin);
+    ASSERT_EQ(e.mesures.taille(), 1);
+    EXPECT_DOUBLE_EQ(e.mesures[1].deux_theta_mes, 30.2);
+    on_select_raw(etat, 5);
+    EXPECT_EQ(on_double_click(e, etat), SuiteProfil::rien);
+}
+
+TEST(FenetreProfil, DragOfFivePixelsZooms) {
+    EspaceTravail e = espace_profil();
+    EtatFenetreProfil etat;
+    DialoguesEnregistres d;
+    // From x = 108 (30.5) leftwards to 103 (30.0), top of the drag at row 50:
+    // 50 pixels above the axis, the vertical factor doubles.
+    EXPECT_EQ(clic(e, etat, BoutonSouris::gauche, {108, 80}, {103, 50}, d), SuiteProfil::redessine);
+    EXPECT_TRUE(e.mesures.vide());
+    EXPECT_NEAR(e.angle_min, 30.0, 1e-9);
+    EXPECT_NEAR(e.angle_max, 30.5, 1e-9);
+    EXPECT_NEAR(e.etendue, 0.5, 1e-9);
+    EXPECT_DOUBLE_EQ(etat.facteur_vertical, 2.0);
+    EXPECT_EQ(etat.position_echelle, 20);
+    // The full range and the factor 1.0 come back.
+    EXPECT_EQ(reset_diagramme(e, etat), SuiteProfil::redessine);
+    EXPECT_DOUBLE_EQ(e.angle_min, 20);
+    EXPECT_DOUBLE_EQ(e.angle_max, 50);
+    EXPECT_DOUBLE_EQ(etat.facteur_vertical, 1.0);
+    EXPECT_EQ(etat.position_echelle, 10);
+
+    // In theta mode the angles are doubled back to 2theta.
+    e.mode_affichage = 0; // shown 10 ... 25, 20 pixels per degree
+    clic(e, etat, BoutonSouris::gauche, {103, 10}, {203, 90}, d);
+    EXPECT_NEAR(e.angle_min, 30, 1e-9);
+    EXPECT_NEAR(e.angle_max, 40, 1e-9);
+}
+
+TEST(FenetreProfil, ReleaseOutsideThePictureOrWithoutProfile) {
+    EspaceTravail e = espace_profil();
+    EtatFenetreProfil etat;
+    DialoguesEnregistres d;
+    EXPECT_EQ(clic(e, etat, BoutonSouris::gauche, {100, 50}, {100, H}, d), SuiteProfil::rien);
+    EXPECT_TRUE(e.mesures.vide());
+    EXPECT_EQ(efface_fichier(e), SuiteProfil::grille_videe);
+    EXPECT_TRUE(e.entete_profil.fichier_profil.empty());
+    EXPECT_EQ(clic(e, etat, BoutonSouris::gauche, {100, 50}, {100, 50}, d), SuiteProfil::rien);
+    EXPECT_EQ(dessin_profil(e, etat, W, H).fond, noir);
+}
+
+TEST(FenetreProfil, MoveAndScale) {
+    EspaceTravail e = espace_profil();
+    EtatFenetreProfil etat;
+    init_crea(e, etat);
+    EXPECT_EQ(shifte_spectre(e, etat, 183), SuiteProfil::redessine);
+    EXPECT_DOUBLE_EQ(e.angle_min, 23);
+    EXPECT_DOUBLE_EQ(e.angle_max, 53);
+    EXPECT_EQ(etat.position_decalage, 183);
+    modifie_echelle(etat, 25);
+    EXPECT_DOUBLE_EQ(etat.facteur_vertical, 2.5);
+    EXPECT_DOUBLE_EQ(vue_profil(e, etat, W, H).sy, 2.5);
+    init_active(etat);
+    EXPECT_DOUBLE_EQ(etat.facteur_vertical, 1.0);
+}
+
+TEST(FenetreProfil, DrawingReadoutAndCaption) {
+    EspaceTravail e = espace_profil();
+    e.mesures.ajoute({30.0, 30.0, 5, raie_k_alpha2});
+    EtatFenetreProfil etat;
+    EXPECT_EQ(legende_profil(e), "essai.raw: Cu3Au-1 (RAW1)");
+    Dessin d = dessin_profil(e, etat, W, H);
+    EXPECT_EQ(d.fond, blanc);
+    ASSERT_EQ(d.courbes.size(), 1u); // no search curve while the search is closed
+    const auto& points = d.courbes[0].points;
+    ASSERT_EQ(points.size(), 300u);
+    EXPECT_EQ(points.front(), (Point{3, 100}));
+    EXPECT_EQ(points.back(), (Point{303, 70})); // intensity 30
+    EXPECT_TRUE(std::any_of(d.segments.begin(), d.segments.end(), [](const Segment& s) {
+        return s.debut == Point{103, 100} && s.fin == Point{103, 0} && s.couleur == rouge;
+    }));
+    // Ticks every 5 degrees, values under the axis.
+    EXPECT_TRUE(std::any_of(d.textes.begin(), d.textes.end(), [](const TexteTrace& t) {
+        return t.texte == " 25.0" && t.coin == Point{43, 105};
+    }));
+
+    e.recherche.recherche_active = true;
+    e.recherche.derivee_seconde.assign(302, -100.0f);
+    etat.derivee_visible = true;
+    d = dessin_profil(e, etat, W, H);
+    ASSERT_EQ(d.courbes.size(), 2u);
+    EXPECT_EQ(d.courbes[1].couleur, magenta);
+    EXPECT_EQ(d.courbes[1].points.front().y, 100); // -100 at the axis line
+
+    // x = 153: 35 degrees 2theta; d = lambda / (2 sin 17.5 deg) = 2.5616.
+    SurvolProfil s = survol_profil(e, etat, W, H, {153, 40});
+    EXPECT_EQ(s.lecture, "2T=  35.00 d=  2.562");
+    ASSERT_TRUE(s.curseur.has_value());
+    OnMouseDown(etat, BoutonSouris::gauche, {150, 40});
+    EXPECT_FALSE(survol_profil(e, etat, W, H, {154, 40}).elastique.has_value());
+    EXPECT_TRUE(survol_profil(e, etat, W, H, {155, 40}).elastique.has_value());
+    e.mode_affichage = 0;
+    EXPECT_EQ(survol_profil(e, EtatFenetreProfil{}, W, H, {153, 40}).lecture.substr(0, 9),
+              "T=  17.50");
+}
+
+TEST(GrillePics, SortedRowsInTheColoursOfTheirKinds) {
+    EspaceTravail e = espace_profil();
+    e.mesures.ajoute({40.0, 40.0, 12.34, raie_l1});
+    e.mesures.ajoute({30.0, 30.0, 5, raie_k_alpha1});
+    RemplissagePics r = remplit_grille_pics(e);
+    const Grille& g = r.pics.grille;
+    EXPECT_EQ(g.lignes[0], (std::vector<std::string>{"N", "2Theta", "Dhkl", "Int."}));
+    ASSERT_EQ(g.lignes.size(), 3u);
+    // d = 1.5406 / (2 sin 15 deg) = 2.97616.
+    EXPECT_EQ(g.lignes[1], (std::vector<std::string>{"  1", " 30.000", "  2.9762", "    5.0"}));
+    EXPECT_EQ(g.cellule(2, 3), "   12.3");
+    EXPECT_EQ(r.pics.couleurs, (std::vector<Couleur>{bleu, vert}));
+    EXPECT_EQ(r.pics.nombre, "2");
+    EXPECT_DOUBLE_EQ(e.mesures[1].deux_theta_mes, 30.0); // the list itself is sorted
+    EXPECT_EQ(peint_cellule_g2(e, 2), vert);
+    EXPECT_EQ(peint_cellule_g2(e, 0), noir);
+    EXPECT_TRUE(r.principal.grille_mesures.has_value());
+    e.mode_affichage = 0;
+    EXPECT_EQ(grille_pics_vide(e).grille.lignes[0][1], "Theta");
+}
+
+TEST(ChangeDataDiag, BadNumbersChangeNothing) {
+    EspaceTravail e = espace_profil();
+    e.mesures.ajoute({30.0, 30.0, 5, 1});
+    for (auto [t1, t2, message] :
+         {std::tuple{"2O", "40", "Theta min error"}, std::tuple{"", "40", "Theta min error"},
+          std::tuple{"25", "4O.5", "Theta max error"}}) {
+        DialoguesEnregistres d;
+        change_data_diag(e, t1, t2, OngletMaille{}, d);
+        EXPECT_EQ(d.erreurs(), std::vector<std::string>{message});
+        EXPECT_DOUBLE_EQ(e.angle_min, 20);
+        EXPECT_DOUBLE_EQ(e.angle_max_initial, 50);
+        EXPECT_EQ(e.mesures.taille(), 1);
+    }
+}
+
+TEST(ChangeDataDiag, RealProfileReadAgainWithinTheNewRange) {
+    // Cu3Au-1.raw: 3901 steps of 0.02 from 22 degrees; its strongest point is at
+    // 41.5, so within 40 ... 60 the largest scaled intensity is again 100.
+    EspaceTravail e;
+    e.entete_profil.fichier_profil = KOVRIN_REAL_DATA_DIR "/Cu3Au-1.raw";
+    e.entete_profil.anode = "Cu";
+    e.entete_profil.lambda = 1.54184;
+    e.lambda = 1.54184;
+    e.profil.ajoute({22.0f, 1.0f});        // a profile is present
+    e.mesures.ajoute({35.0, 35.0, 10, 1}); // typed: kept when within the range
+    e.mesures.ajoute({41.5, 41.5, 100, 2});
+    e.mesures.ajoute({70.9, 70.9, 40, 1});
+    DialoguesEnregistres d;
+    Rafraichissement r = change_data_diag(e, " 40", "60.0", OngletMaille{}, d);
+    EXPECT_TRUE(d.erreurs().empty()) << (d.journal.empty() ? "" : d.journal[0].texte);
+    EXPECT_DOUBLE_EQ(e.angle_min_initial, 40);
+    EXPECT_DOUBLE_EQ(e.angle_max, 60);
+    EXPECT_DOUBLE_EQ(e.entete_profil.angle_debut, 40);
+    EXPECT_DOUBLE_EQ(e.entete_profil.angle_fin, 60);
+    EXPECT_EQ(e.entete_profil.anode, "Cu");
+    EXPECT_DOUBLE_EQ(e.entete_profil.lambda, 1.54184);
+    ASSERT_EQ(e.profil.taille(), 1001); // 40.00 ... 60.00
+    EXPECT_NEAR(e.profil[1].angle, 40.0f, 1e-4);
+    float plus_grand = 0;
+    for (const PointProfil& p : e.profil)
+        plus_grand = std::max(plus_grand, p.intensite);
+    EXPECT_FLOAT_EQ(plus_grand, 100.0f);
+    ASSERT_EQ(e.mesures.taille(), 1);
+    EXPECT_DOUBLE_EQ(e.mesures[1].deux_theta_mes, 41.5);
+    EXPECT_TRUE(r.redessine);
+    ASSERT_TRUE(r.valeurs_courantes.has_value());
+    EXPECT_TRUE(r.panneau_profil.has_value());
+}
