@@ -204,9 +204,9 @@ float ecrit_resultats(EcrivainTexte& f, const Arguments& arg, const Modele& m, c
     return figure_2t;
 }
 
-std::string_view affine(const Arguments& arg) {
-    EcrivainTexte listing("kovrin.out");
-    Modele& m = modele();
+// Steps up to the reflection count: letter, reflections, title, mode, tie,
+// internal units, the listing head. False when an input value is unusable.
+bool prepare(EcrivainTexte& listing, const Arguments& arg, Modele& m) {
     if (*arg.lettre == 'T' && std::fabs(arg.parametres[2] - arg.parametres[3]) < 0.001f)
         *arg.lettre = 'Q';
     m.nref = compte_reflexions(arg.angles);
@@ -227,10 +227,39 @@ std::string_view affine(const Arguments& arg) {
     float reciproque[6];
     reciproque_en_degres(m.p, reciproque);
     ecrit_reciproque(listing, reciproque, volume);
-    valide = valide && tous_finis(m.p, nb_parametres) && volume > 0.0f;
     m.npar = compte_libres(m);
-    emballe(x);
+    return valide && tous_finis(m.p, nb_parametres) && volume > 0.0f;
+}
 
+// Results of a completed refinement into the listing and the arguments.
+std::string_view termine(EcrivainTexte& listing, const Arguments& arg, const Modele& m,
+                         const MatriceA& a, float sigma) {
+    erreurs_standard(m, a, sigma);
+    float reciproque[6];
+    reciproque_en_degres(m.p, reciproque);
+    float p[nb_parametres];
+    for (int j = 0; j < nb_parametres; ++j)
+        p[j] = m.p[j];
+    float terme_degres = p[0] * degre;
+    float volume_final = vers_unites_externes(p, erreurs_internes);
+    if (!tous_finis(p, nb_parametres) || !tous_finis(erreurs_internes, nb_parametres)) {
+        ecrit_refus(listing, echec_non_fini);
+        return echec_non_fini;
+    }
+    ecrit_valeurs_finales(listing, m.mode, p, erreurs_internes);
+    ecrit_reciproque(listing, reciproque, volume_final);
+    *arg.accord = ecrit_resultats(listing, arg, m, a, terme_degres);
+    for (int j = 0; j < nb_parametres; ++j) {
+        arg.parametres[j] = p[j];
+        arg.erreurs[j] = erreurs_internes[j];
+    }
+    return fin_normale;
+}
+
+std::string_view affine(const Arguments& arg) {
+    EcrivainTexte listing("kovrin.out");
+    Modele& m = modele();
+    bool valide = prepare(listing, arg, m);
     std::string_view refus = !valide                          ? echec_donnees
                              : m.npar == nb_parametres        ? refus_tous
                              : m.npar > 0 && m.nref <= m.npar ? refus_nref
@@ -243,6 +272,7 @@ std::string_view affine(const Arguments& arg) {
         EcrivainTexte("mouchard").ferme();
         return refus;
     }
+    emballe(x);
     MatriceA& a = matrice_a();
     BilanMoindresCarres bilan = moindres_carres(a, nb_max_reflexions, m.theta_obs, x, m.npar,
                                                 m.nref, m.poids, limite_cycles, theta_modele);
@@ -250,31 +280,14 @@ std::string_view affine(const Arguments& arg) {
     float sigma = 0.0f;
     Echec echec = bilan.echec != Echec::aucun ? bilan.echec : ecart_final(x, a, sigma);
     if (echec != Echec::aucun) {
+        // The inversion failure keeps lines 1 to 17 only; the others say why.
         if (echec != Echec::matinv) ecrit_refus(listing, texte_echec(echec));
         listing.ferme();
         return texte_echec(echec);
     }
-    erreurs_standard(m, a, sigma);
-    reciproque_en_degres(m.p, reciproque);
-    float p[nb_parametres];
-    for (int j = 0; j < nb_parametres; ++j)
-        p[j] = m.p[j];
-    float terme_degres = p[0] * degre;
-    float volume_final = vers_unites_externes(p, erreurs_internes);
-    if (!tous_finis(p, nb_parametres) || !tous_finis(erreurs_internes, nb_parametres)) {
-        ecrit_refus(listing, echec_non_fini);
-        listing.ferme();
-        return echec_non_fini;
-    }
-    ecrit_valeurs_finales(listing, m.mode, p, erreurs_internes);
-    ecrit_reciproque(listing, reciproque, volume_final);
-    *arg.accord = ecrit_resultats(listing, arg, m, a, terme_degres);
-    for (int j = 0; j < nb_parametres; ++j) {
-        arg.parametres[j] = p[j];
-        arg.erreurs[j] = erreurs_internes[j];
-    }
+    std::string_view statut = termine(listing, arg, m, a, sigma);
     listing.ferme();
-    return fin_normale;
+    return statut;
 }
 
 void ecrit_statut(int16_t* texte, std::string_view statut) {
