@@ -60,6 +60,12 @@ void coche_monoclinique(const EspaceTravail& et, OngletMaille& o) {
 
 } // namespace
 
+int ligne_du_systeme(const std::string& code) {
+    for (int i = 0; i < static_cast<int>(legendes_systemes.size()); ++i)
+        if (!code.empty() && code_systeme(i) == code) return i;
+    return -1;
+}
+
 LectureOnglet lit_onglet_maille(EspaceTravail& et, const OngletMaille& onglet, Dialogues& d) {
     if (const std::string code = code_systeme(onglet.systeme_choisi); !code.empty()) {
         et.systeme = code;
@@ -220,6 +226,7 @@ std::vector<LigneTable> affiche_raies_calculees(const EspaceTravail& et) {
 
 SuiteLecture calcul_apres_lecture(EspaceTravail& et, OngletMaille& onglet, Dialogues& d) {
     SuiteLecture suite;
+    onglet.systeme_choisi = ligne_du_systeme(et.systeme);
     configure_champs(et, onglet);
     affiche_maille(et, onglet);
     const double diviseur = et.mode_affichage == 0 ? 2 : 1;

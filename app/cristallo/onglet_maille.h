@@ -17,6 +17,9 @@ namespace kovrin {
 inline const std::array<std::string, 7> legendes_systemes = {"Cubic",   "Tetra.", "Ortho.", "Hexa.",
                                                              "Rhombo.", "Monoc.", "Tricl."};
 
+// Row of the list "System" for a code, -1 for an empty or unknown code.
+int ligne_du_systeme(const std::string& code);
+
 struct OngletMaille {
     int systeme_choisi = -1;            // selected row of the list "System", -1 none
     std::array<std::string, 6> cellule; // fields a, b, c, alpha, beta, gamma
@@ -72,8 +75,9 @@ struct SuiteLecture {
     bool redessine = false;    // redraw the diagram window
 };
 
-// After a cell file was read into the workspace: fields, texts of the current
-// values, selection emptied, reading of the tab and generation.
+// After a cell file was read into the workspace: the list "System" shows its
+// system, fields and texts of the current values follow the workspace, the
+// selected pairs are emptied, the tab is read and the reflections generated.
 SuiteLecture calcul_apres_lecture(EspaceTravail& et, OngletMaille& onglet, Dialogues& d);
 
 } // namespace kovrin

@@ -1,0 +1,294 @@
+#include "cristallo/geometrie.h"
+#include "cristallo/onglet_maille.h"
+#include "donnees_groupes.h"
+#include "dossier_temporaire.h"
+
+#include <gtest/gtest.h>
+
+using namespace kovrin;
+using kovrin::test::DossierTemporaire;
+
+namespace {
+
+struct Onglet : ::testing::Test {
+    DossierTemporaire dossier;
+    EspaceTravail et;
+    OngletMaille o;
+    DialoguesEnregistres d;
+    Onglet() {
+        test::copie_donnees_groupes(dossier.chemin());
+        et.repertoire = dossier.chemin();
+        o.cellule = {"5", "6", "7", "90", "100", "90"};
+        o.lambda = "1.5406";
+        o.theta_min = "10";
+        o.theta_max = "60";
+    }
+    LectureOnglet lit() { return lit_onglet_maille(et, o, d); }
+};
+
+std::string grises(const OngletMaille& o) {
+    std::string s;
+    for (bool g : o.grise)
+        s += g ? 'x' : '.';
+    return s;
+}
+std::string coches(const OngletMaille& o) {
+    std::string s;
+    for (std::size_t i = 0; i < 8; ++i)
+        s += o.coche[i] ? 'x' : (o.coche_active[i] ? 'o' : '.');
+    return s;
+}
+
+} // namespace
+
+TEST_F(Onglet, NumberTextsAreCleanedUp) {
+    o.cellule = {".5", "5.", "-.5", " .5", "5. ", "  5.0000"};
+    ASSERT_EQ(lit(), LectureOnglet::complete);
+    EXPECT_EQ(et.maille, (Maille{0.5, 5.0, -0.5, 0.5, 5.0, 5.0}));
+    EXPECT_DOUBLE_EQ(et.lambda, 1.5406);
+    EXPECT_TRUE(d.journal.empty());
+}
+
+TEST_F(Onglet, EachFieldHasItsMessage) {
+    const char* messages[] = {"Error on a",      "Error on b",         "Error on c",
+                              "Error on alpha",  "Error on beta",      "Error on gamma",
+                              "Error on lambda", "Error on theta_min", "Error on theta_max"};
+    for (int champ = 0; champ < 9; ++champ) {
+        OngletMaille faux = o;
+        std::string& texte = champ < 6    ? faux.cellule[static_cast<std::size_t>(champ)]
+                             : champ == 6 ? faux.lambda
+                             : champ == 7 ? faux.theta_min
+                                          : faux.theta_max;
+        texte = champ == 0 ? "4,5" : "5 "; // a comma, a trailing blank
+        EspaceTravail e;
+        DialoguesEnregistres dd;
+        EXPECT_EQ(lit_onglet_maille(e, faux, dd), LectureOnglet::erreur);
+        EXPECT_EQ(dd.erreurs(), std::vector<std::string>{messages[champ]});
+    }
+}
+
+TEST_F(Onglet, FieldsAfterAnErrorOrAnEmptyFieldAreNotRead) {
+    et.maille = {1, 1, 1, 1, 1, 1};
+    et.angle_max_initial = 30;
+    o.cellule[2] = "x";
+    EXPECT_EQ(lit(), LectureOnglet::erreur);
+    EXPECT_EQ(et.maille, (Maille{5, 6, 1, 1, 1, 1}));
+
+    o.cellule[2] = "7";
+    o.cellule[4] = "";
+    d.vide();
+    EXPECT_EQ(lit(), LectureOnglet::champ_vide);
+    EXPECT_TRUE(d.journal.empty());
+    EXPECT_EQ(et.maille, (Maille{5, 6, 7, 90, 1, 1}));
+    EXPECT_EQ(et.angle_max_initial, 30); // the range is not widened
+}
+
+TEST_F(Onglet, ThetaModeDoublesAndTheFullRangeOnlyWidens) {
+    et.mode_affichage = 0;
+    o.theta_min = "5";
+    o.theta_max = "40";
+    et.angle_min_initial = 20;
+    et.angle_max_initial = 60;
+    ASSERT_EQ(lit(), LectureOnglet::complete);
+    EXPECT_EQ(et.angle_min, 10);
+    EXPECT_EQ(et.angle_max, 80);
+    EXPECT_EQ(et.angle_min_initial, 10);
+    EXPECT_EQ(et.angle_max_initial, 80);
+    et.angle_min_initial = 5;
+    et.angle_max_initial = 90;
+    ASSERT_EQ(lit(), LectureOnglet::complete);
+    EXPECT_EQ(et.angle_min_initial, 5);
+    EXPECT_EQ(et.angle_max_initial, 90);
+}
+
+TEST_F(Onglet, SystemAndGroupFromTheLists) {
+    o.systeme_choisi = 5; // "Monoc."
+    et.groupe = "P21/C";
+    ASSERT_EQ(lit(), LectureOnglet::complete);
+    EXPECT_EQ(et.systeme, "MONO");
+    EXPECT_EQ(et.groupe, "P21/C");
+    EXPECT_EQ(et.origine_groupe, "HM");
+    EXPECT_GT(et.liste_orsab.entrees.size(), 100u);
+
+    et.groupe = "P 1 21/C 1"; // only in the Orsab list
+    ASSERT_EQ(lit(), LectureOnglet::complete);
+    EXPECT_EQ(et.groupe, "P 1 21/C 1");
+    EXPECT_EQ(et.origine_groupe, "HALL");
+
+    o.systeme_choisi = 0; // the group is not cubic: none is selected
+    ASSERT_EQ(lit(), LectureOnglet::complete);
+    EXPECT_EQ(et.systeme, "CUBI");
+    EXPECT_EQ(et.groupe, "");
+}
+
+TEST_F(Onglet, VerificationCopiesTiedTexts) {
+    et.systeme = "CUBI";
+    et.champ_actif = 1;
+    o.cellule[0] = "5.431";
+    ASSERT_TRUE(verification(et, o, d));
+    EXPECT_EQ(o.cellule[1], "5.431");
+    EXPECT_EQ(o.cellule[2], "5.431");
+    EXPECT_DOUBLE_EQ(et.maille[0], 5.431);
+    EXPECT_EQ(et.maille[1], 0); // only texts are copied
+
+    et.systeme = "HEXA";
+    o.cellule = {"3.1", "x", "y", "90", "90", "120"};
+    ASSERT_TRUE(verification(et, o, d));
+    EXPECT_EQ(o.cellule[1], "3.1");
+    EXPECT_EQ(o.cellule[2], "y");
+
+    et.systeme = "RHOM";
+    et.champ_actif = 4;
+    o.cellule[3] = "59.5";
+    ASSERT_TRUE(verification(et, o, d));
+    EXPECT_EQ(o.cellule[4], "59.5");
+    EXPECT_EQ(o.cellule[5], "59.5");
+    EXPECT_EQ(et.maille[4], 59.5);
+    EXPECT_EQ(et.maille[5], 59.5);
+
+    o.cellule[3] = "";
+    ASSERT_TRUE(verification(et, o, d)); // empty is 0
+    EXPECT_EQ(et.maille[3], 0);
+    EXPECT_TRUE(d.journal.empty());
+
+    o.cellule[3] = "5 ";
+    EXPECT_FALSE(verification(et, o, d));
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Type error!"});
+
+    et.champ_actif = 0; // no field: nothing
+    EXPECT_TRUE(verification(et, o, d));
+}
+
+TEST(ConfigureChamps, EachSystem) {
+    EspaceTravail et;
+    struct Cas {
+        const char* systeme;
+        const char* grises;
+        const char* coches; // x set, o enabled and clear, . disabled
+        std::array<std::string, 6> textes;
+    };
+    const Cas cas[] = {
+        {"CUBI", ".xx.xx", "x.....oo", {"4.1", "4.1", "4.1", "90", "90", "90"}},
+        {"TETR", ".x.xxx", "x.x...oo", {"4.1", "4.1", "c", "90", "90", "90"}},
+        {"ORTH", "...xxx", "xxx...oo", {"4.1", "b", "c", "90", "90", "90"}},
+        {"HEXA", ".x.xxx", "x.x...oo", {"4.1", "4.1", "c", "90", "90", "120"}},
+        {"RHOM", ".xx.xx", "x..x..oo", {"4.1", "4.1", "4.1", "al", "al", "al"}},
+        {"TRIC", "......", "xxxxxxoo", {"4.1", "b", "c", "al", "be", "ga"}},
+        {"", "......", "......oo", {"4.1", "b", "c", "al", "be", "ga"}},
+    };
+    for (const Cas& c : cas) {
+        OngletMaille o;
+        o.cellule = {"4.1", "b", "c", "al", "be", "ga"};
+        o.coche.fill(true);
+        et.systeme = c.systeme;
+        configure_champs(et, o);
+        EXPECT_EQ(grises(o), c.grises) << c.systeme;
+        EXPECT_EQ(coches(o), c.coches) << c.systeme;
+        EXPECT_EQ(o.cellule, c.textes) << c.systeme;
+    }
+}
+
+TEST(ConfigureChamps, MonoclinicUniqueAngleWithinPointTwoDegree) {
+    EspaceTravail et;
+    OngletMaille o;
+    et.systeme = "MONO";
+    et.maille = {5, 6, 7, 90, 100.5, 90.1};
+    configure_champs(et, o);
+    EXPECT_EQ(coches(o), "xxx.x.oo");
+    et.maille[5] = 90.3;
+    configure_champs(et, o);
+    EXPECT_EQ(coches(o), "xxx...oo");
+    et.maille = {5, 6, 7, 90, 90, 90};
+    configure_champs(et, o);
+    EXPECT_EQ(coches(o), "xxxxxxoo");
+    EXPECT_EQ(grises(o), "......");
+}
+
+TEST(AfficheMaille, WidthsAndDecimals) {
+    EspaceTravail et;
+    OngletMaille o;
+    et.maille = {5.43102, 12.5, 100.25, 90, 104.56789, 120};
+    affiche_maille(et, o);
+    EXPECT_EQ(o.cellule, (std::array<std::string, 6>{"  5.4310", " 12.5000", "100.2500", "  90.000",
+                                                     " 104.568", " 120.000"}));
+}
+
+TEST(AfficheRaiesCalculees, RowsHeaderAndThetaMode) {
+    EspaceTravail et;
+    for (int i = 0; i < 3; ++i)
+        et.calculees.ajoute(RaieCalculee{1, static_cast<std::int16_t>(-i), 10, 4.0f, 22.2037f});
+    auto t = affiche_raies_calculees(et);
+    ASSERT_EQ(t.size(), 15u);
+    EXPECT_EQ(t[0], (LigneTable{"  h   k   l", "   Dhkl", "2Theta"}));
+    EXPECT_EQ(t[2], (LigneTable{"  1 -1 10", " 4.0000", " 22.204"}));
+    EXPECT_EQ(t[4], (LigneTable{"", "", ""}));
+
+    et.mode_affichage = 0;
+    t = affiche_raies_calculees(et);
+    EXPECT_EQ(t[0][2], "Theta");
+    EXPECT_EQ(t[1][2], " 11.102");
+
+    while (et.calculees.taille() < 40)
+        et.calculees.ajoute(RaieCalculee{});
+    EXPECT_EQ(affiche_raies_calculees(et).size(), 41u);
+}
+
+TEST_F(Onglet, SetNumeroAndChangeSysteme) {
+    et.fichier_maille = "x.cry";
+    et.systeme = "CUBI";
+    set_numero(et, o, 4);
+    EXPECT_EQ(et.champ_actif, 4);
+    EXPECT_EQ(et.fichier_maille, "");
+    EXPECT_EQ(o.cellule[1], "5"); // configured for the cubic system
+
+    change_systeme(et, o, 3, d);
+    EXPECT_EQ(et.systeme, "HEXA");
+    EXPECT_EQ(o.systeme_choisi, 3);
+    EXPECT_EQ(o.cellule[5], "120");
+    EXPECT_EQ(et.liste_hm.entrees.front(), "No ext.");
+    EXPECT_EQ(et.liste_orsab.entrees.size(), 52u);
+    EXPECT_EQ(ligne_du_systeme("TRIC"), 6);
+    EXPECT_EQ(ligne_du_systeme(""), -1);
+}
+
+TEST_F(Onglet, AfterReadingACellFile) {
+    et.systeme = "CUBI";
+    et.groupe = "FM-3M";
+    et.origine_groupe = "HM";
+    et.maille = {5.4310, 5.4310, 5.4310, 90, 90, 90};
+    et.lambda = 1.5406;
+    et.angle_min = et.angle_min_initial = 20;
+    et.angle_max = et.angle_max_initial = 80;
+    et.fichier_maille = "/home/user/cells/si.cry";
+    et.selection.ajoute(Paire{});
+    const SuiteLecture s = calcul_apres_lecture(et, o, d);
+    EXPECT_TRUE(d.journal.empty());
+    EXPECT_EQ(o.lambda, " 1.54060");
+    EXPECT_EQ(o.theta_min, "  20.00");
+    EXPECT_EQ(o.cellule[0], "  5.4310");
+    EXPECT_TRUE(et.selection.vide());
+    EXPECT_TRUE(s.raies);
+    ASSERT_GE(et.calculees.taille(), 1);
+    EXPECT_EQ(et.calculees[1].h, 1); // Si 1 1 1
+    EXPECT_EQ(et.calculees[1].l, 1);
+    EXPECT_TRUE(s.titre_change);
+    EXPECT_EQ(s.titre, "Calc. diagram (si.cry)");
+    EXPECT_TRUE(s.redessine);
+}
+
+TEST_F(Onglet, AfterReadingACellFileWithoutWavelengthOrRange) {
+    et.systeme = "CUBI";
+    et.maille = {5.4310, 5.4310, 5.4310, 90, 90, 90};
+    et.fichier_maille = "si.cry";
+    SuiteLecture s = calcul_apres_lecture(et, o, d);
+    EXPECT_EQ(d.textes(), std::vector<std::string>{"Warning: Lambda not defined. "});
+    EXPECT_FALSE(s.raies);
+    EXPECT_EQ(s.titre, "Calc. diagram (si.cry)");
+    EXPECT_FALSE(s.redessine);
+
+    d.vide();
+    et.lambda = 1.5406;
+    s = calcul_apres_lecture(et, o, d);
+    EXPECT_EQ(d.textes(), std::vector<std::string>{"Warning: Theta range not defined. "});
+    EXPECT_FALSE(s.raies);
+}
