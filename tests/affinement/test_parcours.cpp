@@ -259,16 +259,15 @@ TEST_P(ParcoursSystemes, RefinesTheFreeParametersOfTheSystem) {
     EXPECT_NEAR(e.decalage, 0.03, 0.002);
 }
 
+const CasSysteme hexagonale{"HEXA",
+                            "P6/mmm",
+                            {3.0, 3.0, 5.0, 90, 90, 120},
+                            {2.99, 2.99, 5.01, 90, 90, 120},
+                            inverse_d2_hexagonale};
+const CasSysteme monoclinique{"MONO",
+                              "P2/m",
+                              {5.0, 6.0, 7.0, 90, 100, 90},
+                              {4.99, 6.01, 6.99, 90, 100.2, 90},
+                              inverse_d2_monoclinique};
 INSTANTIATE_TEST_SUITE_P(HexagonaleEtMonoclinique, ParcoursSystemes,
-                         ::testing::Values(CasSysteme{"HEXA",
-                                                      3,
-                                                      "P6/mmm",
-                                                      {3.0, 3.0, 5.0, 90, 90, 120},
-                                                      {2.99, 2.99, 5.01, 90, 90, 120},
-                                                      inverse_d2_hexagonale},
-                                           CasSysteme{"MONO",
-                                                      5,
-                                                      "P2/m",
-                                                      {5.0, 6.0, 7.0, 90, 100, 90},
-                                                      {4.99, 6.01, 6.99, 90, 100.2, 90},
-                                                      inverse_d2_monoclinique}));
+                         ::testing::Values(hexagonale, monoclinique));
