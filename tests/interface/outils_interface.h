@@ -1,0 +1,42 @@
+#pragma once
+// Small builders shared by the workspace tests: lists written straight into the
+// workspace, and peak and profile files written in the current directory.
+#include "interface/espace_travail.h"
+
+#include <initializer_list>
+#include <string>
+#include <tuple>
+
+namespace kovrin::test {
+
+inline void mesures(EspaceTravail& et, std::initializer_list<double> angles) {
+    et.mesures.efface();
+    for (double a : angles)
+        et.mesures.ajoute({a, a, 100.0});
+}
+
+struct Raie {
+    int h, k, l;
+    float deux_theta;
+};
+
+inline void calculees(EspaceTravail& et, std::initializer_list<Raie> raies) {
+    et.calculees.efface();
+    for (const Raie& r : raies)
+        et.calculees.ajoute({static_cast<std::int16_t>(r.h), static_cast<std::int16_t>(r.k),
+                             static_cast<std::int16_t>(r.l), 1.0f, r.deux_theta});
+}
+
+inline void domaine(EspaceTravail& et, double debut, double fin) {
+    et.angle_min = et.angle_min_initial = debut;
+    et.angle_max = et.angle_max_initial = fin;
+}
+
+// A column peak file: one angle per line, CR LF.
+std::string fichier_colonne(std::initializer_list<double> angles);
+
+// A Sietronics CPI profile: start, end, step, anode, wavelength, intensities.
+std::string fichier_cpi(double debut, double fin, double pas, const std::string& anode,
+                        double lambda, std::initializer_list<double> intensites);
+
+} // namespace kovrin::test

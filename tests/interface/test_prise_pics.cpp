@@ -1,0 +1,231 @@
+// Taking measured-peak files in, and the wavelength dialog for peak data.
+#include "commun/octets.h"
+#include "dossier_temporaire.h"
+#include "interface/anodes.h"
+#include "interface/dialogue_lambda.h"
+#include "interface/prise_donnees.h"
+#include "outils_interface.h"
+
+#include <gtest/gtest.h>
+
+using namespace kovrin;
+
+namespace {
+
+// DIF2 peak file from the layout table: Cu doublet, peaks at the given angles.
+std::string fichier_dif2(std::initializer_list<float> angles) {
+    std::string o(352 + 16 * angles.size(), '\0');
+    champ_texte(o, 0, "DIF2", 4);
+    champ_texte(o, 8, "sample", 32);
+    champ_texte(o, 188, "Cu", 2);
+    ecrit_f32(o, 190, 1.54056f);
+    ecrit_f32(o, 194, 1.54439f);
+    ecrit_f32(o, 198, 0.5f);
+    ecrit_i16(o, 256, 96);
+    ecrit_i16(o, 262, static_cast<std::int16_t>(angles.size()));
+    std::size_t k = 0;
+    for (float a : angles) {
+        ecrit_f32(o, 352 + 16 * k, a);
+        ecrit_f32(o, 356 + 16 * k, 50.0f * static_cast<float>(k + 1));
+        ++k;
+    }
+    return o;
+}
+
+class PrisePics : public ::testing::Test {
+  protected:
+    // A column file taken in through the dialog: `choix` clicked (-1 none),
+    // `lambda` typed in the lambda box when given.
+    Rafraichissement colonne(std::initializer_list<double> angles, int choix,
+                             const std::string& lambda = "") {
+        test::ecrit_fichier("pics.prn", test::fichier_colonne(angles));
+        ouvre_fichier_pics(et, dialogue, pics_prn, "pics.prn", d);
+        EXPECT_TRUE(dialogue.visible);
+        if (choix >= 0) clicklistbox(dialogue, choix);
+        if (!lambda.empty()) dialogue.lambda = lambda;
+        return lit_lambda(et, dialogue, d);
+    }
+    void profil_charge(double lambda) {
+        et.entete_profil.lambda = lambda;
+        et.entete_profil.fichier_profil = "p.raw";
+        et.profil.ajoute({10.0f, 5.0f});
+    }
+    test::DossierTemporaire dossier;
+    EspaceTravail et;
+    DialogueLambda dialogue;
+    DialoguesEnregistres d;
+};
+
+} // namespace
+
+TEST(Anodes, NamingFromTheWavelength) {
+    EXPECT_EQ(nomme_anode("", 1.5418, tolerance_anode_pics), "Cu");
+    EXPECT_EQ(nomme_anode("?", 1.5406, tolerance_anode_pics), "Cu");  // 0.0012 from the mean
+    EXPECT_EQ(nomme_anode("?", 1.5350, tolerance_anode_pics), "?");   // 0.0068: not for peaks
+    EXPECT_EQ(nomme_anode("?", 1.5350, tolerance_anode_profil), "Cu"); // but for a profile
+    EXPECT_EQ(nomme_anode("", 1.5, tolerance_anode_pics), "?");
+    EXPECT_EQ(nomme_anode("", 0, tolerance_anode_pics), "?");
+    EXPECT_EQ(nomme_anode(" Cobalt ", 1.5418, tolerance_anode_pics), "Co");
+    EXPECT_EQ(nomme_anode("Xx", 1.5418, tolerance_anode_pics), "Xx");
+    ASSERT_NE(anode_de_nom(" cu"), nullptr);
+    EXPECT_DOUBLE_EQ(anode_de_nom("MO")->k_alpha2, 0.71359);
+    EXPECT_EQ(anode_de_nom("Xx"), nullptr);
+}
+
+TEST_F(PrisePics, ColumnFileAsksTheWavelengthFirstAndTouchesNothingUntilOk) {
+    test::mesures(et, {50});
+    ouvre_fichier_pics(et, dialogue, pics_colonne, "any.name", d);
+    EXPECT_TRUE(dialogue.visible);
+    EXPECT_EQ(dialogue.mode, lambda_pics);
+    EXPECT_FALSE(dialogue.lambda_visible);
+    EXPECT_EQ(dialogue.lambda1, "0");
+    EXPECT_EQ(et.mesures.taille(), 1);
+}
+
+TEST_F(PrisePics, CuChosenInTheDialog) {
+    auto r = colonne({30.0, 20.0, 40.0}, 1);
+    EXPECT_FALSE(dialogue.visible);
+    const EntetePics& e = et.entete_pics;
+    EXPECT_DOUBLE_EQ(e.lambda, 1.5418);
+    EXPECT_DOUBLE_EQ(e.lambda1, 1.54056);
+    EXPECT_DOUBLE_EQ(e.lambda2, 1.54439);
+    EXPECT_DOUBLE_EQ(e.rapport, 0.5);
+    EXPECT_EQ(e.anode, "Cu");
+    EXPECT_EQ(e.format_pics, pics_prn);
+    // No profile: the working set and both ranges come from the file.
+    EXPECT_DOUBLE_EQ(et.lambda, 1.5418);
+    EXPECT_DOUBLE_EQ(et.rapport, 0.5);
+    EXPECT_EQ(et.anode, "Cu");
+    // The reader's range is from the first and last peaks of the file, in file order.
+    EXPECT_DOUBLE_EQ(et.angle_min, 28);
+    EXPECT_DOUBLE_EQ(et.angle_max, 42);
+    EXPECT_DOUBLE_EQ(et.angle_max_initial, 42);
+    EXPECT_DOUBLE_EQ(et.etendue, 14);
+    // Sorted for the grid, read angles kept.
+    ASSERT_EQ(et.mesures.taille(), 3);
+    EXPECT_DOUBLE_EQ(et.mesures[1].deux_theta_mes, 20);
+    EXPECT_DOUBLE_EQ(et.mesures[3].deux_theta_lu, 40);
+    EXPECT_EQ(r.grille_mesures->lignes[1][0], " 20.000");
+    EXPECT_EQ(r.titre_mesures, "Observed reflections (pics.prn)");
+    EXPECT_EQ(r.edit_lambda, " 1.54180");
+    EXPECT_EQ(r.panneau_pics->fichier, "File: pics.prn");
+    EXPECT_EQ(r.panneau_pics->lambda, " 1.54180");
+    EXPECT_EQ(r.panneau_pics->angle1, "   28.00");
+    EXPECT_EQ(r.panneau_pics->anode, "Cu");
+    EXPECT_TRUE(r.panneau_pics_visible.value_or(false));
+    EXPECT_TRUE(r.bouton_sauve_pics && r.redessine && r.vide_resultats);
+}
+
+TEST_F(PrisePics, DialogBoxesShowTheAnodeAndOtherHidesTheKalphaBoxes) {
+    montre_dialogue_lambda(dialogue, lambda_pics);
+    clicklistbox(dialogue, 0);
+    EXPECT_TRUE(dialogue.lambda_visible && dialogue.k_alpha_visible);
+    EXPECT_EQ(dialogue.lambda1, " 0.70930");
+    EXPECT_EQ(dialogue.lambda2, " 0.71359");
+    EXPECT_EQ(dialogue.lambda, " 0.71070");
+    clicklistbox(dialogue, element_autre);
+    EXPECT_TRUE(dialogue.lambda_visible);
+    EXPECT_FALSE(dialogue.k_alpha_visible);
+    EXPECT_EQ(dialogue.lambda1, "0");
+    EXPECT_EQ(dialogue.anode, "Xx");
+    montre_dialogue_lambda(dialogue, lambda_pics); // a new activation starts afresh
+    EXPECT_EQ(dialogue.choix, -1);
+    EXPECT_FALSE(dialogue.lambda_visible);
+}
+
+TEST_F(PrisePics, NoChoiceGivesRatioOneAndAnUnknownAnodeNamedFromLambda) {
+    colonne({30.0}, -1, "1.5");
+    EXPECT_DOUBLE_EQ(et.entete_pics.lambda, 1.5);
+    EXPECT_DOUBLE_EQ(et.entete_pics.lambda1, 0);
+    EXPECT_DOUBLE_EQ(et.entete_pics.lambda2, 0);
+    EXPECT_DOUBLE_EQ(et.entete_pics.rapport, 1.0);
+    EXPECT_EQ(et.entete_pics.anode, "?");
+    colonne({30.0}, -1, "1.5418");
+    EXPECT_EQ(et.entete_pics.anode, "Cu");
+}
+
+TEST_F(PrisePics, DialogErrorsKeepItOpen) {
+    test::ecrit_fichier("pics.prn", test::fichier_colonne({30.0}));
+    ouvre_fichier_pics(et, dialogue, pics_prn, "pics.prn", d);
+    clicklistbox(dialogue, 1);
+    dialogue.lambda = "1.54x";
+    lit_lambda(et, dialogue, d);
+    dialogue.lambda = "";
+    lit_lambda(et, dialogue, d);
+    dialogue.lambda = "1.5418";
+    dialogue.lambda1 = "one";
+    lit_lambda(et, dialogue, d);
+    dialogue.lambda1 = "";
+    dialogue.lambda2 = "1..5";
+    lit_lambda(et, dialogue, d);
+    EXPECT_EQ(d.erreurs(), (std::vector<std::string>{"Lambda error!", "Lambda error!",
+                                                     "Lambda1 error!", "Lambda2 error!"}));
+    EXPECT_TRUE(dialogue.visible);
+    EXPECT_EQ(et.mesures.taille(), 0);
+    dialogue.lambda2 = ""; // empty Kalpha boxes read as 0
+    lit_lambda(et, dialogue, d);
+    EXPECT_FALSE(dialogue.visible);
+    EXPECT_EQ(et.mesures.taille(), 1);
+    EXPECT_DOUBLE_EQ(et.entete_pics.lambda1, 0);
+}
+
+TEST_F(PrisePics, DifFileCarriesItsWavelengthAndNeedsNoDialog) {
+    test::ecrit_fichier("p.dif", fichier_dif2({25.0f, 35.0f}));
+    auto r = ouvre_fichier_pics(et, dialogue, pics_dif, "p.dif", d);
+    EXPECT_FALSE(dialogue.visible);
+    ASSERT_EQ(et.mesures.taille(), 2);
+    EXPECT_DOUBLE_EQ(et.entete_pics.lambda, static_cast<double>(1.54056f)); // from Kalpha1
+    EXPECT_EQ(et.entete_pics.anode, "Cu");
+    EXPECT_EQ(et.entete_pics.echantillon, "sample");
+    EXPECT_DOUBLE_EQ(et.lambda, et.entete_pics.lambda);
+    EXPECT_DOUBLE_EQ(et.mesures[2].intensite_mes, 100);
+    EXPECT_TRUE(r.grille_mesures.has_value());
+}
+
+TEST_F(PrisePics, NegativeFirstAngleStartsTheCurrentRangeAtZero) {
+    colonne({1.0, 10.0}, 1);
+    EXPECT_DOUBLE_EQ(et.angle_min, 0);
+    EXPECT_DOUBLE_EQ(et.angle_min_initial, -1);
+    EXPECT_DOUBLE_EQ(et.etendue, 12);
+}
+
+TEST_F(PrisePics, ProfileWavelengthWithinOneHundredthIsAccepted) {
+    profil_charge(1.5406);
+    test::domaine(et, 10, 90);
+    et.lambda = 1.5406;
+    colonne({30.0}, -1, "1.5418");
+    EXPECT_TRUE(d.journal.empty());
+    EXPECT_EQ(et.mesures.taille(), 1);
+    // The profile keeps the working wavelength and range.
+    EXPECT_DOUBLE_EQ(et.lambda, 1.5406);
+    EXPECT_DOUBLE_EQ(et.angle_max, 90);
+}
+
+TEST_F(PrisePics, ProfileWavelengthFartherIsRefusedButTheListStays) {
+    profil_charge(1.5406);
+    et.lambda = 1.5406;
+    et.selection.ajoute({1, 0, 0, 20.0f, 20.0f});
+    auto r = colonne({30.0, 40.0}, -1, "1.5600");
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{message_lambdas_differentes});
+    EXPECT_EQ(et.mesures.taille(), 2);
+    EXPECT_EQ(et.selection.taille(), 0);
+    EXPECT_DOUBLE_EQ(et.lambda, 1.5406);
+    EXPECT_FALSE(r.grille_mesures_selection->lignes.size() > 1); // emptied, not filled
+    EXPECT_FALSE(r.panneau_pics.has_value());
+}
+
+TEST_F(PrisePics, UnreadableFileLeavesTheWorkspaceAsItWas) {
+    colonne({30.0, 40.0}, 1);
+    et.selection.ajoute({1, 0, 0, 30.0f, 30.0f});
+    EntetePics avant = et.entete_pics;
+    test::ecrit_fichier("bad.prn", "30.0\r\nthirty\r\n");
+    ouvre_fichier_pics(et, dialogue, pics_prn, "bad.prn", d);
+    clicklistbox(dialogue, 0);
+    auto r = lit_lambda(et, dialogue, d);
+    EXPECT_EQ(d.erreurs().size(), 1u);
+    EXPECT_EQ(et.mesures.taille(), 2);
+    EXPECT_EQ(et.selection.taille(), 1);
+    EXPECT_DOUBLE_EQ(et.entete_pics.lambda, avant.lambda);
+    EXPECT_EQ(et.entete_pics.fichier_pics, avant.fichier_pics);
+    EXPECT_FALSE(r.grille_mesures.has_value());
+}

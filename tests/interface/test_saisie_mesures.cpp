@@ -1,0 +1,142 @@
+// The measured grid of tab 1: its texts and the reading back of typed rows.
+#include "interface/saisie_mesures.h"
+#include "outils_interface.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+using namespace kovrin;
+
+namespace {
+
+// A grid of `n` rows as the window hands it over: column 0 angle, column 2 area.
+Grille saisie(std::initializer_list<std::pair<std::string, std::string>> lignes, int n = 20) {
+    Grille g{n, {{"2Theta", "Dhkl", "Area", "Nb."}}};
+    for (const auto& [angle, aire] : lignes)
+        g.lignes.push_back({angle, "", aire, ""});
+    while (static_cast<int>(g.lignes.size()) < n)
+        g.lignes.push_back({"", "", "", ""});
+    return g;
+}
+
+std::vector<double> angles(const EspaceTravail& et) {
+    std::vector<double> a;
+    for (const Mesure& m : et.mesures)
+        a.push_back(m.deux_theta_mes);
+    return a;
+}
+
+} // namespace
+
+TEST(SaisieMesures, TypedRowsAreSortedNumberedAndGiveTheRange) {
+    EspaceTravail et;
+    DialoguesEnregistres d;
+    auto r = theta_to_dhkl(et, saisie({{"60", "50"}, {"", ""}, {" 20 ", ""}}), "1.5406", d);
+    EXPECT_TRUE(d.journal.empty());
+    EXPECT_EQ(angles(et), (std::vector<double>{20, 60}));
+    EXPECT_DOUBLE_EQ(et.mesures[1].intensite_mes, 100); // empty area reads as 100
+    EXPECT_DOUBLE_EQ(et.mesures[2].intensite_mes, 50);
+    EXPECT_DOUBLE_EQ(et.mesures[1].deux_theta_lu, 20);
+    EXPECT_DOUBLE_EQ(et.lambda, 1.5406);
+    EXPECT_DOUBLE_EQ(et.angle_min, 18);
+    EXPECT_DOUBLE_EQ(et.angle_max, 62);
+    EXPECT_DOUBLE_EQ(et.angle_min_initial, 18);
+    EXPECT_DOUBLE_EQ(et.angle_max_initial, 62);
+
+    ASSERT_TRUE(r.grille_mesures);
+    const Grille& g = *r.grille_mesures;
+    EXPECT_EQ(g.nb_lignes, 20); // 2 + 3, at least 20
+    // d = lambda / (2 sin 10 deg), computed here with the exact pi.
+    double d20 = 1.5406 / (2 * std::sin(10 * std::numbers::pi / 180));
+    char attendu[16];
+    std::snprintf(attendu, sizeof attendu, "%8.4f", d20);
+    EXPECT_EQ(g.lignes[1], (std::vector<std::string>{" 20.000", attendu, "     100", "1"}));
+    EXPECT_EQ(g.lignes[2][0], " 60.000");
+    EXPECT_EQ(g.lignes[2][2], "      50");
+    EXPECT_EQ(g.lignes[2][3], "2");
+    EXPECT_EQ(r.edit_lambda, " 1.54060");
+    EXPECT_TRUE(r.redessine);
+    EXPECT_EQ(r.valeurs_courantes->angle1, "   18.00");
+    EXPECT_EQ(r.grille_mesures_selection->lignes.size(), 3u);
+}
+
+TEST(SaisieMesures, RowCountGrowsWithTheList) {
+    EspaceTravail et;
+    for (int i = 0; i < 30; ++i)
+        et.mesures.ajoute({10.0 + i, 10.0 + i, 100});
+    EXPECT_EQ(grille_mesures(et).nb_lignes, 33);
+}
+
+TEST(SaisieMesures, ThetaModeDoublesWhatIsTypedAndHalvesWhatIsShown) {
+    EspaceTravail et;
+    et.mode_affichage = 0;
+    DialoguesEnregistres d;
+    auto r = theta_to_dhkl(et, saisie({{"10", ""}}), "1.5406", d);
+    ASSERT_EQ(et.mesures.taille(), 1);
+    EXPECT_DOUBLE_EQ(et.mesures[1].deux_theta_mes, 20);
+    EXPECT_EQ(r.grille_mesures->lignes[0][0], "Theta");
+    EXPECT_EQ(r.grille_mesures->lignes[1][0], " 10.000");
+}
+
+TEST(SaisieMesures, WavelengthMessages) {
+    EspaceTravail et;
+    test::mesures(et, {25});
+    DialoguesEnregistres d;
+    auto r = theta_to_dhkl(et, saisie({{"20", ""}}), "0", d);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Type first the wavelength"});
+    EXPECT_FALSE(r.grille_mesures.has_value()); // nothing refilled
+    d.vide();
+    theta_to_dhkl(et, saisie({{"20", ""}}), "", d); // an empty edit reads as 0
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Type first the wavelength"});
+    d.vide();
+    theta_to_dhkl(et, saisie({{"20", ""}}), "1,54", d);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error on Lambda"});
+    EXPECT_EQ(et.mesures.taille(), 0); // the rows read so far: none
+}
+
+TEST(SaisieMesures, BadCellNamesItsRowAndKeepsTheRowsReadSoFar) {
+    EspaceTravail et;
+    test::domaine(et, 5, 50);
+    DialoguesEnregistres d;
+    auto r = theta_to_dhkl(et, saisie({{"30", ""}, {"", ""}, {"2O", ""}}), "1.5406", d);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error at  row,3"});
+    EXPECT_EQ(angles(et), (std::vector<double>{30}));
+    EXPECT_FALSE(r.grille_mesures.has_value());
+    EXPECT_DOUBLE_EQ(et.angle_max, 50); // the range is not set after a message
+    d.vide();
+    theta_to_dhkl(et, saisie({{"30", ""}, {"40", "lots"}}), "1.5406", d);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error at  row,2"});
+}
+
+TEST(SaisieMesures, AnEmptyGridLeavesTheRangeAlone) {
+    EspaceTravail et;
+    test::domaine(et, 10, 80);
+    DialoguesEnregistres d;
+    theta_to_dhkl(et, saisie({}), "1.5406", d);
+    EXPECT_EQ(et.mesures.taille(), 0);
+    EXPECT_DOUBLE_EQ(et.angle_min, 10);
+    EXPECT_DOUBLE_EQ(et.angle_max, 80);
+}
+
+TEST(SaisieMesures, MoreThan500RowsAreRefused) {
+    EspaceTravail et;
+    DialoguesEnregistres d;
+    Grille g{503, {{"2Theta", "Dhkl", "Area", "Nb."}}};
+    for (int i = 0; i < 502; ++i)
+        g.lignes.push_back({std::to_string(10 + i * 0.1), "", "", ""});
+    theta_to_dhkl(et, g, "1.5406", d);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Too many measured reflections (>500)"});
+    EXPECT_EQ(et.mesures.taille(), 500);
+}
+
+TEST(SaisieMesures, KeyboardEmptiesTheGridAndTheWavelengthEdit) {
+    EspaceTravail et;
+    test::mesures(et, {20});
+    auto r = enter_refl_keyb(et);
+    EXPECT_EQ(r.grille_mesures->lignes.size(), 1u);
+    EXPECT_EQ(r.grille_mesures->nb_lignes, 0);
+    EXPECT_EQ(r.edit_lambda, "");
+    EXPECT_TRUE(r.bouton_sauve_pics);
+}

@@ -1,0 +1,303 @@
+// Matching of measured and calculated reflections.
+#include "interface/selection.h"
+#include "outils_interface.h"
+
+#include <gtest/gtest.h>
+
+using namespace kovrin;
+
+namespace {
+
+// Angles chosen exactly representable, so that "exactly the tolerance" is exact.
+class Selection : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        test::mesures(et, {20.0, 30.125, 40.25});
+        test::calculees(et, {{1, 0, 0, 20.0f}, {1, 1, 0, 30.0f}, {1, 1, 1, 40.0f}});
+        test::domaine(et, 10, 50);
+    }
+    EspaceTravail et;
+    DialoguesEnregistres d;
+};
+
+} // namespace
+
+TEST_F(Selection, ToleranceExactlyReachedPairsAndJustBeyondDoesNot) {
+    auto r = selection_automatique(et, "0.125", d);
+    ASSERT_EQ(et.selection.taille(), 2); // 20 and 30.125; 40.25 is 0.25 away
+    EXPECT_EQ(et.selection[2].h, 1);
+    EXPECT_EQ(et.selection[2].k, 1);
+    EXPECT_EQ(et.selection[2].l, 0);
+    EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 30.125f);
+    EXPECT_FLOAT_EQ(et.selection[2].deux_theta_cal, 30.0f);
+    EXPECT_TRUE(r.redessine);
+    EXPECT_TRUE(r.vide_resultats);
+    EXPECT_TRUE(r.tableau_avant);
+
+    selection_automatique(et, "0.1249", d);
+    EXPECT_EQ(et.selection.taille(), 1);
+    EXPECT_TRUE(d.journal.empty());
+}
+
+TEST_F(Selection, ThetaModeToleranceIsDoubled) {
+    et.mode_affichage = 0;
+    selection_automatique(et, "0.0625", d);
+    EXPECT_EQ(et.selection.taille(), 2);
+    EXPECT_DOUBLE_EQ(et.tolerance, 0.125);
+    selection_automatique(et, "0.125", d); // 0.25 in 2theta reaches 40.25
+    EXPECT_EQ(et.selection.taille(), 3);
+}
+
+TEST_F(Selection, EquidistantCalculatedReflectionsGiveTheFirst) {
+    test::mesures(et, {30.0});
+    test::calculees(et, {{2, 0, 0, 29.875f}, {1, 1, 1, 30.125f}});
+    selection_automatique(et, "0.2", d);
+    ASSERT_EQ(et.selection.taille(), 1);
+    EXPECT_EQ(et.selection[1].h, 2);
+}
+
+TEST_F(Selection, OnlyTheCurrentRangeTakesPartAndEarlierPairsGo) {
+    selection_automatique(et, "0.5", d);
+    ASSERT_EQ(et.selection.taille(), 3);
+    test::domaine(et, 25, 35); // zoomed: the initial range is left alone
+    et.angle_min_initial = 10;
+    selection_automatique(et, "0.5", d);
+    ASSERT_EQ(et.selection.taille(), 1);
+    EXPECT_FLOAT_EQ(et.selection[1].deux_theta_obs, 30.125f);
+    EXPECT_EQ(et.ligne_mes_courante, 2);
+    et.angle_min = 30.125; // both ends belong to the range
+    et.angle_max = 30.125;
+    selection_automatique(et, "0.5", d);
+    EXPECT_EQ(et.selection.taille(), 1);
+}
+
+TEST_F(Selection, MessagesLeaveTheSelectionAlone) {
+    selection_automatique(et, "0.5", d);
+    selection_automatique(et, "0,5", d);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error (angular tolerance)"});
+    EXPECT_EQ(et.selection.taille(), 3);
+    d.vide();
+    et.mesures.efface();
+    selection_automatique(et, "0.5", d);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error: No measured Bragg angle"});
+    EXPECT_EQ(et.selection.taille(), 3);
+}
+
+TEST_F(Selection, NoCalculatedReflectionPairsNothingEvenWithAHugeTolerance) {
+    et.calculees.efface();
+    selection_automatique(et, "5000", d);
+    EXPECT_EQ(et.selection.taille(), 0);
+}
+
+TEST_F(Selection, GridTextsInBothModes) {
+    selection_automatique(et, "0.5", d);
+    Grille g = grille_selection(et);
+    EXPECT_EQ(g.nb_lignes, 5);
+    EXPECT_EQ(g.lignes[0],
+              (std::vector<std::string>{"Nb.", "h   k   l", "2T Obs", "2T Calc", "Diff."}));
+    EXPECT_EQ(g.lignes[2],
+              (std::vector<std::string>{" 2", "  1  1  0", "  30.125", "  30.000", "   0.125"}));
+    et.mode_affichage = 0;
+    g = grille_selection(et);
+    EXPECT_EQ(g.lignes[0][2], "T Obs");
+    EXPECT_EQ(g.lignes[0][3], "T Calc");
+    EXPECT_EQ(g.lignes[3],
+              (std::vector<std::string>{" 3", "  1  1  1", "  20.125", "  20.000", "   0.125"}));
+}
+
+TEST_F(Selection, ListStaysSortedByObservedAngleWhateverTheOrderOfPairing) {
+    for (int i : {3, 1, 2}) {
+        et.ligne_grille_mes = i;
+        click_meas_refl(et, d);
+        et.ligne_grille_calc = 4 - i; // cross pairs: the tolerance does not apply
+        click_calc_refl(et, d);
+    }
+    ASSERT_EQ(et.selection.taille(), 3);
+    EXPECT_FLOAT_EQ(et.selection[1].deux_theta_obs, 20.0f);
+    EXPECT_EQ(et.selection[1].l, 1);
+    EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 30.125f);
+    EXPECT_FLOAT_EQ(et.selection[3].deux_theta_obs, 40.25f);
+    EXPECT_EQ(et.selection[3].h, 1);
+    EXPECT_EQ(et.selection[3].k, 0);
+}
+
+TEST_F(Selection, ExchangeSortSwapsOnlyOnAStrictlySmallerAngle) {
+    et.selection.ajoute({1, 0, 0, 30.0f, 30.0f});
+    et.selection.ajoute({2, 0, 0, 20.0f, 20.0f});
+    et.selection.ajoute({3, 0, 0, 30.0f, 30.0f});
+    et.selection.ajoute({4, 0, 0, 10.0f, 10.0f});
+    trie_selection(et);
+    // By hand: i = 1 takes 20 then 10, i = 2 takes 20 from the end, so the two
+    // pairs at 30 end in the order 3, 1 and are never swapped back (equal angles).
+    std::vector<int> h;
+    for (const Paire& p : et.selection)
+        h.push_back(p.h);
+    EXPECT_EQ(h, (std::vector<int>{4, 2, 3, 1}));
+}
+
+TEST_F(Selection, HandPairingStates) {
+    click_calc_refl(et, d); // idle: nothing
+    EXPECT_EQ(et.selection.taille(), 0);
+    et.ligne_grille_mes = 2;
+    auto r = click_meas_refl(et, d);
+    EXPECT_TRUE(et.mesure_en_attente);
+    EXPECT_EQ(et.ligne_mes_courante, 2);
+    EXPECT_TRUE(r.grille_mesures_selection.has_value());
+    et.ligne_grille_mes = 3; // a new click replaces the pending choice
+    click_meas_refl(et, d);
+    et.ligne_grille_calc = 1;
+    r = click_calc_refl(et, d);
+    EXPECT_FALSE(et.mesure_en_attente);
+    ASSERT_EQ(et.selection.taille(), 1);
+    EXPECT_FLOAT_EQ(et.selection[1].deux_theta_obs, 40.25f);
+    EXPECT_EQ(et.selection[1].h, 1);
+    EXPECT_EQ(et.ligne_calc_courante, 1);
+    EXPECT_TRUE(r.tableau_avant);
+    click_calc_refl(et, d); // back to idle
+    EXPECT_EQ(et.selection.taille(), 1);
+}
+
+TEST_F(Selection, AlreadyPairedMeasuredReflectionOnlyBeeps) {
+    et.selection.ajoute({1, 0, 0, 40.255f, 40.0f}); // within 0.01 of 40.25
+    et.ligne_grille_mes = 3;
+    click_meas_refl(et, d);
+    EXPECT_FALSE(et.mesure_en_attente);
+    EXPECT_EQ(d.nb_bips(), 1);
+    EXPECT_TRUE(d.textes().empty());
+    et.ligne_grille_calc = 1;
+    click_calc_refl(et, d);
+    EXPECT_EQ(et.selection.taille(), 1);
+}
+
+TEST_F(Selection, ClickOnAnEmptyRowOfTheGridDoesNothing) {
+    et.ligne_grille_mes = 20; // the grid has 25 rows, the list 3
+    click_meas_refl(et, d);
+    EXPECT_FALSE(et.mesure_en_attente);
+    et.ligne_grille_mes = 1;
+    click_meas_refl(et, d);
+    et.ligne_grille_calc = 20;
+    click_calc_refl(et, d);
+    EXPECT_EQ(et.selection.taille(), 0);
+    EXPECT_TRUE(et.mesure_en_attente);
+}
+
+TEST_F(Selection, ThreeZerosDeleteAPairAndUnknownIndicesLeaveIt) {
+    selection_automatique(et, "0.5", d);
+    auto r = modifie_indices(et, 2, "  0  0  0", d);
+    ASSERT_EQ(et.selection.taille(), 2);
+    EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 40.25f);
+    EXPECT_EQ(r.grille_selection->nb_lignes, 4);
+    modifie_indices(et, 1, "", d); // an empty cell reads as three zeros
+    ASSERT_EQ(et.selection.taille(), 1);
+
+    Paire avant = et.selection[1];
+    modifie_indices(et, 1, "2 2 2", d);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{
+                               "Not possible: The reflection is out of range or is forbiden!"});
+    EXPECT_EQ(d.nb_bips(), 1);
+    EXPECT_EQ(et.selection[1].h, avant.h);
+    EXPECT_EQ(et.selection[1].l, avant.l);
+    modifie_indices(et, 1, "1 x 1", d); // not three integers: not a reflection either
+    EXPECT_EQ(d.nb_bips(), 2);
+    EXPECT_EQ(et.selection[1].l, avant.l);
+}
+
+TEST_F(Selection, TypedIndicesGiveTheCalculatedAngleWithoutTolerance) {
+    selection_automatique(et, "0.5", d);
+    auto r = modifie_indices(et, 1, "  1  1  0", d);
+    EXPECT_EQ(et.selection[1].k, 1);
+    EXPECT_FLOAT_EQ(et.selection[1].deux_theta_obs, 20.0f);
+    EXPECT_FLOAT_EQ(et.selection[1].deux_theta_cal, 30.0f);
+    EXPECT_EQ(r.grille_selection->cellule(1, 3), "  30.000");
+    EXPECT_EQ(r.grille_selection->cellule(1, 4), " -10.000");
+    // A row past the list: nothing to edit, nothing said when the indices exist.
+    modifie_indices(et, 5, "1 1 0", d);
+    EXPECT_TRUE(d.journal.empty());
+    EXPECT_EQ(et.selection.taille(), 3);
+}
+
+TEST(LitIndices, BlankSeparatedIntegers) {
+    EXPECT_EQ(lit_indices("  1 -2  3"), (std::array<int, 3>{1, -2, 3}));
+    EXPECT_EQ(lit_indices("   "), (std::array<int, 3>{0, 0, 0}));
+    EXPECT_FALSE(lit_indices("1 2"));
+    EXPECT_FALSE(lit_indices("1 2 3 4"));
+    EXPECT_FALSE(lit_indices("1 2 a"));
+    EXPECT_FALSE(lit_indices("1 2 40000"));
+}
+
+TEST_F(Selection, PointingTwiceOnTheSameBarMakesOnePair) {
+    Pointage p{Bouton::gauche, CoteAxe::dessus, {}, {}, {2}};
+    auto r = pointe_diagramme(et, p, true, "0.5", d);
+    ASSERT_EQ(et.selection.taille(), 1);
+    EXPECT_EQ(et.ligne_mes_courante, 2);
+    EXPECT_EQ(et.ligne_calc_courante, 2);
+    EXPECT_TRUE(r.grille_selection && r.grille_mesures_selection && r.grille_calculees_selection);
+    pointe_diagramme(et, p, true, "0.5", d);
+    EXPECT_EQ(et.selection.taille(), 1);
+}
+
+TEST_F(Selection, PointingBelowTheAxisPairsTheFirstUsableTick) {
+    et.selection.ajoute({1, 0, 0, 20.0f, 20.0f});
+    // Tick 1 is already paired, tick 3 is 0.25 from its nearest measured reflection.
+    Pointage p{Bouton::gauche, CoteAxe::dessous, {}, {3, 1, 2}, {}};
+    pointe_diagramme(et, p, true, "0.2", d);
+    ASSERT_EQ(et.selection.taille(), 2);
+    EXPECT_EQ(et.selection[2].k, 1);
+    EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 30.125f);
+    EXPECT_EQ(et.ligne_calc_courante, 2);
+    EXPECT_EQ(et.ligne_mes_courante, 2);
+}
+
+TEST_F(Selection, PointingOnTheAxisOrWithoutDataPairsNothing) {
+    Pointage sur{Bouton::gauche, CoteAxe::sur, {}, {1}, {1}};
+    pointe_diagramme(et, sur, true, "0.5", d);
+    EXPECT_EQ(et.selection.taille(), 0);
+    Pointage dessus{Bouton::gauche, CoteAxe::dessus, {}, {}, {1}};
+    auto r = pointe_diagramme(et, dessus, false, "0.5", d); // another tab shown
+    EXPECT_EQ(et.selection.taille(), 0);
+    EXPECT_FALSE(r.redessine);
+    pointe_diagramme(et, dessus, true, "bad", d);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error (angular tolerance)"});
+    EXPECT_EQ(et.selection.taille(), 0);
+}
+
+TEST_F(Selection, RightClickDeletesTheFirstHitPairInListOrder) {
+    selection_automatique(et, "0.5", d);
+    Pointage p{Bouton::droit, CoteAxe::dessus, {3, 2}, {}, {}};
+    auto r = pointe_diagramme(et, p, true, "bad tolerance is not read", d);
+    ASSERT_EQ(et.selection.taille(), 2);
+    EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 40.25f);
+    EXPECT_TRUE(r.vide_resultats);
+    EXPECT_TRUE(d.journal.empty());
+    Pointage rien{Bouton::droit, CoteAxe::dessus, {}, {}, {}};
+    r = pointe_diagramme(et, rien, true, "", d);
+    EXPECT_EQ(et.selection.taille(), 2);
+    EXPECT_FALSE(r.redessine);
+}
+
+TEST_F(Selection, EmptyingKeepsTheCurrentRows) {
+    selection_automatique(et, "0.5", d);
+    et.ligne_calc_courante = 2;
+    auto r = efface_selection(et);
+    EXPECT_EQ(et.selection.taille(), 0);
+    EXPECT_EQ(et.ligne_mes_courante, 3);
+    EXPECT_EQ(et.ligne_calc_courante, 2);
+    EXPECT_EQ(r.grille_selection->nb_lignes, 2);
+    EXPECT_TRUE(r.vide_resultats && r.redessine);
+}
+
+TEST_F(Selection, A501stPairIsRefusedWithAMessage) {
+    for (int i = 0; i < 500; ++i)
+        et.selection.ajoute({1, 0, 0, static_cast<float>(i), 0.0f});
+    et.ligne_grille_mes = 2;
+    click_meas_refl(et, d);
+    et.ligne_grille_calc = 2;
+    auto r = click_calc_refl(et, d);
+    EXPECT_EQ(et.selection.taille(), 500);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Too many selected reflections (>500)"});
+    EXPECT_FALSE(r.grille_selection.has_value());
+    Pointage p{Bouton::gauche, CoteAxe::dessus, {}, {}, {2}};
+    pointe_diagramme(et, p, true, "0.5", d);
+    EXPECT_EQ(et.selection.taille(), 500);
+    EXPECT_EQ(d.erreurs().size(), 2u);
+}
