@@ -249,7 +249,10 @@ Rafraichissement change_param(EspaceTravail& espace, OngletMaille& onglet_maille
                               OngletAffinement& onglet, Dialogues& dialogues) {
     // Without a refined result of the current pairs there is nothing to take:
     // an earlier result would fold its shift into the angles a second time.
-    if (espace.selection.vide() || !espace.affinement_ok) return {};
+    if (espace.selection.vide() || !espace.affinement_ok) {
+        onglet.boutons_resultats = false;
+        return {};
+    }
     espace.decalage = espace.moteur.parametres[rang_decalage];
     espace.lambda = espace.moteur.parametres[rang_lambda];
     espace.maille = espace.maille_affinee;

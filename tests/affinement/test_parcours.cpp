@@ -153,7 +153,9 @@ TEST_F(Parcours, ChangeParamInEccentricityModeScalesWithCosTheta) {
 }
 
 TEST_F(Parcours, ChangeParamNeedsPairsAndAResultOfThem) {
+    onglet.boutons_resultats = true;
     change_param(e, om, onglet, d); // pairs but no refinement yet
+    EXPECT_FALSE(onglet.boutons_resultats);
     EXPECT_EQ(e.selection.taille(), 10);
     EXPECT_EQ(e.maille[0], 3.99);
 
