@@ -1,0 +1,61 @@
+#include "commun/erreur.h"
+#include "dossier_temporaire.h"
+#include "fichiers/lecture.h"
+
+#include <gtest/gtest.h>
+
+using namespace kovrin;
+
+TEST(FinsDeLigne, CrLfFileIsUsedAsItIs) {
+    test::DossierTemporaire dossier;
+    test::ecrit_fichier("a.txt", "one\r\ntwo\n");
+    EXPECT_EQ(convertit_fins_de_ligne("a.txt"), 0);
+    EXPECT_FALSE(std::filesystem::exists("dummy.tmp"));
+    EXPECT_THROW(convertit_fins_de_ligne("absent.txt"), ErreurKovrin);
+}
+
+TEST(FinsDeLigne, LfAndCrFilesAreCopiedWithCrLf) {
+    test::DossierTemporaire dossier;
+    test::ecrit_fichier("lf.txt", "a\nb\n\nc");
+    EXPECT_EQ(convertit_fins_de_ligne("lf.txt"), 1);
+    // The last line without an end is kept, as a CR LF file would give it.
+    EXPECT_EQ(test::lit_fichier("dummy.tmp"), "a\r\nb\r\n\r\nc\r\n");
+    test::ecrit_fichier("cr.txt", "a\rb");
+    EXPECT_EQ(convertit_fins_de_ligne("cr.txt"), 1);
+    EXPECT_EQ(test::lit_fichier("dummy.tmp"), "a\r\nb\r\n");
+    // A short file whose last byte is CR counts as CR LF and is read as it is.
+    test::ecrit_fichier("cr2.txt", "c\rd\r");
+    EXPECT_EQ(convertit_fins_de_ligne("cr2.txt"), 0);
+    EXPECT_EQ(lignes_converties("cr2.txt"), (std::vector<std::string>{"c", "d"}));
+}
+
+TEST(FinsDeLigne, FirstLineLongerThanTheProbeAndLinesCutAt250) {
+    test::DossierTemporaire dossier;
+    // No LF in the first 300 bytes: the file is copied, and its CR LF then
+    // counts as two separators.
+    std::string longue(310, 'x');
+    test::ecrit_fichier("long.txt", longue + "\r\ny\r\n");
+    EXPECT_EQ(convertit_fins_de_ligne("long.txt"), 1);
+    EXPECT_EQ(test::lit_fichier("dummy.tmp"), std::string(250, 'x') + "\r\n\r\ny\r\n\r\n");
+}
+
+TEST(DecoupeNombres, FieldsCountAndCodeOfTheLastField) {
+    auto n = decoupe_nombres("  1.5, 2 ,3e2  x4 5 ");
+    EXPECT_EQ(n.nombre, 5);
+    EXPECT_EQ(n.code, 0); // the bad fourth field is not the last one
+    EXPECT_EQ(n.valeurs[0], 1.5);
+    EXPECT_EQ(n.valeurs[2], 300);
+    EXPECT_EQ(n.valeurs[4], 5);
+
+    n = decoupe_nombres("1 2x");
+    EXPECT_EQ(n.nombre, 2);
+    EXPECT_EQ(n.code, 2);
+
+    n = decoupe_nombres("1 2 3 4 5 6 7 8 9 10 11 12");
+    EXPECT_EQ(n.nombre, 10);
+    EXPECT_EQ(n.valeurs[9], 10);
+
+    n = decoupe_nombres("   ");
+    EXPECT_EQ(n.nombre, 0);
+    EXPECT_EQ(n.code, 0);
+}
