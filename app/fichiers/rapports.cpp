@@ -15,6 +15,19 @@ std::string etiquette_reel(const char* etiquette, double valeur, int largeur, in
     return etiquette + pascal_reel(valeur, largeur, decimales);
 }
 
+// The first seven lines of raw.out and dif.out: file, sample and wavelengths.
+template <typename Entete>
+void entete_de_donnees(EcrivainTexte& f, const std::string& fichier, const std::string& echantillon,
+                       const Entete& e) {
+    f.ligne("File name    :" + nom_sans_repertoire(fichier));
+    f.ligne("sample ID    :" + echantillon);
+    f.ligne("Anode        :" + e.anode);
+    f.ligne(etiquette_reel("Ratio        :", e.rapport, 8, 2));
+    f.ligne(etiquette_reel("Lambda       :", e.lambda, 8, 5));
+    f.ligne(etiquette_reel("Lambda1      :", e.lambda1, 8, 5));
+    f.ligne(etiquette_reel("Lambda2      :", e.lambda2, 8, 5));
+}
+
 double intensite_brute_profil(const EspaceTravail& et, const PointProfil& p) {
     const auto& e = et.entete_profil;
     return p.intensite * (e.intensite_max_brute - e.intensite_min_brute) * 0.01 +
@@ -61,13 +74,7 @@ bool montre_rapport(const EspaceTravail& et, const std::filesystem::path& fichie
 void ecrit_raw_out(const EspaceTravail& et, const std::filesystem::path& fichier) {
     const EnteteProfil& e = et.entete_profil;
     EcrivainTexte f(fichier);
-    f.ligne("File name    :" + nom_sans_repertoire(e.fichier_profil));
-    f.ligne("sample ID    :" + e.titre);
-    f.ligne("Anode        :" + e.anode);
-    f.ligne(etiquette_reel("Ratio        :", e.rapport, 8, 2));
-    f.ligne(etiquette_reel("Lambda       :", e.lambda, 8, 5));
-    f.ligne(etiquette_reel("Lambda1      :", e.lambda1, 8, 5));
-    f.ligne(etiquette_reel("Lambda2      :", e.lambda2, 8, 5));
+    entete_de_donnees(f, e.fichier_profil, e.titre, e);
     f.ligne(etiquette_reel("Start angle  :", e.angle_debut, 8, 2));
     f.ligne(etiquette_reel("Final angle  :", e.angle_fin, 8, 2));
     f.ligne(etiquette_reel("Step Size    :", pas_du_profil(et), 8, 3));
@@ -89,13 +96,7 @@ void ecrit_raw_out(const EspaceTravail& et, const std::filesystem::path& fichier
 void ecrit_dif_out(const EspaceTravail& et, const std::filesystem::path& fichier) {
     const EntetePics& e = et.entete_pics;
     EcrivainTexte f(fichier);
-    f.ligne("File name    :" + nom_sans_repertoire(e.fichier_pics));
-    f.ligne("sample ID    :" + e.echantillon);
-    f.ligne("Anode        :" + e.anode);
-    f.ligne(etiquette_reel("Ratio        :", e.rapport, 8, 2));
-    f.ligne(etiquette_reel("Lambda       :", e.lambda, 8, 5));
-    f.ligne(etiquette_reel("Lambda1      :", e.lambda1, 8, 5));
-    f.ligne(etiquette_reel("Lambda2      :", e.lambda2, 8, 5));
+    entete_de_donnees(f, e.fichier_pics, e.echantillon, e);
     f.ligne("Nb of peaks  : " + std::to_string(et.mesures.taille()));
     f.ligne();
     f.ligne("  N  2Theta  Intensity");
