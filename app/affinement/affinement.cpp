@@ -21,11 +21,14 @@ namespace {
 
 constexpr std::size_t longueur_titre_max = 99;
 
-// The boxes show their own values right-aligned: the padding is not part of the number.
+// The boxes show their own values right-aligned: the padding is not part of the
+// number. "nan" and "inf" are no values to refine from.
 std::optional<double> lit_boite(std::string_view texte) {
     auto debut = texte.find_first_not_of(' ');
-    return lit_champ_reel(debut == std::string_view::npos ? std::string_view()
-                                                          : texte.substr(debut));
+    auto v =
+        lit_champ_reel(debut == std::string_view::npos ? std::string_view() : texte.substr(debut));
+    if (v && !std::isfinite(*v)) return std::nullopt;
+    return v;
 }
 
 int compte_drapeaux(const std::array<float, 8>& drapeaux) {
@@ -137,7 +140,8 @@ int prepare_parametres(const EspaceTravail& espace, const ChampsAffinement& cham
     for (std::size_t i = 0; i < 6; ++i)
         tampons.parametres[i + 2] = static_cast<float>(espace.maille[i]);
     auto valeur_lambda = lit_boite(champs.lambda_initial);
-    if (!valeur_lambda) {
+    // A wavelength of 0 or less would give the engine no spacing to work with.
+    if (!valeur_lambda || *valeur_lambda <= 0) {
         dialogues.erreur("Error on Lambda!");
         return 1;
     }
@@ -172,7 +176,7 @@ double valeur_depart_cubique(const EspaceTravail& espace, double lambda) {
 void ecrit_kovrin_inp(const std::filesystem::path& chemin, const TamponsMoteur& t) {
     EcrivainTexte f(chemin);
     std::string titre;
-    for (int i = 1; i <= std::min<int>(t.texte[0], 99); ++i)
+    for (int i = 1; i <= std::min<int>(t.texte[0], longueur_titre_max); ++i)
         titre += static_cast<char>(t.texte[static_cast<std::size_t>(i)]);
     f.ligne(titre);
     f.ligne(pascal_entier(t.lettre, 4));

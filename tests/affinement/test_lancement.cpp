@@ -65,6 +65,13 @@ TEST_F(Lancement, EachRefusalHasItsMessageAndSendsNothing) {
     lance_affinement(e, c, onglet, d, calcul_simule);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error on Lambda!"});
 
+    for (const char* faux : {"0", "-1.5", "inf", "nan"}) {
+        c.lambda_initial = faux;
+        d.vide();
+        lance_affinement(e, c, onglet, d, calcul_simule);
+        EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error on Lambda!"}) << faux;
+    }
+
     c = champs({rang_a});
     c.decalage_initial = "0.0x";
     d.vide();
