@@ -60,8 +60,8 @@ class PrisePics : public ::testing::Test {
 
 TEST(Anodes, NamingFromTheWavelength) {
     EXPECT_EQ(nomme_anode("", 1.5418, tolerance_anode_pics), "Cu");
-    EXPECT_EQ(nomme_anode("?", 1.5406, tolerance_anode_pics), "Cu");  // 0.0012 from the mean
-    EXPECT_EQ(nomme_anode("?", 1.5350, tolerance_anode_pics), "?");   // 0.0068: not for peaks
+    EXPECT_EQ(nomme_anode("?", 1.5406, tolerance_anode_pics), "Cu");   // 0.0012 from the mean
+    EXPECT_EQ(nomme_anode("?", 1.5350, tolerance_anode_pics), "?");    // 0.0068: not for peaks
     EXPECT_EQ(nomme_anode("?", 1.5350, tolerance_anode_profil), "Cu"); // but for a profile
     EXPECT_EQ(nomme_anode("", 1.5, tolerance_anode_pics), "?");
     EXPECT_EQ(nomme_anode("", 0, tolerance_anode_pics), "?");

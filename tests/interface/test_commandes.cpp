@@ -1,0 +1,345 @@
+// Profile intake, "Change", the wavelength of the refinement tab, the erase
+// commands, "Calc." and the display mode.
+#include "dossier_temporaire.h"
+#include "groupes_test.h"
+#include "interface/commandes.h"
+#include "interface/dialogue_lambda.h"
+#include "interface/prise_donnees.h"
+#include "interface/selection.h"
+#include "outils_interface.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace kovrin;
+
+namespace {
+
+class Commandes : public ::testing::Test {
+  protected:
+    Rafraichissement cpi(const std::string& nom, const std::string& anode, double lambda) {
+        test::ecrit_fichier(nom, test::fichier_cpi(20, 20.8, 0.1, anode, lambda,
+                                                   {10, 20, 40, 30, 50, 20, 10, 5, 0}));
+        return prend_fichier_profil(et, dialogue, profil_raw, nom, d);
+    }
+    test::DossierTemporaire dossier;
+    EspaceTravail et;
+    DialogueLambda dialogue;
+    DialoguesEnregistres d;
+};
+
+} // namespace
+
+TEST(FormatProfil, TheLastExtensionFoundInTheNameWins) {
+    EXPECT_EQ(format_profil_de_nom("a.raw", profil_cpi), profil_raw);
+    EXPECT_EQ(format_profil_de_nom("a.rd", profil_raw), profil_rd);
+    EXPECT_EQ(format_profil_de_nom("x.dat.cpi", profil_raw), profil_cpi);
+    EXPECT_EQ(format_profil_de_nom("x.cpi.rd", profil_raw), profil_cpi); // ".rd" is tested first
+    EXPECT_EQ(format_profil_de_nom("scan", profil_rietveld), profil_rietveld);
+}
+
+TEST_F(Commandes, ProfileWithAnodeTakesTheWorkingSet) {
+    auto r = cpi("p.cpi", "Cu", 1.5406);
+    EXPECT_TRUE(d.journal.empty());
+    EXPECT_FALSE(dialogue.visible);
+    const EnteteProfil& p = et.entete_profil;
+    EXPECT_EQ(p.anode, "Cu");
+    EXPECT_DOUBLE_EQ(p.lambda1, 1.54056);
+    EXPECT_DOUBLE_EQ(p.rapport, 0.5);
+    EXPECT_DOUBLE_EQ(et.lambda, 1.5406);
+    EXPECT_DOUBLE_EQ(et.angle_min, 20);
+    EXPECT_DOUBLE_EQ(et.angle_max_initial, 20.8);
+    EXPECT_EQ(et.profil.taille(), 9);
+    EXPECT_FLOAT_EQ(et.intensite_max_profil, 100.0f);
+    ASSERT_TRUE(r.panneau_profil);
+    EXPECT_EQ(r.panneau_profil->fichier, "File: p.cpi");
+    EXPECT_EQ(r.panneau_profil->fichier_fenetre_profil, "Prof. File: p.cpi");
+    EXPECT_EQ(r.panneau_profil->lambda, " 1.54060");
+    EXPECT_EQ(r.panneau_profil->angle2, "   20.80");
+    EXPECT_TRUE(r.panneau_profil_visible.value_or(false));
+    EXPECT_TRUE(r.valeurs_courantes.has_value());
+}
+
+TEST_F(Commandes, ProfileAgainstThePeaksWavelength) {
+    et.entete_pics.lambda = 1.5418;
+    et.lambda = 1.5418;
+    test::mesures(et, {20.3});
+    auto r = cpi("near.cpi", "Cu", 1.5406);
+    EXPECT_TRUE(d.journal.empty());
+    EXPECT_DOUBLE_EQ(et.lambda, 1.5418); // the peaks keep the working set
+    r = cpi("far.cpi", "Cu", 1.5600);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{message_lambdas_differentes});
+    EXPECT_FALSE(r.panneau_profil.has_value());
+    EXPECT_FALSE(r.redessine);
+    EXPECT_EQ(et.entete_profil.fichier_profil, "far.cpi"); // the profile read stays
+}
+
+TEST_F(Commandes, ProfileWithoutWavelengthAsksForItOtherNamesTheAnodeXx) {
+    auto r = cpi("p.cpi", "", 0);
+    EXPECT_TRUE(dialogue.visible);
+    EXPECT_EQ(dialogue.mode, lambda_profil);
+    EXPECT_FALSE(r.panneau_profil.has_value());
+    clicklistbox(dialogue, element_autre);
+    dialogue.lambda = "1.5406";
+    r = lit_lambda(et, dialogue, d);
+    EXPECT_FALSE(dialogue.visible);
+    EXPECT_EQ(et.entete_profil.anode, "Xx");
+    EXPECT_DOUBLE_EQ(et.entete_profil.lambda, 1.5406);
+    EXPECT_DOUBLE_EQ(et.lambda, 1.5406);
+    EXPECT_TRUE(r.panneau_profil.has_value());
+}
+
+TEST_F(Commandes, ProfileDialogAveragesTheKalphaWhenLambdaIsZero) {
+    cpi("p.cpi", "", 0);
+    clicklistbox(dialogue, 1);
+    dialogue.lambda = "0";
+    lit_lambda(et, dialogue, d);
+    EXPECT_DOUBLE_EQ(et.entete_profil.lambda, (1.54056 + 0.5 * 1.54439) / 1.5);
+    EXPECT_EQ(et.entete_profil.anode, "Cu");
+}
+
+TEST_F(Commandes, ProfileDialogStaysOpenOnADifferentWavelength) {
+    test::mesures(et, {20.3});
+    et.entete_pics.lambda = 1.5418;
+    cpi("p.cpi", "", 0);
+    clicklistbox(dialogue, 0); // Mo
+    lit_lambda(et, dialogue, d);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{message_lambdas_differentes});
+    EXPECT_TRUE(dialogue.visible);
+}
+
+TEST_F(Commandes, RealRawProfile) {
+    auto r = prend_fichier_profil(et, dialogue, profil_rd,
+                                  std::string(KOVRIN_REAL_DATA_DIR) + "/Cu3Au-1.raw", d);
+    EXPECT_TRUE(d.journal.empty());
+    EXPECT_EQ(et.profil.taille(), 3901);
+    EXPECT_EQ(et.entete_profil.anode, "Cu");
+    EXPECT_NEAR(et.lambda, 1.54184, 1e-5);
+    EXPECT_NEAR(et.angle_min, 22, 1e-9);
+    EXPECT_NEAR(et.angle_max, 100, 1e-4);
+    EXPECT_EQ(r.panneau_profil->fichier, "File: Cu3Au-1.raw");
+}
+
+TEST_F(Commandes, EraseAll) {
+    cpi("p.cpi", "Cu", 1.5406);
+    test::mesures(et, {20.3});
+    et.entete_pics = {"p.prn", 5, "s", "Cu", 1.5406, 1.54056, 1.54439, 0.5, 18, 30, 0};
+    test::calculees(et, {{1, 0, 0, 20.3f}});
+    et.fichier_maille = "c.cry";
+    et.selection.ajoute({1, 0, 0, 20.3f, 20.3f});
+    et.anode = "Cu";
+    auto r = raze_tout(et);
+    EXPECT_TRUE(et.mesures.vide() && et.profil.vide() && et.calculees.vide() &&
+                et.selection.vide());
+    EXPECT_EQ(et.lambda, 0);
+    EXPECT_EQ(et.lambda1, 0);
+    EXPECT_EQ(et.angle_min, 0);
+    EXPECT_EQ(et.angle_max_initial, 0);
+    EXPECT_EQ(et.entete_pics.lambda, 0);
+    EXPECT_EQ(et.entete_profil.lambda2, 0);
+    EXPECT_EQ(et.anode, "");
+    EXPECT_EQ(et.entete_pics.anode, "");
+    EXPECT_EQ(et.entete_profil.anode, "");
+    EXPECT_EQ(et.entete_pics.fichier_pics, "");
+    EXPECT_EQ(et.entete_profil.fichier_profil, "");
+    EXPECT_EQ(et.fichier_maille, "");
+    EXPECT_EQ(r.panneau_pics_visible, false);
+    EXPECT_EQ(r.panneau_profil_visible, false);
+    EXPECT_EQ(r.valeurs_courantes->lambda, " 0.00000");
+    EXPECT_EQ(r.grille_mesures->lignes.size(), 1u);
+    EXPECT_EQ(r.grille_mesures_selection->lignes.size(), 1u);
+    EXPECT_EQ(r.grille_calculees_selection->lignes.size(), 1u);
+    EXPECT_EQ(r.grille_selection->lignes.size(), 1u);
+    EXPECT_EQ(r.tableau_calcule->cellule(1, 0), "");
+    EXPECT_TRUE(r.vide_resultats && r.redessine);
+}
+
+TEST_F(Commandes, ErasePeaksCellAndTheTabButtons) {
+    test::mesures(et, {20.3});
+    et.entete_pics.lambda = 1.5;
+    et.entete_pics.fichier_pics = "x.prn";
+    test::calculees(et, {{1, 0, 0, 20.3f}});
+    et.selection.ajoute({1, 0, 0, 20.3f, 20.3f});
+    rase_raies_indx(et);
+    EXPECT_TRUE(et.calculees.vide());
+    EXPECT_EQ(et.selection.taille(), 1); // the tab-2 button leaves the pairs
+    rase_dif(et);
+    EXPECT_TRUE(et.mesures.vide());
+    EXPECT_EQ(et.entete_pics.lambda, 1.5);
+    auto r = erase_peak(et);
+    EXPECT_TRUE(et.selection.vide());
+    EXPECT_EQ(et.entete_pics.lambda, 0);
+    EXPECT_EQ(et.entete_pics.fichier_pics, "");
+    EXPECT_EQ(r.edit_lambda, "");
+    test::calculees(et, {{1, 0, 0, 20.3f}});
+    et.selection.ajoute({1, 0, 0, 20.3f, 20.3f});
+    et.fichier_maille = "c.cry";
+    erase_indx(et);
+    EXPECT_TRUE(et.calculees.vide() && et.selection.vide());
+    EXPECT_EQ(et.fichier_maille, "");
+}
+
+TEST_F(Commandes, ChangeDoesNothingWithoutAWavelengthOrWhenRefused) {
+    test::domaine(et, 10, 80);
+    OngletMaille onglet;
+    onglet.lambda = "1.5406";
+    onglet.theta_min = "20";
+    onglet.theta_max = "30";
+    auto r = relit_theta_range(et, onglet, d);
+    EXPECT_TRUE(d.erreurs().empty());
+    EXPECT_EQ(d.nb_bips(), 1);
+    EXPECT_EQ(et.angle_min, 10);
+    EXPECT_FALSE(r.valeurs_courantes.has_value());
+    et.lambda = 1.5406;
+    d.reponse = Reponse::non;
+    relit_theta_range(et, onglet, d);
+    EXPECT_EQ(et.angle_max, 80);
+}
+
+TEST_F(Commandes, ChangeMessagesLeaveTheWorkspaceAlone) {
+    et.lambda = 1.5;
+    test::domaine(et, 10, 80);
+    OngletMaille onglet;
+    onglet.lambda = "1.5406";
+    onglet.theta_min = "20";
+    onglet.theta_max = "30";
+    for (auto [champ, texte] :
+         {std::pair{&onglet.lambda, "1,5"}, {&onglet.theta_min, "2O"}, {&onglet.theta_max, "x"}}) {
+        std::string avant = *champ;
+        *champ = texte;
+        relit_theta_range(et, onglet, d);
+        *champ = avant;
+    }
+    EXPECT_EQ(d.erreurs(), (std::vector<std::string>{"Error at lambda", "Error at Theta Min.",
+                                                     "Error at Theta Max."}));
+    EXPECT_EQ(et.lambda, 1.5);
+    EXPECT_EQ(et.angle_min, 10);
+    EXPECT_EQ(et.angle_max, 80);
+}
+
+TEST_F(Commandes, ChangeKeepsThePeaksAndPointsOfTheNewRange) {
+    cpi("p.cpi", "Cu", 1.5406); // 20.0 ... 20.8, largest at 20.4
+    test::mesures(et, {20.05, 20.2, 20.35, 20.6});
+    et.entete_pics = {"typed", 0, "", "", 1.5406, 0, 0, 0, 18, 22, 0};
+    et.mode_affichage = 0; // the range is typed in theta
+    OngletMaille onglet;
+    onglet.lambda = "1.5406";
+    onglet.theta_min = "10.05";
+    onglet.theta_max = "10.2";
+    auto r = relit_theta_range(et, onglet, d);
+    EXPECT_TRUE(d.erreurs().empty());
+    EXPECT_DOUBLE_EQ(et.angle_min, 20.1);
+    EXPECT_DOUBLE_EQ(et.angle_max_initial, 20.4);
+    ASSERT_EQ(et.mesures.taille(), 2);
+    EXPECT_DOUBLE_EQ(et.mesures[1].deux_theta_mes, 20.2);
+    // Points 20.1 ... 20.4 (raw 20, 40, 30, 50) scaled again: 20 -> 0, 50 -> 100.
+    ASSERT_EQ(et.profil.taille(), 4);
+    EXPECT_NEAR(et.profil[1].angle, 20.1f, 1e-5);
+    EXPECT_NEAR(et.profil[1].intensite, 0.0f, 1e-4);
+    EXPECT_NEAR(et.profil[2].intensite, 100.0f * 20 / 30, 1e-3);
+    EXPECT_NEAR(et.profil[4].intensite, 100.0f, 1e-4);
+    EXPECT_NEAR(et.entete_profil.intensite_min_brute, 20, 1e-4);
+    EXPECT_NEAR(et.entete_profil.intensite_max_brute, 50, 1e-4);
+    EXPECT_EQ(r.lambda_affinement, " 1.54060");
+    EXPECT_EQ(r.valeurs_courantes->angle1, "   10.05");
+    EXPECT_EQ(r.grille_mesures->lignes.size(), 3u);
+}
+
+TEST_F(Commandes, DisplayModeChangesTextsOnly) {
+    test::mesures(et, {20.0, 40.0});
+    test::calculees(et, {{1, 0, 0, 20.1f}});
+    test::domaine(et, 18, 42);
+    et.lambda = 1.5406;
+    et.entete_pics.angle_debut = 18;
+    et.selection.ajoute({1, 0, 0, 20.0f, 20.1f});
+    et.mode_decalage = 1;
+    auto r = change_angles(et, 0);
+    EXPECT_EQ(r.valeurs_courantes->angle1, "    9.00");
+    EXPECT_EQ(r.valeurs_courantes->etiquette1, "q1 =");
+    EXPECT_EQ(r.panneau_pics->angle1, "    9.00");
+    EXPECT_EQ(r.panneau_pics->etiquette1, "q1");
+    EXPECT_EQ(r.grille_mesures->lignes[2][0], " 20.000");
+    EXPECT_EQ(r.grille_mesures_selection->lignes[1][2], "  10.000");
+    EXPECT_EQ(r.grille_calculees_selection->lignes[1][2], " 10.050");
+    EXPECT_EQ(r.grille_selection->lignes[1][4], "  -0.050");
+    EXPECT_EQ(r.tableau_calcule->cellule(0, 2), "Theta");
+    EXPECT_EQ(r.libelles->panneau_mesures, "Measured reflections (Theta)");
+    EXPECT_EQ(r.libelles->unite_tolerance, "°q");
+    EXPECT_EQ(r.libelles->ligne_decalage, "Dq");
+    EXPECT_TRUE(r.tableaux_affinement);
+    EXPECT_EQ(et.angle_min, 18);
+    EXPECT_EQ(et.mesures[1].deux_theta_mes, 20);
+    EXPECT_FLOAT_EQ(et.selection[1].deux_theta_obs, 20.0f);
+    r = change_angles(et, 1);
+    EXPECT_EQ(r.valeurs_courantes->angle1, "   18.00");
+    EXPECT_EQ(r.libelles->valeur2, "2q2 =");
+    EXPECT_EQ(r.libelles->ligne_decalage, "2Dq");
+    et.mode_decalage = 2; // eccentricity keeps its label in both modes
+    EXPECT_EQ(change_angles(et, 0).libelles->ligne_decalage, "e/R(°)");
+    EXPECT_FALSE(change_angles(et, 1).libelles->ligne_decalage_symboles);
+}
+
+namespace {
+
+// Cubic P m -3 m, a = 4, lambda 1.5406, 10 ... 60 degrees.
+OngletMaille onglet_cubique(EspaceTravail& et, Dialogues& d) {
+    OngletMaille onglet;
+    test::choisit_groupe(et, onglet, 0, "Pm-3m", d);
+    onglet.cellule = {"4", "4", "4", "90", "90", "90"};
+    onglet.lambda = "1.5406";
+    onglet.theta_min = "10";
+    onglet.theta_max = "60";
+    return onglet;
+}
+
+} // namespace
+
+TEST_F(Commandes, CalcEmptiesTheSelectionKeepsTheCellAndGenerates) {
+    OngletMaille onglet = onglet_cubique(et, d);
+    et.selection.ajoute({1, 0, 0, 22.0f, 22.0f});
+    auto r = calcul_diagramme(et, onglet, d);
+    EXPECT_TRUE(d.erreurs().empty());
+    EXPECT_TRUE(et.selection.vide());
+    EXPECT_EQ(et.maille_initiale, (std::array<double, 6>{4, 4, 4, 90, 90, 90}));
+    ASSERT_FALSE(et.calculees.vide());
+    EXPECT_EQ(et.calculees[1].h + et.calculees[1].k + et.calculees[1].l, 1);
+    // 2theta of d = 4 at 1.5406: 2 asin(1.5406 / 8).
+    double attendu = 2 * std::asin(1.5406 / 8) * 180 / 3.141592653589793;
+    EXPECT_NEAR(et.calculees[1].deux_theta, attendu, 2e-3);
+    EXPECT_EQ(r.grille_calculees_selection->lignes[1][0], "  1  0  0");
+    EXPECT_EQ(r.tableau_calcule->cellule(1, 1), " 4.0000");
+    EXPECT_TRUE(r.table_parametres && r.vide_resultats && r.redessine);
+    EXPECT_EQ(r.grille_selection->nb_lignes, 2);
+}
+
+TEST_F(Commandes, CalcStopsAtAConversionError) {
+    OngletMaille onglet = onglet_cubique(et, d);
+    onglet.cellule[0] = "4,0";
+    et.selection.ajoute({1, 0, 0, 22.0f, 22.0f});
+    auto r = calcul_diagramme(et, onglet, d);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error on a"});
+    EXPECT_EQ(et.selection.taille(), 1);
+    EXPECT_TRUE(et.calculees.vide());
+    EXPECT_FALSE(r.redessine);
+}
+
+TEST_F(Commandes, NewWavelengthOnTheRefinementTabMovesEveryPair) {
+    OngletMaille onglet = onglet_cubique(et, d);
+    calcul_diagramme(et, onglet, d);
+    test::mesures(et, {22.25, 31.7});
+    selection_automatique(et, "0.2", d);
+    ASSERT_EQ(et.selection.taille(), 2);
+    auto r = change_lambda_affi(et, " 1.54060", onglet, d); // same value: nothing
+    EXPECT_FALSE(r.active_onglet_affinement);
+    r = change_lambda_affi(et, "1.4", onglet, d);
+    EXPECT_DOUBLE_EQ(et.lambda, 1.4);
+    double attendu = 2 * std::asin(1.4 / 8) * 180 / 3.141592653589793;
+    EXPECT_NEAR(et.selection[1].deux_theta_cal, attendu, 2e-3);
+    EXPECT_FLOAT_EQ(et.selection[1].deux_theta_obs, 22.25f);
+    EXPECT_EQ(r.edit_lambda, "1.4");
+    EXPECT_TRUE(r.tableaux_affinement && r.table_parametres && r.active_onglet_affinement);
+    EXPECT_TRUE(r.grille_selection.has_value());
+    change_lambda_affi(et, "1.4x", onglet, d);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error on Lambda!"});
+}
