@@ -185,3 +185,24 @@ TEST(Echecs, FiveHundredAnglesAreFiveHundredReflections) {
 }
 
 } // namespace
+
+namespace {
+
+// A triclinic cell whose a and b agree within 0.001 A is read as tetragonal: the
+// tie makes b* follow a*, so a flagged b has no effect and the inversion fails
+// instead of returning a cell forced to b* = a*.
+TEST(Liens, TriclinicWithEqualAAndBIsTiedAndCannotRefineB) {
+    DossierTemporaire dossier;
+    Appel appel;
+    appel.lettre = 'T';
+    const Maille vraie{5.1, 5.1, 7.4, 85.4, 97.3, 102.1};
+    reflexions_de(appel, vraie, cuka1, 0.0, 40, 4);
+    appel.cellule(vraie);
+    appel.parametres[1] = static_cast<float>(cuka1);
+    for (int j = 2; j < 8; ++j)
+        appel.drapeaux[j] = 1;
+    EXPECT_EQ(appel.lance(), "erreur dans matinv CHOLESKI");
+    EXPECT_EQ(appel.lettre, 'Q');
+}
+
+} // namespace
