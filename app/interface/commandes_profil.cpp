@@ -20,10 +20,7 @@ std::optional<double> lit_angle(std::string_view texte) {
 } // namespace
 
 GrillePics grille_pics_vide(const EspaceTravail& et) {
-    GrillePics g;
-    g.grille = {2, {{"N", mode_theta(et) ? "Theta" : "2Theta", "Dhkl", "Int."}}};
-    g.nombre = "0";
-    return g;
+    return {{2, {{"N", mode_theta(et) ? "Theta" : "2Theta", "Dhkl", "Int."}}}, {}, "0"};
 }
 
 RemplissagePics remplit_grille_pics(EspaceTravail& et) {

@@ -233,6 +233,11 @@ SuiteProfil on_double_click(EspaceTravail& et, EtatFenetreProfil& etat) {
     return SuiteProfil::grille_et_dessin;
 }
 
+SuiteProfil set_derivee_seconde(EtatFenetreProfil& etat) {
+    etat.derivee_visible = !etat.derivee_visible;
+    return SuiteProfil::redessine;
+}
+
 void init_crea(EspaceTravail& et, EtatFenetreProfil& etat) {
     etat.position_decalage = 180;
     et.etendue = et.angle_max - et.angle_min;

@@ -95,6 +95,8 @@ SuiteProfil efface_fichier(EspaceTravail& et);
 void on_select_raw(EtatFenetreProfil& etat, int ligne);
 // Double click in the peak grid: the selected row's reflection is removed.
 SuiteProfil on_double_click(EspaceTravail& et, EtatFenetreProfil& etat);
+// Menu "&Draw Sec. Deriv.": toggles the curve of the second derivative.
+SuiteProfil set_derivee_seconde(EtatFenetreProfil& etat);
 void init_crea(EspaceTravail& et, EtatFenetreProfil& etat);
 void init_active(EtatFenetreProfil& etat);
 

@@ -184,7 +184,8 @@ TEST(FenetreProfil, DrawingReadoutAndCaption) {
 
     e.recherche.recherche_active = true;
     e.recherche.derivee_seconde.assign(302, -100.0f);
-    etat.derivee_visible = true;
+    EXPECT_EQ(dessin_profil(e, etat, W, H).courbes.size(), 1u); // not checked yet
+    EXPECT_EQ(set_derivee_seconde(etat), SuiteProfil::redessine);
     d = dessin_profil(e, etat, W, H);
     ASSERT_EQ(d.courbes.size(), 2u);
     EXPECT_EQ(d.courbes[1].couleur, magenta);
