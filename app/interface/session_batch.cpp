@@ -1,0 +1,118 @@
+#include "interface/session_batch.h"
+
+#include "commun/erreur.h"
+#include "commun/texte.h"
+#include "cristallo/groupes.h"
+#include "fichiers/fichiers_maille.h"
+#include "fichiers/rapports.h"
+#include "interface/prise_donnees.h"
+
+#include <system_error>
+#include <utility>
+
+namespace kovrin {
+
+namespace {
+
+std::string symbole_compare(std::string_view texte) {
+    return majuscules(sans_blancs(texte));
+}
+
+// An Orsab entry is the H-M symbol in 12 characters, the Hall symbol (17
+// characters or more) and a 3-character field.
+std::string_view partie_hm(std::string_view entree) {
+    return entree.substr(0, 12);
+}
+
+std::string_view partie_hall(std::string_view entree) {
+    if (entree.size() <= 15) return {};
+    return entree.substr(12, entree.size() - 15);
+}
+
+int entree_hm(const ListeSymboles& liste, const std::string& cherche) {
+    for (std::size_t i = 0; i < liste.entrees.size(); ++i)
+        if (symbole_compare(liste.entrees[i]) == cherche) return static_cast<int>(i);
+    return -1;
+}
+
+int entree_orsab(const ListeSymboles& liste, const std::string& cherche) {
+    for (std::size_t i = 0; i < liste.entrees.size(); ++i) {
+        const std::string_view e = liste.entrees[i];
+        if (symbole_compare(partie_hm(e)) == cherche || symbole_compare(partie_hall(e)) == cherche)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+} // namespace
+
+void efface_resultats_anciens(const std::filesystem::path& repertoire) {
+    for (const char* nom : {"kovrin.out", "Excel.txt"}) {
+        std::error_code ec;
+        std::filesystem::remove(repertoire / nom, ec);
+    }
+    efface_anciens_rapports(repertoire);
+}
+
+int format_pics_par_nom(const std::string& nom) {
+    if (contient(nom, ".dif")) return pics_dif;
+    if (contient(nom, ".txt")) return pics_xfit;
+    if (contient(nom, ".dat")) return pics_winfit;
+    if (contient(nom, ".di")) return pics_philips;
+    return pics_colonne;
+}
+
+std::optional<MailleLue> lit_fichier_maille(const std::filesystem::path& fichier, Dialogues& d) {
+    if (contient(fichier.string(), ".ics")) return lit_maille_icsd(fichier, d);
+    return lit_maille_kovrin(fichier, d);
+}
+
+bool prend_maille_lue(EspaceTravail& et, const std::filesystem::path& fichier, const MailleLue& lue,
+                      Dialogues& d) {
+    // Worked on a copy: the symbol lists may fail to load after the cell is in.
+    EspaceTravail essai = et;
+    essai.calculees.efface();
+    essai.selection.efface();
+    essai.affinement_ok = false;
+    essai.fichier_maille = fichier.string();
+    if (lue.ligne_titre) essai.ligne_titre = *lue.ligne_titre;
+    // A hand-written file may carry blanks or lower case around the code.
+    if (lue.systeme) essai.systeme = symbole_compare(*lue.systeme);
+    essai.groupe = symbole_compare(lue.groupe);
+    essai.maille = essai.maille_initiale = lue.maille;
+    try {
+        if (!remplit_liste_orsab(essai, d)) {
+            et.arret_programme = essai.arret_programme;
+            return false;
+        }
+        remplit_liste_hm(essai);
+    } catch (const ErreurKovrin& e) {
+        d.erreur(e.what());
+        return false;
+    }
+    et = std::move(essai);
+    return true;
+}
+
+bool choisit_groupe(EspaceTravail& et, std::string_view symbole, bool hall) {
+    const std::string cherche = symbole_compare(symbole);
+    if (cherche.empty()) return false;
+    ListeSymboles& liste = hall ? et.liste_orsab : et.liste_hm;
+    ListeSymboles& autre = hall ? et.liste_hm : et.liste_orsab;
+    const int i = hall ? entree_orsab(liste, cherche) : entree_hm(liste, cherche);
+    if (i < 0) return false;
+    liste.selection = i;
+    autre.selection = -1;
+    const std::string& entree = liste.entrees[static_cast<std::size_t>(i)];
+    if (hall) {
+        efface_scfs2(); // the library's scratch file of an earlier symbol
+        et.groupe = symbole_compare(partie_hm(entree));
+        et.origine_groupe = "HALL";
+    } else {
+        et.groupe = symbole_compare(entree);
+        et.origine_groupe = "HM";
+    }
+    return true;
+}
+
+} // namespace kovrin

@@ -1,0 +1,47 @@
+#pragma once
+// Steps of a session that the windows take through clicks and the command-line
+// tool through options: the clean slate of the program start, the reader of a
+// peak file chosen by its name, a cell file taken into the workspace, and the
+// choice of a space group in one of the two symbol lists.
+#include "commun/dialogues.h"
+#include "fichiers/donnees_lues.h"
+#include "interface/espace_travail.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kovrin {
+
+// Program start: the listing, the export and the reports of an earlier run are
+// deleted from the working directory.
+void efface_resultats_anciens(const std::filesystem::path& repertoire);
+
+// Peak format of a file name, tested by substring in this order: ".dif" DIFFRAC-AT,
+// ".txt" XFIT, ".dat" WINFIT, ".di" Philips; any other name is a column file.
+int format_pics_par_nom(const std::string& nom);
+
+// The cell file `fichier` read by its kind: ICSD when the name contains ".ics",
+// otherwise the program's own ".cry" layout. Nothing after the reader's message.
+std::optional<MailleLue> lit_fichier_maille(const std::filesystem::path& fichier, Dialogues& d);
+
+// A cell file that was read becomes the cell of the workspace: file name, title,
+// crystal system, space group (trimmed and upper-cased, as a symbol chosen in a
+// list is), the cell and its initial copy; the calculated reflections and the
+// pairs of the old cell go. Both symbol lists are then refilled for the system
+// with the symbol read selected. False, with the workspace as it was, when the
+// space-group data cannot be read (et.arret_programme tells when the program
+// must end). The caller then runs calcul_apres_lecture.
+bool prend_maille_lue(EspaceTravail& et, const std::filesystem::path& fichier, const MailleLue& lue,
+                      Dialogues& d);
+
+// A click on the entry of the H-M list (or, with `hall`, of the Orsab list)
+// whose symbol equals `symbole` (case and surrounding blanks aside; in the
+// Orsab list either the H-M symbol or the Hall symbol of the entry). The entry
+// is selected, the other list's selection cleared, and `groupe` and
+// `origine_groupe` follow the entry, so that a refill of the lists keeps it.
+// False when no entry matches (nothing changes).
+bool choisit_groupe(EspaceTravail& et, std::string_view symbole, bool hall);
+
+} // namespace kovrin

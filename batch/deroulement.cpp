@@ -1,0 +1,301 @@
+#include "deroulement.h"
+
+#include "affinement/affinement.h"
+#include "affinement/export_excel.h"
+#include "commun/erreur.h"
+#include "commun/format.h"
+#include "fichiers/rapports.h"
+#include "interface/affichages.h"
+#include "interface/anodes.h"
+#include "interface/commandes.h"
+#include "interface/prise_donnees.h"
+#include "interface/saisie_mesures.h"
+#include "interface/selection.h"
+#include "interface/session_batch.h"
+#include "kovrin/calcul.h"
+#include "profil/recherche_pics.h"
+
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+
+namespace kovrin::batch {
+
+void DialoguesBatch::erreur(const std::string& texte) {
+    DialoguesEnregistres::erreur(texte);
+    std::cerr << "kovrin-batch: error: " << texte << '\n';
+}
+
+void DialoguesBatch::information(const std::string& texte) {
+    DialoguesEnregistres::information(texte);
+    std::cerr << "kovrin-batch: " << texte << '\n';
+}
+
+void DialoguesBatch::message(const std::string& texte) {
+    DialoguesEnregistres::message(texte);
+    std::cerr << "kovrin-batch: " << texte << '\n';
+}
+
+namespace {
+
+// The driver keeps the buffers of a failed call to itself; the engine is
+// reached through this entry so that its status text is known either way.
+struct AppelMoteur {
+    bool fait = false;
+    std::string statut;
+};
+AppelMoteur dernier_appel;
+
+void calcul_note(std::int16_t* texte, std::int16_t* lettre, float* parametres, float* drapeaux,
+                 float* erreurs, float* h, float* k, float* l, float* angles, float* accord) {
+    calcul(texte, lettre, parametres, drapeaux, erreurs, h, k, l, angles, accord);
+    TamponsMoteur t;
+    std::copy(texte, texte + KOVRIN_TAILLE_TEXTE, t.texte.begin());
+    dernier_appel = {true, statut_moteur(t)};
+}
+
+// One command of the windows: a run-time failure inside ends it with its
+// message, as at the windows' command boundary. False when an error box was
+// shown during the command.
+template <typename Commande> bool commande(Session& s, Commande&& c) {
+    const int avant = s.dialogues.nb_erreurs();
+    try {
+        c();
+    } catch (const ErreurKovrin& e) {
+        s.dialogues.erreur(e.what());
+    }
+    return s.dialogues.nb_erreurs() == avant;
+}
+
+bool echoue(Session& s, int code, const std::string& cause) {
+    std::cerr << "kovrin-batch: " << cause << '\n';
+    s.code = code;
+    return false;
+}
+
+void note(const std::string& texte) {
+    std::cerr << "kovrin-batch: note: " << texte << '\n';
+}
+
+bool lambda_donnee(const OptionsBatch& o) {
+    return o.anode >= 0 || !o.lambda.empty();
+}
+
+// The wavelength dialog, shown for a file without a wavelength: the anode is
+// picked in its list ("Other" without --anode), --lambda typed into its box, OK.
+bool repond_dialogue_lambda(const OptionsBatch& o, Session& s, const std::string& fichier) {
+    DialogueLambda& dialogue = s.dialogue_lambda;
+    if (!lambda_donnee(o))
+        return echoue(s, sortie_mauvaise_entree,
+                      fichier + " carries no wavelength: give --anode or --lambda");
+    clicklistbox(dialogue, o.anode >= 0 ? o.anode : element_autre);
+    if (!o.lambda.empty()) dialogue.lambda = o.lambda;
+    const bool ok = commande(s, [&] { lit_lambda(s.espace, dialogue, s.dialogues); });
+    return ok && !dialogue.visible;
+}
+
+// What became of --anode and --lambda.
+struct UsageLambda {
+    bool utilisee = false;   // a wavelength dialog took it
+    bool de_travail = false; // and it is the working wavelength
+};
+
+bool prend_pics(const OptionsBatch& o, Session& s, UsageLambda& usage) {
+    const int format = o.format_pics != 0 ? o.format_pics : format_pics_par_nom(o.pics);
+    if (!format_porte_lambda(format) && !lambda_donnee(o))
+        return echoue(s, sortie_mauvaise_entree,
+                      o.pics + " carries no wavelength: give --anode or --lambda");
+    bool ok = commande(
+        s, [&] { ouvre_fichier_pics(s.espace, s.dialogue_lambda, format, o.pics, s.dialogues); });
+    if (ok && s.dialogue_lambda.visible) {
+        ok = repond_dialogue_lambda(o, s, o.pics);
+        usage = {true, true};
+    }
+    if (!ok || s.espace.mesures.vide())
+        return echoue(s, sortie_mauvaise_entree, "the peak file " + o.pics + " was not taken in");
+    return true;
+}
+
+bool prend_profil(const OptionsBatch& o, Session& s, UsageLambda& usage) {
+    const int format = format_profil_de_nom(o.profil, 0);
+    if (format == 0)
+        return echoue(s, sortie_mauvaise_entree,
+                      "the format of the profile " + o.profil +
+                          " is not known from its name (.raw, .dat, .cpi or .rd)");
+    bool ok = commande(s, [&] {
+        prend_fichier_profil(s.espace, s.dialogue_lambda, format, o.profil, s.dialogues);
+    });
+    if (ok && s.dialogue_lambda.visible) {
+        ok = repond_dialogue_lambda(o, s, o.profil);
+        // Measured peaks read before keep their wavelength as the working one.
+        usage = {true, usage.de_travail || o.pics.empty()};
+    }
+    if (!ok || s.espace.profil.vide())
+        return echoue(s, sortie_mauvaise_entree, "the profile " + o.profil + " was not taken in");
+    return true;
+}
+
+// The profile window's search with the limits of the options, then the kinds kept.
+bool cherche(const OptionsBatch& o, Session& s) {
+    std::optional<ChampsContamination> contamination;
+    if (!commande(s, [&] { contamination = peak_search(s.espace, s.dialogues); }) || !contamination)
+        return echoue(s, sortie_mauvaise_entree, "the peak search could not start");
+    RecherchePics& r = s.espace.recherche;
+    r.seuil = o.seuil;
+    r.largeur_min = o.largeur_min;
+    r.largeur_max = o.largeur_max;
+    // "Too many peaks (> 500)" keeps the first 500: the run goes on.
+    commande(s, [&] { cherche_pics(s.espace, *contamination, s.dialogues); });
+    if (o.genres_gardes) {
+        if (kill_alpha2(s.espace))
+            garde_genres_choisis(s.espace, *o.genres_gardes);
+        else
+            note("--keep not applied: the kinds of peaks are only told apart when the "
+                 "profile's anode is known");
+    }
+    commande(s, [&] { remplit_grille_mesures(s.espace); });
+    if (s.espace.mesures.vide())
+        return echoue(s, sortie_mauvaise_entree, "the peak search kept no peak of " + o.profil);
+    return true;
+}
+
+// The fields lambda, 2theta1 and 2theta2 as the user leaves or types them.
+void tape_valeurs_courantes(const OptionsBatch& o, Session& s, bool lambda_tapee) {
+    const PanneauValeurs panneau = panneau_valeurs_courantes(s.espace);
+    OngletMaille& onglet = s.onglet_maille;
+    onglet.lambda = panneau.lambda;
+    if (lambda_tapee && !o.lambda.empty())
+        onglet.lambda = o.lambda;
+    else if (lambda_tapee && o.anode >= 0)
+        onglet.lambda = pascal_reel(table_anodes[static_cast<std::size_t>(o.anode)].moyenne, 8, 5);
+    onglet.theta_min = o.domaine ? o.angle_min : panneau.angle1;
+    onglet.theta_max = o.domaine ? o.angle_max : panneau.angle2;
+}
+
+bool prend_fichier_maille(const OptionsBatch& o, Session& s, bool lambda_tapee) {
+    EspaceTravail& et = s.espace;
+    bool pris = false;
+    bool ok = commande(s, [&] {
+        if (auto lue = lit_fichier_maille(o.maille, s.dialogues))
+            pris = prend_maille_lue(et, o.maille, *lue, s.dialogues);
+    });
+    if (!ok || !pris) return false;
+    ok = commande(s, [&] { calcul_apres_lecture(et, s.onglet_maille, s.dialogues); });
+    // Then, as a user would: the typed wavelength or range, and "Calc.".
+    if (ok && (lambda_tapee || o.domaine)) {
+        tape_valeurs_courantes(o, s, lambda_tapee);
+        ok = commande(s, [&] { calcul_diagramme(et, s.onglet_maille, s.dialogues); });
+    }
+    return ok;
+}
+
+bool tape_maille(const OptionsBatch& o, Session& s, bool lambda_tapee) {
+    EspaceTravail& et = s.espace;
+    OngletMaille& onglet = s.onglet_maille;
+    onglet.cellule = o.parametres_maille;
+    if (!commande(s, [&] { change_systeme(et, onglet, o.ligne_systeme, s.dialogues); }))
+        return false;
+    if (!choisit_groupe(et, o.groupe, o.hall))
+        return echoue(s, sortie_mauvaise_entree,
+                      "the space group \"" + o.groupe + "\" is not in the " +
+                          (o.hall ? "list with Hall notation" : "H-M list") + " of the system " +
+                          legendes_systemes[static_cast<std::size_t>(o.ligne_systeme)]);
+    tape_valeurs_courantes(o, s, lambda_tapee);
+    const bool ok = commande(s, [&] { calcul_diagramme(et, onglet, s.dialogues); });
+    // The "To refine" marks follow the cell now in the workspace (monoclinic angles).
+    configure_champs(et, onglet);
+    return ok;
+}
+
+bool prend_maille(const OptionsBatch& o, Session& s, bool lambda_tapee) {
+    const bool ok = o.maille.empty() ? tape_maille(o, s, lambda_tapee)
+                                     : prend_fichier_maille(o, s, lambda_tapee);
+    if (s.code != sortie_succes) return false;
+    if (!ok || s.espace.calculees.vide())
+        return echoue(s, sortie_mauvaise_entree, "no calculated reflections from the cell");
+    return true;
+}
+
+bool apparie(const OptionsBatch& o, Session& s) {
+    if (s.espace.mesures.vide()) return true; // reflections of a cell alone
+    if (!commande(s, [&] { selection_automatique(s.espace, o.tolerance, s.dialogues); }))
+        return echoue(s, sortie_mauvaise_entree, "the automatic selection failed");
+    return true;
+}
+
+MarquesAffinement marques_par_defaut(const Session& s) {
+    MarquesAffinement m = marques_affinement(s.onglet_maille);
+    m[rang_decalage] = true;
+    return m;
+}
+
+void affine(const OptionsBatch& o, Session& s, bool lambda_tapee) {
+    EspaceTravail& et = s.espace;
+    et.mode_decalage = o.excentricite ? 2 : 1;
+    s.a_affiner = o.a_affiner ? *o.a_affiner : marques_par_defaut(s);
+    affiche_initial(et, s.onglet_affinement);
+    ChampsAffinement champs;
+    champs.lambda_initial = s.onglet_affinement.initial[rang_lambda];
+    if (lambda_tapee && !o.lambda.empty()) champs.lambda_initial = o.lambda;
+    champs.decalage_initial = s.onglet_affinement.initial[rang_decalage];
+    champs.a_affiner = s.a_affiner;
+    dernier_appel = {};
+    commande(s, [&] { go_affinement(et, champs, s.onglet_affinement, s.dialogues, &calcul_note); });
+    s.moteur_appele = dernier_appel.fait;
+    if (!s.moteur_appele) {
+        echoue(s, sortie_mauvaise_entree, "the refinement could not start");
+        return;
+    }
+    s.statut = dernier_appel.statut;
+    if (*s.statut != statut_succes) {
+        echoue(s, sortie_echec_affinement,
+               "the refinement failed: " + *s.statut + " (listing " +
+                   (et.repertoire / "kovrin.out").string() + ")");
+        return;
+    }
+    commande(s, [&] { ecrit_export(et, ListeExport::courte); });
+}
+
+// The Edit menu's reports; the viewer they open is only noted.
+bool ecrit_rapports(Session& s) {
+    const EspaceTravail& et = s.espace;
+    bool ok = commande(s, [&] { edit_raies_calculees(et, s.dialogues); });
+    if (ok && !et.mesures.vide()) ok = commande(s, [&] { edit_fichier_dif(et, s.dialogues); });
+    if (ok && !et.profil.vide()) ok = commande(s, [&] { edit_raw(et, s.dialogues); });
+    if (!ok) return echoue(s, sortie_mauvaise_entree, "the reports could not be written");
+    return true;
+}
+
+bool prepare_repertoire(const OptionsBatch& o, Session& s) {
+    std::error_code ec;
+    std::filesystem::create_directories(o.repertoire, ec);
+    if (!ec) std::filesystem::current_path(o.repertoire, ec);
+    if (ec)
+        return echoue(s, sortie_mauvaise_entree,
+                      "cannot work in " + o.repertoire + ": " + ec.message());
+    s.espace.repertoire = o.repertoire;
+    efface_resultats_anciens(s.espace.repertoire);
+    return true;
+}
+
+} // namespace
+
+void deroule(const OptionsBatch& o, Session& s) {
+    if (!prepare_repertoire(o, s)) return;
+    UsageLambda usage;
+    if (!o.pics.empty() && !prend_pics(o, s, usage)) return;
+    if (!o.profil.empty() && !prend_profil(o, s, usage)) return;
+    if (o.recherche && !cherche(o, s)) return;
+    const bool sans_donnees = o.pics.empty() && o.profil.empty();
+    if (lambda_donnee(o) && !usage.utilisee && !sans_donnees)
+        note("--anode and --lambda serve files without a wavelength; the data's was used");
+    // The wavelength typed is the working one: given to a dialog, or with no data.
+    const bool lambda_tapee = usage.de_travail || sans_donnees;
+    if (!prend_maille(o, s, lambda_tapee)) return;
+    if (!apparie(o, s)) return;
+    if (o.rapports && !ecrit_rapports(s)) return;
+    if (o.sans_affinement) return;
+    affine(o, s, lambda_tapee);
+}
+
+} // namespace kovrin::batch

@@ -1,0 +1,222 @@
+#include "options.h"
+
+#include "commun/nombres.h"
+#include "commun/texte.h"
+#include "cristallo/onglet_maille.h"
+#include "interface/anodes.h"
+#include "interface/prise_donnees.h"
+
+#include <CLI/CLI.hpp>
+
+#include <filesystem>
+#include <iostream>
+#include <vector>
+
+namespace kovrin::batch {
+
+namespace {
+
+// A refused option: the message goes to standard error with the program's name.
+struct OptionRefusee {
+    std::string texte;
+};
+
+std::vector<std::string> decoupe(const std::string& liste) {
+    std::vector<std::string> parties;
+    std::size_t debut = 0;
+    while (true) {
+        const auto virgule = liste.find(',', debut);
+        parties.push_back(sans_blancs(liste.substr(debut, virgule - debut)));
+        if (virgule == std::string::npos) return parties;
+        debut = virgule + 1;
+    }
+}
+
+template <std::size_t N>
+int indice_nom(const std::array<const char*, N>& noms, const std::string& nom) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (majuscules(noms[i]) == majuscules(nom)) return static_cast<int>(i);
+    return -1;
+}
+
+template <std::size_t N> std::string liste_noms(const std::array<const char*, N>& noms) {
+    std::string texte;
+    for (const char* nom : noms)
+        texte += (texte.empty() ? "" : ", ") + std::string(nom);
+    return texte;
+}
+
+template <std::size_t N>
+std::array<bool, N> marques(const std::string& option, const std::string& liste,
+                            const std::array<const char*, N>& noms) {
+    std::array<bool, N> m{};
+    if (sans_blancs(liste).empty()) return m;
+    for (const std::string& nom : decoupe(liste)) {
+        const int i = indice_nom(noms, nom);
+        if (i < 0)
+            throw OptionRefusee{option + ": unknown name \"" + nom + "\" (expected any of " +
+                                liste_noms(noms) + ")"};
+        m[static_cast<std::size_t>(i)] = true;
+    }
+    return m;
+}
+
+int format_pics_nomme(const std::string& nom) {
+    const std::pair<const char*, int> formats[] = {{"dif", pics_dif},
+                                                   {"xfit", pics_xfit},
+                                                   {"winfit", pics_winfit},
+                                                   {"philips", pics_philips},
+                                                   {"column", pics_colonne}};
+    for (const auto& [texte, code] : formats)
+        if (majuscules(texte) == majuscules(nom)) return code;
+    throw OptionRefusee{"--peak-format: unknown format \"" + nom +
+                        "\" (expected dif, xfit, winfit, philips or column)"};
+}
+
+int ligne_anode(const std::string& nom) {
+    const Anode* a = anode_de_nom(nom);
+    if (!a)
+        throw OptionRefusee{"--anode: unknown anode \"" + nom +
+                            "\" (expected Mo, Cu, Co, Fe or Cr)"};
+    return static_cast<int>(a - table_anodes.data());
+}
+
+std::string absolu(const std::string& chemin) {
+    return chemin.empty() ? chemin : std::filesystem::absolute(chemin).lexically_normal().string();
+}
+
+void lit_domaine(const std::string& texte, OptionsBatch& o) {
+    const auto parties = decoupe(texte);
+    std::optional<double> debut, fin;
+    if (parties.size() == 2) {
+        debut = lit_reel(parties[0]);
+        fin = lit_reel(parties[1]);
+    }
+    if (!debut || !fin || !(*debut < *fin))
+        throw OptionRefusee{"--range: expected MIN,MAX in degrees 2theta with MIN < MAX, not \"" +
+                            texte + "\""};
+    o.domaine = true;
+    o.angle_min = parties[0];
+    o.angle_max = parties[1];
+}
+
+void lit_parametres_maille(const std::string& texte, OptionsBatch& o) {
+    const auto parties = decoupe(texte);
+    if (parties.size() > 6)
+        throw OptionRefusee{"--cellpar: at most six values a,b,c,alpha,beta,gamma, not \"" + texte +
+                            "\""};
+    for (std::size_t i = 0; i < parties.size(); ++i)
+        o.parametres_maille[i] = parties[i];
+}
+
+void lit_systeme(const std::string& texte, OptionsBatch& o) {
+    // "CUBI" as the list's code, or a name it starts: "cubic", "Hexagonal"...
+    o.ligne_systeme = ligne_du_systeme(majuscules(sans_blancs(texte).substr(0, 4)));
+    if (o.ligne_systeme < 0)
+        throw OptionRefusee{"--system: unknown crystal system \"" + texte +
+                            "\" (expected CUBI, TETR, ORTH, HEXA, RHOM, MONO or TRIC)"};
+}
+
+// What CLI11 cannot check by itself: lists, ranges and the sense of the limits.
+struct Textes {
+    std::string format_pics, keep, anode, systeme, cellpar, domaine, refine;
+};
+
+void complete(const CLI::App& app, const Textes& t, OptionsBatch& o) {
+    if (!t.format_pics.empty()) o.format_pics = format_pics_nomme(t.format_pics);
+    if (app.count("--keep")) o.genres_gardes = marques("--keep", t.keep, noms_genres);
+    if (!t.anode.empty()) o.anode = ligne_anode(t.anode);
+    if (!t.systeme.empty()) lit_systeme(t.systeme, o);
+    if (!t.cellpar.empty()) lit_parametres_maille(t.cellpar, o);
+    if (!t.domaine.empty()) lit_domaine(t.domaine, o);
+    if (app.count("--refine")) o.a_affiner = marques("--refine", t.refine, noms_parametres);
+    if (o.largeur_min > o.largeur_max)
+        throw OptionRefusee{"--min-width is larger than --max-width"};
+    if (o.pics.empty() && !o.recherche && !o.sans_affinement)
+        throw OptionRefusee{
+            "no measured reflections: give --peaks FILE, or --profile FILE with --search"};
+    if (o.maille.empty() && o.ligne_systeme < 0)
+        throw OptionRefusee{"no cell: give --cell FILE, or --system, --group and --cellpar"};
+    o.pics = absolu(o.pics);
+    o.profil = absolu(o.profil);
+    o.maille = absolu(o.maille);
+    o.repertoire = absolu(o.repertoire.empty() ? "." : o.repertoire);
+}
+
+void declare(CLI::App& app, OptionsBatch& o, Textes& t) {
+    auto* pics = app.add_option("--peaks", o.pics, "measured-peak file")->type_name("FILE");
+    app.add_option("--peak-format", t.format_pics, "dif | xfit | winfit | philips | column")
+        ->type_name("F");
+    auto* profil = app.add_option("--profile", o.profil, "raw profile (.raw, .dat, .cpi, .rd)")
+                       ->type_name("FILE");
+    auto* recherche = app.add_flag("--search", o.recherche,
+                                   "automatic peak search on the profile; its peaks become the "
+                                   "measured reflections");
+    recherche->needs(profil)->excludes(pics);
+    for (auto* limite :
+         {app.add_option("--threshold", o.seuil, "search depth threshold (default 2.0)"),
+          app.add_option("--min-width", o.largeur_min, "smallest peak width, deg (default 0.10)"),
+          app.add_option("--max-width", o.largeur_max, "largest peak width, deg (default 1.0)")})
+        limite->type_name("X")->check(CLI::NonNegativeNumber)->needs(recherche);
+    app.add_option("--keep", t.keep,
+                   "after the search, kinds to keep: alpha, alpha1, alpha2, l1, l2")
+        ->type_name("LIST")
+        ->needs(recherche);
+    auto* anode = app.add_option("--anode", t.anode,
+                                 "Mo | Cu | Co | Fe | Cr, for files without "
+                                 "a wavelength");
+    anode->type_name("NAME");
+    app.add_option("--lambda", o.lambda, "wavelength (A) for files without one")
+        ->type_name("L")
+        ->check(CLI::PositiveNumber);
+    auto* maille = app.add_option("--cell", o.maille, ".cry or .ics cell file")->type_name("FILE");
+    auto* systeme =
+        app.add_option("--system", t.systeme, "CUBI | TETR | ORTH | HEXA | RHOM | MONO | TRIC")
+            ->type_name("CODE");
+    auto* groupe = app.add_option("--group", o.groupe, "space-group symbol")->type_name("SYMBOL");
+    auto* hall = app.add_flag("--hall", o.hall, "take the symbol from the list with Hall notation");
+    auto* cellpar = app.add_option("--cellpar", t.cellpar, "a,b,c,alpha,beta,gamma")
+                        ->type_name("a,b,c,al,be,ga");
+    systeme->needs(groupe)->needs(cellpar);
+    groupe->needs(systeme);
+    cellpar->needs(systeme);
+    hall->needs(groupe);
+    for (auto* o_maille : {systeme, groupe, hall, cellpar})
+        maille->excludes(o_maille);
+    app.add_option("--range", t.domaine, "current 2theta range (default: the data's)")
+        ->type_name("MIN,MAX");
+    app.add_option("--tolerance", o.tolerance, "matching tolerance, deg 2theta (default 0.1)")
+        ->type_name("T");
+    app.add_option("--refine", t.refine, "any of zero, lambda, a, b, c, alpha, beta, gamma")
+        ->type_name("LIST");
+    app.add_flag("--eccentricity", o.excentricite,
+                 "refine the angular term as sample eccentricity");
+    app.add_flag("--no-refine", o.sans_affinement, "stop after computing and matching reflections");
+    app.add_flag("--reports", o.rapports, "also write indx.out, dif.out and raw.out");
+    app.add_option("--workdir", o.repertoire, "working directory (default: current)")
+        ->type_name("DIR");
+    app.add_flag("--json", o.json, "print a JSON summary instead of the table");
+}
+
+} // namespace
+
+std::variant<OptionsBatch, int> lit_options(int argc, char** argv) {
+    CLI::App app{"KOVRIN: refinement of a unit cell from powder diffraction peak angles",
+                 "kovrin-batch"};
+    OptionsBatch o;
+    Textes t;
+    declare(app, o, t);
+    try {
+        app.parse(argc, argv);
+        complete(app, t, o);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);
+        return code == 0 ? sortie_succes : sortie_mauvaise_entree;
+    } catch (const OptionRefusee& e) {
+        std::cerr << "kovrin-batch: " << e.texte << "\nRun with --help for more information.\n";
+        return sortie_mauvaise_entree;
+    }
+    return o;
+}
+
+} // namespace kovrin::batch

@@ -1,0 +1,55 @@
+#pragma once
+// The command line of kovrin-batch: what the user asks, as the texts a window
+// would hold (numbers the core reads are kept as typed), checked for sense.
+#include "affinement/resultats.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <variant>
+
+namespace kovrin::batch {
+
+// Exit statuses.
+inline constexpr int sortie_succes = 0;
+inline constexpr int sortie_echec_affinement = 1;
+inline constexpr int sortie_mauvaise_entree = 2;
+
+// Names of the eight parameters, in the engine's slot order; --refine and the
+// JSON output use them.
+inline constexpr std::array<const char*, nb_parametres> noms_parametres = {
+    "zero", "lambda", "a", "b", "c", "alpha", "beta", "gamma"};
+
+// Kinds of peaks for --keep, codes 1 ... 5.
+inline constexpr std::array<const char*, 5> noms_genres = {"alpha", "alpha1", "alpha2", "l1", "l2"};
+
+struct OptionsBatch {
+    std::string pics;    // --peaks, absolute once resolved
+    int format_pics = 0; // --peak-format; 0: by the name
+    std::string profil;  // --profile
+    bool recherche = false;
+    double seuil = 2.0, largeur_min = 0.10, largeur_max = 1.0;
+    std::optional<std::array<bool, 5>> genres_gardes; // --keep
+    int anode = -1;                                   // --anode: row of the wavelength list
+    std::string lambda;                               // --lambda as typed
+    std::string maille;                               // --cell
+    int ligne_systeme = -1;                           // --system: row of the list "System"
+    std::string groupe;
+    bool hall = false;
+    std::array<std::string, 6> parametres_maille; // --cellpar, texts of a ... gamma
+    bool domaine = false;                         // --range given
+    std::string angle_min, angle_max;
+    std::string tolerance = "0.1";
+    std::optional<MarquesAffinement> a_affiner; // --refine
+    bool excentricite = false;
+    bool sans_affinement = false;
+    bool rapports = false;
+    std::string repertoire; // --workdir
+    bool json = false;
+};
+
+// The options, or the exit status when the run must stop (2 after a message on
+// standard error, 0 after --help).
+std::variant<OptionsBatch, int> lit_options(int argc, char** argv);
+
+} // namespace kovrin::batch
