@@ -78,11 +78,14 @@ PanneauValeurs panneau_valeurs_courantes(const EspaceTravail& et) {
             texte_angle(et, et.angle_max, 8, 2), l.valeur1, l.valeur2};
 }
 
-PanneauDonnees panneau_pics(const EspaceTravail& et) {
-    const EntetePics& e = et.entete_pics;
+namespace {
+
+template <typename Entete>
+PanneauDonnees panneau_donnees(const EspaceTravail& et, const Entete& e, const std::string& fichier,
+                               const std::string& echantillon) {
     Libelles l = libelles(et);
-    return {"File: " + nom_sans_repertoire(e.fichier_pics),
-            "Sample: " + e.echantillon,
+    return {"File: " + nom_sans_repertoire(fichier),
+            "Sample: " + echantillon,
             e.anode,
             pascal_reel(e.lambda, 8, 5),
             texte_angle(et, e.angle_debut, 8, 2),
@@ -92,19 +95,18 @@ PanneauDonnees panneau_pics(const EspaceTravail& et) {
             {}};
 }
 
+} // namespace
+
+PanneauDonnees panneau_pics(const EspaceTravail& et) {
+    const EntetePics& e = et.entete_pics;
+    return panneau_donnees(et, e, e.fichier_pics, e.echantillon);
+}
+
 PanneauDonnees panneau_profil(const EspaceTravail& et) {
     const EnteteProfil& e = et.entete_profil;
-    Libelles l = libelles(et);
-    std::string nom = nom_sans_repertoire(e.fichier_profil);
-    return {"File: " + nom,
-            "Sample: " + e.titre,
-            e.anode,
-            pascal_reel(e.lambda, 8, 5),
-            texte_angle(et, e.angle_debut, 8, 2),
-            texte_angle(et, e.angle_fin, 8, 2),
-            l.donnees1,
-            l.donnees2,
-            "Prof. File: " + nom};
+    PanneauDonnees p = panneau_donnees(et, e, e.fichier_profil, e.titre);
+    p.fichier_fenetre_profil = "Prof. File: " + nom_sans_repertoire(e.fichier_profil);
+    return p;
 }
 
 Libelles libelles(const EspaceTravail& et) {

@@ -77,6 +77,13 @@ void recale_paires(EspaceTravail& et) {
             }
 }
 
+// A data header without its wavelengths, anode and file.
+template <typename Entete> void efface_longueurs_onde(Entete& e, std::string& fichier) {
+    e.lambda = e.lambda1 = e.lambda2 = e.rapport = 0;
+    e.anode.clear();
+    fichier.clear();
+}
+
 Rafraichissement mesures_effacees(const EspaceTravail& et) {
     Rafraichissement r;
     r.grille_mesures = grille_mesures_vide(et);
@@ -196,10 +203,7 @@ Rafraichissement change_lambda_affi(EspaceTravail& et, std::string_view texte_la
 
 Rafraichissement erase_peak(EspaceTravail& et) {
     et.mesures.efface();
-    EntetePics& e = et.entete_pics;
-    e.lambda = e.lambda1 = e.lambda2 = e.rapport = 0;
-    e.anode.clear();
-    e.fichier_pics.clear();
+    efface_longueurs_onde(et.entete_pics, et.entete_pics.fichier_pics);
     et.selection.efface();
     Rafraichissement r = mesures_effacees(et);
     r.ajoute(selection_videe(et));
@@ -209,10 +213,7 @@ Rafraichissement erase_peak(EspaceTravail& et) {
 
 Rafraichissement erase_profil(EspaceTravail& et) {
     et.profil.efface();
-    EnteteProfil& e = et.entete_profil;
-    e.lambda = e.lambda1 = e.lambda2 = e.rapport = 0;
-    e.anode.clear();
-    e.fichier_profil.clear();
+    efface_longueurs_onde(et.entete_profil, et.entete_profil.fichier_profil);
     Rafraichissement r;
     r.panneau_profil_visible = false;
     r.redessine = true;
