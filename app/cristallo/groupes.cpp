@@ -275,6 +275,24 @@ void remplit_liste_hm(EspaceTravail& et) {
     et.liste_hm = std::move(liste);
 }
 
+void choisit_groupe_hm(EspaceTravail& et, int entree) {
+    if (entree < 0 || entree >= static_cast<int>(et.liste_hm.entrees.size())) return;
+    et.liste_orsab.selection = -1;
+    et.liste_hm.selection = entree;
+    et.groupe = majuscules(sans_blancs(et.liste_hm.entrees[static_cast<std::size_t>(entree)]));
+    et.origine_groupe = "HM";
+}
+
+void choisit_groupe_orsab(EspaceTravail& et, int entree) {
+    if (entree < 0 || entree >= static_cast<int>(et.liste_orsab.entrees.size())) return;
+    efface_scfs2();
+    et.liste_hm.selection = -1;
+    et.liste_orsab.selection = entree;
+    et.groupe = majuscules(
+        sans_blancs(et.liste_orsab.entrees[static_cast<std::size_t>(entree)].substr(0, 12)));
+    et.origine_groupe = "HALL";
+}
+
 std::optional<Composante> lit_composante(std::string_view texte) {
     Composante c;
     std::string reste = majuscules(sans_blancs(texte));
@@ -294,7 +312,8 @@ std::optional<Composante> lit_composante(std::string_view texte) {
 }
 
 void charge_operateurs_hm(EspaceTravail& et, Dialogues& d) {
-    if (et.systeme.empty()) return;
+    if (et.systeme.empty() || et.groupe.empty()) // an empty symbol would match a blank line
+        return;
     const auto fichier = chemin_donnees(et.repertoire, fichier_pos(et.systeme));
     const auto lignes = lit_lignes(fichier);
     Operateurs ops;

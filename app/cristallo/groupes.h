@@ -31,6 +31,15 @@ bool remplit_liste_orsab(EspaceTravail& et, Dialogues& d, const std::filesystem:
 // be read; the list then keeps its previous entries.
 void remplit_liste_hm(EspaceTravail& et);
 
+// A click in the H-M list on entry `entree` (0-based): the Orsab list loses its
+// selection, et.groupe = the entry upper-cased and trimmed, et.origine_groupe =
+// "HM". The caller then generates the reflections (calcul_raies).
+void choisit_groupe_hm(EspaceTravail& et, int entree);
+// A click in the Orsab list: scfs2.dat is deleted, the H-M list loses its
+// selection, et.groupe = the first 12 characters trimmed, et.origine_groupe =
+// "HALL".
+void choisit_groupe_orsab(EspaceTravail& et, int entree);
+
 // One component of a .pos operator line ("-X+1/2", "Y-X"...): a row of the
 // rotation and its translation; nothing when the text is none of the eight forms.
 struct Composante {

@@ -435,3 +435,23 @@ TEST(EfaceScfs2, DeletesTheFileOfTheCurrentDirectory) {
     EXPECT_FALSE(std::filesystem::exists("scfs2.dat"));
     efface_scfs2(); // nothing to delete: no error
 }
+
+TEST(ChoisitGroupe, EachListClearsTheOther) {
+    DossierTemporaire dossier;
+    ecrit_fichier("scfs2.dat", "x");
+    EspaceTravail et;
+    et.liste_hm = {{"No ext.", " p21/c "}, -1};
+    et.liste_orsab = {{"P 1 21/c 1  -P 2ybc          14 "}, 0};
+    choisit_groupe_hm(et, 1);
+    EXPECT_EQ(et.groupe, "P21/C");
+    EXPECT_EQ(et.origine_groupe, "HM");
+    EXPECT_EQ(et.liste_orsab.selection, -1);
+    EXPECT_TRUE(std::filesystem::exists("scfs2.dat"));
+
+    choisit_groupe_orsab(et, 0);
+    EXPECT_EQ(et.groupe, "P 1 21/C 1");
+    EXPECT_EQ(et.origine_groupe, "HALL");
+    EXPECT_EQ(et.liste_hm.selection, -1);
+    EXPECT_EQ(et.liste_orsab.selection, 0);
+    EXPECT_FALSE(std::filesystem::exists("scfs2.dat"));
+}
