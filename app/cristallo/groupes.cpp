@@ -123,6 +123,18 @@ void installe(EspaceTravail& et, const Operateurs& ops) {
         et.operateurs.ajoute(op);
 }
 
+// lit_lignes, with a failure of the stream itself (a folder in place of the
+// file) turned into the file error the command boundary reports.
+std::vector<std::string> lignes_de(const std::filesystem::path& chemin) {
+    try {
+        return lit_lignes(chemin);
+    } catch (const ErreurKovrin&) {
+        throw;
+    } catch (const std::exception&) {
+        throw ErreurKovrin(message_erreur_fichier(chemin, "read error"));
+    }
+}
+
 std::string premiere_lettre(const std::string& groupe) {
     return groupe.substr(0, 1);
 }
@@ -234,7 +246,7 @@ bool remplit_liste_orsab(EspaceTravail& et, Dialogues& d, const std::filesystem:
     for (const auto& p : plages_spgr2)
         if (et.systeme == p.systeme) plage = &p;
     if (!plage) return true;
-    const auto lignes = lit_lignes(chemin);
+    const auto lignes = lignes_de(chemin);
     ListeSymboles liste;
     for (int n = plage->premiere; n <= plage->derniere && n <= static_cast<int>(lignes.size());
          ++n) {
@@ -261,7 +273,7 @@ void remplit_liste_hm(EspaceTravail& et) {
     liste.entrees.push_back("No ext.");
     const std::string nom = fichier_pos(et.systeme);
     if (!nom.empty()) {
-        const auto lignes = lit_lignes(chemin_donnees(et.repertoire, nom));
+        const auto lignes = lignes_de(chemin_donnees(et.repertoire, nom));
         for (std::size_t i = 0; i + 1 < lignes.size(); ++i)
             if (sans_blancs_droite(lignes[i]).empty())
                 liste.entrees.push_back(sans_blancs(lignes[++i]));
@@ -315,7 +327,7 @@ void charge_operateurs_hm(EspaceTravail& et, Dialogues& d) {
     if (et.systeme.empty() || et.groupe.empty()) // an empty symbol would match a blank line
         return;
     const auto fichier = chemin_donnees(et.repertoire, fichier_pos(et.systeme));
-    const auto lignes = lit_lignes(fichier);
+    const auto lignes = lignes_de(fichier);
     Operateurs ops;
     bool trouve = false;
     std::string reseau = et.reseau;
@@ -345,7 +357,7 @@ void charge_operateurs_orsab(EspaceTravail& et) {
 void lit_operateurs_scfs(EspaceTravail& et) {
     const std::string reseau = premiere_lettre(et.groupe);
     const std::filesystem::path fichier = "scfs.dat";
-    const auto lignes = lit_lignes(fichier);
+    const auto lignes = lignes_de(fichier);
     Operateurs ops;
     for (std::size_t i = 1; i < lignes.size() && !sans_blancs(lignes[i]).empty(); ++i) {
         ops.push_back(operateur_scfs(lignes[i], i + 1, fichier));

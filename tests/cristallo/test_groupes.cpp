@@ -340,9 +340,18 @@ TEST_F(PosDefectueux, MoreThan192Operators) {
     EXPECT_EQ(et.operateurs.taille(), 192);
 }
 
-TEST_F(PosDefectueux, MissingFile) {
-    EXPECT_THROW(charge_operateurs_hm(et, d), ErreurKovrin);
+// A copy in the working directory hides the installed one, even when it cannot be read.
+TEST_F(PosDefectueux, UnreadableFile) {
+    std::filesystem::create_directory(dossier / "C.pos");
+    et.groupe = "P23";
+    try {
+        charge_operateurs_hm(et, d);
+        FAIL() << "no error";
+    } catch (const ErreurKovrin& e) {
+        EXPECT_THAT(e.what(), HasSubstr("C.pos"));
+    }
     EXPECT_EQ(et.operateurs.taille(), 1);
+    EXPECT_THROW(remplit_liste_hm(et), ErreurKovrin);
 }
 
 TEST_F(PosDefectueux, BlockFoundCaseInsensitivelyAfterTrimming) {
