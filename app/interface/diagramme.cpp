@@ -11,8 +11,6 @@ namespace kovrin {
 
 namespace {
 
-constexpr int seuil_glissement = 4; // pixels: a longer horizontal move is a drag
-constexpr int portee_clic = 4;      // pixels: a bar closer than this is hit
 constexpr int echantillons_max = 1020;
 
 // Radians per displayed degree as this window's read-out uses them.
@@ -22,8 +20,8 @@ constexpr double radian_par_degre_deux_theta = 0.0087266127;
 void trace_calculees(Dessin& dessin, const EspaceTravail& et, const VueDiagramme& vue) {
     for (const RaieCalculee& r : et.calculees) {
         const double a = angle_affiche(et, r.deux_theta);
-        if (a < vue.x0) continue;
-        if (a > vue.x1) break;
+        if (a < vue.debut) continue;
+        if (a > vue.fin) break;
         const int x = vue.x_de_angle(a);
         dessin.segments.push_back({{x, vue.ligne_axe()}, {x, vue.hauteur - 1}, vert});
     }
@@ -31,18 +29,12 @@ void trace_calculees(Dessin& dessin, const EspaceTravail& et, const VueDiagramme
 
 void trace_profil(Dessin& dessin, const EspaceTravail& et, const VueDiagramme& vue,
                   int largeur_profil) {
-    const auto& p = et.profil;
-    int i1 = 1;
-    while (i1 <= p.taille() && p[i1].angle < et.angle_min)
-        ++i1;
-    int i2 = p.taille();
-    while (i2 >= 1 && p[i2].angle > et.angle_max)
-        --i2;
+    const auto [i1, i2] = points_du_domaine(et.profil, et.angle_min, et.angle_max);
     const int n = std::min(largeur_profil - 2, echantillons_max);
     Polyligne courbe{{}, noir};
     for (int i : echantillons_profil(i1, i2, n))
-        courbe.points.push_back(
-            {vue.x_de_angle(angle_affiche(et, p[i].angle)), vue.y_de_intensite(p[i].intensite)});
+        courbe.points.push_back({vue.x_de_angle(angle_affiche(et, et.profil[i].angle)),
+                                 vue.y_de_valeur(et.profil[i].intensite)});
     if (!courbe.points.empty()) dessin.courbes.push_back(std::move(courbe));
 }
 
@@ -50,7 +42,7 @@ void trace_mesures(Dessin& dessin, const EspaceTravail& et, const VueDiagramme& 
     for (const Mesure& m : et.mesures) {
         const int x = vue.x_de_angle(angle_affiche(et, m.deux_theta_mes));
         dessin.segments.push_back({{x, vue.ligne_axe()}, {x, 1}, gris});
-        const int haut = std::max(vue.y_de_intensite(m.intensite_mes), 1);
+        const int haut = std::max(vue.y_de_valeur(m.intensite_mes), 1);
         dessin.segments.push_back({{x, vue.ligne_axe()}, {x, haut}, noir});
     }
 }
@@ -75,33 +67,12 @@ bool touche(const VueDiagramme& vue, const EspaceTravail& et, double deux_theta,
 
 } // namespace
 
-int VueDiagramme::x_de_angle(double angle) const {
-    return plus_proche((angle - x0) * px_par_degre) + marge_x;
-}
-
-int VueDiagramme::y_de_intensite(double intensite) const {
-    return hauteur - plus_proche(intensite * px_par_intensite) - marge_y;
-}
-
-double VueDiagramme::angle_de_x(int x) const {
-    return (x - marge_x) / px_par_degre + x0;
-}
-
-double VueDiagramme::intensite_de_y(int y) const {
-    return (hauteur - y - marge_y) / px_par_intensite;
-}
-
 VueDiagramme vue_diagramme(const EspaceTravail& et, const EtatDiagramme& etat, int largeur,
                            int hauteur) {
-    VueDiagramme vue;
-    vue.largeur = largeur;
-    vue.hauteur = hauteur;
-    if (et.angle_max == 0 || et.angle_max == et.angle_min) return vue; // empty picture
-    vue.x0 = angle_affiche(et, et.angle_min);
-    vue.x1 = angle_affiche(et, et.angle_max);
-    vue.px_par_degre = (largeur - 2) / (vue.x1 - vue.x0);
-    vue.px_par_intensite = etat.echelle * (hauteur - vue.marge_y) * 0.01;
-    return vue;
+    if (et.angle_max == 0) // empty picture
+        return repere(largeur, hauteur, marge_y_diagramme, 0, 0, etat.echelle);
+    return repere(largeur, hauteur, marge_y_diagramme, angle_affiche(et, et.angle_min),
+                  angle_affiche(et, et.angle_max), etat.echelle);
 }
 
 DessinDiagramme dessine_spectre(const EspaceTravail& et, const EtatDiagramme& etat, int largeur,
@@ -110,7 +81,8 @@ DessinDiagramme dessine_spectre(const EspaceTravail& et, const EtatDiagramme& et
     const VueDiagramme vue = vue_diagramme(et, etat, largeur, hauteur);
     if (vue.vide()) return resultat;
     Dessin& dessin = resultat.dessin;
-    trace_axe(dessin, vue.x0, vue.x1, vue.ligne_axe(), [&](double a) { return vue.x_de_angle(a); });
+    trace_axe(dessin, vue.debut, vue.fin, vue.ligne_axe(),
+              [&](double a) { return vue.x_de_angle(a); });
     if (!et.calculees.vide()) {
         resultat.legende_calculees =
             et.fichier_maille.empty()
@@ -185,16 +157,11 @@ Relache MouseUp_image1(EspaceTravail& et, EtatDiagramme& etat, int largeur, int 
         return relache;
     }
     if (vue.vide()) return relache; // no angle to zoom to
-    double debut = vue.angle_de_x(etat.appui.x), fin = vue.angle_de_x(p.x);
-    if (debut > fin) std::swap(debut, fin);
-    const double facteur = mode_theta(et) ? 2.0 : 1.0; // stored angles are 2theta
-    et.angle_min = debut * facteur;
-    et.angle_max = fin * facteur;
-    const int plot = hauteur - vue.marge_y;
-    const int h = std::max(plot - std::min(etat.appui.y, p.y), 2);
-    etat.echelle *= static_cast<double>(plot) / h;
-    // The arrows cannot go past their range; echelle itself is not limited.
-    etat.position_echelle = std::clamp(plus_proche(etat.echelle * 10), 10, 500);
+    const Zoom z = zoom_rectangle(vue, etat.appui, p, mode_theta(et), etat.echelle);
+    et.angle_min = z.angle_min;
+    et.angle_max = z.angle_max;
+    etat.echelle = z.facteur;
+    etat.position_echelle = z.position_echelle;
     relache.rafraichissement.valeurs_courantes = panneau_valeurs_courantes(et);
     relache.rafraichissement.redessine = true;
     return relache;

@@ -28,20 +28,11 @@ struct EtatDiagramme {
     bool glissement = false;     // a button is held on the picture
 };
 
-// Geometry of one drawing of a W x H picture.
-struct VueDiagramme {
-    int largeur = 0, hauteur = 0;
-    int marge_x = 3, marge_y = 50;
-    double x0 = 0, x1 = 0; // first and last angle of the view, displayed unit
-    double px_par_degre = 0, px_par_intensite = 0;
-
-    bool vide() const { return px_par_degre == 0; } // nothing is drawn
-    int ligne_axe() const { return hauteur - marge_y; }
-    int x_de_angle(double angle) const;
-    int y_de_intensite(double intensite) const;
-    double angle_de_x(int x) const;
-    double intensite_de_y(int y) const;
-};
+// Geometry of one drawing of a W x H picture: left margin (marge_x) 3, the
+// band under the axis line (marge_y) 50; debut and fin are x0 and x1 (the
+// current range in the displayed unit), px_par_valeur is px_par_intensite.
+using VueDiagramme = Repere;
+inline constexpr int marge_y_diagramme = 50;
 
 VueDiagramme vue_diagramme(const EspaceTravail& et, const EtatDiagramme& etat, int largeur,
                            int hauteur);

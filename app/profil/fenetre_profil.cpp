@@ -13,8 +13,6 @@ namespace kovrin {
 
 namespace {
 
-constexpr int seuil_glissement = 4; // pixels: a longer horizontal move is a drag
-constexpr int portee_clic = 4;
 constexpr double ecart_doublon = 0.001; // degrees 2theta
 constexpr int nb_pics_max = 500;
 
@@ -25,22 +23,10 @@ double affiche(const EspaceTravail& et, double deux_theta) {
     return theta(et) ? deux_theta / 2 : deux_theta;
 }
 
-// First point at or after the start of the range, last at or before its end.
-void points_du_domaine(const EspaceTravail& et, int& i1, int& i2) {
-    const auto& p = et.profil;
-    i1 = 1;
-    while (i1 <= p.taille() && p[i1].angle < et.angle_min)
-        ++i1;
-    i2 = p.taille();
-    while (i2 >= 1 && p[i2].angle > et.angle_max)
-        --i2;
-}
-
 // One curve sampled like the profile: one point per pixel column at most.
 template <typename Valeur>
 Polyligne courbe(const EspaceTravail& et, const VueProfil& vue, Couleur couleur, Valeur valeur) {
-    int i1 = 0, i2 = 0;
-    points_du_domaine(et, i1, i2);
+    const auto [i1, i2] = points_du_domaine(et.profil, et.angle_min, et.angle_max);
     Polyligne c{{}, couleur};
     for (int i : echantillons_profil(i1, i2, vue.largeur - 2))
         c.points.push_back(
@@ -62,16 +48,11 @@ SuiteProfil retire_marque(EspaceTravail& et, const VueProfil& vue, int x) {
 }
 
 SuiteProfil zoom(EspaceTravail& et, EtatFenetreProfil& etat, const VueProfil& vue, Point relache) {
-    double debut = vue.angle_de_x(etat.appui.x), fin = vue.angle_de_x(relache.x);
-    if (debut > fin) std::swap(debut, fin);
-    const double facteur = theta(et) ? 2.0 : 1.0;
-    et.angle_min = debut * facteur;
-    et.angle_max = fin * facteur;
-    const int trace = vue.hauteur - VueProfil::marge_bas;
-    const int h = std::max(trace - std::min(etat.appui.y, relache.y), 2);
-    etat.facteur_vertical *= static_cast<double>(trace) / h;
-    // The control cannot go past its range; the factor itself is not limited.
-    etat.position_echelle = std::clamp(plus_proche(etat.facteur_vertical * 10), 10, 500);
+    const Zoom z = zoom_rectangle(vue, etat.appui, relache, theta(et), etat.facteur_vertical);
+    et.angle_min = z.angle_min;
+    et.angle_max = z.angle_max;
+    etat.facteur_vertical = z.facteur;
+    etat.position_echelle = z.position_echelle;
     et.etendue = et.angle_max - et.angle_min;
     return SuiteProfil::redessine;
 }
@@ -90,29 +71,12 @@ SuiteProfil ajoute_pic(EspaceTravail& et, const VueProfil& vue, int x, Dialogues
 
 } // namespace
 
-int VueProfil::x_de_angle(double angle) const {
-    return plus_proche((angle - debut) * sx) + marge_gauche;
-}
-
-int VueProfil::y_de_valeur(double valeur) const {
-    return hauteur - plus_proche(valeur * sy) - marge_bas;
-}
-
-double VueProfil::angle_de_x(int x) const {
-    return (x - marge_gauche) / sx + debut;
-}
-
 VueProfil vue_profil(const EspaceTravail& et, const EtatFenetreProfil& etat, int largeur,
                      int hauteur) {
-    VueProfil vue;
-    vue.largeur = largeur;
-    vue.hauteur = hauteur;
-    if (et.profil.vide() || et.angle_max == et.angle_min) return vue;
-    vue.debut = affiche(et, et.angle_min);
-    vue.fin = affiche(et, et.angle_max);
-    vue.sx = (largeur - 2) / (vue.fin - vue.debut);
-    vue.sy = etat.facteur_vertical * (hauteur - VueProfil::marge_bas) * 0.01;
-    return vue;
+    if (et.profil.vide())
+        return repere(largeur, hauteur, marge_bas_profil, 0, 0, etat.facteur_vertical);
+    return repere(largeur, hauteur, marge_bas_profil, affiche(et, et.angle_min),
+                  affiche(et, et.angle_max), etat.facteur_vertical);
 }
 
 std::string legende_profil(const EspaceTravail& et) {

@@ -27,19 +27,10 @@ struct EtatFenetreProfil {
     bool derivee_visible = false; // "&Draw Sec. Deriv." checked
 };
 
-// Geometry of one drawing of a W x H picture.
-struct VueProfil {
-    int largeur = 0, hauteur = 0;
-    static constexpr int marge_gauche = 3, marge_bas = 20;
-    double debut = 0, fin = 0; // shown range, displayed unit
-    double sx = 0, sy = 0;     // pixels per degree, per intensity unit
-
-    bool vide() const { return sx == 0; }
-    int ligne_axe() const { return hauteur - marge_bas; }
-    int x_de_angle(double angle) const;
-    int y_de_valeur(double valeur) const;
-    double angle_de_x(int x) const;
-};
+// Geometry of one drawing of a W x H picture: left margin 3, bottom margin
+// 20; px_par_degre is sx, px_par_valeur is sy.
+using VueProfil = Repere;
+inline constexpr int marge_bas_profil = 20;
 
 VueProfil vue_profil(const EspaceTravail& et, const EtatFenetreProfil& etat, int largeur,
                      int hauteur);

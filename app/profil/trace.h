@@ -2,9 +2,12 @@
 // What a window draws, as plain values: the core computes lines, curves and
 // texts in pixels of a picture; a painter only draws them, in the order
 // courbes, segments, textes. Rows grow downwards from 0 (top).
+#include "interface/espace_travail.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kovrin {
@@ -60,8 +63,47 @@ struct Dessin {
     std::vector<TexteTrace> textes;
 };
 
+// Both plots: a button released more than 4 pixels (horizontally) from where
+// it was pressed is a drag; a mark closer than 4 pixels to a click is hit.
+inline constexpr int seuil_glissement = 4;
+inline constexpr int portee_clic = 4;
+
 // Nearest integer, halves to even (the rounding of both plots).
 int plus_proche(double valeur);
+
+// Mapping of a plot between angles (displayed unit), values and pixels:
+// x = nearest((angle - debut) px_par_degre) + marge_gauche,
+// y = hauteur - nearest(valeur px_par_valeur) - marge_bas; the axis line is
+// the row of the value 0.
+struct Repere {
+    int largeur = 0, hauteur = 0;
+    int marge_gauche = 3, marge_bas = 0;
+    double debut = 0, fin = 0; // shown range
+    double px_par_degre = 0, px_par_valeur = 0;
+
+    bool vide() const { return px_par_degre == 0; } // nothing is drawn
+    int ligne_axe() const { return hauteur - marge_bas; }
+    int x_de_angle(double angle) const;
+    int y_de_valeur(double valeur) const;
+    double angle_de_x(int x) const;
+    double valeur_de_y(int y) const;
+};
+
+// The mapping of a W x H picture over [debut, fin]: (W - 2) / (fin - debut)
+// pixels per degree, facteur x (H - marge_bas) / 100 pixels per value unit (a
+// value of 100 reaches the top at facteur 1). Empty when the range has no width.
+Repere repere(int largeur, int hauteur, int marge_bas, double debut, double fin, double facteur);
+
+// A drag from `appui` to `relache` on the picture: its two angles in order
+// (doubled back to degrees 2theta in theta mode), and the vertical factor that
+// brings its upper point to the top of the plot (the point's height above the
+// axis taken as at least 2 pixels), with the scale arrows' position for it.
+struct Zoom {
+    double angle_min = 0, angle_max = 0;
+    double facteur = 1;
+    int position_echelle = 10; // nearest(facteur x 10), within the arrows' 10 ... 500
+};
+Zoom zoom_rectangle(const Repere& vue, Point appui, Point relache, bool mode_theta, double facteur);
 
 // Tick step of an axis from the span of the angles shown.
 double pas_graduation(double etendue);
@@ -76,6 +118,11 @@ std::vector<double> graduations(double debut, double fin);
 // the axis line. `x_de_angle` maps a tick value to its column.
 template <typename VersX>
 void trace_axe(Dessin& dessin, double debut, double fin, int ligne_axe, VersX x_de_angle);
+
+// First profile point at or after angle_min (i1) and last at or before
+// angle_max (i2), degrees 2theta; i1 > i2 when none lies in the range.
+std::pair<int, int> points_du_domaine(const ListeBornee<PointProfil, 30000>& profil,
+                                      double angle_min, double angle_max);
 
 // Indices of the profile points drawn for the points i1 ... i2 in range: n
 // samples (one per pixel column), the first i1 and the last i2; empty when

@@ -62,14 +62,14 @@ TEST(Diagramme, MappingAxisAndTicks) {
     EtatDiagramme etat;
     VueDiagramme vue = vue_diagramme(e, etat, W, H);
     EXPECT_DOUBLE_EQ(vue.px_par_degre, 1000.0 / 30);
-    EXPECT_DOUBLE_EQ(vue.px_par_intensite, 2.0);
+    EXPECT_DOUBLE_EQ(vue.px_par_valeur, 2.0);
     EXPECT_EQ(vue.x_de_angle(20), 3);
     EXPECT_EQ(vue.x_de_angle(25), 170); // 166.67 -> 167, + 3
     EXPECT_EQ(vue.x_de_angle(50), 1003);
-    EXPECT_EQ(vue.y_de_intensite(100), 0);
-    EXPECT_EQ(vue.y_de_intensite(0.25), 200); // 0.5 rounds to even: 0
+    EXPECT_EQ(vue.y_de_valeur(100), 0);
+    EXPECT_EQ(vue.y_de_valeur(0.25), 200); // 0.5 rounds to even: 0
     EXPECT_NEAR(vue.angle_de_x(170), 25.01, 1e-9);
-    EXPECT_DOUBLE_EQ(vue.intensite_de_y(100), 50);
+    EXPECT_DOUBLE_EQ(vue.valeur_de_y(100), 50);
 
     DessinDiagramme dessin = dessine_spectre(e, etat, W, H);
     const Dessin& d = dessin.dessin;
@@ -242,7 +242,7 @@ TEST(Diagramme, ShiftScaleAndUnzoom) {
     EXPECT_DOUBLE_EQ(e.angle_min, 21);
     echelle_modi(etat, 35);
     EXPECT_DOUBLE_EQ(etat.echelle, 3.5);
-    EXPECT_DOUBLE_EQ(vue_diagramme(e, etat, W, H).px_par_intensite, 7.0);
+    EXPECT_DOUBLE_EQ(vue_diagramme(e, etat, W, H).px_par_valeur, 7.0);
     Rafraichissement r = reset_dessin(e, etat);
     EXPECT_DOUBLE_EQ(e.angle_min, 20);
     EXPECT_DOUBLE_EQ(e.angle_max, 50);

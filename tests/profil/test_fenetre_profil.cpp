@@ -157,7 +157,7 @@ TEST(FenetreProfil, MoveAndScale) {
     EXPECT_EQ(etat.position_decalage, 183);
     modifie_echelle(etat, 25);
     EXPECT_DOUBLE_EQ(etat.facteur_vertical, 2.5);
-    EXPECT_DOUBLE_EQ(vue_profil(e, etat, W, H).sy, 2.5);
+    EXPECT_DOUBLE_EQ(vue_profil(e, etat, W, H).px_par_valeur, 2.5);
     init_active(etat);
     EXPECT_DOUBLE_EQ(etat.facteur_vertical, 1.0);
 }
