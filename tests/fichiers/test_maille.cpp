@@ -1,5 +1,5 @@
 #include "commun/texte.h"
-#include "dossier_temporaire.h"
+#include "fabrique.h"
 #include "fichiers/fichiers_maille.h"
 
 #include <gtest/gtest.h>
@@ -117,4 +117,22 @@ TEST(MailleIcsd, GroupWithoutParenthesisAndMissingCell) {
     test::ecrit_fichier("d.ics", "TITL only a title\r\n");
     EXPECT_FALSE(lit_maille_icsd("d.ics", d));
     EXPECT_EQ(d.erreurs(), std::vector<std::string>(3, "Cell parameters not found!"));
+}
+
+TEST(MailleLecteurs, NoInputCrashesTheCryReader) {
+    test::DossierTemporaire dossier;
+    test::secoue("Silicon\r\nCUBI\r\nFD-3M\r\n    5.4310    5.4310    5.4310   90.0000   90.0000"
+                 "   90.0000\r\n",
+                 "f.cry", 2000, [](const std::string& n, DialoguesEnregistres& d) {
+                     return lit_maille_kovrin(n, d).has_value();
+                 });
+}
+
+TEST(MailleLecteurs, NoInputCrashesTheIcsdReader) {
+    test::DossierTemporaire dossier;
+    test::secoue("TITL x\nCELL a=4.759(1) b=4.759(1) c=12.991(2) A=90 B=90 G=120\nSGR R -3 C H "
+                 "(167)\n",
+                 "f.ics", 2000, [](const std::string& n, DialoguesEnregistres& d) {
+                     return lit_maille_icsd(n, d).has_value();
+                 });
 }

@@ -171,3 +171,37 @@ TEST(ProfilsTexte, NoInputCrashesTheReaders) {
                      return lit_profil_philips(n, d).has_value();
                  });
 }
+
+// Where the searches for the extremes start matters when every intensity lies
+// on one side of it: below 0 for the largest, above the smallest's start.
+TEST(ProfilsNormalisation, StartValuesOfTheExtremeSearches) {
+    test::DossierTemporaire dossier;
+    DialoguesEnregistres d;
+    test::ecrit_fichier("neg.dat", "\r\n\r\n\r\n\r\n10 1 12\r\n-30 -20 -10\r\n");
+    auto p = lit_profil_rietveld("neg.dat", d);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->intensite_max_brute, 0);
+    EXPECT_FLOAT_EQ(p->points[2].intensite, 100.0f * 20 / 30);
+
+    Fabrique raw1(1016);
+    raw1.texte(0, "RAW1").f64(728, 10).f64(888, 1).f32(1016, -30).f32(1020, -20).f32(1024, -10);
+    raw1.ecrit("neg.raw");
+    p = lit_profil_raw("neg.raw", d);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->intensite_max_brute, -10);
+    EXPECT_FLOAT_EQ(p->points[2].intensite, 100.0f);
+
+    std::string entete =
+        "S\r\n1\r\n2\r\n0.5\r\nCu\r\n1.5\r\n\r\n1\r\nSampleIdent x\r\nSCANDATA\r\n";
+    test::ecrit_fichier("haut.cpi", entete + "200000\r\n300000\r\n");
+    p = lit_profil_cpi("haut.cpi", false, d);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->intensite_min_brute, 100000);
+    EXPECT_FLOAT_EQ(p->points[0].intensite, 50.0f);
+    test::ecrit_fichier("haut.dat", "\r\n\r\n\r\n\r\n1 1 2\r\n2000000 3000000\r\n");
+    p = lit_profil_rietveld("haut.dat", d);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->intensite_min_brute, 1000000);
+    EXPECT_FLOAT_EQ(p->points[0].intensite, 50.0f);
+    EXPECT_TRUE(d.journal.empty());
+}
