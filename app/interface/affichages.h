@@ -48,7 +48,9 @@ struct Libelles {
 };
 
 // What a command asks the windows to show again; a display left unset keeps
-// what it shows.
+// what it shows. The refinement tab is refreshed by its own procedures, in this
+// order: emptied (vide_resultats), then the before table refilled
+// (tableau_avant) or both tables refilled (tableaux_affinement).
 struct Rafraichissement {
     std::optional<Grille> grille_mesures;             // tab 1
     std::optional<Grille> grille_mesures_selection;   // tab 3, "Measured reflections"

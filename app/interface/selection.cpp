@@ -13,11 +13,13 @@ namespace {
 
 constexpr double ecart_deja_appariee = 0.01; // degrees 2theta
 
-// The grid "Selected reflections" refilled; refilling it also refills the
-// table of residuals before refinement.
+// After a change of the pairs: the grid "Selected reflections" refilled, the
+// refinement results emptied, and the table of residuals before refinement
+// refilled with the grid.
 Rafraichissement selection_remplie(const EspaceTravail& et) {
     Rafraichissement r;
     r.grille_selection = grille_selection(et);
+    r.vide_resultats = true;
     r.tableau_avant = true;
     r.redessine = true;
     return r;
@@ -144,9 +146,7 @@ Rafraichissement selection_automatique(EspaceTravail& et, std::string_view texte
         et.ligne_mes_courante = i;
     }
     trie_selection(et);
-    Rafraichissement r = selection_remplie(et);
-    r.vide_resultats = true;
-    return r;
+    return selection_remplie(et);
 }
 
 Rafraichissement efface_selection(EspaceTravail& et) {

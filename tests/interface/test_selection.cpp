@@ -152,7 +152,7 @@ TEST_F(Selection, HandPairingStates) {
     EXPECT_FLOAT_EQ(et.selection[1].deux_theta_obs, 40.25f);
     EXPECT_EQ(et.selection[1].h, 1);
     EXPECT_EQ(et.ligne_calc_courante, 1);
-    EXPECT_TRUE(r.tableau_avant);
+    EXPECT_TRUE(r.vide_resultats && r.tableau_avant);
     click_calc_refl(et, d); // back to idle
     EXPECT_EQ(et.selection.taille(), 1);
 }
