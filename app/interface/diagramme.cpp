@@ -168,10 +168,7 @@ Relache MouseUp_image1(EspaceTravail& et, EtatDiagramme& etat, int largeur, int 
 }
 
 Rafraichissement shifte_diagramme(EspaceTravail& et, EtatDiagramme& etat, int position) {
-    const int d = position - etat.position_decalage;
-    et.angle_min += d;
-    et.angle_max += d;
-    etat.position_decalage = position;
+    decale_plage(et, etat.position_decalage, position);
     Rafraichissement r;
     r.redessine = true;
     return r;
@@ -187,9 +184,7 @@ Rafraichissement echelle_modi(EtatDiagramme& etat, int position) {
 
 Rafraichissement reset_dessin(EspaceTravail& et, EtatDiagramme& etat) {
     etat.glissement = false;
-    et.angle_min = et.angle_min_initial;
-    et.angle_max = et.angle_max_initial;
-    et.etendue = et.angle_max - et.angle_min;
+    plage_complete(et);
     etat.echelle = 1.0;
     etat.position_echelle = 10;
     Rafraichissement r;

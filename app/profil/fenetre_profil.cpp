@@ -158,18 +158,13 @@ SuiteProfil modifie_echelle(EtatFenetreProfil& etat, int position) {
 }
 
 SuiteProfil shifte_spectre(EspaceTravail& et, EtatFenetreProfil& etat, int position) {
-    const int delta = position - etat.position_decalage;
-    et.angle_min += delta;
-    et.angle_max += delta;
-    etat.position_decalage = position;
+    decale_plage(et, etat.position_decalage, position);
     return SuiteProfil::redessine;
 }
 
 SuiteProfil reset_diagramme(EspaceTravail& et, EtatFenetreProfil& etat) {
     etat.bouton_tenu = false;
-    et.angle_min = et.angle_min_initial;
-    et.angle_max = et.angle_max_initial;
-    et.etendue = et.angle_max - et.angle_min;
+    plage_complete(et);
     etat.facteur_vertical = 1.0;
     etat.position_echelle = 10;
     return SuiteProfil::redessine;

@@ -82,6 +82,19 @@ std::vector<double> graduations(double debut, double fin) {
     return valeurs;
 }
 
+void decale_plage(EspaceTravail& et, int& derniere_position, int position) {
+    const int delta = position - derniere_position;
+    et.angle_min += delta;
+    et.angle_max += delta;
+    derniere_position = position;
+}
+
+void plage_complete(EspaceTravail& et) {
+    et.angle_min = et.angle_min_initial;
+    et.angle_max = et.angle_max_initial;
+    et.etendue = et.angle_max - et.angle_min;
+}
+
 std::pair<int, int> points_du_domaine(const ListeBornee<PointProfil, 30000>& profil,
                                       double angle_min, double angle_max) {
     int i1 = 1;

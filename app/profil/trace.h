@@ -119,6 +119,12 @@ std::vector<double> graduations(double debut, double fin);
 template <typename VersX>
 void trace_axe(Dessin& dessin, double debut, double fin, int ligne_axe, VersX x_de_angle);
 
+// Shift arrows of both plots moved to `position`: the current range moves by
+// the difference from the last position, in degrees 2theta.
+void decale_plage(EspaceTravail& et, int& derniere_position, int position);
+// Unzoom of both plots: the current range takes the full range.
+void plage_complete(EspaceTravail& et);
+
 // First profile point at or after angle_min (i1) and last at or before
 // angle_max (i2), degrees 2theta; i1 > i2 when none lies in the range.
 std::pair<int, int> points_du_domaine(const ListeBornee<PointProfil, 30000>& profil,
