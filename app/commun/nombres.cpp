@@ -15,8 +15,14 @@ void remplace_premier(std::string& texte, std::string_view motif, std::string_vi
 
 // Length of the longest prefix of texte that is a valid decimal number.
 template <typename T> int val_generique(std::string_view texte, T& valeur) {
-    if (texte.empty())
-        return 1;
+    // Leading blanks are skipped, as Pascal's Val does; trailing ones are errors.
+    auto blancs = texte.find_first_not_of(' ');
+    if (blancs == std::string_view::npos)
+        return static_cast<int>(texte.size()) + 1;
+    if (blancs > 0) {
+        int code = val_generique(texte.substr(blancs), valeur);
+        return code == 0 ? 0 : code + static_cast<int>(blancs);
+    }
     std::string_view corps = texte;
     bool plus = corps.front() == '+';
     if (plus)

@@ -12,7 +12,7 @@ namespace kovrin {
 std::string normalise_nombre(std::string texte);
 
 // Decimal number with "." as the decimal point and an optional exponent; a
-// leading sign is allowed, nothing else (no blanks). Returns 0 when the whole
+// leading sign and leading blanks are allowed, trailing blanks are not. Returns 0 when the whole
 // text converted, otherwise the 1-based position of the first bad character
 // (1 for an empty text), as Pascal's Val does.
 int val_reel(std::string_view texte, double& valeur);

@@ -63,6 +63,7 @@ TEST(Nombres, NormalisationOfTypedNumbers) {
     EXPECT_EQ(lit_champ_reel("-.5"), -0.5);
     EXPECT_EQ(lit_champ_reel(""), 0.0);
     EXPECT_FALSE(lit_champ_reel("5 ").has_value());
+    EXPECT_EQ(lit_champ_reel(" 1.54060"), 1.5406);
     EXPECT_FALSE(lit_champ_reel("5,43").has_value());
 }
 
@@ -75,6 +76,10 @@ TEST(Nombres, PascalConversionCodes) {
     EXPECT_EQ(val_reel("12x", v), 3);
     EXPECT_EQ(val_reel("", v), 1);
     EXPECT_EQ(val_reel("abc", v), 1);
+    EXPECT_EQ(val_reel("  1.54060", v), 0);
+    EXPECT_DOUBLE_EQ(v, 1.5406);
+    EXPECT_EQ(val_reel("  1.5x", v), 6);
+    EXPECT_EQ(val_reel("   ", v), 4);
     long long n = 0;
     EXPECT_EQ(val_entier("-7", n), 0);
     EXPECT_EQ(n, -7);
