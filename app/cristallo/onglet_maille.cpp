@@ -7,23 +7,12 @@
 #include "cristallo/raies.h"
 
 #include <cmath>
-#include <optional>
 
 namespace kovrin {
 
 namespace {
 
 enum Champ { a, b, c, alpha, beta, gamma_, decalage, lambda_ };
-
-// A typed number: the clean-up of the main window, then the conversion. Blanks
-// before the number are accepted, as the fixed-width texts the program writes
-// into its own fields begin with them.
-std::optional<double> nombre_du_champ(const std::string& texte) {
-    const std::string t = normalise_nombre(texte);
-    const auto debut = t.find_first_not_of(' ');
-    return lit_reel(debut == std::string::npos ? std::string_view()
-                                               : std::string_view(t).substr(debut));
-}
 
 std::string code_systeme(int ligne) {
     if (ligne < 0 || ligne >= static_cast<int>(legendes_systemes.size())) return {};
@@ -100,7 +89,7 @@ LectureOnglet lit_onglet_maille(EspaceTravail& et, const OngletMaille& onglet, D
                          {onglet.theta_max, et.angle_max, "Error on theta_max"}};
     for (const Lu& champ : champs) {
         if (champ.texte.empty()) return LectureOnglet::champ_vide;
-        const auto v = nombre_du_champ(champ.texte);
+        const auto v = lit_champ_reel(champ.texte);
         if (!v) {
             d.erreur(champ.message);
             return LectureOnglet::erreur;
@@ -120,7 +109,7 @@ bool verification(EspaceTravail& et, OngletMaille& onglet, Dialogues& d) {
     const int champ = et.champ_actif;
     if (champ < 1 || champ > 6) return true;
     const std::string texte = onglet.cellule[static_cast<std::size_t>(champ - 1)];
-    const auto v = nombre_du_champ(texte);
+    const auto v = lit_champ_reel(texte);
     if (!v) {
         d.erreur("Type error!");
         return false;
