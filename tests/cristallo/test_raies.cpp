@@ -297,3 +297,18 @@ TEST(FusionneCandidats, ThousandDistinctSpacingsKeep999) {
     EXPECT_EQ(sortie.taille(), 999);
     EXPECT_TRUE(d.journal.empty());
 }
+
+TEST_F(Generation, OrsabSymbolThroughTheLibrary) {
+    prepare(3, "P 63/M M C", "HALL", {"3.21", "3.21", "5.21", "90", "90", "120"}, "1.5406", 10, 60);
+    ASSERT_TRUE(calcul_raies(et, onglet, d));
+    EXPECT_TRUE(d.journal.empty());
+    EXPECT_EQ(et.origine_groupe, "HALL");
+    EXPECT_EQ(et.operateurs.taille(), 24);
+    EXPECT_TRUE(std::filesystem::exists("hall.txt"));
+    bool l_pair = false;
+    for (const auto& r : et.calculees) {
+        EXPECT_FALSE(r.h == 0 && r.k == 0 && r.l % 2 != 0); // 0 0 l: l = 2n
+        l_pair = l_pair || (r.h == 0 && r.k == 0 && r.l == 2);
+    }
+    EXPECT_TRUE(l_pair);
+}
