@@ -2,6 +2,7 @@
 // What a window draws, as plain values: the core computes lines, curves and
 // texts in pixels of a picture; a painter only draws them, in the order
 // courbes, segments, textes. Rows grow downwards from 0 (top).
+#include "commun/format.h"
 #include "interface/espace_travail.h"
 
 #include <cstdint>
@@ -134,12 +135,6 @@ std::pair<int, int> points_du_domaine(const ListeBornee<PointProfil, 30000>& pro
 // samples (one per pixel column), the first i1 and the last i2; empty when
 // i1 > i2.
 std::vector<int> echantillons_profil(int i1, int i2, int n);
-
-} // namespace kovrin
-
-#include "commun/format.h"
-
-namespace kovrin {
 
 template <typename VersX>
 void trace_axe(Dessin& dessin, double debut, double fin, int ligne_axe, VersX x_de_angle) {
