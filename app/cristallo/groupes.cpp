@@ -194,7 +194,7 @@ Operateurs bloc_pos(const std::vector<std::string>& lignes, std::size_t i,
 
 void insere_zeros(std::string& ligne, const std::string& motif) {
     for (auto p = ligne.find(motif); p != std::string::npos; p = ligne.find(motif))
-        ligne.insert(p + 1, "0");
+        ligne.insert(p + 1, 1, '0');
 }
 
 Operateur operateur_scfs(std::string ligne, std::size_t numero,

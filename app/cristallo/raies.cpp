@@ -99,8 +99,9 @@ bool calcul_raies(EspaceTravail& et, const OngletMaille& onglet, Dialogues& d) {
 
 bool genere_raies(EspaceTravail& et, Dialogues& d) {
     CurseurOccupe curseur(d);
-    et.reseau = et.groupe.substr(0, 1);
-    if (et.systeme == "RHOM" || et.reseau == "N") et.reseau = "P";
+    char lettre = et.groupe.empty() ? '\0' : et.groupe[0];
+    if (et.systeme == "RHOM" || lettre == 'N') lettre = 'P';
+    et.reseau = lettre ? std::string(1, lettre) : std::string();
     Maille reciproque{};
     MatriceB b{};
     if (!calcul_reciproque(et.maille, reciproque, b)) {
