@@ -1,4 +1,5 @@
 // Profiles written: DIFFRAC-AT RAW2 and Sietronics CPI.
+#include "commun/erreur.h"
 #include "commun/fichier_texte.h"
 #include "commun/format.h"
 #include "commun/octets.h"
@@ -6,6 +7,7 @@
 
 #include <array>
 #include <ctime>
+#include <limits>
 
 namespace kovrin {
 
@@ -16,7 +18,19 @@ std::string date_du_jour() {
     return std::string(texte.data(), n);
 }
 
+namespace {
+
+// Both files give a step, which needs two points; RAW2 counts them in an i16.
+void exige_points(const EspaceTravail& et, int maximum) {
+    int n = et.profil.taille();
+    if (n < 2 || n > maximum)
+        throw ErreurKovrin("A pattern of " + std::to_string(n) + " points cannot be written");
+}
+
+} // namespace
+
 void ecrit_profil_raw(const EspaceTravail& et, const std::filesystem::path& fichier) {
+    exige_points(et, 32767);
     const auto& points = et.profil;
     const auto& p = et.entete_profil;
     int n = points.taille();
@@ -56,6 +70,7 @@ void ecrit_profil_raw(const EspaceTravail& et, const std::filesystem::path& fich
 // The angle lines give the first and last point, so that the file describes
 // its own points whatever part of the pattern the diagram shows.
 void ecrit_profil_cpi(const EspaceTravail& et, const std::filesystem::path& fichier) {
+    exige_points(et, std::numeric_limits<int>::max());
     const auto& points = et.profil;
     int n = points.taille();
     EcrivainTexte f(fichier);

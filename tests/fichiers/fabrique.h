@@ -64,7 +64,7 @@ inline void secoue(const std::string& valide, const std::string& nom, int nb,
         bool lu = lecture(nom, d);
         if (!lu && d.erreurs().empty()) throw std::runtime_error("reader refused silently");
     };
-    for (std::size_t n = 0; n < valide.size(); n += (n < 1100 ? 1 : 7))
+    for (std::size_t n = 0; n < valide.size(); n += (n < 400 ? 1 : 3))
         essaie(valide.substr(0, n));
     std::mt19937 gen(12345);
     for (int k = 0; k < nb; ++k) {

@@ -1,3 +1,4 @@
+#include "commun/erreur.h"
 #include "fabrique.h"
 #include "fichiers/ecrivains.h"
 #include "fichiers/lecteurs_pics.h"
@@ -187,5 +188,9 @@ TEST(Sauvegarde, NothingToSave) {
     EXPECT_FALSE(sauvegarde(et, Sauvegarde::profil_raw, "a", d));
     EXPECT_EQ(d.erreurs(), (std::vector<std::string>(
                                2, "A pattern of one point has no step: it cannot be saved.")));
+    EXPECT_TRUE(std::filesystem::is_empty(dossier.chemin()));
+    // Called on their own, the writers refuse too, before creating the file.
+    EXPECT_THROW(ecrit_profil_raw(et, "b.raw"), ErreurKovrin);
+    EXPECT_THROW(ecrit_profil_cpi(et, "b.cpi"), ErreurKovrin);
     EXPECT_TRUE(std::filesystem::is_empty(dossier.chemin()));
 }
