@@ -43,13 +43,20 @@ void ecrit_lignes(const std::filesystem::path& chemin, const std::vector<std::st
 }
 
 std::string lit_octets(const std::filesystem::path& chemin) {
+    std::error_code ec;
     std::ifstream flux(chemin, std::ios::binary);
-    if (!flux)
+    if (!flux || std::filesystem::is_directory(chemin, ec))
         throw ErreurKovrin(message_erreur_fichier(chemin, "cannot be opened"));
-    std::string octets((std::istreambuf_iterator<char>(flux)), std::istreambuf_iterator<char>());
-    if (flux.bad())
+    try {
+        std::string octets((std::istreambuf_iterator<char>(flux)),
+                           std::istreambuf_iterator<char>());
+        if (flux.bad())
+            throw ErreurKovrin(message_erreur_fichier(chemin, "read error"));
+        return octets;
+    } catch (const std::ios_base::failure&) {
+        // the stream buffer reports a failed read(2) by throwing
         throw ErreurKovrin(message_erreur_fichier(chemin, "read error"));
-    return octets;
+    }
 }
 
 std::vector<std::string> lit_lignes(const std::filesystem::path& chemin) {

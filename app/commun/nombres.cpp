@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <cmath>
 
 namespace kovrin {
 
@@ -43,6 +44,9 @@ template <typename T> int val_generique(std::string_view texte, T& valeur) {
         return 1;
     if (static_cast<std::size_t>(lus) != texte.size())
         return lus + 1;
+    if constexpr (std::is_floating_point_v<T>)
+        if (!std::isfinite(v)) // "inf" and "nan" are not numbers to the user
+            return 1;
     valeur = v;
     return 0;
 }

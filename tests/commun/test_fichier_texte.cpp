@@ -33,6 +33,8 @@ TEST(FichierTexte, MissingFileIsAnErrorNamingIt) {
         EXPECT_NE(std::string(e.what()).find("absent.txt"), std::string::npos);
     }
     EXPECT_THROW(EcrivainTexte("no/such/dir/x.txt"), ErreurKovrin);
+    std::filesystem::create_directory("un_dossier");
+    EXPECT_THROW(lit_lignes("un_dossier"), ErreurKovrin);
 }
 
 TEST(Dialogues, RecordsTextsInOrder) {

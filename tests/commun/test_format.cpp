@@ -80,6 +80,9 @@ TEST(Nombres, PascalConversionCodes) {
     EXPECT_DOUBLE_EQ(v, 1.5406);
     EXPECT_EQ(val_reel("  1.5x", v), 6);
     EXPECT_EQ(val_reel("   ", v), 4);
+    EXPECT_NE(val_reel("inf", v), 0);
+    EXPECT_NE(val_reel("nan", v), 0);
+    EXPECT_NE(val_reel("1e999", v), 0);
     long long n = 0;
     EXPECT_EQ(val_entier("-7", n), 0);
     EXPECT_EQ(n, -7);
