@@ -1,0 +1,161 @@
+// The session steps the command-line tool takes where the windows click: the
+// clean slate of the start, the peak reader by name, a cell file taken in, the
+// choice of a space group in either list.
+#include "dossier_temporaire.h"
+
+#include "commun/dialogues.h"
+#include "cristallo/groupes.h"
+#include "interface/prise_donnees.h"
+#include "interface/session_batch.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace kovrin {
+namespace {
+
+using test::DossierTemporaire;
+using test::ecrit_fichier;
+
+TEST(SessionBatch, PeakFormatByNameInTheReReadingOrderElseColumn) {
+    EXPECT_EQ(format_pics_par_nom("/d/a.dif"), pics_dif);
+    EXPECT_EQ(format_pics_par_nom("a.txt"), pics_xfit);
+    EXPECT_EQ(format_pics_par_nom("a.dat"), pics_winfit);
+    EXPECT_EQ(format_pics_par_nom("a.di"), pics_philips);
+    EXPECT_EQ(format_pics_par_nom("a.dif.txt"), pics_dif); // ".dif" is tested first
+    EXPECT_EQ(format_pics_par_nom("a.prn"), pics_colonne);
+    EXPECT_EQ(format_pics_par_nom("sans_extension"), pics_colonne);
+}
+
+TEST(SessionBatch, StartDeletesTheResultsOfAnEarlierRunOnly) {
+    DossierTemporaire dossier;
+    for (const char* nom :
+         {"kovrin.out", "Excel.txt", "raw.out", "indx.out", "dif.out", "kovrin.inp", "mes.prn"})
+        ecrit_fichier(dossier / nom, "x");
+    efface_resultats_anciens(dossier.chemin());
+    for (const char* nom : {"kovrin.out", "Excel.txt", "raw.out", "indx.out", "dif.out"})
+        EXPECT_FALSE(std::filesystem::exists(dossier / nom)) << nom;
+    EXPECT_TRUE(std::filesystem::exists(dossier / "kovrin.inp"));
+    EXPECT_TRUE(std::filesystem::exists(dossier / "mes.prn"));
+}
+
+// A workspace with the traces of an earlier cell: a calculated reflection and a pair.
+EspaceTravail espace_occupe(const DossierTemporaire& dossier) {
+    EspaceTravail et;
+    et.repertoire = dossier.chemin();
+    et.calculees.ajoute({1, 1, 1, 2.0f, 40.0f});
+    et.selection.ajoute({1, 1, 1, 40.01f, 40.0f});
+    et.affinement_ok = true;
+    return et;
+}
+
+TEST(SessionBatch, HandWrittenCryFileSelectsItsGroupInTheHmList) {
+    DossierTemporaire dossier;
+    // Written by hand: system and group in lower case with blanks around.
+    ecrit_fichier(dossier / "si.cry",
+                  "Silicon\r\n cubi \r\n  Fd-3m \r\n5.431 5.431 5.431 90 90 90\r\n");
+    DialoguesEnregistres d;
+    EspaceTravail et = espace_occupe(dossier);
+    auto lue = lit_fichier_maille(dossier / "si.cry", d);
+    ASSERT_TRUE(lue.has_value()) << (d.journal.empty() ? "" : d.journal[0].texte);
+    ASSERT_TRUE(prend_maille_lue(et, dossier / "si.cry", *lue, d));
+    EXPECT_EQ(et.systeme, "CUBI");
+    EXPECT_EQ(et.groupe, "FD-3M");
+    EXPECT_EQ(et.ligne_titre, "Silicon");
+    EXPECT_EQ(et.fichier_maille, (dossier / "si.cry").string());
+    EXPECT_EQ(et.maille, (std::array<double, 6>{5.431, 5.431, 5.431, 90, 90, 90}));
+    EXPECT_EQ(et.maille_initiale, et.maille);
+    EXPECT_TRUE(et.calculees.vide());
+    EXPECT_TRUE(et.selection.vide());
+    EXPECT_FALSE(et.affinement_ok);
+    ASSERT_GE(et.liste_hm.selection, 0);
+    EXPECT_EQ(et.liste_hm.entrees[static_cast<std::size_t>(et.liste_hm.selection)], "Fd-3m");
+    EXPECT_EQ(et.liste_orsab.selection, -1);
+    EXPECT_TRUE(d.erreurs().empty());
+}
+
+TEST(SessionBatch, IcsFileIsReadAsIcsdAndItsSystemComesFromTheCell) {
+    DossierTemporaire dossier;
+    ecrit_fichier(dossier / "al.ics", "TITL Aluminium\r\n"
+                                      "CELL a=4.0495(2) b=4.0495(2) c=4.0495(2) "
+                                      "a=90. b=90. c=90.\r\n"
+                                      "SGR F m -3 m (225)\r\n");
+    DialoguesEnregistres d;
+    EspaceTravail et = espace_occupe(dossier);
+    auto lue = lit_fichier_maille(dossier / "al.ics", d);
+    ASSERT_TRUE(lue.has_value()) << (d.journal.empty() ? "" : d.journal[0].texte);
+    ASSERT_TRUE(prend_maille_lue(et, dossier / "al.ics", *lue, d));
+    EXPECT_EQ(et.systeme, "CUBI");
+    EXPECT_EQ(et.groupe, "FM-3M");
+    EXPECT_DOUBLE_EQ(et.maille[0], 4.0495);
+    ASSERT_GE(et.liste_hm.selection, 0);
+    EXPECT_EQ(et.liste_hm.entrees[static_cast<std::size_t>(et.liste_hm.selection)], "Fm-3m");
+}
+
+TEST(SessionBatch, AMissingCellFileIsNamedInTheMessage) {
+    DossierTemporaire dossier;
+    DialoguesEnregistres d;
+    EXPECT_FALSE(lit_fichier_maille(dossier / "absent.cry", d).has_value());
+    ASSERT_EQ(d.erreurs().size(), 1u);
+    EXPECT_NE(d.erreurs()[0].find("absent.cry"), std::string::npos) << d.erreurs()[0];
+}
+
+// The two symbol lists of the cubic system, nothing selected.
+EspaceTravail espace_cubique(const DossierTemporaire& dossier) {
+    EspaceTravail et;
+    et.repertoire = dossier.chemin();
+    et.systeme = "CUBI";
+    DialoguesEnregistres d;
+    EXPECT_TRUE(remplit_liste_orsab(et, d));
+    remplit_liste_hm(et);
+    return et;
+}
+
+TEST(SessionBatch, GroupChosenInTheHmListSurvivesARefillOfTheLists) {
+    DossierTemporaire dossier;
+    EspaceTravail et = espace_cubique(dossier);
+    ASSERT_TRUE(choisit_groupe(et, " fd-3m ", false));
+    EXPECT_EQ(et.liste_hm.entrees[static_cast<std::size_t>(et.liste_hm.selection)], "Fd-3m");
+    EXPECT_EQ(et.liste_orsab.selection, -1);
+    EXPECT_EQ(et.groupe, "FD-3M");
+    EXPECT_EQ(et.origine_groupe, "HM");
+    const int choisie = et.liste_hm.selection;
+    remplit_liste_hm(et);
+    DialoguesEnregistres d;
+    remplit_liste_orsab(et, d);
+    EXPECT_EQ(et.liste_hm.selection, choisie);
+    EXPECT_EQ(et.liste_orsab.selection, -1);
+}
+
+TEST(SessionBatch, GroupChosenInTheOrsabListByEitherSymbol) {
+    DossierTemporaire dossier;
+    EspaceTravail et = espace_cubique(dossier);
+    ecrit_fichier("scfs2.dat", "x");
+    // spgr2.dat: "F d -3 m:2" with the Hall symbol "-F 4vw 2vw 3".
+    ASSERT_TRUE(choisit_groupe(et, "-f 4vw 2vw 3", true));
+    EXPECT_EQ(et.groupe, "F D -3 M:2");
+    EXPECT_EQ(et.origine_groupe, "HALL");
+    EXPECT_EQ(et.liste_hm.selection, -1);
+    EXPECT_FALSE(std::filesystem::exists("scfs2.dat"));
+    const int par_hall = et.liste_orsab.selection;
+    ASSERT_TRUE(choisit_groupe(et, "F d -3 m:2", true));
+    EXPECT_EQ(et.liste_orsab.selection, par_hall);
+}
+
+TEST(SessionBatch, UnknownGroupChangesNothing) {
+    DossierTemporaire dossier;
+    EspaceTravail et = espace_cubique(dossier);
+    ASSERT_TRUE(choisit_groupe(et, "Pm-3m", false));
+    const EspaceTravail avant = et;
+    // Blanks matter between the parts of a Hall-list symbol; the H-M list has none.
+    EXPECT_FALSE(choisit_groupe(et, "P m -3 m", false));
+    EXPECT_FALSE(choisit_groupe(et, "Pm-3m", true));
+    EXPECT_FALSE(choisit_groupe(et, "", false));
+    EXPECT_EQ(et.groupe, avant.groupe);
+    EXPECT_EQ(et.liste_hm.selection, avant.liste_hm.selection);
+    EXPECT_EQ(et.liste_orsab.selection, avant.liste_orsab.selection);
+}
+
+} // namespace
+} // namespace kovrin
