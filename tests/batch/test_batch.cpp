@@ -7,12 +7,14 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
 #include <sys/wait.h>
+#include <vector>
 
 namespace {
 
@@ -123,6 +125,53 @@ TEST(Batch, HexagonalExampleWithATypedCellAndAnAnode) {
     EXPECT_NEAR(j["parameters"]["gamma"].get<double>(), 120.0, 1e-3);
     EXPECT_NEAR(j["parameters"]["zero"].get<double>(), zero_quartz, 0.003);
     EXPECT_EQ(j["pairs"].size(), 29u);
+}
+
+// 2theta of h k l in a monoclinic cell (b unique), from the metric tensor.
+double deux_theta_monoclinique(double a, double b, double c, double beta, int h, int k, int l,
+                               double lambda) {
+    const double pi = 3.14159265358979323846;
+    const double sb = std::sin(beta * pi / 180), cb = std::cos(beta * pi / 180);
+    const double inv_d2 =
+        (h * h / (a * a) + k * k * sb * sb / (b * b) + l * l / (c * c) - 2 * h * l * cb / (a * c)) /
+        (sb * sb);
+    return 2 * std::asin(lambda * std::sqrt(inv_d2) / 2) * 180 / pi;
+}
+
+TEST(Batch, MonoclinicTypedCellRefinesTheMarksItsUniqueAngleSets) {
+    DossierTemporaire dossier;
+    // P 1 2/m 1 allows every h k l: the distinct spacings between 15 and 60
+    // degrees, kept when no other lies within 0.12 degree.
+    const double a = 5.10, b = 6.20, c = 7.30, beta = 101.5, lambda = 1.5406;
+    std::vector<double> angles;
+    for (int h = -4; h <= 4; ++h)
+        for (int k = 0; k <= 4; ++k)
+            for (int l = 0; l <= 5; ++l)
+                if (h || k || l)
+                    angles.push_back(deux_theta_monoclinique(a, b, c, beta, h, k, l, lambda));
+    std::sort(angles.begin(), angles.end());
+    std::string fichier;
+    int n = 0;
+    for (std::size_t i = 0; i < angles.size(); ++i) {
+        const bool seule = (i == 0 || angles[i] - angles[i - 1] > 0.12) &&
+                           (i + 1 == angles.size() || angles[i + 1] - angles[i] > 0.12);
+        if (seule && angles[i] > 15 && angles[i] < 60) {
+            fichier += std::to_string(angles[i]) + "\r\n";
+            ++n;
+        }
+    }
+    ASSERT_GE(n, 10);
+    kovrin::test::ecrit_fichier(dossier / "mono.prn", fichier);
+    const json j = lance_json("--peaks mono.prn --lambda 1.5406 --system MONO --group P2/m "
+                              "--cellpar 5.105,6.195,7.305,90,101.45,90");
+    EXPECT_EQ(j["status"], "Fin normale");
+    EXPECT_EQ(j["refined"], json::array({"zero", "a", "b", "c", "beta"}));
+    EXPECT_EQ(j["pairs"].size(), static_cast<std::size_t>(n));
+    EXPECT_NEAR(j["parameters"]["a"].get<double>(), a, 2e-4);
+    EXPECT_NEAR(j["parameters"]["b"].get<double>(), b, 2e-4);
+    EXPECT_NEAR(j["parameters"]["c"].get<double>(), c, 2e-4);
+    EXPECT_NEAR(j["parameters"]["beta"].get<double>(), beta, 0.01);
+    EXPECT_NEAR(j["parameters"]["zero"].get<double>(), 0, 0.005);
 }
 
 TEST(Batch, NoRefineListsTheCalculatedReflections) {
