@@ -187,7 +187,9 @@ void declare(CLI::App& app, OptionsBatch& o, Textes& t) {
         ->type_name("MIN,MAX");
     app.add_option("--tolerance", o.tolerance, "matching tolerance, deg 2theta (default 0.1)")
         ->type_name("T");
-    app.add_option("--refine", t.refine, "any of zero, lambda, a, b, c, alpha, beta, gamma")
+    app.add_option("--refine", t.refine,
+                   "any of zero, lambda, a, b, c, alpha, beta, gamma (default: zero and what "
+                   "the crystal system leaves free)")
         ->type_name("LIST");
     app.add_flag("--eccentricity", o.excentricite,
                  "refine the angular term as sample eccentricity");
