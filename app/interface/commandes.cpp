@@ -6,6 +6,7 @@
 #include "cristallo/raies.h"
 #include "interface/prise_donnees.h"
 #include "interface/saisie_mesures.h"
+#include "interface/session_batch.h"
 
 #include <algorithm>
 #include <optional>
@@ -16,15 +17,6 @@ namespace {
 
 std::optional<double> lit_champ(std::string_view texte) {
     return lit_champ_reel(sans_blancs(texte));
-}
-
-// Reader of a peak file chosen by its name; 0 for a name that none claims.
-int format_pics_de_nom(const std::string& nom) {
-    if (contient(nom, ".dif")) return pics_dif;
-    if (contient(nom, ".txt")) return pics_xfit;
-    if (contient(nom, ".dat")) return pics_winfit;
-    if (contient(nom, ".di")) return pics_philips;
-    return 0;
 }
 
 // The list in ascending angle: below the range skipped, the first beyond ends it.
@@ -106,8 +98,8 @@ Grille tableau_calcule(const EspaceTravail& et) {
 void relit_mesures_dans_domaine(EspaceTravail& et, double debut, double fin, Dialogues& d) {
     const EntetePics& e = et.entete_pics;
     bool colonne = e.format_pics == pics_prn || e.format_pics == pics_colonne;
-    int format = colonne ? 0 : format_pics_de_nom(e.fichier_pics);
-    if (format != 0) {
+    int format = colonne ? pics_colonne : format_pics_par_nom(e.fichier_pics);
+    if (format != pics_colonne) { // a column file is not read again: the list in memory serves
         if (auto lus = lit_fichier_pics(format, e.fichier_pics, d)) {
             decltype(et.mesures) relues;
             for (const PicLu& p : lus->pics)
