@@ -12,7 +12,6 @@
 #include "interface/saisie_mesures.h"
 #include "interface/selection.h"
 #include "interface/session_batch.h"
-#include "kovrin/calcul.h"
 #include "profil/recherche_pics.h"
 
 #include <filesystem>
@@ -37,22 +36,6 @@ void DialoguesBatch::message(const std::string& texte) {
 }
 
 namespace {
-
-// The driver keeps the buffers of a failed call to itself; the engine is
-// reached through this entry so that its status text is known either way.
-struct AppelMoteur {
-    bool fait = false;
-    std::string statut;
-};
-AppelMoteur dernier_appel;
-
-void calcul_note(std::int16_t* texte, std::int16_t* lettre, float* parametres, float* drapeaux,
-                 float* erreurs, float* h, float* k, float* l, float* angles, float* accord) {
-    calcul(texte, lettre, parametres, drapeaux, erreurs, h, k, l, angles, accord);
-    TamponsMoteur t;
-    std::copy(texte, texte + KOVRIN_TAILLE_TEXTE, t.texte.begin());
-    dernier_appel = {true, statut_moteur(t)};
-}
 
 // One command of the windows: a run-time failure inside ends it with its
 // message, as at the windows' command boundary. False when an error box was
@@ -239,14 +222,14 @@ void affine(const OptionsBatch& o, Session& s, bool lambda_tapee) {
     if (lambda_tapee && !o.lambda.empty()) champs.lambda_initial = o.lambda;
     champs.decalage_initial = s.onglet_affinement.initial[rang_decalage];
     champs.a_affiner = s.a_affiner;
-    dernier_appel = {};
-    commande(s, [&] { go_affinement(et, champs, s.onglet_affinement, s.dialogues, &calcul_note); });
-    s.moteur_appele = dernier_appel.fait;
+    et.statut_moteur.clear();
+    commande(s, [&] { go_affinement(et, champs, s.onglet_affinement, s.dialogues); });
+    s.moteur_appele = !et.statut_moteur.empty();
     if (!s.moteur_appele) {
         echoue(s, sortie_mauvaise_entree, "the refinement could not start");
         return;
     }
-    s.statut = dernier_appel.statut;
+    s.statut = et.statut_moteur;
     if (*s.statut != statut_succes) {
         echoue(s, sortie_echec_affinement,
                "the refinement failed: " + *s.statut + " (listing " +

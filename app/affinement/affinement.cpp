@@ -231,7 +231,8 @@ void lance_affinement(EspaceTravail& espace, const ChampsAffinement& champs,
                                     t.drapeaux.data(), t.erreurs.data(), t.h.data(), t.k.data(),
                                     t.l.data(), t.angles.data(), &t.accord);
     }
-    if (statut_moteur(t) != statut_succes) {
+    espace.statut_moteur = statut_moteur(t);
+    if (espace.statut_moteur != statut_succes) {
         espace.affinement_ok = false;
         dialogues.erreur("DLL error");
         return;

@@ -140,6 +140,7 @@ struct EspaceTravail {
     std::array<double, 6> maille_affinee{};
     std::array<float, 501> deux_theta_corrige{}; // index 1 ... 500, per selected pair
     bool affinement_ok = false;
+    std::string statut_moteur; // status text of the last engine call; empty before any
     TamponsMoteur moteur;
 
     RecherchePics recherche;

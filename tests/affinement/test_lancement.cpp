@@ -194,6 +194,7 @@ TEST_F(Lancement, EngineFailureSaysDllErrorAndKeepsTheEarlierResult) {
     EspaceTravail e = espace_cubique(3);
     lance_affinement(e, champs({rang_decalage, rang_a}), onglet, d, calcul_simule);
     ASSERT_TRUE(e.affinement_ok);
+    EXPECT_EQ(e.statut_moteur, "Fin normale");
     auto avant = onglet;
     auto corrige = e.deux_theta_corrige;
     auto tampons = e.moteur.parametres;
@@ -205,6 +206,7 @@ TEST_F(Lancement, EngineFailureSaysDllErrorAndKeepsTheEarlierResult) {
     lance_affinement(e, c, onglet, d, calcul_simule);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"DLL error"});
     EXPECT_FALSE(e.affinement_ok);
+    EXPECT_EQ(e.statut_moteur, "erreur dans matinv CHOLESKI");
     EXPECT_EQ(e.maille_affinee[0], 4.0);
     EXPECT_FLOAT_EQ(static_cast<float>(e.decalage), 0.02f);
     EXPECT_EQ(e.deux_theta_corrige, corrige);
