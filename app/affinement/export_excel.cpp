@@ -4,6 +4,7 @@
 #include "commun/fichier_texte.h"
 #include "commun/format.h"
 #include "commun/nombres.h"
+#include "commun/texte.h"
 
 #include <array>
 #include <cmath>
@@ -106,19 +107,31 @@ bool listing_present(const EspaceTravail& espace, Dialogues& dialogues) {
     return false;
 }
 
+// The agreement lines follow the reflection table, whose length the listing
+// states on line 4. The pairs may have gone since the listing was written (the
+// refined values taken as the new start drop them), so they cannot place it.
+int reflexions_du_listing(const std::vector<std::string>& listing, int par_defaut) {
+    const std::string ligne = ligne_listing(listing, 4);
+    const auto deux_points = ligne.find(':');
+    if (deux_points == std::string::npos) return par_defaut;
+    const auto n = lit_entier(sans_blancs(ligne.substr(deux_points + 1)));
+    return n && *n >= 0 && *n <= 500 ? static_cast<int>(*n) : par_defaut;
+}
+
 } // namespace
 
 void ecrit_export(const EspaceTravail& espace, ListeExport liste) {
     auto listing = lit_lignes(chemin_listing(espace));
     int nref = espace.selection.taille();
+    int nref_listing = reflexions_du_listing(listing, nref);
     EcrivainTexte f(espace.repertoire / "Excel.txt");
     f.ligne(ligne_listing(listing, 2) + tab);
     f.ligne(ligne_listing(listing, 4) + tab);
     f.ligne(ligne_listing(listing, 5) + tab);
     f.ligne(ligne_listing(listing, 25));
     f.ligne();
-    f.ligne(ligne_listing(listing, 30 + nref) + tab);
-    f.ligne(ligne_listing(listing, 32 + nref) + tab);
+    f.ligne(ligne_listing(listing, 30 + nref_listing) + tab);
+    f.ligne(ligne_listing(listing, 32 + nref_listing) + tab);
     f.ligne();
     // 0xB0: the degree sign of the Windows code page.
     f.ligne(std::string(1, tab) + (espace.mode_decalage == 2 ? "e/R(\xB0)" : "2delta(T)") +

@@ -54,6 +54,19 @@ TEST_F(Export, LongListMatchesTheHandWrittenFile) {
     compare_lignes("Excel.txt", donnees("Excel_long.txt"));
 }
 
+TEST_F(Export, AgreementLinesAreFoundAfterThePairsWereDropped) {
+    // Taking the refined values as the new start empties the selection; the
+    // listing of the last refinement still places its agreement lines itself.
+    auto attendu = lit_lignes(donnees("Excel_court.txt"));
+    e.selection.efface();
+    ecrit_export(e, ListeExport::courte);
+    auto ecrit = lit_lignes("Excel.txt");
+    ASSERT_GE(ecrit.size(), 7u);
+    EXPECT_EQ(ecrit[5], attendu[5]);
+    EXPECT_EQ(ecrit[6], attendu[6]);
+    EXPECT_EQ(ecrit.size(), 15u); // no reflection rows without pairs
+}
+
 TEST_F(Export, ZeroShiftHeaderInMode1) {
     e.mode_decalage = 1;
     ecrit_export(e, ListeExport::courte);
