@@ -3,6 +3,7 @@
 #include "commun/format.h"
 
 #include <string>
+#include <utility>
 
 namespace kovrin::moteur {
 
@@ -81,9 +82,12 @@ void ecrit_valeurs_finales(EcrivainTexte& f, int mode, const float* valeurs, con
 }
 
 void ecrit_entete_table(EcrivainTexte& f) {
-    f.ligne(" " + fortran_x(3) + "H" + fortran_x(4) + "K" + fortran_x(4) + "L" + fortran_x(3) +
-            "2Th(obs)" + fortran_x(3) + "2Th-Zero" + fortran_x(4) + "2Th(Calc)" + fortran_x(6) +
-            "diff.");
+    // (1X,3X,'H',4X,'K',4X,'L',3X,'2Th(obs)',3X,'2Th-Zero',4X,'2Th(Calc)',6X,'diff.',/)
+    std::string entete = fortran_x(1);
+    for (auto [blancs, texte] : {std::pair{3, "H"}, {4, "K"}, {4, "L"}, {3, "2Th(obs)"},
+                                 {3, "2Th-Zero"}, {4, "2Th(Calc)"}, {6, "diff."}})
+        entete.append(fortran_x(blancs)).append(texte);
+    f.ligne(entete);
     f.ligne();
 }
 
