@@ -9,6 +9,9 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
 
 namespace kovrin::test {
 
@@ -76,5 +79,40 @@ inline void secoue(const std::string& valide, const std::string& nom, int nb,
         essaie(o);
     }
 }
+
+// A reader returning an optional, as the yes/no reading `secoue` expects.
+template <class Lecteur> auto lu(Lecteur lecteur) {
+    return [lecteur](const std::string& nom, DialoguesEnregistres& d) {
+        return lecteur(nom, d).has_value();
+    };
+}
+
+// The same text with LF line ends.
+inline std::string sans_cr(std::string t) {
+    std::erase(t, '\r');
+    return t;
+}
+
+// A test in a temporary current folder, with the dialogues it shows.
+struct DansDossier : ::testing::Test {
+    DossierTemporaire dossier;
+    DialoguesEnregistres d;
+    // Writes `octets` to `nom` and reads the file back with `lecteur`.
+    template <class Lecteur>
+    auto lit(Lecteur lecteur, const std::string& nom, const std::string& octets) {
+        ecrit_fichier(nom, octets);
+        return lecteur(nom, d);
+    }
+    // The same for a file `lecteur` must refuse; the errors shown.
+    template <class Lecteur>
+    std::vector<std::string> refus(Lecteur lecteur, const std::string& nom,
+                                   const std::string& octets) {
+        d.vide();
+        EXPECT_FALSE(lit(lecteur, nom, octets)) << nom;
+        return d.erreurs();
+    }
+};
+
+using Textes = std::vector<std::string>;
 
 } // namespace kovrin::test

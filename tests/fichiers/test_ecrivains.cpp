@@ -4,8 +4,6 @@
 #include "fichiers/lecteurs_pics.h"
 #include "fichiers/lecteurs_profil.h"
 
-#include <gtest/gtest.h>
-
 using namespace kovrin;
 using test::Fabrique;
 
@@ -36,10 +34,11 @@ EspaceTravail espace_avec_profil(int n) {
     return et;
 }
 
+struct Ecrivains : test::DansDossier {};
+
 } // namespace
 
-TEST(EcritPics, Dif2BytesFollowTheLayout) {
-    test::DossierTemporaire dossier;
+TEST_F(Ecrivains, EcritPicsDif2BytesFollowTheLayout) {
     EspaceTravail et = espace_avec_pics();
     ecrit_pics_dif(et, "a.dif");
     Fabrique f(352 + 48, ' ');
@@ -50,13 +49,11 @@ TEST(EcritPics, Dif2BytesFollowTheLayout) {
     EXPECT_EQ(test::lit_fichier("a.dif"), f.octets);
 }
 
-TEST(EcritPics, Dif2AndColumnReadBack) {
-    test::DossierTemporaire dossier;
+TEST_F(Ecrivains, EcritPicsDif2AndColumnReadBack) {
     EspaceTravail et = espace_avec_pics();
     ecrit_pics_dif(et, "a.dif");
     ecrit_pics_colonne(et, "a.prn");
     EXPECT_EQ(test::lit_fichier("a.prn"), "  28.442\r\n  47.302\r\n  56.121\r\n");
-    DialoguesEnregistres d;
     auto dif = lit_pics_dif("a.dif", d);
     auto col = lit_pics_colonne("a.prn", d);
     ASSERT_TRUE(dif && col);
@@ -74,8 +71,7 @@ TEST(EcritPics, Dif2AndColumnReadBack) {
     EXPECT_EQ(dif->anode, "");
 }
 
-TEST(EcritProfil, Raw2BytesFollowTheLayout) {
-    test::DossierTemporaire dossier;
+TEST_F(Ecrivains, EcritProfilRaw2BytesFollowTheLayout) {
     EspaceTravail et = espace_avec_profil(3);
     ecrit_profil_raw(et, "a.raw");
     std::string o = test::lit_fichier("a.raw");
@@ -92,11 +88,9 @@ TEST(EcritProfil, Raw2BytesFollowTheLayout) {
     EXPECT_EQ(o.substr(168, 20), (date_du_jour() + std::string(20, ' ')).substr(0, 20));
 }
 
-TEST(EcritProfil, Raw2ReadBack) {
-    test::DossierTemporaire dossier;
+TEST_F(Ecrivains, EcritProfilRaw2ReadBack) {
     EspaceTravail et = espace_avec_profil(50);
     ecrit_profil_raw(et, "a.raw");
-    DialoguesEnregistres d;
     auto p = lit_profil_raw("a.raw", d);
     ASSERT_TRUE(p);
     EXPECT_EQ(*p->titre, "Quartz run 2" + std::string(20, ' ') + " (RAW2)");
@@ -109,8 +103,7 @@ TEST(EcritProfil, Raw2ReadBack) {
     EXPECT_NEAR(p->lambda, (1.5406 + 0.5 * 1.54439) / 1.5, 1e-6);
 }
 
-TEST(EcritProfil, CpiLinesAndReadBack) {
-    test::DossierTemporaire dossier;
+TEST_F(Ecrivains, EcritProfilCpiLinesAndReadBack) {
     EspaceTravail et = espace_avec_profil(4);
     et.angle_min = 10.02; // a zoomed diagram does not move the file's angles
     ecrit_profil_cpi(et, "a.cpi");
@@ -120,7 +113,6 @@ TEST(EcritProfil, CpiLinesAndReadBack) {
         "\r\n1\r\nSampleIdent Quartz run 2\r\nSCANDATA\r\n         0\r\n"
         "      3700\r\n      7400\r\n     10000\r\n";
     EXPECT_EQ(test::lit_fichier("a.cpi"), attendu);
-    DialoguesEnregistres d;
     auto p = lit_profil_cpi("a.cpi", false, d);
     ASSERT_TRUE(p);
     EXPECT_EQ(*p->titre, "Quartz run 2");
@@ -132,10 +124,8 @@ TEST(EcritProfil, CpiLinesAndReadBack) {
     }
 }
 
-TEST(Sauvegarde, PeaksNameExtensionAndInformation) {
-    test::DossierTemporaire dossier;
+TEST_F(Ecrivains, SauvegardePeaksNameExtensionAndInformation) {
     EspaceTravail et = espace_avec_pics();
-    DialoguesEnregistres d;
     EXPECT_EQ(index_filtre(Sauvegarde::pics_colonne), 2);
     EXPECT_EQ(sauvegarde(et, Sauvegarde::pics_dif, "test", d), "test.dif");
     EXPECT_TRUE(std::filesystem::exists("test.dif"));
@@ -148,11 +138,9 @@ TEST(Sauvegarde, PeaksNameExtensionAndInformation) {
     EXPECT_EQ(et.entete_pics.fichier_pics, "list.prn.old");
 }
 
-TEST(Sauvegarde, OverwriteQuestion) {
-    test::DossierTemporaire dossier;
+TEST_F(Ecrivains, SauvegardeOverwriteQuestion) {
     EspaceTravail et = espace_avec_profil(5);
     test::ecrit_fichier("p.cpi", "keep");
-    DialoguesEnregistres d;
     d.reponse = Reponse::annuler;
     EXPECT_FALSE(sauvegarde(et, Sauvegarde::profil_cpi, "p", d));
     EXPECT_EQ(test::lit_fichier("p.cpi"), "keep");
@@ -170,10 +158,8 @@ TEST(Sauvegarde, OverwriteQuestion) {
     EXPECT_FALSE(sauvegarde(et, Sauvegarde::profil_raw, "", d)); // dialog cancelled
 }
 
-TEST(Sauvegarde, NothingToSave) {
-    test::DossierTemporaire dossier;
+TEST_F(Ecrivains, SauvegardeNothingToSave) {
     EspaceTravail et;
-    DialoguesEnregistres d;
     EXPECT_FALSE(sauvegarde(et, Sauvegarde::pics_dif, "a", d));
     EXPECT_FALSE(sauvegarde(et, Sauvegarde::pics_colonne, "a", d));
     EXPECT_FALSE(sauvegarde(et, Sauvegarde::pics_dif_fenetre, "a", d));

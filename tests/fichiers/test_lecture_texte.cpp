@@ -1,21 +1,21 @@
 #include "commun/erreur.h"
-#include "dossier_temporaire.h"
+#include "fabrique.h"
 #include "fichiers/lecture.h"
-
-#include <gtest/gtest.h>
 
 using namespace kovrin;
 
-TEST(FinsDeLigne, CrLfFileIsUsedAsItIs) {
-    test::DossierTemporaire dossier;
+namespace {
+struct FinsDeLigne : test::DansDossier {};
+} // namespace
+
+TEST_F(FinsDeLigne, CrLfFileIsUsedAsItIs) {
     test::ecrit_fichier("a.txt", "one\r\ntwo\n");
     EXPECT_EQ(convertit_fins_de_ligne("a.txt"), 0);
     EXPECT_FALSE(std::filesystem::exists("dummy.tmp"));
     EXPECT_THROW(convertit_fins_de_ligne("absent.txt"), ErreurKovrin);
 }
 
-TEST(FinsDeLigne, LfAndCrFilesAreCopiedWithCrLf) {
-    test::DossierTemporaire dossier;
+TEST_F(FinsDeLigne, LfAndCrFilesAreCopiedWithCrLf) {
     test::ecrit_fichier("lf.txt", "a\nb\n\nc");
     EXPECT_EQ(convertit_fins_de_ligne("lf.txt"), 1);
     // The last line without an end is kept, as a CR LF file would give it.
@@ -29,8 +29,7 @@ TEST(FinsDeLigne, LfAndCrFilesAreCopiedWithCrLf) {
     EXPECT_EQ(lignes_converties("cr2.txt"), (std::vector<std::string>{"c", "d"}));
 }
 
-TEST(FinsDeLigne, FirstLineLongerThanTheProbeAndLinesCutAt250) {
-    test::DossierTemporaire dossier;
+TEST_F(FinsDeLigne, FirstLineLongerThanTheProbeAndLinesCutAt250) {
     // No LF in the first 300 bytes: the file is copied, and its CR LF then
     // counts as two separators.
     std::string longue(310, 'x');

@@ -2,9 +2,8 @@
 #include "fabrique.h"
 #include "fichiers/fichiers_maille.h"
 
-#include <gtest/gtest.h>
-
 using namespace kovrin;
+using test::Textes;
 
 namespace {
 
@@ -17,12 +16,12 @@ EspaceTravail espace_avec_maille() {
     return et;
 }
 
+struct FichiersMaille : test::DansDossier {};
+
 } // namespace
 
-TEST(MailleKovrin, SavedLayoutAndReadBack) {
-    test::DossierTemporaire dossier;
+TEST_F(FichiersMaille, CryLayoutAndReadBack) {
     EspaceTravail et = espace_avec_maille();
-    DialoguesEnregistres d;
     auto legende = sauve_maille(et, "mycell", d);
     ASSERT_TRUE(legende);
     EXPECT_EQ(*legende, "Calculated pattern (mycell.cry)");
@@ -38,18 +37,16 @@ TEST(MailleKovrin, SavedLayoutAndReadBack) {
     EXPECT_EQ(lu->groupe, "FD-3M");
     EXPECT_EQ(lu->maille, et.maille);
     // Written by hand with single blanks and LF ends: read the same.
-    test::ecrit_fichier("hand.cry", "Silicon NBS\nCUBI\n  FD-3M \n5.4310 5.4310 5.4310 90 90 90\n");
-    auto main_lu = lit_maille_kovrin("hand.cry", d);
+    auto main_lu = lit(lit_maille_kovrin, "hand.cry",
+                       "Silicon NBS\nCUBI\n  FD-3M \n5.4310 5.4310 5.4310 90 90 90\n");
     ASSERT_TRUE(main_lu);
     EXPECT_EQ(main_lu->maille, lu->maille);
     EXPECT_EQ(main_lu->groupe, "FD-3M");
     EXPECT_TRUE(d.erreurs().empty());
 }
 
-TEST(MailleKovrin, NamesOverwriteAndRefusals) {
-    test::DossierTemporaire dossier;
+TEST_F(FichiersMaille, CryNamesOverwriteAndRefusals) {
     EspaceTravail et = espace_avec_maille();
-    DialoguesEnregistres d;
     ASSERT_TRUE(sauve_maille(et, "mycell.cry.bak", d));
     EXPECT_TRUE(std::filesystem::exists("mycell.cry.bak"));
     EXPECT_TRUE(d.journal.empty());
@@ -75,23 +72,18 @@ TEST(MailleKovrin, NamesOverwriteAndRefusals) {
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"No cell parameters!"});
     EXPECT_FALSE(std::filesystem::exists("zero.cry"));
 
-    d.vide();
-    test::ecrit_fichier("short.cry", "t\r\nCUBI\r\nP\r\n1 2 3 x 5 6\r\n");
-    EXPECT_FALSE(lit_maille_kovrin("short.cry", d));
-    EXPECT_EQ(d.erreurs(),
-              std::vector<std::string>{"File short.cry: line 4 does not hold six cell parameters"});
+    EXPECT_EQ(refus(lit_maille_kovrin, "short.cry", "t\r\nCUBI\r\nP\r\n1 2 3 x 5 6\r\n"),
+              Textes{"File short.cry: line 4 does not hold six cell parameters"});
 }
 
-TEST(MailleIcsd, TitleCellAndGroup) {
-    test::DossierTemporaire dossier;
-    test::ecrit_fichier("a.ics", "COL  ICSD Collection Code 12345\n"
-                                 "TITL  Corundum at 300 K\n"
-                                 "CELL a=4.759(1) b=4.759(1) c=12.991(2) \xCE\xB1=90.0 BETA=90.0 "
-                                 "g=120.0\n"
-                                 "SGR  R -3 C H (167) - hexagonal\n"
-                                 "TITL  after SGR\n");
-    DialoguesEnregistres d;
-    auto m = lit_maille_icsd("a.ics", d);
+TEST_F(FichiersMaille, IcsdTitleCellAndGroup) {
+    auto m = lit(lit_maille_icsd, "a.ics",
+                 "COL  ICSD Collection Code 12345\n"
+                 "TITL  Corundum at 300 K\n"
+                 "CELL a=4.759(1) b=4.759(1) c=12.991(2) \xCE\xB1=90.0 BETA=90.0 "
+                 "g=120.0\n"
+                 "SGR  R -3 C H (167) - hexagonal\n"
+                 "TITL  after SGR\n");
     ASSERT_TRUE(m) << d.textes()[0];
     EXPECT_EQ(*m->ligne_titre, "  Corundum at 300 K");
     EXPECT_EQ(m->maille, (std::array<double, 6>{4.759, 4.759, 12.991, 90, 90, 120}));
@@ -100,39 +92,23 @@ TEST(MailleIcsd, TitleCellAndGroup) {
     EXPECT_TRUE(std::filesystem::exists("dummy.tmp")); // LF file read through the copy
 }
 
-TEST(MailleIcsd, GroupWithoutParenthesisAndMissingCell) {
-    test::DossierTemporaire dossier;
-    test::ecrit_fichier("a.ics", "CELL 5.43 5.43 5.43 90 90 90\r\nSGR  R -3 M H\r\n");
-    DialoguesEnregistres d;
-    auto m = lit_maille_icsd("a.ics", d);
+TEST_F(FichiersMaille, IcsdGroupWithoutParenthesisAndMissingCell) {
+    auto m = lit(lit_maille_icsd, "a.ics", "CELL 5.43 5.43 5.43 90 90 90\r\nSGR  R -3 M H\r\n");
     ASSERT_TRUE(m);
     EXPECT_EQ(m->groupe, "");
     EXPECT_EQ(*m->systeme, "CUBI");
     EXPECT_FALSE(m->ligne_titre);
-
-    test::ecrit_fichier("b.ics", "CELL a=5.4 b=5.4 c=5.4 alpha=90\r\nSGR P 1 (1)\r\n");
-    EXPECT_FALSE(lit_maille_icsd("b.ics", d));
-    test::ecrit_fichier("c.ics", "CELL a=5.4 b=5.4 c=5.4 alpha=90 beta=90 gamma=9x0\r\n");
-    EXPECT_FALSE(lit_maille_icsd("c.ics", d));
-    test::ecrit_fichier("d.ics", "TITL only a title\r\n");
-    EXPECT_FALSE(lit_maille_icsd("d.ics", d));
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>(3, "Cell parameters not found!"));
+    for (const char* t :
+         {"CELL a=5.4 b=5.4 c=5.4 alpha=90\r\nSGR P 1 (1)\r\n",
+          "CELL a=5.4 b=5.4 c=5.4 alpha=90 beta=90 gamma=9x0\r\n", "TITL only a title\r\n"})
+        EXPECT_EQ(refus(lit_maille_icsd, "b.ics", t), Textes{"Cell parameters not found!"}) << t;
 }
 
-TEST(MailleLecteurs, NoInputCrashesTheCryReader) {
-    test::DossierTemporaire dossier;
+TEST_F(FichiersMaille, NoInputCrashesTheReaders) {
     test::secoue("Silicon\r\nCUBI\r\nFD-3M\r\n    5.4310    5.4310    5.4310   90.0000   90.0000"
                  "   90.0000\r\n",
-                 "f.cry", 2000, [](const std::string& n, DialoguesEnregistres& d) {
-                     return lit_maille_kovrin(n, d).has_value();
-                 });
-}
-
-TEST(MailleLecteurs, NoInputCrashesTheIcsdReader) {
-    test::DossierTemporaire dossier;
+                 "f.cry", 2000, test::lu(lit_maille_kovrin));
     test::secoue("TITL x\nCELL a=4.759(1) b=4.759(1) c=12.991(2) A=90 B=90 G=120\nSGR R -3 C H "
                  "(167)\n",
-                 "f.ics", 2000, [](const std::string& n, DialoguesEnregistres& d) {
-                     return lit_maille_icsd(n, d).has_value();
-                 });
+                 "f.ics", 2000, test::lu(lit_maille_icsd));
 }

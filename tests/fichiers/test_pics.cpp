@@ -1,10 +1,10 @@
 #include "fabrique.h"
 #include "fichiers/lecteurs_pics.h"
 
-#include <gtest/gtest.h>
-
 using namespace kovrin;
 using test::Fabrique;
+using test::sans_cr;
+using test::Textes;
 
 namespace {
 
@@ -39,32 +39,28 @@ Fabrique philips_di(int date, const std::vector<std::pair<int, int>>& pics) {
     return f;
 }
 
-std::vector<double> angles(const PicsLus& p) {
+std::vector<double> colonne(const PicsLus& p, double PicLu::*champ) {
     std::vector<double> r;
     for (auto& x : p.pics)
-        r.push_back(x.angle);
+        r.push_back(x.*champ);
     return r;
+}
+std::vector<double> angles(const PicsLus& p) {
+    return colonne(p, &PicLu::angle);
 }
 std::vector<double> intensites(const PicsLus& p) {
-    std::vector<double> r;
-    for (auto& x : p.pics)
-        r.push_back(x.intensite);
-    return r;
+    return colonne(p, &PicLu::intensite);
 }
 
-std::string sans_cr(std::string t) {
-    std::erase(t, '\r');
-    return t;
-}
+struct PicsDif : test::DansDossier {};
+struct PicsTexte : test::DansDossier {};
 
 } // namespace
 
-TEST(PicsDif, Dif2RangeHeaderOf96OrLessAnd120) {
-    test::DossierTemporaire dossier;
+TEST_F(PicsDif, Dif2RangeHeaderOf96OrLessAnd120) {
     for (int entete : {0, 96, 120}) {
-        dif2(entete, {{30.5f, 50}, {20.25f, 200}, {44.0f, 100}}).ecrit("a.dif");
-        DialoguesEnregistres d;
-        auto p = lit_pics_dif("a.dif", d);
+        auto p = lit(lit_pics_dif, "a.dif",
+                     dif2(entete, {{30.5f, 50}, {20.25f, 200}, {44.0f, 100}}).octets);
         ASSERT_TRUE(p) << entete;
         EXPECT_EQ(angles(*p), (std::vector<double>{30.5, 20.25, 44.0}));
         EXPECT_EQ(intensites(*p), (std::vector<double>{25, 100, 50}));
@@ -79,12 +75,9 @@ TEST(PicsDif, Dif2RangeHeaderOf96OrLessAnd120) {
     }
 }
 
-TEST(PicsDif, Dif1WavelengthAt960AndExtraBlock) {
-    test::DossierTemporaire dossier;
+TEST_F(PicsDif, Dif1WavelengthAt960AndExtraBlock) {
     for (int bloc : {0, 40}) {
-        dif1(bloc, {{12.125, 10}, {179.5, 40}}).ecrit("a.dif");
-        DialoguesEnregistres d;
-        auto p = lit_pics_dif("a.dif", d);
+        auto p = lit(lit_pics_dif, "a.dif", dif1(bloc, {{12.125, 10}, {179.5, 40}}).octets);
         ASSERT_TRUE(p) << bloc;
         EXPECT_EQ(angles(*p), (std::vector<double>{12.125, 179.5}));
         EXPECT_EQ(intensites(*p), (std::vector<double>{25, 100}));
@@ -97,53 +90,32 @@ TEST(PicsDif, Dif1WavelengthAt960AndExtraBlock) {
     }
 }
 
-TEST(PicsDif, RefusalsLeaveNothing) {
-    test::DossierTemporaire dossier;
-    DialoguesEnregistres d;
-    test::ecrit_fichier("a.dif", "DIF3" + std::string(600, ' '));
-    EXPECT_FALSE(lit_pics_dif("a.dif", d));
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Unknown file type!"});
-
-    d.vide();
-    dif2(96, {}).ecrit("vide.dif");
-    EXPECT_FALSE(lit_pics_dif("vide.dif", d));
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"File vide.dif: holds no peak"});
-
-    d.vide();
+TEST_F(PicsDif, RefusalsLeaveNothing) {
+    EXPECT_EQ(refus(lit_pics_dif, "a.dif", "DIF3" + std::string(600, ' ')),
+              Textes{"Unknown file type!"});
+    EXPECT_EQ(refus(lit_pics_dif, "vide.dif", dif2(96, {}).octets),
+              Textes{"File vide.dif: holds no peak"});
     std::vector<std::pair<float, float>> trop(501, {10.0f, 1.0f});
-    dif2(96, trop).ecrit("trop.dif");
-    EXPECT_FALSE(lit_pics_dif("trop.dif", d));
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{
-                               "File trop.dif: more than 500 peaks; at most 500 can be read"});
-
-    d.vide();
+    EXPECT_EQ(refus(lit_pics_dif, "trop.dif", dif2(96, trop).octets),
+              Textes{"File trop.dif: more than 500 peaks; at most 500 can be read"});
     auto court = dif1(0, {{10, 1}, {11, 2}}).octets;
-    test::ecrit_fichier("court.dif", court.substr(0, court.size() - 1));
-    EXPECT_FALSE(lit_pics_dif("court.dif", d));
-    ASSERT_EQ(d.erreurs().size(), 1u);
-    EXPECT_EQ(d.erreurs()[0].rfind("File court.dif: is shorter than its header and records", 0),
-              0u);
+    auto erreurs = refus(lit_pics_dif, "court.dif", court.substr(0, court.size() - 1));
+    ASSERT_EQ(erreurs.size(), 1u);
+    EXPECT_EQ(erreurs[0].rfind("File court.dif: is shorter than its header and records", 0), 0u);
 }
 
-TEST(PicsDif, NoIntensityKeepsTheAnglesAtIntensity100) {
-    test::DossierTemporaire dossier;
-    dif2(96, {{10, 0}, {12, 0}}).ecrit("z.dif");
-    DialoguesEnregistres d;
-    auto p = lit_pics_dif("z.dif", d);
+TEST_F(PicsDif, NoIntensityKeepsTheAnglesAtIntensity100) {
+    auto p = lit(lit_pics_dif, "z.dif", dif2(96, {{10, 0}, {12, 0}}).octets);
     ASSERT_TRUE(p);
     EXPECT_EQ(intensites(*p), (std::vector<double>{100, 100}));
     EXPECT_FALSE(p->echelle_intensite.has_value());
-    EXPECT_EQ(d.textes(), std::vector<std::string>{"File z.dif: gives no intensity above 0; every "
-                                                   "peak gets the intensity 100"});
+    EXPECT_EQ(d.textes(), Textes{"File z.dif: gives no intensity above 0; every peak gets the "
+                                 "intensity 100"});
 }
 
-TEST(PicsPhilips, DateTitleAnodeAndRecordsToTheEnd) {
-    test::DossierTemporaire dossier;
+TEST_F(PicsDif, PhilipsDateTitleAnodeAndRecordsToTheEnd) {
     auto f = philips_di(0x2A4F, {{4000, 7}, {6000, 700}, {1000, 350}});
-    f.octets += "xyz"; // a partial record at the end is not a peak
-    f.ecrit("a.di");
-    DialoguesEnregistres d;
-    auto p = lit_pics_philips("a.di", d);
+    auto p = lit(lit_pics_philips, "a.di", f.octets + "xyz"); // a partial record is not a peak
     ASSERT_TRUE(p);
     EXPECT_EQ(*p->ligne_titre, "Date: 15/2/21/");
     EXPECT_EQ(p->anode, "Cu");
@@ -157,15 +129,11 @@ TEST(PicsPhilips, DateTitleAnodeAndRecordsToTheEnd) {
     EXPECT_EQ(p->angle_fin, 7);
 }
 
-TEST(PicsXfit, LayoutAReadsTheAngleAfter42Characters) {
-    test::DossierTemporaire dossier;
-    std::string entete = "  Peak Code   Th2  \r\n";
-    std::string l1 = std::string(42, 'x') + " 25.125  99 77\r\n";
-    std::string l2 = std::string(42, '9') + "178.4\r\n";
-    for (const auto& t : {entete + l1 + l2, sans_cr(entete + l1 + l2)}) {
-        test::ecrit_fichier("a.txt", t);
-        DialoguesEnregistres d;
-        auto p = lit_pics_xfit("a.txt", d);
+TEST_F(PicsTexte, XfitLayoutAReadsTheAngleAfter42Characters) {
+    std::string t = "  Peak Code   Th2  \r\n" + std::string(42, 'x') + " 25.125  99 77\r\n" +
+                    std::string(42, '9') + "178.4\r\n";
+    for (const auto& texte : {t, sans_cr(t)}) {
+        auto p = lit(lit_pics_xfit, "a.txt", texte);
         ASSERT_TRUE(p);
         EXPECT_EQ(angles(*p), (std::vector<double>{25.125, 178.4}));
         EXPECT_EQ(intensites(*p), (std::vector<double>{100, 100}));
@@ -174,8 +142,7 @@ TEST(PicsXfit, LayoutAReadsTheAngleAfter42Characters) {
     }
 }
 
-TEST(PicsXfit, LayoutBColumnsAndZeroIntensityDropped) {
-    test::DossierTemporaire dossier;
+TEST_F(PicsTexte, XfitLayoutBColumnsAndZeroIntensityDropped) {
     auto ligne = [](const std::string& angle, const std::string& intensite) {
         std::string l(66, '#');
         l.replace(22, 8, angle);
@@ -183,11 +150,9 @@ TEST(PicsXfit, LayoutBColumnsAndZeroIntensityDropped) {
         return l + "\r\n";
     };
     // "Th2" before "Code": layout B.
-    std::string t = "Th2 Code\r\n" + ligne("  31.250", "     400.0") +
-                    ligne("  35.000", "         0") + ligne("  12.000", "       100");
-    test::ecrit_fichier("b.txt", t);
-    DialoguesEnregistres d;
-    auto p = lit_pics_xfit("b.txt", d);
+    auto p = lit(lit_pics_xfit, "b.txt",
+                 "Th2 Code\r\n" + ligne("  31.250", "     400.0") +
+                     ligne("  35.000", "         0") + ligne("  12.000", "       100"));
     ASSERT_TRUE(p);
     EXPECT_EQ(angles(*p), (std::vector<double>{31.25, 12}));
     EXPECT_EQ(intensites(*p), (std::vector<double>{100, 25}));
@@ -196,16 +161,13 @@ TEST(PicsXfit, LayoutBColumnsAndZeroIntensityDropped) {
     EXPECT_EQ(p->angle_fin, 14);
 }
 
-TEST(PicsWinfit, LinesIdentifierAndIntensityFifth) {
-    test::DossierTemporaire dossier;
+TEST_F(PicsTexte, WinfitLinesIdentifierAndIntensityFifth) {
     std::string t = "Sample\tPosition\tFWHM\r\n"
                     "s1\t20.5\t0.1\t0.2\t0.3\t500\r\n"
                     "s2 88.5 0.1 0.2 0.3 250\r\n"
                     "s3 40.0 0.1\r\n";
     for (const auto& texte : {t, sans_cr(t)}) {
-        test::ecrit_fichier("w.dat", texte);
-        DialoguesEnregistres d;
-        auto p = lit_pics_winfit("w.dat", d);
+        auto p = lit(lit_pics_winfit, "w.dat", texte);
         ASSERT_TRUE(p);
         EXPECT_EQ(p->echantillon, "s3");
         EXPECT_EQ(angles(*p), (std::vector<double>{20.5, 88.5, 40}));
@@ -213,66 +175,46 @@ TEST(PicsWinfit, LinesIdentifierAndIntensityFifth) {
         EXPECT_EQ(*p->echelle_intensite, 500);
         EXPECT_EQ(p->angle_fin, 42); // last line's angle + 2
     }
-    test::ecrit_fichier("x.dat", "Sample Position\r\ns 88.5 1 1 1 5\r\n");
-    DialoguesEnregistres d;
-    EXPECT_EQ(lit_pics_winfit("x.dat", d)->angle_fin, 89);
+    EXPECT_EQ(lit(lit_pics_winfit, "x.dat", "Sample Position\r\ns 88.5 1 1 1 5\r\n")->angle_fin,
+              89);
 }
 
-TEST(PicsWinfit, Messages) {
-    test::DossierTemporaire dossier;
-    DialoguesEnregistres d;
-    test::ecrit_fichier("a.dat", "Sample Angle\r\ns 1 2 3 4 5\r\n");
-    EXPECT_FALSE(lit_pics_winfit("a.dat", d));
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"It seems not a WINFIT file!"});
-    d.vide();
-    test::ecrit_fichier("b.dat", "Sample Position\r\ns 1 2 3 4 5\r\ns 2 2 3 4 x5\r\n");
-    EXPECT_FALSE(lit_pics_winfit("b.dat", d));
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"decode error"});
-    d.vide();
+TEST_F(PicsTexte, WinfitMessages) {
+    EXPECT_EQ(refus(lit_pics_winfit, "a.dat", "Sample Angle\r\ns 1 2 3 4 5\r\n"),
+              Textes{"It seems not a WINFIT file!"});
+    EXPECT_EQ(refus(lit_pics_winfit, "b.dat", "Sample Position\r\ns 1 2 3 4 5\r\ns 2 2 3 4 x5\r\n"),
+              Textes{"decode error"});
     std::string t = "Sample Position\r\n";
     for (int i = 0; i < 51; ++i)
         t += "s 10 1 1 1 5\r\n";
-    test::ecrit_fichier("c.dat", t);
-    EXPECT_FALSE(lit_pics_winfit("c.dat", d));
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{
-                               "File c.dat: more than 50 peak lines; at most 50 can be read"});
+    EXPECT_EQ(refus(lit_pics_winfit, "c.dat", t),
+              Textes{"File c.dat: more than 50 peak lines; at most 50 can be read"});
 }
 
-TEST(PicsColonne, FirstNumberOfEachLineAndCeiling) {
-    test::DossierTemporaire dossier;
+TEST_F(PicsTexte, ColumnFirstNumberOfEachLineAndCeiling) {
     std::string t = "  12.5  300\r\n\r\n30.25\t7\r\n179.5\r\n";
     for (const auto& texte : {t, sans_cr(t), sans_cr(t).substr(0, sans_cr(t).size() - 1)}) {
-        test::ecrit_fichier("c.prn", texte);
-        DialoguesEnregistres d;
-        auto p = lit_pics_colonne("c.prn", d);
+        auto p = lit(lit_pics_colonne, "c.prn", texte);
         ASSERT_TRUE(p);
         EXPECT_EQ(angles(*p), (std::vector<double>{12.5, 30.25, 179.5}));
         EXPECT_EQ(intensites(*p), (std::vector<double>{100, 100, 100}));
         EXPECT_EQ(p->angle_debut, 10.5);
         EXPECT_EQ(p->angle_fin, 179);
     }
-    test::ecrit_fichier("bad.prn", "12\r\nabc\r\n");
-    DialoguesEnregistres d;
-    EXPECT_FALSE(lit_pics_colonne("bad.prn", d));
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"File bad.prn: invalid number at line 2"});
+    EXPECT_EQ(refus(lit_pics_colonne, "bad.prn", "12\r\nabc\r\n"),
+              Textes{"File bad.prn: invalid number at line 2"});
 }
 
-TEST(PicsLecteurs, NoInputCrashesTheReaders) {
-    test::DossierTemporaire dossier;
-    auto avec = [](auto lecteur) {
-        return [lecteur](const std::string& n, DialoguesEnregistres& d) {
-            return lecteur(n, d).has_value();
-        };
-    };
-    test::secoue(dif2(120, {{10, 1}, {20, 3}}).octets, "f.dif", 2000, avec(lit_pics_dif));
-    test::secoue(dif1(8, {{10, 1}, {20, 3}}).octets, "f.dif", 2000, avec(lit_pics_dif));
-    test::secoue(philips_di(0x2A4F, {{10, 1}, {20, 3}}).octets, "f.di", 2000,
-                 avec(lit_pics_philips));
+TEST_F(PicsTexte, NoInputCrashesTheReaders) {
+    using test::lu;
+    test::secoue(dif2(120, {{10, 1}, {20, 3}}).octets, "f.dif", 2000, lu(lit_pics_dif));
+    test::secoue(dif1(8, {{10, 1}, {20, 3}}).octets, "f.dif", 2000, lu(lit_pics_dif));
+    test::secoue(philips_di(0x2A4F, {{10, 1}, {20, 3}}).octets, "f.di", 2000, lu(lit_pics_philips));
     test::secoue("Sample Position\r\ns 1 2 3 4 5\r\nt 3,4 5 6 7\r\n", "f.dat", 2000,
-                 avec(lit_pics_winfit));
+                 lu(lit_pics_winfit));
     test::secoue("Code Th2\r\n" + std::string(42, ' ') + "12.5\r\n", "f.txt", 2000,
-                 avec(lit_pics_xfit));
+                 lu(lit_pics_xfit));
     test::secoue("h\r\n" + std::string(22, ' ') + "  31.250" + std::string(26, ' ') + "    12\r\n",
-                 "f.txt", 2000, avec(lit_pics_xfit));
-    test::secoue("12.5\r\n13 4\r\n", "f.prn", 2000, avec(lit_pics_colonne));
+                 "f.txt", 2000, lu(lit_pics_xfit));
+    test::secoue("12.5\r\n13 4\r\n", "f.prn", 2000, lu(lit_pics_colonne));
 }

@@ -1,10 +1,9 @@
 #include "fabrique.h"
 #include "fichiers/lecteurs_profil.h"
 
-#include <gtest/gtest.h>
-
 using namespace kovrin;
 using test::Fabrique;
+using test::Textes;
 
 namespace {
 
@@ -36,14 +35,13 @@ double brute(const ProfilLu& p, std::size_t i) {
            p.intensite_min_brute;
 }
 
+struct ProfilRaw : test::DansDossier {};
+
 } // namespace
 
-TEST(ProfilRaw, Raw2RangeHeaderOf60And80) {
-    test::DossierTemporaire dossier;
+TEST_F(ProfilRaw, Raw2RangeHeaderOf60And80) {
     for (int entete : {60, 80}) {
-        raw2(entete, 0, {50, 150, 100}).ecrit("a.raw");
-        DialoguesEnregistres d;
-        auto p = lit_profil_raw("a.raw", d);
+        auto p = lit(lit_profil_raw, "a.raw", raw2(entete, 0, {50, 150, 100}).octets);
         ASSERT_TRUE(p) << entete;
         ASSERT_EQ(p->points.size(), 3u);
         EXPECT_EQ(p->points[0].intensite, 0.0f);
@@ -61,26 +59,20 @@ TEST(ProfilRaw, Raw2RangeHeaderOf60And80) {
     }
 }
 
-TEST(ProfilRaw, Raw2OddHalfStepMovesTheStart) {
-    test::DossierTemporaire dossier;
-    raw2(60, 3, {1, 2}).ecrit("a.raw");
-    DialoguesEnregistres d;
-    auto p = lit_profil_raw("a.raw", d);
+TEST_F(ProfilRaw, Raw2OddHalfStepMovesTheStart) {
+    auto p = lit(lit_profil_raw, "a.raw", raw2(60, 3, {1, 2}).octets);
     ASSERT_TRUE(p);
     EXPECT_FLOAT_EQ(p->points[0].angle, 10.01f);
     EXPECT_FLOAT_EQ(p->points[1].angle, 10.03f);
 }
 
-TEST(ProfilRaw, RawVersion0) {
-    test::DossierTemporaire dossier;
+TEST_F(ProfilRaw, RawVersion0) {
     Fabrique f(156);
     f.texte(0, "RAW ").i32(4, 4).f32(12, -0.5f).i32(16, 2048).f32(24, 40.0f);
     f.texte(40, "Old one").f32(72, 1.5406f).f32(76, 1.54439f);
     for (int i = 0; i < 4; ++i)
         f.f32(156 + 4 * static_cast<std::size_t>(i), static_cast<float>(10 * i));
-    f.ecrit("old.raw");
-    DialoguesEnregistres d;
-    auto p = lit_profil_raw("old.raw", d);
+    auto p = lit(lit_profil_raw, "old.raw", f.octets);
     ASSERT_TRUE(p);
     EXPECT_EQ(*p->titre, "Old one (RAW)");
     EXPECT_EQ(p->anode, "?");
@@ -93,35 +85,24 @@ TEST(ProfilRaw, RawVersion0) {
     EXPECT_FLOAT_EQ(static_cast<float>(p->angle_fin), 39.75f);
 }
 
-TEST(ProfilRaw, Raw1IsCountedToTheEndOfTheFile) {
-    test::DossierTemporaire dossier;
-    raw1(100, 120).ecrit("a.raw");
-    DialoguesEnregistres d;
-    auto p = lit_profil_raw("a.raw", d);
-    ASSERT_TRUE(p);
-    EXPECT_EQ(p->points.size(), 120u);
-    EXPECT_EQ(*p->titre, "Sample-7 (RAW1)");
-    EXPECT_EQ(p->anode, "Cu");
-    EXPECT_DOUBLE_EQ(p->lambda, 1.54184);
-    EXPECT_FLOAT_EQ(p->points[0].angle, 5.0f);
-    EXPECT_FLOAT_EQ(p->points[119].angle, 5.0f + 119 * 0.05f);
-    EXPECT_DOUBLE_EQ(p->angle_fin, p->points[119].angle);
-    EXPECT_NEAR(brute(*p, 0), 100, 1e-3);
-    EXPECT_NEAR(brute(*p, 119), 219, 1e-3);
+// Counted to the end of the file, not from the header's count; after the extra block.
+TEST_F(ProfilRaw, Raw1IsCountedToTheEndOfTheFile) {
+    for (int bloc : {0, 24}) {
+        auto p = lit(lit_profil_raw, "a.raw", raw1(100, 120, bloc).octets);
+        ASSERT_TRUE(p) << bloc;
+        EXPECT_EQ(p->points.size(), 120u);
+        EXPECT_EQ(*p->titre, "Sample-7 (RAW1)");
+        EXPECT_EQ(p->anode, "Cu");
+        EXPECT_DOUBLE_EQ(p->lambda, 1.54184);
+        EXPECT_FLOAT_EQ(p->points[0].angle, 5.0f);
+        EXPECT_FLOAT_EQ(p->points[119].angle, 5.0f + 119 * 0.05f);
+        EXPECT_DOUBLE_EQ(p->angle_fin, p->points[119].angle);
+        EXPECT_NEAR(brute(*p, 0), 100, 1e-4);
+        EXPECT_NEAR(brute(*p, 119), 219, 1e-3);
+    }
 }
 
-TEST(ProfilRaw, Raw1SkipsItsExtraBlock) {
-    test::DossierTemporaire dossier;
-    raw1(3, 3, 24).ecrit("a.raw");
-    DialoguesEnregistres d;
-    auto p = lit_profil_raw("a.raw", d);
-    ASSERT_TRUE(p);
-    EXPECT_EQ(p->points.size(), 3u);
-    EXPECT_NEAR(brute(*p, 0), 100, 1e-4);
-}
-
-TEST(ProfilRaw, RealCu3AuFile) {
-    DialoguesEnregistres d;
+TEST_F(ProfilRaw, RealCu3AuFile) {
     auto p = lit_profil_raw(KOVRIN_REAL_DATA_DIR "/Cu3Au-1.raw", d);
     ASSERT_TRUE(p) << (d.textes().empty() ? "" : d.textes()[0]);
     EXPECT_EQ(p->points.size(), 3901u);
@@ -138,52 +119,30 @@ TEST(ProfilRaw, RealCu3AuFile) {
     EXPECT_NEAR(brute(*p, 3900), 11, 1e-3);
 }
 
-TEST(ProfilRaw, BadFilesAreRefusedWithAMessage) {
-    test::DossierTemporaire dossier;
-    DialoguesEnregistres d;
-    test::ecrit_fichier("x.raw", "RAW3" + std::string(400, '\0'));
-    EXPECT_FALSE(lit_profil_raw("x.raw", d));
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Unknown file type"});
-
+TEST_F(ProfilRaw, BadFilesAreRefusedWithAMessage) {
+    EXPECT_EQ(refus(lit_profil_raw, "x.raw", "RAW3" + std::string(400, '\0')),
+              Textes{"Unknown file type"});
     d.vide();
     EXPECT_FALSE(lit_profil_raw("absent.raw", d));
     ASSERT_EQ(d.erreurs().size(), 1u);
     EXPECT_NE(d.erreurs()[0].find("absent.raw"), std::string::npos);
-
-    d.vide();
     std::string court = raw2(60, 0, {1, 2, 3}).octets;
-    test::ecrit_fichier("court.raw", court.substr(0, court.size() - 2));
-    EXPECT_FALSE(lit_profil_raw("court.raw", d));
-    ASSERT_EQ(d.erreurs().size(), 1u);
-    EXPECT_NE(d.erreurs()[0].find("court.raw"), std::string::npos);
-
-    d.vide();
-    raw2(60, 0, {7, 7, 7}).ecrit("plat.raw");
-    EXPECT_FALSE(lit_profil_raw("plat.raw", d));
-    EXPECT_EQ(d.erreurs(),
-              std::vector<std::string>{"File plat.raw: its intensities are all equal; the pattern "
-                                       "cannot be scaled"});
-
-    d.vide();
-    raw1(0, 0).ecrit("vide.raw");
-    EXPECT_FALSE(lit_profil_raw("vide.raw", d));
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"File vide.raw: holds no profile point"});
-
-    d.vide();
-    raw1(0, 30001).ecrit("gros.raw");
-    EXPECT_FALSE(lit_profil_raw("gros.raw", d));
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"File gros.raw: more than 30000 profile "
-                                                    "points; at most 30000 can be read"});
+    auto erreurs = refus(lit_profil_raw, "court.raw", court.substr(0, court.size() - 2));
+    ASSERT_EQ(erreurs.size(), 1u);
+    EXPECT_NE(erreurs[0].find("court.raw"), std::string::npos);
+    EXPECT_EQ(refus(lit_profil_raw, "plat.raw", raw2(60, 0, {7, 7, 7}).octets),
+              Textes{"File plat.raw: its intensities are all equal; the pattern cannot be scaled"});
+    EXPECT_EQ(refus(lit_profil_raw, "vide.raw", raw1(0, 0).octets),
+              Textes{"File vide.raw: holds no profile point"});
+    EXPECT_EQ(refus(lit_profil_raw, "gros.raw", raw1(0, 30001).octets),
+              Textes{"File gros.raw: more than 30000 profile points; at most 30000 can be read"});
 }
 
-TEST(ProfilRaw, NoInputCrashesTheReader) {
-    test::DossierTemporaire dossier;
-    auto lit = [](const std::string& nom, DialoguesEnregistres& d) {
-        return lit_profil_raw(nom, d).has_value();
-    };
-    test::secoue(raw2(80, 1, {1, 5, 3, 8}).octets, "f.raw", 2000, lit);
-    test::secoue(raw1(4, 6, 8).octets, "f.raw", 2000, lit);
+TEST_F(ProfilRaw, NoInputCrashesTheReader) {
+    auto lecture = test::lu(lit_profil_raw);
+    test::secoue(raw2(80, 1, {1, 5, 3, 8}).octets, "f.raw", 2000, lecture);
+    test::secoue(raw1(4, 6, 8).octets, "f.raw", 2000, lecture);
     Fabrique v0(156);
     v0.texte(0, "RAW ").i32(4, 3).f32(12, 0.1f).f32(24, 3.0f).f32(156, 1).f32(160, 2).f32(164, 4);
-    test::secoue(v0.octets, "f.raw", 2000, lit);
+    test::secoue(v0.octets, "f.raw", 2000, lecture);
 }

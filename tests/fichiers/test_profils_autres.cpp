@@ -1,10 +1,10 @@
 #include "fabrique.h"
 #include "fichiers/lecteurs_profil.h"
 
-#include <gtest/gtest.h>
-
 using namespace kovrin;
 using test::Fabrique;
+using test::sans_cr;
+using test::Textes;
 
 namespace {
 
@@ -15,11 +15,6 @@ const std::string rietveld_crlf = "SampleIdent= Corundum 1, DataFileName= c1.raw
                                   "20.0 0.05 20.3\r\n"
                                   "10 20, 30 40\r\n"
                                   "50,60,70\r\n";
-
-std::string sans_cr(std::string t) {
-    std::erase(t, '\r');
-    return t;
-}
 
 Fabrique rd(const std::string& version, const std::vector<int>& valeurs) {
     std::size_t entete = version == "V5" ? 810 : 250;
@@ -37,14 +32,19 @@ std::string cpi(const std::string& anode) {
            "        12\r\n  15  9\r\n        30\r\n";
 }
 
+// The reading of a CPI file into an empty workspace.
+std::optional<ProfilLu> cpi_libre(const std::filesystem::path& f, Dialogues& d) {
+    return lit_profil_cpi(f, false, d);
+}
+
+struct ProfilTexte : test::DansDossier {};
+struct ProfilPhilips : test::DansDossier {};
+
 } // namespace
 
-TEST(ProfilRietveld, HeaderWavelengthsAndPoints) {
-    test::DossierTemporaire dossier;
+TEST_F(ProfilTexte, RietveldHeaderWavelengthsAndPoints) {
     for (const auto& texte : {rietveld_crlf, sans_cr(rietveld_crlf)}) {
-        test::ecrit_fichier("r.dat", texte);
-        DialoguesEnregistres d;
-        auto p = lit_profil_rietveld("r.dat", d);
+        auto p = lit(lit_profil_rietveld, "r.dat", texte);
         ASSERT_TRUE(p) << d.textes()[0];
         EXPECT_EQ(*p->titre, "Corundum 1");
         EXPECT_DOUBLE_EQ(p->lambda1, 1.5406);
@@ -61,11 +61,8 @@ TEST(ProfilRietveld, HeaderWavelengthsAndPoints) {
     }
 }
 
-TEST(ProfilRietveld, EmptyFirstLineSkipsTheHeader) {
-    test::DossierTemporaire dossier;
-    test::ecrit_fichier("r.dat", "\r\nAlpha1= 9\r\nx\r\ny\r\n5 0.5 6\r\n1 2 3\r\n");
-    DialoguesEnregistres d;
-    auto p = lit_profil_rietveld("r.dat", d);
+TEST_F(ProfilTexte, RietveldEmptyFirstLineSkipsTheHeader) {
+    auto p = lit(lit_profil_rietveld, "r.dat", "\r\nAlpha1= 9\r\nx\r\ny\r\n5 0.5 6\r\n1 2 3\r\n");
     ASSERT_TRUE(p);
     EXPECT_FALSE(p->titre.has_value());
     EXPECT_EQ(p->lambda1, 0);
@@ -73,24 +70,15 @@ TEST(ProfilRietveld, EmptyFirstLineSkipsTheHeader) {
     EXPECT_FLOAT_EQ(p->points[2].angle, 6.0f);
 }
 
-TEST(ProfilRietveld, MessagesForBadFiles) {
-    test::DossierTemporaire dossier;
-    DialoguesEnregistres d;
-    test::ecrit_fichier("a.dat", "Title\r\n\r\n\r\n\r\n5 0.5 6\r\n1 2\r\n");
-    EXPECT_FALSE(lit_profil_rietveld("a.dat", d));
-    EXPECT_EQ(d.erreurs(),
-              std::vector<std::string>{"Error while reading the wavelength in Rietvelf File"});
-    d.vide();
-    test::ecrit_fichier("b.dat", "\r\n\r\n\r\n\r\n5 0.5 6\r\n1 2\r\n3 x4\r\n");
-    EXPECT_FALSE(lit_profil_rietveld("b.dat", d));
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Read error!"});
+TEST_F(ProfilTexte, RietveldMessagesForBadFiles) {
+    EXPECT_EQ(refus(lit_profil_rietveld, "a.dat", "Title\r\n\r\n\r\n\r\n5 0.5 6\r\n1 2\r\n"),
+              Textes{"Error while reading the wavelength in Rietvelf File"});
+    EXPECT_EQ(refus(lit_profil_rietveld, "b.dat", "\r\n\r\n\r\n\r\n5 0.5 6\r\n1 2\r\n3 x4\r\n"),
+              Textes{"Read error!"});
 }
 
-TEST(ProfilCpi, FreshWorkspaceTakesRangeAndAnodeWavelengths) {
-    test::DossierTemporaire dossier;
-    test::ecrit_fichier("a.cpi", cpi("cu"));
-    DialoguesEnregistres d;
-    auto p = lit_profil_cpi("a.cpi", false, d);
+TEST_F(ProfilTexte, CpiFreshWorkspaceTakesRangeAndAnodeWavelengths) {
+    auto p = lit(cpi_libre, "a.cpi", cpi("cu"));
     ASSERT_TRUE(p);
     EXPECT_EQ(*p->titre, "My sample");
     EXPECT_EQ(p->anode, "cu");
@@ -106,10 +94,8 @@ TEST(ProfilCpi, FreshWorkspaceTakesRangeAndAnodeWavelengths) {
     EXPECT_EQ(p->intensite_min_brute, 9);
 }
 
-TEST(ProfilCpi, WorkspaceWithDataKeepsItsRangeAndWavelengths) {
-    test::DossierTemporaire dossier;
+TEST_F(ProfilTexte, CpiWorkspaceWithDataKeepsItsRangeAndWavelengths) {
     test::ecrit_fichier("a.cpi", sans_cr(cpi("Cu")));
-    DialoguesEnregistres d;
     auto p = lit_profil_cpi("a.cpi", true, d);
     ASSERT_TRUE(p);
     EXPECT_EQ(p->angle_debut, 0);
@@ -119,19 +105,15 @@ TEST(ProfilCpi, WorkspaceWithDataKeepsItsRangeAndWavelengths) {
     EXPECT_DOUBLE_EQ(p->lambda, 1.5406);
     EXPECT_FLOAT_EQ(p->points[1].angle, 10.02f);
     // An anode outside the table names no wavelengths.
-    test::ecrit_fichier("w.cpi", cpi("W"));
-    p = lit_profil_cpi("w.cpi", false, d);
+    p = lit(cpi_libre, "w.cpi", cpi("W"));
     ASSERT_TRUE(p);
     EXPECT_EQ(p->lambda1, 0);
     EXPECT_EQ(p->angle_fin, 10.06);
 }
 
-TEST(ProfilPhilips, ShortAndV5HeadersAndSquaredTenths) {
-    test::DossierTemporaire dossier;
+TEST_F(ProfilPhilips, ShortAndV5HeadersAndSquaredTenths) {
     for (std::string version : {"V3", "V5"}) {
-        rd(version, {100, 316, 0}).ecrit("a.rd");
-        DialoguesEnregistres d;
-        auto p = lit_profil_philips("a.rd", d);
+        auto p = lit(lit_profil_philips, "a.rd", rd(version, {100, 316, 0}).octets);
         ASSERT_TRUE(p) << version;
         ASSERT_EQ(p->points.size(), 3u);
         EXPECT_DOUBLE_EQ(p->intensite_max_brute, 31.6 * 31.6); // 998.56
@@ -145,61 +127,44 @@ TEST(ProfilPhilips, ShortAndV5HeadersAndSquaredTenths) {
     }
 }
 
-TEST(ProfilPhilips, HalfStepAndMessages) {
-    test::DossierTemporaire dossier;
-    rd("V3", {1, 2}).u8(120, 1).u8(85, 9).ecrit("a.rd");
-    DialoguesEnregistres d;
-    auto p = lit_profil_philips("a.rd", d);
+TEST_F(ProfilPhilips, HalfStepAndMessages) {
+    auto p = lit(lit_profil_philips, "a.rd", rd("V3", {1, 2}).u8(120, 1).u8(85, 9).octets);
     ASSERT_TRUE(p);
     EXPECT_FLOAT_EQ(p->points[0].angle, 5.005f);
     EXPECT_EQ(p->anode, "");
-    rd("V3", {1, 2}).texte(2, "XX").ecrit("b.rd");
-    EXPECT_FALSE(lit_profil_philips("b.rd", d));
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"It seems not to be a .RD Philips file"});
+    EXPECT_TRUE(d.journal.empty());
+    EXPECT_EQ(refus(lit_profil_philips, "b.rd", rd("V3", {1, 2}).texte(2, "XX").octets),
+              Textes{"It seems not to be a .RD Philips file"});
 }
 
-TEST(ProfilsTexte, NoInputCrashesTheReaders) {
-    test::DossierTemporaire dossier;
-    test::secoue(rietveld_crlf, "f.dat", 2000, [](const std::string& n, DialoguesEnregistres& d) {
-        return lit_profil_rietveld(n, d).has_value();
-    });
-    test::secoue(cpi("Cu"), "f.cpi", 2000, [](const std::string& n, DialoguesEnregistres& d) {
-        return lit_profil_cpi(n, false, d).has_value();
-    });
-    test::secoue(rd("V5", {5, 9, 12, 4}).octets, "f.rd", 2000,
-                 [](const std::string& n, DialoguesEnregistres& d) {
-                     return lit_profil_philips(n, d).has_value();
-                 });
+TEST_F(ProfilTexte, NoInputCrashesTheReaders) {
+    test::secoue(rietveld_crlf, "f.dat", 2000, test::lu(lit_profil_rietveld));
+    test::secoue(cpi("Cu"), "f.cpi", 2000, test::lu(cpi_libre));
+    test::secoue(rd("V5", {5, 9, 12, 4}).octets, "f.rd", 2000, test::lu(lit_profil_philips));
 }
 
 // Where the searches for the extremes start matters when every intensity lies
 // on one side of it: below 0 for the largest, above the smallest's start.
-TEST(ProfilsNormalisation, StartValuesOfTheExtremeSearches) {
-    test::DossierTemporaire dossier;
-    DialoguesEnregistres d;
-    test::ecrit_fichier("neg.dat", "\r\n\r\n\r\n\r\n10 1 12\r\n-30 -20 -10\r\n");
-    auto p = lit_profil_rietveld("neg.dat", d);
+TEST_F(ProfilTexte, StartValuesOfTheExtremeSearches) {
+    auto p = lit(lit_profil_rietveld, "neg.dat", "\r\n\r\n\r\n\r\n10 1 12\r\n-30 -20 -10\r\n");
     ASSERT_TRUE(p);
     EXPECT_EQ(p->intensite_max_brute, 0);
     EXPECT_FLOAT_EQ(p->points[2].intensite, 100.0f * 20 / 30);
 
     Fabrique raw1(1016);
     raw1.texte(0, "RAW1").f64(728, 10).f64(888, 1).f32(1016, -30).f32(1020, -20).f32(1024, -10);
-    raw1.ecrit("neg.raw");
-    p = lit_profil_raw("neg.raw", d);
+    p = lit(lit_profil_raw, "neg.raw", raw1.octets);
     ASSERT_TRUE(p);
     EXPECT_EQ(p->intensite_max_brute, -10);
     EXPECT_FLOAT_EQ(p->points[2].intensite, 100.0f);
 
     std::string entete =
         "S\r\n1\r\n2\r\n0.5\r\nCu\r\n1.5\r\n\r\n1\r\nSampleIdent x\r\nSCANDATA\r\n";
-    test::ecrit_fichier("haut.cpi", entete + "200000\r\n300000\r\n");
-    p = lit_profil_cpi("haut.cpi", false, d);
+    p = lit(cpi_libre, "haut.cpi", entete + "200000\r\n300000\r\n");
     ASSERT_TRUE(p);
     EXPECT_EQ(p->intensite_min_brute, 100000);
     EXPECT_FLOAT_EQ(p->points[0].intensite, 50.0f);
-    test::ecrit_fichier("haut.dat", "\r\n\r\n\r\n\r\n1 1 2\r\n2000000 3000000\r\n");
-    p = lit_profil_rietveld("haut.dat", d);
+    p = lit(lit_profil_rietveld, "haut.dat", "\r\n\r\n\r\n\r\n1 1 2\r\n2000000 3000000\r\n");
     ASSERT_TRUE(p);
     EXPECT_EQ(p->intensite_min_brute, 1000000);
     EXPECT_FLOAT_EQ(p->points[0].intensite, 50.0f);

@@ -1,7 +1,5 @@
-#include "dossier_temporaire.h"
+#include "fabrique.h"
 #include "fichiers/rapports.h"
-
-#include <gtest/gtest.h>
 
 using namespace kovrin;
 
@@ -50,13 +48,13 @@ EspaceTravail espace_avec_raies() {
     return et;
 }
 
+struct Rapports : test::DansDossier {};
+
 } // namespace
 
-TEST(Rapports, RawOutSevenPointsGivesTwoLines) {
-    test::DossierTemporaire dossier;
+TEST_F(Rapports, RawOutSevenPointsGivesTwoLines) {
     EspaceTravail et = espace_avec_profil({0, 50, 100, 25, 10, 75, 0});
     et.repertoire = dossier.chemin();
-    DialoguesEnregistres d;
     ASSERT_TRUE(edit_raw(et, d));
     auto lignes = entete_raw;
     lignes.insert(
@@ -70,10 +68,8 @@ TEST(Rapports, RawOutSevenPointsGivesTwoLines) {
     EXPECT_EQ(d.journal[0].texte, (dossier.chemin() / "raw.out").string());
 }
 
-TEST(Rapports, RawOutTenPointsAndOnePoint) {
-    test::DossierTemporaire dossier;
+TEST_F(Rapports, RawOutTenPointsAndOnePoint) {
     EspaceTravail et = espace_avec_profil({0, 10, 20, 30, 40, 50, 60, 70, 80, 100});
-    DialoguesEnregistres d;
     ecrit_raw_out(et, "raw.out");
     std::string t = test::lit_fichier("raw.out");
     EXPECT_EQ(t.substr(t.size() - 82), "  22.100      98  22.120     108  22.140     118  22.160  "
@@ -88,8 +84,7 @@ TEST(Rapports, RawOutTenPointsAndOnePoint) {
     EXPECT_EQ(test::lit_fichier("one.out"), crlf(lignes));
 }
 
-TEST(Rapports, DifOut) {
-    test::DossierTemporaire dossier;
+TEST_F(Rapports, DifOut) {
     EspaceTravail et;
     auto& e = et.entete_pics;
     e.fichier_pics = "C:\\data\\si.dif";
@@ -102,7 +97,6 @@ TEST(Rapports, DifOut) {
     et.mesures.ajoute({28.442, 28.442, 100});
     et.mesures.ajoute({47.302, 47.302, 55});
     et.mesures.ajoute({56.121, 56.121, 30.25});
-    DialoguesEnregistres d;
     ASSERT_TRUE(edit_fichier_dif(et, d));
     EXPECT_EQ(test::lit_fichier("dif.out"),
               crlf({"File name    :si.dif", "sample ID    :Si 640d", "Anode        :Cu",
@@ -115,10 +109,8 @@ TEST(Rapports, DifOut) {
     EXPECT_NE(test::lit_fichier("dif.out").find("  2  47.302      55\r\n"), std::string::npos);
 }
 
-TEST(Rapports, IndxOutFullAndShort) {
-    test::DossierTemporaire dossier;
+TEST_F(Rapports, IndxOutFullAndShort) {
     EspaceTravail et = espace_avec_raies();
-    DialoguesEnregistres d;
     ASSERT_TRUE(edit_raies_calculees(et, d));
     EXPECT_EQ(
         test::lit_fichier("indx.out"),
@@ -136,10 +128,8 @@ TEST(Rapports, IndxOutFullAndShort) {
     EXPECT_EQ(d.journal.back().texte, "indx.out");
 }
 
-TEST(Rapports, EntryChecksAndOldReports) {
-    test::DossierTemporaire dossier;
+TEST_F(Rapports, EntryChecksAndOldReports) {
     EspaceTravail et;
-    DialoguesEnregistres d;
     EXPECT_FALSE(edit_raw(et, d));
     EXPECT_FALSE(edit_fichier_dif(et, d));
     EXPECT_FALSE(edit_raies_calculees(et, d));
