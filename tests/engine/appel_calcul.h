@@ -6,8 +6,10 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <random>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kovrin::test {
 
@@ -15,7 +17,27 @@ struct Maille {
     double a, b, c, alpha, beta, gamma; // A and degrees
 };
 
+inline Maille cube(double a) {
+    return {a, a, a, 90, 90, 90};
+}
+inline Maille rhomboedre(double a, double alpha) {
+    return {a, a, a, alpha, alpha, alpha};
+}
+
 inline constexpr double pi = 3.14159265358979323846;
+
+// Inverse of a 3x3 matrix from its cofactors (adjugate over determinant).
+inline void inverse_3x3(const double g[3][3], double inv[3][3]) {
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) {
+            int i1 = (j + 1) % 3, i2 = (j + 2) % 3, j1 = (i + 1) % 3, j2 = (i + 2) % 3;
+            inv[i][j] = g[i1][j1] * g[i2][j2] - g[i1][j2] * g[i2][j1];
+        }
+    double det = g[0][0] * inv[0][0] + g[0][1] * inv[1][0] + g[0][2] * inv[2][0];
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            inv[i][j] /= det;
+}
 
 // 1/d^2 of (h k l): h' G^-1 h with G the direct metric tensor.
 inline double inverse_d2(const Maille& m, int h, int k, int l) {
@@ -25,18 +47,13 @@ inline double inverse_d2(const Maille& m, int h, int k, int l) {
                       {m.a * m.b * cg, m.b * m.b, m.b * m.c * ca},
                       {m.a * m.c * cb, m.b * m.c * ca, m.c * m.c}};
     double inv[3][3];
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) {
-            int i1 = (j + 1) % 3, i2 = (j + 2) % 3, j1 = (i + 1) % 3, j2 = (i + 2) % 3;
-            inv[i][j] = g[i1][j1] * g[i2][j2] - g[i1][j2] * g[i2][j1];
-        }
-    double det = g[0][0] * inv[0][0] + g[0][1] * inv[1][0] + g[0][2] * inv[2][0];
+    inverse_3x3(g, inv);
     double v[3] = {double(h), double(k), double(l)};
     double s = 0;
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j)
             s += v[i] * inv[i][j] * v[j];
-    return s / det;
+    return s;
 }
 
 // Bragg angle 2theta in degrees, without shift; NaN when out of reach.
@@ -69,6 +86,20 @@ struct Appel {
         double v[6] = {m.a, m.b, m.c, m.alpha, m.beta, m.gamma};
         for (int j = 0; j < 6; ++j)
             parametres[2 + j] = static_cast<float>(v[j]);
+    }
+    // Start cell, wavelength, and the parameters flagged for refinement.
+    void depart(const Maille& m, double lambda, const std::vector<int>& affines) {
+        cellule(m);
+        parametres[1] = static_cast<float>(lambda);
+        for (int j : affines)
+            drapeaux[static_cast<std::size_t>(j)] = 1;
+    }
+    // Seeded Gaussian noise of sigma degrees on every observed angle.
+    void bruite(unsigned graine, double sigma) {
+        std::mt19937 generateur(graine);
+        std::normal_distribution<double> bruit(0.0, sigma);
+        for (int i = 0; i < nref; ++i)
+            angles[static_cast<std::size_t>(i)] += static_cast<float>(bruit(generateur));
     }
     void ajoute(int hh, int kk, int ll, double deux_theta_obs) {
         h[nref] = float(hh);

@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 using namespace kovrin;
 using namespace kovrin::test;
 
@@ -17,10 +15,8 @@ constexpr double cuka1 = 1.540562;
 
 Appel cubique(double a_depart, int n = 20) {
     Appel appel;
-    reflexions_de(appel, {5.4309, 5.4309, 5.4309, 90, 90, 90}, cuka1, 0.0, n, 6);
-    appel.cellule({a_depart, a_depart, a_depart, 90, 90, 90});
-    appel.parametres[1] = static_cast<float>(cuka1);
-    appel.drapeaux[2] = 1;
+    reflexions_de(appel, cube(5.4309), cuka1, 0.0, n, 6);
+    appel.depart(cube(a_depart), cuka1, {2});
     return appel;
 }
 
@@ -33,12 +29,10 @@ TEST(Liens, LetterTBecomesQWhenAAndBAgreeWithinAThousandth) {
         DossierTemporaire dossier;
         Appel appel;
         appel.lettre = 'T';
-        appel.cellule({5.0, b, 7.0, 90, 90, 90});
-        appel.parametres[1] = 1.54f;
+        appel.depart({5.0, b, 7.0, 90, 90, 90}, 1.54, {4});
         appel.ajoute(1, 0, 0, 20);
         appel.ajoute(0, 0, 1, 14);
         appel.ajoute(1, 1, 1, 30);
-        appel.drapeaux[4] = 1;
         appel.lance();
         EXPECT_EQ(appel.lettre, lettre);
         EXPECT_EQ(contrainte(dossier), std::string(" Refinement constraints    : ") + libelle);
@@ -58,44 +52,16 @@ TEST(Liens, MonoclinicWithoutASingleUniqueAngleHasNoTie) {
     }
 }
 
-// Rhombohedral: beta and gamma follow alpha, with its standard error.
-TEST(Liens, RhombohedralAnglesStayEqual) {
-    DossierTemporaire dossier;
-    Appel appel;
-    appel.lettre = 'R';
-    const Maille vraie{6.375, 6.375, 6.375, 46.08, 46.08, 46.08};
-    reflexions_de(appel, vraie, cuka1, 0.0, 30, 4);
-    std::mt19937 generateur(7);
-    std::normal_distribution<double> bruit(0.0, 0.01);
-    for (int i = 0; i < appel.nref; ++i)
-        appel.angles[i] += static_cast<float>(bruit(generateur));
-    appel.cellule({6.40, 6.40, 6.40, 46.3, 46.3, 46.3});
-    appel.parametres[1] = static_cast<float>(cuka1);
-    appel.drapeaux[2] = 1;
-    appel.drapeaux[5] = 1;
-    ASSERT_EQ(appel.lance(), "Fin normale");
-    const auto& p = appel.parametres;
-    EXPECT_EQ(p[6], p[5]);
-    EXPECT_EQ(p[7], p[5]);
-    EXPECT_NEAR(p[5], 46.08, 0.05);
-    EXPECT_GT(appel.erreurs[5], 0.0f);
-    EXPECT_EQ(appel.erreurs[6], appel.erreurs[5]);
-    EXPECT_EQ(appel.erreurs[7], appel.erreurs[5]);
-}
-
 // The error of a cubic a against the linear least squares done here in double:
 // sigma(a) = sqrt(S)/(n - p) * sqrt((J'J)^-1)_aa with d(theta)/da = -tan(theta)/a.
 TEST(Liens, CubicStandardErrorCountsTheTiedLengths) {
     DossierTemporaire dossier;
     Appel appel = cubique(5.45, 30);
-    std::mt19937 generateur(11);
-    std::normal_distribution<double> bruit(0.0, 0.02);
-    for (int i = 0; i < appel.nref; ++i)
-        appel.angles[i] += static_cast<float>(bruit(generateur));
+    appel.bruite(11, 0.02);
     auto observes = appel.angles;
     ASSERT_EQ(appel.lance(), "Fin normale");
     double a = appel.parametres[2], s = 0, jj = 0;
-    const Maille m{a, a, a, 90, 90, 90};
+    const Maille m = cube(a);
     for (int i = 0; i < appel.nref; ++i) {
         int h = int(appel.h[i]), k = int(appel.k[i]), l = int(appel.l[i]);
         double theta = deux_theta(m, cuka1, h, k, l) / 2 * pi / 180;
@@ -116,14 +82,6 @@ TEST(Liens, BFlaggedWithAUnderTheCubicTieIsSingular) {
     appel.drapeaux[3] = 1;
     EXPECT_EQ(appel.lance(), "erreur dans matinv CHOLESKI");
     EXPECT_EQ(lit_lignes(dossier / "kovrin.out").size(), 17u);
-}
-
-TEST(Echecs, NoParameterFlagged) {
-    DossierTemporaire dossier;
-    Appel appel = cubique(5.45);
-    appel.drapeaux[2] = 0;
-    EXPECT_EQ(appel.lance(), "erreur dans matinv CHOLESKI");
-    EXPECT_EQ(appel.texte[0], 27);
 }
 
 TEST(Echecs, ReflectionBeyondReachStopsWithAStatus) {
@@ -151,11 +109,9 @@ TEST(Echecs, NonFiniteInputIsRefused) {
 TEST(Echecs, NoMoreReflectionsThanParameters) {
     DossierTemporaire dossier;
     Appel appel;
-    appel.cellule({5.43, 5.43, 5.43, 90, 90, 90});
-    appel.parametres[1] = 1.54f;
+    appel.depart(cube(5.43), 1.54, {0, 2});
     appel.ajoute(1, 1, 1, 28.4);
     appel.ajoute(2, 2, 0, 47.3);
-    appel.drapeaux[0] = appel.drapeaux[2] = 1;
     EXPECT_EQ(appel.lance(), "Il faut plus de reflexions que de parametres affines");
     // Nref = Npar + 1 is enough: a divisor of 1.
     appel.ajoute(3, 1, 1, 56.1);
@@ -184,10 +140,6 @@ TEST(Echecs, FiveHundredAnglesAreFiveHundredReflections) {
     EXPECT_NEAR(appel.parametres[2], 5.4309, 1e-4);
 }
 
-} // namespace
-
-namespace {
-
 // A triclinic cell whose a and b agree within 0.001 A is read as tetragonal: the
 // tie makes b* follow a*, so a flagged b has no effect and the inversion fails
 // instead of returning a cell forced to b* = a*.
@@ -197,10 +149,7 @@ TEST(Liens, TriclinicWithEqualAAndBIsTiedAndCannotRefineB) {
     appel.lettre = 'T';
     const Maille vraie{5.1, 5.1, 7.4, 85.4, 97.3, 102.1};
     reflexions_de(appel, vraie, cuka1, 0.0, 40, 4);
-    appel.cellule(vraie);
-    appel.parametres[1] = static_cast<float>(cuka1);
-    for (int j = 2; j < 8; ++j)
-        appel.drapeaux[j] = 1;
+    appel.depart(vraie, cuka1, {2, 3, 4, 5, 6, 7});
     EXPECT_EQ(appel.lance(), "erreur dans matinv CHOLESKI");
     EXPECT_EQ(appel.lettre, 'Q');
 }

@@ -47,15 +47,16 @@ TEST(Listing, SmallCaseMatchesTheHandWrittenFileLineByLine) {
     DossierTemporaire dossier;
     Appel appel = petit_cas();
     ASSERT_EQ(appel.lance(), "Fin normale");
-    std::string octets = lit_fichier(dossier / "kovrin.out");
     // Every line ends in CR LF.
-    std::size_t lf = 0;
-    for (std::size_t i = 0; i < octets.size(); ++i)
-        if (octets[i] == '\n') {
-            ++lf;
-            ASSERT_GT(i, 0u);
-            EXPECT_EQ(octets[i - 1], '\r');
-        }
+    std::string octets = lit_fichier(dossier / "kovrin.out");
+    auto compte = [&octets](const std::string& motif) {
+        std::size_t n = 0;
+        for (auto i = octets.find(motif); i != std::string::npos; i = octets.find(motif, i + 1))
+            ++n;
+        return n;
+    };
+    const std::size_t lf = compte("\n");
+    EXPECT_EQ(compte("\r\n"), lf);
     auto attendu = lit_lignes(std::string(KOVRIN_TEST_DATA_DIR) + "/engine/petit_cas.out");
     auto lu = listing(dossier);
     ASSERT_EQ(attendu.size(), 35u);
@@ -106,7 +107,7 @@ TEST(Listing, AllEightFlaggedIsRefusedAndLeavesTheParameters) {
     EXPECT_EQ(lit_fichier(dossier / "mouchard"), "");
 }
 
-TEST(Listing, InversionFailureKeepsLinesOneToSeventeen) {
+TEST(Listing, NoFlaggedParameterFailsTheInversionAndKeepsLinesOneToSeventeen) {
     DossierTemporaire dossier;
     Appel appel = petit_cas();
     appel.drapeaux.fill(0); // nothing to refine

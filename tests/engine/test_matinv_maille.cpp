@@ -1,5 +1,6 @@
 // The packed Cholesky inversion and the direct <-> reciprocal cell conversion.
 #include "../../engine/moteur.h"
+#include "appel_calcul.h"
 
 #include <gtest/gtest.h>
 
@@ -12,27 +13,18 @@ namespace {
 TEST(Matinv, InvertsAKnownSymmetricMatrix) {
     // [[4 2 .6] [2 5 1] [.6 1 3]], inverse from its cofactors / determinant.
     const double m[3][3] = {{4, 2, 0.6}, {2, 5, 1}, {0.6, 1, 3}};
-    double det = m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
-                 m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
-                 m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
+    double inv[3][3];
+    kovrin::test::inverse_3x3(m, inv);
     float packee[6] = {4, 2, 0.6f, 5, 1, 3};
     int erreur = -1;
     matinv(packee, 3, erreur);
     ASSERT_EQ(erreur, 0);
-    const double attendu[6] = {(m[1][1] * m[2][2] - m[1][2] * m[2][1]) / det,
-                               -(m[0][1] * m[2][2] - m[0][2] * m[2][1]) / det,
-                               (m[0][1] * m[1][2] - m[0][2] * m[1][1]) / det,
-                               (m[0][0] * m[2][2] - m[0][2] * m[2][0]) / det,
-                               -(m[0][0] * m[1][2] - m[0][2] * m[1][0]) / det,
-                               (m[0][0] * m[1][1] - m[0][1] * m[1][0]) / det};
+    const double attendu[6] = {inv[0][0], inv[0][1], inv[0][2], inv[1][1], inv[1][2], inv[2][2]};
     for (int i = 0; i < 6; ++i)
         EXPECT_NEAR(packee[i], attendu[i], 1e-6) << i;
     EXPECT_EQ(indice_packe(3, 2, 3), 5);
-}
-
-TEST(Matinv, OrderOneIsTheReciprocal) {
+    // Order one: the reciprocal.
     float n = 4;
-    int erreur = -1;
     matinv(&n, 1, erreur);
     EXPECT_EQ(erreur, 0);
     EXPECT_EQ(n, 0.25f);

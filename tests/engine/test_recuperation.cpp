@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 using namespace kovrin::test;
 
 namespace {
@@ -44,9 +42,7 @@ TEST_P(Recuperation, RefinedCellAndZeroComeBack) {
     appel.lettre = static_cast<int16_t>(cas.lettre);
     const double zero = 0.05;
     ASSERT_GT(reflexions_de(appel, cas.vraie, cuka1, zero, 60, 4), 20);
-    appel.cellule(depart(cas));
-    appel.parametres[1] = static_cast<float>(cuka1);
-    appel.drapeaux[0] = 1;
+    appel.depart(depart(cas), cuka1, {0});
     for (int j = 0; j < 6; ++j)
         appel.drapeaux[2 + j] = cas.drapeaux_maille[j];
     ASSERT_EQ(appel.lance(), "Fin normale");
@@ -69,14 +65,10 @@ TEST_P(Recuperation, RefinedCellAndZeroComeBack) {
 }
 
 const Cas cas_systemes[] = {
-    {"cubique", 'C', {5.4309, 5.4309, 5.4309, 90, 90, 90}, {1, 0, 0, 0, 0, 0}, "A=B=C"},
+    {"cubique", 'C', cube(5.4309), {1, 0, 0, 0, 0, 0}, "A=B=C"},
     {"quadratique", 'T', {4.5937, 4.5937, 2.9587, 90, 90, 90}, {1, 0, 1, 0, 0, 0}, "A=B  "},
     {"hexagonal", 'H', {3.2094, 3.2094, 5.2105, 90, 90, 120}, {1, 0, 1, 0, 0, 0}, "A=B  "},
-    {"rhomboedrique",
-     'R',
-     {6.3750, 6.3750, 6.3750, 46.08, 46.08, 46.08},
-     {1, 0, 0, 1, 0, 0},
-     "A=B=C"},
+    {"rhomboedrique", 'R', rhomboedre(6.3750, 46.08), {1, 0, 0, 1, 0, 0}, "A=B=C"},
     {"orthorhombique", 'O', {4.7560, 10.2070, 5.9800, 90, 90, 90}, {1, 1, 1, 0, 0, 0}, "NO   "},
     {"monoclinique_b", 'M', {5.1010, 7.3220, 8.2150, 90, 103.52, 90}, {1, 1, 1, 0, 1, 0}, "MonoB"},
     {"monoclinique_c", 'M', {5.1010, 7.3220, 8.2150, 90, 90, 97.25}, {1, 1, 1, 0, 0, 1}, "MonoC"},
@@ -94,13 +86,10 @@ INSTANTIATE_TEST_SUITE_P(Systemes, Recuperation, ::testing::ValuesIn(cas_systeme
 TEST(Recuperation, WavelengthWithZeroAgainstAFixedStandard) {
     DossierTemporaire dossier;
     Appel appel;
-    const Maille silicium{5.43094, 5.43094, 5.43094, 90, 90, 90};
+    const Maille silicium = cube(5.43094);
     const double lambda = 1.540562, zero = -0.03;
     reflexions_de(appel, silicium, lambda, zero, 40, 6);
-    appel.cellule(silicium);
-    appel.parametres[1] = static_cast<float>(lambda * 1.002);
-    appel.drapeaux[0] = 1;
-    appel.drapeaux[1] = 1;
+    appel.depart(silicium, lambda * 1.002, {0, 1});
     ASSERT_EQ(appel.lance(), "Fin normale");
     EXPECT_NEAR(appel.parametres[1], lambda, 1e-5);
     EXPECT_NEAR(appel.parametres[0], zero, 1e-3);
@@ -108,40 +97,52 @@ TEST(Recuperation, WavelengthWithZeroAgainstAFixedStandard) {
     EXPECT_EQ(appel.erreurs[2], 0.0f);
 }
 
-TEST(Recuperation, NoisyCubicWithinTwoThousandthsOfAnAngstrom) {
-    DossierTemporaire dossier;
-    Appel appel;
-    const Maille vraie{5.4, 5.4, 5.4, 90, 90, 90};
-    std::mt19937 generateur(20261206);
-    std::normal_distribution<double> bruit(0.0, 0.01);
-    reflexions_de(appel, vraie, cuka1, 0.0, 30, 8);
-    ASSERT_EQ(appel.nref, 30);
-    for (int i = 0; i < appel.nref; ++i)
-        appel.angles[i] += static_cast<float>(bruit(generateur));
-    appel.cellule({5.43, 5.43, 5.43, 90, 90, 90});
-    appel.parametres[1] = static_cast<float>(cuka1);
-    appel.drapeaux[0] = 1;
-    appel.drapeaux[2] = 1;
-    ASSERT_EQ(appel.lance(), "Fin normale");
-    EXPECT_NEAR(appel.parametres[2], 5.4, 0.002);
-    // b and c follow a, with its standard error.
-    EXPECT_EQ(appel.parametres[3], appel.parametres[2]);
-    EXPECT_EQ(appel.parametres[4], appel.parametres[2]);
-    EXPECT_GT(appel.erreurs[2], 0.0f);
-    EXPECT_EQ(appel.erreurs[3], appel.erreurs[2]);
-    EXPECT_EQ(appel.erreurs[4], appel.erreurs[2]);
+// Seeded noise of 0.01 degree on 30 reflections: the refined value comes back
+// and the values tied to it follow, with its standard error.
+TEST(Recuperation, NoisyAnglesAndTiedValuesFollowTheRefinedOne) {
+    struct CasBruite {
+        char lettre;
+        Maille vraie, depart;
+        std::vector<int> affines;
+        unsigned graine;
+        int limite, suivi;
+        double tolerance;
+    };
+    const CasBruite cas[] = {
+        {'C', cube(5.4), cube(5.43), {0, 2}, 20261206, 8, 2, 0.002},
+        {'R', rhomboedre(6.375, 46.08), rhomboedre(6.40, 46.3), {2, 5}, 7, 4, 5, 0.05},
+    };
+    for (const CasBruite& c : cas) {
+        SCOPED_TRACE(c.lettre);
+        DossierTemporaire dossier;
+        Appel appel;
+        appel.lettre = static_cast<int16_t>(c.lettre);
+        reflexions_de(appel, c.vraie, cuka1, 0.0, 30, c.limite);
+        ASSERT_EQ(appel.nref, 30);
+        appel.bruite(c.graine, 0.01);
+        appel.depart(c.depart, cuka1, c.affines);
+        ASSERT_EQ(appel.lance(), "Fin normale");
+        const auto& p = appel.parametres;
+        const auto& e = appel.erreurs;
+        const double vrai[8] = {0, 0, c.vraie.a, c.vraie.b, c.vraie.c, c.vraie.alpha};
+        const auto j = static_cast<std::size_t>(c.suivi);
+        EXPECT_NEAR(p[j], vrai[j], c.tolerance);
+        EXPECT_GT(e[j], 0.0f);
+        for (std::size_t lie : {j + 1, j + 2}) {
+            EXPECT_EQ(p[lie], p[j]);
+            EXPECT_EQ(e[lie], e[j]);
+        }
+    }
 }
 
 TEST(Recuperation, EccentricityModeRecoversACosThetaShift) {
     DossierTemporaire dossier;
     Appel appel;
-    const Maille vraie{4.0786, 4.0786, 4.0786, 90, 90, 90};
+    const Maille vraie = cube(4.0786);
     const double e = 0.08; // degrees 2theta times cos theta
     reflexions_de(appel, vraie, cuka1, e, 30, 6, true);
-    appel.cellule({4.0990, 4.0990, 4.0990, 90, 90, 90});
-    appel.parametres[1] = static_cast<float>(cuka1);
+    appel.depart(cube(4.0990), cuka1, {2});
     appel.drapeaux[0] = -1;
-    appel.drapeaux[2] = 1;
     ASSERT_EQ(appel.lance(), "Fin normale");
     EXPECT_EQ(appel.drapeaux[0], 1.0f);
     EXPECT_NEAR(appel.parametres[0], e, 1e-3);
