@@ -48,6 +48,16 @@ struct AvecDonnees : ::testing::Test {
     }
 };
 
+// What `action` throws, or "no error".
+template <class Action> std::string exception_de(Action action) {
+    try {
+        action();
+    } catch (const ErreurKovrin& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
 std::string bloc_pos(const std::string& symbole, int inversion,
                      const std::vector<std::string>& ops) {
     std::string s = "\r\n" + symbole + "\r\n" + std::to_string(inversion) + "\r\n" +
@@ -59,24 +69,26 @@ std::string bloc_pos(const std::string& symbole, int inversion,
 
 } // namespace
 
-TEST(LitComposante, TheEightFormsWithTranslations) {
-    EXPECT_EQ(composante("X"), "1 0 0 0");
-    EXPECT_EQ(composante(" -y "), "0 -1 0 0");
-    EXPECT_EQ(composante("Z+1/2"), "0 0 1 0.5");
-    EXPECT_EQ(composante("x-y"), "1 -1 0 0");
-    EXPECT_EQ(composante("Y-X+2/3"), "-1 1 0 0.6666667");
-    EXPECT_EQ(composante("-X+5/6"), "-1 0 0 0.83333");
-    EXPECT_EQ(composante("-Z+1/6"), "0 0 -1 0.166667");
-    EXPECT_EQ(composante("Y-1/4"), "0 1 0 -0.25");
-}
-
-TEST(LitComposante, OtherTextsAreMalformed) {
-    EXPECT_EQ(composante("-X+Y"), "malformed"); // "Y-X" is the form
-    EXPECT_EQ(composante("X+1/8"), "malformed");
-    EXPECT_EQ(composante("2X"), "malformed");
-    EXPECT_EQ(composante(""), "malformed");
-    EXPECT_EQ(composante("X+1/2+1/2"), "malformed");
-    EXPECT_EQ(composante("-1/3+X"), "malformed"); // the rest "+X" is no form
+// The eight forms with their translations; any other text is malformed.
+TEST(LitComposante, EightFormsAndNothingElse) {
+    const std::pair<const char*, const char*> cas[] = {
+        {"X", "1 0 0 0"},
+        {" -y ", "0 -1 0 0"},
+        {"Z+1/2", "0 0 1 0.5"},
+        {"x-y", "1 -1 0 0"},
+        {"Y-X+2/3", "-1 1 0 0.6666667"},
+        {"-X+5/6", "-1 0 0 0.83333"},
+        {"-Z+1/6", "0 0 -1 0.166667"},
+        {"Y-1/4", "0 1 0 -0.25"},
+        {"-X+Y", "malformed"}, // "Y-X" is the form
+        {"X+1/8", "malformed"},
+        {"2X", "malformed"},
+        {"", "malformed"},
+        {"X+1/2+1/2", "malformed"},
+        {"-1/3+X", "malformed"}, // the rest "+X" is no form
+    };
+    for (const auto& [texte, attendu] : cas)
+        EXPECT_EQ(composante(texte), attendu) << texte;
 }
 
 TEST_F(AvecDonnees, HmListStartsWithNoExtAndRestoresTheGroup) {
@@ -101,15 +113,9 @@ TEST(ListeHm, KeepsTheWholeTrimmedSymbolLine) {
     EXPECT_EQ(et.liste_hm.entrees,
               (std::vector<std::string>{"No ext.", "A very long symbol name", "Fm-3m"}));
     EXPECT_EQ(et.liste_hm.selection, -1);
-}
-
-TEST(ListeHm, MissingFileIsAFileError) {
-    DossierTemporaire dossier;
-    EspaceTravail et;
-    et.repertoire = dossier.chemin();
     et.systeme = "XXXX"; // no file for it: "No ext." alone
     remplit_liste_hm(et);
-    EXPECT_EQ(et.liste_hm.entrees.size(), 1u);
+    EXPECT_EQ(et.liste_hm.entrees, std::vector<std::string>{"No ext."});
 }
 
 TEST(ListeOrsab, FixedColumnsAndSpareLines) {
@@ -180,25 +186,19 @@ TEST_F(AvecDonnees, OrsabListOfEverySystemFromTheCommittedFile) {
               "F d -3 m:2  -F 4vw 2vw 3     227");
 }
 
-TEST_F(AvecDonnees, ITetragonalWithInversionAndCentring) {
+TEST_F(AvecDonnees, InversionAndCentringUpToTheLimit) {
     charge_hm("TETR", "I4/MMM");
     EXPECT_EQ(et.operateurs.taille(), 32); // 8, 16 with the inversion, 32 with I
     EXPECT_EQ(et.reseau, "I");
     EXPECT_EQ(et.nb_centrages, 1);
     EXPECT_TRUE(reflexion_permise(et, 1, 1, 0));
     EXPECT_FALSE(reflexion_permise(et, 1, 0, 0));
-    EXPECT_TRUE(d.journal.empty());
     EXPECT_TRUE(std::filesystem::exists(dossier / "hm.txt"));
-}
-
-TEST_F(AvecDonnees, FCubicReachesExactlyTheLimit) {
-    charge_hm("CUBI", "FM-3M");
+    charge_hm("CUBI", "FM-3M"); // exactly 192
     EXPECT_EQ(et.operateurs.taille(), 192);
     EXPECT_EQ(et.nb_centrages, 3);
-}
+    EXPECT_TRUE(d.journal.empty());
 
-TEST_F(AvecDonnees, SymbolNotFoundLeavesNoOperator) {
-    charge_hm("CUBI", "FM-3M");
     charge_hm("CUBI", "P 99");
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"P 99 not found"});
     EXPECT_EQ(et.operateurs.taille(), 0);
@@ -316,25 +316,20 @@ struct PosDefectueux : ::testing::Test {
     }
 };
 
-TEST_F(PosDefectueux, MalformedComponent) {
-    EXPECT_THAT(erreur_de(bloc_pos("P23", 0, {"X,Y,Z", "-X+Y,Y,Z"}), "P23"),
-                HasSubstr("component \"-X+Y\" is not a symmetry operation"));
-    EXPECT_THAT(erreur_de(bloc_pos("P23", 0, {"X,Y"}), "P23"), HasSubstr("is not a symmetry"));
-}
-
-TEST_F(PosDefectueux, UnreadableIntegers) {
-    EXPECT_THAT(erreur_de("\r\nP23\r\nyes\r\n1\r\nX,Y,Z\r\n", "P23"),
-                HasSubstr("is not an integer"));
-    EXPECT_THAT(erreur_de("\r\nP23\r\n0\r\n1.5\r\nX,Y,Z\r\n", "P23"),
-                HasSubstr("is not an integer"));
-    EXPECT_THAT(erreur_de("\r\nP23\r\n0\r\n3\r\nX,Y,Z\r\n", "P23"), HasSubstr("end of file"));
-}
-
-TEST_F(PosDefectueux, MoreThan192Operators) {
-    const std::vector<std::string> n97(97, "X,Y,Z"), n49(49, "X,Y,Z"), n193(193, "X,Y,Z");
-    EXPECT_THAT(erreur_de(bloc_pos("P23", 1, n97), "P23"), HasSubstr("more than 192"));
-    EXPECT_THAT(erreur_de(bloc_pos("F23", 0, n49), "F23"), HasSubstr("more than 192"));
-    EXPECT_THAT(erreur_de(bloc_pos("P23", 0, n193), "P23"), HasSubstr("more than 192"));
+TEST_F(PosDefectueux, MalformedBlocksAndTooManyOperators) {
+    const std::tuple<std::string, const char*, const char*> cas[] = {
+        {bloc_pos("P23", 0, {"X,Y,Z", "-X+Y,Y,Z"}), "P23",
+         "component \"-X+Y\" is not a symmetry operation"},
+        {bloc_pos("P23", 0, {"X,Y"}), "P23", "is not a symmetry"},
+        {"\r\nP23\r\nyes\r\n1\r\nX,Y,Z\r\n", "P23", "is not an integer"},
+        {"\r\nP23\r\n0\r\n1.5\r\nX,Y,Z\r\n", "P23", "is not an integer"},
+        {"\r\nP23\r\n0\r\n3\r\nX,Y,Z\r\n", "P23", "end of file"},
+        {bloc_pos("P23", 1, std::vector<std::string>(97, "X,Y,Z")), "P23", "more than 192"},
+        {bloc_pos("F23", 0, std::vector<std::string>(49, "X,Y,Z")), "F23", "more than 192"},
+        {bloc_pos("P23", 0, std::vector<std::string>(193, "X,Y,Z")), "P23", "more than 192"},
+    };
+    for (const auto& [contenu, groupe, message] : cas)
+        EXPECT_THAT(erreur_de(contenu, groupe), HasSubstr(message)) << contenu.substr(0, 40);
     EXPECT_EQ(erreur_de(bloc_pos("F23", 0, std::vector<std::string>(48, "X,Y,Z")), "F23"),
               "no error");
     EXPECT_EQ(et.operateurs.taille(), 192);
@@ -344,12 +339,7 @@ TEST_F(PosDefectueux, MoreThan192Operators) {
 TEST_F(PosDefectueux, UnreadableFile) {
     std::filesystem::create_directory(dossier / "C.pos");
     et.groupe = "P23";
-    try {
-        charge_operateurs_hm(et, d);
-        FAIL() << "no error";
-    } catch (const ErreurKovrin& e) {
-        EXPECT_THAT(e.what(), HasSubstr("C.pos"));
-    }
+    EXPECT_THAT(exception_de([&] { charge_operateurs_hm(et, d); }), HasSubstr("C.pos"));
     EXPECT_EQ(et.operateurs.taille(), 1);
     EXPECT_THROW(remplit_liste_hm(et), ErreurKovrin);
 }
@@ -396,12 +386,7 @@ TEST_F(Scfs, NumbersWithoutLeadingZerosCommasAndMissingNumbers) {
 
 TEST_F(Scfs, MoreThanTwelveNumbersIsRefused) {
     ecrit_fichier("scfs.dat", "t\r\n1 0 0 0 0 1 0 0 0 0 1 0 7\r\n");
-    try {
-        lit_operateurs_scfs(et);
-        FAIL() << "no error";
-    } catch (const ErreurKovrin& e) {
-        EXPECT_THAT(e.what(), HasSubstr("more than 12 numbers"));
-    }
+    EXPECT_THAT(exception_de([&] { lit_operateurs_scfs(et); }), HasSubstr("more than 12 numbers"));
     EXPECT_EQ(et.operateurs.taille(), 1);
     EXPECT_EQ(et.reseau, "X");
 }
@@ -429,22 +414,13 @@ TEST_F(AvecDonnees, StandInLibraryWritesOneLatticePoint) {
     EXPECT_EQ(et.operateurs.taille(), 8);
     EXPECT_EQ(et.reseau, "C");
     EXPECT_TRUE(std::filesystem::exists("hall.txt"));
-}
 
-TEST_F(AvecDonnees, UnknownOrsabSymbolGivesNoOperator) {
-    charge_orsab("CUBI", "Q 9");
+    charge_orsab("CUBI", "Q 9"); // unknown symbol: no operator
     EXPECT_EQ(et.operateurs.taille(), 0);
     EXPECT_EQ(lit_fichier("hall.txt"), "");
 }
 
-TEST(EfaceScfs2, DeletesTheFileOfTheCurrentDirectory) {
-    DossierTemporaire dossier;
-    ecrit_fichier("scfs2.dat", "x");
-    efface_scfs2();
-    EXPECT_FALSE(std::filesystem::exists("scfs2.dat"));
-    efface_scfs2(); // nothing to delete: no error
-}
-
+// Choosing in one list clears the other; the Orsab choice deletes scfs2.dat.
 TEST(ChoisitGroupe, EachListClearsTheOther) {
     DossierTemporaire dossier;
     ecrit_fichier("scfs2.dat", "x");
@@ -463,4 +439,5 @@ TEST(ChoisitGroupe, EachListClearsTheOther) {
     EXPECT_EQ(et.liste_hm.selection, -1);
     EXPECT_EQ(et.liste_orsab.selection, 0);
     EXPECT_FALSE(std::filesystem::exists("scfs2.dat"));
+    efface_scfs2(); // nothing to delete: no error
 }

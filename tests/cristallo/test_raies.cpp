@@ -4,10 +4,12 @@
 #include "donnees_groupes.h"
 #include "dossier_temporaire.h"
 
+#include <gemmi/unitcell.hpp>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 using namespace kovrin;
 using kovrin::test::DossierTemporaire;
@@ -56,6 +58,12 @@ struct Generation : ::testing::Test {
     int n() const { return et.calculees.taille(); }
 };
 
+ListeBornee<RaieCalculee, 999> fusionne(std::vector<Candidat> c, DialoguesEnregistres& d) {
+    ListeBornee<RaieCalculee, 999> sortie;
+    fusionne_candidats(c, 1.5406, sortie, d);
+    return sortie;
+}
+
 int somme_carres(const RaieCalculee& r) {
     return r.h * r.h + r.k * r.k + r.l * r.l;
 }
@@ -67,12 +75,7 @@ TEST_F(Generation, PrimitiveCubicExample) {
     ASSERT_TRUE(calcul_raies(et, onglet, d));
     EXPECT_TRUE(d.journal.empty());
     ASSERT_EQ(n(), 6); // 100 110 111 200 210 211
-    const RaieCalculee& premiere = et.calculees[1];
-    EXPECT_EQ(premiere.h, 1);
-    EXPECT_EQ(premiere.k, 0);
-    EXPECT_EQ(premiere.l, 0);
-    EXPECT_NEAR(premiere.dhkl, 4.0, 5e-5);
-    EXPECT_NEAR(premiere.deux_theta, 22.2, 0.05);
+    EXPECT_NEAR(et.calculees[1].deux_theta, 22.2, 0.05);
     const int carres[] = {1, 2, 3, 4, 5, 6};
     for (int i = 1; i <= n(); ++i) {
         const auto& r = et.calculees[i];
@@ -186,7 +189,7 @@ TEST_F(Generation, NineThousandNineHundredAndNinetyNineCandidatesEmptyTheList) {
 }
 
 // The 999 kept entries are the 999 largest distinct spacings, found here by
-// brute force through the inverse metric tensor.
+// brute force through gemmi's cell.
 TEST_F(Generation, AThousandthSpacingStopsTheMerging) {
     const Maille m{9, 10, 11, 80, 95, 105};
     espace("TRIC", "NO EXT.", m, 10, 120);
@@ -194,31 +197,17 @@ TEST_F(Generation, AThousandthSpacingStopsTheMerging) {
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Too many calculated reflections (>1000)"});
     ASSERT_EQ(n(), 999);
 
-    const double r = 1 / 57.2957;
-    const double ca = std::cos(m[3] * r), cb = std::cos(m[4] * r), cg = std::cos(m[5] * r);
-    const double g[3][3] = {{m[0] * m[0], m[0] * m[1] * cg, m[0] * m[2] * cb},
-                            {m[0] * m[1] * cg, m[1] * m[1], m[1] * m[2] * ca},
-                            {m[0] * m[2] * cb, m[1] * m[2] * ca, m[2] * m[2]}};
-    double inv[3][3];
-    const double det = g[0][0] * (g[1][1] * g[2][2] - g[1][2] * g[2][1]) -
-                       g[0][1] * (g[1][0] * g[2][2] - g[1][2] * g[2][0]) +
-                       g[0][2] * (g[1][0] * g[2][1] - g[1][1] * g[2][0]);
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) {
-            const int i1 = (j + 1) % 3, i2 = (j + 2) % 3, j1 = (i + 1) % 3, j2 = (i + 2) % 3;
-            inv[i][j] = (g[i1][j1] * g[i2][j2] - g[i1][j2] * g[i2][j1]) / det;
-        }
+    // gemmi's cell, given the angles its degree-to-radian factor turns into
+    // the program's radians (the program divides by 57.2957).
+    const double f = 180 / std::numbers::pi / 57.2957;
+    const gemmi::UnitCell cellule(m[0], m[1], m[2], m[3] * f, m[4] * f, m[5] * f);
     const double s_max = 2 * std::sin(120 / 114.5914) / 1.5406;
     const double s_min = 2 * std::sin(10 / 114.5914) / 1.5406;
     std::vector<double> ds;
     for (int h = -20; h <= 20; ++h)
         for (int k = -20; k <= 20; ++k)
             for (int l = 0; l <= 20; ++l) {
-                const int v[3] = {h, k, l};
-                double q = 0;
-                for (int i = 0; i < 3; ++i)
-                    for (int j = 0; j < 3; ++j)
-                        q += v[i] * inv[i][j] * v[j];
+                const double q = cellule.calculate_1_d2({h, k, l});
                 if (q >= s_min * s_min && q <= s_max * s_max) ds.push_back(1 / std::sqrt(q));
             }
     std::sort(ds.rbegin(), ds.rend());
@@ -247,9 +236,8 @@ TEST(TrieParEchange, OrderAmongEqualSpacings) {
                     c[i].l == attendus[i][2])
             << i;
 
-    ListeBornee<RaieCalculee, 999> sortie;
     DialoguesEnregistres d;
-    fusionne_candidats(c, 1.5406, sortie, d);
+    auto sortie = fusionne(c, d);
     ASSERT_EQ(sortie.taille(), 2);
     // Last non-negative member of the group, spacing of its first member.
     EXPECT_EQ(sortie[1].l, 1);
@@ -259,22 +247,16 @@ TEST(TrieParEchange, OrderAmongEqualSpacings) {
     EXPECT_EQ(sortie[2].h, 2);
 }
 
-TEST(FusionneCandidats, EqualityFromTheFirstMemberOnly) {
-    std::vector<Candidat> c = {{1, 0, 0, 4.0}, {0, 1, 0, 3.99992}, {0, 0, 1, 3.99984}};
-    ListeBornee<RaieCalculee, 999> sortie;
+// Equality is measured from a group's first member; a group without a
+// non-negative member keeps its first.
+TEST(FusionneCandidats, EqualityFromTheFirstMemberAndNegativeGroups) {
     DialoguesEnregistres d;
-    fusionne_candidats(c, 1.5406, sortie, d);
+    auto sortie = fusionne({{1, 0, 0, 4.0}, {0, 1, 0, 3.99992}, {0, 0, 1, 3.99984}}, d);
     ASSERT_EQ(sortie.taille(), 2);
     EXPECT_EQ(sortie[1].k, 1);
     EXPECT_FLOAT_EQ(sortie[1].dhkl, 4.0f);
     EXPECT_EQ(sortie[2].l, 1);
-}
-
-TEST(FusionneCandidats, NoNonNegativeMemberKeepsTheFirst) {
-    std::vector<Candidat> c = {{-1, 0, 0, 4.0}, {0, -1, 0, 4.0}};
-    ListeBornee<RaieCalculee, 999> sortie;
-    DialoguesEnregistres d;
-    fusionne_candidats(c, 1.5406, sortie, d);
+    sortie = fusionne({{-1, 0, 0, 4.0}, {0, -1, 0, 4.0}}, d);
     ASSERT_EQ(sortie.taille(), 1);
     EXPECT_EQ(sortie[1].h, -1);
 }
@@ -283,18 +265,14 @@ TEST(FusionneCandidats, ThousandDistinctSpacingsKeep999) {
     std::vector<Candidat> c;
     for (int i = 0; i < 1000; ++i)
         c.push_back({i, 0, 0, 10.0 - 0.001 * i});
-    ListeBornee<RaieCalculee, 999> sortie;
     DialoguesEnregistres d;
-    fusionne_candidats(c, 1.5406, sortie, d);
+    auto sortie = fusionne(c, d);
     EXPECT_EQ(sortie.taille(), 999);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Too many calculated reflections (>1000)"});
     EXPECT_EQ(sortie[999].h, 998);
-
     c.pop_back();
-    sortie.efface();
     d.vide();
-    fusionne_candidats(c, 1.5406, sortie, d);
-    EXPECT_EQ(sortie.taille(), 999);
+    EXPECT_EQ(fusionne(c, d).taille(), 999);
     EXPECT_TRUE(d.journal.empty());
 }
 
