@@ -50,47 +50,46 @@ EspaceTravail espace_occupe(const DossierTemporaire& dossier) {
     return et;
 }
 
-TEST(SessionBatch, HandWrittenCryFileSelectsItsGroupInTheHmList) {
-    DossierTemporaire dossier;
-    // Written by hand: system and group in lower case with blanks around.
-    ecrit_fichier(dossier / "si.cry",
-                  "Silicon\r\n cubi \r\n  Fd-3m \r\n5.431 5.431 5.431 90 90 90\r\n");
-    DialoguesEnregistres d;
-    EspaceTravail et = espace_occupe(dossier);
-    auto lue = lit_fichier_maille(dossier / "si.cry", d);
-    ASSERT_TRUE(lue.has_value()) << (d.journal.empty() ? "" : d.journal[0].texte);
-    ASSERT_TRUE(prend_maille_lue(et, dossier / "si.cry", *lue, d));
-    EXPECT_EQ(et.systeme, "CUBI");
-    EXPECT_EQ(et.groupe, "FD-3M");
-    EXPECT_EQ(et.ligne_titre, "Silicon");
-    EXPECT_EQ(et.fichier_maille, (dossier / "si.cry").string());
-    EXPECT_EQ(et.maille, (std::array<double, 6>{5.431, 5.431, 5.431, 90, 90, 90}));
-    EXPECT_EQ(et.maille_initiale, et.maille);
-    EXPECT_TRUE(et.calculees.vide());
-    EXPECT_TRUE(et.selection.vide());
-    EXPECT_FALSE(et.affinement_ok);
-    ASSERT_GE(et.liste_hm.selection, 0);
-    EXPECT_EQ(et.liste_hm.entrees[static_cast<std::size_t>(et.liste_hm.selection)], "Fd-3m");
-    EXPECT_EQ(et.liste_orsab.selection, -1);
-    EXPECT_TRUE(d.erreurs().empty());
-}
-
-TEST(SessionBatch, IcsFileIsReadAsIcsdAndItsSystemComesFromTheCell) {
-    DossierTemporaire dossier;
-    ecrit_fichier(dossier / "al.ics", "TITL Aluminium\r\n"
-                                      "CELL a=4.0495(2) b=4.0495(2) c=4.0495(2) "
-                                      "a=90. b=90. c=90.\r\n"
-                                      "SGR F m -3 m (225)\r\n");
-    DialoguesEnregistres d;
-    EspaceTravail et = espace_occupe(dossier);
-    auto lue = lit_fichier_maille(dossier / "al.ics", d);
-    ASSERT_TRUE(lue.has_value()) << (d.journal.empty() ? "" : d.journal[0].texte);
-    ASSERT_TRUE(prend_maille_lue(et, dossier / "al.ics", *lue, d));
-    EXPECT_EQ(et.systeme, "CUBI");
-    EXPECT_EQ(et.groupe, "FM-3M");
-    EXPECT_DOUBLE_EQ(et.maille[0], 4.0495);
-    ASSERT_GE(et.liste_hm.selection, 0);
-    EXPECT_EQ(et.liste_hm.entrees[static_cast<std::size_t>(et.liste_hm.selection)], "Fm-3m");
+// A cell file taken in: its group selected in the H-M list, the traces of the
+// earlier cell gone. The .cry file is written by hand, system and group in
+// lower case with blanks around; the .ics system comes from its cell.
+TEST(SessionBatch, CellFilesSelectTheirGroupInTheHmList) {
+    struct CasMaille {
+        const char *nom, *contenu, *titre, *groupe, *entree_hm;
+        double a;
+    };
+    const CasMaille cas[] = {
+        {"si.cry", "Silicon\r\n cubi \r\n  Fd-3m \r\n5.431 5.431 5.431 90 90 90\r\n", "Silicon",
+         "FD-3M", "Fd-3m", 5.431},
+        {"al.ics",
+         "TITL Aluminium\r\nCELL a=4.0495(2) b=4.0495(2) c=4.0495(2) a=90. b=90. c=90.\r\n"
+         "SGR F m -3 m (225)\r\n",
+         " Aluminium", "FM-3M", "Fm-3m", 4.0495}, // the rest of the TITL line, untrimmed
+    };
+    for (const CasMaille& c : cas) {
+        SCOPED_TRACE(c.nom);
+        DossierTemporaire dossier;
+        ecrit_fichier(dossier / c.nom, c.contenu);
+        DialoguesEnregistres d;
+        EspaceTravail et = espace_occupe(dossier);
+        auto lue = lit_fichier_maille(dossier / c.nom, d);
+        ASSERT_TRUE(lue.has_value()) << (d.journal.empty() ? "" : d.journal[0].texte);
+        ASSERT_TRUE(prend_maille_lue(et, dossier / c.nom, *lue, d));
+        EXPECT_EQ(et.systeme, "CUBI");
+        EXPECT_EQ(et.groupe, c.groupe);
+        EXPECT_EQ(et.ligne_titre, c.titre);
+        EXPECT_EQ(et.fichier_maille, (dossier / c.nom).string());
+        EXPECT_EQ(et.maille, (std::array<double, 6>{c.a, c.a, c.a, 90, 90, 90}));
+        EXPECT_EQ(et.maille_initiale, et.maille);
+        EXPECT_TRUE(et.calculees.vide());
+        EXPECT_TRUE(et.selection.vide());
+        EXPECT_FALSE(et.affinement_ok);
+        ASSERT_GE(et.liste_hm.selection, 0);
+        EXPECT_EQ(et.liste_hm.entrees[static_cast<std::size_t>(et.liste_hm.selection)],
+                  c.entree_hm);
+        EXPECT_EQ(et.liste_orsab.selection, -1);
+        EXPECT_TRUE(d.erreurs().empty());
+    }
 }
 
 TEST(SessionBatch, AMissingCellFileIsNamedInTheMessage) {
