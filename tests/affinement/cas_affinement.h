@@ -2,11 +2,16 @@
 // Workspaces with their pairs built directly (no matching), and a stand-in for
 // the engine that records what it was sent and answers with set values.
 #include "affinement/affinement.h"
+#include "commun/fichier_texte.h"
 #include "interface/espace_travail.h"
+
+#include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -32,6 +37,31 @@ inline void ajoute_mesure(EspaceTravail& e, double deux_theta) {
     m.deux_theta_mes = m.deux_theta_lu = deux_theta;
     m.intensite_mes = 100;
     e.mesures.ajoute(m);
+}
+
+// The fields of the refinement tab: wavelength 1.5406, no shift, the given marks.
+inline ChampsAffinement champs_affinement(std::initializer_list<int> rangs) {
+    ChampsAffinement c;
+    c.lambda_initial = "1.5406";
+    c.decalage_initial = "0";
+    for (int r : rangs)
+        c.a_affiner[static_cast<std::size_t>(r)] = true;
+    return c;
+}
+
+// The committed fixture file `nom` of this folder.
+inline std::filesystem::path donnees(const std::string& nom) {
+    return std::filesystem::path(KOVRIN_TEST_DATA_DIR) / "affinement" / nom;
+}
+
+// A written file against its hand-written counterpart, line by line.
+inline void compare_lignes(const std::filesystem::path& ecrit,
+                           const std::filesystem::path& attendu) {
+    auto a = lit_lignes(attendu);
+    auto e = lit_lignes(ecrit);
+    ASSERT_EQ(e.size(), a.size());
+    for (std::size_t i = 0; i < a.size(); ++i)
+        EXPECT_EQ(e[i], a[i]) << "line " << i + 1;
 }
 
 // What the stand-in engine saw and what it answers.
@@ -74,6 +104,12 @@ inline void calcul_simule(std::int16_t* texte, std::int16_t* lettre, float* para
     for (std::size_t i = 0; i < m.theta_calcules.size(); ++i)
         angles[i] = m.theta_calcules[i];
     *accord = m.accord;
+}
+
+// A fresh stand-in answering a cubic cell of edge a.
+inline void reponse_cubique(float decalage, float lambda, float a) {
+    moteur_simule = {};
+    moteur_simule.parametres_affines = {decalage, lambda, a, a, a, 90, 90, 90};
 }
 
 // The small orthorhombic case of the committed kovrin.inp, kovrin.out and

@@ -12,18 +12,6 @@ using namespace kovrin::test;
 
 namespace {
 
-std::filesystem::path donnees(const std::string& nom) {
-    return std::filesystem::path(KOVRIN_TEST_DATA_DIR) / "affinement" / nom;
-}
-
-void compare_lignes(const std::filesystem::path& ecrit, const std::filesystem::path& attendu) {
-    auto a = lit_lignes(attendu);
-    auto e = lit_lignes(ecrit);
-    ASSERT_EQ(e.size(), a.size());
-    for (std::size_t i = 0; i < a.size(); ++i)
-        EXPECT_EQ(e[i], a[i]) << "line " << i + 1;
-}
-
 class Export : public ::testing::Test {
   protected:
     void SetUp() override {

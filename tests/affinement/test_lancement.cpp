@@ -26,25 +26,15 @@ EspaceTravail espace_cubique(int nb_paires = 3) {
     return e;
 }
 
-ChampsAffinement champs(std::initializer_list<int> rangs) {
-    ChampsAffinement c;
-    c.lambda_initial = "1.5406";
-    c.decalage_initial = "0";
-    for (int r : rangs)
-        c.a_affiner[static_cast<std::size_t>(r)] = true;
-    return c;
-}
-
-void reponse_cubique() {
-    moteur_simule = {};
-    moteur_simule.parametres_affines = {0.02f, 1.5406f, 4.0f, 4.0f, 4.0f, 90, 90, 90};
+void reponse_lancement() {
+    reponse_cubique(0.02f, 1.5406f, 4.0f);
     moteur_simule.erreurs = {0.001f, 0, 0.0002f, 0.0002f, 0.0002f, 0, 0, 0};
     moteur_simule.theta_calcules = {11.1f, 15.8f, 19.5f};
 }
 
 class Lancement : public ::testing::Test {
   protected:
-    void SetUp() override { reponse_cubique(); }
+    void SetUp() override { reponse_lancement(); }
     DossierTemporaire dossier;
     DialoguesEnregistres d;
     OngletAffinement onglet;
@@ -53,36 +43,31 @@ class Lancement : public ::testing::Test {
 } // namespace
 
 TEST_F(Lancement, EachRefusalHasItsMessageAndSendsNothing) {
-    EspaceTravail vide;
-    vide.systeme = "CUBI";
-    lance_affinement(vide, champs({rang_a}), onglet, d, calcul_simule);
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"No selected reflections!"});
-
-    EspaceTravail e = espace_cubique();
-    auto c = champs({rang_a});
-    c.lambda_initial = "1,5406";
-    d.vide();
-    lance_affinement(e, c, onglet, d, calcul_simule);
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error on Lambda!"});
-
-    for (const char* faux : {"0", "-1.5", "inf", "nan"}) {
-        c.lambda_initial = faux;
+    struct Refus {
+        int nb_paires;
+        const char *systeme, *lambda, *decalage, *message;
+    };
+    const Refus cas[] = {
+        {0, "CUBI", "1.5406", "0", "No selected reflections!"},
+        {3, "CUBI", "1,5406", "0", "Error on Lambda!"},
+        {3, "CUBI", "0", "0", "Error on Lambda!"},
+        {3, "CUBI", "-1.5", "0", "Error on Lambda!"},
+        {3, "CUBI", "inf", "0", "Error on Lambda!"},
+        {3, "CUBI", "nan", "0", "Error on Lambda!"},
+        {3, "CUBI", "1.5406", "0.0x", "Error on Angular Shift!"},
+        {3, "", "1.5406", "0", "No system!"},
+    };
+    for (const Refus& r : cas) {
+        SCOPED_TRACE(r.message + std::string(" ") + r.lambda);
+        EspaceTravail e = espace_cubique(r.nb_paires);
+        e.systeme = r.systeme;
+        auto c = champs_affinement({rang_a});
+        c.lambda_initial = r.lambda;
+        c.decalage_initial = r.decalage;
         d.vide();
         lance_affinement(e, c, onglet, d, calcul_simule);
-        EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error on Lambda!"}) << faux;
+        EXPECT_EQ(d.erreurs(), std::vector<std::string>{r.message});
     }
-
-    c = champs({rang_a});
-    c.decalage_initial = "0.0x";
-    d.vide();
-    lance_affinement(e, c, onglet, d, calcul_simule);
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error on Angular Shift!"});
-
-    e.systeme.clear();
-    d.vide();
-    lance_affinement(e, champs({rang_a}), onglet, d, calcul_simule);
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"No system!"});
-
     EXPECT_EQ(moteur_simule.nb_appels, 0);
     EXPECT_FALSE(std::filesystem::exists("kovrin.inp"));
 }
@@ -90,12 +75,13 @@ TEST_F(Lancement, EachRefusalHasItsMessageAndSendsNothing) {
 TEST_F(Lancement, ThreePairsCarryTwoParametersButNotThree) {
     EspaceTravail e = espace_cubique(3);
     e.systeme = "ORTH";
-    lance_affinement(e, champs({rang_decalage, rang_a, rang_b}), onglet, d, calcul_simule);
+    lance_affinement(e, champs_affinement({rang_decalage, rang_a, rang_b}), onglet, d,
+                     calcul_simule);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Nb of selected reflections too low"});
     EXPECT_EQ(moteur_simule.nb_appels, 0);
 
     d.vide();
-    lance_affinement(e, champs({rang_decalage, rang_a}), onglet, d, calcul_simule);
+    lance_affinement(e, champs_affinement({rang_decalage, rang_a}), onglet, d, calcul_simule);
     EXPECT_TRUE(d.erreurs().empty());
     EXPECT_EQ(moteur_simule.nb_appels, 1);
     EXPECT_EQ(e.moteur.npar, 2);
@@ -106,31 +92,31 @@ TEST_F(Lancement, CubicStartValueIsTheMeanOfDTimesRootOfHklSquares) {
     // A third pair measured as if a were 4.1: the mean is (4 + 4 + 4.1) / 3.
     double tt = deux_theta_orthogonal(4.1, 4.1, 4.1, 1, 1, 1, 1.5406);
     ajoute_paire(e, 1, 1, 1, tt, tt);
-    lance_affinement(e, champs({rang_a}), onglet, d, calcul_simule);
+    lance_affinement(e, champs_affinement({rang_a}), onglet, d, calcul_simule);
     ASSERT_EQ(moteur_simule.nb_appels, 1);
     for (int i : {2, 3, 4})
         EXPECT_NEAR(moteur_simule.parametres[static_cast<std::size_t>(i)], 12.1 / 3, 1e-4) << i;
 
     // Without the mark of a, the typed cell goes out as it is.
-    lance_affinement(e, champs({rang_decalage}), onglet, d, calcul_simule);
+    lance_affinement(e, champs_affinement({rang_decalage}), onglet, d, calcul_simule);
     EXPECT_FLOAT_EQ(moteur_simule.parametres[rang_a], 3.9f);
 }
 
 TEST_F(Lancement, EccentricityIsAskedOnlyWhenTheShiftIsRefined) {
     EspaceTravail e = espace_cubique(4);
     e.mode_decalage = 2;
-    lance_affinement(e, champs({rang_a}), onglet, d, calcul_simule);
+    lance_affinement(e, champs_affinement({rang_a}), onglet, d, calcul_simule);
     EXPECT_EQ(moteur_simule.drapeaux[rang_decalage], 0.0f);
-    lance_affinement(e, champs({rang_decalage, rang_a}), onglet, d, calcul_simule);
+    lance_affinement(e, champs_affinement({rang_decalage, rang_a}), onglet, d, calcul_simule);
     EXPECT_EQ(moteur_simule.drapeaux[rang_decalage], -1.0f);
     e.mode_decalage = 1;
-    lance_affinement(e, champs({rang_decalage, rang_a}), onglet, d, calcul_simule);
+    lance_affinement(e, champs_affinement({rang_decalage, rang_a}), onglet, d, calcul_simule);
     EXPECT_EQ(moteur_simule.drapeaux[rang_decalage], 1.0f);
 }
 
 TEST_F(Lancement, WhatTheEngineReceives) {
     EspaceTravail e = espace_cubique(3);
-    auto c = champs({rang_decalage, rang_lambda});
+    auto c = champs_affinement({rang_decalage, rang_lambda});
     c.lambda_initial = " 1.54180"; // the box's own padded text
     c.decalage_initial = "-.02";
     lance_affinement(e, c, onglet, d, calcul_simule);
@@ -162,14 +148,14 @@ TEST_F(Lancement, SixtyCharacterTitleReachesTheEngineWhole) {
     EspaceTravail e = espace_cubique();
     std::string nom = std::string(56, 'p') + ".dif";
     e.entete_pics.fichier_pics = "/mesures/" + nom;
-    lance_affinement(e, champs({rang_a}), onglet, d, calcul_simule);
+    lance_affinement(e, champs_affinement({rang_a}), onglet, d, calcul_simule);
     EXPECT_EQ(moteur_simule.titre, nom);
     EXPECT_EQ(lit_lignes("kovrin.inp").front(), nom);
 }
 
 TEST_F(Lancement, SuccessStoresCellShiftAndCorrectedAngles) {
     EspaceTravail e = espace_cubique(3);
-    lance_affinement(e, champs({rang_decalage, rang_a}), onglet, d, calcul_simule);
+    lance_affinement(e, champs_affinement({rang_decalage, rang_a}), onglet, d, calcul_simule);
     EXPECT_TRUE(e.affinement_ok);
     EXPECT_FLOAT_EQ(static_cast<float>(e.decalage), 0.02f);
     EXPECT_EQ(e.maille_affinee, (std::array<double, 6>{4, 4, 4, 90, 90, 90}));
@@ -181,7 +167,7 @@ TEST_F(Lancement, SuccessStoresCellShiftAndCorrectedAngles) {
     // Eccentricity: the term shrinks with cos(theta).
     e.mode_decalage = 2;
     moteur_simule.parametres_affines[0] = 0.5f;
-    lance_affinement(e, champs({rang_decalage, rang_a}), onglet, d, calcul_simule);
+    lance_affinement(e, champs_affinement({rang_decalage, rang_a}), onglet, d, calcul_simule);
     for (int i = 1; i <= 3; ++i) {
         double obs = e.selection[i].deux_theta_obs;
         double theta = obs / 2 * pi / 180;
@@ -192,7 +178,7 @@ TEST_F(Lancement, SuccessStoresCellShiftAndCorrectedAngles) {
 
 TEST_F(Lancement, EngineFailureSaysDllErrorAndKeepsTheEarlierResult) {
     EspaceTravail e = espace_cubique(3);
-    lance_affinement(e, champs({rang_decalage, rang_a}), onglet, d, calcul_simule);
+    lance_affinement(e, champs_affinement({rang_decalage, rang_a}), onglet, d, calcul_simule);
     ASSERT_TRUE(e.affinement_ok);
     EXPECT_EQ(e.statut_moteur, "Fin normale");
     auto avant = onglet;
@@ -201,7 +187,7 @@ TEST_F(Lancement, EngineFailureSaysDllErrorAndKeepsTheEarlierResult) {
 
     moteur_simule.statut = "erreur dans matinv CHOLESKI";
     moteur_simule.parametres_affines = {9, 9, 9, 9, 9, 9, 9, 9};
-    auto c = champs({rang_decalage, rang_a});
+    auto c = champs_affinement({rang_decalage, rang_a});
     c.lambda_initial = "1.6";
     lance_affinement(e, c, onglet, d, calcul_simule);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"DLL error"});
@@ -218,7 +204,7 @@ TEST_F(Lancement, EngineFailureSaysDllErrorAndKeepsTheEarlierResult) {
 
 TEST_F(Lancement, ResultButtonsShowWhateverTheOutcome) {
     EspaceTravail e;
-    go_affinement(e, champs({rang_a}), onglet, d, calcul_simule);
+    go_affinement(e, champs_affinement({rang_a}), onglet, d, calcul_simule);
     EXPECT_TRUE(d.a_dit("No selected reflections!"));
     EXPECT_TRUE(onglet.boutons_resultats);
     EXPECT_TRUE(onglet.bouton_impression);
@@ -229,13 +215,8 @@ TEST_F(Lancement, RecordFileMatchesTheHandWrittenOne) {
     reponse_orthorhombique();
     lance_affinement(e, champs_orthorhombiques(), onglet, d, calcul_simule);
     ASSERT_TRUE(d.erreurs().empty());
-    auto attendu =
-        lit_lignes(std::filesystem::path(KOVRIN_TEST_DATA_DIR) / "affinement/kovrin.inp");
-    auto ecrit = lit_lignes("kovrin.inp");
-    ASSERT_EQ(ecrit.size(), 510u);
-    ASSERT_EQ(ecrit.size(), attendu.size());
-    for (std::size_t i = 0; i < attendu.size(); ++i)
-        EXPECT_EQ(ecrit[i], attendu[i]) << "line " << i + 1;
+    ASSERT_EQ(lit_lignes("kovrin.inp").size(), 510u);
+    compare_lignes("kovrin.inp", donnees("kovrin.inp"));
     std::string octets = lit_fichier("kovrin.inp");
     EXPECT_EQ(octets.substr(octets.size() - 2), "\r\n");
     EXPECT_EQ(octets.find("\n"), octets.find("\r\n") + 1); // CR LF line ends

@@ -26,19 +26,15 @@ class Resultats : public ::testing::Test {
         ajoute_paire(e, 1, 0, 0, 22.230, 22.206);
         ajoute_paire(e, 1, 1, 0, 31.700, 31.650);
         ajoute_paire(e, 1, 1, 1, 38.990, 39.000);
-        moteur_simule = {};
-        moteur_simule.parametres_affines = {0.02f, 1.5406f, 4.0012f, 4.0012f, 4.0012f, 90, 90, 90};
+        reponse_cubique(0.02f, 1.5406f, 4.0012f);
         moteur_simule.erreurs = {0.004f, 0, 0.0003f, 0.0003f, 0.0003f, 0, 0, 0};
         moteur_simule.theta_calcules = {11.103f, 15.830f, 19.490f};
-        champs.lambda_initial = "1.5406";
-        champs.decalage_initial = "0";
-        champs.a_affiner[rang_decalage] = champs.a_affiner[rang_a] = true;
     }
     void lance() { lance_affinement(e, champs, onglet, d, calcul_simule); }
 
     DossierTemporaire dossier;
     EspaceTravail e;
-    ChampsAffinement champs;
+    ChampsAffinement champs = champs_affinement({rang_decalage, rang_a});
     OngletAffinement onglet;
     DialoguesEnregistres d;
 };
@@ -116,11 +112,16 @@ TEST_F(Resultats, AfterBoxWaitsForASuccessfulRefinement) {
     EXPECT_EQ(e.deux_theta_corrige[2], 0.0f); // displays change nothing stored
 }
 
-TEST(GrilleApres, RowCountFollowsThePairsFrom25) {
+// After grid: 25 rows at least, one per pair beyond; before grid: 100 at least.
+TEST(Grilles, RowCountsFollowThePairs) {
     EspaceTravail e;
     OngletAffinement onglet;
-    for (int i = 1; i <= 30; ++i)
-        ajoute_paire(e, i, 0, 0, 10.0 + i, 10.0 + i);
+    for (int i = 1; i <= 150; ++i)
+        ajoute_paire(e, i, 0, 0, 10.0 + i * 0.1, 10.0 + i * 0.1);
+    remplit_tableau_avant(e, onglet);
+    EXPECT_EQ(onglet.avant.nb_lignes, 151);
+    EXPECT_EQ(onglet.avant.lignes[150][0], "150");
+    e.selection.tronque(30);
     remplit_tableau_apres(e, onglet);
     EXPECT_EQ(onglet.apres.nb_lignes, 31);
     EXPECT_EQ(onglet.apres.lignes[30][1], "30 0 0");
@@ -129,16 +130,6 @@ TEST(GrilleApres, RowCountFollowsThePairsFrom25) {
     EXPECT_EQ(onglet.apres.nb_lignes, 25);
     remplit_tableau_avant(e, onglet);
     EXPECT_EQ(onglet.avant.nb_lignes, 100);
-}
-
-TEST(GrilleAvant, EveryPairHasARowPast99) {
-    EspaceTravail e;
-    OngletAffinement onglet;
-    for (int i = 1; i <= 150; ++i)
-        ajoute_paire(e, 1, 0, 0, 10.0 + i * 0.1, 10.0 + i * 0.1);
-    remplit_tableau_avant(e, onglet);
-    EXPECT_EQ(onglet.avant.nb_lignes, 151);
-    EXPECT_EQ(onglet.avant.lignes[150][0], "150");
 }
 
 TEST(ColonneInitiale, ShiftLambdaAndCellFormats) {
