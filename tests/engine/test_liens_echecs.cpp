@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace kovrin;
 using namespace kovrin::test;
 
@@ -84,26 +86,37 @@ TEST(Liens, BFlaggedWithAUnderTheCubicTieIsSingular) {
     EXPECT_EQ(lit_lignes(dossier / "kovrin.out").size(), 17u);
 }
 
-TEST(Echecs, ReflectionBeyondReachStopsWithAStatus) {
-    DossierTemporaire dossier;
-    Appel appel = cubique(5.45);
-    appel.parametres[1] = 12.0f; // lambda/2d > 1 for every reflection
-    auto avant = appel.parametres;
-    EXPECT_EQ(appel.lance(), "erreur : lambda/2d >= 1 pour une reflexion");
-    EXPECT_EQ(appel.parametres, avant);
-    auto lu = lit_lignes(dossier / "kovrin.out");
-    EXPECT_EQ(lu.back(), "##### erreur : lambda/2d >= 1 pour une reflexion");
-    EXPECT_TRUE(std::filesystem::exists(dossier / "mouchard"));
-}
-
-TEST(Echecs, NonFiniteInputIsRefused) {
-    DossierTemporaire dossier;
-    Appel appel = cubique(5.45);
-    appel.h[3] = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_EQ(appel.lance(), "erreur : donnees non valides");
-    Appel autre = cubique(5.45);
-    autre.parametres[7] = std::numeric_limits<float>::infinity();
-    EXPECT_EQ(autre.lance(), "erreur : donnees non valides");
+// Inputs the engine stops on with a status: a reflection out of reach (lambda/2d
+// > 1 for every one), a value that is not finite, no reflection at all (a first
+// angle of 0). The parameters are left, and the listing ends with the status.
+TEST(Echecs, UnusableInputStopsWithItsStatus) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    struct CasEchec {
+        std::function<void(Appel&)> change;
+        std::string statut, nombre_reflexions;
+    };
+    const CasEchec cas[] = {
+        {[](Appel& a) { a.parametres[1] = 12.0f; }, "erreur : lambda/2d >= 1 pour une reflexion",
+         "    20"},
+        {[nan](Appel& a) { a.h[3] = nan; }, "erreur : donnees non valides", "    20"},
+        {[inf](Appel& a) { a.parametres[7] = inf; }, "erreur : donnees non valides", "    20"},
+        {[](Appel& a) { a.angles[0] = 0; }, "Il faut plus de reflexions que de parametres affines",
+         "     0"},
+    };
+    for (const CasEchec& c : cas) {
+        SCOPED_TRACE(c.statut);
+        DossierTemporaire dossier;
+        Appel appel = cubique(5.45);
+        c.change(appel);
+        auto avant = appel.parametres;
+        EXPECT_EQ(appel.lance(), c.statut);
+        EXPECT_EQ(appel.parametres, avant);
+        auto lu = lit_lignes(dossier / "kovrin.out");
+        EXPECT_EQ(lu.at(3), " Number of reflections     :" + c.nombre_reflexions);
+        EXPECT_EQ(lu.back(), "##### " + c.statut);
+        EXPECT_TRUE(std::filesystem::exists(dossier / "mouchard"));
+    }
 }
 
 TEST(Echecs, NoMoreReflectionsThanParameters) {
@@ -117,14 +130,6 @@ TEST(Echecs, NoMoreReflectionsThanParameters) {
     appel.ajoute(3, 1, 1, 56.1);
     appel.titre("");
     EXPECT_EQ(appel.lance(), "Fin normale");
-}
-
-TEST(Echecs, FirstAngleZeroMeansNoReflection) {
-    DossierTemporaire dossier;
-    Appel appel = cubique(5.45);
-    appel.angles[0] = 0;
-    EXPECT_EQ(appel.lance(), "Il faut plus de reflexions que de parametres affines");
-    EXPECT_EQ(lit_lignes(dossier / "kovrin.out").at(3), " Number of reflections     :     0");
 }
 
 TEST(Echecs, FiveHundredAnglesAreFiveHundredReflections) {
