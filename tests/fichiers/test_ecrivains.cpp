@@ -38,7 +38,7 @@ struct Ecrivains : test::DansDossier {};
 
 } // namespace
 
-TEST_F(Ecrivains, EcritPicsDif2BytesFollowTheLayout) {
+TEST_F(Ecrivains, PicsDif2BytesFollowTheLayoutAndReadBack) {
     EspaceTravail et = espace_avec_pics();
     ecrit_pics_dif(et, "a.dif");
     Fabrique f(352 + 48, ' ');
@@ -47,11 +47,8 @@ TEST_F(Ecrivains, EcritPicsDif2BytesFollowTheLayout) {
     f.f32(352, 28.442f).f32(356, 100).f32(368, 47.302f).f32(372, 55.5f);
     f.f32(384, 56.121f).f32(388, 30.25f);
     EXPECT_EQ(test::lit_fichier("a.dif"), f.octets);
-}
 
-TEST_F(Ecrivains, EcritPicsDif2AndColumnReadBack) {
-    EspaceTravail et = espace_avec_pics();
-    ecrit_pics_dif(et, "a.dif");
+    // Read back, with the column file.
     ecrit_pics_colonne(et, "a.prn");
     EXPECT_EQ(test::lit_fichier("a.prn"), "  28.442\r\n  47.302\r\n  56.121\r\n");
     auto dif = lit_pics_dif("a.dif", d);

@@ -32,12 +32,18 @@ TEST(Octets, RefusesEveryFieldPastTheEnd) {
     EXPECT_THROW(champ_texte(o, 1, "abc", 6), ErreurKovrin);
 }
 
-TEST(Octets, TextFieldsTrimmedRawOrCut) {
+TEST(Octets, TextFieldsReadAndWritten) {
     std::string o("  Cu\0\t x\0yz", 11);
     EXPECT_EQ(lit_texte(o, 0, 7), "Cu");
     EXPECT_EQ(lit_texte_brut(o, 0, 4), "  Cu");
     EXPECT_EQ(lit_texte_c(o, 0, 11), "  Cu");
     EXPECT_EQ(lit_texte_c(o, 7, 1), "x");
+    // Written: filled with blanks, or cut.
+    std::string e(10, '\0');
+    champ_texte(e, 1, "ab", 4);
+    EXPECT_EQ(e, std::string("\0ab  \0\0\0\0\0", 10));
+    champ_texte(e, 0, "from KOVRIN", 5);
+    EXPECT_EQ(e.substr(0, 6), std::string("from \0", 6));
 }
 
 TEST(Octets, WritersMatchHandBuiltBytes) {
@@ -49,12 +55,4 @@ TEST(Octets, WritersMatchHandBuiltBytes) {
     test::Fabrique f(18, 'z');
     f.i16(0, -2).i32(2, 0x01020304).f32(6, 1.0f).f64(10, -2.5);
     EXPECT_EQ(o, f.octets);
-}
-
-TEST(Octets, ChampTexteFillsWithBlanksAndCuts) {
-    std::string o(10, '\0');
-    champ_texte(o, 1, "ab", 4);
-    EXPECT_EQ(o, std::string("\0ab  \0\0\0\0\0", 10));
-    champ_texte(o, 0, "from KOVRIN", 5);
-    EXPECT_EQ(o.substr(0, 6), std::string("from \0", 6));
 }
