@@ -11,6 +11,7 @@
 #include <string>
 
 using namespace kovrin;
+using kovrin::test::AvecDonnees;
 using kovrin::test::DossierTemporaire;
 using kovrin::test::ecrit_fichier;
 using kovrin::test::lit_fichier;
@@ -26,27 +27,6 @@ std::string composante(std::string_view texte) {
                   c->translation);
     return t;
 }
-
-// A workspace whose data files are a copy of the committed ones.
-struct AvecDonnees : ::testing::Test {
-    DossierTemporaire dossier;
-    EspaceTravail et;
-    DialoguesEnregistres d;
-    AvecDonnees() {
-        test::copie_donnees_groupes(dossier.chemin());
-        et.repertoire = dossier.chemin();
-    }
-    void charge_hm(const std::string& systeme, const std::string& groupe) {
-        et.systeme = systeme;
-        et.groupe = groupe;
-        charge_operateurs_hm(et, d);
-    }
-    void charge_orsab(const std::string& systeme, const std::string& groupe) {
-        et.systeme = systeme;
-        et.groupe = groupe;
-        charge_operateurs_orsab(et);
-    }
-};
 
 // What `action` throws, or "no error".
 template <class Action> std::string exception_de(Action action) {

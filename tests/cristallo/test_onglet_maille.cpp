@@ -10,14 +10,9 @@ using kovrin::test::DossierTemporaire;
 
 namespace {
 
-struct Onglet : ::testing::Test {
-    DossierTemporaire dossier;
-    EspaceTravail et;
+struct Onglet : test::AvecDonnees {
     OngletMaille o;
-    DialoguesEnregistres d;
     Onglet() {
-        test::copie_donnees_groupes(dossier.chemin());
-        et.repertoire = dossier.chemin();
         o.cellule = {"5", "6", "7", "90", "100", "90"};
         o.lambda = "1.5406";
         o.theta_min = "10";

@@ -40,15 +40,14 @@ const gemmi::SpaceGroup* groupe_gemmi_pos(const std::string& symbole, const std:
     return gemmi::find_spacegroup_by_name(symbole + (systeme == "RHOM" ? ":R" : ""));
 }
 
+struct OracleGroupes : test::AvecDonnees {};
+
 } // namespace
 
-TEST(OracleGroupes, EveryPosBlockAgreesWithGemmi) {
-    test::DossierTemporaire dossier;
-    test::copie_donnees_groupes(dossier.chemin());
-    DialoguesEnregistres d;
+TEST_F(OracleGroupes, EveryPosBlockAgreesWithGemmi) {
     int blocs = 0;
     for (const char* systeme : systemes) {
-        EspaceTravail et;
+        et = EspaceTravail{};
         et.repertoire = dossier.chemin();
         et.systeme = systeme;
         remplit_liste_hm(et);
@@ -68,13 +67,10 @@ TEST(OracleGroupes, EveryPosBlockAgreesWithGemmi) {
     EXPECT_GT(blocs, 230 + 7); // every group once, the R groups twice, "No ext." seven times
 }
 
-TEST(OracleGroupes, EveryOrsabEntryAgreesWithGemmi) {
-    test::DossierTemporaire dossier;
-    test::copie_donnees_groupes(dossier.chemin());
-    DialoguesEnregistres d;
+TEST_F(OracleGroupes, EveryOrsabEntryAgreesWithGemmi) {
     int entrees = 0;
     for (const char* systeme : systemes) {
-        EspaceTravail et;
+        et = EspaceTravail{};
         et.repertoire = dossier.chemin();
         et.systeme = systeme;
         ASSERT_TRUE(remplit_liste_orsab(et, d));

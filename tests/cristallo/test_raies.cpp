@@ -17,15 +17,8 @@ using kovrin::test::DossierTemporaire;
 namespace {
 
 // A workspace on a copy of the data files, with a cell tab ready to read.
-struct Generation : ::testing::Test {
-    DossierTemporaire dossier;
-    EspaceTravail et;
+struct Generation : test::AvecDonnees {
     OngletMaille onglet;
-    DialoguesEnregistres d;
-    Generation() {
-        test::copie_donnees_groupes(dossier.chemin());
-        et.repertoire = dossier.chemin();
-    }
     // Cell tab with its system selected; the group comes back through the lists.
     void prepare(int systeme, const std::string& groupe, const std::string& origine,
                  std::array<std::string, 6> cellule, std::string lambda, double t1, double t2) {
