@@ -3,6 +3,7 @@
 // workspace, and peak and profile files written in the current directory.
 #include "interface/espace_travail.h"
 
+#include <array>
 #include <initializer_list>
 #include <string>
 #include <tuple>
@@ -25,6 +26,10 @@ inline void calculees(EspaceTravail& et, std::initializer_list<Raie> raies) {
     for (const Raie& r : raies)
         et.calculees.ajoute({static_cast<std::int16_t>(r.h), static_cast<std::int16_t>(r.k),
                              static_cast<std::int16_t>(r.l), 1.0f, r.deux_theta});
+}
+
+inline std::array<int, 3> indices(const Paire& p) {
+    return {p.h, p.k, p.l};
 }
 
 inline void domaine(EspaceTravail& et, double debut, double fin) {

@@ -4,6 +4,9 @@
 // automatic selection, refinement, new start from the refined values, second
 // refinement, restoration. Cubic, hexagonal and monoclinic phases.
 #include "affinement/affinement.h"
+#include "affinement/export_excel.h"
+#include "commun/fichier_texte.h"
+#include "commun/nombres.h"
 #include "dossier_temporaire.h"
 #include "groupes_test.h"
 #include "interface/commandes.h"
@@ -17,6 +20,7 @@
 #include <cstdio>
 #include <functional>
 #include <numbers>
+#include <sstream>
 #include <vector>
 
 using namespace kovrin;
@@ -83,6 +87,31 @@ void verifie_maille(const EspaceTravail& et, const Phase& p) {
         EXPECT_NEAR(et.maille_affinee[i], p.maille[i], 2e-3) << "angle " << i;
 }
 
+// The numbers of a tab-separated Excel.txt row.
+std::vector<double> nombres_de(const std::string& ligne) {
+    std::vector<double> r;
+    std::istringstream flux(ligne);
+    for (std::string mot; std::getline(flux, mot, '\t');)
+        if (auto x = lit_reel(sans_blancs(mot))) r.push_back(*x);
+    return r;
+}
+
+// The export reads the engine's real listing: its final values, and per pair a
+// 2T-Zero minus 2Th(Cal) difference within the noise of the written angles.
+void verifie_export(const EspaceTravail& et) {
+    ecrit_export(et, ListeExport::courte);
+    auto x = lit_lignes("Excel.txt");
+    ASSERT_EQ(x.size(), 15u + static_cast<std::size_t>(et.selection.taille()));
+    EXPECT_EQ(x[1].substr(0, 30), " Number of reflections     :  ");
+    auto final_ = nombres_de(x[10]);
+    ASSERT_EQ(final_.size(), 8u);
+    EXPECT_NEAR(final_[0], et.decalage, 1e-5);
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_NEAR(final_[2 + i], et.maille_affinee[i], 1e-4);
+    for (std::size_t i = 15; i < x.size(); ++i)
+        EXPECT_NEAR(nombres_de(x[i])[6], 0, 0.002) << x[i];
+}
+
 void flux_complet(const Phase& p) {
     test::DossierTemporaire dossier;
     EspaceTravail et;
@@ -123,11 +152,24 @@ void flux_complet(const Phase& p) {
     ASSERT_TRUE(et.affinement_ok) << (d.erreurs().empty() ? "" : d.erreurs().front());
     verifie_maille(et, p);
     EXPECT_NEAR(et.decalage, zero_vrai, 0.002);
+    verifie_export(et);
 
-    // New start: the shift folded into the angles, a second refinement finds none.
-    change_param(et, onglet, onglet_affinement, d);
+    // New start: the shift folded into the angles, the reflections and the cell
+    // tab following the refined cell; a second refinement finds no shift.
+    r = change_param(et, onglet, onglet_affinement, d);
     EXPECT_TRUE(et.selection.vide());
-    EXPECT_NEAR(et.mesures[1].deux_theta_mes, et.mesures[1].deux_theta_lu - zero_vrai, 0.002);
+    EXPECT_EQ(et.decalage, 0.0);
+    EXPECT_EQ(onglet_affinement.initial[rang_decalage], "0");
+    for (const Mesure& m : et.mesures)
+        EXPECT_NEAR(m.deux_theta_mes, m.deux_theta_lu - zero_vrai, 0.002);
+    char a_affiche[16];
+    std::snprintf(a_affiche, sizeof a_affiche, "%8.4f", p.maille[0]);
+    EXPECT_EQ(onglet.cellule[0], a_affiche);
+    const RaieCalculee& premiere = et.calculees[1];
+    EXPECT_NEAR(premiere.deux_theta, deux_theta(p.inverse_d2(premiere.h, premiere.k, premiere.l)),
+                2e-3);
+    EXPECT_TRUE(r.active_onglet_affinement);
+    EXPECT_TRUE(r.tableau_calcule.has_value());
     selection_automatique(et, "0.1", d);
     ASSERT_EQ(et.selection.taille(), et.mesures.taille());
     champs.lambda_initial = onglet_affinement.initial[rang_lambda];
@@ -142,6 +184,9 @@ void flux_complet(const Phase& p) {
     EXPECT_EQ(et.maille, et.maille_initiale);
     for (const Mesure& m : et.mesures)
         EXPECT_EQ(m.deux_theta_mes, m.deux_theta_lu);
+    EXPECT_TRUE(et.selection.vide());
+    EXPECT_EQ(et.decalage, 0.0);
+    EXPECT_FALSE(et.affinement_ok);
     EXPECT_TRUE(d.erreurs().empty());
 }
 

@@ -72,17 +72,15 @@ TEST(Anodes, NamingFromTheWavelength) {
     EXPECT_EQ(anode_de_nom("Xx"), nullptr);
 }
 
-TEST_F(PrisePics, ColumnFileAsksTheWavelengthFirstAndTouchesNothingUntilOk) {
+TEST_F(PrisePics, ColumnFileAsksTheWavelengthFirstThenCuChosenInTheDialog) {
     test::mesures(et, {50});
     ouvre_fichier_pics(et, dialogue, pics_colonne, "any.name", d);
     EXPECT_TRUE(dialogue.visible);
     EXPECT_EQ(dialogue.mode, lambda_pics);
     EXPECT_FALSE(dialogue.lambda_visible);
     EXPECT_EQ(dialogue.lambda1, "0");
-    EXPECT_EQ(et.mesures.taille(), 1);
-}
+    EXPECT_EQ(et.mesures.taille(), 1); // nothing touched until OK
 
-TEST_F(PrisePics, CuChosenInTheDialog) {
     auto r = colonne({30.0, 20.0, 40.0}, 1);
     EXPECT_FALSE(dialogue.visible);
     const EntetePics& e = et.entete_pics;
@@ -189,7 +187,7 @@ TEST_F(PrisePics, NegativeFirstAngleStartsTheCurrentRangeAtZero) {
     EXPECT_DOUBLE_EQ(et.etendue, 12);
 }
 
-TEST_F(PrisePics, ProfileWavelengthWithinOneHundredthIsAccepted) {
+TEST_F(PrisePics, ProfileWavelengthWithinOneHundredthIsAcceptedFartherRefusedListKept) {
     profil_charge(1.5406);
     test::domaine(et, 10, 90);
     et.lambda = 1.5406;
@@ -199,11 +197,7 @@ TEST_F(PrisePics, ProfileWavelengthWithinOneHundredthIsAccepted) {
     // The profile keeps the working wavelength and range.
     EXPECT_DOUBLE_EQ(et.lambda, 1.5406);
     EXPECT_DOUBLE_EQ(et.angle_max, 90);
-}
 
-TEST_F(PrisePics, ProfileWavelengthFartherIsRefusedButTheListStays) {
-    profil_charge(1.5406);
-    et.lambda = 1.5406;
     et.selection.ajoute({1, 0, 0, 20.0f, 20.0f});
     auto r = colonne({30.0, 40.0}, -1, "1.5600");
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{message_lambdas_differentes});

@@ -83,17 +83,16 @@ TEST(SaisieMesures, ThetaModeDoublesWhatIsTypedAndHalvesWhatIsShown) {
 TEST(SaisieMesures, WavelengthMessages) {
     EspaceTravail et;
     test::mesures(et, {25});
-    DialoguesEnregistres d;
-    auto r = theta_to_dhkl(et, saisie({{"20", ""}}), "0", d);
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Type first the wavelength"});
-    EXPECT_FALSE(r.grille_mesures.has_value()); // nothing refilled
-    d.vide();
-    theta_to_dhkl(et, saisie({{"20", ""}}), "", d); // an empty edit reads as 0
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Type first the wavelength"});
-    d.vide();
-    theta_to_dhkl(et, saisie({{"20", ""}}), "1,54", d);
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error on Lambda"});
-    EXPECT_EQ(et.mesures.taille(), 0); // the rows read so far: none
+    // An empty edit reads as 0; the rows read so far: none.
+    for (auto [lambda, message] : {std::pair{"0", "Type first the wavelength"},
+                                   {"", "Type first the wavelength"},
+                                   {"1,54", "Error on Lambda"}}) {
+        DialoguesEnregistres d;
+        auto r = theta_to_dhkl(et, saisie({{"20", ""}}), lambda, d);
+        EXPECT_EQ(d.erreurs(), std::vector<std::string>{message}) << lambda;
+        EXPECT_FALSE(r.grille_mesures.has_value()); // nothing refilled
+        EXPECT_EQ(et.mesures.taille(), 0);
+    }
 }
 
 TEST(SaisieMesures, BadCellNamesItsRowAndKeepsTheRowsReadSoFar) {

@@ -25,9 +25,7 @@ class Selection : public ::testing::Test {
 TEST_F(Selection, ToleranceExactlyReachedPairsAndJustBeyondDoesNot) {
     auto r = selection_automatique(et, "0.125", d);
     ASSERT_EQ(et.selection.taille(), 2); // 20 and 30.125; 40.25 is 0.25 away
-    EXPECT_EQ(et.selection[2].h, 1);
-    EXPECT_EQ(et.selection[2].k, 1);
-    EXPECT_EQ(et.selection[2].l, 0);
+    EXPECT_EQ(test::indices(et.selection[2]), (std::array{1, 1, 0}));
     EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 30.125f);
     EXPECT_FLOAT_EQ(et.selection[2].deux_theta_cal, 30.0f);
     EXPECT_TRUE(r.redessine);
@@ -114,11 +112,10 @@ TEST_F(Selection, ListStaysSortedByObservedAngleWhateverTheOrderOfPairing) {
     }
     ASSERT_EQ(et.selection.taille(), 3);
     EXPECT_FLOAT_EQ(et.selection[1].deux_theta_obs, 20.0f);
-    EXPECT_EQ(et.selection[1].l, 1);
+    EXPECT_EQ(test::indices(et.selection[1]), (std::array{1, 1, 1}));
     EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 30.125f);
     EXPECT_FLOAT_EQ(et.selection[3].deux_theta_obs, 40.25f);
-    EXPECT_EQ(et.selection[3].h, 1);
-    EXPECT_EQ(et.selection[3].k, 0);
+    EXPECT_EQ(test::indices(et.selection[3]), (std::array{1, 0, 0}));
 }
 
 TEST_F(Selection, ExchangeSortSwapsOnlyOnAStrictlySmallerAngle) {
@@ -136,8 +133,16 @@ TEST_F(Selection, ExchangeSortSwapsOnlyOnAStrictlySmallerAngle) {
 }
 
 TEST_F(Selection, HandPairingStates) {
-    click_calc_refl(et, d); // idle: nothing
+    click_calc_refl(et, d);   // idle: nothing
+    et.ligne_grille_mes = 20; // an empty row of the grid (25 rows, 3 in the list): nothing
+    click_meas_refl(et, d);
+    EXPECT_FALSE(et.mesure_en_attente);
+    et.ligne_grille_mes = 1;
+    click_meas_refl(et, d);
+    et.ligne_grille_calc = 20;
+    click_calc_refl(et, d);
     EXPECT_EQ(et.selection.taille(), 0);
+    EXPECT_TRUE(et.mesure_en_attente);
     et.ligne_grille_mes = 2;
     auto r = click_meas_refl(et, d);
     EXPECT_TRUE(et.mesure_en_attente);
@@ -169,18 +174,6 @@ TEST_F(Selection, AlreadyPairedMeasuredReflectionOnlyBeeps) {
     EXPECT_EQ(et.selection.taille(), 1);
 }
 
-TEST_F(Selection, ClickOnAnEmptyRowOfTheGridDoesNothing) {
-    et.ligne_grille_mes = 20; // the grid has 25 rows, the list 3
-    click_meas_refl(et, d);
-    EXPECT_FALSE(et.mesure_en_attente);
-    et.ligne_grille_mes = 1;
-    click_meas_refl(et, d);
-    et.ligne_grille_calc = 20;
-    click_calc_refl(et, d);
-    EXPECT_EQ(et.selection.taille(), 0);
-    EXPECT_TRUE(et.mesure_en_attente);
-}
-
 TEST_F(Selection, ThreeZerosDeleteAPairAndUnknownIndicesLeaveIt) {
     selection_automatique(et, "0.5", d);
     auto r = modifie_indices(et, 2, "  0  0  0", d);
@@ -195,11 +188,10 @@ TEST_F(Selection, ThreeZerosDeleteAPairAndUnknownIndicesLeaveIt) {
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{
                                "Not possible: The reflection is out of range or is forbiden!"});
     EXPECT_EQ(d.nb_bips(), 1);
-    EXPECT_EQ(et.selection[1].h, avant.h);
-    EXPECT_EQ(et.selection[1].l, avant.l);
+    EXPECT_EQ(test::indices(et.selection[1]), test::indices(avant));
     modifie_indices(et, 1, "1 x 1", d); // not three integers: not a reflection either
     EXPECT_EQ(d.nb_bips(), 2);
-    EXPECT_EQ(et.selection[1].l, avant.l);
+    EXPECT_EQ(test::indices(et.selection[1]), test::indices(avant));
 }
 
 TEST_F(Selection, TypedIndicesGiveTheCalculatedAngleWithoutTolerance) {
