@@ -28,18 +28,18 @@ class Export : public ::testing::Test {
 
 } // namespace
 
-TEST_F(Export, ShortListMatchesTheHandWrittenFile) {
-    ecrit_export(e, ListeExport::courte);
-    compare_lignes("Excel.txt", donnees("Excel_court.txt"));
-    std::string octets = lit_fichier("Excel.txt");
-    EXPECT_NE(octets.find("\te/R(\xB0)\t"), std::string::npos); // one byte, Windows code page
-    EXPECT_EQ(octets.substr(octets.size() - 2), "\r\n");
-}
-
-TEST_F(Export, LongListMatchesTheHandWrittenFile) {
-    // The measured reflection at 27.5 is in no pair: its row holds only its angle.
-    ecrit_export(e, ListeExport::longue);
-    compare_lignes("Excel.txt", donnees("Excel_long.txt"));
+// In the long list the measured reflection at 27.5, in no pair, has a row that
+// holds only its angle.
+TEST_F(Export, BothListsMatchTheHandWrittenFiles) {
+    for (auto [liste, fichier] : {std::pair{ListeExport::courte, "Excel_court.txt"},
+                                  {ListeExport::longue, "Excel_long.txt"}}) {
+        SCOPED_TRACE(fichier);
+        ecrit_export(e, liste);
+        compare_lignes("Excel.txt", donnees(fichier));
+        std::string octets = lit_fichier("Excel.txt");
+        EXPECT_NE(octets.find("\te/R(\xB0)\t"), std::string::npos); // one byte, Windows code page
+        EXPECT_EQ(octets.substr(octets.size() - 2), "\r\n");
+    }
 }
 
 TEST_F(Export, AgreementLinesAreFoundAfterThePairsWereDropped) {

@@ -126,10 +126,8 @@ TEST_F(Lancement, WhatTheEngineReceives) {
     EXPECT_FLOAT_EQ(moteur_simule.parametres[rang_lambda], 1.5418f);
     EXPECT_EQ(moteur_simule.drapeaux, (std::array<float, 8>{1, 1, 0, 0, 0, 0, 0, 0}));
     ASSERT_EQ(moteur_simule.reflexions.size(), 3u);
-    EXPECT_EQ(moteur_simule.reflexions[1][0], 1.0f);
-    EXPECT_EQ(moteur_simule.reflexions[1][1], 1.0f);
-    EXPECT_EQ(moteur_simule.reflexions[1][2], 0.0f);
-    EXPECT_EQ(moteur_simule.reflexions[1][3], e.selection[2].deux_theta_obs);
+    EXPECT_EQ(moteur_simule.reflexions[1],
+              (std::array{1.0f, 1.0f, 0.0f, e.selection[2].deux_theta_obs}));
     EXPECT_EQ(moteur_simule.titre, "No Title");
     EXPECT_DOUBLE_EQ(e.lambda, 1.5418); // the wavelength typed becomes the working one
 }
