@@ -364,21 +364,19 @@ TEST_F(Scfs, NumbersWithoutLeadingZerosCommasAndMissingNumbers) {
     EXPECT_THAT(lit_fichier("hall.txt"), HasSubstr("   1   0   0   0.50000 , "));
 }
 
-TEST_F(Scfs, MoreThanTwelveNumbersIsRefused) {
+// A missing file, more than 12 numbers on a line or more than 192 operators
+// with the centring: refused, the previous operators kept.
+TEST_F(Scfs, RefusalsKeepThePreviousOperators) {
+    EXPECT_THROW(lit_operateurs_scfs(et), ErreurKovrin);
     ecrit_fichier("scfs.dat", "t\r\n1 0 0 0 0 1 0 0 0 0 1 0 7\r\n");
     EXPECT_THAT(exception_de([&] { lit_operateurs_scfs(et); }), HasSubstr("more than 12 numbers"));
-    EXPECT_EQ(et.operateurs.taille(), 1);
-    EXPECT_EQ(et.reseau, "X");
-}
-
-TEST_F(Scfs, MissingFileOrTooManyLines) {
-    EXPECT_THROW(lit_operateurs_scfs(et), ErreurKovrin);
     std::string f = "t\r\n";
     for (int i = 0; i < 97; ++i)
         f += "1 0 0 0 0 1 0 0 0 0 1 0\r\n";
     ecrit_fichier("scfs.dat", f); // 97, 194 with C
     EXPECT_THROW(lit_operateurs_scfs(et), ErreurKovrin);
     EXPECT_EQ(et.operateurs.taille(), 1);
+    EXPECT_EQ(et.reseau, "X");
 }
 
 TEST_F(AvecDonnees, StandInLibraryWritesOneLatticePoint) {

@@ -94,8 +94,11 @@ TEST_F(Generation, EqualSpacingsOfDifferentFormsMerge) {
 }
 
 TEST_F(Generation, ChecksInOrderLeaveThePreviousList) {
-    prepare(0, "PM-3M", "HM", {"4", "4", "4", "90", "90", "90"}, "0", 10, 60);
+    prepare(0, "PM-3M", "HM", {"4,0", "4", "4", "90", "90", "90"}, "1.5406", 10, 60);
     liste_precedente();
+    EXPECT_FALSE(calcul_raies(et, onglet, d)); // the conversion error stops the generation
+    onglet.cellule[0] = "4";
+    onglet.lambda = "0";
     EXPECT_FALSE(calcul_raies(et, onglet, d));
     onglet.lambda = "1.5406";
     onglet.cellule[2] = "0";
@@ -106,8 +109,9 @@ TEST_F(Generation, ChecksInOrderLeaveThePreviousList) {
     EXPECT_FALSE(calcul_raies(et, onglet, d));
     et.angle_min_initial = 70; // max below min
     EXPECT_FALSE(calcul_raies(et, onglet, d));
-    EXPECT_EQ(d.erreurs(), (std::vector<std::string>{"The wavelength =0", "Cell parameters error!",
-                                                     "Theta range error", "Theta range error"}));
+    EXPECT_EQ(d.erreurs(),
+              (std::vector<std::string>{"Error on a", "The wavelength =0", "Cell parameters error!",
+                                        "Theta range error", "Theta range error"}));
     ASSERT_EQ(n(), 1);
     EXPECT_EQ(et.calculees[1].h, 7);
 }
@@ -128,21 +132,18 @@ TEST_F(Generation, NoSystemThenNoGroup) {
     EXPECT_EQ(n(), 1);
 }
 
-TEST_F(Generation, ConversionErrorStopsTheGeneration) {
-    prepare(0, "PM-3M", "HM", {"4,0", "4", "4", "90", "90", "90"}, "1.5406", 10, 60);
-    liste_precedente();
-    EXPECT_FALSE(calcul_raies(et, onglet, d));
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error on a"});
-    EXPECT_EQ(n(), 1);
-}
-
-TEST_F(Generation, CellWithoutReciprocalKeepsTheList) {
+// A cell without reciprocal keeps the previous list; 9999 candidates empty it.
+TEST_F(Generation, CellWithoutReciprocalAndTooManyCandidates) {
     espace("TRIC", "NO EXT.", {5, 5, 5, 10, 10, 90}, 10, 60);
     liste_precedente();
     EXPECT_FALSE(genere_raies(et, d));
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{
-                               "The reciprocal cell cannot be computed: check the cell angles"});
     EXPECT_EQ(n(), 1);
+    espace("TRIC", "NO EXT.", {20, 20, 20, 90, 90, 90}, 10, 120);
+    EXPECT_FALSE(genere_raies(et, d));
+    EXPECT_EQ(n(), 0);
+    EXPECT_EQ(d.erreurs(), (std::vector<std::string>{
+                               "The reciprocal cell cannot be computed: check the cell angles",
+                               "Too many calculated reflections. Decrease the theta range"}));
 }
 
 TEST_F(Generation, SymbolNotFoundGivesAnEmptyList) {
@@ -170,15 +171,6 @@ TEST_F(Generation, RhombohedralSymbolOnBothAxes) {
     for (const auto& r : et.calculees)
         EXPECT_EQ((-r.h + r.k + r.l) % 3, 0) << r.h << r.k << r.l;
     EXPECT_TRUE(d.journal.empty());
-}
-
-TEST_F(Generation, NineThousandNineHundredAndNinetyNineCandidatesEmptyTheList) {
-    espace("TRIC", "NO EXT.", {20, 20, 20, 90, 90, 90}, 10, 120);
-    liste_precedente();
-    EXPECT_FALSE(genere_raies(et, d));
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{
-                               "Too many calculated reflections. Decrease the theta range"});
-    EXPECT_EQ(n(), 0);
 }
 
 // The 999 kept entries are the 999 largest distinct spacings, found here by
