@@ -128,25 +128,20 @@ TEST_F(Commandes, EraseAll) {
     auto r = raze_tout(et);
     EXPECT_TRUE(et.mesures.vide() && et.profil.vide() && et.calculees.vide() &&
                 et.selection.vide());
-    EXPECT_EQ(et.lambda, 0);
-    EXPECT_EQ(et.lambda1, 0);
-    EXPECT_EQ(et.angle_min, 0);
-    EXPECT_EQ(et.angle_max_initial, 0);
-    EXPECT_EQ(et.entete_pics.lambda, 0);
-    EXPECT_EQ(et.entete_profil.lambda2, 0);
-    EXPECT_EQ(et.anode, "");
-    EXPECT_EQ(et.entete_pics.anode, "");
-    EXPECT_EQ(et.entete_profil.anode, "");
-    EXPECT_EQ(et.entete_pics.fichier_pics, "");
-    EXPECT_EQ(et.entete_profil.fichier_profil, "");
-    EXPECT_EQ(et.fichier_maille, "");
+    EXPECT_EQ((std::array{et.lambda, et.lambda1, et.angle_min, et.angle_max_initial,
+                          et.entete_pics.lambda, et.entete_profil.lambda2}),
+              (std::array<double, 6>{}));
+    EXPECT_EQ((std::array{et.anode, et.entete_pics.anode, et.entete_profil.anode,
+                          et.entete_pics.fichier_pics, et.entete_profil.fichier_profil,
+                          et.fichier_maille}),
+              (std::array<std::string, 6>{}));
     EXPECT_EQ(r.panneau_pics_visible, false);
     EXPECT_EQ(r.panneau_profil_visible, false);
     EXPECT_EQ(r.valeurs_courantes->lambda, " 0.00000");
-    EXPECT_EQ(r.grille_mesures->lignes.size(), 1u);
-    EXPECT_EQ(r.grille_mesures_selection->lignes.size(), 1u);
-    EXPECT_EQ(r.grille_calculees_selection->lignes.size(), 1u);
-    EXPECT_EQ(r.grille_selection->lignes.size(), 1u);
+    // Every grid back to its title row.
+    for (const auto& grille : {r.grille_mesures, r.grille_mesures_selection,
+                               r.grille_calculees_selection, r.grille_selection})
+        EXPECT_EQ(grille->lignes.size(), 1u);
     EXPECT_EQ(r.tableau_calcule->cellule(1, 0), "");
     EXPECT_TRUE(r.vide_resultats && r.redessine);
 }
