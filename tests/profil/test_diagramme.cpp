@@ -32,7 +32,7 @@ bool a_segment(const Dessin& d, Point a, Point b, Couleur c) {
 
 } // namespace
 
-TEST(Graduations, StepFollowsTheSpan) {
+TEST(Graduations, StepFollowsTheSpanAndTicksFollowTheStep) {
     EXPECT_EQ(pas_graduation(30), 5);
     EXPECT_EQ(pas_graduation(0.05), 0.01);
     EXPECT_EQ(pas_graduation(0.3), 10); // 0.1 ... 0.5 keeps the step 10
@@ -43,9 +43,7 @@ TEST(Graduations, StepFollowsTheSpan) {
     EXPECT_EQ(pas_graduation(50), 5);
     EXPECT_EQ(pas_graduation(100), 10);
     EXPECT_EQ(pas_graduation(100.5), 20);
-}
 
-TEST(Graduations, TickValues) {
     EXPECT_EQ(graduations(21.3, 51.3), (std::vector<double>{25, 30, 35, 40, 45, 50}));
     EXPECT_EQ(graduations(20, 50).size(), 7u); // both ends are ticks
     auto fines = graduations(40.01, 40.06);    // span 0.05: every 0.01, the end included
@@ -189,7 +187,7 @@ TEST(Diagramme, ClickAndDragThresholds) {
     EXPECT_EQ(etat.position_echelle, 20);
 }
 
-TEST(Diagramme, ZoomDrawnRightToLeftGivesTheSameRange) {
+TEST(Diagramme, ZoomRightToLeftAndInThetaMode) {
     EspaceTravail gauche = espace_20_50(), droite = espace_20_50();
     EtatDiagramme eg, ed;
     souris_onmouseDown(eg, {303, 150});
@@ -201,9 +199,8 @@ TEST(Diagramme, ZoomDrawnRightToLeftGivesTheSameRange) {
     EXPECT_DOUBLE_EQ(droite.angle_min, gauche.angle_min);
     EXPECT_DOUBLE_EQ(droite.angle_max, gauche.angle_max);
     EXPECT_DOUBLE_EQ(ed.echelle, eg.echelle);
-}
 
-TEST(Diagramme, ThetaModeZoomStoresTwoTheta) {
+    // In theta mode the zoom stores 2theta.
     EspaceTravail e;
     e.mode_affichage = 0;
     e.angle_min = 0, e.angle_max = 60; // shown 0 ... 30 theta, 10 pixels per degree

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <functional>
 #include <numbers>
@@ -54,11 +55,13 @@ double angle_sous(double deux_theta, double lambda, double lambda_c) {
 
 TEST(RecherchePics, OneGaussianIsFoundOnceAtItsCentre) {
     EspaceTravail e;
+    DialoguesEnregistres d;
+    EXPECT_FALSE(peak_search(e, d).has_value()); // nothing without a profile
+    EXPECT_FALSE(e.recherche.recherche_active);
     // FWHM 0.3: the negative lobe of the second derivative spans about
     // 2 sigma = 0.25 degrees, inside 0.10 ... 1.0 and beyond 0.2.
     const double centre = 40.003;
     remplit_profil(e, 35, 0.01, 1001, [&](double a) { return 5 + gaussienne(a, centre, 0.3, 95); });
-    DialoguesEnregistres d;
     ASSERT_TRUE(peak_search(e, d).has_value());
     EXPECT_TRUE(e.recherche.recherche_active);
     // The derivative is scaled to a largest magnitude of 100.
@@ -92,13 +95,6 @@ TEST(RecherchePics, TrackBarsSetTheLimitsAndTheirTexts) {
     EXPECT_DOUBLE_EQ(r.largeur_min, 0.1);
     EXPECT_EQ(lit_width_maxi(r, 10), "1.00");
     EXPECT_DOUBLE_EQ(r.largeur_max, 1.0);
-}
-
-TEST(RecherchePics, NothingWithoutProfile) {
-    EspaceTravail e;
-    DialoguesEnregistres d;
-    EXPECT_FALSE(peak_search(e, d).has_value());
-    EXPECT_FALSE(e.recherche.recherche_active);
 }
 
 TEST(RecherchePics, CentreAmongTheFirstThreePointsAndDepthAtTheThresholdAreRejected) {
@@ -188,10 +184,9 @@ TEST(Contaminations, CopperBoxesArePrefilledFromTheWavelengthTable) {
     DialoguesEnregistres d;
     auto champs = peak_search(e, d);
     ASSERT_TRUE(champs.has_value());
-    EXPECT_EQ(champs->longueur_l1, " 1.39222");
-    EXPECT_EQ(champs->pourcentage_l1, " 1");
-    EXPECT_EQ(champs->longueur_l2, " 1.025");
-    EXPECT_EQ(champs->pourcentage_l2, " 0.5");
+    EXPECT_EQ((std::array{champs->longueur_l1, champs->pourcentage_l1, champs->longueur_l2,
+                          champs->pourcentage_l2}),
+              (std::array<std::string, 4>{" 1.39222", " 1", " 1.025", " 0.5"}));
     EXPECT_EQ(e.recherche.nb_contaminations, 2);
 
     e.entete_profil.lambda = 1.5; // no anode of the table within 0.006
