@@ -16,6 +16,15 @@ using namespace kovrin;
 
 namespace {
 
+// The cell tab with wavelength 1.5406 and the range typed.
+OngletMaille domaine_tape(const std::string& debut, const std::string& fin) {
+    OngletMaille onglet;
+    onglet.lambda = "1.5406";
+    onglet.theta_min = debut;
+    onglet.theta_max = fin;
+    return onglet;
+}
+
 class Commandes : public ::testing::Test {
   protected:
     Rafraichissement cpi(const std::string& nom, const std::string& anode, double lambda) {
@@ -173,10 +182,7 @@ TEST_F(Commandes, ErasePeaksCellAndTheTabButtons) {
 
 TEST_F(Commandes, ChangeLeavesTheWorkspaceAloneWithoutWavelengthOnAMessageOrWhenRefused) {
     test::domaine(et, 10, 80);
-    OngletMaille onglet;
-    onglet.lambda = "1.5406";
-    onglet.theta_min = "20";
-    onglet.theta_max = "30";
+    OngletMaille onglet = domaine_tape("20", "30");
     auto r = relit_theta_range(et, onglet, d); // no working wavelength yet: a beep
     EXPECT_TRUE(d.erreurs().empty());
     EXPECT_EQ(d.nb_bips(), 1);
@@ -203,10 +209,7 @@ TEST_F(Commandes, ChangeKeepsThePeaksAndPointsOfTheNewRange) {
     test::mesures(et, {20.05, 20.2, 20.35, 20.6});
     et.entete_pics = {"typed", 0, "", "", 1.5406, 0, 0, 0, 18, 22, 0};
     et.mode_affichage = 0; // the range is typed in theta
-    OngletMaille onglet;
-    onglet.lambda = "1.5406";
-    onglet.theta_min = "10.05";
-    onglet.theta_max = "10.2";
+    OngletMaille onglet = domaine_tape("10.05", "10.2");
     auto r = relit_theta_range(et, onglet, d);
     EXPECT_TRUE(d.erreurs().empty());
     EXPECT_DOUBLE_EQ(et.angle_min, 20.1);
@@ -264,12 +267,9 @@ namespace {
 
 // Cubic P m -3 m, a = 4, lambda 1.5406, 10 ... 60 degrees.
 OngletMaille onglet_cubique(EspaceTravail& et, Dialogues& d) {
-    OngletMaille onglet;
+    OngletMaille onglet = domaine_tape("10", "60");
     test::choisit_groupe(et, onglet, 0, "Pm-3m", d);
     onglet.cellule = {"4", "4", "4", "90", "90", "90"};
-    onglet.lambda = "1.5406";
-    onglet.theta_min = "10";
-    onglet.theta_max = "60";
     return onglet;
 }
 
