@@ -60,14 +60,6 @@ void Rafraichissement::ajoute(const Rafraichissement& autre) {
     redessine |= autre.redessine;
 }
 
-bool mode_theta(const EspaceTravail& et) {
-    return et.mode_affichage == 0;
-}
-
-double angle_affiche(const EspaceTravail& et, double deux_theta) {
-    return mode_theta(et) ? deux_theta / 2.0 : deux_theta;
-}
-
 double d_de_deux_theta(double lambda, double deux_theta) {
     return lambda / (2.0 * std::sin(deux_theta * theta_radian_par_deux_theta));
 }

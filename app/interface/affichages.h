@@ -76,9 +76,6 @@ struct Rafraichissement {
     void ajoute(const Rafraichissement& autre);
 };
 
-// Angle as shown: halved in theta mode.
-double angle_affiche(const EspaceTravail& et, double deux_theta);
-bool mode_theta(const EspaceTravail& et);
 // Spacing of a stored angle (degrees 2theta) at the working wavelength.
 double d_de_deux_theta(double lambda, double deux_theta);
 

@@ -125,7 +125,7 @@ Survol affiche_theta(const EspaceTravail& et, const EtatDiagramme& etat, int lar
     return survol;
 }
 
-Pointage touche_diagramme(const EspaceTravail& et, const VueDiagramme& vue, Bouton bouton,
+Pointage touche_diagramme(const EspaceTravail& et, const VueDiagramme& vue, BoutonSouris bouton,
                           Point p) {
     Pointage pointage;
     pointage.bouton = bouton;
@@ -146,7 +146,7 @@ Pointage touche_diagramme(const EspaceTravail& et, const VueDiagramme& vue, Bout
 }
 
 Relache MouseUp_image1(EspaceTravail& et, EtatDiagramme& etat, int largeur, int hauteur,
-                       Bouton bouton, Point p) {
+                       BoutonSouris bouton, Point p) {
     Relache relache;
     if (p.y < 0) return relache;
     etat.relache = p;

@@ -65,7 +65,8 @@ Survol affiche_theta(const EspaceTravail& et, const EtatDiagramme& etat, int lar
 
 // What lies under a click at `p`: pairs whose observed-angle bar, calculated
 // ticks and measured bars within 4 pixels, and the side of the axis line.
-Pointage touche_diagramme(const EspaceTravail& et, const VueDiagramme& vue, Bouton bouton, Point p);
+Pointage touche_diagramme(const EspaceTravail& et, const VueDiagramme& vue, BoutonSouris bouton,
+                          Point p);
 
 // Button released: a drag of more than 4 pixels zooms (the workspace's current
 // range and the scale change); a shorter one is a click, whose Pointage the
@@ -75,7 +76,7 @@ struct Relache {
     std::optional<Pointage> clic;
 };
 Relache MouseUp_image1(EspaceTravail& et, EtatDiagramme& etat, int largeur, int hauteur,
-                       Bouton bouton, Point p);
+                       BoutonSouris bouton, Point p);
 
 // Shift arrows moved to `position`: the range moves by the difference, in
 // degrees 2theta.

@@ -151,4 +151,12 @@ struct EspaceTravail {
     bool arret_programme = false;
 };
 
+// The display mode halves what is shown in theta; stored angles are always 2theta.
+inline bool mode_theta(const EspaceTravail& et) {
+    return et.mode_affichage == 0;
+}
+inline double angle_affiche(const EspaceTravail& et, double deux_theta) {
+    return mode_theta(et) ? deux_theta / 2.0 : deux_theta;
+}
+
 } // namespace kovrin

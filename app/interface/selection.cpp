@@ -236,7 +236,7 @@ Rafraichissement pointe_diagramme(EspaceTravail& et, const Pointage& pointage,
                                   Dialogues& d) {
     if (et.mesures.vide() || et.calculees.vide() || !onglet_selection_visible) return {};
     Rafraichissement r;
-    if (pointage.bouton == Bouton::droit) {
+    if (pointage.bouton == BoutonSouris::droit) {
         auto paires = en_ordre(pointage.paires_touchees, et.selection.taille());
         if (paires.empty()) return {};
         et.selection.retire(paires.front());

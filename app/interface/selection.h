@@ -6,6 +6,7 @@
 #include "commun/dialogues.h"
 #include "interface/affichages.h"
 #include "interface/espace_travail.h"
+#include "profil/trace.h"
 
 #include <array>
 #include <optional>
@@ -67,10 +68,9 @@ Rafraichissement modifie_indices(EspaceTravail& et, int ligne, std::string_view 
 // pointer: the pairs whose observed-angle bar, the calculated reflections whose
 // tick and the measured reflections whose bar are within reach (indices in list
 // order), and the side of the axis line the pointer is on.
-enum class Bouton { gauche, droit };
 enum class CoteAxe { dessus, sur, dessous };
 struct Pointage {
-    Bouton bouton = Bouton::gauche;
+    BoutonSouris bouton = BoutonSouris::gauche;
     CoteAxe cote = CoteAxe::dessus;
     std::vector<int> paires_touchees;
     std::vector<int> calculees_touchees;

@@ -16,13 +16,6 @@ namespace {
 constexpr double ecart_doublon = 0.001; // degrees 2theta
 constexpr int nb_pics_max = 500;
 
-bool theta(const EspaceTravail& et) {
-    return et.mode_affichage == 0;
-}
-double affiche(const EspaceTravail& et, double deux_theta) {
-    return theta(et) ? deux_theta / 2 : deux_theta;
-}
-
 // One curve sampled like the profile: one point per pixel column at most.
 template <typename Valeur>
 Polyligne courbe(const EspaceTravail& et, const VueProfil& vue, Couleur couleur, Valeur valeur) {
@@ -30,7 +23,7 @@ Polyligne courbe(const EspaceTravail& et, const VueProfil& vue, Couleur couleur,
     Polyligne c{{}, couleur};
     for (int i : echantillons_profil(i1, i2, vue.largeur - 2))
         c.points.push_back(
-            {vue.x_de_angle(affiche(et, et.profil[i].angle)), vue.y_de_valeur(valeur(i))});
+            {vue.x_de_angle(angle_affiche(et, et.profil[i].angle)), vue.y_de_valeur(valeur(i))});
     return c;
 }
 
@@ -40,7 +33,8 @@ bool dans_image(Point p, int largeur, int hauteur) {
 
 SuiteProfil retire_marque(EspaceTravail& et, const VueProfil& vue, int x) {
     for (int j = 1; j <= et.mesures.taille(); ++j)
-        if (std::abs(vue.x_de_angle(affiche(et, et.mesures[j].deux_theta_mes)) - x) < portee_clic) {
+        if (std::abs(vue.x_de_angle(angle_affiche(et, et.mesures[j].deux_theta_mes)) - x) <
+            portee_clic) {
             et.mesures.retire(j);
             return SuiteProfil::grille_et_dessin;
         }
@@ -48,7 +42,7 @@ SuiteProfil retire_marque(EspaceTravail& et, const VueProfil& vue, int x) {
 }
 
 SuiteProfil zoom(EspaceTravail& et, EtatFenetreProfil& etat, const VueProfil& vue, Point relache) {
-    const Zoom z = zoom_rectangle(vue, etat.appui, relache, theta(et), etat.facteur_vertical);
+    const Zoom z = zoom_rectangle(vue, etat.appui, relache, mode_theta(et), etat.facteur_vertical);
     et.angle_min = z.angle_min;
     et.angle_max = z.angle_max;
     etat.facteur_vertical = z.facteur;
@@ -62,7 +56,7 @@ SuiteProfil ajoute_pic(EspaceTravail& et, const VueProfil& vue, int x, Dialogues
         d.erreur("Too many peaks (>500)");
         return SuiteProfil::rien;
     }
-    const double angle = vue.angle_de_x(x) * (theta(et) ? 2.0 : 1.0);
+    const double angle = vue.angle_de_x(x) * (mode_theta(et) ? 2.0 : 1.0);
     for (const Mesure& m : et.mesures)
         if (std::fabs(m.deux_theta_mes - angle) < ecart_doublon) return SuiteProfil::rien;
     et.mesures.ajoute({angle, angle, intensite_sous_angle(et, angle), raie_k_alpha});
@@ -75,8 +69,8 @@ VueProfil vue_profil(const EspaceTravail& et, const EtatFenetreProfil& etat, int
                      int hauteur) {
     if (et.profil.vide())
         return repere(largeur, hauteur, marge_bas_profil, 0, 0, etat.facteur_vertical);
-    return repere(largeur, hauteur, marge_bas_profil, affiche(et, et.angle_min),
-                  affiche(et, et.angle_max), etat.facteur_vertical);
+    return repere(largeur, hauteur, marge_bas_profil, angle_affiche(et, et.angle_min),
+                  angle_affiche(et, et.angle_max), etat.facteur_vertical);
 }
 
 std::string legende_profil(const EspaceTravail& et) {
@@ -102,7 +96,7 @@ Dessin dessin_profil(const EspaceTravail& et, const EtatFenetreProfil& etat, int
             return 50 + derivee[static_cast<std::size_t>(i)] / 2;
         }));
     for (const Mesure& m : et.mesures) {
-        const int x = vue.x_de_angle(affiche(et, m.deux_theta_mes));
+        const int x = vue.x_de_angle(angle_affiche(et, m.deux_theta_mes));
         dessin.segments.push_back({{x, vue.ligne_axe()}, {x, 0}, couleur_genre_raie(m.code_raie)});
     }
     return dessin;
@@ -114,8 +108,8 @@ SurvolProfil survol_profil(const EspaceTravail& et, const EtatFenetreProfil& eta
     const VueProfil vue = vue_profil(et, etat, largeur, hauteur);
     if (vue.vide()) return survol;
     const double a = vue.angle_de_x(pointeur.x);
-    const double angle_theta = theta(et) ? a / 57.2957 : a / 114.592;
-    survol.lecture = (theta(et) ? "T=" : "2T=") + pascal_reel(a, 7, 2) + " d=";
+    const double angle_theta = mode_theta(et) ? a / 57.2957 : a / 114.592;
+    survol.lecture = (mode_theta(et) ? "T=" : "2T=") + pascal_reel(a, 7, 2) + " d=";
     if (std::sin(angle_theta) != 0) // no spacing at the angle 0
         survol.lecture += pascal_reel(et.entete_profil.lambda / (2 * std::sin(angle_theta)), 7, 3);
     if (!etat.bouton_tenu)

@@ -13,7 +13,6 @@
 
 namespace kovrin {
 
-enum class BoutonSouris { gauche, droit };
 
 // Window state.
 struct EtatFenetreProfil {

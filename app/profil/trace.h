@@ -28,6 +28,8 @@ inline constexpr Couleur violet{0x80, 0, 0x80};
 inline constexpr Couleur magenta{0xFF, 0, 0xFF};
 inline constexpr Couleur jaune{0xFF, 0xFF, 0};
 
+enum class BoutonSouris { gauche, droit };
+
 struct Point {
     int x = 0, y = 0;
     friend bool operator==(const Point&, const Point&) = default;

@@ -218,7 +218,7 @@ TEST(LitIndices, BlankSeparatedIntegers) {
 }
 
 TEST_F(Selection, PointingTwiceOnTheSameBarMakesOnePair) {
-    Pointage p{Bouton::gauche, CoteAxe::dessus, {}, {}, {2}};
+    Pointage p{BoutonSouris::gauche, CoteAxe::dessus, {}, {}, {2}};
     auto r = pointe_diagramme(et, p, true, "0.5", d);
     ASSERT_EQ(et.selection.taille(), 1);
     EXPECT_EQ(et.ligne_mes_courante, 2);
@@ -231,7 +231,7 @@ TEST_F(Selection, PointingTwiceOnTheSameBarMakesOnePair) {
 TEST_F(Selection, PointingBelowTheAxisPairsTheFirstUsableTick) {
     et.selection.ajoute({1, 0, 0, 20.0f, 20.0f});
     // Tick 1 is already paired, tick 3 is 0.25 from its nearest measured reflection.
-    Pointage p{Bouton::gauche, CoteAxe::dessous, {}, {3, 1, 2}, {}};
+    Pointage p{BoutonSouris::gauche, CoteAxe::dessous, {}, {3, 1, 2}, {}};
     pointe_diagramme(et, p, true, "0.2", d);
     ASSERT_EQ(et.selection.taille(), 2);
     EXPECT_EQ(et.selection[2].k, 1);
@@ -241,10 +241,10 @@ TEST_F(Selection, PointingBelowTheAxisPairsTheFirstUsableTick) {
 }
 
 TEST_F(Selection, PointingOnTheAxisOrWithoutDataPairsNothing) {
-    Pointage sur{Bouton::gauche, CoteAxe::sur, {}, {1}, {1}};
+    Pointage sur{BoutonSouris::gauche, CoteAxe::sur, {}, {1}, {1}};
     pointe_diagramme(et, sur, true, "0.5", d);
     EXPECT_EQ(et.selection.taille(), 0);
-    Pointage dessus{Bouton::gauche, CoteAxe::dessus, {}, {}, {1}};
+    Pointage dessus{BoutonSouris::gauche, CoteAxe::dessus, {}, {}, {1}};
     auto r = pointe_diagramme(et, dessus, false, "0.5", d); // another tab shown
     EXPECT_EQ(et.selection.taille(), 0);
     EXPECT_FALSE(r.redessine);
@@ -255,13 +255,13 @@ TEST_F(Selection, PointingOnTheAxisOrWithoutDataPairsNothing) {
 
 TEST_F(Selection, RightClickDeletesTheFirstHitPairInListOrder) {
     selection_automatique(et, "0.5", d);
-    Pointage p{Bouton::droit, CoteAxe::dessus, {3, 2}, {}, {}};
+    Pointage p{BoutonSouris::droit, CoteAxe::dessus, {3, 2}, {}, {}};
     auto r = pointe_diagramme(et, p, true, "bad tolerance is not read", d);
     ASSERT_EQ(et.selection.taille(), 2);
     EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 40.25f);
     EXPECT_TRUE(r.vide_resultats);
     EXPECT_TRUE(d.journal.empty());
-    Pointage rien{Bouton::droit, CoteAxe::dessus, {}, {}, {}};
+    Pointage rien{BoutonSouris::droit, CoteAxe::dessus, {}, {}, {}};
     r = pointe_diagramme(et, rien, true, "", d);
     EXPECT_EQ(et.selection.taille(), 2);
     EXPECT_FALSE(r.redessine);
@@ -288,7 +288,7 @@ TEST_F(Selection, A501stPairIsRefusedWithAMessage) {
     EXPECT_EQ(et.selection.taille(), 500);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Too many selected reflections (>500)"});
     EXPECT_FALSE(r.grille_selection.has_value());
-    Pointage p{Bouton::gauche, CoteAxe::dessus, {}, {}, {2}};
+    Pointage p{BoutonSouris::gauche, CoteAxe::dessus, {}, {}, {2}};
     pointe_diagramme(et, p, true, "0.5", d);
     EXPECT_EQ(et.selection.taille(), 500);
     EXPECT_EQ(d.erreurs().size(), 2u);
