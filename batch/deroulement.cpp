@@ -6,7 +6,7 @@
 #include "commun/format.h"
 #include "fichiers/rapports.h"
 #include "interface/affichages.h"
-#include "interface/anodes.h"
+#include "cristallo/anodes.h"
 #include "interface/commandes.h"
 #include "interface/prise_donnees.h"
 #include "interface/saisie_mesures.h"

@@ -3,7 +3,7 @@
 #include "commun/nombres.h"
 #include "commun/texte.h"
 #include "cristallo/onglet_maille.h"
-#include "interface/anodes.h"
+#include "cristallo/anodes.h"
 #include "interface/prise_donnees.h"
 
 #include <CLI/CLI.hpp>

@@ -1,26 +1,15 @@
 // Sietronics CPI profiles: a ten-line header, then one intensity after another.
 #include "commun/nombres.h"
 #include "commun/texte.h"
+#include "cristallo/anodes.h"
 #include "fichiers/lecteurs_profil.h"
 #include "fichiers/lecture.h"
 
-#include <array>
 #include <sstream>
 
 namespace kovrin {
 
 namespace {
-
-struct AnodeCpi {
-    const char* nom;
-    double lambda1, lambda2;
-};
-
-constexpr std::array<AnodeCpi, 5> anodes_cpi{{{"MO", 0.7093, 0.71359},
-                                              {"CU", 1.54056, 1.54439},
-                                              {"CO", 1.78897, 1.79285},
-                                              {"FE", 1.93339, 1.9373},
-                                              {"CR", 2.2897, 2.29361}}};
 
 double nombre_de_ligne(const std::vector<std::string>& lignes, std::size_t numero,
                        const std::filesystem::path& fichier) {
@@ -46,12 +35,11 @@ std::vector<double> intensites(const std::vector<std::string>& lignes,
 }
 
 void prend_anode(ProfilLu& p) {
-    for (const auto& a : anodes_cpi)
-        if (majuscules(p.anode) == a.nom) {
-            p.lambda1 = a.lambda1;
-            p.lambda2 = a.lambda2;
-            p.rapport = 0.5;
-        }
+    if (const Anode* a = anode_de_nom(p.anode)) {
+        p.lambda1 = a->k_alpha1;
+        p.lambda2 = a->k_alpha2;
+        p.rapport = 0.5;
+    }
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 #include "commun/format.h"
 #include "commun/nombres.h"
 #include "commun/texte.h"
-#include "interface/anodes.h"
+#include "cristallo/anodes.h"
 #include "interface/prise_donnees.h"
 
 #include <optional>

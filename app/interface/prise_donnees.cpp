@@ -4,7 +4,7 @@
 #include "commun/texte.h"
 #include "fichiers/lecteurs_pics.h"
 #include "fichiers/lecteurs_profil.h"
-#include "interface/anodes.h"
+#include "cristallo/anodes.h"
 #include "interface/dialogue_lambda.h"
 #include "interface/saisie_mesures.h"
 

@@ -1,7 +1,7 @@
 // Taking measured-peak files in, and the wavelength dialog for peak data.
 #include "commun/octets.h"
 #include "dossier_temporaire.h"
-#include "interface/anodes.h"
+#include "cristallo/anodes.h"
 #include "interface/dialogue_lambda.h"
 #include "interface/prise_donnees.h"
 #include "outils_interface.h"

@@ -1,4 +1,4 @@
-#include "interface/anodes.h"
+#include "cristallo/anodes.h"
 
 #include "commun/texte.h"
 
