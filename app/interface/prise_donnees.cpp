@@ -220,7 +220,7 @@ bool complete_profil(EspaceTravail& et, bool moyenne_des_k_alpha, Rafraichisseme
         }
     }
     if (moyenne_des_k_alpha && p.lambda == 0 && p.lambda1 > 0)
-        p.lambda = (p.lambda1 + p.rapport * p.lambda2) / (p.rapport + 1);
+        p.lambda = lambda_moyenne(p.lambda1, p.lambda2, p.rapport);
     p.anode = nomme_anode(p.anode, p.lambda, tolerance_anode_profil);
     if (p.rapport == 0 && anode_connue(p.anode)) p.rapport = 0.5;
     if (et.entete_pics.lambda == 0) {
