@@ -8,7 +8,7 @@
 #include "commun/dialogues.h"
 #include "cristallo/onglet_maille.h"
 #include "interface/dialogue_lambda.h"
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 
 #include <optional>
 #include <string>

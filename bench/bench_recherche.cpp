@@ -1,6 +1,6 @@
 // The whole automatic peak search on a 30000-point profile: both filter passes
 // (smoothing, second derivative), the scaling, the lobe scan and the marking.
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 #include "profil/recherche_pics.h"
 
 #include <benchmark/benchmark.h>

@@ -2,7 +2,7 @@
 // The spreadsheet export Excel.txt (TAB-separated, CR LF lines), built from the
 // engine listing kovrin.out and the selected pairs, and the two buttons that use it.
 #include "commun/dialogues.h"
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 
 #include <optional>
 #include <string>

@@ -3,7 +3,7 @@
 // refinement" and "After refinement" grids and their "Mean square deviation"
 // boxes, all as texts. The window copies these texts into its controls.
 #include "interface/affichages.h"
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 
 #include <array>
 #include <string>

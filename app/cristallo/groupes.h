@@ -4,7 +4,7 @@
 // and scfs.dat), the lattice-centring translations and the test of allowed
 // reflections.
 #include "commun/dialogues.h"
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 
 #include <array>
 #include <filesystem>

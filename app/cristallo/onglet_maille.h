@@ -4,7 +4,7 @@
 // table of calculated reflections. Windows copy their controls into an
 // OngletMaille, call these procedures and show what comes back.
 #include "commun/dialogues.h"
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 
 #include <array>
 #include <string>

@@ -3,7 +3,7 @@
 // per distinct spacing, sorted by increasing angle.
 #include "commun/dialogues.h"
 #include "cristallo/onglet_maille.h"
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 
 #include <vector>
 

@@ -2,7 +2,7 @@
 // What the readers of peak, profile and cell files return. A reader parses the
 // whole file into one of these values; the workspace takes it only when the
 // read succeeded (a failed read returns nothing and leaves the workspace alone).
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 
 #include <array>
 #include <optional>

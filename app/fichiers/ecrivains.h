@@ -3,7 +3,7 @@
 // peak angles, Sietronics CPI) and the save sequence shared by the main and
 // profile windows. Every file written is read back by the matching reader.
 #include "commun/dialogues.h"
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 
 #include <filesystem>
 #include <optional>

@@ -4,7 +4,7 @@
 // the workspace and refills the space-group lists.
 #include "commun/dialogues.h"
 #include "fichiers/donnees_lues.h"
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 
 #include <filesystem>
 #include <optional>

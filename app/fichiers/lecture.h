@@ -5,7 +5,7 @@
 #include "commun/dialogues.h"
 #include "commun/erreur.h"
 #include "commun/fichier_texte.h"
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 
 #include <array>
 #include <filesystem>

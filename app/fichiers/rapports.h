@@ -3,7 +3,7 @@
 // measured peaks (dif.out) and the calculated reflections (indx.out, full and
 // short layouts).
 #include "commun/dialogues.h"
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 
 #include <filesystem>
 

@@ -3,7 +3,7 @@
 // measured, calculated and selected reflections, the panels "Current values",
 // "Peak data" and "Profile", and what a command asks the windows to refresh.
 // Angles are halved here in theta mode; nothing stored is ever changed.
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 
 #include <optional>
 #include <string>

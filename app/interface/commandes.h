@@ -5,7 +5,7 @@
 #include "commun/dialogues.h"
 #include "cristallo/onglet_maille.h"
 #include "interface/affichages.h"
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 
 #include <string_view>
 

@@ -6,7 +6,7 @@
 // window paints the returned Dessin and hands a click's Pointage to the
 // matching (pointe_diagramme).
 #include "interface/affichages.h"
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 #include "interface/selection.h"
 #include "profil/trace.h"
 

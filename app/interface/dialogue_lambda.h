@@ -5,7 +5,7 @@
 // header of the data concerned and finishes the intake that asked.
 #include "commun/dialogues.h"
 #include "interface/affichages.h"
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 
 #include <array>
 #include <filesystem>

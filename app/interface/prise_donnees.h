@@ -6,7 +6,7 @@
 #include "commun/dialogues.h"
 #include "fichiers/donnees_lues.h"
 #include "interface/affichages.h"
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 
 #include <filesystem>
 #include <optional>

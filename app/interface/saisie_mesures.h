@@ -3,7 +3,7 @@
 // reading typed rows back into the measured list, which it always mirrors.
 #include "commun/dialogues.h"
 #include "interface/affichages.h"
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 
 #include <string_view>
 

@@ -5,7 +5,7 @@
 // pointing on the diagram, emptying).
 #include "commun/dialogues.h"
 #include "interface/affichages.h"
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 #include "profil/trace.h"
 
 #include <array>

@@ -5,7 +5,7 @@
 // choice of a space group in one of the two symbol lists.
 #include "commun/dialogues.h"
 #include "fichiers/donnees_lues.h"
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 
 #include <filesystem>
 #include <optional>

@@ -5,7 +5,7 @@
 // controls do to the workspace (measuring peaks by clicking, removing them,
 // zooming, shifting, scaling, resetting).
 #include "commun/dialogues.h"
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 #include "profil/trace.h"
 
 #include <optional>

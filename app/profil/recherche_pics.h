@@ -4,7 +4,7 @@
 // and the keeping of chosen kinds of peaks. The found peaks replace the
 // measured reflections of the workspace.
 #include "commun/dialogues.h"
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 #include "profil/trace.h"
 
 #include <array>

@@ -3,7 +3,7 @@
 // texts in pixels of a picture; a painter only draws them, in the order
 // courbes, segments, textes. Rows grow downwards from 0 (top).
 #include "commun/format.h"
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 
 #include <cstdint>
 #include <optional>

@@ -3,7 +3,7 @@
 // the engine that records what it was sent and answers with set values.
 #include "affinement/affinement.h"
 #include "commun/fichier_texte.h"
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "commun/dialogues.h"
 #include "cristallo/groupes.h"
 #include "dossier_temporaire.h"
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 
 #include <gtest/gtest.h>
 

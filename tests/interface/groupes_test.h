@@ -4,7 +4,7 @@
 #include "commun/dialogues.h"
 #include "commun/texte.h"
 #include "cristallo/onglet_maille.h"
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 
 #include <gtest/gtest.h>
 

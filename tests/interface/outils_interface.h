@@ -1,7 +1,7 @@
 #pragma once
 // Small builders shared by the workspace tests: lists written straight into the
 // workspace, and peak and profile files written in the current directory.
-#include "interface/espace_travail.h"
+#include "commun/espace_travail.h"
 
 #include <array>
 #include <initializer_list>

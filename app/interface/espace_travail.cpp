@@ -1,1 +1,0 @@
-#include "interface/espace_travail.h"
