@@ -67,8 +67,8 @@ std::optional<MailleLue> lit_fichier_maille(const std::filesystem::path& fichier
     return lit_maille_kovrin(fichier, d);
 }
 
-bool prend_maille_lue(EspaceTravail& et, const std::filesystem::path& fichier, const MailleLue& lue,
-                      Dialogues& d) {
+void prend_maille_lue(EspaceTravail& et, const std::filesystem::path& fichier,
+                      const MailleLue& lue) {
     // Worked on a copy: the symbol lists may fail to load after the cell is in.
     EspaceTravail essai = et;
     essai.calculees.efface();
@@ -80,18 +80,9 @@ bool prend_maille_lue(EspaceTravail& et, const std::filesystem::path& fichier, c
     if (lue.systeme) essai.systeme = symbole_compare(*lue.systeme);
     essai.groupe = symbole_compare(lue.groupe);
     essai.maille = essai.maille_initiale = lue.maille;
-    try {
-        if (!remplit_liste_orsab(essai, d)) {
-            et.arret_programme = essai.arret_programme;
-            return false;
-        }
-        remplit_liste_hm(essai);
-    } catch (const ErreurKovrin& e) {
-        d.erreur(e.what());
-        return false;
-    }
+    remplit_liste_orsab(essai);
+    remplit_liste_hm(essai);
     et = std::move(essai);
-    return true;
 }
 
 bool choisit_groupe(EspaceTravail& et, std::string_view symbole, bool hall) {

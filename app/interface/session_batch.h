@@ -30,11 +30,11 @@ std::optional<MailleLue> lit_fichier_maille(const std::filesystem::path& fichier
 // crystal system, space group (trimmed and upper-cased, as a symbol chosen in a
 // list is), the cell and its initial copy; the calculated reflections and the
 // pairs of the old cell go. Both symbol lists are then refilled for the system
-// with the symbol read selected. False, with the workspace as it was, when the
-// space-group data cannot be read (et.arret_programme tells when the program
-// must end). The caller then runs calcul_apres_lecture.
-bool prend_maille_lue(EspaceTravail& et, const std::filesystem::path& fichier, const MailleLue& lue,
-                      Dialogues& d);
+// with the symbol read selected. When the space-group data cannot be read it
+// throws (ArretProgramme without spgr2.dat) and the workspace is as it was.
+// The caller then runs calcul_apres_lecture.
+void prend_maille_lue(EspaceTravail& et, const std::filesystem::path& fichier,
+                      const MailleLue& lue);
 
 // A click on the entry of the H-M list (or, with `hall`, of the Orsab list)
 // whose symbol equals `symbole` (case and surrounding blanks aside; in the
