@@ -52,6 +52,8 @@ void Rafraichissement::ajoute(const Rafraichissement& autre) {
     ecrase(onglet_affinement, autre.onglet_affinement);
     ecrase(panneau_decalage, autre.panneau_decalage);
     ecrase(champ_focus, autre.champ_focus);
+    ecrase(texte_tolerance, autre.texte_tolerance);
+    ecrase(texte_export, autre.texte_export);
     ecrase(grille_pics, autre.grille_pics);
     ecrase(contamination, autre.contamination);
     ecrase(panneau_recherche, autre.panneau_recherche);
@@ -67,6 +69,7 @@ void Rafraichissement::ajoute(const Rafraichissement& autre) {
     lignes_courantes |= autre.lignes_courantes;
     active_onglet_affinement |= autre.active_onglet_affinement;
     redessine |= autre.redessine;
+    montre_diagramme |= autre.montre_diagramme;
     montre_dialogue_lambda |= autre.montre_dialogue_lambda;
     montre_fenetre_profil |= autre.montre_fenetre_profil;
     montre_export |= autre.montre_export;
@@ -128,6 +131,7 @@ PanneauDonnees panneau_profil(const EspaceTravail& et) {
 Libelles libelles(const EspaceTravail& et) {
     bool theta = mode_theta(et);
     Libelles l;
+    l.mode_affichage = et.mode_affichage;
     l.panneau_mesures = theta ? "Measured reflections (Theta)" : "Measured reflections (2Theta)";
     l.valeur1 = theta ? "q1 =" : "2q1 =";
     l.valeur2 = theta ? "q2 =" : "2q2 =";

@@ -35,6 +35,7 @@ struct PanneauDonnees {
 
 // Texts that depend on the display mode only.
 struct Libelles {
+    int mode_affichage = 1;              // 0 theta, 1 2theta: the radio groups theta / 2theta
     std::string panneau_mesures;         // "Measured reflections (2Theta)"
     std::string valeur1, valeur2;        // "2q1 =", "2q2 ="
     std::string donnees1, donnees2;      // "2q1", "2q2"
@@ -82,6 +83,7 @@ struct Rafraichissement {
     std::optional<OngletAffinement> onglet_affinement;
     std::optional<bool> panneau_decalage;         // "Angular Shift refinement mode" shown
     std::optional<int> champ_focus;               // cell field (1 ... 6) that takes the focus back
+    std::optional<std::string> texte_tolerance;   // edit "Angular tolerance"
     bool vide_resultats = false;      // both refinement tables and their deviation boxes emptied
     bool vide_parametres = false;     // "Refined" and "Sigmas" emptied, the shift box "0"
     bool tableau_avant = false;       // refill the table of residuals before refinement
@@ -94,9 +96,11 @@ struct Rafraichissement {
 
     // Other windows
     bool redessine = false;              // redraw the diagram
+    bool montre_diagramme = false;       // the diagram window shown
     bool montre_dialogue_lambda = false; // the wavelength dialog waits for the user
     bool montre_fenetre_profil = false;
     bool montre_export = false;          // the spreadsheet-transfer dialog
+    std::optional<std::string> texte_export; // its text area (the bytes of Excel.txt)
     std::optional<GrillePics> grille_pics; // the profile window's peak grid
     bool redessine_profil = false;
     bool ferme_fenetre_profil = false;

@@ -77,6 +77,32 @@ Rafraichissement mesures_effacees(const EspaceTravail& et) {
 
 } // namespace
 
+Rafraichissement demarre_programme(EspaceTravail& et, const std::filesystem::path& repertoire) {
+    et.repertoire = repertoire;
+    efface_resultats_anciens(repertoire);
+    Rafraichissement r = raies_affichees(et);
+    r.grille_mesures = grille_mesures_vide(et);
+    r.grille_mesures->nb_lignes = nb_lignes_initial_grille_mesures + 1;
+    r.grille_mesures_selection = grille_mesures_selection_vide(et);
+    r.grille_selection = grille_selection(et);
+    r.tableaux_affinement = r.table_parametres = true;
+    r.valeurs_courantes = panneau_valeurs_courantes(et);
+    r.libelles = libelles(et);
+    r.texte_tolerance = pascal_reel(et.tolerance, 6, 3);
+    r.panneau_pics_visible = r.panneau_profil_visible = false;
+    return r;
+}
+
+Rafraichissement active_principale(EtatPrincipal& ep) {
+    ep.ligne_pic_courante = -1;
+    ep.mesure_en_attente = false;
+    Rafraichissement r;
+    r.lignes_courantes = true;
+    r.montre_diagramme = true;
+    r.redessine = true;
+    return r;
+}
+
 Grille tableau_calcule(const EspaceTravail& et) {
     Grille g;
     for (const LigneTable& ligne : affiche_raies_calculees(et))

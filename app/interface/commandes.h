@@ -5,11 +5,22 @@
 #include "commun/dialogues.h"
 #include "cristallo/onglet_maille.h"
 #include "interface/affichages.h"
+#include "interface/etat_principal.h"
 #include "commun/espace_travail.h"
 
+#include <filesystem>
 #include <string_view>
 
 namespace kovrin {
+
+// Program start in `repertoire`, the working directory: the results of an
+// earlier run deleted, every grid given its headers, the tolerance and the
+// labels of the display mode shown.
+Rafraichissement demarre_programme(EspaceTravail& et, const std::filesystem::path& repertoire);
+
+// Activation of the main window: no row of the refinement tables chosen, no
+// pairing pending, the diagram window shown.
+Rafraichissement active_principale(EtatPrincipal& ep);
 
 // Texts of the table "Calculated diagram" of tab 2.
 Grille tableau_calcule(const EspaceTravail& et);

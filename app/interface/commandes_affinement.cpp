@@ -177,4 +177,12 @@ Rafraichissement transfert_excel(const EspaceTravail& et, Dialogues& d) {
     return r;
 }
 
+Rafraichissement change_liste_export(const EspaceTravail& et, ListeExport liste, Dialogues& d) {
+    Rafraichissement r;
+    r.texte_export = texte_export(et, liste, d);
+    r.echec = !r.texte_export;
+    if (!r.texte_export) r.texte_export = "";
+    return r;
+}
+
 } // namespace kovrin

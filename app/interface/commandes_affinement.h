@@ -55,4 +55,8 @@ Rafraichissement Impression_resultats(const EspaceTravail& et, Dialogues& d);
 // "export results to Excel": the transfer dialog opens when there are results.
 Rafraichissement transfert_excel(const EspaceTravail& et, Dialogues& d);
 
+// The transfer dialog activated or its "List" changed: Excel.txt built in
+// the chosen list and shown; "No results" without a listing.
+Rafraichissement change_liste_export(const EspaceTravail& et, ListeExport liste, Dialogues& d);
+
 } // namespace kovrin

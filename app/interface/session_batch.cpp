@@ -7,6 +7,7 @@
 #include "fichiers/rapports.h"
 #include "interface/prise_donnees.h"
 
+#include <algorithm>
 #include <system_error>
 #include <utility>
 
@@ -60,6 +61,20 @@ int format_pics_par_nom(const std::string& nom) {
     if (contient(nom, ".dat")) return pics_winfit;
     if (contient(nom, ".di")) return pics_philips;
     return pics_colonne;
+}
+
+GenreFichier genre_fichier(const std::filesystem::path& fichier) {
+    const std::string extension = majuscules(fichier.extension().string());
+    if (extension == ".CRY" || extension == ".ICS") return GenreFichier::maille;
+    if (extension == ".RAW" || extension == ".CPI" || extension == ".RD") return GenreFichier::profil;
+    return GenreFichier::pics;
+}
+
+std::vector<std::filesystem::path> dans_l_ordre_des_genres(std::vector<std::filesystem::path> fichiers) {
+    std::stable_sort(fichiers.begin(), fichiers.end(), [](const auto& a, const auto& b) {
+        return genre_fichier(a) < genre_fichier(b);
+    });
+    return fichiers;
 }
 
 std::optional<MailleLue> lit_fichier_maille(const std::filesystem::path& fichier, Dialogues& d) {

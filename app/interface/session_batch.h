@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kovrin {
 
@@ -21,6 +22,14 @@ void efface_resultats_anciens(const std::filesystem::path& repertoire);
 // Peak format of a file name, tested by substring in this order: ".dif" DIFFRAC-AT,
 // ".txt" XFIT, ".dat" WINFIT, ".di" Philips; any other name is a column file.
 int format_pics_par_nom(const std::string& nom);
+
+// What a file named at start or dropped on a window is, by its extension: a
+// cell file (.cry, .ics), a profile (.raw, .cpi, .rd), otherwise peaks.
+enum class GenreFichier { pics, profil, maille };
+GenreFichier genre_fichier(const std::filesystem::path& fichier);
+// The files in the order they are taken in: peaks, profiles, cells, each kind
+// in the order given.
+std::vector<std::filesystem::path> dans_l_ordre_des_genres(std::vector<std::filesystem::path> fichiers);
 
 // The cell file `fichier` read by its kind: ICSD when the name contains ".ics",
 // otherwise the program's own ".cry" layout. Nothing after the reader's message.
