@@ -18,7 +18,7 @@ namespace {
 // vertically, or 2 pixels from the top-left corner when the core says so.
 class PeintureCellules : public QStyledItemDelegate {
 public:
-    explicit PeintureCellules(const GrilleTextes& grille) : QStyledItemDelegate(nullptr), grille_(grille) {}
+    explicit PeintureCellules(GrilleTextes& grille) : QStyledItemDelegate(&grille), grille_(grille) {}
 
     void paint(QPainter* p, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {

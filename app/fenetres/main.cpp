@@ -15,8 +15,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kovrin2"));
     kovrin::fenetres::Programme programme(std::filesystem::current_path());
+    programme.form6().show(); // under the main window, which then takes the activation
     programme.form1().show();
-    programme.form6().show();
     std::vector<std::filesystem::path> fichiers;
     const QStringList arguments = QApplication::arguments();
     for (qsizetype i = 1; i < arguments.size(); ++i)

@@ -38,7 +38,7 @@ void Programme::montre(const Rafraichissement& r) {
     form1_->montre(r);
     form6_->montre(r);
     form7_->montre(r);
-    if (r.montre_diagramme) form6_->show();
+    if (r.montre_diagramme && !form6_->isVisible()) form6_->show();
     if (r.montre_fenetre_profil) form7_->show();
     if (r.montre_dialogue_lambda) flilambda_->ouvre();
     if (r.montre_export) fexcel_->show();

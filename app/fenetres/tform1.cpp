@@ -23,6 +23,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFontDatabase>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -128,6 +129,9 @@ Tform1::Tform1(Programme& programme) : p_(programme) {
     setCentralWidget(central);
     relie_grilles();
     connect(onglets, &QTabWidget::currentChanged, this, [this] { change_onglet(); });
+    connect(qApp, &QApplication::focusChanged, this,
+            // Seen before the next focus event: the widget the focus leaves.
+            [this](QWidget*, QWidget* nouveau) { focus_precedent_ = nouveau; });
     change_onglet();
     auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
     connect(f1, &QShortcut::activated, this, [this] {
@@ -796,9 +800,24 @@ void Tform1::closeEvent(QCloseEvent* e) {
     QApplication::quit();
 }
 
+// Only the user enters a field: with the mouse, or with Tab from a neighbouring
+// cell field. The focus moved by a tab change, a window coming back or a
+// message box closing is no entry.
+bool Tform1::entree_voulue(const QObject* champ, const QFocusEvent& e) const {
+    if (e.reason() == Qt::MouseFocusReason) return true;
+    const bool tabulation = e.reason() == Qt::TabFocusReason || e.reason() == Qt::BacktabFocusReason;
+    const bool voisin = std::find(champs_maille.begin(), champs_maille.end(), focus_precedent_.data()) !=
+                        champs_maille.end();
+    return tabulation && voisin && champ != edit_lambda;
+}
+
 bool Tform1::eventFilter(QObject* objet, QEvent* e) {
     if (e->type() != QEvent::FocusIn && e->type() != QEvent::FocusOut) return false;
+    const auto& focus = static_cast<const QFocusEvent&>(*e);
     const bool entree = e->type() == QEvent::FocusIn;
+    if (entree ? !entree_voulue(objet, focus)
+               : focus.reason() == Qt::ActiveWindowFocusReason || focus.reason() == Qt::PopupFocusReason)
+        return false;
     if (objet == edit_lambda && entree) {
         p_.commande([&] { return entree_lambda(p_.espace); });
         return false;

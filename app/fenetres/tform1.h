@@ -7,11 +7,13 @@
 #include "interface/affichages.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 
 class QButtonGroup;
 class QCheckBox;
+class QFocusEvent;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -88,6 +90,7 @@ private:
     void montre_onglet_affinement(const OngletAffinement& o);
     void montre_visibilites(const Rafraichissement& r);
     void repeint_lignes_courantes();
+    bool entree_voulue(const QObject* champ, const QFocusEvent& e) const;
 
     Programme& p_;
     QFrame* cadre_onglets;
@@ -97,6 +100,7 @@ private:
     std::array<QLabel*, 6> panneau_pics_textes{}, panneau_profil_textes{};
     std::array<QLabel*, 2> etiquettes_pics{}, etiquettes_profil{};
     QGroupBox *panneau_cellule, *panneau_calcule;
+    QPointer<QWidget> focus_precedent_;
     bool en_commande_ = false;
     bool placee_ = false;
 };

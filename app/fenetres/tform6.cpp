@@ -10,6 +10,8 @@ namespace kovrin::fenetres {
 Tform6::Tform6(Programme& programme) : QWidget(nullptr), p_(programme) {
     setWindowTitle(QStringLiteral("Diagram"));
     setGeometry(0, 456, 1020, 280);
+    // Shown whenever the main window is activated: it must not take the activation away.
+    setAttribute(Qt::WA_ShowWithoutActivating);
 }
 
 void Tform6::montre(const Rafraichissement& r) {
