@@ -145,6 +145,14 @@ Tform1::Tform1(Programme& programme) : p_(programme) {
     move(0, 0);
 }
 
+// The children are deleted after this window's own members: nothing they
+// signal on their way out may reach it any more.
+Tform1::~Tform1() {
+    disconnect(qApp, nullptr, this, nullptr);
+    for (QObject* enfant : findChildren<QObject*>())
+        enfant->blockSignals(true);
+}
+
 void Tform1::construit_menus() {
     QMenu* fichier = menuBar()->addMenu(QStringLiteral("&File"));
     QMenu* ouvrir = fichier->addMenu(QStringLiteral("&Open"));
