@@ -280,9 +280,7 @@ QWidget* Tform1::construit_onglet_mesures() {
     connect(clavier_pics, &QPushButton::clicked, this,
             [this] { p_.commande([&] { return enter_refl_keyb(p_.espace); }); });
     connect(fichier_pics, &QPushButton::clicked, this, [this] {
-        Rafraichissement r;
-        r.bouton_sauve_pics = true;
-        montre(r);
+        p_.commande([] { return load_fichier_raie(); });
         menu_pics->popup(mapToGlobal(QPoint(170, 110)));
     });
     connect(diagramme_pics, &QPushButton::clicked, this,
