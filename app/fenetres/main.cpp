@@ -2,6 +2,7 @@
 // as the menu entries would take them (peaks, then profiles, then cells);
 // --capture renders every window into PNG files instead of running.
 #include "commun/dialogues.h"
+#include "fenetres/application.h"
 #include "fenetres/capture.h"
 #include "fenetres/dialogues_qt.h"
 #include "fenetres/programme.h"
@@ -41,7 +42,7 @@ int capture(const QCommandLineParser& ligne) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
+    kovrin::fenetres::Application application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kovrin2"));
     QCommandLineParser ligne;
     ligne.setApplicationDescription(QStringLiteral("Cell refinement from powder diffraction peaks"));
