@@ -103,15 +103,19 @@ template <typename Entete>
 PanneauDonnees panneau_donnees(const EspaceTravail& et, const Entete& e, const std::string& fichier,
                                const std::string& echantillon) {
     Libelles l = libelles(et);
-    return {"File: " + nom_sans_repertoire(fichier),
-            "Sample: " + echantillon,
-            e.anode,
-            pascal_reel(e.lambda, 8, 5),
-            texte_angle(et, e.angle_debut, 8, 2),
-            texte_angle(et, e.angle_fin, 8, 2),
-            l.donnees1,
-            l.donnees2,
-            {}};
+    PanneauDonnees p;
+    p.fichier = "File: " + nom_sans_repertoire(fichier);
+    p.echantillon = "Sample: " + echantillon;
+    p.anode = e.anode;
+    p.lambda = pascal_reel(e.lambda, 8, 5);
+    p.angle1 = texte_angle(et, e.angle_debut, 8, 2);
+    p.angle2 = texte_angle(et, e.angle_fin, 8, 2);
+    p.etiquette1 = l.donnees1;
+    p.etiquette2 = l.donnees2;
+    p.lambda1 = pascal_reel(e.lambda1, 8, 5);
+    p.lambda2 = pascal_reel(e.lambda2, 8, 5);
+    p.rapport = pascal_reel(e.rapport, 8, 2);
+    return p;
 }
 
 } // namespace

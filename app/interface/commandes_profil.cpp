@@ -80,7 +80,14 @@ Rafraichissement retour(EspaceTravail& et) {
     Rafraichissement r;
     r.panneau_recherche = false;
     r.ferme_fenetre_profil = true;
+    r.montre_diagramme = true;
     r.redessine = true;
+    return r;
+}
+
+Rafraichissement WINFITFormatdat1Click() {
+    Rafraichissement r;
+    r.panneau_recherche = false;
     return r;
 }
 

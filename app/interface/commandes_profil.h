@@ -34,6 +34,9 @@ Rafraichissement pointe_raies_diag(EtatPrincipal& ep);
 Rafraichissement init_active(EspaceTravail& et, EtatFenetreProfil& etat);
 // "&Close": the search panel closes and the diagram window is drawn and shown.
 Rafraichissement retour(EspaceTravail& et);
+// The submenu "&Measured peaks" of "&File" opens: the search panel is hidden
+// (the search stays active).
+Rafraichissement WINFITFormatdat1Click();
 
 // Button released on the picture (see relache_profil).
 Rafraichissement OnMouseUp(EspaceTravail& et, EtatFenetreProfil& etat, int largeur, int hauteur,
