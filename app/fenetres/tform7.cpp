@@ -51,19 +51,9 @@ TForm7::TForm7(Programme& programme) : p_(programme) {
     colonne->setContentsMargins(0, 0, 0, 0);
     colonne->addWidget(construit_haut());
     auto* milieu = new QHBoxLayout;
-    image = new ImageTrace([this](int l, int h) { return dessin(l, h); }, central);
-    milieu->addWidget(image, 1);
+    milieu->addWidget(construit_image(), 1);
     milieu->addWidget(construit_cote());
     colonne->addLayout(milieu, 1);
-    auto* bas = new QHBoxLayout; // the bottom panel: the search panels when shown
-    panneau_recherche = new PanneauRecherche(p_, central);
-    panneau_genres = new PanneauGenres(p_, central);
-    bas->addWidget(panneau_recherche);
-    bas->addWidget(panneau_genres);
-    bas->addStretch();
-    panneau_recherche->hide();
-    panneau_genres->hide();
-    colonne->addLayout(bas);
     setCentralWidget(central);
     relie_controles();
     relie_grille();
@@ -71,6 +61,25 @@ TForm7::TForm7(Programme& programme) : p_(programme) {
     auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
     connect(f1, &QShortcut::activated, this, [this] { p_.montre_aide(aide_profil); });
     setGeometry(0, 60, 1020, 600);
+}
+
+// The picture, and under it the search panels when they are shown.
+QWidget* TForm7::construit_image() {
+    auto* cadre = new QWidget(this);
+    auto* colonne = new QVBoxLayout(cadre);
+    colonne->setContentsMargins(0, 0, 0, 0);
+    image = new ImageTrace([this](int l, int h) { return dessin(l, h); }, cadre);
+    colonne->addWidget(image, 1);
+    auto* bas = new QHBoxLayout;
+    panneau_recherche = new PanneauRecherche(p_, cadre);
+    panneau_genres = new PanneauGenres(p_, cadre);
+    bas->addWidget(panneau_recherche);
+    bas->addWidget(panneau_genres);
+    bas->addStretch();
+    panneau_recherche->hide();
+    panneau_genres->hide();
+    colonne->addLayout(bas);
+    return cadre;
 }
 
 QMenu* TForm7::menu_formats_profil(QWidget* parent) {
@@ -132,7 +141,7 @@ QWidget* TForm7::construit_haut() {
     auto* haut = new QWidget(this);
     auto* rangee = new QHBoxLayout(haut);
     legende = new QLabel(haut);
-    legende->setMinimumWidth(200);
+    legende->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // long names are cut
     lecture = new QLineEdit(haut);
     lecture->setReadOnly(true);
     lecture->setMaximumWidth(180);
@@ -163,7 +172,7 @@ QWidget* TForm7::construit_haut() {
 
 QWidget* TForm7::construit_cote() {
     auto* cote = new QWidget(this);
-    cote->setMaximumWidth(290);
+    cote->setFixedWidth(290); // the peak grid's scroll bars do not widen the window
     auto* colonne = new QVBoxLayout(cote);
     colonne->setContentsMargins(2, 0, 2, 0);
     auto* pics = new QGroupBox(QStringLiteral("Observed reflections (2theta)"), cote);

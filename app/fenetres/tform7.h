@@ -52,6 +52,7 @@ class TForm7 : public QMainWindow {
     void construit_menus();
     QMenu* menu_formats_profil(QWidget* parent);
     QWidget* construit_haut();
+    QWidget* construit_image();
     QWidget* construit_cote();
     QWidget* construit_entete(QWidget* parent);
     QWidget* construit_plage(QWidget* parent);

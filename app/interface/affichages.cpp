@@ -132,6 +132,26 @@ PanneauDonnees panneau_profil(const EspaceTravail& et) {
     return p;
 }
 
+GrillePics grille_pics_vide(const EspaceTravail& et) {
+    return {{2, {{"N", mode_theta(et) ? "Theta" : "2Theta", "Dhkl", "Int."}}}, {}, "0"};
+}
+
+GrillePics grille_pics(const EspaceTravail& et) {
+    GrillePics g = grille_pics_vide(et);
+    const int n = et.mesures.taille();
+    g.grille.nb_lignes = std::max(n + 1, 2);
+    for (int j = 1; j <= n; ++j) {
+        const Mesure& m = et.mesures[j];
+        g.grille.lignes.push_back({pascal_entier(j, 3),
+                                   pascal_reel(angle_affiche(et, m.deux_theta_mes), 7, 3),
+                                   pascal_reel(d_de_deux_theta(et.lambda, m.deux_theta_mes), 8, 4),
+                                   pascal_reel(m.intensite_mes, 7, 1)});
+        g.couleurs.push_back(couleur_genre_raie(m.code_raie));
+    }
+    g.nombre = std::to_string(n);
+    return g;
+}
+
 Libelles libelles(const EspaceTravail& et) {
     bool theta = mode_theta(et);
     Libelles l;

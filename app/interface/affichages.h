@@ -126,6 +126,11 @@ PanneauDonnees panneau_pics(const EspaceTravail& et);
 PanneauDonnees panneau_profil(const EspaceTravail& et);
 Libelles libelles(const EspaceTravail& et);
 
+// The profile window's peak grid, filled from the (sorted) measured list, or
+// with its headers alone.
+GrillePics grille_pics(const EspaceTravail& et);
+GrillePics grille_pics_vide(const EspaceTravail& et);
+
 // Grids of tab 3 and the grid "Selected reflections", filled from the workspace.
 Grille grille_mesures_selection(const EspaceTravail& et);
 Grille grille_calculees_selection(const EspaceTravail& et);

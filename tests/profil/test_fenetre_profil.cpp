@@ -225,7 +225,7 @@ TEST(GrillePics, SortedRowsInTheColoursOfTheirKinds) {
     EXPECT_EQ(grille_pics_vide(e).grille.lignes[0][1], "Theta");
 }
 
-TEST(CommandesProfil, CloseShowsTheDiagramAndTheHeaderShowsBothKalpha) {
+TEST(CommandesProfil, OpenAndCloseTheWindowAndTheHeaderShowsBothKalpha) {
     EspaceTravail e = espace_profil();
     e.recherche.recherche_active = true;
     const Rafraichissement r = retour(e);
@@ -233,6 +233,9 @@ TEST(CommandesProfil, CloseShowsTheDiagramAndTheHeaderShowsBothKalpha) {
     EXPECT_FALSE(e.recherche.recherche_active);
     EXPECT_EQ(r.panneau_recherche, false);
     EXPECT_EQ(WINFITFormatdat1Click().panneau_recherche, false);
+    EtatPrincipal ep;
+    const Rafraichissement ouverture = pointe_raies_diag(ep);
+    EXPECT_TRUE(ouverture.montre_fenetre_profil && ouverture.bouton_sauve_pics && ep.pointage_diagramme);
     e.entete_profil.lambda1 = 1.5406;
     e.entete_profil.lambda2 = 1.54439;
     e.entete_profil.rapport = 0.5;
