@@ -3,7 +3,7 @@
 # not root). Safe to run again.
 set -euo pipefail
 paquets=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev gemmi-dev libcli11-dev
-         nlohmann-json3-dev)
+         nlohmann-json3-dev qt6-base-dev)
 manquants=()
 for p in "${paquets[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || manquants+=("$p")

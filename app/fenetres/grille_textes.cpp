@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -42,7 +43,9 @@ private:
 
 GrilleTextes::GrilleTextes(std::vector<int> largeurs, bool editable, QWidget* parent)
     : QTableWidget(0, static_cast<int>(largeurs.size()), parent), largeurs_(std::move(largeurs)) {
-    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    QFont police = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    police.setPointSize(std::max(police.pointSize() - 1, 7));
+    setFont(police);
     setItemDelegate(new PeintureCellules(*this));
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
@@ -108,13 +111,22 @@ QString GrilleTextes::cellule(int ligne, int colonne) const {
     return i ? i->text() : QString();
 }
 
+// Every column at least as wide as its texts; the grid would like to show them all.
 void GrilleTextes::ajuste_colonnes() {
+    int total = 0;
     for (int c = 0; c < columnCount(); ++c) {
         const int voulue = std::max(largeurs_[static_cast<std::size_t>(c)],
                                     std::max(sizeHintForColumn(c),
                                              horizontalHeader()->sectionSizeHint(c)));
         setColumnWidth(c, voulue);
+        total += voulue;
     }
+    largeur_voulue_ = total + verticalScrollBar()->sizeHint().width() + 2 * frameWidth();
+    updateGeometry();
+}
+
+QSize GrilleTextes::sizeHint() const {
+    return {largeur_voulue_, QTableWidget::sizeHint().height()};
 }
 
 } // namespace kovrin::fenetres

@@ -28,12 +28,14 @@ public:
     PeintureLigne peinture_de(int ligne) const;
     // Text of data row `ligne` (from 1), column `colonne`.
     QString cellule(int ligne, int colonne) const;
+    QSize sizeHint() const override;
 
 private:
     void ajuste_colonnes();
 
     std::vector<int> largeurs_;
     std::function<PeintureLigne(int)> peinture_;
+    int largeur_voulue_ = 0;
 };
 
 } // namespace kovrin::fenetres

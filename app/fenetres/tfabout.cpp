@@ -14,8 +14,8 @@ Tfabout::Tfabout(QWidget* parent) : QDialog(parent) {
     memo->setStyleSheet(QStringLiteral("background-color: rgb(255,255,0);"));
     memo->setPlainText(QStringLiteral(
         "KOVRIN V2 (17 May 2001), for Linux\n\n"
-        "Least-squares refinement of unit-cell parameters from the Bragg angles of a\n"
-        "powder X-ray diffraction pattern: zero shift or sample eccentricity,\n"
+        "Least-squares refinement of unit-cell parameters from the Bragg angles of a "
+        "powder X-ray diffraction pattern: zero shift or sample eccentricity, "
         "wavelength and the free cell parameters, with their standard errors.\n\n"
         "Windows built with Qt; space-group operators from gemmi's tables.\n"
         "The KOVRIN developers."));

@@ -20,7 +20,8 @@ Tflilambda::Tflilambda(Programme& programme) : QDialog(nullptr), p_(programme) {
     liste = new QListWidget(this);
     for (const std::string& e : elements_liste_lambda)
         liste->addItem(qs(e));
-    grille->addWidget(liste, 2, 0, 3, 1);
+    liste->setMinimumHeight(liste->sizeHintForRow(0) * liste->count() + 2 * liste->frameWidth() + 4);
+    grille->addWidget(liste, 2, 0, 4, 1);
     const char* noms[] = {"l1", "l2", "l"};
     std::array<QLineEdit**, 3> boites = {&lambda1, &lambda2, &lambda};
     for (int i = 0; i < 3; ++i) {

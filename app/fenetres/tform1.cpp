@@ -96,7 +96,8 @@ QToolButton* bouton_image(QStyle::StandardPixmap image, const QString& bulle, QW
 QLineEdit* champ(QWidget* parent, bool lecture_seule = false) {
     auto* e = new QLineEdit(parent);
     e->setReadOnly(lecture_seule);
-    e->setMinimumWidth(70);
+    e->setMinimumWidth(60);
+    e->setMaximumWidth(90);
     return e;
 }
 
@@ -142,6 +143,14 @@ Tform1::Tform1(Programme& programme) : p_(programme) {
     });
     resize(1020, 455);
     move(0, 0);
+}
+
+// The children are deleted after this window's own members: nothing they
+// signal on their way out may reach it any more.
+Tform1::~Tform1() {
+    disconnect(qApp, nullptr, this, nullptr);
+    for (QObject* enfant : findChildren<QObject*>())
+        enfant->blockSignals(true);
 }
 
 void Tform1::construit_menus() {
@@ -271,9 +280,7 @@ QWidget* Tform1::construit_onglet_mesures() {
     connect(clavier_pics, &QPushButton::clicked, this,
             [this] { p_.commande([&] { return enter_refl_keyb(p_.espace); }); });
     connect(fichier_pics, &QPushButton::clicked, this, [this] {
-        Rafraichissement r;
-        r.bouton_sauve_pics = true;
-        montre(r);
+        p_.commande([] { return load_fichier_raie(); });
         menu_pics->popup(mapToGlobal(QPoint(170, 110)));
     });
     connect(diagramme_pics, &QPushButton::clicked, this,
@@ -351,7 +358,7 @@ QWidget* Tform1::construit_onglet_maille() {
     auto* dans_calcule = new QVBoxLayout(panneau_calcule);
     titre_table = new QLabel(qs(titre_table_initial), panneau_calcule);
     dans_calcule->addWidget(titre_table);
-    tableau_calcule = new GrilleTextes({85, 55, 55}, false, panneau_calcule);
+    tableau_calcule = new GrilleTextes({40, 40, 40}, false, panneau_calcule);
     dans_calcule->addWidget(tableau_calcule);
     panneau_calcule->hide();
     rangee->addWidget(panneau_calcule, 1);
@@ -395,6 +402,7 @@ QWidget* Tform1::construit_onglet_selection() {
     auto* gauche = new QVBoxLayout;
     memos[2] = new QPlainTextEdit(QString::fromUtf8(memo_selection), onglet);
     memos[2]->setReadOnly(true);
+    memos[2]->setMaximumWidth(230);
     gauche->addWidget(memos[2], 1);
     auto* tolerance = new QHBoxLayout;
     etiquette_tolerance = new QLabel(QStringLiteral("Angular tolerance"), onglet);
@@ -416,9 +424,9 @@ QWidget* Tform1::construit_onglet_selection() {
         dans->addWidget(g);
         rangee->addWidget(boite, 1);
     };
-    grille_mesures_selection = new GrilleTextes({30, 65, 65}, false);
-    grille_calculees_selection = new GrilleTextes({85, 60, 60}, false);
-    grille_selection = new GrilleTextes({25, 85, 65, 65, 65}, true);
+    grille_mesures_selection = new GrilleTextes({20, 40, 40}, false);
+    grille_calculees_selection = new GrilleTextes({40, 40, 40}, false);
+    grille_selection = new GrilleTextes({25, 46, 46, 46, 46}, true);
     groupe("Measured reflections", grille_mesures_selection);
     groupe("Calculated reflections", grille_calculees_selection);
     groupe("Selected reflections", grille_selection);
@@ -502,8 +510,8 @@ QWidget* Tform1::construit_onglet_affinement() {
         rangee->addWidget(boite, 1);
         g->peinture([this](int ligne) { return peinture_ligne(p_.principal, GrillePeinte::affinement, ligne); });
     };
-    tableau_avant = new GrilleTextes({20, 85, 65, 70, 65, 60}, false);
-    tableau_apres = new GrilleTextes({25, 65, 70, 65, 60}, false);
+    tableau_avant = new GrilleTextes({20, 42, 42, 60, 42, 42}, false);
+    tableau_apres = new GrilleTextes({15, 42, 64, 42, 42}, false);
     tableau("Before refinement", tableau_avant, ecart_avant);
     tableau("After refinement", tableau_apres, ecart_apres);
 

@@ -35,6 +35,7 @@ class Tform1 : public QMainWindow {
     Q_OBJECT
 public:
     explicit Tform1(Programme& programme);
+    ~Tform1() override;
 
     // Shows the part of a command's answer that belongs to this window.
     void montre(const Rafraichissement& r);

@@ -105,6 +105,12 @@ Rafraichissement active_principale(EtatPrincipal& ep) {
     return r;
 }
 
+Rafraichissement load_fichier_raie() {
+    Rafraichissement r;
+    r.bouton_sauve_pics = true;
+    return r;
+}
+
 Grille tableau_calcule(const EspaceTravail& et) {
     Grille g;
     for (const LigneTable& ligne : affiche_raies_calculees(et))

@@ -22,6 +22,10 @@ Rafraichissement demarre_programme(EspaceTravail& et, const std::filesystem::pat
 // pairing pending, the diagram window shown.
 Rafraichissement active_principale(EtatPrincipal& ep);
 
+// Button "File" of tab 1, before its menu of peak formats: the measured panel
+// and the buttons "Erase" and "Save" shown.
+Rafraichissement load_fichier_raie();
+
 // Texts of the table "Calculated diagram" of tab 2.
 Grille tableau_calcule(const EspaceTravail& et);
 // Its header row alone (the table emptied).

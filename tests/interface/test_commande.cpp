@@ -5,6 +5,7 @@
 #include "interface/commandes_affinement.h"
 #include "interface/commandes_maille.h"
 #include "interface/diagramme.h"
+#include "interface/session_batch.h"
 #include "outils_interface.h"
 
 #include <gtest/gtest.h>
@@ -117,4 +118,12 @@ TEST_F(Commande, ChoosingAGroupReadsTheTabAndGeneratesTheReflections) {
     r = selecte_groupe_hm(et, ep, static_cast<int>(pm3m), d);
     EXPECT_TRUE(r.echec);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error on a"});
+}
+
+TEST(GenreFichier, FilesNamedAtStartAreTakenPeaksProfilesThenCells) {
+    const std::vector<std::filesystem::path> donnes = {"c.CRY", "p.raw", "a.dif", "b.ics",
+                                                       "q.Cpi", "pics.dat", "x.rd", "col"};
+    const std::vector<std::filesystem::path> attendus = {"a.dif", "pics.dat", "col", "p.raw",
+                                                         "q.Cpi", "x.rd",     "c.CRY", "b.ics"};
+    EXPECT_EQ(dans_l_ordre_des_genres(donnes), attendus);
 }

@@ -14,19 +14,11 @@
 
 #include <cmath>
 #include <filesystem>
+#include <functional>
 
 namespace {
 
 using namespace kovrin;
-
-QApplication& application() {
-    static int argc = 1;
-    static char nom[] = "bench_fenetres";
-    static char* argv[] = {nom, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication a(argc, argv);
-    return a;
-}
 
 // 30000 steps of 0.004 degree from 10 degrees with a peak every 0.8 degree,
 // 500 measured peaks and 300 calculated reflections over the range.
@@ -56,7 +48,6 @@ struct Banc {
         QApplication::processEvents();
     }
     static std::filesystem::path dossier() {
-        application();
         auto d = std::filesystem::temp_directory_path() / "kovrin_bench_fenetres";
         std::filesystem::create_directories(d);
         return d;
@@ -64,9 +55,11 @@ struct Banc {
     fenetres::Programme programme;
 };
 
+// Built in main, after the application and before the benchmarks run.
+Banc* banc_courant = nullptr;
+
 Banc& banc() {
-    static Banc b;
-    return b;
+    return *banc_courant;
 }
 
 void redessine(benchmark::State& state, fenetres::ImageTrace& image) {
@@ -114,3 +107,13 @@ BENCHMARK(redessin_diagramme)->Unit(benchmark::kMillisecond);
 BENCHMARK(redessin_profil)->Unit(benchmark::kMillisecond);
 BENCHMARK(zoom_diagramme)->Unit(benchmark::kMillisecond);
 BENCHMARK(zoom_profil)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    Banc b;
+    banc_courant = &b;
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

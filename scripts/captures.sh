@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# The pictures of the README: every window of kovrin2 rendered offscreen on the
+# bundled silicon example (and the real Cu3Au profile beside the project, when
+# it is there), into docs/captures/. Builds kovrin2 with the release preset.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake --preset release >/dev/null
+cmake --build --preset release --target kovrin2
+dossier="$PWD/docs/captures"
+travail="$PWD/build/release/captures"
+mkdir -p "$travail"
+fichiers=("$PWD/examples/cubique/silicium.prn" "$PWD/examples/cubique/silicium.cry")
+cd "$travail"
+QT_QPA_PLATFORM=offscreen "$OLDPWD/build/release/app/fenetres/kovrin2" --capture "$dossier" "${fichiers[@]}"
