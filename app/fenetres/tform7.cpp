@@ -12,6 +12,7 @@
 #include "interface/commandes_profil.h"
 #include "interface/prise_donnees.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -363,6 +364,13 @@ void TForm7::changeEvent(QEvent* e) {
     QMainWindow::changeEvent(e);
     if (e->type() == QEvent::ActivationChange && isActiveWindow())
         p_.commande([&] { return init_active(p_.espace, p_.profil); });
+}
+
+// The window's own close button hands back to the diagram as "&Close" does
+// (not when the program closes every window as it ends).
+void TForm7::closeEvent(QCloseEvent* e) {
+    QMainWindow::closeEvent(e);
+    if (e->spontaneous()) p_.commande([&] { return retour(p_.espace); });
 }
 
 } // namespace kovrin::fenetres

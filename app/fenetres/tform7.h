@@ -47,6 +47,7 @@ class TForm7 : public QMainWindow {
 
   protected:
     void changeEvent(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
   private:
     void construit_menus();
