@@ -12,3 +12,9 @@ mkdir -p "$travail"
 fichiers=("$PWD/examples/cubique/silicium.prn" "$PWD/examples/cubique/silicium.cry")
 cd "$travail"
 QT_QPA_PLATFORM=offscreen "$OLDPWD/build/release/app/fenetres/kovrin2" --capture "$dossier" "${fichiers[@]}"
+# The profile window on the real Cu3Au pattern, when it lies beside the project.
+reel="$OLDPWD/../shared/data/real/Cu3Au-1.raw"
+if [ -f "$reel" ]; then
+    QT_QPA_PLATFORM=offscreen "$OLDPWD/build/release/app/fenetres/kovrin2" --capture "$travail/reel" "$reel"
+    cp "$travail/reel/profil.png" "$dossier/profil.png"
+fi

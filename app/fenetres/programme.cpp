@@ -39,7 +39,11 @@ void Programme::montre(const Rafraichissement& r) {
     form6_->montre(r);
     form7_->montre(r);
     if (r.montre_diagramme && !form6_->isVisible()) form6_->show();
-    if (r.montre_fenetre_profil) form7_->show();
+    if (r.montre_fenetre_profil) {
+        form7_->show();
+        form7_->raise(); // in front, also when it was left open behind another window
+        form7_->activateWindow();
+    }
     if (r.montre_dialogue_lambda) flilambda_->ouvre();
     if (r.montre_export) fexcel_->show();
     if (r.texte_export) fexcel_->montre_texte(*r.texte_export);

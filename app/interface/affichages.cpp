@@ -103,15 +103,19 @@ template <typename Entete>
 PanneauDonnees panneau_donnees(const EspaceTravail& et, const Entete& e, const std::string& fichier,
                                const std::string& echantillon) {
     Libelles l = libelles(et);
-    return {"File: " + nom_sans_repertoire(fichier),
-            "Sample: " + echantillon,
-            e.anode,
-            pascal_reel(e.lambda, 8, 5),
-            texte_angle(et, e.angle_debut, 8, 2),
-            texte_angle(et, e.angle_fin, 8, 2),
-            l.donnees1,
-            l.donnees2,
-            {}};
+    PanneauDonnees p;
+    p.fichier = "File: " + nom_sans_repertoire(fichier);
+    p.echantillon = "Sample: " + echantillon;
+    p.anode = e.anode;
+    p.lambda = pascal_reel(e.lambda, 8, 5);
+    p.angle1 = texte_angle(et, e.angle_debut, 8, 2);
+    p.angle2 = texte_angle(et, e.angle_fin, 8, 2);
+    p.etiquette1 = l.donnees1;
+    p.etiquette2 = l.donnees2;
+    p.lambda1 = pascal_reel(e.lambda1, 8, 5);
+    p.lambda2 = pascal_reel(e.lambda2, 8, 5);
+    p.rapport = pascal_reel(e.rapport, 8, 2);
+    return p;
 }
 
 } // namespace
@@ -126,6 +130,26 @@ PanneauDonnees panneau_profil(const EspaceTravail& et) {
     PanneauDonnees p = panneau_donnees(et, e, e.fichier_profil, e.titre);
     p.fichier_fenetre_profil = "Prof. File: " + nom_sans_repertoire(e.fichier_profil);
     return p;
+}
+
+GrillePics grille_pics_vide(const EspaceTravail& et) {
+    return {{2, {{"N", mode_theta(et) ? "Theta" : "2Theta", "Dhkl", "Int."}}}, {}, "0"};
+}
+
+GrillePics grille_pics(const EspaceTravail& et) {
+    GrillePics g = grille_pics_vide(et);
+    const int n = et.mesures.taille();
+    g.grille.nb_lignes = std::max(n + 1, 2);
+    for (int j = 1; j <= n; ++j) {
+        const Mesure& m = et.mesures[j];
+        g.grille.lignes.push_back({pascal_entier(j, 3),
+                                   pascal_reel(angle_affiche(et, m.deux_theta_mes), 7, 3),
+                                   pascal_reel(d_de_deux_theta(et.lambda, m.deux_theta_mes), 8, 4),
+                                   pascal_reel(m.intensite_mes, 7, 1)});
+        g.couleurs.push_back(couleur_genre_raie(m.code_raie));
+    }
+    g.nombre = std::to_string(n);
+    return g;
 }
 
 Libelles libelles(const EspaceTravail& et) {

@@ -31,6 +31,7 @@ struct PanneauDonnees {
     std::string lambda, angle1, angle2;
     std::string etiquette1, etiquette2; // "2q1" / "q1"
     std::string fichier_fenetre_profil; // "Prof. File: " ... (profile panel only)
+    std::string lambda1, lambda2, rapport; // Kalpha1, Kalpha2 and their intensity ratio
 };
 
 // Texts that depend on the display mode only.
@@ -95,14 +96,14 @@ struct Rafraichissement {
     bool active_onglet_affinement = false;
 
     // Other windows
-    bool redessine = false;              // redraw the diagram
+    bool redessine = false;              // redraw the diagram (and the profile window, which draws the same data)
     bool montre_diagramme = false;       // the diagram window shown
     bool montre_dialogue_lambda = false; // the wavelength dialog waits for the user
     bool montre_fenetre_profil = false;
     bool montre_export = false;          // the spreadsheet-transfer dialog
     std::optional<std::string> texte_export; // its text area (the bytes of Excel.txt)
     std::optional<GrillePics> grille_pics; // the profile window's peak grid
-    bool redessine_profil = false;
+    bool redessine_profil = false;          // redraw the profile window alone
     bool ferme_fenetre_profil = false;
     std::optional<ChampsContamination> contamination; // boxes of " Source contamination"
     std::optional<bool> panneau_recherche;             // "Peak Search parameters" shown
@@ -124,6 +125,11 @@ PanneauValeurs panneau_valeurs_courantes(const EspaceTravail& et);
 PanneauDonnees panneau_pics(const EspaceTravail& et);
 PanneauDonnees panneau_profil(const EspaceTravail& et);
 Libelles libelles(const EspaceTravail& et);
+
+// The profile window's peak grid, filled from the (sorted) measured list, or
+// with its headers alone.
+GrillePics grille_pics(const EspaceTravail& et);
+GrillePics grille_pics_vide(const EspaceTravail& et);
 
 // Grids of tab 3 and the grid "Selected reflections", filled from the workspace.
 Grille grille_mesures_selection(const EspaceTravail& et);

@@ -69,6 +69,7 @@ template <typename Entete> void efface_longueurs_onde(Entete& e, std::string& fi
 Rafraichissement mesures_effacees(const EspaceTravail& et) {
     Rafraichissement r;
     r.grille_mesures = grille_mesures_vide(et);
+    r.grille_pics = grille_pics_vide(et);
     r.edit_lambda = "";
     r.panneau_pics_visible = false;
     r.redessine = true;
@@ -84,6 +85,7 @@ Rafraichissement demarre_programme(EspaceTravail& et, const std::filesystem::pat
     r.grille_mesures = grille_mesures_vide(et);
     r.grille_mesures->nb_lignes = nb_lignes_initial_grille_mesures + 1;
     r.grille_mesures_selection = grille_mesures_selection_vide(et);
+    r.grille_pics = grille_pics_vide(et);
     r.grille_selection = grille_selection(et);
     r.tableaux_affinement = r.table_parametres = true;
     r.valeurs_courantes = panneau_valeurs_courantes(et);

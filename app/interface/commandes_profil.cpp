@@ -34,26 +34,8 @@ Rafraichissement suite_profil(EspaceTravail& et, SuiteProfil suite) {
 
 } // namespace
 
-GrillePics grille_pics_vide(const EspaceTravail& et) {
-    return {{2, {{"N", mode_theta(et) ? "Theta" : "2Theta", "Dhkl", "Int."}}}, {}, "0"};
-}
-
 Rafraichissement remplit_grille_pics(EspaceTravail& et) {
-    Rafraichissement r = remplit_grille_mesures(et); // sorts the list
-    GrillePics g = grille_pics_vide(et);
-    const int n = et.mesures.taille();
-    g.grille.nb_lignes = std::max(n + 1, 2);
-    for (int j = 1; j <= n; ++j) {
-        const Mesure& m = et.mesures[j];
-        g.grille.lignes.push_back({pascal_entier(j, 3),
-                                   pascal_reel(angle_affiche(et, m.deux_theta_mes), 7, 3),
-                                   pascal_reel(d_de_deux_theta(et.lambda, m.deux_theta_mes), 8, 4),
-                                   pascal_reel(m.intensite_mes, 7, 1)});
-        g.couleurs.push_back(couleur_genre_raie(m.code_raie));
-    }
-    g.nombre = std::to_string(n);
-    r.grille_pics = std::move(g);
-    return r;
+    return remplit_grille_mesures(et); // the peak grid with the main window's tables
 }
 
 Couleur peint_cellule_g2(const EspaceTravail& et, int ligne) {
@@ -65,6 +47,7 @@ Rafraichissement pointe_raies_diag(EtatPrincipal& ep) {
     ep.pointage_diagramme = true;
     Rafraichissement r;
     r.montre_fenetre_profil = true;
+    r.bouton_sauve_pics = true; // the peaks measured there are listed, saved and erased on tab 1
     return r;
 }
 
@@ -80,7 +63,14 @@ Rafraichissement retour(EspaceTravail& et) {
     Rafraichissement r;
     r.panneau_recherche = false;
     r.ferme_fenetre_profil = true;
+    r.montre_diagramme = true;
     r.redessine = true;
+    return r;
+}
+
+Rafraichissement WINFITFormatdat1Click() {
+    Rafraichissement r;
+    r.panneau_recherche = false;
     return r;
 }
 

@@ -17,9 +17,6 @@
 
 namespace kovrin {
 
-// The peak grid with its headers alone (no measured reflection shown).
-GrillePics grille_pics_vide(const EspaceTravail& et);
-
 // Sorts the measured list by angle and fills the peak grid and the main
 // window's measured tables.
 Rafraichissement remplit_grille_pics(EspaceTravail& et);
@@ -28,12 +25,17 @@ Rafraichissement remplit_grille_pics(EspaceTravail& et);
 // reflection; black for the header and rows past the list.
 Couleur peint_cellule_g2(const EspaceTravail& et, int ligne);
 
-// Button "Diagram" of tab 1: the profile window opens to measure peaks.
+// Button "Diagram" of tab 1: the profile window opens to measure peaks; tab 1
+// shows its measured panel and the buttons "Erase" and "Save", as "Keyboard"
+// and "File" do.
 Rafraichissement pointe_raies_diag(EtatPrincipal& ep);
 // Activation of the window: the scale back to 1, the peak grid filled, the profile drawn.
 Rafraichissement init_active(EspaceTravail& et, EtatFenetreProfil& etat);
 // "&Close": the search panel closes and the diagram window is drawn and shown.
 Rafraichissement retour(EspaceTravail& et);
+// The submenu "&Measured peaks" of "&File" opens: the search panel is hidden
+// (the search stays active).
+Rafraichissement WINFITFormatdat1Click();
 
 // Button released on the picture (see relache_profil).
 Rafraichissement OnMouseUp(EspaceTravail& et, EtatFenetreProfil& etat, int largeur, int hauteur,

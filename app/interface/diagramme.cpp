@@ -76,34 +76,39 @@ VueDiagramme vue_diagramme(const EspaceTravail& et, const EtatDiagramme& etat, i
                   angle_affiche(et, et.angle_max), etat.echelle);
 }
 
+LegendesDiagramme legendes_diagramme(const EspaceTravail& et) {
+    LegendesDiagramme l;
+    if (et.angle_max == 0) return l; // empty picture
+    if (!et.calculees.vide())
+        l.legende_calculees = et.fichier_maille.empty()
+                                  ? "Calculated reflections"
+                                  : "Calculated reflections: " + nom_sans_repertoire(et.fichier_maille);
+    if (!et.entete_profil.fichier_profil.empty())
+        l.legende_profil = "Observed profile: " + nom_sans_repertoire(et.entete_profil.fichier_profil);
+    if (!et.mesures.vide())
+        l.legende_mesures = "Measured reflections: " + nom_sans_repertoire(et.entete_pics.fichier_pics);
+    return l;
+}
+
 DessinDiagramme dessine_spectre(const EspaceTravail& et, const EtatDiagramme& etat,
                                 int ligne_pic_courante, int largeur, int hauteur,
                                 int largeur_profil) {
     DessinDiagramme resultat;
     const VueDiagramme vue = vue_diagramme(et, etat, largeur, hauteur);
     if (vue.vide()) return resultat;
+    static_cast<LegendesDiagramme&>(resultat) = legendes_diagramme(et);
     Dessin& dessin = resultat.dessin;
     trace_axe(dessin, vue.debut, vue.fin, vue.ligne_axe(),
               [&](double a) { return vue.x_de_angle(a); });
-    if (!et.calculees.vide()) {
-        resultat.legende_calculees =
-            et.fichier_maille.empty()
-                ? "Calculated reflections"
-                : "Calculated reflections: " + nom_sans_repertoire(et.fichier_maille);
-        trace_calculees(dessin, et, vue);
-    }
-    if (!et.entete_profil.fichier_profil.empty()) {
-        resultat.legende_profil =
-            "Observed profile: " + nom_sans_repertoire(et.entete_profil.fichier_profil);
-        trace_profil(dessin, et, vue, largeur_profil);
-    }
-    if (!et.mesures.vide()) {
-        resultat.legende_mesures =
-            "Measured reflections: " + nom_sans_repertoire(et.entete_pics.fichier_pics);
-        trace_mesures(dessin, et, vue);
-    }
+    if (!et.calculees.vide()) trace_calculees(dessin, et, vue);
+    if (!et.entete_profil.fichier_profil.empty()) trace_profil(dessin, et, vue, largeur_profil);
+    if (!et.mesures.vide()) trace_mesures(dessin, et, vue);
     trace_paires(dessin, et, vue, ligne_pic_courante);
     return resultat;
+}
+
+void active_diagramme(EtatDiagramme& etat) {
+    etat.glissement = false;
 }
 
 void souris_onmouseDown(EtatDiagramme& etat, Point appui) {

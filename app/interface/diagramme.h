@@ -39,13 +39,18 @@ inline constexpr int marge_y_diagramme = 50;
 VueDiagramme vue_diagramme(const EspaceTravail& et, const EtatDiagramme& etat, int largeur,
                            int hauteur);
 
-// A drawing and the captions the window places around the picture (empty when
-// the caption is not shown).
-struct DessinDiagramme {
-    Dessin dessin;
+// The captions the window places around the picture (empty when the caption
+// is not shown).
+struct LegendesDiagramme {
     std::string legende_calculees; // "Calculated reflections[: cell file]"
     std::string legende_profil;    // "Observed profile: file"
     std::string legende_mesures;   // "Measured reflections: peak file"
+};
+LegendesDiagramme legendes_diagramme(const EspaceTravail& et);
+
+// A drawing and its captions.
+struct DessinDiagramme : LegendesDiagramme {
+    Dessin dessin;
 };
 
 // The whole picture from the workspace; the pair numbered `ligne_pic_courante`
@@ -54,8 +59,11 @@ DessinDiagramme dessine_spectre(const EspaceTravail& et, const EtatDiagramme& et
                                 int ligne_pic_courante, int largeur, int hauteur,
                                 int largeur_profil = largeur_image_profil);
 
-// Button pressed on the picture (the window also copies the picture to the
-// clipboard, to draw the rubber band over it).
+// Activation of the window: no button is held any more.
+void active_diagramme(EtatDiagramme& etat);
+
+// Button pressed on the picture (the window keeps the picture it shows, to
+// draw the rubber band over it).
 void souris_onmouseDown(EtatDiagramme& etat, Point appui);
 
 // Pointer moved: the read-out text ("T=" / "2T=" angle, "  d=" spacing; empty

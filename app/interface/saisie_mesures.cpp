@@ -63,6 +63,7 @@ Rafraichissement remplit_grille_mesures(EspaceTravail& et) {
     r.grille_mesures = grille_mesures(et);
     r.edit_lambda = pascal_reel(et.lambda, 8, 5);
     r.grille_mesures_selection = grille_mesures_selection(et);
+    r.grille_pics = grille_pics(et);
     return r;
 }
 

@@ -20,8 +20,8 @@ Grille grille_mesures_vide(const EspaceTravail& et);
 // expected sorted (remplit_grille_mesures sorts it).
 Grille grille_mesures(const EspaceTravail& et);
 
-// Fill: sort the list, write the grid, the lambda edit of "Current values" and
-// the measured grid of the selection tab.
+// Fill: sort the list, write the grid, the lambda edit of "Current values",
+// the measured grid of the selection tab and the profile window's peak grid.
 Rafraichissement remplit_grille_mesures(EspaceTravail& et);
 
 // Button "Keyboard" of tab 1: the grid emptied with its headers, the lambda

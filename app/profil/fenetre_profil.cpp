@@ -74,6 +74,7 @@ VueProfil vue_profil(const EspaceTravail& et, const EtatFenetreProfil& etat, int
 }
 
 std::string legende_profil(const EspaceTravail& et) {
+    if (et.entete_profil.fichier_profil.empty()) return {};
     return nom_sans_repertoire(et.entete_profil.fichier_profil) + ": " + et.entete_profil.titre;
 }
 

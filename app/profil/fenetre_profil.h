@@ -35,7 +35,7 @@ VueProfil vue_profil(const EspaceTravail& et, const EtatFenetreProfil& etat, int
                      int hauteur);
 
 // Caption of the top panel: the profile file name without directory, ": " and
-// the sample name.
+// the sample name; empty without a profile file.
 std::string legende_profil(const EspaceTravail& et);
 
 // The picture: axis, profile, the scaled second derivative in magenta while

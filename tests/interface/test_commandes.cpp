@@ -153,6 +153,7 @@ TEST_F(Commandes, EraseAll) {
                                r.grille_calculees_selection, r.grille_selection})
         EXPECT_EQ(grille->lignes.size(), 1u);
     EXPECT_EQ(r.tableau_calcule->cellule(1, 0), "");
+    EXPECT_EQ(r.grille_pics->grille.lignes.size(), 1u);
     EXPECT_TRUE(r.vide_resultats && r.redessine);
 }
 
@@ -244,6 +245,7 @@ TEST_F(Commandes, DisplayModeChangesTextsOnly) {
     EXPECT_EQ(r.panneau_pics->angle1, "    9.00");
     EXPECT_EQ(r.panneau_pics->etiquette1, "q1");
     EXPECT_EQ(r.grille_mesures->lignes[2][0], " 20.000");
+    EXPECT_EQ(r.grille_pics->grille.lignes[2][1], " 20.000"); // the profile window's too
     EXPECT_EQ(r.grille_mesures_selection->lignes[1][2], "  10.000");
     EXPECT_EQ(r.grille_calculees_selection->lignes[1][2], " 10.050");
     EXPECT_EQ(r.grille_selection->lignes[1][4], "  -0.050");

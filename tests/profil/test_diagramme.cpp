@@ -260,6 +260,8 @@ TEST(Diagramme, ReadoutAndRubberBand) {
     EXPECT_EQ(s.elastique->coin1, (Point{400, 50}));
     EXPECT_EQ(s.elastique->coin2, (Point{402, 90}));
     EXPECT_EQ(s.elastique->couleur, gris);
+    active_diagramme(etat); // the window activated again: no band
+    EXPECT_FALSE(affiche_theta(e, etat, W, H, {402, 90}).elastique.has_value());
 
     e.mode_affichage = 0; // theta 10 ... 25: x = 503 is 17.5
     s = affiche_theta(e, EtatDiagramme{}, W, H, {503, 80});

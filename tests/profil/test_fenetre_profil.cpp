@@ -167,6 +167,7 @@ TEST(FenetreProfil, DrawingReadoutAndCaption) {
     e.mesures.ajoute({30.0, 30.0, 5, raie_k_alpha2});
     EtatFenetreProfil etat;
     EXPECT_EQ(legende_profil(e), "essai.raw: Cu3Au-1 (RAW1)");
+    EXPECT_EQ(legende_profil(EspaceTravail{}), "");
     Dessin d = dessin_profil(e, etat, W, H);
     EXPECT_EQ(d.fond, blanc);
     ASSERT_EQ(d.courbes.size(), 1u); // no search curve while the search is closed
@@ -222,6 +223,25 @@ TEST(GrillePics, SortedRowsInTheColoursOfTheirKinds) {
     EXPECT_TRUE(r.grille_mesures.has_value());
     e.mode_affichage = 0;
     EXPECT_EQ(grille_pics_vide(e).grille.lignes[0][1], "Theta");
+}
+
+TEST(CommandesProfil, OpenAndCloseTheWindowAndTheHeaderShowsBothKalpha) {
+    EspaceTravail e = espace_profil();
+    e.recherche.recherche_active = true;
+    const Rafraichissement r = retour(e);
+    EXPECT_TRUE(r.ferme_fenetre_profil && r.montre_diagramme && r.redessine);
+    EXPECT_FALSE(e.recherche.recherche_active);
+    EXPECT_EQ(r.panneau_recherche, false);
+    EXPECT_EQ(WINFITFormatdat1Click().panneau_recherche, false);
+    EtatPrincipal ep;
+    const Rafraichissement ouverture = pointe_raies_diag(ep);
+    EXPECT_TRUE(ouverture.montre_fenetre_profil && ouverture.bouton_sauve_pics && ep.pointage_diagramme);
+    e.entete_profil.lambda1 = 1.5406;
+    e.entete_profil.lambda2 = 1.54439;
+    e.entete_profil.rapport = 0.5;
+    const PanneauDonnees p = panneau_profil(e);
+    EXPECT_EQ(std::vector<std::string>({p.lambda1, p.lambda2, p.rapport}),
+              (std::vector<std::string>{" 1.54060", " 1.54439", "    0.50"}));
 }
 
 TEST(ChangeDataDiag, BadNumbersChangeNothing) {

@@ -1,0 +1,48 @@
+#include "fenetres/controles.h"
+
+#include "fenetres/dialogues_qt.h"
+
+#include <QMimeData>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QUrl>
+
+namespace kovrin::fenetres {
+
+QString style_fond(Couleur c) {
+    return QStringLiteral("background-color: rgb(%1,%2,%3);").arg(c.r).arg(c.g).arg(c.b);
+}
+
+QToolButton* bouton_bulle(const QString& texte, QStyle::StandardPixmap image, const QString& bulle,
+                          QWidget* parent) {
+    auto* b = new QToolButton(parent);
+    if (texte.isEmpty())
+        b->setIcon(parent->style()->standardIcon(image));
+    else
+        b->setText(texte);
+    b->setIconSize(QSize(24, 24));
+    b->setMinimumSize(32, 32);
+    b->setToolTip(bulle);
+    b->setAccessibleName(bulle);
+    return b;
+}
+
+QSpinBox* fleches(int minimum, int maximum, int pas, int depart, const QString& bulle,
+                  QWidget* parent) {
+    auto* f = new QSpinBox(parent);
+    f->setRange(minimum, maximum);
+    f->setSingleStep(pas);
+    f->setValue(depart);
+    f->setToolTip(bulle);
+    f->setAccessibleName(bulle);
+    return f;
+}
+
+std::vector<std::filesystem::path> fichiers_deposes(const QMimeData& donnees) {
+    std::vector<std::filesystem::path> fichiers;
+    for (const QUrl& url : donnees.urls())
+        if (url.isLocalFile()) fichiers.push_back(chemin(url.toLocalFile()));
+    return fichiers;
+}
+
+} // namespace kovrin::fenetres

@@ -1,0 +1,35 @@
+#pragma once
+// Small builders shared by the plot windows: picture buttons known by their
+// hints, the up-down arrows, coloured backgrounds, and the files dropped on a
+// window.
+#include "profil/trace.h"
+
+#include <QString>
+#include <QStyle>
+
+#include <filesystem>
+#include <vector>
+
+class QMimeData;
+class QSpinBox;
+class QToolButton;
+class QWidget;
+
+namespace kovrin::fenetres {
+
+// The style sheet of a plain background in colour `c`.
+QString style_fond(Couleur c);
+
+// A button showing `texte`, or the style's picture `image` when `texte` is
+// empty, with its hint (also its accessible name).
+QToolButton* bouton_bulle(const QString& texte, QStyle::StandardPixmap image, const QString& bulle,
+                          QWidget* parent);
+
+// Up-down arrows over [minimum, maximum] by `pas`, at `depart`, with a hint.
+QSpinBox* fleches(int minimum, int maximum, int pas, int depart, const QString& bulle,
+                  QWidget* parent);
+
+// The local files of a drag and drop.
+std::vector<std::filesystem::path> fichiers_deposes(const QMimeData& donnees);
+
+} // namespace kovrin::fenetres

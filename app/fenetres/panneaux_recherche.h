@@ -1,0 +1,53 @@
+#pragma once
+// The panels of the automatic peak search in the profile window: "Peak
+// Search parameters" (the three track bars and their boxes, "Search",
+// "Close", the contamination lines L1 and L2, the colour legend), and "Select
+// the peaks to be kept" (one box per kind of peak, OK).
+#include "profil/recherche_pics.h"
+
+#include <QGroupBox>
+
+#include <array>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QSlider;
+
+namespace kovrin::fenetres {
+
+class Programme;
+
+class PanneauRecherche : public QGroupBox {
+    Q_OBJECT
+  public:
+    PanneauRecherche(Programme& programme, QWidget* parent);
+
+    void montre_contamination(const ChampsContamination& c);
+    ChampsContamination contamination() const;
+    PositionsRecherche positions() const;
+
+    QSlider *seuil, *largeur_min, *largeur_max;
+    QLineEdit *texte_seuil, *texte_min, *texte_max;
+    std::array<QLineEdit*, 4> champs_contamination{}; // L1 wavelength and %, L2 wavelength and %
+    QPushButton *cherche, *ferme;
+
+  private:
+    QWidget* construit_curseurs();
+    QWidget* construit_contamination();
+    QWidget* construit_legende();
+    void relie(Programme& p);
+};
+
+class PanneauGenres : public QGroupBox {
+    Q_OBJECT
+  public:
+    PanneauGenres(Programme& programme, QWidget* parent);
+
+    std::array<bool, nb_genres_raie> gardes() const;
+
+    std::array<QCheckBox*, nb_genres_raie> cases{};
+    QPushButton* ok;
+};
+
+} // namespace kovrin::fenetres

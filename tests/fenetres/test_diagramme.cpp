@@ -1,0 +1,157 @@
+// The diagram window driven with the mouse at pixels computed from the
+// plot's mapping: what it paints, zooming, pairing by pointing, printing.
+#include "fenetres/grille_textes.h"
+#include "fenetres/image_trace.h"
+#include "fenetres/impression.h"
+#include "fenetres/tform1.h"
+#include "fenetres/tform6.h"
+#include "interface/diagramme.h"
+#include "outils_fenetres.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QToolButton>
+
+using namespace kovrin;
+using namespace kovrin::fenetres;
+
+namespace {
+
+// 20 ... 50 degrees 2theta: one measured reflection at 30 (intensity 50), the
+// calculated 111 at 30.05 and 200 at 40.
+class Diagramme : public test::Fenetres {
+  protected:
+    Diagramme() : f1(programme.form1()), f6(programme.form6()) {
+        f6.resize(1020, 400); // the picture follows the window
+        f6.show();            // shown first, as at start: the main window keeps the activation
+        f1.show();
+        QApplication::setActiveWindow(&f1);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&f1));
+        EspaceTravail& e = programme.espace;
+        e.lambda = 1.5406;
+        e.angle_min = e.angle_min_initial = 20;
+        e.angle_max = e.angle_max_initial = 50;
+        e.mesures.ajoute({30, 30, 50, 1});
+        e.calculees.ajoute({1, 1, 1, 2.97f, 30.05f});
+        e.calculees.ajoute({2, 0, 0, 2.25f, 40.0f});
+        redessine();
+    }
+
+    void redessine() {
+        Rafraichissement r;
+        r.redessine = true;
+        programme.montre(r);
+    }
+    VueDiagramme vue() const {
+        return vue_diagramme(programme.espace, programme.diagramme, f6.image->width(),
+                             f6.image->height());
+    }
+    QPoint pixel(double angle, int au_dessus_axe) const {
+        return {vue().x_de_angle(angle), vue().ligne_axe() - au_dessus_axe};
+    }
+    QColor couleur(QPoint p) const { return f6.image->grab().toImage().pixelColor(p); }
+    void glisse(QPoint de, QPoint a, Qt::MouseButton b = Qt::LeftButton) {
+        QTest::mousePress(f6.image, b, {}, de);
+        QTest::mouseMove(f6.image, a);
+        QTest::mouseRelease(f6.image, b, {}, a);
+    }
+    void clique(QPoint p, Qt::MouseButton b = Qt::LeftButton) { glisse(p, p, b); }
+
+    Tform1& f1;
+    Tform6& f6;
+};
+
+} // namespace
+
+TEST_F(Diagramme, TicksBarsAndPairsArePaintedWhereTheMappingPutsThem) {
+    const int axe = vue().ligne_axe();
+    EXPECT_EQ(couleur({vue().x_de_angle(40), axe + 20}), QColor(0, 0x80, 0));
+    EXPECT_EQ(couleur({vue().x_de_angle(40), f6.image->height() - 1}), QColor(0, 0x80, 0));
+    const int haut = vue().y_de_valeur(50);
+    EXPECT_EQ(couleur({vue().x_de_angle(30), axe - 1}), QColor(Qt::black));
+    EXPECT_EQ(couleur({vue().x_de_angle(30), haut}), QColor(Qt::black));
+    EXPECT_EQ(couleur({vue().x_de_angle(30), haut - 3}), QColor(0x80, 0x80, 0x80));
+    EXPECT_EQ(f6.legende_calculees->text(), "Calculated reflections");
+
+    programme.espace.selection.ajoute({1, 1, 1, 30, 30.05f});
+    programme.principal.ligne_pic_courante = 1;
+    redessine();
+    const QImage photo = f6.image->grab().toImage();
+    const int xo = vue().x_de_angle(30);
+    EXPECT_EQ(photo.pixelColor(xo, 40), QColor(Qt::red));
+    bool numero = false; // the pair's number on its yellow ground
+    for (int x = xo - 4; x < xo + 6; ++x)
+        numero = numero || photo.pixelColor(x, 17) == QColor(Qt::yellow);
+    EXPECT_TRUE(numero);
+    programme.principal.ligne_pic_courante = -1;
+    redessine();
+    EXPECT_EQ(couleur({xo, 40}), QColor(Qt::blue));
+}
+
+TEST_F(Diagramme, DragsZoomBothWaysAndTheArrowsFollow) {
+    const VueDiagramme avant = vue();
+    QTest::mousePress(f6.image, Qt::LeftButton, {}, pixel(25, 100));
+    QTest::mouseMove(f6.image, pixel(35, 10));
+    EXPECT_TRUE(f6.lecture->text().startsWith("2T=") && f6.lecture->text().contains("d="));
+    EXPECT_EQ(couleur(pixel(32, 100)), QColor(0x80, 0x80, 0x80)); // the rubber band
+    QTest::mouseRelease(f6.image, Qt::LeftButton, {}, pixel(35, 10));
+    const double debut = programme.espace.angle_min, fin = programme.espace.angle_max;
+    EXPECT_NEAR(debut, 25, 0.05);
+    EXPECT_NEAR(fin, 35, 0.05);
+    EXPECT_EQ(f6.echelle->value(), programme.diagramme.position_echelle);
+    EXPECT_GT(f6.echelle->value(), 10);
+    EXPECT_NEAR(f1.edit_angle1->text().toDouble(), debut, 0.006); // "Current values"
+
+    QTest::mouseClick(f6.reset, Qt::LeftButton);
+    EXPECT_EQ(programme.espace.angle_min, 20);
+    EXPECT_EQ(f6.echelle->value(), 10);
+    glisse(pixel(35, 100), pixel(25, 10));
+    EXPECT_EQ(programme.espace.angle_min, debut);
+    EXPECT_EQ(programme.espace.angle_max, fin);
+
+    QTest::mouseClick(f6.reset, Qt::LeftButton);
+    glisse(pixel(30, 10), pixel(30, 10) + QPoint(4, 0)); // a click, not a drag
+    EXPECT_EQ(programme.espace.angle_max, 50);
+
+    f6.mode_theta->click(); // in step with the main window
+    EXPECT_TRUE(f1.mode_theta->isChecked());
+    EXPECT_EQ(vue().debut, avant.debut / 2);
+    glisse(pixel(15, 100), pixel(20, 10));
+    EXPECT_NEAR(programme.espace.angle_min, 30, 0.1);
+    EXPECT_NEAR(programme.espace.angle_max, 40, 0.1);
+    f1.mode_2theta->click();
+    EXPECT_TRUE(f6.mode_2theta->isChecked());
+}
+
+TEST_F(Diagramme, PointingPairsOnTheSelectionTabOnly) {
+    clique(pixel(30, 20));
+    EXPECT_TRUE(programme.espace.selection.vide()); // tab 1 is shown
+    f1.onglets->setCurrentIndex(2);
+    clique(pixel(30, 20));
+    ASSERT_EQ(programme.espace.selection.taille(), 1);
+    EXPECT_EQ(programme.espace.selection[1].h, 1);
+    EXPECT_FLOAT_EQ(programme.espace.selection[1].deux_theta_cal, 30.05f);
+    EXPECT_FALSE(f1.grille_selection->cellule(1, 1).isEmpty());
+    clique(pixel(30, 20));
+    EXPECT_EQ(programme.espace.selection.taille(), 1);
+    clique(pixel(30, 20), Qt::RightButton);
+    EXPECT_TRUE(programme.espace.selection.vide());
+
+    glisse(pixel(30, 20), {pixel(40, 20).x(), -5}); // released above the picture
+    EXPECT_EQ(programme.espace.angle_max, 50);
+    EXPECT_TRUE(dialogues.erreurs().empty());
+}
+
+TEST_F(Diagramme, PrintedToAPdfOnALandscapePage) {
+    ASSERT_TRUE(imprime_pdf(f6, "diagramme.pdf"));
+    QFile pdf("diagramme.pdf");
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const auto boite =
+        QRegularExpression(R"(/MediaBox \[0 0 ([\d.]+) ([\d.]+)\])").match(pdf.readAll());
+    ASSERT_TRUE(boite.hasMatch());
+    EXPECT_GT(boite.captured(1).toDouble(), boite.captured(2).toDouble());
+}

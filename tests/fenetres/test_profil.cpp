@@ -1,0 +1,131 @@
+// The profile window on a real pattern: the Cu3Au profile opened through its
+// File menu, peaks measured by the automatic search and by the mouse, then
+// the refinement on the main window.
+#include "fenetres/grille_textes.h"
+#include "fenetres/image_trace.h"
+#include "fenetres/panneaux_recherche.h"
+#include "fenetres/tform1.h"
+#include "fenetres/tform6.h"
+#include "fenetres/tform7.h"
+#include "outils_fenetres.h"
+#include "profil/fenetre_profil.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include <set>
+
+using namespace kovrin;
+using namespace kovrin::fenetres;
+
+namespace {
+
+class Profil : public test::Fenetres {
+  protected:
+    Profil() : f1(programme.form1()), f6(programme.form6()), f7(programme.form7()) {
+        f6.show();
+        f1.show();
+        QApplication::setActiveWindow(&f1);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&f1));
+        QTest::mouseClick(f1.diagramme_pics, Qt::LeftButton); // "Diagram" of tab 1
+        EXPECT_TRUE(f7.isVisible());
+        QApplication::setActiveWindow(&f7);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&f7));
+        choix.reponse = KOVRIN_REAL_DATA_DIR "/Cu3Au-1.raw";
+        test::declenche(f7, "&Bruker Format (*.raw)");
+    }
+
+    // Cubic P, a = 3.75, "Calc.", "Automatic Selection", then a refined alone.
+    void affine_cubique() {
+        QApplication::setActiveWindow(&f1); // the user comes back to the main window
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&f1));
+        f1.onglets->setCurrentIndex(1);
+        QTest::mouseClick(f1.clavier_maille, Qt::LeftButton);
+        test::clique_element(*f1.liste_systemes, "Cubic");
+        test::tape(*f1.champs_maille[0], "3.75");
+        test::clique_element(*f1.liste_hm, "Pm-3m");
+        QTest::mouseClick(f1.bouton_calc, Qt::LeftButton);
+        f1.onglets->setCurrentIndex(2);
+        QTest::mouseClick(f1.bouton_auto, Qt::LeftButton);
+        f1.onglets->setCurrentIndex(3);
+        QTest::mouseClick(f1.lance, Qt::LeftButton);
+    }
+
+    Tform1& f1;
+    Tform6& f6;
+    TForm7& f7;
+};
+
+} // namespace
+
+TEST_F(Profil, SearchKeepAlphaPeaksAndRefineTheAlloyCell) {
+    ASSERT_EQ(programme.espace.profil.taille(), 3901);
+    EXPECT_TRUE(f7.legende->text().startsWith("Cu3Au-1.raw: "));
+    QTest::mouseClick(f7.recherche, Qt::LeftButton);
+    PanneauRecherche& panneau = *f7.panneau_recherche;
+    ASSERT_TRUE(panneau.isVisible());
+    EXPECT_TRUE(f7.action_recherche->isChecked());
+    EXPECT_EQ(panneau.champs_contamination[0]->text(), " 1.39222");
+    panneau.seuil->setValue(20);
+    QTest::mouseClick(panneau.cherche, Qt::LeftButton);
+    const auto& mesures = programme.espace.mesures;
+    ASSERT_GT(mesures.taille(), 5);
+    EXPECT_EQ(f7.grille_pics->rowCount(), mesures.taille());
+    EXPECT_EQ(f7.nombre_pics->text().toInt(), mesures.taille());
+    std::set<int> genres;
+    for (int j = 1; j <= mesures.taille(); ++j) {
+        genres.insert(mesures[j].code_raie);
+        EXPECT_EQ(f7.grille_pics->peinture_de(j).texte, couleur_genre_raie(mesures[j].code_raie));
+    }
+    EXPECT_TRUE(genres.count(raie_k_alpha1) && genres.count(raie_k_alpha2));
+
+    QTest::mouseClick(f7.garde_genres, Qt::LeftButton);
+    ASSERT_TRUE(f7.panneau_genres->isVisible());
+    EXPECT_FALSE(panneau.isVisible());
+    for (int code : {raie_k_alpha2, raie_l1, raie_l2})
+        f7.panneau_genres->cases[static_cast<std::size_t>(code - 1)]->setChecked(false);
+    QTest::mouseClick(f7.panneau_genres->ok, Qt::LeftButton);
+    for (const Mesure& m : mesures)
+        EXPECT_TRUE(m.code_raie == raie_k_alpha || m.code_raie == raie_k_alpha1);
+
+    test::declenche(f7, "&Close");
+    EXPECT_FALSE(f7.isVisible());
+    EXPECT_TRUE(f6.isVisible());
+    affine_cubique();
+    ASSERT_TRUE(programme.espace.affinement_ok)
+        << (dialogues.erreurs().empty() ? "" : dialogues.erreurs()[0]);
+    EXPECT_NEAR(programme.espace.maille_affinee[0], 3.75, 0.01);
+}
+
+TEST_F(Profil, MouseMeasuresRemovesAndZooms) {
+    const auto vue = [&] {
+        return vue_profil(programme.espace, programme.profil, f7.image->width(),
+                          f7.image->height());
+    };
+    const QPoint pic(vue().x_de_angle(60), 50); // on the background
+    EXPECT_EQ(f7.image->grab().toImage().pixelColor(pic.x(), 5), QColor(Qt::white));
+    QTest::mouseClick(f7.image, Qt::LeftButton, {}, pic);
+    ASSERT_EQ(programme.espace.mesures.taille(), 1);
+    EXPECT_NEAR(programme.espace.mesures[1].deux_theta_mes, 60, 0.1);
+    EXPECT_EQ(f7.grille_pics->rowCount(), 1);
+    EXPECT_EQ(f7.image->grab().toImage().pixelColor(pic.x(), 5), QColor(Qt::black)); // its mark
+    QTest::mouseClick(f7.image, Qt::RightButton, {}, pic + QPoint(3, 0));
+    EXPECT_TRUE(programme.espace.mesures.vide());
+
+    QTest::mousePress(f7.image, Qt::LeftButton, {}, {vue().x_de_angle(40), 30});
+    QTest::mouseMove(f7.image, {vue().x_de_angle(45), 60});
+    EXPECT_TRUE(f7.lecture->text().startsWith("2T="));
+    QTest::mouseRelease(f7.image, Qt::LeftButton, {}, {vue().x_de_angle(45), 60});
+    EXPECT_NEAR(programme.espace.angle_min, 40, 0.1);
+    EXPECT_NEAR(programme.espace.angle_max, 45, 0.1);
+    EXPECT_EQ(f7.echelle->value(), programme.profil.position_echelle);
+    QTest::mouseClick(f7.reset, Qt::LeftButton);
+    EXPECT_EQ(programme.espace.angle_max, programme.espace.angle_max_initial);
+    EXPECT_EQ(f7.echelle->value(), 10);
+}
