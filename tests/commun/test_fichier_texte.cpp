@@ -13,6 +13,21 @@ TEST(FichierTexte, WritesCrLfAndEightBitBytes) {
     EXPECT_EQ(test::lit_fichier("a.txt"), "one\r\ne/R(\xF8)\r\n\r\n");
 }
 
+// The writer overwrites in place: whatever was there before, only the new bytes
+// remain, across its buffer's size too.
+TEST(FichierTexte, ReplacesLongerShorterAndEmptyFilesExactly) {
+    test::DossierTemporaire dossier;
+    const std::string long_(200000, 'x');
+    const std::vector<std::vector<std::string>> suites{
+        {long_, "short"}, {"short", long_}, {long_, ""}, {"", "a"}, {long_ + "y", long_}};
+    for (const auto& suite : suites) {
+        for (const auto& ligne : suite)
+            ecrit_lignes("r.txt", {ligne, ligne});
+        const std::string& derniere = suite.back();
+        EXPECT_EQ(test::lit_fichier("r.txt"), derniere + "\r\n" + derniere + "\r\n");
+    }
+}
+
 TEST(FichierTexte, ReadsEveryKindOfLineEnd) {
     test::DossierTemporaire dossier;
     test::ecrit_fichier("crlf.txt", "a\r\nb\r\n\r\nc");
@@ -43,8 +58,9 @@ TEST(Dialogues, RecordsTextsInOrder) {
     d.bip();
     d.reponse = Reponse::non;
     EXPECT_EQ(d.confirmation("This file already exists. Do you want to continue?"), Reponse::non);
-    EXPECT_EQ(d.textes(), (std::vector<std::string>{
-                              "No pattern!", "This file already exists. Do you want to continue?"}));
+    EXPECT_EQ(d.textes(),
+              (std::vector<std::string>{"No pattern!",
+                                        "This file already exists. Do you want to continue?"}));
     EXPECT_EQ(d.nb_bips(), 1);
     EXPECT_TRUE(d.a_dit("No pattern!"));
 }
