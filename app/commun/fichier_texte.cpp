@@ -53,8 +53,15 @@ void EcrivainTexte::ligne(std::string_view texte) {
 }
 
 void EcrivainTexte::texte(std::string_view morceau) {
-    tampon_.append(morceau);
-    if (tampon_.size() >= taille_tampon) vide_tampon();
+    if (morceau.size() < taille_tampon) {
+        tampon_.append(morceau);
+        if (tampon_.size() >= taille_tampon) vide_tampon();
+        return;
+    }
+    // A whole binary file goes to the file as it is.
+    vide_tampon();
+    erreur_ = erreur_ || !ecrit_tout(fichier_, morceau);
+    longueur_ += static_cast<long long>(morceau.size());
 }
 
 void EcrivainTexte::vide_tampon() {
