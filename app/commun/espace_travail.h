@@ -3,6 +3,7 @@
 // instance is created at start and handed by reference to every operation.
 // Angles are held in degrees 2theta whatever the display mode; wavelengths in
 // angstrom; lists are 1-based with their capacities.
+#include "commun/donnees.h"
 #include "commun/liste_bornee.h"
 
 #include <array>
@@ -147,6 +148,7 @@ struct EspaceTravail {
 
     // Working directory read at start; fixed-name files live there.
     std::filesystem::path repertoire;
+    DonneesLues donnees_lues; // spgr2.dat and the .pos files
     // Set when a missing data file leaves the program unable to go on (spgr2.dat).
     bool arret_programme = false;
 };

@@ -2,6 +2,7 @@
 
 #include "commun/erreur.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fstream>
 
@@ -110,15 +111,15 @@ std::string lit_octets(const std::filesystem::path& chemin) {
 
 std::vector<std::string> lit_lignes(const std::filesystem::path& chemin) {
     const std::string octets = lit_octets(chemin);
+    auto fin_de_ligne = [](char c) { return c == '\r' || c == '\n'; };
     std::vector<std::string> lignes;
-    std::size_t debut = 0;
-    for (auto fin = octets.find_first_of("\r\n"); fin != std::string::npos;
-         fin = octets.find_first_of("\r\n", debut)) {
-        lignes.emplace_back(octets, debut, fin - debut);
-        const bool crlf = octets[fin] == '\r' && fin + 1 < octets.size() && octets[fin + 1] == '\n';
+    for (auto debut = octets.begin(); debut != octets.end();) {
+        const auto fin = std::find_if(debut, octets.end(), fin_de_ligne);
+        lignes.emplace_back(debut, fin);
+        if (fin == octets.end()) break;
+        const bool crlf = *fin == '\r' && fin + 1 != octets.end() && fin[1] == '\n';
         debut = fin + (crlf ? 2 : 1);
     }
-    if (debut < octets.size()) lignes.emplace_back(octets, debut);
     return lignes;
 }
 
