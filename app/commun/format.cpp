@@ -15,6 +15,11 @@ namespace {
 constexpr int decimales_exactes = 1100;
 constexpr std::size_t longueur_gardee = 511;
 
+// Whole numbers up to this need no rounding: their digits and the zeros of the
+// decimals are the whole text (the rotations of an operator, flags, indices).
+constexpr double entier_exact = 1e15;
+constexpr int decimales_entier = 32;
+
 // Fixed-point digits of |valeur| rounded to `decimales` (negative: 6, as in
 // printf), and whether a minus sign goes before them: never for a value that
 // rounds to zero.
@@ -22,18 +27,31 @@ class Chiffres {
   public:
     Chiffres(double valeur, int decimales) {
         const int d = decimales < 0 ? 6 : std::min(decimales, decimales_exactes);
-        char* debut = tampon_.data();
-        char* fin = std::to_chars(debut, debut + tampon_.size(), std::fabs(valeur),
-                                  std::chars_format::fixed, d)
-                        .ptr;
-        longueur_ = std::min(static_cast<std::size_t>(fin - debut), longueur_gardee);
-        negatif_ =
-            std::signbit(valeur) && texte().find_first_not_of("0.") != std::string_view::npos;
+        const double absolu = std::fabs(valeur);
+        char* fin = absolu < entier_exact && absolu == std::trunc(absolu) && d <= decimales_entier
+                        ? entier(static_cast<long long>(absolu), d)
+                        : std::to_chars(tampon_.data(), tampon_.data() + tampon_.size(), absolu,
+                                        std::chars_format::fixed, d)
+                              .ptr;
+        longueur_ = std::min(static_cast<std::size_t>(fin - tampon_.data()), longueur_gardee);
+        negatif_ = std::signbit(valeur) && !zero();
     }
     std::string_view texte() const { return {tampon_.data(), longueur_}; }
     bool negatif() const { return negatif_; }
 
   private:
+    char* entier(long long valeur, int decimales) {
+        char* fin = std::to_chars(tampon_.data(), tampon_.data() + tampon_.size(), valeur).ptr;
+        if (decimales == 0) return fin;
+        *fin++ = '.';
+        return std::fill_n(fin, decimales, '0');
+    }
+    // Only a text that rounds to zero starts with "0" and has no other digit.
+    bool zero() const {
+        return tampon_[0] == '0' && std::all_of(tampon_.data(), tampon_.data() + longueur_,
+                                                [](char c) { return c == '0' || c == '.'; });
+    }
+
     std::array<char, 310 + decimales_exactes> tampon_;
     std::size_t longueur_ = 0;
     bool negatif_ = false;

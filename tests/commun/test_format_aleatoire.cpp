@@ -110,6 +110,12 @@ const Famille familles[] = {
          const double bord = entiers > 0 ? t.puissance(entiers) : t.uniforme(0, 1);
          return t.signe() * t.voisin(bord - 0.5 / t.puissance(t.decimales));
      }},
+    {"whole numbers, up to and beyond 1e15",
+     [](Tirage& t) {
+         return t.signe() *
+                static_cast<double>(t.entier(
+                    0, static_cast<long long>(t.puissance(static_cast<int>(t.entier(0, 17))))));
+     }},
     {"not finite",
      [](Tirage& t) {
          const double v[] = {NAN, INFINITY, -INFINITY, DBL_MAX, -DBL_MAX, DBL_MIN, -DBL_MIN};
@@ -172,13 +178,15 @@ TEST(FormatAleatoire, IntegerFieldsMatchTheSnprintfReference) {
 }
 
 // Decimal counts beyond anything a field uses: the digits of the exact binary
-// value, cut where the C library's 512-character buffer cut them.
+// value, cut where the C library's 512-character buffer cut them (the sign
+// goes before the digits it kept).
 TEST(FormatAleatoire, LongExpansionsAreExactAndCutLikeTheLibrarys) {
-    for (double v : {0.1, 1.0 / 3.0, 5e-324, 1e300, 123.456})
+    for (double v : {0.1, 1.0 / 3.0, 5e-324, 1e300, 123.456, -7.0, 1e15 - 1})
         for (int d : {20, 60, 400, 1200}) {
             char tampon[512];
-            std::snprintf(tampon, sizeof tampon, "%.*f", d, v);
-            EXPECT_EQ(pascal_reel(v, 1, d), tampon) << v << " " << d;
+            std::snprintf(tampon, sizeof tampon, "%.*f", d, std::fabs(v));
+            EXPECT_EQ(pascal_reel(v, 1, d), (v < 0 ? "-" : "") + std::string(tampon))
+                << v << " " << d;
         }
 }
 
