@@ -20,6 +20,19 @@ constexpr std::size_t longueur_gardee = 511;
 constexpr double entier_exact = 1e15;
 constexpr int decimales_entier = 32;
 
+// A single-precision value (the engine's) has 24 significant bits; times 10^d
+// with d <= 12 (at most 28 more bits) it is exact in double, so rounding that
+// product half to even is rounding the value itself.
+constexpr double puissances_de_dix[] = {1e0, 1e1, 1e2, 1e3,  1e4,  1e5, 1e6,
+                                        1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
+constexpr int decimales_simple = 12;
+constexpr double produit_max = 9e18; // below 2^63
+
+std::string_view chiffres_entier(long long valeur, std::array<char, 24>& tampon) {
+    const char* fin = std::to_chars(tampon.data(), tampon.data() + tampon.size(), valeur).ptr;
+    return {tampon.data(), static_cast<std::size_t>(fin - tampon.data())};
+}
+
 // Fixed-point digits of |valeur| rounded to `decimales` (negative: 6, as in
 // printf), and whether a minus sign goes before them: never for a value that
 // rounds to zero.
@@ -27,12 +40,7 @@ class Chiffres {
   public:
     Chiffres(double valeur, int decimales) {
         const int d = decimales < 0 ? 6 : std::min(decimales, decimales_exactes);
-        const double absolu = std::fabs(valeur);
-        char* fin = absolu < entier_exact && absolu == std::trunc(absolu) && d <= decimales_entier
-                        ? entier(static_cast<long long>(absolu), d)
-                        : std::to_chars(tampon_.data(), tampon_.data() + tampon_.size(), absolu,
-                                        std::chars_format::fixed, d)
-                              .ptr;
+        char* fin = convertit(std::fabs(valeur), d);
         longueur_ = std::min(static_cast<std::size_t>(fin - tampon_.data()), longueur_gardee);
         negatif_ = std::signbit(valeur) && !zero();
     }
@@ -40,6 +48,29 @@ class Chiffres {
     bool negatif() const { return negatif_; }
 
   private:
+    char* convertit(double absolu, int d) {
+        if (absolu < entier_exact && absolu == std::trunc(absolu) && d <= decimales_entier)
+            return entier(static_cast<long long>(absolu), d);
+        if (d <= decimales_simple && absolu * puissances_de_dix[d] < produit_max &&
+            static_cast<float>(absolu) == absolu)
+            return simple(absolu, d);
+        return std::to_chars(tampon_.data(), tampon_.data() + tampon_.size(), absolu,
+                             std::chars_format::fixed, d)
+            .ptr;
+    }
+    char* simple(double absolu, int d) {
+        std::array<char, 24> tampon;
+        const std::string_view n = chiffres_entier(
+            static_cast<long long>(std::nearbyint(absolu * puissances_de_dix[d])), tampon);
+        const auto decimales = static_cast<std::size_t>(d);
+        // At least one digit before the point.
+        char* fin = std::fill_n(tampon_.data(), std::max(n.size(), decimales + 1) - n.size(), '0');
+        fin = std::copy(n.begin(), n.end(), fin);
+        if (decimales == 0) return fin;
+        std::copy_backward(fin - decimales, fin, fin + 1);
+        *(fin - decimales) = '.';
+        return fin + 1;
+    }
     char* entier(long long valeur, int decimales) {
         char* fin = std::to_chars(tampon_.data(), tampon_.data() + tampon_.size(), valeur).ptr;
         if (decimales == 0) return fin;
@@ -63,11 +94,6 @@ void aligne(std::string& texte, std::string_view signe, std::string_view chiffre
     const std::size_t n = signe.size() + chiffres.size();
     if (n < w) texte.append(w - n, ' ');
     texte.append(signe).append(chiffres);
-}
-
-std::string_view chiffres_entier(long long valeur, std::array<char, 24>& tampon) {
-    const char* fin = std::to_chars(tampon.data(), tampon.data() + tampon.size(), valeur).ptr;
-    return {tampon.data(), static_cast<std::size_t>(fin - tampon.data())};
 }
 
 // "0." leads the field: Fortran may drop that zero.

@@ -94,6 +94,14 @@ const Famille familles[] = {
          const double k = static_cast<double>(t.entier(0, 2000000));
          return t.signe() * t.voisin((k + 0.5) / t.puissance(t.decimales));
      }},
+    {"decimal halfway points in single precision",
+     [](Tirage& t) {
+         const double k = static_cast<double>(t.entier(0, 2000000));
+         float v = static_cast<float>((k + 0.5) / t.puissance(t.decimales));
+         for (long long pas = t.entier(-2, 2); pas != 0; pas -= pas > 0 ? 1 : -1)
+             v = std::nextafter(v, pas > 0 ? INFINITY : -INFINITY);
+         return t.signe() * static_cast<double>(v);
+     }},
     {"exact binary ties",
      [](Tirage& t) {
          return t.signe() * static_cast<double>(t.entier(0, 100000)) /
