@@ -15,6 +15,8 @@ int main(int argc, char** argv) {
     const OptionsBatch& options = std::get<OptionsBatch>(lues);
     // The workspace holds 30000 profile points: too large for the stack.
     auto session = std::make_unique<Session>();
+    // Nothing edits spgr2.dat and the .pos files during a run: read each once.
+    session->espace.donnees_lues.memorise = true;
     deroule(options, *session);
     if (options.json)
         std::cout << resume_json(options, *session).dump(2) << '\n';

@@ -1,5 +1,8 @@
-// Time of one call of calcul: 500 reflections with seven free values (triclinic
-// cell and zero), and a cubic cell with a and the zero.
+// One call of calcul with its files kovrin.out and mouchard in a folder of the
+// working directory's disk, and the same arithmetic without the files: a cubic
+// cell with a and the zero from 30 reflections, a triclinic cell and the zero
+// (seven free values) from 500.
+#include "../engine/moteur.h"
 #include "kovrin/calcul.h"
 
 #include "cristallo/geometrie.h"
@@ -20,6 +23,9 @@ struct Arguments {
     std::array<float, KOVRIN_NB_REFLEXIONS> h{}, k{}, l{}, angles{};
     float accord = 0;
 };
+
+using Entree = void (*)(int16_t*, int16_t*, float*, float*, float*, float*, float*, float*, float*,
+                        float*);
 
 // Reflections of the cell with 0.005 deg of noise, up to n, cycling over indices.
 Arguments donnees(const kovrin::Maille& maille, char lettre, int n) {
@@ -47,11 +53,12 @@ Arguments donnees(const kovrin::Maille& maille, char lettre, int n) {
     return a;
 }
 
-void lance(benchmark::State& etat, const kovrin::Maille& maille, char lettre, int n,
+void lance(benchmark::State& etat, Entree entree, const kovrin::Maille& maille, char lettre, int n,
            std::array<float, 8> drapeaux) {
-    auto dossier = std::filesystem::temp_directory_path() / "kovrin_bench_engine";
+    // Beside the build, on the disk the program's working directory would be on.
+    const auto dossier = std::filesystem::current_path() / "kovrin_bench_engine";
     std::filesystem::create_directories(dossier);
-    auto ancien = std::filesystem::current_path();
+    const auto ancien = std::filesystem::current_path();
     std::filesystem::current_path(dossier);
     const Arguments modele = donnees(maille, lettre, n);
     for (auto _ : etat) {
@@ -60,7 +67,7 @@ void lance(benchmark::State& etat, const kovrin::Maille& maille, char lettre, in
             a.parametres[2 + j] = static_cast<float>(maille[j] * (j < 3 ? 1.003 : 1.0));
         a.parametres[1] = 1.540562f;
         a.drapeaux = drapeaux;
-        calcul(a.texte.data(), &a.lettre, a.parametres.data(), a.drapeaux.data(), a.erreurs.data(),
+        entree(a.texte.data(), &a.lettre, a.parametres.data(), a.drapeaux.data(), a.erreurs.data(),
                a.h.data(), a.k.data(), a.l.data(), a.angles.data(), &a.accord);
         if (a.texte[0] != 11) etat.SkipWithError("the refinement failed");
         benchmark::DoNotOptimize(a.parametres);
@@ -69,15 +76,30 @@ void lance(benchmark::State& etat, const kovrin::Maille& maille, char lettre, in
     std::filesystem::remove_all(dossier);
 }
 
-void triclinique_500(benchmark::State& etat) {
-    lance(etat, {5.101, 6.322, 7.415, 85.4, 97.3, 102.1}, 'T', 500, {1, 0, 1, 1, 1, 1, 1, 1});
+const kovrin::Maille triclinique{5.101, 6.322, 7.415, 85.4, 97.3, 102.1};
+const kovrin::Maille cubique{5.4309, 5.4309, 5.4309, 90, 90, 90};
+constexpr std::array<float, 8> libres_triclinique{1, 0, 1, 1, 1, 1, 1, 1};
+constexpr std::array<float, 8> libres_cubique{1, 0, 1, 0, 0, 0, 0, 0};
+
+void calcul_triclinique_500(benchmark::State& etat) {
+    lance(etat, calcul, triclinique, 'T', 500, libres_triclinique);
 }
 
-void cubique_30(benchmark::State& etat) {
-    lance(etat, {5.4309, 5.4309, 5.4309, 90, 90, 90}, 'C', 30, {1, 0, 1, 0, 0, 0, 0, 0});
+void calcul_cubique_30(benchmark::State& etat) {
+    lance(etat, calcul, cubique, 'C', 30, libres_cubique);
+}
+
+void arithmetique_triclinique_500(benchmark::State& etat) {
+    lance(etat, kovrin::moteur::calcul_sans_fichiers, triclinique, 'T', 500, libres_triclinique);
+}
+
+void arithmetique_cubique_30(benchmark::State& etat) {
+    lance(etat, kovrin::moteur::calcul_sans_fichiers, cubique, 'C', 30, libres_cubique);
 }
 
 } // namespace
 
-BENCHMARK(triclinique_500)->Unit(benchmark::kMillisecond);
-BENCHMARK(cubique_30)->Unit(benchmark::kMicrosecond);
+BENCHMARK(calcul_cubique_30)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(arithmetique_cubique_30)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(calcul_triclinique_500)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(arithmetique_triclinique_500)->Unit(benchmark::kMicrosecond)->UseRealTime();

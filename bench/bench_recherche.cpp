@@ -30,7 +30,7 @@ kovrin::EspaceTravail espace_30000() {
     return e;
 }
 
-void recherche_complete(benchmark::State& state) {
+void recherche_pics_30000(benchmark::State& state) {
     kovrin::EspaceTravail e = espace_30000();
     kovrin::DialoguesEnregistres d;
     for (auto _ : state) {
@@ -41,6 +41,6 @@ void recherche_complete(benchmark::State& state) {
     }
     state.counters["pics"] = static_cast<double>(e.mesures.taille());
 }
-BENCHMARK(recherche_complete)->Unit(benchmark::kMillisecond);
+BENCHMARK(recherche_pics_30000)->Unit(benchmark::kMicrosecond);
 
 } // namespace

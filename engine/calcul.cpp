@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <exception>
+#include <optional>
 #include <string_view>
 
 namespace kovrin::moteur {
@@ -183,9 +184,9 @@ float vers_unites_externes(float* p, float* e) {
 }
 
 // Reflection table and agreement figures; argument 9 gets the calculated theta.
-float ecrit_resultats(EcrivainTexte& f, const Arguments& arg, const Modele& m, const MatriceA& a,
+float ecrit_resultats(Listing& listing, const Arguments& arg, const Modele& m, const MatriceA& a,
                       float terme_degres) {
-    ecrit_entete_table(f);
+    listing.entete_table();
     float somme = 0.0f;
     for (int i = 0; i < m.nref; ++i) {
         float theta_o = m.theta_obs[i] * degre;
@@ -193,20 +194,20 @@ float ecrit_resultats(EcrivainTexte& f, const Arguments& arg, const Modele& m, c
         float theta_c = a[i][m.npar + 1] * degre;
         float ecart = (theta_o - t) - (theta_c - t);
         somme += ecart * ecart;
-        ecrit_reflexion(f, {m.h[i], m.k[i], m.l[i], arg.angles[i], 2.0f * (theta_o - t),
-                            2.0f * (theta_c - t), 2.0f * ecart});
+        listing.reflexion({m.h[i], m.k[i], m.l[i], arg.angles[i], 2.0f * (theta_o - t),
+                           2.0f * (theta_c - t), 2.0f * ecart});
         arg.angles[i] = theta_c - t;
     }
     auto libres = static_cast<float>(m.nref - m.npar);
     float figure = std::sqrt(somme) / libres;
     float figure_2t = std::sqrt(4.0f * somme) / libres;
-    ecrit_accords(f, figure, figure_2t);
+    listing.accords(figure, figure_2t);
     return figure_2t;
 }
 
 // Steps up to the reflection count: letter, reflections, title, mode, tie,
 // internal units, the listing head. False when an input value is unusable.
-bool prepare(EcrivainTexte& listing, const Arguments& arg, Modele& m) {
+bool prepare(Listing& listing, const Arguments& arg, Modele& m) {
     if (*arg.lettre == 'T' && std::fabs(arg.parametres[2] - arg.parametres[3]) < 0.001f)
         *arg.lettre = 'Q';
     m.nref = compte_reflexions(arg.angles);
@@ -222,18 +223,18 @@ bool prepare(EcrivainTexte& listing, const Arguments& arg, Modele& m) {
     m.p[0] /= 2.0f;
     std::string_view libelle;
     decide_lien(*arg.lettre, m, libelle);
-    ecrit_tete(listing, {titre_court, m.nref, libelle, m.mode, arg.parametres, arg.drapeaux});
+    listing.tete({titre_court, m.nref, libelle, m.mode, arg.parametres, arg.drapeaux});
     float volume = vers_unites_internes(m);
     float reciproque[6];
     reciproque_en_degres(m.p, reciproque);
-    ecrit_reciproque(listing, reciproque, volume);
+    listing.reciproque(reciproque, volume);
     m.npar = compte_libres(m);
     return valide && tous_finis(m.p, nb_parametres) && volume > 0.0f;
 }
 
 // Results of a completed refinement into the listing and the arguments.
-std::string_view termine(EcrivainTexte& listing, const Arguments& arg, const Modele& m,
-                         const MatriceA& a, float sigma) {
+std::string_view termine(Listing& listing, const Arguments& arg, const Modele& m, const MatriceA& a,
+                         float sigma) {
     erreurs_standard(m, a, sigma);
     float reciproque[6];
     reciproque_en_degres(m.p, reciproque);
@@ -243,11 +244,11 @@ std::string_view termine(EcrivainTexte& listing, const Arguments& arg, const Mod
     float terme_degres = p[0] * degre;
     float volume_final = vers_unites_externes(p, erreurs_internes);
     if (!tous_finis(p, nb_parametres) || !tous_finis(erreurs_internes, nb_parametres)) {
-        ecrit_refus(listing, echec_non_fini);
+        listing.refus(echec_non_fini);
         return echec_non_fini;
     }
-    ecrit_valeurs_finales(listing, m.mode, p, erreurs_internes);
-    ecrit_reciproque(listing, reciproque, volume_final);
+    listing.valeurs_finales(m.mode, p, erreurs_internes);
+    listing.reciproque(reciproque, volume_final);
     *arg.accord = ecrit_resultats(listing, arg, m, a, terme_degres);
     for (int j = 0; j < nb_parametres; ++j) {
         arg.parametres[j] = p[j];
@@ -256,37 +257,52 @@ std::string_view termine(EcrivainTexte& listing, const Arguments& arg, const Mod
     return fin_normale;
 }
 
-std::string_view affine(const Arguments& arg) {
-    EcrivainTexte listing("kovrin.out");
+// Why no refinement can run, or nothing.
+std::string_view refus_avant(bool valide, const Modele& m) {
+    if (!valide) return echec_donnees;
+    if (m.npar == nb_parametres) return refus_tous;
+    if (m.npar > 0 && m.nref <= m.npar) return refus_nref;
+    return {};
+}
+
+BilanMoindresCarres lance_moindres_carres(const Modele& m, MatriceA& a, bool fichiers) {
+    if (fichiers)
+        return moindres_carres(a, nb_max_reflexions, m.theta_obs, x, m.npar, m.nref, m.poids,
+                               limite_cycles, theta_modele);
+    return moindres_carres(a, nb_max_reflexions, m.theta_obs, x, m.npar, m.nref, m.poids,
+                           limite_cycles, theta_modele, nullptr);
+}
+
+// One call but the opening and closing of the listing; the trace is written
+// only with the files.
+std::string_view affine(Listing& listing, const Arguments& arg, bool fichiers) {
     Modele& m = modele();
-    bool valide = prepare(listing, arg, m);
-    std::string_view refus = !valide                          ? echec_donnees
-                             : m.npar == nb_parametres        ? refus_tous
-                             : m.npar > 0 && m.nref <= m.npar ? refus_nref
-                                                              : std::string_view{};
+    const std::string_view refus = refus_avant(prepare(listing, arg, m), m);
     if (!refus.empty()) {
-        ecrit_nombre_cycles(listing, 0);
-        ecrit_refus(listing, refus);
-        listing.ferme();
+        listing.nombre_cycles(0);
+        listing.refus(refus);
         // No cycle ran: an empty trace replaces the one of an earlier call.
-        EcrivainTexte("mouchard").ferme();
+        if (fichiers) EcrivainTexte("mouchard").ferme();
         return refus;
     }
     emballe(x);
     MatriceA& a = matrice_a();
-    BilanMoindresCarres bilan = moindres_carres(a, nb_max_reflexions, m.theta_obs, x, m.npar,
-                                                m.nref, m.poids, limite_cycles, theta_modele);
-    ecrit_nombre_cycles(listing, bilan.cycles);
+    const BilanMoindresCarres bilan = lance_moindres_carres(m, a, fichiers);
+    listing.nombre_cycles(bilan.cycles);
     float sigma = 0.0f;
-    Echec echec = bilan.echec != Echec::aucun ? bilan.echec : ecart_final(x, a, sigma);
-    if (echec != Echec::aucun) {
-        // The inversion failure keeps lines 1 to 17 only; the others say why.
-        if (echec != Echec::matinv) ecrit_refus(listing, texte_echec(echec));
-        listing.ferme();
-        return texte_echec(echec);
-    }
-    std::string_view statut = termine(listing, arg, m, a, sigma);
-    listing.ferme();
+    const Echec echec = bilan.echec != Echec::aucun ? bilan.echec : ecart_final(x, a, sigma);
+    if (echec == Echec::aucun) return termine(listing, arg, m, a, sigma);
+    // The inversion failure keeps lines 1 to 17 only; the others say why.
+    if (echec != Echec::matinv) listing.refus(texte_echec(echec));
+    return texte_echec(echec);
+}
+
+std::string_view affine(const Arguments& arg, bool fichiers) {
+    std::optional<EcrivainTexte> sortie;
+    if (fichiers) sortie.emplace("kovrin.out");
+    Listing listing(sortie ? &*sortie : nullptr);
+    const std::string_view statut = affine(listing, arg, fichiers);
+    if (sortie) sortie->ferme();
     return statut;
 }
 
@@ -297,19 +313,29 @@ void ecrit_statut(int16_t* texte, std::string_view statut) {
         texte[i + 1] = static_cast<int16_t>(static_cast<unsigned char>(statut[i]));
 }
 
+void appelle(const Arguments& arg, bool fichiers) {
+    std::string_view statut;
+    try {
+        statut = affine(arg, fichiers);
+    } catch (const std::exception&) {
+        // kovrin.out or mouchard could not be written; both are closed by now.
+        statut = echec_fichier;
+    }
+    ecrit_statut(arg.texte, statut);
+}
+
 } // namespace
+
+void calcul_sans_fichiers(int16_t* texte, int16_t* lettre, float* parametres, float* drapeaux,
+                          float* erreurs, float* h, float* k, float* l, float* angles,
+                          float* accord) {
+    appelle({texte, lettre, parametres, drapeaux, erreurs, h, k, l, angles, accord}, false);
+}
 
 } // namespace kovrin::moteur
 
 extern "C" void calcul(int16_t* texte, int16_t* lettre, float* parametres, float* drapeaux,
                        float* erreurs, float* h, float* k, float* l, float* angles, float* accord) {
-    using namespace kovrin::moteur;
-    std::string_view statut;
-    try {
-        statut = affine({texte, lettre, parametres, drapeaux, erreurs, h, k, l, angles, accord});
-    } catch (const std::exception&) {
-        // kovrin.out or mouchard could not be written; both are closed by now.
-        statut = echec_fichier;
-    }
-    ecrit_statut(texte, statut);
+    kovrin::moteur::appelle({texte, lettre, parametres, drapeaux, erreurs, h, k, l, angles, accord},
+                            true);
 }

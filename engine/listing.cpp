@@ -2,108 +2,158 @@
 
 #include "commun/format.h"
 
-#include <string>
 #include <utility>
 
 namespace kovrin::moteur {
 
 namespace {
 
-std::string entete_colonnes(int mode) {
-    const char* debut = mode == 2 ? " e/R(\xF8)" : "   Zero";
-    return std::string(debut) + "  Lambda     a       b       c     alpha   beta  gamma";
-}
+constexpr std::string_view tirets = "----------------------------------------------------";
+constexpr std::string_view colonnes_zero =
+    "   Zero  Lambda     a       b       c     alpha   beta  gamma";
+constexpr std::string_view colonnes_excentricite =
+    " e/R(\xF8)  Lambda     a       b       c     alpha   beta  gamma";
 
 // F7.5, F9.5, 3F8.4, 3F7.2
-std::string ligne_parametres(const float* v) {
-    std::string ligne = fortran_f(v[0], 7, 5) + fortran_f(v[1], 9, 5);
-    for (int j = 2; j < 5; ++j)
-        ligne += fortran_f(v[j], 8, 4);
-    for (int j = 5; j < 8; ++j)
-        ligne += fortran_f(v[j], 7, 2);
-    return ligne;
-}
-
+constexpr int largeurs_parametres[nb_parametres] = {7, 9, 8, 8, 8, 7, 7, 7};
+constexpr int decimales_parametres[nb_parametres] = {5, 5, 4, 4, 4, 2, 2, 2};
 // F5.0, F6.0, F9.0, 2F8.0, F9.0, 2F7.0
-std::string ligne_drapeaux(const float* d) {
-    static constexpr int largeurs[8] = {5, 6, 9, 8, 8, 9, 7, 7};
-    std::string ligne;
-    for (int j = 0; j < 8; ++j)
-        ligne += fortran_f(d[j], largeurs[j], 0);
-    return ligne;
+constexpr int largeurs_drapeaux[nb_parametres] = {5, 6, 9, 8, 8, 9, 7, 7};
+
+std::string_view colonnes(int mode) {
+    return mode == 2 ? colonnes_excentricite : colonnes_zero;
 }
 
 } // namespace
 
-void ecrit_tete(EcrivainTexte& f, const TeteListing& tete) {
-    const std::string tirets(52, '-');
-    f.ligne(tirets);
-    f.ligne(tete.titre);
-    f.ligne(tirets);
-    f.ligne(" Number of reflections     : " + fortran_i(tete.nref, 5));
-    f.ligne(" Max. number of refinement cycles" + fortran_i(limite_cycles, 5));
-    f.ligne(" Refinement constraints    : " + fortran_a(tete.libelle, 5));
-    f.ligne();
-    f.ligne("Initial values    :");
-    f.ligne(entete_colonnes(tete.mode));
-    f.ligne(ligne_parametres(tete.parametres));
-    f.ligne(ligne_drapeaux(tete.drapeaux));
-    f.ligne();
+Listing::Listing(EcrivainTexte* fichier) : fichier_(fichier) {
+    if (fichier_) ligne_.reserve(128);
 }
 
-void ecrit_reciproque(EcrivainTexte& f, const float* reciproque, float volume) {
-    std::string ligne = "Recipr.lattice :";
-    for (int j = 0; j < 3; ++j)
-        ligne += fortran_f(reciproque[j], 8, 4);
-    for (int j = 3; j < 6; ++j)
-        ligne += fortran_f(reciproque[j], 7, 2);
-    f.ligne(ligne);
-    f.ligne("Volume (a**3)  : " + fortran_f(volume, 9, 3));
-    f.ligne();
+std::string& Listing::debut(std::string_view texte) {
+    ligne_.assign(texte);
+    return ligne_;
 }
 
-void ecrit_nombre_cycles(EcrivainTexte& f, int cycles) {
-    f.ligne(" Number of refinement cycles       : " + fortran_i(cycles, 5));
-    f.ligne();
+void Listing::ecrit(std::string_view texte) {
+    fichier_->ligne(texte);
 }
 
-void ecrit_refus(EcrivainTexte& f, std::string_view raison) {
-    f.ligne();
-    f.ligne("##### " + std::string(raison));
+void Listing::ecrit_ligne() {
+    fichier_->ligne(ligne_);
 }
 
-void ecrit_valeurs_finales(EcrivainTexte& f, int mode, const float* valeurs, const float* erreurs) {
-    f.ligne();
-    f.ligne("Final values      : (Standard errors on 2nd line)");
-    f.ligne(entete_colonnes(mode));
-    f.ligne(ligne_parametres(valeurs));
-    f.ligne(ligne_parametres(erreurs));
-    f.ligne();
+void Listing::ajoute_parametres(const float* v) {
+    for (int j = 0; j < nb_parametres; ++j)
+        ajoute_fortran_f(ligne_, v[j], largeurs_parametres[j], decimales_parametres[j]);
 }
 
-void ecrit_entete_table(EcrivainTexte& f) {
+void Listing::tete(const TeteListing& tete) {
+    if (!fichier_) return;
+    ecrit(tirets);
+    ecrit(tete.titre);
+    ecrit(tirets);
+    ajoute_fortran_i(debut(" Number of reflections     : "), tete.nref, 5);
+    ecrit_ligne();
+    ajoute_fortran_i(debut(" Max. number of refinement cycles"), limite_cycles, 5);
+    ecrit_ligne();
+    debut(" Refinement constraints    : ").append(fortran_a(tete.libelle, 5));
+    ecrit_ligne();
+    ecrit();
+    valeurs_initiales(tete);
+}
+
+void Listing::valeurs_initiales(const TeteListing& tete) {
+    ecrit("Initial values    :");
+    ecrit(colonnes(tete.mode));
+    debut();
+    ajoute_parametres(tete.parametres);
+    ecrit_ligne();
+    debut();
+    for (int j = 0; j < nb_parametres; ++j)
+        ajoute_fortran_f(ligne_, tete.drapeaux[j], largeurs_drapeaux[j], 0);
+    ecrit_ligne();
+    ecrit();
+}
+
+void Listing::reciproque(const float* reciproque, float volume) {
+    if (!fichier_) return;
+    debut("Recipr.lattice :");
+    for (int j = 0; j < 6; ++j)
+        ajoute_fortran_f(ligne_, reciproque[j], j < 3 ? 8 : 7, j < 3 ? 4 : 2);
+    ecrit_ligne();
+    ajoute_fortran_f(debut("Volume (a**3)  : "), volume, 9, 3);
+    ecrit_ligne();
+    ecrit();
+}
+
+void Listing::nombre_cycles(int cycles) {
+    if (!fichier_) return;
+    ajoute_fortran_i(debut(" Number of refinement cycles       : "), cycles, 5);
+    ecrit_ligne();
+    ecrit();
+}
+
+void Listing::refus(std::string_view raison) {
+    if (!fichier_) return;
+    ecrit();
+    debut("##### ").append(raison);
+    ecrit_ligne();
+}
+
+void Listing::valeurs_finales(int mode, const float* valeurs, const float* erreurs) {
+    if (!fichier_) return;
+    ecrit();
+    ecrit("Final values      : (Standard errors on 2nd line)");
+    ecrit(colonnes(mode));
+    for (const float* v : {valeurs, erreurs}) {
+        debut();
+        ajoute_parametres(v);
+        ecrit_ligne();
+    }
+    ecrit();
+}
+
+void Listing::entete_table() {
+    if (!fichier_) return;
     // (1X,3X,'H',4X,'K',4X,'L',3X,'2Th(obs)',3X,'2Th-Zero',4X,'2Th(Calc)',6X,'diff.',/)
-    std::string entete = fortran_x(1);
-    for (auto [blancs, texte] : {std::pair{3, "H"}, {4, "K"}, {4, "L"}, {3, "2Th(obs)"},
-                                 {3, "2Th-Zero"}, {4, "2Th(Calc)"}, {6, "diff."}})
-        entete.append(fortran_x(blancs)).append(texte);
-    f.ligne(entete);
-    f.ligne();
+    debut(" ");
+    for (auto [blancs, texte] : {std::pair{3, "H"},
+                                 {4, "K"},
+                                 {4, "L"},
+                                 {3, "2Th(obs)"},
+                                 {3, "2Th-Zero"},
+                                 {4, "2Th(Calc)"},
+                                 {6, "diff."}})
+        ligne_.append(static_cast<std::size_t>(blancs), ' ').append(texte);
+    ecrit_ligne();
+    ecrit();
 }
 
-void ecrit_reflexion(EcrivainTexte& f, const LigneReflexion& r) {
-    std::string ligne = fortran_x(2) + fortran_i(r.h, 3) + fortran_x(2) + fortran_i(r.k, 3) +
-                        fortran_x(2) + fortran_i(r.l, 3) + fortran_x(2);
-    for (float v : {r.deux_theta_obs, r.obs_corrige, r.calc_corrige, r.difference})
-        ligne += fortran_f(v, 8, 4) + fortran_x(4);
-    f.ligne(ligne);
+// 2X,I3,2X,I3,2X,I3,2X, then 4(F8.4,4X)
+void Listing::reflexion(const LigneReflexion& r) {
+    if (!fichier_) return;
+    debut();
+    for (int indice : {r.h, r.k, r.l}) {
+        ligne_.append(2, ' ');
+        ajoute_fortran_i(ligne_, indice, 3);
+    }
+    ligne_.append(2, ' ');
+    for (float v : {r.deux_theta_obs, r.obs_corrige, r.calc_corrige, r.difference}) {
+        ajoute_fortran_f(ligne_, v, 8, 4);
+        ligne_.append(4, ' ');
+    }
+    ecrit_ligne();
 }
 
-void ecrit_accords(EcrivainTexte& f, float figure_theta, float figure_deux_theta) {
-    f.ligne();
-    f.ligne("Sqrt(Sum(Th O-C)**2)/(Nref-Npar)) = " + fortran_f(figure_theta, 10, 6));
-    f.ligne();
-    f.ligne("Sqrt(Sum(2Th O-C)**2)/(Nref-Npar)) = " + fortran_f(figure_deux_theta, 10, 6));
+void Listing::accords(float figure_theta, float figure_deux_theta) {
+    if (!fichier_) return;
+    ecrit();
+    ajoute_fortran_f(debut("Sqrt(Sum(Th O-C)**2)/(Nref-Npar)) = "), figure_theta, 10, 6);
+    ecrit_ligne();
+    ecrit();
+    ajoute_fortran_f(debut("Sqrt(Sum(2Th O-C)**2)/(Nref-Npar)) = "), figure_deux_theta, 10, 6);
+    ecrit_ligne();
 }
 
 } // namespace kovrin::moteur

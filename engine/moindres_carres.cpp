@@ -18,6 +18,8 @@ float meilleur_x[nb_max_libres];
 float normale[taille_packee];
 float meilleure_normale[taille_packee];
 float figure[limite_cycles + 1];
+// Trace lines are built in this one buffer.
+std::string ligne_trace;
 
 // b_j = sum_i (obs - calc) A(i, j) w_i, stored in A(j, npar).
 void second_membre(MatriceA& a, const float* theta_obs, int npar, int nref, const float* poids) {
@@ -42,23 +44,42 @@ void matrice_normale(const MatriceA& a, int npar, int nref, const float* poids) 
 
 // Ten values per line, format (10f10.5).
 void ecrit_valeurs(EcrivainTexte& trace, const float* valeurs, int n) {
-    std::string ligne;
+    ligne_trace.clear();
     for (int j = 0; j < n; ++j) {
-        ligne += fortran_f(valeurs[j], 10, 5);
+        ajoute_fortran_f(ligne_trace, valeurs[j], 10, 5);
         if ((j + 1) % 10 == 0 || j + 1 == n) {
-            trace.ligne(ligne);
-            ligne.clear();
+            trace.ligne(ligne_trace);
+            ligne_trace.clear();
         }
     }
 }
 
-void ecrit_cycle(EcrivainTexte& trace, const MatriceA& a, const float* theta_obs, const float* x,
+void ecrit_cycle(EcrivainTexte* trace, const MatriceA& a, const float* theta_obs, const float* x,
                  int npar, int nref) {
-    ecrit_valeurs(trace, x, npar);
+    if (!trace) return;
+    ecrit_valeurs(*trace, x, npar);
     for (int i = 0; i < nref; ++i) {
         float angles[2] = {theta_obs[i] * degre_trace, a[i][npar + 1] * degre_trace};
-        ecrit_valeurs(trace, angles, 2);
+        ecrit_valeurs(*trace, angles, 2);
     }
+}
+
+// (a,f10.6,a,i3)
+void ecrit_figure(EcrivainTexte* trace, float figure_c, int c) {
+    if (!trace) return;
+    ligne_trace.assign("RX100 =");
+    ajoute_fortran_f(ligne_trace, figure_c * 100.0f, 10, 6);
+    ligne_trace.append(" cycle ");
+    ajoute_fortran_i(ligne_trace, c, 3);
+    trace->ligne(ligne_trace);
+}
+
+// (a,f10.2)
+void ecrit_retour(EcrivainTexte* trace, float facteur) {
+    if (!trace) return;
+    ligne_trace.assign(" retour");
+    ajoute_fortran_f(ligne_trace, facteur, 10, 2);
+    trace->ligne(ligne_trace);
 }
 
 float figure_cycle(const MatriceA& a, const float* theta_obs, int npar, int nref) {
@@ -113,8 +134,18 @@ Suite decide(int c, int limite, bool recommencement_permis, float plancher) {
 BilanMoindresCarres moindres_carres(MatriceA& a, int capacite, const float* theta_obs, float* x,
                                     int npar, int nref, const float* poids, int limite,
                                     RoutineModele modele) {
-    (void)capacite; // rows of a: nb_max_reflexions
     EcrivainTexte trace("mouchard");
+    BilanMoindresCarres bilan =
+        moindres_carres(a, capacite, theta_obs, x, npar, nref, poids, limite, modele, &trace);
+    // A failed refinement leaves the trace as written; the writer closes it.
+    if (bilan.echec == Echec::aucun) trace.ferme();
+    return bilan;
+}
+
+BilanMoindresCarres moindres_carres(MatriceA& a, int capacite, const float* theta_obs, float* x,
+                                    int npar, int nref, const float* poids, int limite,
+                                    RoutineModele modele, EcrivainTexte* trace) {
+    (void)capacite; // rows of a: nb_max_reflexions
     BilanMoindresCarres bilan;
     limite = limite < 1 ? 1 : (limite > limite_cycles ? limite_cycles : limite);
     copie(x_depart, x, npar);
@@ -151,13 +182,12 @@ BilanMoindresCarres moindres_carres(MatriceA& a, int capacite, const float* thet
                 copie(meilleur_x, x, npar);
                 copie(meilleure_normale, normale, npar * (npar + 1) / 2);
             }
-            trace.ligne("RX100 =" + fortran_f(figure[c] * 100.0f, 10, 6) + " cycle " +
-                        fortran_i(c, 3));
+            ecrit_figure(trace, figure[c], c);
             Suite suite = decide(c, limite, recommencements < max_recommencements, plancher);
             if (suite == Suite::recommence) {
                 facteur *= 0.7f;
                 ++recommencements;
-                trace.ligne(" retour" + fortran_f(facteur, 10, 2));
+                ecrit_retour(trace, facteur);
                 recommence = true;
                 break;
             }
@@ -165,7 +195,6 @@ BilanMoindresCarres moindres_carres(MatriceA& a, int capacite, const float* thet
             corrige(x, a, npar, facteur);
         }
     }
-    trace.ferme();
     for (int j = 1; j <= npar; ++j)
         a[j - 1][j - 1] = meilleure_normale[indice_packe(npar, j, j) - 1];
     copie(x, meilleur_x, npar);

@@ -1,7 +1,12 @@
 #pragma once
 // Internal routines of the refinement engine. Working storage is static: one
 // refinement at a time, not re-entrant.
+#include <cstdint>
 #include <string_view>
+
+namespace kovrin {
+class EcrivainTexte;
+}
 
 // The routines tests call directly are exported next to calcul.
 #define KOVRIN_INTERNE __attribute__((visibility("default")))
@@ -57,5 +62,15 @@ KOVRIN_INTERNE BilanMoindresCarres moindres_carres(MatriceA& a, int capacite,
                                                    const float* theta_obs, float* x, int npar,
                                                    int nref, const float* poids, int limite,
                                                    RoutineModele modele);
+// The same with the trace written to `trace`, or to nothing when it is null.
+BilanMoindresCarres moindres_carres(MatriceA& a, int capacite, const float* theta_obs, float* x,
+                                    int npar, int nref, const float* poids, int limite,
+                                    RoutineModele modele, EcrivainTexte* trace);
+
+// calcul without kovrin.out and mouchard: the arithmetic of one call alone,
+// for the benchmarks.
+KOVRIN_INTERNE void calcul_sans_fichiers(int16_t* texte, int16_t* lettre, float* parametres,
+                                         float* drapeaux, float* erreurs, float* h, float* k,
+                                         float* l, float* angles, float* accord);
 
 } // namespace kovrin::moteur

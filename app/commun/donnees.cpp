@@ -23,9 +23,17 @@ std::filesystem::path chemin_donnees(const std::filesystem::path& repertoire, st
                                                std::filesystem::path(KOVRIN_DATA_INSTALL_DIR) / nom,
                                                std::filesystem::path(KOVRIN_DATA_SOURCE_DIR) / nom};
     for (const auto& c : candidats)
-        if (std::filesystem::exists(c, ec))
-            return c;
+        if (std::filesystem::exists(c, ec)) return c;
     return candidats[0];
+}
+
+DonneesLues::Lignes DonneesLues::trouve(const std::filesystem::path& chemin) const {
+    const auto lues = lues_.find(chemin);
+    return lues == lues_.end() ? nullptr : lues->second;
+}
+
+void DonneesLues::retient(const std::filesystem::path& chemin, Lignes lignes) {
+    if (memorise) lues_[chemin] = std::move(lignes);
 }
 
 } // namespace kovrin

@@ -3,6 +3,7 @@
 // instance is created at start and handed by reference to every operation.
 // Angles are held in degrees 2theta whatever the display mode; wavelengths in
 // angstrom; lists are 1-based with their capacities.
+#include "commun/donnees.h"
 #include "commun/liste_bornee.h"
 
 #include <array>
@@ -142,6 +143,7 @@ struct EspaceTravail {
 
     // Working directory read at start; fixed-name files live there.
     std::filesystem::path repertoire;
+    DonneesLues donnees_lues; // spgr2.dat and the .pos files
 };
 
 // The display mode halves what is shown in theta; stored angles are always 2theta.

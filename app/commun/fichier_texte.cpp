@@ -2,7 +2,13 @@
 
 #include "commun/erreur.h"
 
-#include <iterator>
+#include <algorithm>
+#include <cerrno>
+#include <fstream>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kovrin {
 
@@ -10,28 +16,72 @@ std::string message_erreur_fichier(const std::filesystem::path& chemin, std::str
     return "File " + chemin.string() + ": " + std::string(quoi);
 }
 
-EcrivainTexte::EcrivainTexte(const std::filesystem::path& chemin)
-    : chemin_(chemin), flux_(chemin, std::ios::binary | std::ios::trunc) {
-    if (!flux_)
-        throw ErreurKovrin(message_erreur_fichier(chemin_, "cannot be created"));
+namespace {
+
+// Lines are gathered up to this size before they go to the file.
+constexpr std::size_t taille_tampon = 1 << 16;
+
+bool ecrit_tout(int fichier, std::string_view octets) {
+    while (!octets.empty()) {
+        const ssize_t n = ::write(fichier, octets.data(), octets.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        octets.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
 }
 
-EcrivainTexte::~EcrivainTexte() = default;
+} // namespace
+
+EcrivainTexte::EcrivainTexte(const std::filesystem::path& chemin)
+    : chemin_(chemin), fichier_(::open(chemin.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666)) {
+    struct stat etat {};
+    if (fichier_ < 0 || ::fstat(fichier_, &etat) != 0) {
+        if (fichier_ >= 0) ::close(fichier_);
+        throw ErreurKovrin(message_erreur_fichier(chemin_, "cannot be created"));
+    }
+    regulier_ = S_ISREG(etat.st_mode);
+    tampon_.reserve(taille_tampon);
+}
+
+EcrivainTexte::~EcrivainTexte() {
+    if (fichier_ >= 0) termine();
+}
 
 void EcrivainTexte::ligne(std::string_view texte) {
-    flux_.write(texte.data(), static_cast<std::streamsize>(texte.size()));
-    flux_.write("\r\n", 2);
+    tampon_.append(texte).append("\r\n");
+    if (tampon_.size() >= taille_tampon) vide_tampon();
 }
 
 void EcrivainTexte::texte(std::string_view morceau) {
-    flux_.write(morceau.data(), static_cast<std::streamsize>(morceau.size()));
+    if (morceau.size() < taille_tampon) {
+        tampon_.append(morceau);
+        if (tampon_.size() >= taille_tampon) vide_tampon();
+        return;
+    }
+    // A whole binary file goes to the file as it is.
+    vide_tampon();
+    erreur_ = erreur_ || !ecrit_tout(fichier_, morceau);
+    longueur_ += static_cast<long long>(morceau.size());
+}
+
+void EcrivainTexte::vide_tampon() {
+    erreur_ = erreur_ || !ecrit_tout(fichier_, tampon_);
+    longueur_ += static_cast<long long>(tampon_.size());
+    tampon_.clear();
+}
+
+// The bytes of an earlier, longer file beyond ours go.
+bool EcrivainTexte::termine() {
+    vide_tampon();
+    if (regulier_ && ::ftruncate(fichier_, static_cast<off_t>(longueur_)) != 0) erreur_ = true;
+    if (::close(fichier_) != 0) erreur_ = true;
+    fichier_ = -1;
+    return !erreur_;
 }
 
 void EcrivainTexte::ferme() {
-    flux_.flush();
-    bool bon = static_cast<bool>(flux_);
-    flux_.close();
-    if (!bon || flux_.fail())
+    if (fichier_ >= 0 && !termine())
         throw ErreurKovrin(message_erreur_fichier(chemin_, "write error"));
 }
 
@@ -48,10 +98,10 @@ std::string lit_octets(const std::filesystem::path& chemin) {
     if (!flux || std::filesystem::is_directory(chemin, ec))
         throw ErreurKovrin(message_erreur_fichier(chemin, "cannot be opened"));
     try {
-        std::string octets((std::istreambuf_iterator<char>(flux)),
-                           std::istreambuf_iterator<char>());
-        if (flux.bad())
-            throw ErreurKovrin(message_erreur_fichier(chemin, "read error"));
+        std::string octets;
+        char morceau[1 << 14];
+        for (std::streamsize n; (n = flux.rdbuf()->sgetn(morceau, sizeof morceau)) > 0;)
+            octets.append(morceau, static_cast<std::size_t>(n));
         return octets;
     } catch (const std::ios_base::failure&) {
         // the stream buffer reports a failed read(2) by throwing
@@ -60,22 +110,16 @@ std::string lit_octets(const std::filesystem::path& chemin) {
 }
 
 std::vector<std::string> lit_lignes(const std::filesystem::path& chemin) {
-    std::string octets = lit_octets(chemin);
+    const std::string octets = lit_octets(chemin);
+    auto fin_de_ligne = [](char c) { return c == '\r' || c == '\n'; };
     std::vector<std::string> lignes;
-    std::string courante;
-    for (std::size_t i = 0; i < octets.size(); ++i) {
-        char c = octets[i];
-        if (c == '\r' || c == '\n') {
-            lignes.push_back(courante);
-            courante.clear();
-            if (c == '\r' && i + 1 < octets.size() && octets[i + 1] == '\n')
-                ++i;
-        } else {
-            courante += c;
-        }
+    for (auto debut = octets.begin(); debut != octets.end();) {
+        const auto fin = std::find_if(debut, octets.end(), fin_de_ligne);
+        lignes.emplace_back(debut, fin);
+        if (fin == octets.end()) break;
+        const bool crlf = *fin == '\r' && fin + 1 != octets.end() && fin[1] == '\n';
+        debut = fin + (crlf ? 2 : 1);
     }
-    if (!courante.empty())
-        lignes.push_back(courante);
     return lignes;
 }
 

@@ -6,6 +6,9 @@
 //  - Pascal-style x:w:d and i:w (the program's grids, reports and files): the
 //    value right-aligned in at least w characters; the field grows when the
 //    value needs more room, it is never cut.
+// Decimals are those of the exact binary value rounded half to even, as the C
+// library's "%.*f" writes them. The ajoute_ forms append to a text, so that a
+// line can be built in one reused buffer without allocating per field.
 #include <string>
 #include <string_view>
 
@@ -18,5 +21,10 @@ std::string fortran_x(int n);
 
 std::string pascal_reel(double valeur, int largeur, int decimales);
 std::string pascal_entier(long long valeur, int largeur);
+
+void ajoute_fortran_f(std::string& texte, double valeur, int largeur, int decimales);
+void ajoute_fortran_i(std::string& texte, long long valeur, int largeur);
+void ajoute_pascal_reel(std::string& texte, double valeur, int largeur, int decimales);
+void ajoute_pascal_entier(std::string& texte, long long valeur, int largeur);
 
 } // namespace kovrin

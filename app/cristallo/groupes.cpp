@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <utility>
 
 namespace kovrin {
@@ -135,6 +136,14 @@ std::vector<std::string> lignes_de(const std::filesystem::path& chemin) {
     }
 }
 
+// A fixed data file's lines: read once when the workspace keeps them.
+DonneesLues::Lignes lignes_donnees(EspaceTravail& et, const std::filesystem::path& chemin) {
+    if (auto lues = et.donnees_lues.trouve(chemin)) return lues;
+    auto lues = std::make_shared<const std::vector<std::string>>(lignes_de(chemin));
+    et.donnees_lues.retient(chemin, lues);
+    return lues;
+}
+
 std::string premiere_lettre(const std::string& groupe) {
     return groupe.substr(0, 1);
 }
@@ -243,7 +252,8 @@ void remplit_liste_orsab(EspaceTravail& et, const std::filesystem::path& chemin)
     for (const auto& p : plages_spgr2)
         if (et.systeme == p.systeme) plage = &p;
     if (!plage) return;
-    const auto lignes = lignes_de(chemin);
+    const auto lues = lignes_donnees(et, chemin);
+    const std::vector<std::string>& lignes = *lues;
     ListeSymboles liste;
     for (int n = plage->premiere; n <= plage->derniere && n <= static_cast<int>(lignes.size());
          ++n) {
@@ -269,7 +279,8 @@ void remplit_liste_hm(EspaceTravail& et) {
     liste.entrees.push_back("No ext.");
     const std::string nom = fichier_pos(et.systeme);
     if (!nom.empty()) {
-        const auto lignes = lignes_de(chemin_donnees(et.repertoire, nom));
+        const auto lues = lignes_donnees(et, chemin_donnees(et.repertoire, nom));
+        const std::vector<std::string>& lignes = *lues;
         for (std::size_t i = 0; i + 1 < lignes.size(); ++i)
             if (sans_blancs_droite(lignes[i]).empty())
                 liste.entrees.push_back(sans_blancs(lignes[++i]));
@@ -323,7 +334,8 @@ void charge_operateurs_hm(EspaceTravail& et, Dialogues& d) {
     if (et.systeme.empty() || et.groupe.empty()) // an empty symbol would match a blank line
         return;
     const auto fichier = chemin_donnees(et.repertoire, fichier_pos(et.systeme));
-    const auto lignes = lignes_de(fichier);
+    const auto lues = lignes_donnees(et, fichier);
+    const std::vector<std::string>& lignes = *lues;
     Operateurs ops;
     bool trouve = false;
     std::string reseau = et.reseau;
@@ -422,11 +434,15 @@ bool reflexion_permise(const EspaceTravail& et, int h, int k, int l) {
 void ecrit_operateurs(const std::filesystem::path& chemin,
                       const ListeBornee<Operateur, 192>& operateurs) {
     EcrivainTexte f(chemin);
+    std::string ligne;
     for (const Operateur& op : operateurs) {
-        std::string ligne;
-        for (std::size_t r = 0; r < 3; ++r)
-            ligne += pascal_reel(op[4 * r], 4, 0) + pascal_reel(op[4 * r + 1], 4, 0) +
-                     pascal_reel(op[4 * r + 2], 4, 0) + pascal_reel(op[4 * r + 3], 10, 5) + " , ";
+        ligne.clear();
+        for (std::size_t r = 0; r < 3; ++r) {
+            for (std::size_t j = 0; j < 3; ++j)
+                ajoute_pascal_reel(ligne, op[4 * r + j], 4, 0);
+            ajoute_pascal_reel(ligne, op[4 * r + 3], 10, 5);
+            ligne += " , ";
+        }
         f.ligne(ligne);
     }
     f.ferme();

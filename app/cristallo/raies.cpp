@@ -3,6 +3,7 @@
 #include "cristallo/geometrie.h"
 #include "cristallo/groupes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -57,13 +58,6 @@ int borne(double s_max, double inverse_arete) {
 
 } // namespace
 
-void trie_par_echange(std::vector<Candidat>& c) {
-    const std::size_t n = c.size();
-    for (std::size_t i = 0; i + 1 < n; ++i)
-        for (std::size_t j = i + 1; j < n; ++j)
-            if (c[i].d < c[j].d) std::swap(c[i], c[j]);
-}
-
 void fusionne_candidats(std::vector<Candidat>& c, double lambda,
                         ListeBornee<RaieCalculee, 999>& sortie, Dialogues& d) {
     const std::size_t n = c.size();
@@ -97,6 +91,31 @@ bool calcul_raies(EspaceTravail& et, const OngletMaille& onglet, Dialogues& d) {
     return genere_raies(et, d);
 }
 
+std::optional<std::vector<Candidat>> candidats_de(const EspaceTravail& et) {
+    const Maille& reciproque = et.maille_reciproque;
+    const double s_max = inverse_d_de_deux_theta(et.angle_max_initial, et.lambda);
+    const double s_min = inverse_d_de_deux_theta(et.angle_min_initial, et.lambda);
+    const double q_min = s_min * s_min, q_max = s_max * s_max;
+    for (int j = 0; j < 3; ++j)
+        if (!(std::fabs(s_max / reciproque[j]) < indice_max)) return std::nullopt;
+    const int h_max = borne(s_max, reciproque[0]), k_max = borne(s_max, reciproque[1]),
+              l_max = borne(s_max, reciproque[2]);
+    std::vector<Candidat> candidats;
+    // Room for the whole index box, up to the capacity: no copy while it grows.
+    const double boite = (2.0 * h_max + 1) * (2.0 * k_max + 1) * (l_max + 1.0);
+    candidats.reserve(static_cast<std::size_t>(std::min(boite, double(capacite_candidats))));
+    for (int h = h_max; h >= -h_max; --h)
+        for (int k = k_max; k >= -k_max; --k)
+            for (int l = 0; l <= l_max; ++l) {
+                // Both tests are pure: the cheap range test goes first.
+                const double q = inverse_d_carre(et.matrice_b, h, k, l);
+                if (q < q_min || q > q_max || !reflexion_permise(et, h, k, l)) continue;
+                if (candidats.size() == capacite_candidats) return std::nullopt;
+                candidats.push_back({h, k, l, 1 / std::sqrt(q)});
+            }
+    return candidats;
+}
+
 bool genere_raies(EspaceTravail& et, Dialogues& d) {
     CurseurOccupe curseur(d);
     char lettre = et.groupe.empty() ? '\0' : et.groupe[0];
@@ -110,38 +129,15 @@ bool genere_raies(EspaceTravail& et, Dialogues& d) {
     }
     et.maille_reciproque = reciproque;
     et.matrice_b = b;
-
-    const double s_max = inverse_d_de_deux_theta(et.angle_max_initial, et.lambda);
-    const double s_min = inverse_d_de_deux_theta(et.angle_min_initial, et.lambda);
-    const double q_min = s_min * s_min, q_max = s_max * s_max;
-    const double rapports[3] = {s_max / reciproque[0], s_max / reciproque[1],
-                                s_max / reciproque[2]};
-    for (double r : rapports)
-        if (!(std::fabs(r) < indice_max)) { // the indices could not be stored
-            et.calculees.efface();
-            d.erreur(trop_de_candidats);
-            return false;
-        }
-    const int h_max = borne(s_max, reciproque[0]), k_max = borne(s_max, reciproque[1]),
-              l_max = borne(s_max, reciproque[2]);
-
-    std::vector<Candidat> candidats;
-    for (int h = h_max; h >= -h_max; --h)
-        for (int k = k_max; k >= -k_max; --k)
-            for (int l = 0; l <= l_max; ++l) {
-                // Both tests are pure: the cheap range test goes first.
-                const double q = inverse_d_carre(b, h, k, l);
-                if (q < q_min || q > q_max || !reflexion_permise(et, h, k, l)) continue;
-                if (candidats.size() == capacite_candidats) {
-                    et.calculees.efface();
-                    d.erreur(trop_de_candidats);
-                    return false;
-                }
-                candidats.push_back({h, k, l, 1 / std::sqrt(q)});
-            }
-    trie_par_echange(candidats);
+    auto candidats = candidats_de(et);
+    if (!candidats) {
+        et.calculees.efface();
+        d.erreur(trop_de_candidats);
+        return false;
+    }
+    trie_candidats(*candidats);
     ListeBornee<RaieCalculee, 999> sortie;
-    fusionne_candidats(candidats, et.lambda, sortie, d);
+    fusionne_candidats(*candidats, et.lambda, sortie, d);
     et.calculees = std::move(sortie);
     return true;
 }

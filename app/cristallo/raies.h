@@ -2,9 +2,10 @@
 // Calculated reflections: every allowed reflection of the angle range, one entry
 // per distinct spacing, sorted by increasing angle.
 #include "commun/dialogues.h"
-#include "cristallo/onglet_maille.h"
 #include "commun/espace_travail.h"
+#include "cristallo/onglet_maille.h"
 
+#include <optional>
 #include <vector>
 
 namespace kovrin {
@@ -21,15 +22,21 @@ bool calcul_raies(EspaceTravail& et, const OngletMaille& onglet, Dialogues& d);
 // (list unchanged) or 9999 candidates (list emptied).
 bool genere_raies(EspaceTravail& et, Dialogues& d);
 
-// The two last steps of genere_raies, open to tests.
+// The steps of genere_raies, open to tests.
 struct Candidat {
     int h, k, l;
     double d; // 0 once absorbed into an earlier candidate
 };
-// Exchange sort by decreasing d: at step i every later candidate with a larger
-// spacing is swapped into place i. Its order among equal spacings decides which
-// indices represent a group.
-void trie_par_echange(std::vector<Candidat>& candidats);
+// Every allowed reflection of the range, in the order of enumeration (h from
+// h_max down, k from k_max down, l from 0 up), from et.matrice_b,
+// et.maille_reciproque and et.reseau as genere_raies sets them. Nothing when
+// there would be 9999 or more, or indices beyond 16 bits.
+std::optional<std::vector<Candidat>> candidats_de(const EspaceTravail& et);
+// By decreasing d, in the very order the exchange sort (for i < j, candidates
+// i and j swapped when d(i) < d(j)) leaves them, ties included: that order
+// decides which indices represent a group. Candidates whose d is NaN compare
+// with nothing and keep their places.
+void trie_candidats(std::vector<Candidat>& candidats);
 // One entry per group of spacings within 0.0001 of the group's first; the
 // indices of its last member with h, k, l >= 0, else of its first. A 1000th
 // entry is refused with "Too many calculated reflections (>1000)".

@@ -10,7 +10,8 @@ namespace kovrin::fenetres {
 
 namespace {
 
-// The window's picture scaled to the page, keeping its proportions.
+// The window's picture scaled to the page, keeping its proportions; a
+// screen picture is printed at the screen's resolution (nothing to gain above it).
 bool imprime(QWidget& fenetre, QPrinter& imprimante) {
     const QPixmap image = fenetre.grab();
     QPainter peintre;
@@ -26,7 +27,7 @@ bool imprime(QWidget& fenetre, QPrinter& imprimante) {
 } // namespace
 
 void imprime_fenetre(QWidget& fenetre, Dialogues& d) {
-    QPrinter imprimante(QPrinter::HighResolution);
+    QPrinter imprimante(QPrinter::ScreenResolution);
     imprimante.setPageOrientation(QPageLayout::Landscape);
     QPrintDialog dialogue(&imprimante, &fenetre);
     if (dialogue.exec() != QDialog::Accepted) return;
@@ -34,7 +35,7 @@ void imprime_fenetre(QWidget& fenetre, Dialogues& d) {
 }
 
 bool imprime_pdf(QWidget& fenetre, const QString& fichier) {
-    QPrinter imprimante(QPrinter::HighResolution);
+    QPrinter imprimante(QPrinter::ScreenResolution);
     imprimante.setOutputFormat(QPrinter::PdfFormat);
     imprimante.setOutputFileName(fichier);
     imprimante.setPageOrientation(QPageLayout::Landscape);

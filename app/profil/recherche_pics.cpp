@@ -183,10 +183,24 @@ void lance_recherche(EspaceTravail& espace, const LimitesRecherche& limites,
     d.bip();
 }
 
-int position_vers_indice(const ListeBornee<PointProfil, 30000>& profil, double angle) {
-    for (int i = 1; i <= profil.taille(); ++i)
-        if (profil[i].angle > angle) return i;
-    return 0;
+int position_vers_indice(const ListeBornee<PointProfil, 30000>& profil, double angle,
+                         bool croissant) {
+    if (!croissant) {
+        for (int i = 1; i <= profil.taille(); ++i)
+            if (profil[i].angle > angle) return i;
+        return 0;
+    }
+    const auto premier =
+        std::upper_bound(profil.begin(), profil.end(), angle,
+                         [](double a, const PointProfil& point) { return point.angle > a; });
+    return premier == profil.end() ? 0 : static_cast<int>(premier - profil.begin()) + 1;
+}
+
+bool angles_croissants(const ListeBornee<PointProfil, 30000>& profil) {
+    return std::adjacent_find(profil.begin(), profil.end(),
+                              [](const PointProfil& p, const PointProfil& suivant) {
+                                  return !(p.angle <= suivant.angle);
+                              }) == profil.end();
 }
 
 void cherche_pics(EspaceTravail& espace, const ChampsContamination& contamination, Dialogues& d) {
@@ -202,6 +216,7 @@ void cherche_pics(EspaceTravail& espace, const ChampsContamination& contaminatio
     const double pas = (A(n) - A(1)) / (n - 1);
     if (!(pas > 0)) return;
     const int longueur_min = plus_proche(r.largeur_min / pas);
+    const bool croissant = angles_croissants(profil);
     int i = 2;
     while (i < n - 1) {
         ++i;
@@ -218,7 +233,7 @@ void cherche_pics(EspaceTravail& espace, const ChampsContamination& contaminatio
         const double largeur = x2 - x1;
         if (largeur < r.largeur_min || largeur > r.largeur_max) continue;
         const double centre = (x1 + x2) / 2;
-        const int k = position_vers_indice(profil, centre);
+        const int k = position_vers_indice(profil, centre, croissant);
         if (k < 4 || k > n - 3 || std::fabs(Dd(k)) <= r.seuil) continue;
         if (espace.mesures.taille() == nb_pics_max) {
             d.erreur("Too many peaks (> 500)");

@@ -67,8 +67,13 @@ void lance_recherche(EspaceTravail& espace, const LimitesRecherche& limites,
 // replace the measured reflections.
 void cherche_pics(EspaceTravail& espace, const ChampsContamination& contamination, Dialogues& d);
 
-// First profile point whose angle exceeds `angle`; 0 when none does.
-int position_vers_indice(const ListeBornee<PointProfil, 30000>& profil, double angle);
+// First profile point whose angle exceeds `angle`; 0 when none does. By
+// bisection when `croissant` (see angles_croissants), else by a scan from the
+// first point.
+int position_vers_indice(const ListeBornee<PointProfil, 30000>& profil, double angle,
+                         bool croissant = false);
+// True when no angle of the profile is below the one before it (a NaN fails).
+bool angles_croissants(const ListeBornee<PointProfil, 30000>& profil);
 
 // Codes of the measured reflections: 4 and 5 for lines of the contaminating
 // wavelengths L1 and L2, 2 and 3 for Kalpha1/Kalpha2 pairs, 1 otherwise.

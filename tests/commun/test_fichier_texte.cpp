@@ -13,6 +13,31 @@ TEST(FichierTexte, WritesCrLfAndEightBitBytes) {
     EXPECT_EQ(test::lit_fichier("a.txt"), "one\r\ne/R(\xF8)\r\n\r\n");
 }
 
+// The writer overwrites in place: whatever was there before, only the new bytes
+// remain, written line by line or as one block, across its buffer's size too.
+TEST(FichierTexte, ReplacesLongerShorterAndEmptyFilesExactly) {
+    test::DossierTemporaire dossier;
+    auto ecrit = [](const std::string& ligne, bool en_bloc) {
+        EcrivainTexte f("r.txt");
+        if (en_bloc) {
+            f.texte(ligne + "\r\n" + ligne + "\r\n");
+        } else {
+            f.ligne(ligne);
+            f.ligne(ligne);
+        }
+        f.ferme();
+    };
+    const std::string long_(200000, 'x');
+    const std::vector<std::vector<std::string>> suites{
+        {long_, "short"}, {"short", long_}, {long_, ""}, {"", "a"}, {long_ + "y", long_, "b"}};
+    for (const auto& suite : suites) {
+        for (std::size_t i = 0; i < suite.size(); ++i)
+            ecrit(suite[i], i % 2 == 1);
+        const std::string& derniere = suite.back();
+        EXPECT_EQ(test::lit_fichier("r.txt"), derniere + "\r\n" + derniere + "\r\n");
+    }
+}
+
 TEST(FichierTexte, ReadsEveryKindOfLineEnd) {
     test::DossierTemporaire dossier;
     test::ecrit_fichier("crlf.txt", "a\r\nb\r\n\r\nc");
@@ -43,8 +68,9 @@ TEST(Dialogues, RecordsTextsInOrder) {
     d.bip();
     d.reponse = Reponse::non;
     EXPECT_EQ(d.confirmation("This file already exists. Do you want to continue?"), Reponse::non);
-    EXPECT_EQ(d.textes(), (std::vector<std::string>{
-                              "No pattern!", "This file already exists. Do you want to continue?"}));
+    EXPECT_EQ(d.textes(),
+              (std::vector<std::string>{"No pattern!",
+                                        "This file already exists. Do you want to continue?"}));
     EXPECT_EQ(d.nb_bips(), 1);
     EXPECT_TRUE(d.a_dit("No pattern!"));
 }

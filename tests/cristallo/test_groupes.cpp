@@ -81,6 +81,32 @@ TEST_F(AvecDonnees, HmListStartsWithNoExtAndRestoresTheGroup) {
     EXPECT_EQ(et.liste_hm.entrees[static_cast<std::size_t>(et.liste_hm.selection)], "P21/c");
 }
 
+// A run that keeps the data files reads each once: rewritten afterwards, the
+// files change nothing; a workspace that does not keep them reads them again.
+TEST_F(AvecDonnees, DataFilesKeptAreReadOnce) {
+    struct Vu {
+        std::vector<std::string> hm, orsab;
+        int operateurs;
+        bool operator==(const Vu&) const = default;
+    };
+    auto charge = [this] {
+        et.systeme = "CUBI";
+        et.groupe = "FD-3M";
+        remplit_liste_orsab(et);
+        remplit_liste_hm(et);
+        charge_operateurs_hm(et, d);
+        return Vu{et.liste_hm.entrees, et.liste_orsab.entrees, et.operateurs.taille()};
+    };
+    et.donnees_lues.memorise = true;
+    const Vu avant = charge();
+    ASSERT_EQ(avant.operateurs, 192);
+    for (const char* nom : {"spgr2.dat", "C.pos"})
+        test::ecrit_fichier(dossier / nom, "\r\nFD-3M\r\n0\r\n1\r\nX,Y,Z\r\n");
+    EXPECT_EQ(charge(), avant);
+    et.donnees_lues = {};
+    EXPECT_EQ(charge().operateurs, 4); // one operator and the face centrings
+}
+
 TEST(ListeHm, KeepsTheWholeTrimmedSymbolLine) {
     DossierTemporaire dossier;
     ecrit_fichier(dossier / "C.pos", bloc_pos("  A very long symbol name  ", 0, {"X,Y,Z"}) +

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <random>
 
 using namespace kovrin;
 using kovrin::test::DossierTemporaire;
@@ -210,11 +211,35 @@ TEST_F(Generation, AThousandthSpacingStopsTheMerging) {
     EXPECT_GT(et.calculees[999].dhkl, groupes[999] - 2e-5);
 }
 
+// The exchange sort the generation had: the oracle of trie_candidats.
+void trie_par_echange(std::vector<Candidat>& c) {
+    for (std::size_t i = 0; i + 1 < c.size(); ++i)
+        for (std::size_t j = i + 1; j < c.size(); ++j)
+            if (c[i].d < c[j].d) std::swap(c[i], c[j]);
+}
+
+// Sorted by both, the lists are the same to the bit.
+::testing::AssertionResult trie_comme_l_echange(std::vector<Candidat> c) {
+    std::vector<Candidat> oracle = c;
+    trie_par_echange(oracle);
+    trie_candidats(c);
+    for (std::size_t i = 0; i < c.size(); ++i) {
+        const Candidat &a = c[i], &o = oracle[i];
+        const bool meme_d = a.d == o.d || (std::isnan(a.d) && std::isnan(o.d));
+        if (a.h != o.h || a.k != o.k || a.l != o.l || !meme_d)
+            return ::testing::AssertionFailure()
+                   << "place " << i << " of " << c.size() << ": " << a.h << " " << a.k << " " << a.l
+                   << " d=" << a.d << ", the exchange sort has " << o.h << " " << o.k << " " << o.l
+                   << " d=" << o.d;
+    }
+    return ::testing::AssertionSuccess();
+}
+
 // Hand-run exchange sort: [c3, c2, c1, c6, c4, c5] from [c1 ... c6].
-TEST(TrieParEchange, OrderAmongEqualSpacings) {
+TEST(TrieCandidats, OrderAmongEqualSpacings) {
     std::vector<Candidat> c = {{1, 0, 0, 4.0},      {0, -1, 0, 4.0}, {0, 1, 0, 4.00005},
                                {-1, 0, 0, 3.99996}, {2, 0, 0, 2.0},  {0, 0, 1, 4.0}};
-    trie_par_echange(c);
+    trie_candidats(c);
     const int attendus[6][3] = {{0, 1, 0}, {0, -1, 0}, {1, 0, 0}, {0, 0, 1}, {-1, 0, 0}, {2, 0, 0}};
     for (std::size_t i = 0; i < 6; ++i)
         EXPECT_TRUE(c[i].h == attendus[i][0] && c[i].k == attendus[i][1] &&
@@ -259,6 +284,69 @@ TEST(FusionneCandidats, ThousandDistinctSpacingsKeep999) {
     d.vide();
     EXPECT_EQ(fusionne(c, d).taille(), 999);
     EXPECT_TRUE(d.journal.empty());
+}
+
+// Arrays of up to 120 candidates drawn from a few spacings, so that groups of
+// ties interleave with larger spacings in every way; some hold NaN, infinity
+// or both zeros.
+TEST(TrieCandidats, RandomArraysWithManyTiesSortAsTheExchangeSort) {
+    std::mt19937 hasard(14);
+    auto tire = [&hasard](int a, int b) { return std::uniform_int_distribution<>(a, b)(hasard); };
+    const double speciaux[] = {std::nan(""), INFINITY, 0.0, -0.0};
+    for (int essai = 0; essai < 4000; ++essai) {
+        std::vector<Candidat> c(static_cast<std::size_t>(tire(0, 120)));
+        const int valeurs = tire(1, 8);
+        for (std::size_t i = 0; i < c.size(); ++i) {
+            c[i] = {static_cast<int>(i), 0, 0, 1.0 + tire(1, valeurs)};
+            if (essai % 10 == 0 && tire(0, 20) == 0) c[i].d = speciaux[tire(0, 3)];
+        }
+        ASSERT_TRUE(trie_comme_l_echange(c)) << "draw " << essai;
+    }
+}
+
+// The real candidates: the worst case (9992 of them, 999 entries kept), then
+// random cells of every crystal system in a group of high symmetry, where
+// the equivalent reflections tie exactly.
+TEST_F(Generation, CandidatesSortAsTheExchangeSortInRealCells) {
+    espace("TRIC", "NO EXT.", {13, 14.5, 18.07, 80, 95, 105}, 5, 120);
+    genere_raies(et, d);
+    auto candidats = candidats_de(et);
+    ASSERT_TRUE(candidats);
+    ASSERT_EQ(candidats->size(), 9992u);
+    EXPECT_TRUE(trie_comme_l_echange(*candidats));
+
+    struct Systeme {
+        const char *code, *groupe;
+        Maille (*maille)(double a, double b, double c, double angle);
+    };
+    const Systeme systemes[] = {
+        {"CUBI", "PM-3M",
+         [](double a, double, double, double) { return Maille{a, a, a, 90, 90, 90}; }},
+        {"TETR", "P4/MMM",
+         [](double a, double, double c, double) { return Maille{a, a, c, 90, 90, 90}; }},
+        {"ORTH", "PMMM",
+         [](double a, double b, double c, double) { return Maille{a, b, c, 90, 90, 90}; }},
+        {"HEXA", "P6/MMM",
+         [](double a, double, double c, double) { return Maille{a, a, c, 90, 90, 120}; }},
+        {"RHOM", "R-3M",
+         [](double a, double, double, double g) { return Maille{a, a, a, g, g, g}; }},
+        {"MONO", "P2/M",
+         [](double a, double b, double c, double g) { return Maille{a, b, c, 90, g, 90}; }},
+        {"TRIC", "P-1",
+         [](double a, double b, double c, double g) { return Maille{a, b, c, g, g + 7, g - 5}; }}};
+    std::mt19937 hasard(61);
+    auto tire = [&hasard](double a, double b) {
+        return std::uniform_real_distribution<>(a, b)(hasard);
+    };
+    for (const Systeme& s : systemes)
+        for (int essai = 0; essai < 6; ++essai) {
+            espace(s.code, s.groupe, s.maille(tire(3, 9), tire(3, 9), tire(3, 9), tire(70, 110)),
+                   tire(5, 30), tire(60, 120));
+            ASSERT_TRUE(genere_raies(et, d)) << s.code;
+            auto c = candidats_de(et);
+            ASSERT_TRUE(c && c->size() > 20) << s.code;
+            EXPECT_TRUE(trie_comme_l_echange(*c)) << s.code << " draw " << essai;
+        }
 }
 
 TEST_F(Generation, OrsabSymbolThroughTheLibrary) {

@@ -1,4 +1,5 @@
 // The listing kovrin.out, line by line, and the shorter listings of the failures.
+#include "../../engine/moteur.h"
 #include "appel_calcul.h"
 #include "dossier_temporaire.h"
 
@@ -135,6 +136,76 @@ TEST(Listing, TraceHoldsEveryCycleBeforeItsFigure) {
     EXPECT_NEAR(std::stod(trace[1].substr(10)), 24.4012851, 2e-5);
     EXPECT_EQ(trace[4].rfind("RX100 =", 0), 0u);
     EXPECT_EQ(trace[4].substr(17), " cycle   1");
+}
+
+// A triclinic cell from 300 reflections: a listing and a trace far longer than
+// those of the small case.
+Appel long_cas() {
+    Appel appel;
+    appel.titre("Triclinic, Nref = 300");
+    appel.lettre = 'T';
+    const Maille vraie{5.1, 6.3, 7.4, 85.4, 97.3, 102.1};
+    reflexions_de(appel, vraie, 1.5406, 0.02, 300, 6);
+    appel.bruite(7, 0.003);
+    appel.depart({5.11, 6.31, 7.41, 85.4, 97.3, 102.1}, 1.5406, {0, 2, 3, 4, 5, 6, 7});
+    return appel;
+}
+
+Appel refus_tous() {
+    Appel appel = long_cas();
+    appel.drapeaux.fill(1);
+    return appel;
+}
+
+Appel echec_inversion() {
+    Appel appel = petit_cas();
+    appel.drapeaux.fill(0);
+    return appel;
+}
+
+struct Fichiers {
+    std::string listing, trace;
+    bool operator==(const Fichiers&) const = default;
+};
+
+Fichiers fichiers_de(Appel appel) {
+    appel.lance();
+    return {lit_fichier("kovrin.out"), lit_fichier("mouchard")};
+}
+
+// Long, short, refused, failed and long again, in one folder: each call leaves
+// the bytes it leaves in a folder of its own.
+TEST(Listing, ACallWritesTheSameFilesOverLongerOrShorterOnes) {
+    DossierTemporaire commun;
+    ASSERT_EQ(long_cas().lance(), "Fin normale");
+    for (const Appel& appel :
+         {long_cas(), petit_cas(), refus_tous(), long_cas(), echec_inversion(), long_cas()}) {
+        const Fichiers apres_autres = fichiers_de(appel);
+        DossierTemporaire seul;
+        EXPECT_EQ(apres_autres, fichiers_de(appel)) << appel.statut();
+    }
+}
+
+// The benchmarks' entry computes what calcul computes, and writes nothing.
+TEST(Listing, TheArithmeticAloneReturnsWhatTheFullCallReturns) {
+    DossierTemporaire commun;
+    for (const Appel& cas : {long_cas(), petit_cas(), refus_tous(), echec_inversion()}) {
+        Appel complet = cas, seul = cas;
+        complet.lance();
+        DossierTemporaire dossier;
+        moteur::calcul_sans_fichiers(seul.texte.data(), &seul.lettre, seul.parametres.data(),
+                                     seul.drapeaux.data(), seul.erreurs.data(), seul.h.data(),
+                                     seul.k.data(), seul.l.data(), seul.angles.data(),
+                                     &seul.accord);
+        EXPECT_TRUE(std::filesystem::is_empty(dossier.chemin()));
+        EXPECT_EQ(seul.statut(), complet.statut());
+        EXPECT_EQ(seul.lettre, complet.lettre);
+        EXPECT_EQ(seul.parametres, complet.parametres);
+        EXPECT_EQ(seul.drapeaux, complet.drapeaux);
+        EXPECT_EQ(seul.erreurs, complet.erreurs);
+        EXPECT_EQ(seul.angles, complet.angles);
+        EXPECT_EQ(seul.accord, complet.accord);
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The window tests run offscreen with one application object for the suite.
 #include <QApplication>
+#include <QThreadPool>
 
 #include <gtest/gtest.h>
 
@@ -7,5 +8,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int resultat = RUN_ALL_TESTS();
+    // Worker threads Qt started (printing) end before the leak check at exit.
+    QThreadPool::globalInstance()->waitForDone();
+    return resultat;
 }

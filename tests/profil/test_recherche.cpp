@@ -8,6 +8,7 @@
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <random>
 
 using namespace kovrin;
 
@@ -174,6 +175,39 @@ TEST(RecherchePics, PositionVersIndice) {
     EXPECT_EQ(position_vers_indice(e.profil, 10.0), 2); // strictly above
     EXPECT_EQ(position_vers_indice(e.profil, 11.2), 4);
     EXPECT_EQ(position_vers_indice(e.profil, 12.0), 0);
+}
+
+// The bisection finds the point the scan finds, on profiles with equal
+// neighbouring angles too, for angles on, between and beyond the points.
+TEST(RecherchePics, PositionVersIndiceBisectsAsItScans) {
+    std::mt19937 hasard(6);
+    auto tire = [&hasard](double a, double b) {
+        return std::uniform_real_distribution<>(a, b)(hasard);
+    };
+    for (int essai = 0; essai < 300; ++essai) {
+        EspaceTravail e;
+        float angle = static_cast<float>(tire(5, 20));
+        const int n = static_cast<int>(tire(1, 400));
+        for (int i = 0; i < n;
+             ++i, angle += static_cast<float>(tire(0, 1) < 0.2 ? 0 : tire(0, 0.05)))
+            e.profil.ajoute({angle, 1});
+        ASSERT_TRUE(angles_croissants(e.profil));
+        for (int q = 0; q < 50; ++q) {
+            const double cherche = q % 5 == 0 ? e.profil[static_cast<int>(tire(1, n))].angle
+                                              : tire(e.profil[1].angle - 1, angle + 1);
+            EXPECT_EQ(position_vers_indice(e.profil, cherche, true),
+                      position_vers_indice(e.profil, cherche))
+                << cherche;
+        }
+        EXPECT_EQ(position_vers_indice(e.profil, std::nan(""), true), 0);
+    }
+    const float pas_croissants[][3] = {{1, 3, 2}, {1, std::nanf(""), 2}, {std::nanf(""), 1, 2}};
+    for (const auto& angles : pas_croissants) {
+        EspaceTravail e;
+        for (float a : angles)
+            e.profil.ajoute({a, 1});
+        EXPECT_FALSE(angles_croissants(e.profil)) << angles[0] << " " << angles[1];
+    }
 }
 
 TEST(Contaminations, CopperBoxesArePrefilledFromTheWavelengthTable) {

@@ -1,0 +1,201 @@
+// The fixed-width helpers against a plain snprintf reference, on random values
+// drawn where formatting goes wrong: decimal halfway points, exact binary ties,
+// negative values that round to zero, the edge of the field, single precision.
+#include "commun/format.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
+
+using namespace kovrin;
+
+namespace {
+
+std::string printf_fixe(double valeur, int decimales) {
+    char tampon[512];
+    std::snprintf(tampon, sizeof tampon, "%.*f", decimales, valeur);
+    std::string texte = tampon;
+    // A negative value that rounds to zero loses its sign.
+    if (texte[0] == '-' && texte.find_first_of("123456789") == std::string::npos) texte.erase(0, 1);
+    return texte;
+}
+
+// texte: printf_fixe of the value.
+std::string reference_fortran_f(double valeur, std::string texte, int largeur, int decimales) {
+    const auto w = static_cast<std::size_t>(largeur);
+    if (!std::isfinite(valeur)) return std::string(w, '*');
+    if (decimales == 0) texte += '.';
+    const std::size_t zero = texte[0] == '-' ? 1 : 0;
+    if (texte.size() == w + 1 && texte.compare(zero, 2, "0.") == 0) texte.erase(zero, 1);
+    if (texte.size() > w) return std::string(w, '*');
+    return std::string(w - texte.size(), ' ') + texte;
+}
+
+std::string a_gauche(std::string texte, int largeur) {
+    const auto w = static_cast<std::size_t>(largeur);
+    return texte.size() < w ? std::string(w - texte.size(), ' ') + texte : texte;
+}
+
+std::string reference_pascal_reel(double valeur, const std::string& fixe, int largeur) {
+    if (std::isnan(valeur)) return a_gauche("Nan", largeur);
+    if (std::isinf(valeur)) return a_gauche(valeur > 0 ? "+Inf" : "-Inf", largeur);
+    return a_gauche(fixe, largeur);
+}
+
+std::string reference_entier(long long valeur, int largeur, bool fortran) {
+    char tampon[32];
+    std::snprintf(tampon, sizeof tampon, "%lld", valeur);
+    const std::string texte = tampon;
+    const auto w = static_cast<std::size_t>(largeur);
+    if (fortran && texte.size() > w) return std::string(w, '*');
+    return a_gauche(texte, largeur);
+}
+
+struct Tirage {
+    std::mt19937_64 hasard{20240607};
+    int largeur = 8, decimales = 4;
+
+    double uniforme(double a, double b) { return std::uniform_real_distribution<>(a, b)(hasard); }
+    long long entier(long long a, long long b) {
+        return std::uniform_int_distribution<long long>(a, b)(hasard);
+    }
+    double signe() { return entier(0, 1) ? -1.0 : 1.0; }
+    double puissance(int n) { return std::pow(10.0, n); }
+    // The representable neighbours of v are as likely as v itself.
+    double voisin(double v) {
+        const long long pas = entier(-2, 2);
+        for (long long i = 0; i < std::llabs(pas); ++i)
+            v = std::nextafter(v, pas > 0 ? INFINITY : -INFINITY);
+        return v;
+    }
+};
+
+struct Famille {
+    const char* nom;
+    double (*tire)(Tirage&);
+    int tirages = 150000;
+};
+
+const Famille familles[] = {
+    {"magnitudes from 1e-7 to 1e9",
+     [](Tirage& t) { return t.signe() * std::pow(10.0, t.uniforme(-7, 9)); }},
+    {"single precision, as the engine passes them",
+     [](Tirage& t) {
+         return static_cast<double>(
+             static_cast<float>(t.signe() * std::pow(10.0, t.uniforme(-4, 5))));
+     }},
+    {"decimal halfway points and their neighbours",
+     [](Tirage& t) {
+         const double k = static_cast<double>(t.entier(0, 2000000));
+         return t.signe() * t.voisin((k + 0.5) / t.puissance(t.decimales));
+     }},
+    {"decimal halfway points in single precision",
+     [](Tirage& t) {
+         const double k = static_cast<double>(t.entier(0, 2000000));
+         float v = static_cast<float>((k + 0.5) / t.puissance(t.decimales));
+         for (long long pas = t.entier(-2, 2); pas != 0; pas -= pas > 0 ? 1 : -1)
+             v = std::nextafter(v, pas > 0 ? INFINITY : -INFINITY);
+         return t.signe() * static_cast<double>(v);
+     }},
+    {"exact binary ties",
+     [](Tirage& t) {
+         return t.signe() * static_cast<double>(t.entier(0, 100000)) /
+                static_cast<double>(1LL << t.entier(1, 14));
+     }},
+    {"negative values near zero, negative zero",
+     [](Tirage& t) {
+         if (t.entier(0, 9) == 0) return -0.0;
+         return -t.uniforme(0, 10) / t.puissance(t.decimales + 1);
+     }},
+    {"the edge of the field and the droppable zero",
+     [](Tirage& t) {
+         const int entiers = t.largeur - t.decimales - 1; // digits left of the point
+         const double bord = entiers > 0 ? t.puissance(entiers) : t.uniforme(0, 1);
+         return t.signe() * t.voisin(bord - 0.5 / t.puissance(t.decimales));
+     }},
+    {"whole numbers, up to and beyond 1e15",
+     [](Tirage& t) {
+         return t.signe() *
+                static_cast<double>(t.entier(
+                    0, static_cast<long long>(t.puissance(static_cast<int>(t.entier(0, 17))))));
+     }},
+    {"not finite",
+     [](Tirage& t) {
+         const double v[] = {NAN, INFINITY, -INFINITY, DBL_MAX, -DBL_MAX, DBL_MIN, -DBL_MIN};
+         return v[t.entier(0, 6)];
+     },
+     20000},
+};
+
+// What the draws must reach for the comparison to mean something.
+struct Portee {
+    int asterisques = 0, zeros_omis = 0, negatifs_arrondis = 0;
+    void note(const std::string& fortran, double valeur) {
+        asterisques += fortran.find('*') != std::string::npos;
+        zeros_omis += fortran.find("-.") != std::string::npos || fortran[0] == '.';
+        negatifs_arrondis += std::signbit(valeur) && fortran.find('-') == std::string::npos &&
+                             fortran.find('*') == std::string::npos;
+    }
+};
+
+TEST(FormatAleatoire, RealFieldsMatchTheSnprintfReference) {
+    Tirage t;
+    Portee portee;
+    for (const Famille& famille : familles) {
+        int ecarts = 0;
+        for (int n = 0; n < famille.tirages; ++n) {
+            t.largeur = static_cast<int>(t.entier(1, 12));
+            t.decimales = static_cast<int>(t.entier(0, 8));
+            const double v = famille.tire(t);
+            const std::string f = fortran_f(v, t.largeur, t.decimales);
+            const std::string p = pascal_reel(v, t.largeur, t.decimales);
+            portee.note(f, v);
+            const std::string fixe = printf_fixe(v, t.decimales);
+            if (f == reference_fortran_f(v, fixe, t.largeur, t.decimales) &&
+                p == reference_pascal_reel(v, fixe, t.largeur))
+                continue;
+            if (++ecarts <= 5)
+                ADD_FAILURE() << famille.nom << ": " << std::hexfloat << v << " w=" << t.largeur
+                              << " d=" << t.decimales << " gives \"" << f << "\" / \"" << p << "\"";
+        }
+        EXPECT_EQ(ecarts, 0) << famille.nom;
+    }
+    EXPECT_GT(portee.asterisques, 1000);
+    EXPECT_GT(portee.zeros_omis, 1000);
+    EXPECT_GT(portee.negatifs_arrondis, 1000);
+}
+
+TEST(FormatAleatoire, IntegerFieldsMatchTheSnprintfReference) {
+    Tirage t;
+    int ecarts = 0;
+    for (int n = 0; n < 200000; ++n) {
+        const int largeur = static_cast<int>(t.entier(1, 21));
+        const long long borne =
+            static_cast<long long>(t.puissance(static_cast<int>(t.entier(0, 18))));
+        long long v = t.entier(-borne, borne);
+        if (n % 1000 == 0) v = n % 2000 == 0 ? LLONG_MIN : LLONG_MAX;
+        ecarts += fortran_i(v, largeur) != reference_entier(v, largeur, true);
+        ecarts += pascal_entier(v, largeur) != reference_entier(v, largeur, false);
+    }
+    EXPECT_EQ(ecarts, 0);
+}
+
+// Decimal counts beyond anything a field uses: the digits of the exact binary
+// value, cut where the C library's 512-character buffer cut them (the sign
+// goes before the digits it kept).
+TEST(FormatAleatoire, LongExpansionsAreExactAndCutLikeTheLibrarys) {
+    for (double v : {0.1, 1.0 / 3.0, 5e-324, 1e300, 123.456, -7.0, 1e15 - 1})
+        for (int d : {20, 60, 400, 1200}) {
+            char tampon[512];
+            std::snprintf(tampon, sizeof tampon, "%.*f", d, std::fabs(v));
+            EXPECT_EQ(pascal_reel(v, 1, d), (v < 0 ? "-" : "") + std::string(tampon))
+                << v << " " << d;
+        }
+}
+
+} // namespace
