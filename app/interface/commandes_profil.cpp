@@ -5,6 +5,7 @@
 #include "commun/texte.h"
 #include "interface/commandes.h"
 #include "interface/saisie_mesures.h"
+#include "profil/ajustement_pics.h"
 #include "profil/recherche_pics.h"
 
 #include <algorithm>
@@ -32,6 +33,50 @@ Rafraichissement suite_profil(EspaceTravail& et, SuiteProfil suite) {
     return r;
 }
 
+bool ajustement_present(const EspaceTravail& et) {
+    return std::any_of(et.mesures.begin(), et.mesures.end(), [](const Mesure& m) {
+        return m.ajustement.etat != EtatAjustement::aucun;
+    });
+}
+
+std::string texte_etat(EtatAjustement etat) {
+    switch (etat) {
+    case EtatAjustement::ajuste: return "fitted";
+    case EtatAjustement::echec: return "failed";
+    case EtatAjustement::deplace: return "moved";
+    case EtatAjustement::aucun: break;
+    }
+    return "";
+}
+
+// The columns a fit of the positions adds to the peak grid.
+std::vector<std::string> colonnes_ajustement(const EspaceTravail& et, const Mesure& m) {
+    const AjustementPic& a = m.ajustement;
+    if (a.etat != EtatAjustement::ajuste) return {"", "", "", texte_etat(a.etat)};
+    return {pascal_reel(angle_affiche(et, a.largeur), 7, 4), pascal_reel(a.aire, 9, 1),
+            pascal_reel(angle_affiche(et, a.sigma_deux_theta), 8, 5), texte_etat(a.etat)};
+}
+
+void ajoute_colonnes_ajustement(const EspaceTravail& et, GrillePics& g) {
+    g.grille.lignes[0].insert(g.grille.lignes[0].end(),
+                              {"FWHM", "Area", mode_theta(et) ? "s(Theta)" : "s(2Theta)", "Fit"});
+    for (int j = 1; j <= et.mesures.taille(); ++j) {
+        auto colonnes = colonnes_ajustement(et, et.mesures[j]);
+        auto& ligne = g.grille.lignes[static_cast<std::size_t>(j)];
+        ligne.insert(ligne.end(), colonnes.begin(), colonnes.end());
+    }
+}
+
+void informe_ajustement(const EspaceTravail& et, const BilanAjustement& b, Dialogues& d) {
+    const int marques = b.echecs + b.deplaces;
+    if (marques > 0)
+        d.information(std::to_string(marques) +
+                      " peak(s) could not be fitted and keep their positions (marked in the grid)");
+    if (b.doublet && b.ajustes > 0)
+        d.information("Peak positions now refer to K alpha1: the working wavelength becomes "
+                      "lambda1 = " + sans_blancs(pascal_reel(et.lambda, 8, 5)));
+}
+
 } // namespace
 
 GrillePics grille_pics_vide(const EspaceTravail& et) {
@@ -51,6 +96,7 @@ Rafraichissement remplit_grille_pics(EspaceTravail& et) {
                                    pascal_reel(m.intensite_mes, 7, 1)});
         g.couleurs.push_back(couleur_genre_raie(m.code_raie));
     }
+    if (ajustement_present(et)) ajoute_colonnes_ajustement(et, g);
     g.nombre = std::to_string(n);
     r.grille_pics = std::move(g);
     return r;
@@ -161,6 +207,29 @@ Rafraichissement BitBtn7Click(EspaceTravail& et, const std::array<bool, nb_genre
     Rafraichissement r = remplit_grille_pics(et);
     r.panneau_genres = false;
     r.redessine_profil = true;
+    return r;
+}
+
+Rafraichissement fit_peak_positions(EspaceTravail& et, Dialogues& d) {
+    if (et.profil.vide()) return refus(d, "No diagram!");
+    if (et.mesures.vide()) return refus(d, "No measured peaks!");
+    BilanAjustement bilan;
+    {
+        CurseurOccupe occupe(d);
+        trie_mesures(et);
+        bilan = ajuste_positions(et);
+    }
+    const bool nouvelle_lambda = bilan.doublet && bilan.ajustes > 0 &&
+                                 et.lambda != et.entete_profil.lambda1;
+    if (nouvelle_lambda) et.lambda = et.entete_profil.lambda1;
+    informe_ajustement(et, bilan, d);
+    Rafraichissement r;
+    if (nouvelle_lambda && !et.calculees.vide()) r = entree_lambda(et);
+    et.selection.efface();
+    r.ajoute(selection_videe(et));
+    r.ajoute(remplit_grille_pics(et));
+    r.valeurs_courantes = panneau_valeurs_courantes(et);
+    r.redessine = r.redessine_profil = true;
     return r;
 }
 
