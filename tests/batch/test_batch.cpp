@@ -394,14 +394,14 @@ TEST(Batch, CifOfTheCubicExampleReadsBackWithGemmiAsTheJsonSummaryGivesIt) {
     }
 }
 
-TEST(Batch, FittedPeakPositionsGiveAMorePreciseCu3AuCellThanTheLobeCentres) {
+TEST(Batch, FittedPeakPositionsOnTheRealCu3AuProfileLoseTheKalphaCentroidBias) {
     DossierTemporaire dossier;
-    // Threshold 12 keeps the five lines 100, 111, 200, 220 and 311 (among
-    // ripples the cell pairs with none). Their peaks are 0.3 to 0.4 degree
-    // wide, so every Kalpha doublet is unresolved and its lobe centre lies
-    // between Kalpha1 and Kalpha2.
+    // Threshold 20 keeps the strong lines 100, 111, 200 and 220. Their peaks
+    // are 0.3 to 0.4 degree wide: every Kalpha doublet is unresolved and its
+    // lobe centre lies between Kalpha1 and Kalpha2, a third of their
+    // separation above Kalpha1.
     const std::string recherche = std::string("--profile ") + KOVRIN_REAL_DATA_DIR +
-                                  "/Cu3Au-1.raw --search --threshold 12 --system CUBI "
+                                  "/Cu3Au-1.raw --search --threshold 20 --system CUBI "
                                   "--group Pm-3m --cellpar 3.75 --tolerance 0.3";
     const json centres = lance_json(recherche);
     const json ajustes = lance_json(recherche + " --fit-peaks");
@@ -413,18 +413,23 @@ TEST(Batch, FittedPeakPositionsGiveAMorePreciseCu3AuCellThanTheLobeCentres) {
             s.insert({p["h"].get<int>(), p["k"].get<int>(), p["l"].get<int>()});
         return s;
     };
-    EXPECT_EQ(indices(ajustes), indices(centres)); // the same five lines, refined both ways
+    EXPECT_EQ(indices(ajustes), indices(centres)); // the same four lines, refined both ways
     EXPECT_NEAR(ajustes["lambda"].get<double>(), 1.5406, 1e-6); // lambda1 of the header
-    // Lobe centres with the mean wavelength: a = 3.75190(68), agreement 0.0118;
-    // fitted Kalpha1 positions with lambda1: a = 3.74781(25), agreement 0.0044
-    // (the engine's own sigmas; a = 3.749 A in the literature).
-    EXPECT_LT(ajustes["agreement_2theta"].get<double>(), centres["agreement_2theta"].get<double>());
-    for (const char* sigmas : {"sigmas", "sigmas_standard"})
-        EXPECT_LT(ajustes[sigmas]["a"].get<double>(), centres[sigmas]["a"].get<double>()) << sigmas;
-    for (const json& m : ajustes["measured"])
-        if (m["fit"] == "fitted") {
-            EXPECT_GT(m["sigma_two_theta"].get<double>(), 0);
-        }
+    // Lobe centres with the mean wavelength: a = 3.75317, engine sigma 0.00137,
+    // usual 0.00194, agreement 0.0152. Fitted Kalpha1 positions with lambda1:
+    // a = 3.75050, engine sigma 0.00258, usual 0.00365, agreement 0.0286. The
+    // cell moves by the 0.003 A of the centroid bias, towards a = 3.7485 of the
+    // literature; with four lines of about 60 counts over the background, the
+    // scatter of the fitted positions (0.01 to 0.04 degree) is as large as
+    // that bias, so the agreement figure and the errors do not shrink here.
+    const double a_centres = centres["parameters"]["a"], a_ajuste = ajustes["parameters"]["a"];
+    EXPECT_GT(a_centres - a_ajuste, 0.001);
+    EXPECT_LT(a_centres - a_ajuste, 0.005);
+    EXPECT_LT(std::fabs(a_ajuste - 3.7485), std::fabs(a_centres - 3.7485));
+    for (const json& m : ajustes["measured"]) {
+        EXPECT_EQ(m["fit"], "fitted") << m["two_theta"];
+        EXPECT_GT(m["sigma_two_theta"].get<double>(), 0);
+    }
 }
 
 } // namespace
