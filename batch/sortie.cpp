@@ -3,10 +3,11 @@
 #include "affinement/affinement.h"
 #include "affinement/diagnostic.h"
 #include "affinement/merite.h"
-#include "commun/incertitude.h"
 #include "commun/format.h"
+#include "commun/incertitude.h"
 #include "commun/texte.h"
 #include "interface/affichages.h"
+#include "profil/ajustement_pics.h"
 
 #include <algorithm>
 #include <charconv>
@@ -58,22 +59,12 @@ std::array<float, nb_parametres> valeurs_initiales(const EspaceTravail& et) {
     return v;
 }
 
-const char* nom_etat(EtatAjustement etat) {
-    switch (etat) {
-    case EtatAjustement::ajuste: return "fitted";
-    case EtatAjustement::echec: return "failed";
-    case EtatAjustement::deplace: return "moved";
-    case EtatAjustement::aucun: break;
-    }
-    return "";
-}
-
 // A measured reflection; after --fit-peaks also what its fit gave.
 json mesuree(const Mesure& m) {
     json objet = {{"two_theta", m.deux_theta_mes}, {"intensity", m.intensite_mes}};
     const AjustementPic& a = m.ajustement;
     if (a.etat == EtatAjustement::aucun) return objet;
-    objet["fit"] = nom_etat(a.etat);
+    objet["fit"] = nom_etat_ajustement(a.etat);
     if (a.etat != EtatAjustement::ajuste) return objet;
     objet["fwhm"] = a.largeur;
     objet["area"] = a.aire;

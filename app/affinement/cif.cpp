@@ -15,9 +15,9 @@ namespace kovrin {
 
 namespace {
 
-constexpr std::array<const char*, 6> noms_cellule = {
-    "_cell_length_a", "_cell_length_b", "_cell_length_c",
-    "_cell_angle_alpha", "_cell_angle_beta", "_cell_angle_gamma"};
+constexpr std::array<const char*, 6> noms_cellule = {"_cell_length_a",   "_cell_length_b",
+                                                     "_cell_length_c",   "_cell_angle_alpha",
+                                                     "_cell_angle_beta", "_cell_angle_gamma"};
 
 std::string champ(const std::string& nom, const std::string& valeur) {
     return nom + std::string(nom.size() < 40 ? 40 - nom.size() : 1, ' ') + valeur + "\n";
@@ -48,9 +48,9 @@ std::string bloc_cellule(const EspaceTravail& et, const Diagnostic& d) {
 std::string bloc_angles(const EspaceTravail& et, const Diagnostic& d) {
     const double terme = et.moteur.parametres[rang_decalage];
     const double sigma = d.sigmas_usuels[rang_decalage];
-    std::string t = champ("_diffrn_radiation_wavelength",
-                          texte_avec_incertitude(et.moteur.parametres[rang_lambda],
-                                                 d.sigmas_usuels[rang_lambda]));
+    std::string t = champ(
+        "_diffrn_radiation_wavelength",
+        texte_avec_incertitude(et.moteur.parametres[rang_lambda], d.sigmas_usuels[rang_lambda]));
     if (et.mode_decalage == 2)
         return t + champ("_kovrin_2theta_eccentricity_term", texte_avec_incertitude(terme, sigma));
     t += champ("_pd_calib_2theta_offset", texte_avec_incertitude(-terme, sigma));

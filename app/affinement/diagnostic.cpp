@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <string_view>
 #include <numbers>
+#include <string_view>
 
 namespace kovrin {
 
@@ -28,7 +28,8 @@ struct Modele {
 
 // The reciprocal lengths b* (and c*) that the system letter ties to a*.
 bool suit_a(char lettre, std::size_t rang) {
-    if (rang == rang_b) return lettre != 0 && std::string_view("CRQH").find(lettre) != std::string_view::npos;
+    if (rang == rang_b)
+        return lettre != 0 && std::string_view("CRQH").find(lettre) != std::string_view::npos;
     return rang == rang_c && (lettre == 'C' || lettre == 'R');
 }
 
@@ -49,7 +50,8 @@ Maille cellule(const Parametres& p) {
 }
 
 // Calculated 2theta of each pair from parameters whose cell is reciprocal.
-Vecteur deux_theta_reciproque(const Parametres& p, int mode, const ListeBornee<Paire, 500>& paires) {
+Vecteur deux_theta_reciproque(const Parametres& p, int mode,
+                              const ListeBornee<Paire, 500>& paires) {
     const Metrique g = tenseur_metrique(cellule(p));
     Vecteur calcules;
     for (const Paire& pr : paires) {
@@ -139,8 +141,8 @@ std::optional<double> studentise(double r, double h, double somme, std::size_t d
     return r / std::sqrt(s_i2 * (1 - h));
 }
 
-std::vector<DiagnosticPaire> paires_diagnostiquees(const Vecteur& r, const Vecteur& h,
-                                                   double somme, std::size_t degres_liberte) {
+std::vector<DiagnosticPaire> paires_diagnostiquees(const Vecteur& r, const Vecteur& h, double somme,
+                                                   std::size_t degres_liberte) {
     std::vector<DiagnosticPaire> paires;
     for (std::size_t i = 0; i < r.size(); ++i) {
         DiagnosticPaire d{r[i], h[i], studentise(r[i], h[i], somme, degres_liberte)};

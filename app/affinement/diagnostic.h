@@ -32,7 +32,7 @@ struct Diagnostic {
     // Usual standard errors in the engine's order and units (0 for fixed parameters).
     std::array<double, nb_parametres> sigmas_usuels{};
     double volume = 0, sigma_volume = 0; // of the refined cell, angstrom^3
-    double ecart_type = 0; // sqrt(S / (Nref - Npar)), degrees 2theta
+    double ecart_type = 0;               // sqrt(S / (Nref - Npar)), degrees 2theta
     std::vector<DiagnosticPaire> paires; // one per selected pair, in order
 };
 

@@ -73,7 +73,9 @@ std::optional<std::vector<double>> angles_possibles(const EspaceTravail& et, con
     raies.angle_min_initial = 0;
     raies.angle_max_initial = std::min(deux_theta_max + 0.5, 179.9);
     DialoguesEnregistres silence;
-    if (!genere_raies(raies, silence) || raies.calculees.pleine()) return std::nullopt;
+    // No reflection at all: no space group to test them with.
+    if (!genere_raies(raies, silence) || raies.calculees.pleine() || raies.calculees.vide())
+        return std::nullopt;
     std::vector<double> angles;
     for (const RaieCalculee& r : raies.calculees)
         angles.push_back(r.deux_theta);
@@ -98,7 +100,8 @@ std::optional<FiguresMerite> figures_merite(const EspaceTravail& et) {
     const std::vector<double> calcules = deux_theta_modele(p, et.mode_decalage, et.selection);
     std::vector<RaieIndexee> raies;
     for (const Paire& paire : et.selection) {
-        const double terme = terme_angulaire(et.mode_decalage, p[rang_decalage], paire.deux_theta_obs);
+        const double terme =
+            terme_angulaire(et.mode_decalage, p[rang_decalage], paire.deux_theta_obs);
         raies.push_back({paire.deux_theta_obs - terme, calcules[raies.size()] - terme});
     }
     Maille maille{};

@@ -15,13 +15,13 @@ struct RaieIndexee {
 };
 
 struct FiguresMerite {
-    int n_m = 0;               // lines of M: the first 20, or all when fewer
-    double m = 0;              // M(n_m) = Q_n / (2 mean|dQ| Nposs(Q_n))
-    int n_f = 0;               // N: every observed line
-    double f = 0;              // F(N) = N / (mean|d2theta| Nposs(2theta_N))
-    double ecart_moyen = 0;    // mean |d2theta| of F(N), degrees
-    int n_possibles = 0;       // Nposs of F(N)
-    int n_possibles_m = 0;     // Nposs of M
+    int n_m = 0;            // lines of M: the first 20, or all when fewer
+    double m = 0;           // M(n_m) = Q_n / (2 mean|dQ| Nposs(Q_n))
+    int n_f = 0;            // N: every observed line
+    double f = 0;           // F(N) = N / (mean|d2theta| Nposs(2theta_N))
+    double ecart_moyen = 0; // mean |d2theta| of F(N), degrees
+    int n_possibles = 0;    // Nposs of F(N)
+    int n_possibles_m = 0;  // Nposs of M
 };
 
 inline constexpr int nb_raies_m20 = 20;

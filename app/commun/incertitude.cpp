@@ -21,7 +21,8 @@ int decimales_pour(double incertitude) {
     int decimales = -static_cast<int>(std::floor(std::log10(incertitude)));
     if (std::lround(incertitude * std::pow(10.0, decimales + 1)) < 20) ++decimales;
     // 0.0096 rounds to 10 at three decimals: one digit at two.
-    else if (std::lround(incertitude * std::pow(10.0, decimales)) >= 10) --decimales;
+    else if (std::lround(incertitude * std::pow(10.0, decimales)) >= 10)
+        --decimales;
     return std::max(decimales, 0);
 }
 

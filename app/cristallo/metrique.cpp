@@ -22,8 +22,10 @@ std::optional<Metrique> inverse(const Metrique& g) {
     Metrique inv{};
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j) {
-            const auto i1 = static_cast<std::size_t>((j + 1) % 3), i2 = static_cast<std::size_t>((j + 2) % 3);
-            const auto j1 = static_cast<std::size_t>((i + 1) % 3), j2 = static_cast<std::size_t>((i + 2) % 3);
+            const auto i1 = static_cast<std::size_t>((j + 1) % 3),
+                       i2 = static_cast<std::size_t>((j + 2) % 3);
+            const auto j1 = static_cast<std::size_t>((i + 1) % 3),
+                       j2 = static_cast<std::size_t>((i + 2) % 3);
             inv[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] =
                 (g[i1][j1] * g[i2][j2] - g[i1][j2] * g[i2][j1]) / det;
         }
@@ -46,8 +48,8 @@ std::optional<Maille> maille_de_tenseur(const Metrique& g) {
     if (!(g[0][0] > 0) || !(mineur2 > 0) || !(determinant(g) > 0)) return std::nullopt;
     const double a = std::sqrt(g[0][0]), b = std::sqrt(g[1][1]), c = std::sqrt(g[2][2]);
     auto angle = [](double cosinus) { return std::acos(cosinus) / radians_par_degre; };
-    return Maille{a, b, c, angle(g[1][2] / (b * c)), angle(g[0][2] / (a * c)),
-                  angle(g[0][1] / (a * b))};
+    return Maille{
+        a, b, c, angle(g[1][2] / (b * c)), angle(g[0][2] / (a * c)), angle(g[0][1] / (a * b))};
 }
 
 std::optional<Maille> maille_inverse(const Maille& maille) {

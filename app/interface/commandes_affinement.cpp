@@ -5,8 +5,8 @@
 #include "affinement/diagnostic.h"
 #include "affinement/merite.h"
 #include "commun/erreur.h"
-#include "commun/incertitude.h"
 #include "commun/format.h"
+#include "commun/incertitude.h"
 #include "commun/nombres.h"
 #include "commun/texte.h"
 #include "cristallo/geometrie.h"
@@ -111,16 +111,15 @@ void affiche_diagnostic(const EspaceTravail& et, OngletAffinement& onglet) {
     for (const DiagnosticPaire& p : diagnostic->paires)
         onglet.paires_suspectes.push_back(p.suspecte);
     for (std::size_t i = 0; i < nb_parametres; ++i)
-        onglet.sigmas_usuels[i] = texte_avec_incertitude(et.moteur.parametres[i],
-                                                         diagnostic->sigmas_usuels[i]);
+        onglet.sigmas_usuels[i] =
+            texte_avec_incertitude(et.moteur.parametres[i], diagnostic->sigmas_usuels[i]);
 }
 
 Rafraichissement linear_start(EspaceTravail& et, EtatPrincipal& ep, Dialogues& d) {
     if (et.selection.vide()) return refus(d, "No selected reflections!");
     if (et.systeme.empty()) return refus(d, "No system!");
     const auto maille = depart_lineaire(et.selection, et.systeme, et.maille, et.lambda);
-    if (!maille)
-        return refus(d, "The indices of the selected reflections do not determine a cell");
+    if (!maille) return refus(d, "The indices of the selected reflections do not determine a cell");
     et.maille = *maille;
     if (!regenere_raies(et, ep.maille, d)) return echoue();
     et.maille_initiale = et.maille; // as "Calc." keeps the cell it generated from

@@ -34,27 +34,16 @@ Rafraichissement suite_profil(EspaceTravail& et, SuiteProfil suite) {
 }
 
 bool ajustement_present(const EspaceTravail& et) {
-    return std::any_of(et.mesures.begin(), et.mesures.end(), [](const Mesure& m) {
-        return m.ajustement.etat != EtatAjustement::aucun;
-    });
-}
-
-std::string texte_etat(EtatAjustement etat) {
-    switch (etat) {
-    case EtatAjustement::ajuste: return "fitted";
-    case EtatAjustement::echec: return "failed";
-    case EtatAjustement::deplace: return "moved";
-    case EtatAjustement::aucun: break;
-    }
-    return "";
+    return std::any_of(et.mesures.begin(), et.mesures.end(),
+                       [](const Mesure& m) { return m.ajustement.etat != EtatAjustement::aucun; });
 }
 
 // The columns a fit of the positions adds to the peak grid.
 std::vector<std::string> colonnes_ajustement(const EspaceTravail& et, const Mesure& m) {
     const AjustementPic& a = m.ajustement;
-    if (a.etat != EtatAjustement::ajuste) return {"", "", "", texte_etat(a.etat)};
+    if (a.etat != EtatAjustement::ajuste) return {"", "", "", nom_etat_ajustement(a.etat)};
     return {pascal_reel(angle_affiche(et, a.largeur), 7, 4), pascal_reel(a.aire, 9, 1),
-            pascal_reel(angle_affiche(et, a.sigma_deux_theta), 8, 5), texte_etat(a.etat)};
+            pascal_reel(angle_affiche(et, a.sigma_deux_theta), 8, 5), nom_etat_ajustement(a.etat)};
 }
 
 void ajoute_colonnes_ajustement(const EspaceTravail& et, GrillePics& g) {
@@ -74,7 +63,14 @@ void informe_ajustement(const EspaceTravail& et, const BilanAjustement& b, Dialo
                       " peak(s) could not be fitted and keep their positions (marked in the grid)");
     if (b.doublet && b.ajustes > 0)
         d.information("Peak positions now refer to K alpha1: the working wavelength becomes "
-                      "lambda1 = " + sans_blancs(pascal_reel(et.lambda, 8, 5)));
+                      "lambda1 = " +
+                      sans_blancs(pascal_reel(et.lambda, 8, 5)));
+}
+
+BilanAjustement ajuste_tries(EspaceTravail& et, Dialogues& d) {
+    CurseurOccupe occupe(d);
+    trie_mesures(et);
+    return ajuste_positions(et);
 }
 
 } // namespace
@@ -213,14 +209,9 @@ Rafraichissement BitBtn7Click(EspaceTravail& et, const std::array<bool, nb_genre
 Rafraichissement fit_peak_positions(EspaceTravail& et, Dialogues& d) {
     if (et.profil.vide()) return refus(d, "No diagram!");
     if (et.mesures.vide()) return refus(d, "No measured peaks!");
-    BilanAjustement bilan;
-    {
-        CurseurOccupe occupe(d);
-        trie_mesures(et);
-        bilan = ajuste_positions(et);
-    }
-    const bool nouvelle_lambda = bilan.doublet && bilan.ajustes > 0 &&
-                                 et.lambda != et.entete_profil.lambda1;
+    const BilanAjustement bilan = ajuste_tries(et, d);
+    const bool nouvelle_lambda =
+        bilan.doublet && bilan.ajustes > 0 && et.lambda != et.entete_profil.lambda1;
     if (nouvelle_lambda) et.lambda = et.entete_profil.lambda1;
     informe_ajustement(et, bilan, d);
     Rafraichissement r;

@@ -86,7 +86,8 @@ Composante pseudo_voigt(double x, double centre, double largeur, double eta, dou
     const double g = u2 < 40 ? norme_gauss / largeur * std::exp(-k_gauss * u2) : 0.0;
     const double l = norme_lorentz / largeur / (1 + 4 * u2);
     const double forme = eta * l + (1 - eta) * g;
-    const double dl_dc = l * 8 * u / ((1 + 4 * u2) * largeur), dg_dc = g * 2 * k_gauss * u / largeur;
+    const double dl_dc = l * 8 * u / ((1 + 4 * u2) * largeur),
+                 dg_dc = g * 2 * k_gauss * u / largeur;
     const double dl_dh = l * (8 * u2 / (1 + 4 * u2) - 1) / largeur;
     const double dg_dh = g * (2 * k_gauss * u2 - 1) / largeur;
     return {aire * forme, aire * (eta * dl_dc + (1 - eta) * dg_dc),
@@ -186,7 +187,8 @@ int jacobien(const gsl_vector* p, void* donnees, gsl_matrix* jac) {
 Pic depart(const Profil& p, int rang, double angle, double& fond) {
     const std::size_t i0 = indice_proche(p, angle);
     const std::size_t bas = indice_proche(p, angle - 1), haut = indice_proche(p, angle + 1);
-    fond = *std::min_element(p.y.begin() + std::ptrdiff_t(bas), p.y.begin() + std::ptrdiff_t(haut) + 1);
+    fond = *std::min_element(p.y.begin() + std::ptrdiff_t(bas),
+                             p.y.begin() + std::ptrdiff_t(haut) + 1);
     const double moitie = (p.y[i0] + fond) / 2;
     std::size_t g = i0, d = i0;
     while (g > bas && p.y[g] > moitie)
@@ -202,16 +204,30 @@ Pic depart(const Profil& p, int rang, double angle, double& fond) {
 // line starts below it.
 double position_depart(const Mesure& m, const Doublet& d) {
     if (d.rapport_longueurs == 0 || m.code_raie == raie_k_alpha1) return m.deux_theta_mes;
-    const double ecart = deux_theta_compagnon(m.deux_theta_mes, d.rapport_longueurs) - m.deux_theta_mes;
+    const double ecart =
+        deux_theta_compagnon(m.deux_theta_mes, d.rapport_longueurs) - m.deux_theta_mes;
     return m.deux_theta_mes - ecart * d.rapport_intensites / (1 + d.rapport_intensites);
 }
 
 Groupe groupe_du_pic(const Profil& p, const Pic& pic, double fond, const Doublet& d) {
-    const double fin = d.rapport_longueurs == 0 ? pic.position
-                                                : deux_theta_compagnon(pic.position, d.rapport_longueurs);
+    const double fin = d.rapport_longueurs == 0
+                           ? pic.position
+                           : deux_theta_compagnon(pic.position, d.rapport_longueurs);
     Groupe g{indice_proche(p, pic.position - largeurs_fenetre * pic.largeur),
-             indice_proche(p, fin + largeurs_fenetre * pic.largeur) + 1, fond, {pic}};
+             indice_proche(p, fin + largeurs_fenetre * pic.largeur) + 1,
+             fond,
+             {pic}};
     return g;
+}
+
+bool se_joignent(const Groupe& dernier, const Groupe& g) {
+    return g.debut < dernier.fin && dernier.pics.size() < pics_par_groupe_max;
+}
+
+void joint(Groupe& dernier, const Groupe& g) {
+    dernier.fin = std::max(dernier.fin, g.fin);
+    dernier.fond = std::min(dernier.fond, g.fond);
+    dernier.pics.insert(dernier.pics.end(), g.pics.begin(), g.pics.end());
 }
 
 // Windows in increasing angle, those that overlap joined.
@@ -223,15 +239,10 @@ std::vector<Groupe> groupes(const EspaceTravail& et, const Profil& p, const Doub
         double fond = 0;
         Pic pic = depart(p, j, position_depart(m, d), fond);
         Groupe g = groupe_du_pic(p, pic, fond, d);
-        if (!liste.empty() && g.debut < liste.back().fin &&
-            liste.back().pics.size() < pics_par_groupe_max) {
-            Groupe& dernier = liste.back();
-            dernier.fin = std::max(dernier.fin, g.fin);
-            dernier.fond = std::min(dernier.fond, fond);
-            dernier.pics.push_back(pic);
-        } else {
+        if (!liste.empty() && se_joignent(liste.back(), g))
+            joint(liste.back(), g);
+        else
             liste.push_back(g);
-        }
     }
     return liste;
 }
@@ -242,7 +253,8 @@ struct Resultat {
     std::vector<double> sigmas;
 };
 
-using Espace = std::unique_ptr<gsl_multifit_nlinear_workspace, decltype(&gsl_multifit_nlinear_free)>;
+using Espace =
+    std::unique_ptr<gsl_multifit_nlinear_workspace, decltype(&gsl_multifit_nlinear_free)>;
 
 std::vector<double> vecteur_depart(const Groupe& g) {
     std::vector<double> v{g.fond, 0.0};
@@ -277,33 +289,47 @@ std::vector<double> sigmas_positions(gsl_multifit_nlinear_workspace* w, const Gr
     return s;
 }
 
-Resultat ajuste_groupe(const Profil& p, const Groupe& g, const Doublet& d) {
-    const std::size_t n = g.fin - g.debut, np = parametres_fond + parametres_pic * g.pics.size();
-    if (n <= np) return {};
-    DonneesAjustement donnees{&p, &g, d, (p.x[g.debut] + p.x[g.fin - 1]) / 2};
+gsl_multifit_nlinear_fdf fonctions(DonneesAjustement& donnees, std::size_t n, std::size_t np) {
     gsl_multifit_nlinear_fdf fdf{};
     fdf.f = residus;
     fdf.df = jacobien;
     fdf.n = n;
     fdf.p = np;
     fdf.params = &donnees;
+    return fdf;
+}
+
+Espace espace_gsl(std::size_t n, std::size_t np) {
     gsl_multifit_nlinear_parameters reglages = gsl_multifit_nlinear_default_parameters();
     // Chained windows of a dense pattern make long, narrow problems: the
     // normal equations cost a quarter of a QR factorisation there.
     reglages.solver = gsl_multifit_nlinear_solver_cholesky;
-    Espace w(gsl_multifit_nlinear_alloc(gsl_multifit_nlinear_trust, &reglages, n, np),
-             &gsl_multifit_nlinear_free);
+    return Espace(gsl_multifit_nlinear_alloc(gsl_multifit_nlinear_trust, &reglages, n, np),
+                  &gsl_multifit_nlinear_free);
+}
+
+Resultat resultat(gsl_multifit_nlinear_workspace* w, const Groupe& g, int statut) {
+    // No progress left to make is how a fit already at its minimum often ends.
+    Resultat r{statut == GSL_SUCCESS || statut == GSL_ENOPROG, {}, sigmas_positions(w, g)};
+    for (std::size_t j = 0; j < g.pics.size(); ++j)
+        r.raies.push_back(raie(gsl_multifit_nlinear_position(w), j));
+    return r;
+}
+
+Resultat ajuste_groupe(const Profil& p, const Groupe& g, const Doublet& d) {
+    const std::size_t n = g.fin - g.debut, np = parametres_fond + parametres_pic * g.pics.size();
+    if (n <= np) return {};
+    DonneesAjustement donnees{&p, &g, d, (p.x[g.debut] + p.x[g.fin - 1]) / 2};
+    gsl_multifit_nlinear_fdf fdf = fonctions(donnees, n, np);
+    Espace w = espace_gsl(n, np);
     std::vector<double> x0 = vecteur_depart(g), wts = poids(p, g);
-    gsl_vector_view vx = gsl_vector_view_array(x0.data(), np), vw = gsl_vector_view_array(wts.data(), n);
+    gsl_vector_view vx = gsl_vector_view_array(x0.data(), np);
+    gsl_vector_view vw = gsl_vector_view_array(wts.data(), n);
     gsl_multifit_nlinear_winit(&vx.vector, &vw.vector, &fdf, w.get());
     int info = 0;
-    const int statut = gsl_multifit_nlinear_driver(200, 1e-8, 1e-8, 0.0, nullptr, nullptr, &info, w.get());
-    // No progress left to make is how a fit already at its minimum often ends.
-    const bool converge = statut == GSL_SUCCESS || statut == GSL_ENOPROG;
-    Resultat r{converge, {}, sigmas_positions(w.get(), g)};
-    for (std::size_t j = 0; j < g.pics.size(); ++j)
-        r.raies.push_back(raie(gsl_multifit_nlinear_position(w.get()), j));
-    return r;
+    const int statut =
+        gsl_multifit_nlinear_driver(200, 1e-8, 1e-8, 0.0, nullptr, nullptr, &info, w.get());
+    return resultat(w.get(), g, statut);
 }
 
 // The Kalpha1 line the measured peak stands for starts at `depart.position`
@@ -317,7 +343,8 @@ EtatAjustement etat_de(const Raie& r, double sigma, const Pic& depart) {
     return EtatAjustement::ajuste;
 }
 
-void note_resultat(Mesure& m, const Pic& pic, const Resultat& r, std::size_t j, BilanAjustement& b) {
+void note_resultat(Mesure& m, const Pic& pic, const Resultat& r, std::size_t j,
+                   BilanAjustement& b) {
     const EtatAjustement etat =
         r.converge ? etat_de(r.raies[j], r.sigmas[j], pic) : EtatAjustement::echec;
     m.ajustement = {etat};
@@ -341,8 +368,23 @@ int retire_compagnons(EspaceTravail& et) {
 
 } // namespace
 
+const char* nom_etat_ajustement(EtatAjustement etat) {
+    switch (etat) {
+    case EtatAjustement::ajuste:
+        return "fitted";
+    case EtatAjustement::echec:
+        return "failed";
+    case EtatAjustement::deplace:
+        return "moved";
+    case EtatAjustement::aucun:
+        break;
+    }
+    return "";
+}
+
 double deux_theta_compagnon(double deux_theta, double rapport_longueurs) {
-    const double s = std::min(1.0, rapport_longueurs * std::sin(deux_theta * radians_par_degre / 2));
+    const double s =
+        std::min(1.0, rapport_longueurs * std::sin(deux_theta * radians_par_degre / 2));
     return 2 * std::asin(s) / radians_par_degre;
 }
 

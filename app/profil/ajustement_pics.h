@@ -24,6 +24,9 @@ struct BilanAjustement {
 // removed first. Nothing happens without profile points.
 BilanAjustement ajuste_positions(EspaceTravail& et);
 
+// "fitted", "failed", "moved"; empty for a peak never fitted.
+const char* nom_etat_ajustement(EtatAjustement etat);
+
 // The angle of the Kalpha2 line of a Kalpha1 line at `deux_theta` (degrees),
 // for the wavelength ratio lambda2 / lambda1.
 double deux_theta_compagnon(double deux_theta, double rapport_longueurs);

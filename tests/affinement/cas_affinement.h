@@ -7,13 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
-#include <algorithm>
 #include <cstdint>
-#include <random>
 #include <filesystem>
 #include <initializer_list>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -37,11 +37,11 @@ inline double deux_theta_maille(const std::array<double, 6>& m, int h, int k, in
                  cg = std::cos(m[5] * pi / 180);
     const double sa2 = 1 - ca * ca, sb2 = 1 - cb * cb, sg2 = 1 - cg * cg;
     const double v2 = a * a * b * b * c * c * (1 - ca * ca - cb * cb - cg * cg + 2 * ca * cb * cg);
-    const double q = (h * h * b * b * c * c * sa2 + k * k * a * a * c * c * sb2 +
-                      l * l * a * a * b * b * sg2 + 2 * h * k * a * b * c * c * (ca * cb - cg) +
-                      2 * k * l * a * a * b * c * (cb * cg - ca) +
-                      2 * h * l * a * b * b * c * (cg * ca - cb)) /
-                     v2;
+    const double q =
+        (h * h * b * b * c * c * sa2 + k * k * a * a * c * c * sb2 + l * l * a * a * b * b * sg2 +
+         2 * h * k * a * b * c * c * (ca * cb - cg) + 2 * k * l * a * a * b * c * (cb * cg - ca) +
+         2 * h * l * a * b * b * c * (cg * ca - cb)) /
+        v2;
     return 2 * std::asin(lambda * std::sqrt(q) / 2) * 180 / pi;
 }
 
@@ -64,12 +64,14 @@ inline void paires_de_maille(EspaceTravail& e, const std::array<double, 6>& m, d
             for (int l = 0; l <= 3; ++l) {
                 if (h == 0 && k == 0 && l == 0) continue;
                 const double angle = deux_theta_maille(m, h, k, l, lambda);
-                if (angle < deux_theta_max) raies.push_back({angle, double(h), double(k), double(l)});
+                if (angle < deux_theta_max)
+                    raies.push_back({angle, double(h), double(k), double(l)});
             }
     std::sort(raies.begin(), raies.end());
     e.selection.efface();
     for (const auto& r : raies)
-        ajoute_paire(e, int(r[1]), int(r[2]), int(r[3]), r[0] + decalage + (bruit > 0 ? erreur(generateur) : 0.0), r[0]);
+        ajoute_paire(e, int(r[1]), int(r[2]), int(r[3]),
+                     r[0] + decalage + (bruit > 0 ? erreur(generateur) : 0.0), r[0]);
 }
 
 inline void ajoute_mesure(EspaceTravail& e, double deux_theta) {

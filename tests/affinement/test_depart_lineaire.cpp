@@ -27,7 +27,8 @@ const std::vector<CasSysteme> systemes = {
     // The marks the cell tab sets: the engine ties the lengths, alpha alone moves.
     {"RHOM", {5.2, 5.2, 5.2, 56, 56, 56}, {rang_decalage, rang_a, rang_alpha}},
     {"MONO", {5.1, 6.3, 7.4, 90, 104.5, 90}, {rang_decalage, rang_a, rang_b, rang_c, rang_beta}},
-    {"TRIC", {5.1, 6.3, 7.4, 82, 95, 103},
+    {"TRIC",
+     {5.1, 6.3, 7.4, 82, 95, 103},
      {rang_decalage, rang_a, rang_b, rang_c, rang_alpha, rang_beta, rang_gamma}},
 };
 

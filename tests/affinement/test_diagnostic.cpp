@@ -6,6 +6,7 @@
 #include "affinement/merite.h"
 #include "cas_affinement.h"
 #include "dossier_temporaire.h"
+#include "interface/commandes_affinement.h"
 
 #include <gtest/gtest.h>
 
@@ -78,8 +79,8 @@ Vec erreurs_usuelles(const std::function<Vec(const Vec&)>& residus, Vec x) {
 struct CasErreurs {
     const char* systeme;
     std::array<double, 6> maille;
-    std::vector<int> rangs;              // refined slots
-    std::vector<std::size_t> libres;     // cell slots (0 ... 5) the test's fit frees
+    std::vector<int> rangs;          // refined slots
+    std::vector<std::size_t> libres; // cell slots (0 ... 5) the test's fit frees
 };
 
 // The cell of the test's own fit: the free values in slot order, the rest fixed.
@@ -96,7 +97,9 @@ std::array<double, 6> maille_de(const CasErreurs& c, const Vec& x) {
 TEST(Diagnostic, UsualStandardErrorsAreThoseOfAnIndependentNormalEquationsFit) {
     const std::vector<CasErreurs> cas = {
         {"CUBI", {5.4312, 5.4312, 5.4312, 90, 90, 90}, {rang_decalage, rang_a}, {0}},
-        {"MONO", {5.1, 6.3, 7.4, 90, 104.5, 90}, {rang_decalage, rang_a, rang_b, rang_c, rang_beta},
+        {"MONO",
+         {5.1, 6.3, 7.4, 90, 104.5, 90},
+         {rang_decalage, rang_a, rang_b, rang_c, rang_beta},
          {0, 1, 2, 4}}};
     for (const CasErreurs& c : cas) {
         DossierTemporaire dossier;
@@ -126,7 +129,8 @@ TEST(Diagnostic, UsualStandardErrorsAreThoseOfAnIndependentNormalEquationsFit) {
         const Vec sigmas = erreurs_usuelles(residus, depart);
         EXPECT_NEAR(diag->sigmas_usuels[rang_decalage], sigmas[0], 0.02 * sigmas[0]) << c.systeme;
         for (std::size_t k = 0; k < c.libres.size(); ++k)
-            EXPECT_NEAR(diag->sigmas_usuels[rang_a + c.libres[k]], sigmas[k + 1], 0.02 * sigmas[k + 1])
+            EXPECT_NEAR(diag->sigmas_usuels[rang_a + c.libres[k]], sigmas[k + 1],
+                        0.02 * sigmas[k + 1])
                 << c.systeme << " slot " << c.libres[k];
         // The engine's own errors are smaller by sqrt(Nref - Npar) where it
         // propagates nothing between parameters: the cubic a.
@@ -161,6 +165,11 @@ TEST(Diagnostic, AMisIndexedLineIsTheOnlySuspect) {
     ASSERT_EQ(diag->paires.size(), static_cast<std::size_t>(e.selection.taille()));
     for (int i = 1; i <= e.selection.taille(); ++i)
         EXPECT_EQ(diag->paires[static_cast<std::size_t>(i - 1)].suspecte, i == mal_indexee) << i;
+    // The refinement tab paints that row (no space group here: no figures of merit).
+    affiche_diagnostic(e, onglet);
+    ASSERT_EQ(onglet.paires_suspectes.size(), diag->paires.size());
+    EXPECT_TRUE(onglet.paires_suspectes[static_cast<std::size_t>(mal_indexee - 1)]);
+    EXPECT_EQ(onglet.m20, "");
     // Leverages are the diagonal of a projection of rank Npar.
     double trace = 0;
     for (const DiagnosticPaire& p : diag->paires)

@@ -377,7 +377,8 @@ TEST(Batch, CifOfTheCubicExampleReadsBackWithGemmiAsTheJsonSummaryGivesIt) {
     EXPECT_NEAR(gemmi::cif::as_number(*b.find_value("_kovrin_figure_of_merit_M")), j["m20"], 0.05);
     EXPECT_NEAR(gemmi::cif::as_number(*b.find_value("_kovrin_figure_of_merit_F")), j["fn"], 0.05);
     EXPECT_EQ(valeur("_kovrin_figure_of_merit_F_lines"), "11");
-    EXPECT_EQ(valeur("_kovrin_figure_of_merit_F_possible_lines"), std::to_string(j["fn_n_possible"].get<int>()));
+    EXPECT_EQ(valeur("_kovrin_figure_of_merit_F_possible_lines"),
+              std::to_string(j["fn_n_possible"].get<int>()));
     const gemmi::cif::Table paires = const_cast<gemmi::cif::Block&>(b).find(
         {"_refln_index_h", "_refln_index_k", "_refln_index_l", "_kovrin_refln_2theta_obs",
          "_kovrin_refln_2theta_calc"});

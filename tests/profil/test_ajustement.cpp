@@ -16,7 +16,8 @@ namespace {
 // A measured peak where a search would put it: at the intensity-weighted
 // middle of an unresolved doublet, here also 0.01 degree off.
 void ajoute_pic(EspaceTravail& e, const DoubletSynthetique& d) {
-    const double milieu = (d.position + rapport_cu * position_alpha2(d.position)) / (1 + rapport_cu);
+    const double milieu =
+        (d.position + rapport_cu * position_alpha2(d.position)) / (1 + rapport_cu);
     Mesure m;
     m.deux_theta_mes = m.deux_theta_lu = milieu + 0.01;
     m.intensite_mes = 50;
@@ -30,9 +31,9 @@ TEST(AjustementPics, DoubletsOnASlopingBackgroundComeBackWithin0002DegreeAnd3Sig
     // their Kalpha2 lines between them), fitted together.
     // Peaks of a few thousand counts over 40 to 60, as a laboratory pattern has.
     const std::vector<DoubletSynthetique> doublets = {{30.0, 0.12, 0.3, 400},
-                                                     {52.37, 0.15, 0.6, 300},
-                                                     {75.10, 0.18, 0.5, 700},
-                                                     {75.35, 0.18, 0.5, 500}};
+                                                      {52.37, 0.15, 0.6, 300},
+                                                      {75.10, 0.18, 0.5, 700},
+                                                      {75.35, 0.18, 0.5, 500}};
     EspaceTravail e;
     profil_doublets(e, 25, 0.01, 5600, doublets, 1234);
     for (const DoubletSynthetique& d : doublets)
@@ -51,7 +52,8 @@ TEST(AjustementPics, DoubletsOnASlopingBackgroundComeBackWithin0002DegreeAnd3Sig
         const DoubletSynthetique& vrai = doublets[static_cast<std::size_t>(j - 1)];
         ASSERT_EQ(m.ajustement.etat, EtatAjustement::ajuste) << vrai.position;
         const double ecart = m.deux_theta_mes - vrai.position;
-        EXPECT_LT(std::fabs(ecart), 0.002) << vrai.position << " sigma " << m.ajustement.sigma_deux_theta;
+        EXPECT_LT(std::fabs(ecart), 0.002)
+            << vrai.position << " sigma " << m.ajustement.sigma_deux_theta;
         EXPECT_LT(std::fabs(ecart), 3 * m.ajustement.sigma_deux_theta) << vrai.position;
         EXPECT_NEAR(m.ajustement.largeur, vrai.fwhm, 0.01) << vrai.position;
         EXPECT_NEAR(m.ajustement.aire, vrai.aire, 0.1 * vrai.aire) << vrai.position;
@@ -63,7 +65,8 @@ TEST(AjustementPics, DoubletsOnASlopingBackgroundComeBackWithin0002DegreeAnd3Sig
                                                    "working wavelength becomes lambda1 = 1.54060"});
     ASSERT_TRUE(r.grille_pics);
     EXPECT_EQ(r.grille_pics->grille.lignes[0],
-              (std::vector<std::string>{"N", "2Theta", "Dhkl", "Int.", "FWHM", "Area", "s(2Theta)", "Fit"}));
+              (std::vector<std::string>{"N", "2Theta", "Dhkl", "Int.", "FWHM", "Area", "s(2Theta)",
+                                        "Fit"}));
     EXPECT_EQ(r.grille_pics->grille.lignes[1].back(), "fitted");
 }
 

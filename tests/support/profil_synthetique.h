@@ -57,7 +57,8 @@ inline void profil_doublets(EspaceTravail& e, double debut, double pas, int n,
     e.profil.efface();
     for (int i = 0; i < n; ++i)
         e.profil.ajoute({static_cast<float>(debut + pas * i),
-                         static_cast<float>((comptes[static_cast<std::size_t>(i)] - bas) * 100 / (haut - bas))});
+                         static_cast<float>((comptes[static_cast<std::size_t>(i)] - bas) * 100 /
+                                            (haut - bas))});
     EnteteProfil& t = e.entete_profil;
     t.anode = "Cu";
     t.lambda1 = lambda1_cu, t.lambda2 = lambda2_cu, t.rapport = rapport_cu;
