@@ -140,6 +140,28 @@ bool cherche(const OptionsBatch& o, Session& s) {
     return true;
 }
 
+// The profile window's "Fit peak positions" on the peaks searched or read.
+bool ajuste_pics(Session& s) {
+    if (!reussit(s, [&] { return fit_peak_positions(s.espace, s.dialogues); }))
+        return echoue(s, sortie_mauvaise_entree, "the peak positions could not be fitted");
+    return true;
+}
+
+// The refinement tab's "Linear start" on the pairs of the selection.
+bool depart_lineaire(Session& s) {
+    if (!reussit(s, [&] { return linear_start(s.espace, s.principal, s.dialogues); }))
+        return echoue(s, sortie_mauvaise_entree, "no linear start from the selected pairs");
+    return true;
+}
+
+// File > Save > "Cell as CIF", the save dialog answered with --cif.
+void ecrit_cif(const OptionsBatch& o, Session& s) {
+    ChoixFichierEnregistre choix;
+    choix.reponse = o.cif;
+    if (!reussit(s, [&] { return sauve_cif(s.espace, choix, s.dialogues); }))
+        echoue(s, sortie_mauvaise_entree, "the CIF file " + o.cif + " was not written");
+}
+
 // The fields lambda, 2theta1 and 2theta2 as the user leaves or types them.
 void tape_valeurs_courantes(const OptionsBatch& o, Session& s, bool lambda_tapee) {
     const PanneauValeurs panneau = panneau_valeurs_courantes(s.espace);
@@ -271,6 +293,7 @@ void deroule(const OptionsBatch& o, Session& s) {
     if (!o.pics.empty() && !prend_pics(o, s, usage)) return;
     if (!o.profil.empty() && !prend_profil(o, s, usage)) return;
     if (o.recherche && !cherche(o, s)) return;
+    if (o.ajuste_pics && !ajuste_pics(s)) return;
     const bool sans_donnees = o.pics.empty() && o.profil.empty();
     if (lambda_donnee(o) && !usage.utilisee && !sans_donnees)
         note("--anode and --lambda serve files without a wavelength; the data's was used");
@@ -278,9 +301,11 @@ void deroule(const OptionsBatch& o, Session& s) {
     const bool lambda_tapee = usage.de_travail || sans_donnees;
     if (!prend_maille(o, s, lambda_tapee)) return;
     if (!apparie(o, s)) return;
+    if (o.depart_lineaire && !depart_lineaire(s)) return;
     if (o.rapports && !ecrit_rapports(s)) return;
     if (o.sans_affinement) return;
     affine(o, s, lambda_tapee);
+    if (!o.cif.empty() && s.code == sortie_succes) ecrit_cif(o, s);
 }
 
 } // namespace kovrin::batch

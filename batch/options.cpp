@@ -135,12 +135,30 @@ void complete(const CLI::App& app, const Textes& t, OptionsBatch& o) {
     if (o.pics.empty() && !o.recherche && !o.sans_affinement)
         throw OptionRefusee{
             "no measured reflections: give --peaks FILE, or --profile FILE with --search"};
+    if (o.ajuste_pics && !o.recherche && o.pics.empty())
+        throw OptionRefusee{"--fit-peaks: no peaks to fit: give --search or --peaks FILE"};
     if (o.maille.empty() && o.ligne_systeme < 0)
         throw OptionRefusee{"no cell: give --cell FILE, or --system, --group and --cellpar"};
     o.pics = absolu(o.pics);
     o.profil = absolu(o.profil);
     o.maille = absolu(o.maille);
+    o.cif = absolu(o.cif);
     o.repertoire = absolu(o.repertoire.empty() ? "." : o.repertoire);
+}
+
+// What KOVRIN gives beyond the four tabs.
+void declare_complements(CLI::App& app, OptionsBatch& o, CLI::Option* profil) {
+    app.add_flag("--fit-peaks", o.ajuste_pics,
+                 "fit each measured peak on the profile (pseudo-Voigt with its Kalpha2 "
+                 "companion); the angles become the Kalpha1 positions and lambda becomes "
+                 "lambda1 (after --search, or on the peaks of --peaks)")
+        ->needs(profil);
+    app.add_flag("--linear-start", o.depart_lineaire,
+                 "after the selection, start the refinement from the cell that the pairs' "
+                 "indices give by linear least squares");
+    app.add_option("--cif", o.cif,
+                   "write the refined cell as CIF, with the usual standard uncertainties")
+        ->type_name("FILE");
 }
 
 void declare(CLI::App& app, OptionsBatch& o, Textes& t) {
@@ -198,6 +216,7 @@ void declare(CLI::App& app, OptionsBatch& o, Textes& t) {
     app.add_option("--workdir", o.repertoire, "working directory (default: current)")
         ->type_name("DIR");
     app.add_flag("--json", o.json, "print a JSON summary instead of the table");
+    declare_complements(app, o, profil);
 }
 
 } // namespace
@@ -205,6 +224,12 @@ void declare(CLI::App& app, OptionsBatch& o, Textes& t) {
 std::variant<OptionsBatch, int> lit_options(int argc, char** argv) {
     CLI::App app{"KOVRIN: refinement of a unit cell from powder diffraction peak angles",
                  "kovrin-batch"};
+    app.footer("Standard errors: the table's \"Sigmas\" and the JSON \"sigmas\" are the "
+               "engine's own, sqrt(S)/(Nref-Npar) times the root of the inverse normal matrix, "
+               "as kovrin.out and the refinement tab give them. The table's value(esd), the "
+               "JSON \"sigmas_standard\", the CIF and the figures of merit use the usual "
+               "least-squares estimate, sqrt(S/(Nref-Npar)) times the same root: larger by "
+               "sqrt(Nref-Npar).");
     OptionsBatch o;
     Textes t;
     declare(app, o, t);

@@ -46,6 +46,10 @@ struct OptionsBatch {
     bool rapports = false;
     std::string repertoire; // --workdir
     bool json = false;
+    // Beyond the refinement of the tabs.
+    bool ajuste_pics = false;     // --fit-peaks
+    bool depart_lineaire = false; // --linear-start
+    std::string cif;              // --cif, absolute once resolved
 };
 
 // The options, or the exit status when the run must stop (2 after a message on

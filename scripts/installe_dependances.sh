@@ -2,8 +2,10 @@
 # Installs the Debian packages KOVRIN needs to build and test (through sudo when
 # not root). Safe to run again.
 set -euo pipefail
+# libgsl-dev: profile fitting and least-squares diagnostics; tao-pegtl-dev:
+# the grammar gemmi's CIF reader is built on (the tests read written CIF back).
 paquets=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev gemmi-dev libcli11-dev
-         nlohmann-json3-dev qt6-base-dev)
+         nlohmann-json3-dev qt6-base-dev libgsl-dev tao-pegtl-dev)
 manquants=()
 for p in "${paquets[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || manquants+=("$p")

@@ -144,12 +144,17 @@ void efface_panneaux(OngletAffinement& onglet) {
     vide_grille(onglet.apres);
     onglet.ecart_avant.clear();
     onglet.ecart_apres.clear();
+    onglet.m20.clear();
+    onglet.fn.clear();
+    onglet.paires_suspectes.clear();
 }
 
 void efface_resultats(OngletAffinement& onglet) {
     for (auto& t : onglet.affine)
         t.clear();
     for (auto& t : onglet.sigmas)
+        t.clear();
+    for (auto& t : onglet.sigmas_usuels)
         t.clear();
     onglet.ecart_apres.clear();
     onglet.initial[rang_decalage] = "0";

@@ -40,6 +40,15 @@ struct OngletAffinement {
     bool boutons_resultats =
         false; // "Edit (and print) the refinement report", "export results to Excel"
     bool bouton_impression = false; // "Print screen"
+
+    // Beyond the engine's columns, after a successful refinement: the figures
+    // of merit shown next to the deviation boxes, the rows of the "After
+    // refinement" grid to paint in a warning colour (index 0: row 1; texts
+    // unchanged), and the usual standard error of each parameter in full, for
+    // a tooltip on its "Sigmas" cell.
+    std::string m20, fn;
+    std::vector<bool> paires_suspectes;
+    std::array<std::string, nb_parametres> sigmas_usuels;
 };
 
 // Column "Initial": the angular shift, lambda and the working cell.

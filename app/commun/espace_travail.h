@@ -14,11 +14,27 @@
 
 namespace kovrin {
 
+// What became of a peak when its position was fitted on the profile.
+enum class EtatAjustement {
+    aucun,   // never fitted (read, typed, searched, or outside the profile)
+    ajuste,  // its angle is the fitted Kalpha1 position
+    echec,   // the fit failed: the peak kept its angle
+    deplace, // the fit moved it by more than half its width: it kept its angle
+};
+
+struct AjustementPic {
+    EtatAjustement etat = EtatAjustement::aucun;
+    double largeur = 0;          // fitted FWHM, degrees 2theta
+    double aire = 0;             // area of the Kalpha1 line, raw counts x degrees
+    double sigma_deux_theta = 0; // standard error of the fitted position, degrees
+};
+
 struct Mesure {
     double deux_theta_mes = 0; // measured angle
     double deux_theta_lu = 0;  // the angle as read or typed (restored by resto_param)
     double intensite_mes = 0;  // intensity (peak area), largest 100 after a file read
     int code_raie = 1;         // kind of peak found by the search: 1 K Alpha ... 5 L2
+    AjustementPic ajustement{}; // set by the fit of peak positions only
 };
 
 // Header of the measured-peak data (set by the peak readers and the wavelength dialog).

@@ -2,6 +2,7 @@
 
 #include "commun/format.h"
 #include "commun/texte.h"
+#include "profil/ajustement_pics.h"
 
 #include <algorithm>
 #include <cmath>
@@ -136,6 +137,33 @@ GrillePics grille_pics_vide(const EspaceTravail& et) {
     return {{2, {{"N", mode_theta(et) ? "Theta" : "2Theta", "Dhkl", "Int."}}}, {}, "0"};
 }
 
+namespace {
+
+bool ajustement_present(const EspaceTravail& et) {
+    return std::any_of(et.mesures.begin(), et.mesures.end(),
+                       [](const Mesure& m) { return m.ajustement.etat != EtatAjustement::aucun; });
+}
+
+// The columns a fit of the positions adds to the peak grid.
+std::vector<std::string> colonnes_ajustement(const EspaceTravail& et, const Mesure& m) {
+    const AjustementPic& a = m.ajustement;
+    if (a.etat != EtatAjustement::ajuste) return {"", "", "", nom_etat_ajustement(a.etat)};
+    return {pascal_reel(angle_affiche(et, a.largeur), 7, 4), pascal_reel(a.aire, 9, 1),
+            pascal_reel(angle_affiche(et, a.sigma_deux_theta), 8, 5), nom_etat_ajustement(a.etat)};
+}
+
+void ajoute_colonnes_ajustement(const EspaceTravail& et, GrillePics& g) {
+    g.grille.lignes[0].insert(g.grille.lignes[0].end(),
+                              {"FWHM", "Area", mode_theta(et) ? "s(Theta)" : "s(2Theta)", "Fit"});
+    for (int j = 1; j <= et.mesures.taille(); ++j) {
+        auto colonnes = colonnes_ajustement(et, et.mesures[j]);
+        auto& ligne = g.grille.lignes[static_cast<std::size_t>(j)];
+        ligne.insert(ligne.end(), colonnes.begin(), colonnes.end());
+    }
+}
+
+} // namespace
+
 GrillePics grille_pics(const EspaceTravail& et) {
     GrillePics g = grille_pics_vide(et);
     const int n = et.mesures.taille();
@@ -148,6 +176,7 @@ GrillePics grille_pics(const EspaceTravail& et) {
                                    pascal_reel(m.intensite_mes, 7, 1)});
         g.couleurs.push_back(couleur_genre_raie(m.code_raie));
     }
+    if (ajustement_present(et)) ajoute_colonnes_ajustement(et, g);
     g.nombre = std::to_string(n);
     return g;
 }

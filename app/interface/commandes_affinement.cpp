@@ -1,14 +1,22 @@
 #include "interface/commandes_affinement.h"
 
+#include "affinement/cif.h"
+#include "affinement/depart_lineaire.h"
+#include "affinement/diagnostic.h"
+#include "affinement/merite.h"
 #include "commun/erreur.h"
 #include "commun/format.h"
+#include "commun/incertitude.h"
 #include "commun/nombres.h"
 #include "commun/texte.h"
+#include "cristallo/geometrie.h"
 #include "cristallo/raies.h"
 #include "interface/commandes.h"
 #include "interface/saisie_mesures.h"
 
 #include <algorithm>
+#include <cmath>
+#include <filesystem>
 
 namespace kovrin {
 
@@ -61,7 +69,76 @@ void recale_paires(EspaceTravail& et) {
             }
 }
 
+// Each pair's calculated angle from the cell just generated, for its own indices.
+void recalcule_paires(EspaceTravail& et) {
+    for (Paire& p : et.selection) {
+        const double q = inverse_d_carre(et.matrice_b, p.h, p.k, p.l);
+        p.deux_theta_cal = static_cast<float>(deux_theta_de_d(1 / std::sqrt(q), et.lambda));
+    }
+}
+
+Rafraichissement apres_depart_lineaire(EspaceTravail& et, EtatPrincipal& ep) {
+    et.deux_theta_corrige.fill(0);
+    et.affinement_ok = false;
+    affiche_initial(et, ep.affinement);
+    Rafraichissement r;
+    r.onglet_maille = ep.maille;
+    r.tableau_calcule = tableau_calcule(et);
+    r.grille_calculees_selection = grille_calculees_selection(et);
+    r.grille_selection = grille_selection(et);
+    r.vide_resultats = r.tableau_avant = r.table_parametres = true;
+    r.redessine = true;
+    return r;
+}
+
+std::string chemin_cif(const std::filesystem::path& nom) {
+    std::string fichier = nom.string();
+    return contient(majuscules(fichier), ".CIF") ? fichier : fichier + ".cif";
+}
+
 } // namespace
+
+void affiche_diagnostic(const EspaceTravail& et, OngletAffinement& onglet) {
+    onglet.m20.clear();
+    onglet.fn.clear();
+    onglet.paires_suspectes.clear();
+    if (const auto f = figures_merite(et)) {
+        onglet.m20 = texte_m20(*f);
+        onglet.fn = texte_fn(*f);
+    }
+    const auto diagnostic = diagnostique(et);
+    if (!diagnostic) return;
+    for (const DiagnosticPaire& p : diagnostic->paires)
+        onglet.paires_suspectes.push_back(p.suspecte);
+    for (std::size_t i = 0; i < nb_parametres; ++i)
+        onglet.sigmas_usuels[i] =
+            texte_avec_incertitude(et.moteur.parametres[i], diagnostic->sigmas_usuels[i]);
+}
+
+Rafraichissement linear_start(EspaceTravail& et, EtatPrincipal& ep, Dialogues& d) {
+    if (et.selection.vide()) return refus(d, "No selected reflections!");
+    if (et.systeme.empty()) return refus(d, "No system!");
+    const auto maille = depart_lineaire(et.selection, et.systeme, et.maille, et.lambda);
+    if (!maille) return refus(d, "The indices of the selected reflections do not determine a cell");
+    et.maille = *maille;
+    if (!regenere_raies(et, ep.maille, d)) return echoue();
+    et.maille_initiale = et.maille; // as "Calc." keeps the cell it generated from
+    recalcule_paires(et);
+    return apres_depart_lineaire(et, ep);
+}
+
+Rafraichissement sauve_cif(const EspaceTravail& et, ChoixFichier& choix, Dialogues& d) {
+    const auto diagnostic = diagnostique(et);
+    if (!diagnostic) return refus(d, "No results");
+    const std::filesystem::path nom = choix.enregistrer(filtre_cif, 1);
+    if (nom.empty()) return {};
+    const std::string fichier = chemin_cif(nom);
+    if (std::filesystem::exists(fichier) &&
+        d.confirmation("This file already exists. Do you want to continue?") != Reponse::oui)
+        return {};
+    ecrit_cif(fichier, et, *diagnostic, figures_merite(et));
+    return {};
+}
 
 ChampsAffinement champs_affinement(const EtatPrincipal& ep) {
     return {ep.affinement.initial[rang_lambda], ep.affinement.initial[rang_decalage],
@@ -73,6 +150,7 @@ Rafraichissement go_affinement(EspaceTravail& et, EtatPrincipal& ep, Dialogues& 
     const bool ok = lance_affinement(et, champs_affinement(ep), ep.affinement, d, moteur);
     ep.affinement.boutons_resultats = true;
     ep.affinement.bouton_impression = true;
+    if (ok) affiche_diagnostic(et, ep.affinement);
     Rafraichissement r;
     r.echec = !ok;
     r.onglet_affinement = ep.affinement;

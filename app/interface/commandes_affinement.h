@@ -20,6 +20,25 @@ ChampsAffinement champs_affinement(const EtatPrincipal& ep);
 Rafraichissement go_affinement(EspaceTravail& et, EtatPrincipal& ep, Dialogues& d,
                                FonctionCalcul moteur = nullptr);
 
+// The figures of merit, suspect rows and usual standard errors of the tab,
+// from the workspace after a successful refinement (emptied otherwise).
+void affiche_diagnostic(const EspaceTravail& et, OngletAffinement& onglet);
+
+// "Linear start": the cell that the indices and observed angles of the
+// selected pairs give by linear least squares (depart_lineaire) becomes the
+// initial cell: the cell tab's fields are filled, the calculated reflections
+// generated again, and every pair keeps its indices with the calculated angle
+// of the new cell. Refused with "No selected reflections!", "No system!", or
+// when the pairs do not determine the cell.
+Rafraichissement linear_start(EspaceTravail& et, EtatPrincipal& ep, Dialogues& d);
+
+// File > Save > "Cell as CIF (*.cif)": the refined cell with its usual
+// standard errors, the figures of merit and the pairs as one CIF data block;
+// ".cif" appended when absent, an existing file replaced after confirmation.
+// "No results" before a successful refinement.
+inline const std::string filtre_cif = "Cell as CIF (*.cif)|*.cif";
+Rafraichissement sauve_cif(const EspaceTravail& et, ChoixFichier& choix, Dialogues& d);
+
 // "Replace the initial parameters by the refined parameters": the refined
 // shift, wavelength and cell become the working values, the shift is folded
 // into the measured angles, the reflections are generated again and the pairs

@@ -5,6 +5,7 @@
 #include "commun/texte.h"
 #include "interface/commandes.h"
 #include "interface/saisie_mesures.h"
+#include "profil/ajustement_pics.h"
 #include "profil/recherche_pics.h"
 
 #include <algorithm>
@@ -30,6 +31,23 @@ Rafraichissement suite_profil(EspaceTravail& et, SuiteProfil suite) {
     if (suite == SuiteProfil::grille_videe) r.grille_pics = grille_pics_vide(et);
     r.redessine_profil = suite != SuiteProfil::rien;
     return r;
+}
+
+void informe_ajustement(const EspaceTravail& et, const BilanAjustement& b, Dialogues& d) {
+    const int marques = b.echecs + b.deplaces;
+    if (marques > 0)
+        d.information(std::to_string(marques) +
+                      " peak(s) could not be fitted and keep their positions (marked in the grid)");
+    if (b.doublet && b.ajustes > 0)
+        d.information("Peak positions now refer to K alpha1: the working wavelength becomes "
+                      "lambda1 = " +
+                      sans_blancs(pascal_reel(et.lambda, 8, 5)));
+}
+
+BilanAjustement ajuste_tries(EspaceTravail& et, Dialogues& d) {
+    CurseurOccupe occupe(d);
+    trie_mesures(et);
+    return ajuste_positions(et);
 }
 
 } // namespace
@@ -151,6 +169,24 @@ Rafraichissement BitBtn7Click(EspaceTravail& et, const std::array<bool, nb_genre
     Rafraichissement r = remplit_grille_pics(et);
     r.panneau_genres = false;
     r.redessine_profil = true;
+    return r;
+}
+
+Rafraichissement fit_peak_positions(EspaceTravail& et, Dialogues& d) {
+    if (et.profil.vide()) return refus(d, "No diagram!");
+    if (et.mesures.vide()) return refus(d, "No measured peaks!");
+    const BilanAjustement bilan = ajuste_tries(et, d);
+    const bool nouvelle_lambda =
+        bilan.doublet && bilan.ajustes > 0 && et.lambda != et.entete_profil.lambda1;
+    if (nouvelle_lambda) et.lambda = et.entete_profil.lambda1;
+    informe_ajustement(et, bilan, d);
+    Rafraichissement r;
+    if (nouvelle_lambda && !et.calculees.vide()) r = entree_lambda(et);
+    et.selection.efface();
+    r.ajoute(selection_videe(et));
+    r.ajoute(remplit_grille_pics(et));
+    r.valeurs_courantes = panneau_valeurs_courantes(et);
+    r.redessine = r.redessine_profil = true;
     return r;
 }
 

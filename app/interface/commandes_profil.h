@@ -67,6 +67,18 @@ Rafraichissement kill_alpha2(const EspaceTravail& et);
 // OK of the selection panel: only the kinds ticked (gardes[code - 1]) stay.
 Rafraichissement BitBtn7Click(EspaceTravail& et, const std::array<bool, nb_genres_raie>& gardes);
 
+// "Fit peak positions" (a button and an entry of the "&Peak Search" menu,
+// beside the search): every measured peak inside the profile refined on it
+// (ajuste_positions, sorted first). Its angle becomes the fitted Kalpha1
+// position; a peak whose fit failed or moved it by more than half its width
+// keeps its angle and is marked. When the Kalpha2 companion was modelled the
+// working wavelength becomes lambda1, with an information message, and
+// calculated reflections of the old wavelength are discarded. The pairs go
+// (their observed angles changed). The peak grid shows the fitted FWHM, area
+// and standard error of each position in extra columns. "No diagram!" without
+// a profile, "No measured peaks!" without peaks.
+Rafraichissement fit_peak_positions(EspaceTravail& et, Dialogues& d);
+
 // Button "re-Draw the pattern with new values" of the panel "Theta range": the
 // range typed in its boxes (degrees 2theta) becomes the current and the full
 // range; the profile file is read again within it, so are the measured

@@ -7,11 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <initializer_list>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -26,10 +28,50 @@ inline double deux_theta_orthogonal(double a, double b, double c, int h, int k, 
     return 2 * std::asin(lambda * inv_d / 2) * 180 / pi;
 }
 
+// 2theta (degrees) of h k l in any cell (a, b, c, alpha, beta, gamma in
+// degrees), from the textbook triclinic formula for 1/d^2.
+inline double deux_theta_maille(const std::array<double, 6>& m, int h, int k, int l,
+                                double lambda) {
+    const double a = m[0], b = m[1], c = m[2];
+    const double ca = std::cos(m[3] * pi / 180), cb = std::cos(m[4] * pi / 180),
+                 cg = std::cos(m[5] * pi / 180);
+    const double sa2 = 1 - ca * ca, sb2 = 1 - cb * cb, sg2 = 1 - cg * cg;
+    const double v2 = a * a * b * b * c * c * (1 - ca * ca - cb * cb - cg * cg + 2 * ca * cb * cg);
+    const double q =
+        (h * h * b * b * c * c * sa2 + k * k * a * a * c * c * sb2 + l * l * a * a * b * b * sg2 +
+         2 * h * k * a * b * c * c * (ca * cb - cg) + 2 * k * l * a * a * b * c * (cb * cg - ca) +
+         2 * h * l * a * b * b * c * (cg * ca - cb)) /
+        v2;
+    return 2 * std::asin(lambda * std::sqrt(q) / 2) * 180 / pi;
+}
+
 inline void ajoute_paire(EspaceTravail& e, int h, int k, int l, double obs, double cal) {
     e.selection.ajoute({static_cast<std::int16_t>(h), static_cast<std::int16_t>(k),
                         static_cast<std::int16_t>(l), static_cast<float>(obs),
                         static_cast<float>(cal)});
+}
+
+// Every h k l with |h|, |k| <= 3, 0 <= l <= 3 (not 0 0 0) whose angle lies
+// below `deux_theta_max`, paired at that angle plus `decalage` plus a normal
+// error of deviation `bruit` (fixed seed), sorted by angle.
+inline void paires_de_maille(EspaceTravail& e, const std::array<double, 6>& m, double lambda,
+                             double decalage, double bruit, double deux_theta_max = 100) {
+    std::mt19937 generateur(2024);
+    std::normal_distribution<double> erreur(0.0, bruit);
+    std::vector<std::array<double, 4>> raies;
+    for (int h = -3; h <= 3; ++h)
+        for (int k = -3; k <= 3; ++k)
+            for (int l = 0; l <= 3; ++l) {
+                if (h == 0 && k == 0 && l == 0) continue;
+                const double angle = deux_theta_maille(m, h, k, l, lambda);
+                if (angle < deux_theta_max)
+                    raies.push_back({angle, double(h), double(k), double(l)});
+            }
+    std::sort(raies.begin(), raies.end());
+    e.selection.efface();
+    for (const auto& r : raies)
+        ajoute_paire(e, int(r[1]), int(r[2]), int(r[3]),
+                     r[0] + decalage + (bruit > 0 ? erreur(generateur) : 0.0), r[0]);
 }
 
 inline void ajoute_mesure(EspaceTravail& e, double deux_theta) {

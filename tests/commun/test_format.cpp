@@ -1,4 +1,5 @@
 #include "commun/format.h"
+#include "commun/incertitude.h"
 #include "commun/liste_bornee.h"
 #include "commun/nombres.h"
 #include "commun/texte.h"
@@ -111,4 +112,22 @@ TEST(ListeBornee, OneBasedCheckedAndBounded) {
     liste.retire(2);
     EXPECT_EQ(liste.taille(), 2);
     EXPECT_EQ(liste[2], 30);
+}
+
+TEST(Incertitude, ValuesWithTheirUncertaintyInParentheses) {
+    const struct {
+        double valeur, incertitude;
+        const char* texte;
+    } cas[] = {
+        {5.4312296, 5.66e-6, "5.431230(6)"}, // one digit
+        {4.913401, 1.6e-5, "4.913401(16)"},  // two digits when they read 19 or less
+        {4.913401, 1.96e-5, "4.91340(2)"},   // 19.6 rounds to 20: one digit
+        {0.015137, 0.0096, "0.02(1)"},       // 9.6 rounds to 10: one decimal fewer
+        {-0.015137, 1.52e-4, "-0.01514(15)"},
+        {1234.6, 25, "1235(25)"}, // no decimal left to round at
+        {90.0, 0, "90"},          // a fixed value alone
+        {1.5405929, 0, "1.5405929"},
+    };
+    for (const auto& c : cas)
+        EXPECT_EQ(texte_avec_incertitude(c.valeur, c.incertitude), c.texte) << c.texte;
 }

@@ -1,0 +1,200 @@
+// What the core computes after a refinement by the real engine: the usual
+// standard errors against a least-squares fit written here from scratch, the
+// flag on a mis-indexed line, and the figures of merit of a small case
+// computed by hand.
+#include "affinement/diagnostic.h"
+#include "affinement/merite.h"
+#include "cas_affinement.h"
+#include "dossier_temporaire.h"
+#include "interface/commandes_affinement.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace kovrin;
+using namespace kovrin::test;
+
+namespace {
+
+using Vec = std::vector<double>;
+
+// Inverse of a small symmetric matrix by Gauss-Jordan elimination.
+std::vector<Vec> inverse(std::vector<Vec> m) {
+    const std::size_t n = m.size();
+    std::vector<Vec> inv(n, Vec(n, 0.0));
+    for (std::size_t i = 0; i < n; ++i)
+        inv[i][i] = 1;
+    for (std::size_t c = 0; c < n; ++c) {
+        const double pivot = m[c][c];
+        for (std::size_t j = 0; j < n; ++j)
+            m[c][j] /= pivot, inv[c][j] /= pivot;
+        for (std::size_t r = 0; r < n; ++r)
+            if (r != c) {
+                const double f = m[r][c];
+                for (std::size_t j = 0; j < n; ++j)
+                    m[r][j] -= f * m[c][j], inv[r][j] -= f * inv[c][j];
+            }
+    }
+    return inv;
+}
+
+// Gauss-Newton on the normal equations in double precision, numerical
+// derivatives; the standard errors sqrt(S / (n - p) (J^T J)^-1_kk).
+Vec erreurs_usuelles(const std::function<Vec(const Vec&)>& residus, Vec x) {
+    std::vector<Vec> n_inv;
+    double s = 0;
+    for (int cycle = 0; cycle < 20; ++cycle) {
+        const Vec r = residus(x);
+        std::vector<Vec> j(r.size(), Vec(x.size()));
+        for (std::size_t k = 0; k < x.size(); ++k) {
+            Vec xp = x;
+            xp[k] += 1e-7;
+            const Vec rp = residus(xp);
+            for (std::size_t i = 0; i < r.size(); ++i)
+                j[i][k] = (rp[i] - r[i]) / 1e-7;
+        }
+        std::vector<Vec> n(x.size(), Vec(x.size(), 0.0));
+        Vec b(x.size(), 0.0);
+        s = 0;
+        for (std::size_t i = 0; i < r.size(); ++i) {
+            s += r[i] * r[i];
+            for (std::size_t u = 0; u < x.size(); ++u) {
+                b[u] -= j[i][u] * r[i];
+                for (std::size_t v = 0; v < x.size(); ++v)
+                    n[u][v] += j[i][u] * j[i][v];
+            }
+        }
+        n_inv = inverse(n);
+        for (std::size_t u = 0; u < x.size(); ++u)
+            for (std::size_t v = 0; v < x.size(); ++v)
+                x[u] += n_inv[u][v] * b[v];
+    }
+    Vec sigmas;
+    for (std::size_t k = 0; k < x.size(); ++k)
+        sigmas.push_back(std::sqrt(s / double(residus(x).size() - x.size()) * n_inv[k][k]));
+    return sigmas;
+}
+
+struct CasErreurs {
+    const char* systeme;
+    std::array<double, 6> maille;
+    std::vector<int> rangs;          // refined slots
+    std::vector<std::size_t> libres; // cell slots (0 ... 5) the test's fit frees
+};
+
+// The cell of the test's own fit: the free values in slot order, the rest fixed.
+std::array<double, 6> maille_de(const CasErreurs& c, const Vec& x) {
+    std::array<double, 6> m = c.maille;
+    for (std::size_t k = 0; k < c.libres.size(); ++k)
+        m[c.libres[k]] = x[k + 1];
+    if (std::string(c.systeme) == "CUBI") m[1] = m[2] = m[0];
+    return m;
+}
+
+} // namespace
+
+TEST(Diagnostic, UsualStandardErrorsAreThoseOfAnIndependentNormalEquationsFit) {
+    const std::vector<CasErreurs> cas = {
+        {"CUBI", {5.4312, 5.4312, 5.4312, 90, 90, 90}, {rang_decalage, rang_a}, {0}},
+        {"MONO",
+         {5.1, 6.3, 7.4, 90, 104.5, 90},
+         {rang_decalage, rang_a, rang_b, rang_c, rang_beta},
+         {0, 1, 2, 4}}};
+    for (const CasErreurs& c : cas) {
+        DossierTemporaire dossier;
+        EspaceTravail e;
+        e.systeme = c.systeme;
+        e.maille = c.maille;
+        paires_de_maille(e, c.maille, 1.5406, 0.02, 0.004, 90);
+        OngletAffinement onglet;
+        DialoguesEnregistres d;
+        ChampsAffinement champs = champs_affinement({});
+        for (int r : c.rangs)
+            champs.a_affiner[static_cast<std::size_t>(r)] = true;
+        ASSERT_TRUE(lance_affinement(e, champs, onglet, d));
+        const auto diag = diagnostique(e);
+        ASSERT_TRUE(diag) << c.systeme;
+
+        const auto residus = [&](const Vec& x) {
+            Vec r;
+            for (const Paire& p : e.selection)
+                r.push_back(p.deux_theta_obs -
+                            (deux_theta_maille(maille_de(c, x), p.h, p.k, p.l, 1.5406) + x[0]));
+            return r;
+        };
+        Vec depart{0.02};
+        for (std::size_t i : c.libres)
+            depart.push_back(c.maille[i]);
+        const Vec sigmas = erreurs_usuelles(residus, depart);
+        EXPECT_NEAR(diag->sigmas_usuels[rang_decalage], sigmas[0], 0.02 * sigmas[0]) << c.systeme;
+        for (std::size_t k = 0; k < c.libres.size(); ++k)
+            EXPECT_NEAR(diag->sigmas_usuels[rang_a + c.libres[k]], sigmas[k + 1],
+                        0.02 * sigmas[k + 1])
+                << c.systeme << " slot " << c.libres[k];
+        // The engine's own errors are smaller by sqrt(Nref - Npar) where it
+        // propagates nothing between parameters: the cubic a.
+        if (std::string(c.systeme) == "CUBI") {
+            const double facteur = std::sqrt(double(e.selection.taille() - 2));
+            EXPECT_NEAR(e.moteur.erreurs[rang_a] * facteur, sigmas[1], 0.02 * sigmas[1]);
+        }
+    }
+}
+
+TEST(Diagnostic, AMisIndexedLineIsTheOnlySuspect) {
+    DossierTemporaire dossier;
+    EspaceTravail e;
+    e.systeme = "TETR";
+    e.maille = {4.2, 4.2, 6.1, 90, 90, 90};
+    paires_de_maille(e, e.maille, 1.5406, 0.0, 0.003, 80);
+    // One line given the indices of its neighbour: 2 1 1 measured where 2 1 0 is.
+    int mal_indexee = 0;
+    for (int i = 1; i <= e.selection.taille(); ++i) {
+        Paire& p = e.selection[i];
+        if (p.h == 2 && p.k == 1 && p.l == 0 && mal_indexee == 0) {
+            p.l = 1;
+            mal_indexee = i;
+        }
+    }
+    ASSERT_GT(mal_indexee, 0);
+    OngletAffinement onglet;
+    DialoguesEnregistres d;
+    ASSERT_TRUE(lance_affinement(e, champs_affinement({rang_decalage, rang_a, rang_c}), onglet, d));
+    const auto diag = diagnostique(e);
+    ASSERT_TRUE(diag);
+    ASSERT_EQ(diag->paires.size(), static_cast<std::size_t>(e.selection.taille()));
+    for (int i = 1; i <= e.selection.taille(); ++i)
+        EXPECT_EQ(diag->paires[static_cast<std::size_t>(i - 1)].suspecte, i == mal_indexee) << i;
+    // The refinement tab paints that row (no space group here: no figures of merit).
+    affiche_diagnostic(e, onglet);
+    ASSERT_EQ(onglet.paires_suspectes.size(), diag->paires.size());
+    EXPECT_TRUE(onglet.paires_suspectes[static_cast<std::size_t>(mal_indexee - 1)]);
+    EXPECT_EQ(onglet.m20, "");
+    // Leverages are the diagonal of a projection of rank Npar.
+    double trace = 0;
+    for (const DiagnosticPaire& p : diag->paires)
+        trace += p.levier;
+    EXPECT_NEAR(trace, 3.0, 1e-6);
+}
+
+TEST(Diagnostic, FiguresOfMeritOfASmallCaseComputedByHand) {
+    // Possible lines at 20, 30, 35, 40 and 50 degrees; three observed lines,
+    // lambda 1.5406, Q = (2 sin(2theta / 2) / lambda)^2:
+    //   20.01 / 20.00  |dQ| = 5.0313e-5   |d2theta| = 0.01
+    //   29.98 / 30.00  |dQ| = 1.47027e-4  |d2theta| = 0.02
+    //   40.02 / 40.00  |dQ| = 1.89110e-4  |d2theta| = 0.02
+    // The last line reaches 40.02: four possible lines (20, 30, 35, 40).
+    // F(3) = 3 / (0.05 / 3 x 4) = 45.0
+    // M(3) = Q(40.02) / (2 x mean|dQ| x 4) = 0.197333 / (2 x 1.288168e-4 x 4) = 191.49
+    const auto f = figures_merite({{20.01, 20.00}, {29.98, 30.00}, {40.02, 40.00}},
+                                  {50, 20, 35, 30, 40}, 1.5406);
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->n_f, 3);
+    EXPECT_EQ(f->n_possibles, 4);
+    EXPECT_NEAR(f->ecart_moyen, 0.05 / 3, 1e-12);
+    EXPECT_NEAR(f->f, 45.0, 1e-9);
+    EXPECT_EQ(f->n_m, 3);
+    EXPECT_NEAR(f->m, 191.486, 0.001);
+    EXPECT_EQ(texte_fn(*f), "F(3) = 45.0 (0.0167, 4)");
+    EXPECT_EQ(texte_m20(*f), "M(3) = 191.5");
+}

@@ -1,0 +1,94 @@
+// Peak positions fitted on synthetic doublets whose positions, widths and
+// ratio are known, with fixed-seed Poisson noise.
+#include "interface/commandes_profil.h"
+#include "profil/ajustement_pics.h"
+#include "profil_synthetique.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace kovrin;
+using namespace kovrin::test;
+
+namespace {
+
+// A measured peak where a search would put it: at the intensity-weighted
+// middle of an unresolved doublet, here also 0.01 degree off.
+void ajoute_pic(EspaceTravail& e, const DoubletSynthetique& d) {
+    const double milieu =
+        (d.position + rapport_cu * position_alpha2(d.position)) / (1 + rapport_cu);
+    Mesure m;
+    m.deux_theta_mes = m.deux_theta_lu = milieu + 0.01;
+    m.intensite_mes = 50;
+    e.mesures.ajoute(m);
+}
+
+} // namespace
+
+TEST(AjustementPics, DoubletsOnASlopingBackgroundComeBackWithin0002DegreeAnd3Sigmas) {
+    // Two isolated doublets, then two whose windows overlap (0.25 degree apart,
+    // their Kalpha2 lines between them), fitted together.
+    // Peaks of a few thousand counts over 40 to 60, as a laboratory pattern has.
+    const std::vector<DoubletSynthetique> doublets = {{30.0, 0.12, 0.3, 400},
+                                                      {52.37, 0.15, 0.6, 300},
+                                                      {75.10, 0.18, 0.5, 700},
+                                                      {75.35, 0.18, 0.5, 500}};
+    EspaceTravail e;
+    profil_doublets(e, 25, 0.01, 5600, doublets, 1234);
+    for (const DoubletSynthetique& d : doublets)
+        ajoute_pic(e, d);
+    // A peak the search took for a Kalpha2 companion goes: the doublet models it.
+    Mesure compagnon;
+    compagnon.deux_theta_mes = position_alpha2(30.0);
+    compagnon.code_raie = 3;
+    e.mesures.ajoute(compagnon);
+    DialoguesEnregistres d;
+    const Rafraichissement r = fit_peak_positions(e, d);
+
+    ASSERT_EQ(e.mesures.taille(), 4);
+    for (int j = 1; j <= 4; ++j) {
+        const Mesure& m = e.mesures[j];
+        const DoubletSynthetique& vrai = doublets[static_cast<std::size_t>(j - 1)];
+        ASSERT_EQ(m.ajustement.etat, EtatAjustement::ajuste) << vrai.position;
+        const double ecart = m.deux_theta_mes - vrai.position;
+        EXPECT_LT(std::fabs(ecart), 0.002)
+            << vrai.position << " sigma " << m.ajustement.sigma_deux_theta;
+        EXPECT_LT(std::fabs(ecart), 3 * m.ajustement.sigma_deux_theta) << vrai.position;
+        EXPECT_NEAR(m.ajustement.largeur, vrai.fwhm, 0.01) << vrai.position;
+        EXPECT_NEAR(m.ajustement.aire, vrai.aire, 0.1 * vrai.aire) << vrai.position;
+        EXPECT_EQ(m.deux_theta_lu, m.deux_theta_mes);
+    }
+    // Every position now refers to Kalpha1: so does the working wavelength.
+    EXPECT_EQ(e.lambda, lambda1_cu);
+    EXPECT_EQ(d.textes(), std::vector<std::string>{"Peak positions now refer to K alpha1: the "
+                                                   "working wavelength becomes lambda1 = 1.54060"});
+    ASSERT_TRUE(r.grille_pics);
+    EXPECT_EQ(r.grille_pics->grille.lignes[0],
+              (std::vector<std::string>{"N", "2Theta", "Dhkl", "Int.", "FWHM", "Area", "s(2Theta)",
+                                        "Fit"}));
+    EXPECT_EQ(r.grille_pics->grille.lignes[1].back(), "fitted");
+}
+
+TEST(AjustementPics, AFitThatFailsOrWandersKeepsThePeakWhereItWasAndMarksIt) {
+    // One doublet, and a "peak" on bare background 2 degrees away from it.
+    EspaceTravail e;
+    profil_doublets(e, 25, 0.01, 1500, {{30.0, 0.12, 0.3, 60}}, 99);
+    ajoute_pic(e, {30.0, 0.12, 0.3, 60});
+    Mesure vide;
+    vide.deux_theta_mes = vide.deux_theta_lu = 35.0;
+    e.mesures.ajoute(vide);
+    Mesure dehors; // beyond the profile: not fitted at all
+    dehors.deux_theta_mes = dehors.deux_theta_lu = 60.0;
+    e.mesures.ajoute(dehors);
+    DialoguesEnregistres d;
+    const BilanAjustement b = ajuste_positions(e);
+
+    EXPECT_EQ(b.ajustes, 1);
+    EXPECT_EQ(b.hors_profil, 1);
+    EXPECT_EQ(e.mesures[2].deux_theta_mes, 35.0);
+    EXPECT_NE(e.mesures[2].ajustement.etat, EtatAjustement::ajuste);
+    EXPECT_NE(e.mesures[2].ajustement.etat, EtatAjustement::aucun);
+    EXPECT_EQ(e.mesures[3].deux_theta_mes, 60.0);
+    EXPECT_EQ(e.mesures[3].ajustement.etat, EtatAjustement::aucun);
+}
