@@ -133,11 +133,14 @@ Parametres sigmas(const Modele& m, const Matrice& propagee, double ecart_type) {
     return s;
 }
 
-// The residual over its standard error estimated without pair i.
+// The residual over its standard error estimated without pair i. A pair that
+// carries the whole sum of squares (the others fit without it, as with a line
+// given indices tens of degrees away) has no error left: its residual is
+// infinitely many standard errors away.
 std::optional<double> studentise(double r, double h, double somme, std::size_t degres_liberte) {
     if (degres_liberte < 2 || !(1 - h > 1e-12)) return std::nullopt;
     const double s_i2 = (somme - r * r / (1 - h)) / static_cast<double>(degres_liberte - 1);
-    if (!(s_i2 > 0)) return std::nullopt;
+    if (!(s_i2 > 0)) return r == 0 ? 0.0 : std::copysign(HUGE_VAL, r);
     return r / std::sqrt(s_i2 * (1 - h));
 }
 

@@ -60,6 +60,7 @@ GrilleTextes::GrilleTextes(std::vector<int> largeurs, bool editable, QWidget* pa
 void GrilleTextes::montre(const Grille& g) {
     const QSignalBlocker silence(this);
     if (!g.lignes.empty()) {
+        setColumnCount(static_cast<int>(g.lignes.front().size()));
         QStringList entetes;
         for (const std::string& t : g.lignes.front())
             entetes << qs(t);
@@ -115,7 +116,8 @@ QString GrilleTextes::cellule(int ligne, int colonne) const {
 void GrilleTextes::ajuste_colonnes() {
     int total = 0;
     for (int c = 0; c < columnCount(); ++c) {
-        const int voulue = std::max(largeurs_[static_cast<std::size_t>(c)],
+        const auto colonne = static_cast<std::size_t>(c);
+        const int voulue = std::max(colonne < largeurs_.size() ? largeurs_[colonne] : 0,
                                     std::max(sizeHintForColumn(c),
                                              horizontalHeader()->sectionSizeHint(c)));
         setColumnWidth(c, voulue);

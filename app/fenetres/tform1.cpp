@@ -208,6 +208,8 @@ void Tform1::construit_menus() {
         rassemble();
         p_.commande([&] { return kovrin::sauve_maille(p_.espace, p_.principal, p_.choix(), p_.dialogues()); });
     });
+    connect(sauver->addAction(QStringLiteral("Cell as CIF (*.cif)")), &QAction::triggered, this,
+            [this] { p_.commande([&] { return sauve_cif(p_.espace, p_.choix(), p_.dialogues()); }); });
     auto resultats = [this] { p_.commande([&] { return Impression_resultats(p_.espace, p_.dialogues()); }); };
     connect(fichier->addAction(QStringLiteral("Print results")), &QAction::triggered, this, resultats);
     QMenu* editer = fichier->addMenu(QStringLiteral("&Edit"));
@@ -490,7 +492,9 @@ QWidget* Tform1::construit_onglet_affinement() {
     rapport = bouton_image(QStyle::SP_FileDialogDetailedView, QStringLiteral("Edit (and print) the refinement report"), onglet);
     exporte = bouton_image(QStyle::SP_DialogSaveButton, QStringLiteral("export results to Excel"), onglet);
     imprime = bouton_image(QStyle::SP_ComputerIcon, QStringLiteral("Print screen"), onglet);
-    for (QToolButton* b : {lance, remplace, restaure, rapport, exporte, imprime})
+    depart_lineaire = bouton_image(QStyle::SP_DialogApplyButton,
+                                   QStringLiteral("Linear start: the initial cell from the indexed pairs"), onglet);
+    for (QToolButton* b : {lance, remplace, restaure, rapport, exporte, imprime, depart_lineaire})
         boutons->addWidget(b);
     for (QToolButton* b : {rapport, exporte, imprime})
         b->hide();
@@ -498,7 +502,7 @@ QWidget* Tform1::construit_onglet_affinement() {
     gauche->addLayout(boutons);
     gauche->addWidget(construit_table_parametres());
     rangee->addLayout(gauche);
-    auto tableau = [&](const char* titre, GrilleTextes* g, QLineEdit*& ecart) {
+    auto tableau = [&](const char* titre, GrilleTextes* g, QLineEdit*& ecart, GrillePeinte peinture) {
         auto* boite = new QGroupBox(QString::fromUtf8(titre), onglet);
         auto* dans = new QVBoxLayout(boite);
         dans->addWidget(g);
@@ -508,12 +512,21 @@ QWidget* Tform1::construit_onglet_affinement() {
         pied->addWidget(ecart);
         dans->addLayout(pied);
         rangee->addWidget(boite, 1);
-        g->peinture([this](int ligne) { return peinture_ligne(p_.principal, GrillePeinte::affinement, ligne); });
+        g->peinture([this, peinture](int ligne) { return peinture_ligne(p_.principal, peinture, ligne); });
+        return dans;
     };
     tableau_avant = new GrilleTextes({20, 42, 42, 60, 42, 42}, false);
     tableau_apres = new GrilleTextes({15, 42, 64, 42, 42}, false);
-    tableau("Before refinement", tableau_avant, ecart_avant);
-    tableau("After refinement", tableau_apres, ecart_apres);
+    tableau("Before refinement", tableau_avant, ecart_avant, GrillePeinte::affinement);
+    QVBoxLayout* apres = tableau("After refinement", tableau_apres, ecart_apres, GrillePeinte::apres_affinement);
+    // Figures of merit of the refined cell, beside the deviation boxes.
+    auto* merite = new QHBoxLayout;
+    m20 = champ(onglet, true);
+    fn = champ(onglet, true);
+    fn->setMaximumWidth(200);
+    merite->addWidget(m20);
+    merite->addWidget(fn, 1);
+    apres->addLayout(merite);
 
     panneau_decalage = new QGroupBox(QStringLiteral("Angular Shift refinement mode"), this);
     panneau_decalage->setAutoFillBackground(true);
@@ -545,6 +558,10 @@ QWidget* Tform1::construit_onglet_affinement() {
     connect(exporte, &QToolButton::clicked, this,
             [this] { p_.commande([&] { return transfert_excel(p_.espace, p_.dialogues()); }); });
     connect(imprime, &QToolButton::clicked, this, [this] { imprime_fenetre(*this, p_.dialogues()); });
+    connect(depart_lineaire, &QToolButton::clicked, this, [this] {
+        rassemble();
+        p_.commande([&] { return linear_start(p_.espace, p_.principal, p_.dialogues()); });
+    });
     connect(ok_decalage, &QPushButton::clicked, this, [this] {
         p_.commande([&] { return BitBtn17Click(p_.espace, decalage_excentricite->isChecked()); });
     });
@@ -759,7 +776,12 @@ void Tform1::montre_onglet_affinement(const OngletAffinement& o) {
         initial[i]->setText(qs(o.initial[i]));
         affine[i]->setText(qs(o.affine[i]));
         sigmas[i]->setText(qs(o.sigmas[i]));
+        const bool usuel = !o.affine[i].empty() && !o.sigmas_usuels[i].empty();
+        sigmas[i]->setToolTip(usuel ? QStringLiteral("%1 (usual standard error)").arg(qs(o.sigmas_usuels[i]))
+                                    : QString());
     }
+    m20->setText(qs(o.m20));
+    fn->setText(qs(o.fn));
     tableau_avant->montre(o.avant);
     tableau_apres->montre(o.apres);
     ecart_avant->setText(qs(o.ecart_avant));

@@ -54,12 +54,12 @@ public:
     QListWidget *liste_systemes, *liste_hm, *liste_orsab;
     std::array<QLineEdit*, 8> initial{}, affine{}, sigmas{};
     std::array<QCheckBox*, 8> a_affiner{}; // a ... gamma, shift, lambda
-    QLineEdit *ecart_avant, *ecart_apres;
+    QLineEdit *ecart_avant, *ecart_apres, *m20, *fn;
     QRadioButton *mode_theta, *mode_2theta;
     QPushButton *bouton_change, *bouton_calc, *bouton_ed_print, *bouton_auto, *bouton_efface_selection;
     QPushButton *clavier_pics, *fichier_pics, *diagramme_pics, *efface_pics, *sauve_pics;
     QPushButton *clavier_maille, *fichier_maille, *sauve_maille, *efface_maille;
-    QToolButton *lance, *remplace, *restaure, *rapport, *exporte, *imprime;
+    QToolButton *lance, *remplace, *restaure, *rapport, *exporte, *imprime, *depart_lineaire;
     QGroupBox *panneau_decalage, *panneau_pics, *panneau_profil, *panneau_mesures;
     QRadioButton* decalage_excentricite;
     QPushButton* ok_decalage;

@@ -129,11 +129,12 @@ void TForm7::construit_menus() {
         p_.commande([&] { return set_derivee_seconde(p_.profil); });
         action_derivee->setChecked(p_.profil.derivee_visible);
     });
-    action_recherche = menuBar()
-                           ->addMenu(QStringLiteral("&Peak Search"))
-                           ->addAction(QStringLiteral("&Peak Search"));
+    QMenu* menu_recherche = menuBar()->addMenu(QStringLiteral("&Peak Search"));
+    action_recherche = menu_recherche->addAction(QStringLiteral("&Peak Search"));
     action_recherche->setCheckable(true);
     connect(action_recherche, &QAction::triggered, this, [this] { lance_recherche(); });
+    connect(menu_recherche->addAction(QStringLiteral("&Fit peak positions")), &QAction::triggered,
+            this, [this] { ajuste(); });
     connect(menuBar()->addAction(QStringLiteral("Help")), &QAction::triggered, this,
             [this] { p_.montre_aide(aide_profil); });
 }
@@ -159,6 +160,8 @@ QWidget* TForm7::construit_haut() {
         bouton_bulle(grec("Ka1"), {}, QStringLiteral("Select the peaks to be kept"), haut);
     recherche =
         bouton_bulle({}, QStyle::SP_FileDialogContentsView, QStringLiteral("Peak Search"), haut);
+    ajustement = bouton_bulle(QStringLiteral("Fit"), {}, QStringLiteral("Fit peak positions"), haut);
+    connect(ajustement, &QToolButton::clicked, this, [this] { ajuste(); });
     rangee->addWidget(legende, 1);
     rangee->addWidget(lecture);
     rangee->addWidget(new QLabel(QStringLiteral("Move"), haut));
@@ -166,7 +169,7 @@ QWidget* TForm7::construit_haut() {
     rangee->addWidget(new QLabel(QStringLiteral("Scale"), haut));
     rangee->addWidget(echelle);
     for (QToolButton* b :
-         {reset, charge_profil, efface_profil, efface_mesures, garde_genres, recherche})
+         {reset, charge_profil, efface_profil, efface_mesures, garde_genres, recherche, ajustement})
         rangee->addWidget(b);
     return haut;
 }
@@ -304,6 +307,11 @@ void TForm7::lance_recherche() {
 
 Dessin TForm7::dessin(int largeur, int hauteur) {
     return dessin_profil(p_.espace, p_.profil, largeur, hauteur);
+}
+
+// "Fit peak positions", from the menu or the button.
+void TForm7::ajuste() {
+    p_.commande([&] { return fit_peak_positions(p_.espace, p_.dialogues()); });
 }
 
 void TForm7::montre(const Rafraichissement& r) {

@@ -35,7 +35,8 @@ class TForm7 : public QMainWindow {
     QLabel* legende;
     QLineEdit* lecture;
     QSpinBox *decalage, *echelle;
-    QToolButton *reset, *charge_profil, *efface_profil, *efface_mesures, *garde_genres, *recherche;
+    QToolButton *reset, *charge_profil, *efface_profil, *efface_mesures, *garde_genres, *recherche,
+        *ajustement;
     GrilleTextes* grille_pics;
     QLabel* nombre_pics;
     QLineEdit *plage_lambda, *plage_angle1, *plage_angle2;
@@ -61,6 +62,7 @@ class TForm7 : public QMainWindow {
     void relie_grille();
     void relie_souris();
     void lance_recherche();
+    void ajuste();
     void montre_panneaux(const Rafraichissement& r);
     void montre_donnees(const Rafraichissement& r);
     Dessin dessin(int largeur, int hauteur);

@@ -6,6 +6,12 @@ namespace {
 
 constexpr Couleur argent{0xC0, 0xC0, 0xC0};
 constexpr Couleur rose_selection{0xFF, 0xCC, 0xEE};
+constexpr Couleur orange_suspect{0xFF, 0xC8, 0x78};
+
+bool suspecte(const EtatPrincipal& ep, int ligne) {
+    const auto& s = ep.affinement.paires_suspectes;
+    return ligne >= 1 && ligne <= static_cast<int>(s.size()) && s[static_cast<std::size_t>(ligne - 1)];
+}
 
 PeintureLigne selection(bool courante) {
     return courante ? PeintureLigne{rouge, blanc, false} : PeintureLigne{argent, noir, false};
@@ -20,7 +26,9 @@ PeintureLigne peinture_ligne(const EtatPrincipal& ep, GrillePeinte grille, int l
     case GrillePeinte::calculees_selection:
         return selection(ligne == ep.ligne_calc_courante);
     case GrillePeinte::affinement:
+    case GrillePeinte::apres_affinement:
         if (ligne == ep.ligne_pic_courante) return {rose_selection, noir, true};
+        if (grille == GrillePeinte::apres_affinement && suspecte(ep, ligne)) return {orange_suspect, noir, false};
         return {};
     case GrillePeinte::ordinaire:
         break;

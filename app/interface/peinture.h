@@ -10,7 +10,8 @@ enum class GrillePeinte {
     ordinaire,           // text vertically centred on white
     mesures_selection,   // "Measured reflections" of tab 3
     calculees_selection, // "Calculated reflections" of tab 3
-    affinement,          // "Before refinement" and "After refinement"
+    affinement,          // "Before refinement"
+    apres_affinement,    // "After refinement": a suspect pair in the warning colour
 };
 
 struct PeintureLigne {

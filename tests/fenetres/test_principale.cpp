@@ -67,6 +67,10 @@ protected:
     void selectionne_et_affine() {
         f.onglets->setCurrentIndex(2);
         QTest::mouseClick(f.bouton_auto, Qt::LeftButton);
+        affine_zero_et_maille();
+    }
+
+    void affine_zero_et_maille() {
         f.onglets->setCurrentIndex(3);
         f.a_affiner[6]->click(); // the shift: its panel asks how
         EXPECT_TRUE(f.panneau_decalage->isVisible());
@@ -268,4 +272,24 @@ TEST_F(Principale, ExportDialogPrintingAndHelp) {
         EXPECT_TRUE(programme.aide().navigateur->source().toString().endsWith(pages[contexte - 1]));
         EXPECT_FALSE(programme.aide().navigateur->toPlainText().isEmpty());
     }
+}
+
+TEST_F(Principale, FiguresOfMeritUsualErrorsAndSuspectPairsAreShown) {
+    ouvre_silicium();
+    maille_silicium();
+    f.onglets->setCurrentIndex(2);
+    QTest::mouseClick(f.bouton_auto, Qt::LeftButton);
+    f.grille_selection->item(4, 1)->setText("  0  4  4"); // 76.386 given the indices of 106.7
+    f.grille_selection->setCurrentCell(4, 2);
+    affine_zero_et_maille();
+    ASSERT_TRUE(programme.espace.affinement_ok);
+    EXPECT_TRUE(f.m20->text().startsWith("M(")) << f.m20->text().toStdString();
+    EXPECT_TRUE(f.fn->text().startsWith("F(")) << f.fn->text().toStdString();
+    EXPECT_TRUE(f.sigmas[rang_a]->toolTip().endsWith("(usual standard error)"));
+    const auto& suspectes = programme.principal.affinement.paires_suspectes;
+    ASSERT_EQ(suspectes.size(), 11u);
+    EXPECT_EQ(std::count(suspectes.begin(), suspectes.end(), true), 1);
+    const QImage image = f.tableau_apres->viewport()->grab().toImage();
+    const QRect cellule = f.tableau_apres->visualRect(f.tableau_apres->model()->index(4, 1));
+    EXPECT_EQ(image.pixelColor(cellule.right() - 2, cellule.center().y()), QColor(0xFF, 0xC8, 0x78));
 }
