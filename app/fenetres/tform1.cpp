@@ -513,20 +513,22 @@ QWidget* Tform1::construit_onglet_affinement() {
         dans->addLayout(pied);
         rangee->addWidget(boite, 1);
         g->peinture([this, peinture](int ligne) { return peinture_ligne(p_.principal, peinture, ligne); });
-        return dans;
     };
     tableau_avant = new GrilleTextes({20, 42, 42, 60, 42, 42}, false);
     tableau_apres = new GrilleTextes({15, 42, 64, 42, 42}, false);
     tableau("Before refinement", tableau_avant, ecart_avant, GrillePeinte::affinement);
-    QVBoxLayout* apres = tableau("After refinement", tableau_apres, ecart_apres, GrillePeinte::apres_affinement);
-    // Figures of merit of the refined cell, beside the deviation boxes.
+    tableau("After refinement", tableau_apres, ecart_apres, GrillePeinte::apres_affinement);
+    // Figures of merit of the refined cell, under the parameters.
     auto* merite = new QHBoxLayout;
     m20 = champ(onglet, true);
     fn = champ(onglet, true);
-    fn->setMaximumWidth(200);
-    merite->addWidget(m20);
-    merite->addWidget(fn, 1);
-    apres->addLayout(merite);
+    for (QLineEdit* e : {m20, fn}) {
+        e->setMaximumWidth(QWIDGETSIZE_MAX);
+        e->setToolTip(QStringLiteral("Figures of merit of the refined cell: de Wolff's M and Smith and "
+                                     "Snyder's F (mean |2\u03b8 obs - calc|, possible lines)"));
+        merite->addWidget(e, 1);
+    }
+    gauche->addLayout(merite);
 
     panneau_decalage = new QGroupBox(QStringLiteral("Angular Shift refinement mode"), this);
     panneau_decalage->setAutoFillBackground(true);
@@ -782,6 +784,8 @@ void Tform1::montre_onglet_affinement(const OngletAffinement& o) {
     }
     m20->setText(qs(o.m20));
     fn->setText(qs(o.fn));
+    m20->setCursorPosition(0);
+    fn->setCursorPosition(0);
     tableau_avant->montre(o.avant);
     tableau_apres->montre(o.apres);
     ecart_avant->setText(qs(o.ecart_avant));
