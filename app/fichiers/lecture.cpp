@@ -1,5 +1,6 @@
 #include "fichiers/lecture.h"
 
+#include "commun/format.h"
 #include "commun/nombres.h"
 #include "commun/texte.h"
 
@@ -113,6 +114,15 @@ float en_simple(double valeur) {
 std::string message_fichier_court(const std::filesystem::path& fichier, const ErreurKovrin& e) {
     return message_erreur_fichier(fichier, std::string("is shorter than its header and records (") +
                                                e.what() + ")");
+}
+
+std::string message_plages(const std::filesystem::path& fichier, int nb_plages,
+                           const ProfilLu& lu) {
+    return message_erreur_fichier(
+        fichier, "holds " + std::to_string(nb_plages) + " ranges; only range 1 is read (" +
+                     std::to_string(lu.points.size()) + " points from " +
+                     pascal_reel(lu.angle_debut, 1, 3) + " to " + pascal_reel(lu.angle_fin, 1, 3) +
+                     " degrees 2theta)");
 }
 
 } // namespace kovrin

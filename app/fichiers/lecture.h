@@ -4,8 +4,9 @@
 // normalisation of intensities.
 #include "commun/dialogues.h"
 #include "commun/erreur.h"
-#include "commun/fichier_texte.h"
 #include "commun/espace_travail.h"
+#include "commun/fichier_texte.h"
+#include "fichiers/donnees_lues.h"
 
 #include <array>
 #include <filesystem>
@@ -77,6 +78,10 @@ std::string anode_philips(std::uint8_t code);
 float en_simple(double valeur);
 
 std::string message_fichier_court(const std::filesystem::path& fichier, const ErreurKovrin& e);
+
+// Information on a profile file measured in several ranges, of which only the
+// first, `lu`, was read.
+std::string message_plages(const std::filesystem::path& fichier, int nb_plages, const ProfilLu& lu);
 
 // Same for a binary file: its bytes are handed to the reader; a field past the
 // end of the file is reported as a file too short, naming it.
