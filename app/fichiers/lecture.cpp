@@ -116,13 +116,13 @@ std::string message_fichier_court(const std::filesystem::path& fichier, const Er
                                                e.what() + ")");
 }
 
-std::string message_plages(const std::filesystem::path& fichier, int nb_plages,
+std::string message_plages(const std::filesystem::path& fichier, int nb_plages, int numero,
                            const ProfilLu& lu) {
     return message_erreur_fichier(
-        fichier, "holds " + std::to_string(nb_plages) + " ranges; only range 1 is read (" +
-                     std::to_string(lu.points.size()) + " points from " +
-                     pascal_reel(lu.angle_debut, 1, 3) + " to " + pascal_reel(lu.angle_fin, 1, 3) +
-                     " degrees 2theta)");
+        fichier, "holds " + std::to_string(nb_plages) + " ranges; only range " +
+                     std::to_string(numero) + " is read (" + std::to_string(lu.points.size()) +
+                     " points from " + pascal_reel(lu.angle_debut, 1, 3) + " to " +
+                     pascal_reel(lu.angle_fin, 1, 3) + " degrees 2theta)");
 }
 
 } // namespace kovrin

@@ -79,9 +79,10 @@ float en_simple(double valeur);
 
 std::string message_fichier_court(const std::filesystem::path& fichier, const ErreurKovrin& e);
 
-// Information on a profile file measured in several ranges, of which only the
-// first, `lu`, was read.
-std::string message_plages(const std::filesystem::path& fichier, int nb_plages, const ProfilLu& lu);
+// Information on a profile file measured in several ranges, of which only
+// range `numero` (from 1), `lu`, was read.
+std::string message_plages(const std::filesystem::path& fichier, int nb_plages, int numero,
+                           const ProfilLu& lu);
 
 // Same for a binary file: its bytes are handed to the reader; a field past the
 // end of the file is reported as a file too short, naming it.

@@ -5,6 +5,7 @@
 #include "fichiers/lecture.h"
 
 #include <algorithm>
+#include <fstream>
 
 namespace kovrin {
 
@@ -54,7 +55,7 @@ int plages_raw2_depuis(std::string_view o, std::size_t position, std::int16_t lo
 
 void signale_plages(int autres, const ProfilLu& p, const std::filesystem::path& fichier,
                     Dialogues& d) {
-    if (autres > 0) d.information(message_plages(fichier, autres + 1, p));
+    if (autres > 0) d.information(message_plages(fichier, autres + 1, 1, p));
 }
 
 // Smallest and largest point angle, whatever the sign of the step.
@@ -87,7 +88,7 @@ ProfilLu lit_raw2(std::string_view o, const std::filesystem::path& fichier, Dial
     return p;
 }
 
-ProfilLu lit_raw(std::string_view o, const std::filesystem::path& fichier) {
+ProfilLu lit_raw(std::string_view o, const std::filesystem::path& fichier, Dialogues&) {
     ProfilLu p;
     std::int32_t n = lit_i32(o, 4);
     verifie_limite(fichier, static_cast<std::size_t>(std::max(n, 0)), limite_profil,
@@ -134,16 +135,34 @@ ProfilLu lit_raw1(std::string_view o, const std::filesystem::path& fichier, Dial
     return p;
 }
 
+struct LayoutRaw {
+    std::string_view magique; // the first 4 bytes, trailing blanks dropped
+    ProfilLu (*lecture)(std::string_view, const std::filesystem::path&, Dialogues&);
+};
+constexpr LayoutRaw layouts_raw[] = {{"RAW2", lit_raw2}, {"RAW", lit_raw}, {"RAW1", lit_raw1}};
+
+const LayoutRaw* layout_de(std::string_view debut) {
+    const std::string magique = sans_blancs_droite(debut.substr(0, 4));
+    for (const LayoutRaw& l : layouts_raw)
+        if (magique == l.magique) return &l;
+    return nullptr;
+}
+
 } // namespace
 
 std::optional<ProfilLu> lit_profil_raw(const std::filesystem::path& fichier, Dialogues& d) {
     return lecture_binaire<ProfilLu>(fichier, d, [&](std::string_view o) {
-        std::string magique = sans_blancs_droite(lit_texte_brut(o, 0, 4));
-        if (magique == "RAW2") return lit_raw2(o, fichier, d);
-        if (magique == "RAW") return lit_raw(o, fichier);
-        if (magique == "RAW1") return lit_raw1(o, fichier, d);
-        throw RefusLecture("Unknown file type");
+        const LayoutRaw* l = layout_de(lit_texte_brut(o, 0, 4));
+        if (!l) throw RefusLecture("Unknown file type");
+        return l->lecture(o, fichier, d);
     });
+}
+
+bool layout_raw_connu(const std::filesystem::path& fichier) {
+    std::ifstream flux(fichier, std::ios::binary);
+    std::string debut(4, '\0');
+    if (!flux.read(debut.data(), 4)) return true;
+    return layout_de(debut) != nullptr;
 }
 
 } // namespace kovrin
