@@ -1,8 +1,11 @@
 #include "interface/session_batch.h"
 
 #include "commun/erreur.h"
+#include "commun/fichier_texte.h"
 #include "commun/texte.h"
 #include "cristallo/groupes.h"
+#include "cristallo/onglet_maille.h"
+#include "cristallo/symboles.h"
 #include "fichiers/fichiers_maille.h"
 #include "fichiers/rapports.h"
 #include "interface/prise_donnees.h"
@@ -42,6 +45,21 @@ int entree_orsab(const ListeSymboles& liste, const std::string& cherche) {
             return static_cast<int>(i);
     }
     return -1;
+}
+
+std::string liste_textes(const std::vector<std::string>& textes) {
+    std::string r;
+    for (const std::string& t : textes)
+        r += (r.empty() ? "" : ", ") + t;
+    return r;
+}
+
+// A cell file's symbol that the lists do not write as it is.
+void choisit_groupe_ecrit_autrement(EspaceTravail& et, const std::filesystem::path& fichier,
+                                    const std::string& symbole, Dialogues& d) {
+    if (et.groupe.empty() || et.liste_hm.selection >= 0 || et.liste_orsab.selection >= 0) return;
+    if (!choisit_groupe(et, symbole, false) && !choisit_groupe(et, symbole, true))
+        d.information(message_erreur_fichier(fichier, message_groupe_absent(et, symbole, false)));
 }
 
 } // namespace
@@ -86,6 +104,7 @@ bool prend_maille_lue(EspaceTravail& et, const std::filesystem::path& fichier, c
             return false;
         }
         remplit_liste_hm(essai);
+        choisit_groupe_ecrit_autrement(essai, fichier, lue.groupe, d);
     } catch (const ErreurKovrin& e) {
         d.erreur(e.what());
         return false;
@@ -99,7 +118,8 @@ bool choisit_groupe(EspaceTravail& et, std::string_view symbole, bool hall) {
     if (cherche.empty()) return false;
     ListeSymboles& liste = hall ? et.liste_orsab : et.liste_hm;
     ListeSymboles& autre = hall ? et.liste_hm : et.liste_orsab;
-    const int i = hall ? entree_orsab(liste, cherche) : entree_hm(liste, cherche);
+    int i = hall ? entree_orsab(liste, cherche) : entree_hm(liste, cherche);
+    if (i < 0) i = hall ? entree_orsab_du_symbole(et, symbole) : entree_hm_du_symbole(et, symbole);
     if (i < 0) return false;
     liste.selection = i;
     autre.selection = -1;
@@ -113,6 +133,18 @@ bool choisit_groupe(EspaceTravail& et, std::string_view symbole, bool hall) {
         et.origine_groupe = "HM";
     }
     return true;
+}
+
+std::string message_groupe_absent(const EspaceTravail& et, std::string_view symbole, bool hall) {
+    const int ligne = ligne_du_systeme(et.systeme);
+    std::string texte =
+        "the space group \"" + std::string(symbole) + "\" is not in the " +
+        (hall ? "list with Hall notation" : "H-M list") + " of the system " +
+        (ligne < 0 ? et.systeme : legendes_systemes[static_cast<std::size_t>(ligne)]);
+    if (!hall && entree_orsab_du_symbole(et, symbole) >= 0)
+        texte += " (the list with Hall notation holds it)";
+    const auto proches = entrees_proches(hall ? et.liste_orsab : et.liste_hm, symbole, hall, 5);
+    return texte + "; closest entries: " + liste_textes(proches);
 }
 
 } // namespace kovrin
