@@ -91,6 +91,14 @@ void verifie_limite(const std::filesystem::path& fichier, std::size_t nombre, st
                             "; at most " + std::to_string(limite) + " can be read");
 }
 
+void verifie_finis(const std::filesystem::path& fichier, const std::vector<double>& angles,
+                   const std::vector<double>& intensites, std::string_view quoi) {
+    for (std::size_t i = 0; i < angles.size() && i < intensites.size(); ++i)
+        if (!std::isfinite(angles[i]) || !std::isfinite(intensites[i]))
+            refuse(fichier, std::string(quoi) + " " + std::to_string(i + 1) +
+                                " is not a finite number");
+}
+
 std::optional<double> normalise_a_100(std::vector<double>& intensites) {
     double plus_grande = 0;
     for (double i : intensites)

@@ -67,6 +67,12 @@ std::optional<Resultat> lecture_gardee(Dialogues& d, Lecture&& lecture) {
 void verifie_limite(const std::filesystem::path& fichier, std::size_t nombre, std::size_t limite,
                     std::string_view quoi);
 
+// Refuses the file when an angle or an intensity is not a finite number (a
+// binary file holding NaN or infinity): nothing downstream could show it.
+// `quoi` names an element ("point", "peak").
+void verifie_finis(const std::filesystem::path& fichier, const std::vector<double>& angles,
+                   const std::vector<double>& intensites, std::string_view quoi);
+
 // Multiplies every intensity by 100 / largest; returns the largest (searched
 // from 0), or nothing when it is not above 0 (intensities left as they are).
 std::optional<double> normalise_a_100(std::vector<double>& intensites);

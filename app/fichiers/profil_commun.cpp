@@ -27,6 +27,7 @@ void termine_profil_aux_angles(ProfilLu& profil, const std::vector<double>& angl
                                const std::filesystem::path& fichier) {
     verifie_limite(fichier, brutes.size(), limite_profil, "profile points");
     if (brutes.empty()) refuse(fichier, "holds no profile point");
+    verifie_finis(fichier, angles, brutes, "point");
     double plus_grande = departs.plus_grande, plus_petite = departs.plus_petite;
     for (double b : brutes) {
         plus_grande = std::max(plus_grande, b);

@@ -1,6 +1,8 @@
 #include "fabrique.h"
 #include "fichiers/lecteurs_profil.h"
 
+#include <cmath>
+
 using namespace kovrin;
 using test::Fabrique;
 using test::Textes;
@@ -185,6 +187,11 @@ TEST_F(ProfilRaw, BadFilesAreRefusedWithAMessage) {
     EXPECT_NE(erreurs[0].find("court.raw"), std::string::npos);
     EXPECT_EQ(refus(lit_profil_raw, "plat.raw", raw2(60, 0, {7, 7, 7}).octets),
               Textes{"File plat.raw: its intensities are all equal; the pattern cannot be scaled"});
+    // A binary field holding infinity or NaN (found by fuzzing).
+    EXPECT_EQ(refus(lit_profil_raw, "nan.raw", raw2(60, 0, {1, NAN, 3}).octets),
+              Textes{"File nan.raw: point 2 is not a finite number"});
+    EXPECT_EQ(refus(lit_profil_raw, "inf.raw", raw1(2, 2).f64(728, INFINITY).octets),
+              Textes{"File inf.raw: point 1 is not a finite number"});
     EXPECT_EQ(refus(lit_profil_raw, "vide.raw", raw1(0, 0).octets),
               Textes{"File vide.raw: holds no profile point"});
     EXPECT_EQ(refus(lit_profil_raw, "gros.raw", raw1(0, 30001).octets),
