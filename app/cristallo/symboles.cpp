@@ -181,18 +181,22 @@ int entree_orsab_du_symbole(const EspaceTravail& et, std::string_view symbole) {
 
 std::vector<std::string> entrees_proches(const ListeSymboles& liste, std::string_view symbole,
                                          bool hall, std::size_t n) {
-    std::vector<std::string> symboles;
-    for (const std::string& e : liste.entrees)
-        if (const std::string s = hall ? symbole_hm_orsab(e) : sans_blancs(e);
-            std::find(symboles.begin(), symboles.end(), s) == symboles.end())
-            symboles.push_back(s);
-    const std::string cherche_compact = forme_compacte(symbole);
-    std::stable_sort(symboles.begin(), symboles.end(), [&](const auto& a, const auto& b) {
-        return distance_edition(forme_compacte(a), cherche_compact) <
-               distance_edition(forme_compacte(b), cherche_compact);
-    });
-    symboles.resize(std::min(n, symboles.size()));
-    return symboles;
+    // No symbol is longer than this; a longer text would only cost time.
+    const std::string cherche_compact = forme_compacte(symbole.substr(0, 40));
+    std::vector<std::pair<std::size_t, std::string>> proches; // distance, symbol, in list order
+    for (const std::string& e : liste.entrees) {
+        std::string s = hall ? symbole_hm_orsab(e) : sans_blancs(e);
+        if (std::none_of(proches.begin(), proches.end(),
+                         [&](const auto& p) { return p.second == s; }))
+            proches.emplace_back(distance_edition(forme_compacte(s), cherche_compact),
+                                 std::move(s));
+    }
+    std::stable_sort(proches.begin(), proches.end(),
+                     [](const auto& x, const auto& y) { return x.first < y.first; });
+    std::vector<std::string> r;
+    for (std::size_t i = 0; i < proches.size() && i < n; ++i)
+        r.push_back(proches[i].second);
+    return r;
 }
 
 } // namespace kovrin
