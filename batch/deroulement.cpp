@@ -1,18 +1,17 @@
 #include "deroulement.h"
 
-#include "affinement/affinement.h"
 #include "affinement/export_excel.h"
-#include "commun/erreur.h"
 #include "commun/format.h"
-#include "fichiers/rapports.h"
-#include "interface/affichages.h"
 #include "cristallo/anodes.h"
+#include "interface/commande.h"
 #include "interface/commandes.h"
+#include "interface/commandes_affinement.h"
+#include "interface/commandes_fichiers.h"
+#include "interface/commandes_maille.h"
+#include "interface/commandes_profil.h"
 #include "interface/prise_donnees.h"
-#include "interface/saisie_mesures.h"
 #include "interface/selection.h"
 #include "interface/session_batch.h"
-#include "profil/recherche_pics.h"
 
 #include <filesystem>
 #include <iostream>
@@ -37,17 +36,16 @@ void DialoguesBatch::message(const std::string& texte) {
 
 namespace {
 
-// One command of the windows: a run-time failure inside ends it with its
-// message, as at the windows' command boundary. False when an error box was
-// shown during the command.
-template <typename Commande> bool commande(Session& s, Commande&& c) {
-    const int avant = s.dialogues.nb_erreurs();
-    try {
-        c();
-    } catch (const ErreurKovrin& e) {
-        s.dialogues.erreur(e.what());
-    }
-    return s.dialogues.nb_erreurs() == avant;
+// One command, through the command boundary of the windows. Its answer, with
+// a program that must end counted as a failure.
+template <typename Commande> Rafraichissement commande(Session& s, Commande&& c) {
+    Rafraichissement r = execute(s.espace, s.principal, s.dialogues, std::forward<Commande>(c));
+    r.echec |= r.fin_programme;
+    return r;
+}
+
+template <typename Commande> bool reussit(Session& s, Commande&& c) {
+    return !commande(s, std::forward<Commande>(c)).echec;
 }
 
 bool echoue(Session& s, int code, const std::string& cause) {
@@ -73,8 +71,7 @@ bool repond_dialogue_lambda(const OptionsBatch& o, Session& s, const std::string
                       fichier + " carries no wavelength: give --anode or --lambda");
     clicklistbox(dialogue, o.anode >= 0 ? o.anode : element_autre);
     if (!o.lambda.empty()) dialogue.lambda = o.lambda;
-    const bool ok = commande(s, [&] { lit_lambda(s.espace, dialogue, s.dialogues); });
-    return ok && !dialogue.visible;
+    return reussit(s, [&] { return lit_lambda(s.espace, dialogue, s.dialogues); });
 }
 
 // What became of --anode and --lambda.
@@ -88,9 +85,11 @@ bool prend_pics(const OptionsBatch& o, Session& s, UsageLambda& usage) {
     if (!format_porte_lambda(format) && !lambda_donnee(o))
         return echoue(s, sortie_mauvaise_entree,
                       o.pics + " carries no wavelength: give --anode or --lambda");
-    bool ok = commande(
-        s, [&] { ouvre_fichier_pics(s.espace, s.dialogue_lambda, format, o.pics, s.dialogues); });
-    if (ok && s.dialogue_lambda.visible) {
+    const Rafraichissement r = commande(s, [&] {
+        return ouvre_fichier_pics(s.espace, s.dialogue_lambda, format, o.pics, s.dialogues);
+    });
+    bool ok = !r.echec;
+    if (ok && r.montre_dialogue_lambda) {
         ok = repond_dialogue_lambda(o, s, o.pics);
         usage = {true, true};
     }
@@ -102,10 +101,11 @@ bool prend_pics(const OptionsBatch& o, Session& s, UsageLambda& usage) {
 bool prend_profil(const OptionsBatch& o, Session& s, UsageLambda& usage) {
     // A name no format claims goes to xylib, which recognises files by their content.
     const int format = format_profil_de_nom(o.profil, profil_xylib);
-    bool ok = commande(s, [&] {
-        prend_fichier_profil(s.espace, s.dialogue_lambda, format, o.profil, s.dialogues);
+    const Rafraichissement r = commande(s, [&] {
+        return prend_fichier_profil(s.espace, s.dialogue_lambda, format, o.profil, s.dialogues);
     });
-    if (ok && s.dialogue_lambda.visible) {
+    bool ok = !r.echec;
+    if (ok && r.montre_dialogue_lambda) {
         ok = repond_dialogue_lambda(o, s, o.profil);
         // Measured peaks read before keep their wavelength as the working one.
         usage = {true, usage.de_travail || o.pics.empty()};
@@ -117,23 +117,21 @@ bool prend_profil(const OptionsBatch& o, Session& s, UsageLambda& usage) {
 
 // The profile window's search with the limits of the options, then the kinds kept.
 bool cherche(const OptionsBatch& o, Session& s) {
-    std::optional<ChampsContamination> contamination;
-    if (!commande(s, [&] { contamination = peak_search(s.espace, s.dialogues); }) || !contamination)
+    const Rafraichissement ouverture = commande(s, [&] { return peak_search(s.espace, s.dialogues); });
+    if (ouverture.echec || !ouverture.contamination)
         return echoue(s, sortie_mauvaise_entree, "the peak search could not start");
-    RecherchePics& r = s.espace.recherche;
-    r.seuil = o.seuil;
-    r.largeur_min = o.largeur_min;
-    r.largeur_max = o.largeur_max;
+    const LimitesRecherche limites{o.seuil, o.largeur_min, o.largeur_max};
     // "Too many peaks (> 500)" keeps the first 500: the run goes on.
-    commande(s, [&] { cherche_pics(s.espace, *contamination, s.dialogues); });
+    commande(s, [&] {
+        return go_peaksearch(s.espace, limites, *ouverture.contamination, s.dialogues);
+    });
     if (o.genres_gardes) {
-        if (kill_alpha2(s.espace))
-            garde_genres_choisis(s.espace, *o.genres_gardes);
+        if (kill_alpha2(s.espace).panneau_genres)
+            commande(s, [&] { return BitBtn7Click(s.espace, *o.genres_gardes); });
         else
             note("--keep not applied: the kinds of peaks are only told apart when the "
                  "profile's anode is known");
     }
-    commande(s, [&] { remplit_grille_mesures(s.espace); });
     if (s.espace.mesures.vide())
         return echoue(s, sortie_mauvaise_entree, "the peak search kept no peak of " + o.profil);
     return true;
@@ -142,7 +140,7 @@ bool cherche(const OptionsBatch& o, Session& s) {
 // The fields lambda, 2theta1 and 2theta2 as the user leaves or types them.
 void tape_valeurs_courantes(const OptionsBatch& o, Session& s, bool lambda_tapee) {
     const PanneauValeurs panneau = panneau_valeurs_courantes(s.espace);
-    OngletMaille& onglet = s.onglet_maille;
+    OngletMaille& onglet = s.principal.maille;
     onglet.lambda = panneau.lambda;
     if (lambda_tapee && !o.lambda.empty())
         onglet.lambda = o.lambda;
@@ -154,31 +152,24 @@ void tape_valeurs_courantes(const OptionsBatch& o, Session& s, bool lambda_tapee
 
 bool prend_fichier_maille(const OptionsBatch& o, Session& s, bool lambda_tapee) {
     EspaceTravail& et = s.espace;
-    bool pris = false;
-    bool ok = commande(s, [&] {
-        if (auto lue = lit_fichier_maille(o.maille, s.dialogues))
-            pris = prend_maille_lue(et, o.maille, *lue, s.dialogues);
-    });
-    if (!ok || !pris) return false;
-    ok = commande(s, [&] { calcul_apres_lecture(et, s.onglet_maille, s.dialogues); });
+    bool ok = reussit(s, [&] { return prend_fichier_maille(et, s.principal, o.maille, s.dialogues); });
     // Then, as a user would: the typed wavelength or range, and "Calc.".
     if (ok && (lambda_tapee || o.domaine)) {
         tape_valeurs_courantes(o, s, lambda_tapee);
-        ok = commande(s, [&] { calcul_diagramme(et, s.onglet_maille, s.dialogues); });
+        ok = reussit(s, [&] { return calcul_diagramme(et, s.principal.maille, s.dialogues); });
     }
     return ok;
 }
 
 bool tape_maille(const OptionsBatch& o, Session& s, bool lambda_tapee) {
     EspaceTravail& et = s.espace;
-    OngletMaille& onglet = s.onglet_maille;
+    OngletMaille& onglet = s.principal.maille;
     onglet.cellule = o.parametres_maille;
-    if (!commande(s, [&] { change_systeme(et, onglet, o.ligne_systeme, s.dialogues); }))
-        return false;
+    if (!reussit(s, [&] { return set_systeme(et, s.principal, o.ligne_systeme); })) return false;
     if (!choisit_groupe(et, o.groupe, o.hall))
         return echoue(s, sortie_mauvaise_entree, message_groupe_absent(et, o.groupe, o.hall));
     tape_valeurs_courantes(o, s, lambda_tapee);
-    const bool ok = commande(s, [&] { calcul_diagramme(et, onglet, s.dialogues); });
+    const bool ok = reussit(s, [&] { return calcul_diagramme(et, onglet, s.dialogues); });
     // The "To refine" marks follow the cell now in the workspace (monoclinic angles).
     configure_champs(et, onglet);
     return ok;
@@ -195,29 +186,37 @@ bool prend_maille(const OptionsBatch& o, Session& s, bool lambda_tapee) {
 
 bool apparie(const OptionsBatch& o, Session& s) {
     if (s.espace.mesures.vide()) return true; // reflections of a cell alone
-    if (!commande(s, [&] { selection_automatique(s.espace, o.tolerance, s.dialogues); }))
+    if (!reussit(s, [&] {
+            return selection_automatique(s.espace, s.principal, o.tolerance, s.dialogues);
+        }))
         return echoue(s, sortie_mauvaise_entree, "the automatic selection failed");
     return true;
 }
 
 MarquesAffinement marques_par_defaut(const Session& s) {
-    MarquesAffinement m = marques_affinement(s.onglet_maille);
+    MarquesAffinement m = marques_affinement(s.principal.maille);
     m[rang_decalage] = true;
     return m;
 }
 
+// The "To refine" marks of the run in the cell tab's order (a ... gamma, shift, lambda).
+void coche(OngletMaille& onglet, const MarquesAffinement& marques) {
+    onglet.coche[6] = marques[rang_decalage];
+    onglet.coche[7] = marques[rang_lambda];
+    for (std::size_t i = 0; i < 6; ++i)
+        onglet.coche[i] = marques[rang_a + i];
+}
+
 void affine(const OptionsBatch& o, Session& s, bool lambda_tapee) {
     EspaceTravail& et = s.espace;
-    et.mode_decalage = o.excentricite ? 2 : 1;
+    EtatPrincipal& ep = s.principal;
+    commande(s, [&] { return BitBtn17Click(et, o.excentricite); });
     s.a_affiner = o.a_affiner ? *o.a_affiner : marques_par_defaut(s);
-    affiche_initial(et, s.onglet_affinement);
-    ChampsAffinement champs;
-    champs.lambda_initial = s.onglet_affinement.initial[rang_lambda];
-    if (lambda_tapee && !o.lambda.empty()) champs.lambda_initial = o.lambda;
-    champs.decalage_initial = s.onglet_affinement.initial[rang_decalage];
-    champs.a_affiner = s.a_affiner;
+    coche(ep.maille, s.a_affiner);
+    affiche_initial(et, ep.affinement);
+    if (lambda_tapee && !o.lambda.empty()) ep.affinement.initial[rang_lambda] = o.lambda;
     et.statut_moteur.clear();
-    commande(s, [&] { go_affinement(et, champs, s.onglet_affinement, s.dialogues); });
+    commande(s, [&] { return go_affinement(et, ep, s.dialogues); });
     s.moteur_appele = !et.statut_moteur.empty();
     if (!s.moteur_appele) {
         echoue(s, sortie_mauvaise_entree, "the refinement could not start");
@@ -230,15 +229,18 @@ void affine(const OptionsBatch& o, Session& s, bool lambda_tapee) {
                    (et.repertoire / "kovrin.out").string() + ")");
         return;
     }
-    commande(s, [&] { ecrit_export(et, ListeExport::courte); });
+    commande(s, [&] {
+        ecrit_export(et, ListeExport::courte);
+        return Rafraichissement{};
+    });
 }
 
 // The Edit menu's reports; the viewer they open is only noted.
 bool ecrit_rapports(Session& s) {
     const EspaceTravail& et = s.espace;
-    bool ok = commande(s, [&] { edit_raies_calculees(et, s.dialogues); });
-    if (ok && !et.mesures.vide()) ok = commande(s, [&] { edit_fichier_dif(et, s.dialogues); });
-    if (ok && !et.profil.vide()) ok = commande(s, [&] { edit_raw(et, s.dialogues); });
+    bool ok = reussit(s, [&] { return edit_raies_calculees(et, s.dialogues); });
+    if (ok && !et.mesures.vide()) ok = reussit(s, [&] { return edit_fichier_dif(et, s.dialogues); });
+    if (ok && !et.profil.vide()) ok = reussit(s, [&] { return edit_raw(et, s.dialogues); });
     if (!ok) return echoue(s, sortie_mauvaise_entree, "the reports could not be written");
     return true;
 }

@@ -4,18 +4,17 @@
 // automatic selection, refinement, export and reports.
 #include "options.h"
 
-#include "affinement/resultats.h"
 #include "commun/dialogues.h"
-#include "cristallo/onglet_maille.h"
-#include "interface/dialogue_lambda.h"
 #include "commun/espace_travail.h"
+#include "interface/dialogue_lambda.h"
+#include "interface/etat_principal.h"
 
 #include <optional>
 #include <string>
 
 namespace kovrin::batch {
 
-// Records every text the procedures show, in order, and repeats the boxes on
+// Records every text the commands show, in order, and repeats the boxes on
 // standard error as they come; questions (overwriting a file) are answered yes.
 class DialoguesBatch : public DialoguesEnregistres {
   public:
@@ -30,8 +29,7 @@ struct Session {
     EspaceTravail espace;
     DialoguesBatch dialogues;
     DialogueLambda dialogue_lambda;
-    OngletMaille onglet_maille;
-    OngletAffinement onglet_affinement;
+    EtatPrincipal principal;
     MarquesAffinement a_affiner{};
     bool moteur_appele = false;
     std::optional<std::string> statut; // the engine's status text, once it ran

@@ -133,7 +133,7 @@ void imprime_reflexions(const Session& s, std::ostream& sortie) {
 
 void imprime_parametres(const Session& s, std::ostream& sortie) {
     const EspaceTravail& et = s.espace;
-    const OngletAffinement& onglet = s.onglet_affinement;
+    const OngletAffinement& onglet = s.principal.affinement;
     sortie << "Status: " << s.statut.value_or("") << '\n'
            << "System " << et.systeme << ", space group " << et.groupe << ", lambda "
            << sans_blancs(pascal_reel(et.lambda, 8, 5)) << '\n';

@@ -34,8 +34,8 @@ void recherche_complete(benchmark::State& state) {
     kovrin::EspaceTravail e = espace_30000();
     kovrin::DialoguesEnregistres d;
     for (auto _ : state) {
-        auto champs = kovrin::peak_search(e, d);
-        kovrin::go_peaksearch(e, kovrin::PositionsRecherche{}, *champs, d);
+        auto champs = kovrin::prepare_recherche(e, d);
+        kovrin::lance_recherche(e, kovrin::limites_de_positions(kovrin::PositionsRecherche{}), *champs, d);
         benchmark::DoNotOptimize(e.mesures.taille());
         d.vide();
     }

@@ -50,8 +50,7 @@ const EspaceTravail& listes_de(const std::string& systeme) {
         et = std::make_unique<EspaceTravail>();
         et->repertoire = KOVRIN_DATA_SOURCE_DIR;
         et->systeme = systeme;
-        DialoguesEnregistres d;
-        remplit_liste_orsab(*et, d);
+        remplit_liste_orsab(*et);
         remplit_liste_hm(*et);
     }
     return *et;
@@ -95,9 +94,10 @@ std::string verifie_profil(const ProfilLu& p) {
 
 // --- space-group files ------------------------------------------------------------
 
-std::string essaie_spgr2(EspaceTravail& et, std::string_view contenu, Dialogues& d) {
+std::string essaie_spgr2(EspaceTravail& et, std::string_view contenu) {
     ecrit("spgr2.dat", contenu);
-    if (remplit_liste_orsab(et, d, "spgr2.dat")) entree_orsab_du_symbole(et, "F d -3 m");
+    remplit_liste_orsab(et, "spgr2.dat");
+    entree_orsab_du_symbole(et, "F d -3 m");
     return "";
 }
 
@@ -175,7 +175,7 @@ std::string essaie_groupes(std::string_view entree) {
     try {
         switch (choix % 4) {
         case 0:
-            return essaie_spgr2(*et, contenu, d);
+            return essaie_spgr2(*et, contenu);
         case 1:
             return essaie_pos(*et, contenu, d);
         case 2:

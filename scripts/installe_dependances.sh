@@ -5,7 +5,7 @@ set -euo pipefail
 # clang and its runtime libraries (libFuzzer) build the fuzz preset only; the
 # dev and release presets do not need them.
 paquets=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev gemmi-dev libcli11-dev
-         nlohmann-json3-dev libxy-dev clang libclang-rt-14-dev)
+         nlohmann-json3-dev qt6-base-dev libxy-dev clang libclang-rt-14-dev)
 manquants=()
 for p in "${paquets[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || manquants+=("$p")

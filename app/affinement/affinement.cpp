@@ -7,8 +7,6 @@
 #include "commun/texte.h"
 #include "cristallo/geometrie.h"
 #include "cristallo/raies.h"
-#include "interface/commandes.h"
-#include "interface/saisie_mesures.h"
 #include "kovrin/calcul.h"
 
 #include <algorithm>
@@ -60,12 +58,6 @@ void remplit_reflexions(const EspaceTravail& espace, TamponsMoteur& tampons) {
     }
 }
 
-// The angular term at an observed angle: a constant zero shift (mode 1) or the
-// eccentricity term times cos(theta) (mode 2).
-double terme_angulaire(int mode_decalage, double decalage, double deux_theta) {
-    return mode_decalage == 2 ? decalage * std::cos(deux_theta / deux_theta_par_radian) : decalage;
-}
-
 // The workspace takes the result of a call that ended with "Fin normale".
 void retient_resultats(EspaceTravail& espace, const TamponsMoteur& tampons, double lambda) {
     espace.lambda = lambda;
@@ -82,42 +74,11 @@ void retient_resultats(EspaceTravail& espace, const TamponsMoteur& tampons, doub
     }
 }
 
-// The cell shown again and the reflections generated from it; the cell tab is
-// read back by the generation, so its wavelength text follows the workspace.
-bool regenere_raies(EspaceTravail& espace, OngletMaille& onglet_maille, Dialogues& dialogues) {
-    affiche_maille(espace, onglet_maille);
-    onglet_maille.lambda = panneau_valeurs_courantes(espace).lambda;
-    try {
-        return calcul_raies(espace, onglet_maille, dialogues);
-    } catch (const ErreurKovrin& e) {
-        dialogues.erreur(e.what());
-        return false;
-    }
-}
-
-// The pairs are gone and the results with them: the tab, the grids of the
-// other tabs that show angles, and the diagram are refreshed.
-Rafraichissement apres_nouveau_depart(EspaceTravail& espace, OngletAffinement& onglet, bool raies) {
-    espace.selection.efface();
-    espace.deux_theta_corrige.fill(0);
-    espace.affinement_ok = false;
-    efface_panneaux(onglet);
-    efface_resultats(onglet);
-    onglet.boutons_resultats = false;
-    Rafraichissement r = remplit_grille_mesures(espace);
-    r.ajoute(selection_videe(espace));
-    if (raies) {
-        r.tableau_calcule = tableau_calcule(espace);
-        r.grille_calculees_selection = grille_calculees_selection(espace);
-    }
-    r.valeurs_courantes = panneau_valeurs_courantes(espace);
-    r.lambda_affinement = onglet.initial[rang_lambda];
-    r.active_onglet_affinement = true;
-    r.redessine = true;
-    return r;
-}
-
 } // namespace
+
+double terme_angulaire(int mode_decalage, double decalage, double deux_theta) {
+    return mode_decalage == 2 ? decalage * std::cos(deux_theta / deux_theta_par_radian) : decalage;
+}
 
 MarquesAffinement marques_affinement(const OngletMaille& onglet_maille) {
     MarquesAffinement m{};
@@ -196,21 +157,21 @@ std::string statut_moteur(const TamponsMoteur& tampons) {
     return statut;
 }
 
-void lance_affinement(EspaceTravail& espace, const ChampsAffinement& champs,
+bool lance_affinement(EspaceTravail& espace, const ChampsAffinement& champs,
                       OngletAffinement& onglet, Dialogues& dialogues, FonctionCalcul moteur) {
     if (espace.selection.vide()) {
         dialogues.erreur("No selected reflections!");
-        return;
+        return false;
     }
     // The engine's length ties follow the system letter: without a system there is none to send.
     if (espace.systeme.empty()) {
         dialogues.erreur("No system!");
-        return;
+        return false;
     }
     TamponsMoteur t;
     t.lettre = static_cast<std::int16_t>(static_cast<unsigned char>(espace.systeme[0]));
     double lambda = 0;
-    if (prepare_parametres(espace, champs, t, lambda, dialogues) != 0) return;
+    if (prepare_parametres(espace, champs, t, lambda, dialogues) != 0) return false;
     if (espace.systeme == "CUBI" && champs.a_affiner[rang_a]) {
         auto a = static_cast<float>(valeur_depart_cubique(espace, lambda));
         t.parametres[rang_a] = t.parametres[rang_b] = t.parametres[rang_c] = a;
@@ -223,7 +184,7 @@ void lance_affinement(EspaceTravail& espace, const ChampsAffinement& champs,
         ecrit_kovrin_inp(espace.repertoire / "kovrin.inp", t);
     } catch (const ErreurKovrin& e) {
         dialogues.erreur(e.what());
-        return;
+        return false;
     }
     {
         CurseurOccupe sablier(dialogues);
@@ -235,54 +196,13 @@ void lance_affinement(EspaceTravail& espace, const ChampsAffinement& champs,
     if (espace.statut_moteur != statut_succes) {
         espace.affinement_ok = false;
         dialogues.erreur("DLL error");
-        return;
+        return false;
     }
     retient_resultats(espace, t, lambda);
     remplit_tableau_avant(espace, onglet);
     remplit_tableau_apres(espace, onglet);
     affiche_parametres(espace, onglet);
-}
-
-void go_affinement(EspaceTravail& espace, const ChampsAffinement& champs, OngletAffinement& onglet,
-                   Dialogues& dialogues, FonctionCalcul moteur) {
-    lance_affinement(espace, champs, onglet, dialogues, moteur);
-    onglet.boutons_resultats = true;
-    onglet.bouton_impression = true;
-}
-
-Rafraichissement change_param(EspaceTravail& espace, OngletMaille& onglet_maille,
-                              OngletAffinement& onglet, Dialogues& dialogues) {
-    // Without a refined result of the current pairs there is nothing to take:
-    // an earlier result would fold its shift into the angles a second time.
-    if (espace.selection.vide() || !espace.affinement_ok) {
-        onglet.boutons_resultats = false;
-        return {};
-    }
-    espace.decalage = espace.moteur.parametres[rang_decalage];
-    espace.lambda = espace.moteur.parametres[rang_lambda];
-    espace.maille = espace.maille_affinee;
-    affiche_initial(espace, onglet);
-    bool raies = regenere_raies(espace, onglet_maille, dialogues);
-    for (Mesure& m : espace.mesures)
-        m.deux_theta_mes -=
-            terme_angulaire(espace.mode_decalage, espace.decalage, m.deux_theta_mes);
-    // The shift now lives in the measured angles.
-    espace.decalage = 0;
-    return apres_nouveau_depart(espace, onglet, raies);
-}
-
-Rafraichissement resto_param(EspaceTravail& espace, OngletMaille& onglet_maille,
-                             OngletAffinement& onglet, Dialogues& dialogues) {
-    // Before any "Calc." there is no saved cell: the working one is kept.
-    bool maille_gardee = std::any_of(espace.maille_initiale.begin(), espace.maille_initiale.end(),
-                                     [](double x) { return x != 0; });
-    if (maille_gardee) espace.maille = espace.maille_initiale;
-    espace.decalage = 0;
-    affiche_initial(espace, onglet);
-    bool raies = regenere_raies(espace, onglet_maille, dialogues);
-    for (Mesure& m : espace.mesures)
-        m.deux_theta_mes = m.deux_theta_lu;
-    return apres_nouveau_depart(espace, onglet, raies);
+    return true;
 }
 
 } // namespace kovrin

@@ -4,7 +4,6 @@
 #include "affinement/resultats.h"
 #include "commun/dialogues.h"
 #include "cristallo/onglet_maille.h"
-#include "interface/affichages.h"
 #include "commun/espace_travail.h"
 
 #include <cstdint>
@@ -53,27 +52,16 @@ void ecrit_kovrin_inp(const std::filesystem::path& chemin, const TamponsMoteur& 
 std::string statut_moteur(const TamponsMoteur& tampons);
 
 // One refinement. On "Fin normale" the workspace takes the refined cell, the
-// shift, the corrected angles and the engine buffers, and the tab shows the
-// results; on any failure the workspace keeps what it had (only affinement_ok
-// goes off after an engine failure) and the tab keeps its texts.
-void lance_affinement(EspaceTravail& espace, const ChampsAffinement& champs,
+// shift, the corrected angles and the engine buffers, the tab shows the
+// results and true is returned; on any failure (after its message) the
+// workspace keeps what it had (only affinement_ok goes off after an engine
+// failure) and the tab keeps its texts.
+bool lance_affinement(EspaceTravail& espace, const ChampsAffinement& champs,
                       OngletAffinement& onglet, Dialogues& dialogues,
                       FonctionCalcul moteur = nullptr);
-// Button "Lauch the refinement process": the launch, then the result buttons shown.
-void go_affinement(EspaceTravail& espace, const ChampsAffinement& champs, OngletAffinement& onglet,
-                   Dialogues& dialogues, FonctionCalcul moteur = nullptr);
 
-// Button "Replace the initial parameters by the refined parameters": the
-// refined shift, wavelength and cell become the working values, the shift is
-// folded into the measured angles (the next refinement starts from a shift of
-// 0), the reflections are generated again and the pairs dropped. Acts only on
-// the result of a successful refinement of the current pairs.
-Rafraichissement change_param(EspaceTravail& espace, OngletMaille& onglet_maille,
-                              OngletAffinement& onglet, Dialogues& dialogues);
-
-// Button "Restore the initial cell parameters": the cell kept by "Calc." and the
-// angles as read come back, the shift is 0, the pairs are dropped; lambda stays.
-Rafraichissement resto_param(EspaceTravail& espace, OngletMaille& onglet_maille,
-                             OngletAffinement& onglet, Dialogues& dialogues);
+// The angular term at an observed angle: a constant zero shift (mode 1) or the
+// eccentricity term times cos(theta) (mode 2).
+double terme_angulaire(int mode_decalage, double decalage, double deux_theta);
 
 } // namespace kovrin

@@ -150,17 +150,14 @@ void ecrit_export(const EspaceTravail& espace, ListeExport liste) {
     f.ferme();
 }
 
-void Impression_resultats(const EspaceTravail& espace, ListeExport liste, Dialogues& dialogues) {
-    if (!listing_present(espace, dialogues)) return;
+bool ouvre_listing(const EspaceTravail& espace, ListeExport liste, Dialogues& dialogues) {
+    if (!listing_present(espace, dialogues)) return false;
     dialogues.ouvre_visionneuse(chemin_listing(espace));
-    try {
-        ecrit_export(espace, liste);
-    } catch (const ErreurKovrin& e) {
-        dialogues.erreur(e.what());
-    }
+    ecrit_export(espace, liste);
+    return true;
 }
 
-bool transfert_excel(const EspaceTravail& espace, Dialogues& dialogues) {
+bool resultats_presents(const EspaceTravail& espace, Dialogues& dialogues) {
     return listing_present(espace, dialogues);
 }
 

@@ -15,12 +15,13 @@ enum class ListeExport { courte, longue }; // radio group "List": "Short", "Long
 // and the workspace. Throws ErreurKovrin on a file error.
 void ecrit_export(const EspaceTravail& espace, ListeExport liste);
 
-// Button "Edit (and print) the refinement report": the listing in the viewer,
-// then Excel.txt built; "No results" without a listing.
-void Impression_resultats(const EspaceTravail& espace, ListeExport liste, Dialogues& dialogues);
+// The refinement report: the listing in the viewer, then Excel.txt built (an
+// input/output error throws ErreurKovrin); false after "No results" without a
+// listing.
+bool ouvre_listing(const EspaceTravail& espace, ListeExport liste, Dialogues& dialogues);
 
-// Button "export results to Excel": true when the dialog may open; "No results" otherwise.
-bool transfert_excel(const EspaceTravail& espace, Dialogues& dialogues);
+// True when a listing is there to export; "No results" otherwise.
+bool resultats_presents(const EspaceTravail& espace, Dialogues& dialogues);
 
 // The dialog's activation and change of list: Excel.txt built and its bytes
 // returned for the text area; "No results" and nothing without a listing.

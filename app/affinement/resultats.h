@@ -2,8 +2,8 @@
 // What the "Cell refinement" tab shows: the parameter table, the "Before
 // refinement" and "After refinement" grids and their "Mean square deviation"
 // boxes, all as texts. The window copies these texts into its controls.
-#include "interface/affichages.h"
 #include "commun/espace_travail.h"
+#include "commun/grille.h"
 
 #include <array>
 #include <string>

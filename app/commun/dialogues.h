@@ -22,6 +22,38 @@ public:
     virtual void ouvre_visionneuse(const std::filesystem::path& fichier) = 0;
 };
 
+// The open and save dialogs. A filter lists "Caption|*.ext" pairs joined by
+// "|"; `index` (from 1) is the pair shown first. An empty path means the user
+// cancelled. The save dialog asks nothing about existing files: the command
+// asks its own question.
+class ChoixFichier {
+public:
+    virtual ~ChoixFichier() = default;
+    virtual std::filesystem::path ouvrir(const std::string& filtre, int index) = 0;
+    virtual std::filesystem::path enregistrer(const std::string& filtre, int index) = 0;
+};
+
+// Answers every dialog with a set path and records what was asked.
+class ChoixFichierEnregistre : public ChoixFichier {
+public:
+    struct Demande {
+        bool enregistrement = false;
+        std::string filtre;
+        int index = 0;
+    };
+    std::filesystem::path ouvrir(const std::string& filtre, int index) override {
+        demandes.push_back({false, filtre, index});
+        return reponse;
+    }
+    std::filesystem::path enregistrer(const std::string& filtre, int index) override {
+        demandes.push_back({true, filtre, index});
+        return reponse;
+    }
+
+    std::filesystem::path reponse;
+    std::vector<Demande> demandes;
+};
+
 // Busy cursor for the length of a scope.
 class CurseurOccupe {
 public:

@@ -1,7 +1,8 @@
 #pragma once
 // Where the fixed data files (spgr2.dat, the .pos files, help) are found: in the
 // start-up working directory when a copy is there, otherwise in the copy
-// installed with the program, otherwise in the source tree's data/ folder.
+// installed with the program (beside it, then where it was built to be
+// installed), otherwise in the source tree's data/ folder.
 #include <filesystem>
 #include <string_view>
 

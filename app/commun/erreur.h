@@ -12,4 +12,11 @@ public:
     explicit ErreurKovrin(const std::string& texte) : std::runtime_error(texte) {}
 };
 
+// A failure the program cannot go on after (its data files are missing): the
+// command boundary shows the text and ends the program.
+class ArretProgramme : public ErreurKovrin {
+public:
+    using ErreurKovrin::ErreurKovrin;
+};
+
 } // namespace kovrin

@@ -128,11 +128,6 @@ struct EspaceTravail {
     // Selected pairs, sorted by observed angle
     ListeBornee<Paire, 500> selection;
     double tolerance = 0.1;
-    int ligne_mes_courante = -1, ligne_calc_courante = -1, ligne_pic_courante = -1;
-    bool mesure_en_attente = false;
-    int ligne_mes_en_attente = 0;
-    int ligne_grille_mes = 0, ligne_grille_calc = 0;
-    bool pointage_diagramme = false;
 
     // Refinement
     int mode_decalage = 1; // 1 zero shift, 2 sample eccentricity
@@ -147,8 +142,6 @@ struct EspaceTravail {
 
     // Working directory read at start; fixed-name files live there.
     std::filesystem::path repertoire;
-    // Set when a missing data file leaves the program unable to go on (spgr2.dat).
-    bool arret_programme = false;
 };
 
 // The display mode halves what is shown in theta; stored angles are always 2theta.

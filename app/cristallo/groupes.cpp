@@ -244,22 +244,19 @@ std::string fichier_pos(const std::string& systeme) {
     return {};
 }
 
-bool remplit_liste_orsab(EspaceTravail& et, Dialogues& d) {
-    return remplit_liste_orsab(et, d, chemin_donnees(et.repertoire, "spgr2.dat"));
+void remplit_liste_orsab(EspaceTravail& et) {
+    remplit_liste_orsab(et, chemin_donnees(et.repertoire, "spgr2.dat"));
 }
 
-bool remplit_liste_orsab(EspaceTravail& et, Dialogues& d, const std::filesystem::path& chemin) {
-    et.liste_orsab = {};
+void remplit_liste_orsab(EspaceTravail& et, const std::filesystem::path& chemin) {
     std::error_code ec;
-    if (!std::filesystem::exists(chemin, ec)) {
-        d.erreur("The file SPGR2.Dat was not found");
-        et.arret_programme = true;
-        return false;
-    }
+    if (!std::filesystem::exists(chemin, ec))
+        throw ArretProgramme("The file SPGR2.Dat was not found");
+    et.liste_orsab = {};
     const PlageSpgr2* plage = nullptr;
     for (const auto& p : plages_spgr2)
         if (et.systeme == p.systeme) plage = &p;
-    if (!plage) return true;
+    if (!plage) return;
     const auto lignes = lignes_de(chemin);
     ListeSymboles liste;
     for (int n = plage->premiere; n <= plage->derniere && n <= static_cast<int>(lignes.size());
@@ -279,7 +276,6 @@ bool remplit_liste_orsab(EspaceTravail& et, Dialogues& d, const std::filesystem:
                 break;
             }
     et.liste_orsab = std::move(liste);
-    return true;
 }
 
 void remplit_liste_hm(EspaceTravail& et) {

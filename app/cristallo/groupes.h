@@ -20,11 +20,11 @@ namespace kovrin {
 std::string fichier_pos(const std::string& systeme);
 
 // Fills et.liste_orsab from spgr2.dat for et.systeme and restores the selection
-// of et.groupe. When spgr2.dat is found nowhere: "The file SPGR2.Dat was not
-// found", et.arret_programme is set and false is returned (the program ends).
-bool remplit_liste_orsab(EspaceTravail& et, Dialogues& d);
+// of et.groupe. When spgr2.dat is found nowhere, throws ArretProgramme ("The
+// file SPGR2.Dat was not found"): the program ends, the list as it was.
+void remplit_liste_orsab(EspaceTravail& et);
 // The same from the given copy of spgr2.dat.
-bool remplit_liste_orsab(EspaceTravail& et, Dialogues& d, const std::filesystem::path& spgr2);
+void remplit_liste_orsab(EspaceTravail& et, const std::filesystem::path& spgr2);
 
 // Fills et.liste_hm ("No ext." then every symbol of the system's .pos file) and
 // restores the selection of et.groupe. Throws ErreurKovrin when the file cannot

@@ -58,7 +58,7 @@ int ligne_du_systeme(const std::string& code) {
 LectureOnglet lit_onglet_maille(EspaceTravail& et, const OngletMaille& onglet, Dialogues& d) {
     if (const std::string code = code_systeme(onglet.systeme_choisi); !code.empty()) {
         et.systeme = code;
-        if (!remplit_liste_orsab(et, d)) return LectureOnglet::erreur;
+        remplit_liste_orsab(et);
         remplit_liste_hm(et);
     }
     et.groupe.clear();
@@ -147,11 +147,11 @@ void set_numero(EspaceTravail& et, OngletMaille& onglet, int champ) {
     configure_champs(et, onglet);
 }
 
-void change_systeme(EspaceTravail& et, OngletMaille& onglet, int ligne, Dialogues& d) {
+void change_systeme(EspaceTravail& et, OngletMaille& onglet, int ligne) {
     onglet.systeme_choisi = ligne;
     et.systeme = code_systeme(ligne);
     remplit_liste_hm(et);
-    if (!remplit_liste_orsab(et, d)) return;
+    remplit_liste_orsab(et);
     configure_champs(et, onglet);
 }
 

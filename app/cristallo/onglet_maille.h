@@ -55,7 +55,7 @@ inline const std::string titre_table_initial = "Calculated diagram";
 void set_numero(EspaceTravail& et, OngletMaille& onglet, int champ);
 
 // Click in the list "System" on row `ligne`.
-void change_systeme(EspaceTravail& et, OngletMaille& onglet, int ligne, Dialogues& d);
+void change_systeme(EspaceTravail& et, OngletMaille& onglet, int ligne);
 
 // Greyed fields, tied texts and "To refine" marks for et.systeme.
 void configure_champs(const EspaceTravail& et, OngletMaille& onglet);

@@ -24,6 +24,6 @@ bool maille_a_sauver(const EspaceTravail& et, Dialogues& d);
 // appended when the name lacks it; an existing file is replaced only after
 // the user agrees. Returns the caption of the calculated-pattern label, or
 // nothing when nothing was written.
-std::optional<std::string> sauve_maille(EspaceTravail& et, const std::string& nom, Dialogues& d);
+std::optional<std::string> ecrit_maille_cry(EspaceTravail& et, const std::string& nom, Dialogues& d);
 
 } // namespace kovrin

@@ -59,7 +59,7 @@ bool maille_a_sauver(const EspaceTravail& et, Dialogues& d) {
     return true;
 }
 
-std::optional<std::string> sauve_maille(EspaceTravail& et, const std::string& nom, Dialogues& d) {
+std::optional<std::string> ecrit_maille_cry(EspaceTravail& et, const std::string& nom, Dialogues& d) {
     if (!maille_a_sauver(et, d) || nom.empty()) return std::nullopt;
     std::string fichier = avec_extension(nom, ".cry");
     if (std::filesystem::exists(fichier) &&

@@ -148,7 +148,7 @@ void ecrit_indx_court(const EspaceTravail& et, const std::filesystem::path& fich
     f.ferme();
 }
 
-bool edit_raw(const EspaceTravail& et, Dialogues& d) {
+bool rapport_profil(const EspaceTravail& et, Dialogues& d) {
     if (et.profil.vide()) {
         d.erreur("No diagram!");
         return false;
@@ -156,7 +156,7 @@ bool edit_raw(const EspaceTravail& et, Dialogues& d) {
     return montre_rapport(et, dans_repertoire(et, "raw.out"), ecrit_raw_out, d);
 }
 
-bool edit_fichier_dif(const EspaceTravail& et, Dialogues& d) {
+bool rapport_pics(const EspaceTravail& et, Dialogues& d) {
     if (et.mesures.vide()) {
         d.erreur("No measured peaks!");
         return false;
@@ -164,7 +164,7 @@ bool edit_fichier_dif(const EspaceTravail& et, Dialogues& d) {
     return montre_rapport(et, dans_repertoire(et, "dif.out"), ecrit_dif_out, d);
 }
 
-bool edit_raies_calculees(const EspaceTravail& et, Dialogues& d) {
+bool rapport_raies(const EspaceTravail& et, Dialogues& d) {
     if (et.calculees.vide()) {
         d.erreur("No calculated peaks!");
         return false;
@@ -172,7 +172,7 @@ bool edit_raies_calculees(const EspaceTravail& et, Dialogues& d) {
     return montre_rapport(et, dans_repertoire(et, "indx.out"), ecrit_indx_out, d);
 }
 
-bool edit_print_raies_indx(const EspaceTravail& et, Dialogues& d) {
+bool liste_raies_indx(const EspaceTravail& et, Dialogues& d) {
     std::error_code ignore;
     std::filesystem::remove("indx.out", ignore);
     if (et.calculees.vide()) return false;

@@ -19,12 +19,12 @@ void ecrit_indx_court(const EspaceTravail& et, const std::filesystem::path& fich
 // The Edit-menu entries: check that there is something to report (else the
 // entry's message), write the report into the working directory and open it
 // in the viewer. True when the report was shown.
-bool edit_raw(const EspaceTravail& et, Dialogues& d);
-bool edit_fichier_dif(const EspaceTravail& et, Dialogues& d);
-bool edit_raies_calculees(const EspaceTravail& et, Dialogues& d);
+bool rapport_profil(const EspaceTravail& et, Dialogues& d);
+bool rapport_pics(const EspaceTravail& et, Dialogues& d);
+bool rapport_raies(const EspaceTravail& et, Dialogues& d);
 // The cell tab's button: the short listing "indx.out" of the current
 // directory; an old one is deleted first; silent when there is nothing to list.
-bool edit_print_raies_indx(const EspaceTravail& et, Dialogues& d);
+bool liste_raies_indx(const EspaceTravail& et, Dialogues& d);
 
 // Reports left by an earlier run in the working directory are deleted at start.
 void efface_anciens_rapports(const std::filesystem::path& repertoire);

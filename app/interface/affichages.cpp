@@ -28,15 +28,9 @@ template <typename T> void ecrase(std::optional<T>& cible, const std::optional<T
 
 } // namespace
 
-const std::string& Grille::cellule(int ligne, int colonne) const {
-    static const std::string vide;
-    if (ligne < 0 || ligne >= static_cast<int>(lignes.size())) return vide;
-    const auto& l = lignes[static_cast<std::size_t>(ligne)];
-    if (colonne < 0 || colonne >= static_cast<int>(l.size())) return vide;
-    return l[static_cast<std::size_t>(colonne)];
-}
-
 void Rafraichissement::ajoute(const Rafraichissement& autre) {
+    echec |= autre.echec;
+    fin_programme |= autre.fin_programme;
     ecrase(grille_mesures, autre.grille_mesures);
     ecrase(grille_mesures_selection, autre.grille_mesures_selection);
     ecrase(grille_calculees_selection, autre.grille_calculees_selection);
@@ -50,14 +44,47 @@ void Rafraichissement::ajoute(const Rafraichissement& autre) {
     ecrase(edit_lambda, autre.edit_lambda);
     ecrase(lambda_affinement, autre.lambda_affinement);
     ecrase(titre_mesures, autre.titre_mesures);
+    ecrase(titre_table, autre.titre_table);
     ecrase(libelles, autre.libelles);
+    ecrase(onglet_maille, autre.onglet_maille);
+    ecrase(liste_hm, autre.liste_hm);
+    ecrase(liste_orsab, autre.liste_orsab);
+    ecrase(onglet_affinement, autre.onglet_affinement);
+    ecrase(panneau_decalage, autre.panneau_decalage);
+    ecrase(champ_focus, autre.champ_focus);
+    ecrase(texte_tolerance, autre.texte_tolerance);
+    ecrase(texte_export, autre.texte_export);
+    ecrase(grille_pics, autre.grille_pics);
+    ecrase(contamination, autre.contamination);
+    ecrase(panneau_recherche, autre.panneau_recherche);
+    ecrase(panneau_genres, autre.panneau_genres);
+    ferme_fenetre_profil |= autre.ferme_fenetre_profil;
     vide_resultats |= autre.vide_resultats;
+    vide_parametres |= autre.vide_parametres;
     tableau_avant |= autre.tableau_avant;
     tableaux_affinement |= autre.tableaux_affinement;
     table_parametres |= autre.table_parametres;
     bouton_sauve_pics |= autre.bouton_sauve_pics;
+    boutons_maille |= autre.boutons_maille;
+    lignes_courantes |= autre.lignes_courantes;
     active_onglet_affinement |= autre.active_onglet_affinement;
     redessine |= autre.redessine;
+    montre_diagramme |= autre.montre_diagramme;
+    montre_dialogue_lambda |= autre.montre_dialogue_lambda;
+    montre_fenetre_profil |= autre.montre_fenetre_profil;
+    montre_export |= autre.montre_export;
+    redessine_profil |= autre.redessine_profil;
+}
+
+Rafraichissement refus(Dialogues& d, const std::string& message) {
+    d.erreur(message);
+    return echoue();
+}
+
+Rafraichissement echoue() {
+    Rafraichissement r;
+    r.echec = true;
+    return r;
 }
 
 double d_de_deux_theta(double lambda, double deux_theta) {
@@ -104,6 +131,7 @@ PanneauDonnees panneau_profil(const EspaceTravail& et) {
 Libelles libelles(const EspaceTravail& et) {
     bool theta = mode_theta(et);
     Libelles l;
+    l.mode_affichage = et.mode_affichage;
     l.panneau_mesures = theta ? "Measured reflections (Theta)" : "Measured reflections (2Theta)";
     l.valeur1 = theta ? "q1 =" : "2q1 =";
     l.valeur2 = theta ? "q2 =" : "2q2 =";
@@ -135,10 +163,13 @@ Grille grille_mesures_selection(const EspaceTravail& et) {
     return g;
 }
 
+Grille grille_calculees_selection_vide(const EspaceTravail& et) {
+    return {lignes_min_selection, {{"h   k   l", "Dhkl", mode_theta(et) ? "Theta" : "2Theta"}}};
+}
+
 Grille grille_calculees_selection(const EspaceTravail& et) {
-    const int n = et.calculees.taille();
-    Grille g{std::max(lignes_min_selection, n + 1),
-             {{"h   k   l", "Dhkl", mode_theta(et) ? "Theta" : "2Theta"}}};
+    Grille g = grille_calculees_selection_vide(et);
+    g.nb_lignes = std::max(lignes_min_selection, et.calculees.taille() + 1);
     for (const RaieCalculee& r : et.calculees)
         g.lignes.push_back({indices(r.h, r.k, r.l), pascal_reel(r.dhkl, 7, 4),
                             texte_angle(et, r.deux_theta, 7, 3)});

@@ -59,16 +59,6 @@ Rafraichissement raies_affichees(const EspaceTravail& et) {
     return r;
 }
 
-// The pairs take the calculated angle of the first reflection with their indices.
-void recale_paires(EspaceTravail& et) {
-    for (Paire& p : et.selection)
-        for (const RaieCalculee& c : et.calculees)
-            if (c.h == p.h && c.k == p.k && c.l == p.l) {
-                p.deux_theta_cal = c.deux_theta;
-                break;
-            }
-}
-
 // A data header without its wavelengths, anode and file.
 template <typename Entete> void efface_longueurs_onde(Entete& e, std::string& fichier) {
     e.lambda = e.lambda1 = e.lambda2 = e.rapport = 0;
@@ -87,11 +77,43 @@ Rafraichissement mesures_effacees(const EspaceTravail& et) {
 
 } // namespace
 
+Rafraichissement demarre_programme(EspaceTravail& et, const std::filesystem::path& repertoire) {
+    et.repertoire = repertoire;
+    efface_resultats_anciens(repertoire);
+    Rafraichissement r = raies_affichees(et);
+    r.grille_mesures = grille_mesures_vide(et);
+    r.grille_mesures->nb_lignes = nb_lignes_initial_grille_mesures + 1;
+    r.grille_mesures_selection = grille_mesures_selection_vide(et);
+    r.grille_selection = grille_selection(et);
+    r.tableaux_affinement = r.table_parametres = true;
+    r.valeurs_courantes = panneau_valeurs_courantes(et);
+    r.libelles = libelles(et);
+    r.texte_tolerance = pascal_reel(et.tolerance, 6, 3);
+    r.panneau_pics_visible = r.panneau_profil_visible = false;
+    return r;
+}
+
+Rafraichissement active_principale(EtatPrincipal& ep) {
+    ep.ligne_pic_courante = -1;
+    ep.mesure_en_attente = false;
+    Rafraichissement r;
+    r.lignes_courantes = true;
+    r.montre_diagramme = true;
+    r.redessine = true;
+    return r;
+}
+
 Grille tableau_calcule(const EspaceTravail& et) {
     Grille g;
     for (const LigneTable& ligne : affiche_raies_calculees(et))
         g.lignes.emplace_back(ligne.begin(), ligne.end());
     g.nb_lignes = static_cast<int>(g.lignes.size());
+    return g;
+}
+
+Grille tableau_calcule_vide(const EspaceTravail& et) {
+    Grille g = tableau_calcule(et);
+    g.lignes.resize(1);
     return g;
 }
 
@@ -133,21 +155,12 @@ Rafraichissement relit_theta_range(EspaceTravail& et, const OngletMaille& onglet
             Reponse::oui ||
         et.lambda == 0)
         return {};
-    auto lambda = lit_champ(onglet.lambda);
-    if (!lambda) {
-        d.erreur("Error at lambda");
-        return {};
-    }
-    auto debut = lit_champ(onglet.theta_min);
-    if (!debut) {
-        d.erreur("Error at Theta Min.");
-        return {};
-    }
-    auto fin = lit_champ(onglet.theta_max);
-    if (!fin) {
-        d.erreur("Error at Theta Max.");
-        return {};
-    }
+    const auto lambda = lit_champ(onglet.lambda);
+    if (!lambda) return refus(d, "Error at lambda");
+    const auto debut = lit_champ(onglet.theta_min);
+    if (!debut) return refus(d, "Error at Theta Min.");
+    const auto fin = lit_champ(onglet.theta_max);
+    if (!fin) return refus(d, "Error at Theta Max.");
     double facteur = mode_theta(et) ? 2.0 : 1.0;
     et.lambda = *lambda;
     et.angle_min = et.angle_min_initial = *debut * facteur;
@@ -167,29 +180,10 @@ Rafraichissement relit_theta_range(EspaceTravail& et, const OngletMaille& onglet
     return r;
 }
 
-Rafraichissement change_lambda_affi(EspaceTravail& et, std::string_view texte_lambda,
-                                    const OngletMaille& onglet, Dialogues& d) {
-    auto lambda = lit_champ(texte_lambda);
-    if (!lambda) {
-        d.erreur("Error on Lambda!");
-        return {};
-    }
-    if (*lambda == et.lambda) return {};
-    CurseurOccupe occupe(d);
-    et.lambda = *lambda;
-    Rafraichissement r;
-    r.edit_lambda = std::string(texte_lambda);
-    OngletMaille avec_lambda = onglet; // the lambda edit of "Current values" shows the same text
-    avec_lambda.lambda = std::string(texte_lambda);
-    calcul_raies(et, avec_lambda, d);
-    if (!et.calculees.vide()) {
-        recale_paires(et);
-        r.ajoute(raies_affichees(et));
-        r.grille_selection = grille_selection(et);
-        r.tableaux_affinement = true;
-        r.table_parametres = true;
-    }
-    r.active_onglet_affinement = true;
+Rafraichissement entree_lambda(EspaceTravail& et) {
+    et.calculees.efface();
+    Rafraichissement r = raies_affichees(et);
+    r.vide_resultats = true;
     return r;
 }
 
@@ -254,11 +248,15 @@ Rafraichissement rase_raies_indx(EspaceTravail& et) {
 }
 
 Rafraichissement calcul_diagramme(EspaceTravail& et, const OngletMaille& onglet, Dialogues& d) {
-    if (lit_onglet_maille(et, onglet, d) == LectureOnglet::erreur) return {};
+    if (lit_onglet_maille(et, onglet, d) == LectureOnglet::erreur) return echoue();
     et.selection.efface();
     et.maille_initiale = et.maille;
     Rafraichissement r = selection_videe(et);
-    if (calcul_raies(et, onglet, d) && !et.calculees.vide()) {
+    if (!calcul_raies(et, onglet, d)) {
+        r.echec = true;
+        return r;
+    }
+    if (!et.calculees.vide()) {
         r.ajoute(raies_affichees(et));
         r.table_parametres = true;
     }

@@ -1,18 +1,31 @@
 #pragma once
 // Commands of the main window that work on the whole workspace: the button
-// "Change" of "Current values", the wavelength of the refinement tab, the six
-// erase commands, "Calc." and the display mode theta / 2theta.
+// "Change" of "Current values" and its lambda edit, the six erase commands,
+// "Calc." and the display mode theta / 2theta.
 #include "commun/dialogues.h"
 #include "cristallo/onglet_maille.h"
 #include "interface/affichages.h"
+#include "interface/etat_principal.h"
 #include "commun/espace_travail.h"
 
+#include <filesystem>
 #include <string_view>
 
 namespace kovrin {
 
+// Program start in `repertoire`, the working directory: the results of an
+// earlier run deleted, every grid given its headers, the tolerance and the
+// labels of the display mode shown.
+Rafraichissement demarre_programme(EspaceTravail& et, const std::filesystem::path& repertoire);
+
+// Activation of the main window: no row of the refinement tables chosen, no
+// pairing pending, the diagram window shown.
+Rafraichissement active_principale(EtatPrincipal& ep);
+
 // Texts of the table "Calculated diagram" of tab 2.
 Grille tableau_calcule(const EspaceTravail& et);
+// Its header row alone (the table emptied).
+Grille tableau_calcule_vide(const EspaceTravail& et);
 
 // Button "Change": after confirmation, lambda and the range typed in "Current
 // values" (onglet.lambda, theta_min, theta_max) become the working wavelength
@@ -29,10 +42,10 @@ void relit_mesures_dans_domaine(EspaceTravail& et, double debut, double fin, Dia
 // [debut, fin] kept and their intensities scaled again.
 void relit_profil_dans_domaine(EspaceTravail& et, double debut, double fin, Dialogues& d);
 
-// The lambda edit of the refinement tab left: a new wavelength regenerates the
-// calculated reflections and gives every pair its new calculated angle.
-Rafraichissement change_lambda_affi(EspaceTravail& et, std::string_view texte_lambda,
-                                    const OngletMaille& onglet, Dialogues& d);
+// Entering the lambda edit of "Current values": the calculated reflections are
+// discarded ("Calc." computes them again), their grids and the refinement
+// tables emptied.
+Rafraichissement entree_lambda(EspaceTravail& et);
 
 // Menu "Erase" and the buttons "Erase" of tabs 1 and 2.
 Rafraichissement erase_peak(EspaceTravail& et);

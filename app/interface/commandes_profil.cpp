@@ -17,17 +17,30 @@ std::optional<double> lit_angle(std::string_view texte) {
     return lit_reel(sans_blancs(texte));
 }
 
+Rafraichissement redessin_profil(SuiteProfil suite) {
+    Rafraichissement r;
+    r.redessine_profil = suite != SuiteProfil::rien;
+    return r;
+}
+
+// What the profile window shows after one of its procedures.
+Rafraichissement suite_profil(EspaceTravail& et, SuiteProfil suite) {
+    Rafraichissement r;
+    if (suite == SuiteProfil::grille_et_dessin) r = remplit_grille_pics(et);
+    if (suite == SuiteProfil::grille_videe) r.grille_pics = grille_pics_vide(et);
+    r.redessine_profil = suite != SuiteProfil::rien;
+    return r;
+}
+
 } // namespace
 
 GrillePics grille_pics_vide(const EspaceTravail& et) {
     return {{2, {{"N", mode_theta(et) ? "Theta" : "2Theta", "Dhkl", "Int."}}}, {}, "0"};
 }
 
-RemplissagePics remplit_grille_pics(EspaceTravail& et) {
-    RemplissagePics r;
-    r.principal = remplit_grille_mesures(et); // sorts the list
-    GrillePics& g = r.pics;
-    g = grille_pics_vide(et);
+Rafraichissement remplit_grille_pics(EspaceTravail& et) {
+    Rafraichissement r = remplit_grille_mesures(et); // sorts the list
+    GrillePics g = grille_pics_vide(et);
     const int n = et.mesures.taille();
     g.grille.nb_lignes = std::max(n + 1, 2);
     for (int j = 1; j <= n; ++j) {
@@ -39,6 +52,7 @@ RemplissagePics remplit_grille_pics(EspaceTravail& et) {
         g.couleurs.push_back(couleur_genre_raie(m.code_raie));
     }
     g.nombre = std::to_string(n);
+    r.grille_pics = std::move(g);
     return r;
 }
 
@@ -47,20 +61,117 @@ Couleur peint_cellule_g2(const EspaceTravail& et, int ligne) {
     return couleur_genre_raie(et.mesures[ligne].code_raie);
 }
 
+Rafraichissement pointe_raies_diag(EtatPrincipal& ep) {
+    ep.pointage_diagramme = true;
+    Rafraichissement r;
+    r.montre_fenetre_profil = true;
+    return r;
+}
+
+Rafraichissement init_active(EspaceTravail& et, EtatFenetreProfil& etat) {
+    active_fenetre_profil(etat);
+    Rafraichissement r = remplit_grille_pics(et);
+    r.redessine_profil = true;
+    return r;
+}
+
+Rafraichissement retour(EspaceTravail& et) {
+    ferme_recherche(et);
+    Rafraichissement r;
+    r.panneau_recherche = false;
+    r.ferme_fenetre_profil = true;
+    r.redessine = true;
+    return r;
+}
+
+Rafraichissement OnMouseUp(EspaceTravail& et, EtatFenetreProfil& etat, int largeur, int hauteur,
+                           BoutonSouris bouton, Point relache, Dialogues& d) {
+    return suite_profil(et, relache_profil(et, etat, largeur, hauteur, bouton, relache, d));
+}
+
+Rafraichissement modifie_echelle(EtatFenetreProfil& etat, int position) {
+    return redessin_profil(echelle_profil(etat, position));
+}
+
+Rafraichissement shifte_spectre(EspaceTravail& et, EtatFenetreProfil& etat, int position) {
+    Rafraichissement r = redessin_profil(decale_profil(et, etat, position));
+    r.valeurs_courantes = panneau_valeurs_courantes(et);
+    return r;
+}
+
+Rafraichissement reset_diagramme(EspaceTravail& et, EtatFenetreProfil& etat) {
+    Rafraichissement r = redessin_profil(plage_complete_profil(et, etat));
+    r.valeurs_courantes = panneau_valeurs_courantes(et);
+    return r;
+}
+
+Rafraichissement efface_mesures(EspaceTravail& et) {
+    return suite_profil(et, vide_mesures_profil(et));
+}
+
+Rafraichissement efface_fichier(EspaceTravail& et) {
+    return suite_profil(et, retire_profil(et));
+}
+
+Rafraichissement on_double_click(EspaceTravail& et, EtatFenetreProfil& etat) {
+    return suite_profil(et, retire_ligne_choisie(et, etat));
+}
+
+Rafraichissement set_derivee_seconde(EtatFenetreProfil& etat) {
+    return redessin_profil(bascule_derivee(etat));
+}
+
+Rafraichissement peak_search(EspaceTravail& et, Dialogues& d) {
+    auto contamination = prepare_recherche(et, d);
+    if (!contamination) return {};
+    Rafraichissement r;
+    r.contamination = std::move(contamination);
+    r.panneau_recherche = true;
+    r.grille_pics = grille_pics_vide(et);
+    r.redessine_profil = true;
+    return r;
+}
+
+Rafraichissement go_peaksearch(EspaceTravail& et, const LimitesRecherche& limites,
+                               const ChampsContamination& contamination, Dialogues& d) {
+    lance_recherche(et, limites, contamination, d);
+    Rafraichissement r = remplit_grille_pics(et);
+    r.redessine_profil = true;
+    return r;
+}
+
+Rafraichissement fin_de_search(EspaceTravail& et) {
+    ferme_recherche(et);
+    Rafraichissement r;
+    r.panneau_recherche = false;
+    r.redessine_profil = true;
+    return r;
+}
+
+Rafraichissement kill_alpha2(const EspaceTravail& et) {
+    Rafraichissement r;
+    if (!choix_genres_possible(et)) return r;
+    r.panneau_recherche = false;
+    r.panneau_genres = true;
+    return r;
+}
+
+Rafraichissement BitBtn7Click(EspaceTravail& et, const std::array<bool, nb_genres_raie>& gardes) {
+    garde_genres_choisis(et, gardes);
+    Rafraichissement r = remplit_grille_pics(et);
+    r.panneau_genres = false;
+    r.redessine_profil = true;
+    return r;
+}
+
 Rafraichissement change_data_diag(EspaceTravail& et, std::string_view texte_2theta1,
                                   std::string_view texte_2theta2, const OngletMaille& onglet,
                                   Dialogues& d) {
     // Both boxes are read before anything changes.
     const auto debut = lit_angle(texte_2theta1);
-    if (!debut) {
-        d.erreur("Theta min error");
-        return {};
-    }
+    if (!debut) return refus(d, "Theta min error");
     const auto fin = lit_angle(texte_2theta2);
-    if (!fin) {
-        d.erreur("Theta max error");
-        return {};
-    }
+    if (!fin) return refus(d, "Theta max error");
     et.angle_min = et.angle_min_initial = *debut;
     et.angle_max = et.angle_max_initial = *fin;
     et.etendue = et.angle_max - et.angle_min;
@@ -86,6 +197,7 @@ Rafraichissement change_data_diag(EspaceTravail& et, std::string_view texte_2the
         r.ajoute(calcul_diagramme(et, avec_plage, d));
     }
     r.redessine = true;
+    r.redessine_profil = true;
     return r;
 }
 

@@ -1,42 +1,69 @@
 #pragma once
-// Commands of the profile window that reach beyond it: the peak grid (filling
-// it sorts the measured list and refreshes the main window's measured tables)
-// and "re-Draw the pattern with new values".
+// Commands of the profile window ("Measure the reflection angles on the
+// diagram"): the mouse on the picture, the view controls, the peak grid, the
+// automatic peak search and its panels, and "re-Draw the pattern with new
+// values". Filling the peak grid sorts the measured list and refreshes the
+// main window's measured tables too.
 #include "commun/dialogues.h"
+#include "commun/espace_travail.h"
 #include "cristallo/onglet_maille.h"
 #include "interface/affichages.h"
-#include "commun/espace_travail.h"
-#include "profil/trace.h"
+#include "interface/etat_principal.h"
+#include "profil/fenetre_profil.h"
+#include "profil/recherche_pics.h"
 
-#include <string>
+#include <array>
 #include <string_view>
-#include <vector>
 
 namespace kovrin {
 
-// Grid "Observed reflections (2theta)": columns "N", "2Theta" (or "Theta"),
-// "Dhkl", "Int."; one row per measured reflection, drawn in the colour of its
-// kind; the count for the label "Nb of selected peaks:".
-struct GrillePics {
-    Grille grille;
-    std::vector<Couleur> couleurs; // per data row (index 0: row 1)
-    std::string nombre;
-};
-
-// The headers alone (no measured reflection shown).
+// The peak grid with its headers alone (no measured reflection shown).
 GrillePics grille_pics_vide(const EspaceTravail& et);
 
-// Sorts the measured list by angle and fills the grid; `principal` is what the
-// main window refreshes (its measured tables).
-struct RemplissagePics {
-    GrillePics pics;
-    Rafraichissement principal;
-};
-RemplissagePics remplit_grille_pics(EspaceTravail& et);
+// Sorts the measured list by angle and fills the peak grid and the main
+// window's measured tables.
+Rafraichissement remplit_grille_pics(EspaceTravail& et);
 
 // Colour of the text of a grid row (peint_cellule_g2): the kind of its
 // reflection; black for the header and rows past the list.
 Couleur peint_cellule_g2(const EspaceTravail& et, int ligne);
+
+// Button "Diagram" of tab 1: the profile window opens to measure peaks.
+Rafraichissement pointe_raies_diag(EtatPrincipal& ep);
+// Activation of the window: the scale back to 1, the peak grid filled, the profile drawn.
+Rafraichissement init_active(EspaceTravail& et, EtatFenetreProfil& etat);
+// "&Close": the search panel closes and the diagram window is drawn and shown.
+Rafraichissement retour(EspaceTravail& et);
+
+// Button released on the picture (see relache_profil).
+Rafraichissement OnMouseUp(EspaceTravail& et, EtatFenetreProfil& etat, int largeur, int hauteur,
+                           BoutonSouris bouton, Point relache, Dialogues& d);
+Rafraichissement modifie_echelle(EtatFenetreProfil& etat, int position);
+Rafraichissement shifte_spectre(EspaceTravail& et, EtatFenetreProfil& etat, int position);
+Rafraichissement reset_diagramme(EspaceTravail& et, EtatFenetreProfil& etat);
+// "Erase the selected reflections".
+Rafraichissement efface_mesures(EspaceTravail& et);
+// "Delete the observed diagram".
+Rafraichissement efface_fichier(EspaceTravail& et);
+// Double click in the peak grid: the reflection of the chosen row is removed.
+Rafraichissement on_double_click(EspaceTravail& et, EtatFenetreProfil& etat);
+// "&Options" > "&Draw Sec. Deriv.".
+Rafraichissement set_derivee_seconde(EtatFenetreProfil& etat);
+
+// "&Peak Search": the search panel opens with its contamination boxes filled;
+// nothing happens without a profile.
+Rafraichissement peak_search(EspaceTravail& et, Dialogues& d);
+// "Search" with the limits of the track bars (limites_de_positions): the
+// search, a short beep.
+Rafraichissement go_peaksearch(EspaceTravail& et, const LimitesRecherche& limites,
+                               const ChampsContamination& contamination, Dialogues& d);
+// "Close" of the search panel.
+Rafraichissement fin_de_search(EspaceTravail& et);
+// "Select the peaks to be kept": the selection panel replaces the search panel
+// when the kinds of the peaks are known.
+Rafraichissement kill_alpha2(const EspaceTravail& et);
+// OK of the selection panel: only the kinds ticked (gardes[code - 1]) stay.
+Rafraichissement BitBtn7Click(EspaceTravail& et, const std::array<bool, nb_genres_raie>& gardes);
 
 // Button "re-Draw the pattern with new values" of the panel "Theta range": the
 // range typed in its boxes (degrees 2theta) becomes the current and the full

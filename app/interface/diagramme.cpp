@@ -47,10 +47,11 @@ void trace_mesures(Dessin& dessin, const EspaceTravail& et, const VueDiagramme& 
     }
 }
 
-void trace_paires(Dessin& dessin, const EspaceTravail& et, const VueDiagramme& vue) {
+void trace_paires(Dessin& dessin, const EspaceTravail& et, const VueDiagramme& vue,
+                  int ligne_pic_courante) {
     for (int s = 1; s <= et.selection.taille(); ++s) {
         const Paire& p = et.selection[s];
-        const Couleur plume = s == et.ligne_pic_courante ? rouge : bleu;
+        const Couleur plume = s == ligne_pic_courante ? rouge : bleu;
         const int xo = vue.x_de_angle(angle_affiche(et, p.deux_theta_obs));
         const int xc = vue.x_de_angle(angle_affiche(et, p.deux_theta_cal));
         const std::string numero = std::to_string(s);
@@ -75,8 +76,9 @@ VueDiagramme vue_diagramme(const EspaceTravail& et, const EtatDiagramme& etat, i
                   angle_affiche(et, et.angle_max), etat.echelle);
 }
 
-DessinDiagramme dessine_spectre(const EspaceTravail& et, const EtatDiagramme& etat, int largeur,
-                                int hauteur, int largeur_profil) {
+DessinDiagramme dessine_spectre(const EspaceTravail& et, const EtatDiagramme& etat,
+                                int ligne_pic_courante, int largeur, int hauteur,
+                                int largeur_profil) {
     DessinDiagramme resultat;
     const VueDiagramme vue = vue_diagramme(et, etat, largeur, hauteur);
     if (vue.vide()) return resultat;
@@ -100,7 +102,7 @@ DessinDiagramme dessine_spectre(const EspaceTravail& et, const EtatDiagramme& et
             "Measured reflections: " + nom_sans_repertoire(et.entete_pics.fichier_pics);
         trace_mesures(dessin, et, vue);
     }
-    trace_paires(dessin, et, vue);
+    trace_paires(dessin, et, vue, ligne_pic_courante);
     return resultat;
 }
 
@@ -165,6 +167,22 @@ Relache MouseUp_image1(EspaceTravail& et, EtatDiagramme& etat, int largeur, int 
     relache.rafraichissement.valeurs_courantes = panneau_valeurs_courantes(et);
     relache.rafraichissement.redessine = true;
     return relache;
+}
+
+Rafraichissement relache_image(EspaceTravail& et, EtatPrincipal& ep, EtatDiagramme& etat,
+                               int largeur, int hauteur, BoutonSouris bouton, Point p,
+                               bool onglet_selection_visible, std::string_view texte_tolerance,
+                               Dialogues& d) {
+    Relache relache = MouseUp_image1(et, etat, largeur, hauteur, bouton, p);
+    if (!relache.clic) return relache.rafraichissement;
+    return pointe_diagramme(et, ep, *relache.clic, onglet_selection_visible, texte_tolerance, d);
+}
+
+Rafraichissement efface_diagramme_raw(EspaceTravail& et) {
+    et.entete_profil.fichier_profil.clear();
+    Rafraichissement r;
+    r.redessine = true;
+    return r;
 }
 
 Rafraichissement shifte_diagramme(EspaceTravail& et, EtatDiagramme& etat, int position) {

@@ -6,12 +6,14 @@
 // window paints the returned Dessin and hands a click's Pointage to the
 // matching (pointe_diagramme).
 #include "interface/affichages.h"
+#include "interface/etat_principal.h"
 #include "commun/espace_travail.h"
 #include "interface/selection.h"
 #include "profil/trace.h"
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace kovrin {
 
@@ -46,9 +48,11 @@ struct DessinDiagramme {
     std::string legende_mesures;   // "Measured reflections: peak file"
 };
 
-// The whole picture from the workspace.
-DessinDiagramme dessine_spectre(const EspaceTravail& et, const EtatDiagramme& etat, int largeur,
-                                int hauteur, int largeur_profil = largeur_image_profil);
+// The whole picture from the workspace; the pair numbered `ligne_pic_courante`
+// (the row chosen in the refinement tables) is drawn red.
+DessinDiagramme dessine_spectre(const EspaceTravail& et, const EtatDiagramme& etat,
+                                int ligne_pic_courante, int largeur, int hauteur,
+                                int largeur_profil = largeur_image_profil);
 
 // Button pressed on the picture (the window also copies the picture to the
 // clipboard, to draw the rubber band over it).
@@ -77,6 +81,17 @@ struct Relache {
 };
 Relache MouseUp_image1(EspaceTravail& et, EtatDiagramme& etat, int largeur, int hauteur,
                        BoutonSouris bouton, Point p);
+
+// The command of a button released on the picture: a drag zooms; a click
+// pairs or unpairs what lies under it when the main window shows the selection
+// tab (`texte_tolerance`: its edit "Angular tolerance").
+Rafraichissement relache_image(EspaceTravail& et, EtatPrincipal& ep, EtatDiagramme& etat,
+                               int largeur, int hauteur, BoutonSouris bouton, Point p,
+                               bool onglet_selection_visible, std::string_view texte_tolerance,
+                               Dialogues& d);
+
+// "Delete the RAW diagram": the profile is no longer drawn (its points stay).
+Rafraichissement efface_diagramme_raw(EspaceTravail& et);
 
 // Shift arrows moved to `position`: the range moves by the difference, in
 // degrees 2theta.

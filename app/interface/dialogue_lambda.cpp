@@ -60,7 +60,10 @@ Rafraichissement termine_profil(EspaceTravail& et, DialogueLambda& dialogue, con
     p.rapport = l.rapport;
     p.anode = l.anode;
     Rafraichissement r;
-    if (complete_profil(et, true, r, d)) dialogue.visible = false;
+    if (complete_profil(et, true, r, d))
+        dialogue.visible = false;
+    else
+        r.echec = true;
     return r;
 }
 
@@ -99,7 +102,7 @@ void clicklistbox(DialogueLambda& dialogue, int element) {
 
 Rafraichissement lit_lambda(EspaceTravail& et, DialogueLambda& dialogue, Dialogues& d) {
     auto l = lit_boites(dialogue, d);
-    if (!l) return {};
+    if (!l) return echoue();
     if (dialogue.mode == lambda_profil) return termine_profil(et, dialogue, *l, d);
     return termine_pics(et, dialogue, *l, d);
 }

@@ -122,6 +122,13 @@ std::optional<PicsLus> lit_fichier_pics(int format, const std::filesystem::path&
     }
 }
 
+Rafraichissement ouvre_pics(EspaceTravail& et, DialogueLambda& dialogue, ChoixFichier& choix,
+                            int format, Dialogues& d) {
+    const std::filesystem::path fichier = choix.ouvrir(filtre_pics, format);
+    if (fichier.empty()) return {};
+    return ouvre_fichier_pics(et, dialogue, format, fichier, d);
+}
+
 Rafraichissement ouvre_fichier_pics(EspaceTravail& et, DialogueLambda& dialogue, int format,
                                     const std::filesystem::path& fichier, Dialogues& d) {
     if (format_porte_lambda(format))
@@ -129,14 +136,16 @@ Rafraichissement ouvre_fichier_pics(EspaceTravail& et, DialogueLambda& dialogue,
     montre_dialogue_lambda(dialogue, lambda_pics);
     dialogue.format_pics = format;
     dialogue.fichier_pics = fichier;
-    return {};
+    Rafraichissement r;
+    r.montre_dialogue_lambda = true;
+    return r;
 }
 
 Rafraichissement prend_fichier_pics(EspaceTravail& et, int format,
                                     const std::filesystem::path& fichier,
                                     const std::optional<LongueursOnde>& du_dialogue, Dialogues& d) {
-    auto lus = lit_fichier_pics(format, fichier, d);
-    if (!lus) return {};
+    const auto lus = lit_fichier_pics(format, fichier, d);
+    if (!lus) return echoue();
     return prend_pics_lus(et, format, fichier, *lus, du_dialogue, d);
 }
 
@@ -151,7 +160,8 @@ Rafraichissement prend_pics_lus(EspaceTravail& et, int format, const std::filesy
     Rafraichissement r = grilles_videes(et, fichier);
     if (profil_present(et) && std::fabs(et.entete_profil.lambda - e.lambda) > ecart_lambdas_admis) {
         d.erreur(message_lambdas_differentes);
-        return r; // the list stays, nothing is shown
+        r.echec = true;
+        return r; // the list stays, nothing more is shown
     }
     bool ensemble_pris = !profil_present(et);
     if (ensemble_pris) prend_ensemble_de_travail(et, e, r);
@@ -178,11 +188,18 @@ std::optional<ProfilLu> lit_fichier_profil(int format, const std::filesystem::pa
         .lecteur(fichier, !et.mesures.vide() || !et.calculees.vide(), d);
 }
 
+Rafraichissement ouvre_profil(EspaceTravail& et, DialogueLambda& dialogue, ChoixFichier& choix,
+                              int format, Dialogues& d) {
+    const std::filesystem::path fichier = choix.ouvrir(filtre_profil, format);
+    if (fichier.empty()) return {};
+    return prend_fichier_profil(et, dialogue, format, fichier, d);
+}
+
 Rafraichissement prend_fichier_profil(EspaceTravail& et, DialogueLambda& dialogue, int format_menu,
                                       const std::filesystem::path& fichier, Dialogues& d) {
     int format = format_profil_de_nom(fichier.string(), format_menu);
     auto lu = lit_fichier_profil(format, fichier, et, d);
-    if (!lu) return {};
+    if (!lu) return echoue();
     if (et.mesures.vide()) {
         et.lambda = 0;
         et.angle_min = et.angle_max = et.angle_min_initial = et.angle_max_initial = 0;
@@ -191,9 +208,10 @@ Rafraichissement prend_fichier_profil(EspaceTravail& et, DialogueLambda& dialogu
     Rafraichissement r;
     if (et.entete_profil.lambda == 0) {
         montre_dialogue_lambda(dialogue, lambda_profil);
+        r.montre_dialogue_lambda = true;
         return r;
     }
-    complete_profil(et, false, r, d);
+    r.echec = !complete_profil(et, false, r, d);
     return r;
 }
 

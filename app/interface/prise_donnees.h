@@ -49,6 +49,11 @@ inline const std::string message_lambdas_differentes =
 std::optional<PicsLus> lit_fichier_pics(int format, const std::filesystem::path& fichier,
                                         Dialogues& d);
 
+// The five peak entries of the main menu and the six of tab 1's "File" menu:
+// the open dialog at the format's filter, then the file taken in.
+Rafraichissement ouvre_pics(EspaceTravail& et, DialogueLambda& dialogue, ChoixFichier& choix,
+                            int format, Dialogues& d);
+
 // A peak file chosen in the open dialog (name not empty). Files that carry
 // their wavelength are taken in at once; for the others the wavelength dialog
 // is prepared for peak data and shown, and its OK finishes the intake.
@@ -74,6 +79,11 @@ int format_profil_de_nom(const std::string& nom, int format_menu);
 // The reader of a profile format; nothing after its message.
 std::optional<ProfilLu> lit_fichier_profil(int format, const std::filesystem::path& fichier,
                                            const EspaceTravail& et, Dialogues& d);
+
+// The profile entries of the main menu and of the diagram window: the open
+// dialog at the format's filter, then the file taken in.
+Rafraichissement ouvre_profil(EspaceTravail& et, DialogueLambda& dialogue, ChoixFichier& choix,
+                              int format, Dialogues& d);
 
 // A profile file chosen in the open dialog (name not empty). When the file
 // gives no wavelength the dialog is prepared for profile data and shown; its

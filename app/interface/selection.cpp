@@ -52,21 +52,23 @@ std::vector<int> en_ordre(std::vector<int> indices, int n) {
 
 // Left click below the axis line: the first hit tick whose nearest measured
 // reflection lies within the tolerance and whose indices are not yet paired.
-void pointe_calculees(EspaceTravail& et, const std::vector<int>& touchees, Dialogues& d) {
+void pointe_calculees(EspaceTravail& et, EtatPrincipal& ep, const std::vector<int>& touchees,
+                      Dialogues& d) {
     for (int j : en_ordre(touchees, et.calculees.taille())) {
         const RaieCalculee& c = et.calculees[j];
         Proche m = mesure_la_plus_proche(et, c.deux_theta);
         if (m.indice == 0 || m.distance > et.tolerance || indices_deja_pris(et, c)) continue;
         if (ajoute_paire(et, paire_de(c, et.mesures[m.indice].deux_theta_mes), d)) {
-            et.ligne_calc_courante = j;
-            et.ligne_mes_courante = m.indice;
+            ep.ligne_calc_courante = j;
+            ep.ligne_mes_courante = m.indice;
         }
         return;
     }
 }
 
 // Left click above the axis line: the same from the measured bars.
-void pointe_mesures(EspaceTravail& et, const std::vector<int>& touchees, Dialogues& d) {
+void pointe_mesures(EspaceTravail& et, EtatPrincipal& ep, const std::vector<int>& touchees,
+                    Dialogues& d) {
     for (int i : en_ordre(touchees, et.mesures.taille())) {
         double x = et.mesures[i].deux_theta_mes;
         Proche c = calculee_la_plus_proche(et, x);
@@ -74,8 +76,8 @@ void pointe_mesures(EspaceTravail& et, const std::vector<int>& touchees, Dialogu
             indices_deja_pris(et, et.calculees[c.indice]))
             continue;
         if (ajoute_paire(et, paire_de(et.calculees[c.indice], x), d)) {
-            et.ligne_mes_courante = i;
-            et.ligne_calc_courante = c.indice;
+            ep.ligne_mes_courante = i;
+            ep.ligne_calc_courante = c.indice;
         }
         return;
     }
@@ -129,13 +131,10 @@ Proche mesure_la_plus_proche(const EspaceTravail& et, double angle) {
     return p;
 }
 
-Rafraichissement selection_automatique(EspaceTravail& et, std::string_view texte_tolerance,
-                                       Dialogues& d) {
-    if (et.mesures.vide()) {
-        d.erreur("Error: No measured Bragg angle");
-        return {};
-    }
-    if (!lit_tolerance(et, texte_tolerance, d)) return {};
+Rafraichissement selection_automatique(EspaceTravail& et, EtatPrincipal& ep,
+                                       std::string_view texte_tolerance, Dialogues& d) {
+    if (et.mesures.vide()) return refus(d, "Error: No measured Bragg angle");
+    if (!lit_tolerance(et, texte_tolerance, d)) return echoue();
     et.selection.efface();
     for (int i = 1; i <= et.mesures.taille(); ++i) {
         double x = et.mesures[i].deux_theta_mes;
@@ -143,10 +142,12 @@ Rafraichissement selection_automatique(EspaceTravail& et, std::string_view texte
         Proche c = calculee_la_plus_proche(et, x);
         if (c.indice == 0 || c.distance > et.tolerance) continue;
         et.selection.ajoute(paire_de(et.calculees[c.indice], x)); // at most one per measured
-        et.ligne_mes_courante = i;
+        ep.ligne_mes_courante = i;
     }
     trie_selection(et);
-    return selection_remplie(et);
+    Rafraichissement r = selection_remplie(et);
+    r.lignes_courantes = true;
+    return r;
 }
 
 Rafraichissement efface_selection(EspaceTravail& et) {
@@ -156,9 +157,8 @@ Rafraichissement efface_selection(EspaceTravail& et) {
     return r;
 }
 
-Rafraichissement click_meas_refl(EspaceTravail& et, Dialogues& d) {
-    et.mesure_en_attente = false;
-    int ligne = et.ligne_grille_mes;
+Rafraichissement click_meas_refl(EspaceTravail& et, EtatPrincipal& ep, int ligne, Dialogues& d) {
+    ep.mesure_en_attente = false;
     if (ligne < 1 || ligne > et.mesures.taille()) return {};
     double x = et.mesures[ligne].deux_theta_mes;
     bool deja = std::any_of(et.selection.begin(), et.selection.end(), [x](const Paire& p) {
@@ -168,26 +168,28 @@ Rafraichissement click_meas_refl(EspaceTravail& et, Dialogues& d) {
         d.bip();
         return {};
     }
-    et.mesure_en_attente = true;
-    et.ligne_mes_en_attente = ligne;
-    et.ligne_mes_courante = ligne;
+    ep.mesure_en_attente = true;
+    ep.ligne_mes_en_attente = ligne;
+    ep.ligne_mes_courante = ligne;
     Rafraichissement r;
     r.grille_mesures_selection = grille_mesures_selection(et);
+    r.lignes_courantes = true;
     return r;
 }
 
-Rafraichissement click_calc_refl(EspaceTravail& et, Dialogues& d) {
-    if (!et.mesure_en_attente) return {};
-    int j = et.ligne_grille_calc;
+Rafraichissement click_calc_refl(EspaceTravail& et, EtatPrincipal& ep, int j, Dialogues& d) {
+    if (!ep.mesure_en_attente) return {};
     if (j < 1 || j > et.calculees.taille()) return {};
-    int i = et.ligne_mes_en_attente;
-    et.mesure_en_attente = false;
+    int i = ep.ligne_mes_en_attente;
+    ep.mesure_en_attente = false;
     if (i < 1 || i > et.mesures.taille()) // the list changed since the first click
         return {};
-    et.ligne_calc_courante = j;
-    if (!ajoute_paire(et, paire_de(et.calculees[j], et.mesures[i].deux_theta_mes), d)) return {};
+    ep.ligne_calc_courante = j;
+    if (!ajoute_paire(et, paire_de(et.calculees[j], et.mesures[i].deux_theta_mes), d))
+        return echoue();
     Rafraichissement r = selection_remplie(et);
     r.grille_calculees_selection = grille_calculees_selection(et);
+    r.lignes_courantes = true;
     return r;
 }
 
@@ -218,8 +220,7 @@ Rafraichissement modifie_indices(EspaceTravail& et, int ligne, std::string_view 
     int j = hkl ? calculee_d_indices(et, *hkl) : 0;
     if (j == 0) {
         d.bip();
-        d.erreur("Not possible: The reflection is out of range or is forbiden!");
-        return {};
+        return refus(d, "Not possible: The reflection is out of range or is forbiden!");
     }
     if (!dans_liste) return {};
     const RaieCalculee& c = et.calculees[j];
@@ -231,7 +232,7 @@ Rafraichissement modifie_indices(EspaceTravail& et, int ligne, std::string_view 
     return selection_remplie(et);
 }
 
-Rafraichissement pointe_diagramme(EspaceTravail& et, const Pointage& pointage,
+Rafraichissement pointe_diagramme(EspaceTravail& et, EtatPrincipal& ep, const Pointage& pointage,
                                   bool onglet_selection_visible, std::string_view texte_tolerance,
                                   Dialogues& d) {
     if (et.mesures.vide() || et.calculees.vide() || !onglet_selection_visible) return {};
@@ -242,11 +243,12 @@ Rafraichissement pointe_diagramme(EspaceTravail& et, const Pointage& pointage,
         et.selection.retire(paires.front());
         r.grille_selection = grille_selection(et);
     } else {
-        if (!lit_tolerance(et, texte_tolerance, d)) return {};
+        if (!lit_tolerance(et, texte_tolerance, d)) return echoue();
         if (pointage.cote == CoteAxe::dessous)
-            pointe_calculees(et, pointage.calculees_touchees, d);
+            pointe_calculees(et, ep, pointage.calculees_touchees, d);
         else if (pointage.cote == CoteAxe::dessus)
-            pointe_mesures(et, pointage.mesures_touchees, d);
+            pointe_mesures(et, ep, pointage.mesures_touchees, d);
+        r.lignes_courantes = true;
         trie_selection(et);
         r.grille_mesures_selection = grille_mesures_selection(et);
         r.grille_calculees_selection = grille_calculees_selection(et);

@@ -5,6 +5,7 @@
 // pointing on the diagram, emptying).
 #include "commun/dialogues.h"
 #include "interface/affichages.h"
+#include "interface/etat_principal.h"
 #include "commun/espace_travail.h"
 #include "profil/trace.h"
 
@@ -39,8 +40,8 @@ Proche mesure_la_plus_proche(const EspaceTravail& et, double angle);
 
 // Button "Automatic Selection": replaces the list by the pairs of the measured
 // reflections of the current range within the tolerance.
-Rafraichissement selection_automatique(EspaceTravail& et, std::string_view texte_tolerance,
-                                       Dialogues& d);
+Rafraichissement selection_automatique(EspaceTravail& et, EtatPrincipal& ep,
+                                       std::string_view texte_tolerance, Dialogues& d);
 
 // Buttons "Delete Selection" and "Reset the selected reflections".
 Rafraichissement efface_selection(EspaceTravail& et);
@@ -48,11 +49,11 @@ inline Rafraichissement raze_selection(EspaceTravail& et) {
     return efface_selection(et);
 }
 
-// Pairing by hand: a click in the measured grid of tab 3 (row
-// `ligne_grille_mes`) then one in the calculated grid (row `ligne_grille_calc`).
-// A click on a row that holds no reflection does nothing.
-Rafraichissement click_meas_refl(EspaceTravail& et, Dialogues& d);
-Rafraichissement click_calc_refl(EspaceTravail& et, Dialogues& d);
+// Pairing by hand: a click on row `ligne` of the measured grid of tab 3, then
+// one on a row of the calculated grid. A click on a row that holds no
+// reflection does nothing.
+Rafraichissement click_meas_refl(EspaceTravail& et, EtatPrincipal& ep, int ligne, Dialogues& d);
+Rafraichissement click_calc_refl(EspaceTravail& et, EtatPrincipal& ep, int ligne, Dialogues& d);
 
 // Indices typed in the grid "Selected reflections" ("h k l", blank-separated;
 // empty reads as 0 0 0). Anything but three integers is not a reflection.
@@ -76,7 +77,7 @@ struct Pointage {
     std::vector<int> calculees_touchees;
     std::vector<int> mesures_touchees;
 };
-Rafraichissement pointe_diagramme(EspaceTravail& et, const Pointage& pointage,
+Rafraichissement pointe_diagramme(EspaceTravail& et, EtatPrincipal& ep, const Pointage& pointage,
                                   bool onglet_selection_visible, std::string_view texte_tolerance,
                                   Dialogues& d);
 

@@ -10,6 +10,7 @@
 #include "fichiers/rapports.h"
 #include "interface/prise_donnees.h"
 
+#include <algorithm>
 #include <system_error>
 #include <utility>
 
@@ -80,13 +81,30 @@ int format_pics_par_nom(const std::string& nom) {
     return pics_colonne;
 }
 
+GenreFichier genre_fichier(const std::filesystem::path& fichier) {
+    const std::string extension = majuscules(fichier.extension().string());
+    if (extension == ".CRY" || extension == ".ICS") return GenreFichier::maille;
+    // A profile format's name that no peak format claims (.dat and .txt stay peaks).
+    const std::string nom = fichier.filename().string();
+    if (code_profil_de_nom(nom, 0) != 0 && format_pics_par_nom(nom) == pics_colonne)
+        return GenreFichier::profil;
+    return GenreFichier::pics;
+}
+
+std::vector<std::filesystem::path> dans_l_ordre_des_genres(std::vector<std::filesystem::path> fichiers) {
+    std::stable_sort(fichiers.begin(), fichiers.end(), [](const auto& a, const auto& b) {
+        return genre_fichier(a) < genre_fichier(b);
+    });
+    return fichiers;
+}
+
 std::optional<MailleLue> lit_fichier_maille(const std::filesystem::path& fichier, Dialogues& d) {
     if (contient(fichier.string(), ".ics")) return lit_maille_icsd(fichier, d);
     return lit_maille_kovrin(fichier, d);
 }
 
-bool prend_maille_lue(EspaceTravail& et, const std::filesystem::path& fichier, const MailleLue& lue,
-                      Dialogues& d) {
+void prend_maille_lue(EspaceTravail& et, const std::filesystem::path& fichier,
+                      const MailleLue& lue, Dialogues& d) {
     // Worked on a copy: the symbol lists may fail to load after the cell is in.
     EspaceTravail essai = et;
     essai.calculees.efface();
@@ -98,19 +116,10 @@ bool prend_maille_lue(EspaceTravail& et, const std::filesystem::path& fichier, c
     if (lue.systeme) essai.systeme = symbole_compare(*lue.systeme);
     essai.groupe = symbole_compare(lue.groupe);
     essai.maille = essai.maille_initiale = lue.maille;
-    try {
-        if (!remplit_liste_orsab(essai, d)) {
-            et.arret_programme = essai.arret_programme;
-            return false;
-        }
-        remplit_liste_hm(essai);
-        choisit_groupe_ecrit_autrement(essai, fichier, lue.groupe, d);
-    } catch (const ErreurKovrin& e) {
-        d.erreur(e.what());
-        return false;
-    }
+    remplit_liste_orsab(essai);
+    remplit_liste_hm(essai);
+    choisit_groupe_ecrit_autrement(essai, fichier, lue.groupe, d);
     et = std::move(essai);
-    return true;
 }
 
 bool choisit_groupe(EspaceTravail& et, std::string_view symbole, bool hall) {

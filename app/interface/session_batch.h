@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kovrin {
 
@@ -22,6 +23,14 @@ void efface_resultats_anciens(const std::filesystem::path& repertoire);
 // ".txt" XFIT, ".dat" WINFIT, ".di" Philips; any other name is a column file.
 int format_pics_par_nom(const std::string& nom);
 
+// What a file named at start or dropped on a window is, by its extension: a
+// cell file (.cry, .ics), a profile (.raw, .cpi, .rd), otherwise peaks.
+enum class GenreFichier { pics, profil, maille };
+GenreFichier genre_fichier(const std::filesystem::path& fichier);
+// The files in the order they are taken in: peaks, profiles, cells, each kind
+// in the order given.
+std::vector<std::filesystem::path> dans_l_ordre_des_genres(std::vector<std::filesystem::path> fichiers);
+
 // The cell file `fichier` read by its kind: ICSD when the name contains ".ics",
 // otherwise the program's own ".cry" layout. Nothing after the reader's message.
 std::optional<MailleLue> lit_fichier_maille(const std::filesystem::path& fichier, Dialogues& d);
@@ -30,13 +39,13 @@ std::optional<MailleLue> lit_fichier_maille(const std::filesystem::path& fichier
 // crystal system, space group (trimmed and upper-cased, as a symbol chosen in a
 // list is), the cell and its initial copy; the calculated reflections and the
 // pairs of the old cell go. Both symbol lists are then refilled for the system
-// with the symbol read selected. False, with the workspace as it was, when the
-// space-group data cannot be read (et.arret_programme tells when the program
-// must end). A symbol that no list writes as the file does selects the entry of
-// the same group (choisit_groupe); when there is none, an information message
-// lists the closest entries. The caller then runs calcul_apres_lecture.
-bool prend_maille_lue(EspaceTravail& et, const std::filesystem::path& fichier, const MailleLue& lue,
-                      Dialogues& d);
+// with the symbol read selected. When the space-group data cannot be read it
+// throws (ArretProgramme without spgr2.dat) and the workspace is as it was. A
+// symbol that no list writes as the file does selects the entry of the same
+// group (choisit_groupe); when there is none, an information message through
+// `d` lists the closest entries. The caller then runs calcul_apres_lecture.
+void prend_maille_lue(EspaceTravail& et, const std::filesystem::path& fichier,
+                      const MailleLue& lue, Dialogues& d);
 
 // A click on the entry of the H-M list (or, with `hall`, of the Orsab list)
 // whose symbol equals `symbole` (case and surrounding blanks aside; in the

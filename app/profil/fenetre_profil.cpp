@@ -126,7 +126,7 @@ void OnMouseDown(EtatFenetreProfil& etat, BoutonSouris bouton, Point appui) {
     etat.bouton_tenu = true;
 }
 
-SuiteProfil OnMouseUp(EspaceTravail& et, EtatFenetreProfil& etat, int largeur, int hauteur,
+SuiteProfil relache_profil(EspaceTravail& et, EtatFenetreProfil& etat, int largeur, int hauteur,
                       BoutonSouris bouton, Point relache, Dialogues& d) {
     etat.bouton_tenu = false;
     const VueProfil vue = vue_profil(et, etat, largeur, hauteur);
@@ -145,18 +145,18 @@ double intensite_sous_angle(const EspaceTravail& et, double deux_theta) {
     return 0; // outside the profile
 }
 
-SuiteProfil modifie_echelle(EtatFenetreProfil& etat, int position) {
+SuiteProfil echelle_profil(EtatFenetreProfil& etat, int position) {
     etat.position_echelle = position;
     etat.facteur_vertical = position * 0.1;
     return SuiteProfil::redessine;
 }
 
-SuiteProfil shifte_spectre(EspaceTravail& et, EtatFenetreProfil& etat, int position) {
+SuiteProfil decale_profil(EspaceTravail& et, EtatFenetreProfil& etat, int position) {
     decale_plage(et, etat.position_decalage, position);
     return SuiteProfil::redessine;
 }
 
-SuiteProfil reset_diagramme(EspaceTravail& et, EtatFenetreProfil& etat) {
+SuiteProfil plage_complete_profil(EspaceTravail& et, EtatFenetreProfil& etat) {
     etat.bouton_tenu = false;
     plage_complete(et);
     etat.facteur_vertical = 1.0;
@@ -164,39 +164,39 @@ SuiteProfil reset_diagramme(EspaceTravail& et, EtatFenetreProfil& etat) {
     return SuiteProfil::redessine;
 }
 
-SuiteProfil efface_mesures(EspaceTravail& et) {
+SuiteProfil vide_mesures_profil(EspaceTravail& et) {
     et.mesures.efface();
     return SuiteProfil::grille_et_dessin;
 }
 
-SuiteProfil efface_fichier(EspaceTravail& et) {
+SuiteProfil retire_profil(EspaceTravail& et) {
     et.profil.efface();
     et.entete_profil.fichier_profil.clear();
     return SuiteProfil::grille_videe;
 }
 
-void on_select_raw(EtatFenetreProfil& etat, int ligne) {
+void choisit_ligne_pics(EtatFenetreProfil& etat, int ligne) {
     etat.ligne_choisie = ligne;
 }
 
-SuiteProfil on_double_click(EspaceTravail& et, EtatFenetreProfil& etat) {
+SuiteProfil retire_ligne_choisie(EspaceTravail& et, EtatFenetreProfil& etat) {
     if (etat.ligne_choisie < 1 || etat.ligne_choisie > et.mesures.taille())
         return SuiteProfil::rien;
     et.mesures.retire(etat.ligne_choisie);
     return SuiteProfil::grille_et_dessin;
 }
 
-SuiteProfil set_derivee_seconde(EtatFenetreProfil& etat) {
+SuiteProfil bascule_derivee(EtatFenetreProfil& etat) {
     etat.derivee_visible = !etat.derivee_visible;
     return SuiteProfil::redessine;
 }
 
-void init_crea(EspaceTravail& et, EtatFenetreProfil& etat) {
+void cree_fenetre_profil(EspaceTravail& et, EtatFenetreProfil& etat) {
     etat.position_decalage = 180;
     et.etendue = et.angle_max - et.angle_min;
 }
 
-void init_active(EtatFenetreProfil& etat) {
+void active_fenetre_profil(EtatFenetreProfil& etat) {
     etat.facteur_vertical = 1.0;
     etat.bouton_tenu = false;
 }

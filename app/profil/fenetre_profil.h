@@ -68,7 +68,7 @@ void OnMouseDown(EtatFenetreProfil& etat, BoutonSouris bouton, Point appui);
 // pixels of the press point; left button zooms on a drag of more than 4 pixels,
 // otherwise adds a peak at the press point ("Too many peaks (>500)" past 500;
 // dropped when one lies within 0.001 degree).
-SuiteProfil OnMouseUp(EspaceTravail& et, EtatFenetreProfil& etat, int largeur, int hauteur,
+SuiteProfil relache_profil(EspaceTravail& et, EtatFenetreProfil& etat, int largeur, int hauteur,
                       BoutonSouris bouton, Point relache, Dialogues& d);
 
 // Intensity of the profile at `deux_theta`: the point i with angle_i <=
@@ -76,18 +76,18 @@ SuiteProfil OnMouseUp(EspaceTravail& et, EtatFenetreProfil& etat, int largeur, i
 // outside the profile.
 double intensite_sous_angle(const EspaceTravail& et, double deux_theta);
 
-SuiteProfil modifie_echelle(EtatFenetreProfil& etat, int position);
-SuiteProfil shifte_spectre(EspaceTravail& et, EtatFenetreProfil& etat, int position);
-SuiteProfil reset_diagramme(EspaceTravail& et, EtatFenetreProfil& etat);
-SuiteProfil efface_mesures(EspaceTravail& et);
+SuiteProfil echelle_profil(EtatFenetreProfil& etat, int position);
+SuiteProfil decale_profil(EspaceTravail& et, EtatFenetreProfil& etat, int position);
+SuiteProfil plage_complete_profil(EspaceTravail& et, EtatFenetreProfil& etat);
+SuiteProfil vide_mesures_profil(EspaceTravail& et);
 // "Delete the observed diagram": the profile is gone (the picture turns black).
-SuiteProfil efface_fichier(EspaceTravail& et);
-void on_select_raw(EtatFenetreProfil& etat, int ligne);
+SuiteProfil retire_profil(EspaceTravail& et);
+void choisit_ligne_pics(EtatFenetreProfil& etat, int ligne);
 // Double click in the peak grid: the selected row's reflection is removed.
-SuiteProfil on_double_click(EspaceTravail& et, EtatFenetreProfil& etat);
+SuiteProfil retire_ligne_choisie(EspaceTravail& et, EtatFenetreProfil& etat);
 // Menu "&Draw Sec. Deriv.": toggles the curve of the second derivative.
-SuiteProfil set_derivee_seconde(EtatFenetreProfil& etat);
-void init_crea(EspaceTravail& et, EtatFenetreProfil& etat);
-void init_active(EtatFenetreProfil& etat);
+SuiteProfil bascule_derivee(EtatFenetreProfil& etat);
+void cree_fenetre_profil(EspaceTravail& et, EtatFenetreProfil& etat);
+void active_fenetre_profil(EtatFenetreProfil& etat);
 
 } // namespace kovrin

@@ -143,7 +143,7 @@ std::string lit_width_maxi(RecherchePics& recherche, int position) {
     return pascal_reel(recherche.largeur_max, 4, 2);
 }
 
-std::optional<ChampsContamination> peak_search(EspaceTravail& espace, Dialogues& d) {
+std::optional<ChampsContamination> prepare_recherche(EspaceTravail& espace, Dialogues& d) {
     if (espace.profil.vide()) return std::nullopt;
     CurseurOccupe occupe(d);
     espace.recherche.recherche_active = true;
@@ -164,12 +164,17 @@ std::optional<ChampsContamination> peak_search(EspaceTravail& espace, Dialogues&
     return champs;
 }
 
-void go_peaksearch(EspaceTravail& espace, const PositionsRecherche& positions,
-                   const ChampsContamination& contamination, Dialogues& d) {
+LimitesRecherche limites_de_positions(const PositionsRecherche& positions) {
+    return {std::max(positions.seuil * 0.1, 0.01), positions.largeur_min * 0.01,
+            positions.largeur_max * 0.1};
+}
+
+void lance_recherche(EspaceTravail& espace, const LimitesRecherche& limites,
+                     const ChampsContamination& contamination, Dialogues& d) {
     RecherchePics& r = espace.recherche;
-    r.seuil = std::max(positions.seuil * 0.1, 0.01);
-    r.largeur_min = positions.largeur_min * 0.01;
-    r.largeur_max = positions.largeur_max * 0.1;
+    r.seuil = limites.seuil;
+    r.largeur_min = limites.largeur_min;
+    r.largeur_max = limites.largeur_max;
     espace.mesures.efface();
     // The curves follow the profile: a profile taken in since the panel was
     // opened is prepared again.
@@ -250,7 +255,7 @@ void marque_contaminations(EspaceTravail& espace, const ChampsContamination& con
     marque_doublets(espace);
 }
 
-bool kill_alpha2(const EspaceTravail& espace) {
+bool choix_genres_possible(const EspaceTravail& espace) {
     return !espace.mesures.vide() && espace.recherche.nb_contaminations != 0;
 }
 
@@ -265,7 +270,7 @@ void garde_genres_choisis(EspaceTravail& espace, const std::array<bool, nb_genre
     mesures.tronque(gardees);
 }
 
-void fin_de_search(EspaceTravail& espace) {
+void ferme_recherche(EspaceTravail& espace) {
     espace.recherche.recherche_active = false;
 }
 

@@ -40,6 +40,15 @@ struct PositionsRecherche {
     int largeur_max = 10; // 1 ... 50
 };
 
+// Limits of the search: depth threshold (scaled second derivative), widths
+// in degrees 2theta.
+struct LimitesRecherche {
+    double seuil = 2.0;
+    double largeur_min = 0.10, largeur_max = 1.0;
+};
+// The limits the track bars stand for (a threshold of at least 0.01).
+LimitesRecherche limites_de_positions(const PositionsRecherche& positions);
+
 // Track-bar moves: set the limit and return the text of its box.
 std::string lit_threshold(RecherchePics& recherche, int position);
 std::string lit_width_mini(RecherchePics& recherche, int position);
@@ -48,10 +57,10 @@ std::string lit_width_maxi(RecherchePics& recherche, int position);
 // "&Peak Search": opens the search (recherche_active), computes the smoothed
 // profile and the second derivative scaled to 100, and returns the prefilled
 // contamination boxes. Nothing happens without a profile.
-std::optional<ChampsContamination> peak_search(EspaceTravail& espace, Dialogues& d);
+std::optional<ChampsContamination> prepare_recherche(EspaceTravail& espace, Dialogues& d);
 
 // "Search": reads the limits, empties the measured reflections and searches.
-void go_peaksearch(EspaceTravail& espace, const PositionsRecherche& positions,
+void lance_recherche(EspaceTravail& espace, const LimitesRecherche& limites,
                    const ChampsContamination& contamination, Dialogues& d);
 
 // The scan of the scaled second derivative; found peaks (in increasing angle)
@@ -67,13 +76,13 @@ void marque_contaminations(EspaceTravail& espace, const ChampsContamination& con
                            Dialogues& d);
 
 // "Select the peaks to be kept": the selection panel may be shown.
-bool kill_alpha2(const EspaceTravail& espace);
+bool choix_genres_possible(const EspaceTravail& espace);
 
 // OK of the selection panel (the handler BitBtn7Click): keeps the peaks whose
 // kind is ticked, gardes[code - 1], in order; every other code is dropped.
 void garde_genres_choisis(EspaceTravail& espace, const std::array<bool, nb_genres_raie>& gardes);
 
 // "Close" of the search panel.
-void fin_de_search(EspaceTravail& espace);
+void ferme_recherche(EspaceTravail& espace);
 
 } // namespace kovrin

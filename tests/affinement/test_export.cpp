@@ -88,13 +88,13 @@ TEST_F(Export, ListingThatEndsEarlyGivesZerosAndEmptyLines) {
 }
 
 TEST_F(Export, ButtonsOpenTheListingAndBuildTheExport) {
-    Impression_resultats(e, ListeExport::courte, d);
+    ouvre_listing(e, ListeExport::courte, d);
     ASSERT_EQ(d.journal.size(), 1u);
     EXPECT_EQ(d.journal[0].genre, "visionneuse");
     EXPECT_EQ(std::filesystem::path(d.journal[0].texte).filename(), "kovrin.out");
     EXPECT_TRUE(std::filesystem::exists("Excel.txt"));
 
-    EXPECT_TRUE(transfert_excel(e, d));
+    EXPECT_TRUE(resultats_presents(e, d));
     auto texte = texte_export(e, ListeExport::longue, d);
     ASSERT_TRUE(texte.has_value());
     EXPECT_EQ(*texte, lit_fichier(donnees("Excel_long.txt")));
@@ -104,8 +104,8 @@ TEST(ExportSansListing, NoResultsEverywhere) {
     DossierTemporaire dossier;
     EspaceTravail e;
     DialoguesEnregistres d;
-    Impression_resultats(e, ListeExport::courte, d);
-    EXPECT_FALSE(transfert_excel(e, d));
+    ouvre_listing(e, ListeExport::courte, d);
+    EXPECT_FALSE(resultats_presents(e, d));
     EXPECT_FALSE(texte_export(e, ListeExport::courte, d).has_value());
     EXPECT_EQ(d.erreurs(), (std::vector<std::string>{"No results", "No results", "No results"}));
     EXPECT_FALSE(std::filesystem::exists("Excel.txt"));

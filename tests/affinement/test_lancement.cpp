@@ -2,6 +2,7 @@
 // engine, kovrin.inp, and what the workspace keeps afterwards.
 #include "affinement/affinement.h"
 #include "cas_affinement.h"
+#include "interface/commandes_affinement.h"
 #include "commun/fichier_texte.h"
 #include "dossier_temporaire.h"
 
@@ -202,10 +203,12 @@ TEST_F(Lancement, EngineFailureSaysDllErrorAndKeepsTheEarlierResult) {
 
 TEST_F(Lancement, ResultButtonsShowWhateverTheOutcome) {
     EspaceTravail e;
-    go_affinement(e, champs_affinement({rang_a}), onglet, d, calcul_simule);
+    EtatPrincipal ep;
+    const Rafraichissement r = go_affinement(e, ep, d, calcul_simule);
     EXPECT_TRUE(d.a_dit("No selected reflections!"));
-    EXPECT_TRUE(onglet.boutons_resultats);
-    EXPECT_TRUE(onglet.bouton_impression);
+    EXPECT_TRUE(r.echec);
+    EXPECT_TRUE(r.onglet_affinement->boutons_resultats);
+    EXPECT_TRUE(r.onglet_affinement->bouton_impression);
 }
 
 TEST_F(Lancement, RecordFileMatchesTheHandWrittenOne) {

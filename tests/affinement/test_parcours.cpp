@@ -4,6 +4,7 @@
 #include "affinement/affinement.h"
 #include "cas_affinement.h"
 #include "cristallo/raies.h"
+#include "interface/commandes_affinement.h"
 #include "dossier_temporaire.h"
 
 #include <gtest/gtest.h>
@@ -48,8 +49,9 @@ class Parcours : public ::testing::Test {
 
     DossierTemporaire dossier;
     EspaceTravail e;
-    OngletMaille om;
-    OngletAffinement onglet;
+    EtatPrincipal ep;
+    OngletMaille& om = ep.maille;
+    OngletAffinement& onglet = ep.affinement;
     ChampsAffinement champs = champs_affinement({rang_decalage, rang_a});
     DialoguesEnregistres d;
 };
@@ -68,7 +70,7 @@ TEST_P(Pliage, ChangeParamFoldsTheRefinedShiftIntoTheAngles) {
     lance_affinement(e, champs, onglet, d, calcul_simule);
     ASSERT_TRUE(e.affinement_ok);
     onglet.affine[rang_a] = "   4.0000";
-    change_param(e, om, onglet, d);
+    change_param(e, ep, d);
     for (const Mesure& m : e.mesures) {
         double cosinus = mode == 2 ? std::cos(m.deux_theta_lu / 2 * pi / 180) : 1;
         EXPECT_NEAR(m.deux_theta_mes, m.deux_theta_lu - terme * cosinus, mode == 2 ? 1e-5 : 1e-6);
@@ -85,19 +87,19 @@ INSTANTIATE_TEST_SUITE_P(Modes, Pliage, ::testing::Values(std::pair{1, 0.02f}, s
 
 TEST_F(Parcours, ChangeParamNeedsPairsAndAResultOfThem) {
     onglet.boutons_resultats = true;
-    change_param(e, om, onglet, d); // pairs but no refinement yet
+    change_param(e, ep, d); // pairs but no refinement yet
     EXPECT_FALSE(onglet.boutons_resultats);
     EXPECT_EQ(e.selection.taille(), 10);
     EXPECT_EQ(e.maille[0], 3.99);
 
     reponse_cubique(0.02f, 1.5406f, 4.0f);
     lance_affinement(e, champs, onglet, d, calcul_simule);
-    change_param(e, om, onglet, d);
+    change_param(e, ep, d);
     ASSERT_TRUE(e.selection.vide());
     apparie();
     // New pairs, no new refinement: the shift already folded is not folded again.
     auto corriges = e.mesures;
-    change_param(e, om, onglet, d);
+    change_param(e, ep, d);
     EXPECT_EQ(e.selection.taille(), 10);
     for (int j = 1; j <= e.mesures.taille(); ++j)
         EXPECT_EQ(e.mesures[j].deux_theta_mes, corriges[j].deux_theta_mes);
@@ -107,16 +109,16 @@ TEST_F(Parcours, RestoreAfterTwoChangesKeepsTheRefinedWavelength) {
     champs.a_affiner[rang_lambda] = true;
     reponse_cubique(0.02f, 1.5410f, 4.001f);
     lance_affinement(e, champs, onglet, d, calcul_simule);
-    change_param(e, om, onglet, d);
+    change_param(e, ep, d);
     apparie();
     reponse_cubique(0.01f, 1.5412f, 4.002f);
     champs.lambda_initial = " 1.54100";
     lance_affinement(e, champs, onglet, d, calcul_simule);
-    change_param(e, om, onglet, d);
+    change_param(e, ep, d);
     EXPECT_NEAR(e.maille[0], 4.002, 1e-9);
     EXPECT_NEAR(e.mesures[1].deux_theta_mes, e.mesures[1].deux_theta_lu - 0.03, 1e-6);
 
-    resto_param(e, om, onglet, d);
+    resto_param(e, ep, d);
     for (const Mesure& m : e.mesures)
         EXPECT_EQ(m.deux_theta_mes, m.deux_theta_lu);
     EXPECT_EQ(e.maille, (std::array<double, 6>{3.99, 3.99, 3.99, 90, 90, 90}));

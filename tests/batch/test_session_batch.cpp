@@ -77,7 +77,7 @@ TEST(SessionBatch, CellFilesSelectTheirGroupInTheHmList) {
         EspaceTravail et = espace_occupe(dossier);
         auto lue = lit_fichier_maille(dossier / c.nom, d);
         ASSERT_TRUE(lue.has_value()) << (d.journal.empty() ? "" : d.journal[0].texte);
-        ASSERT_TRUE(prend_maille_lue(et, dossier / c.nom, *lue, d));
+        prend_maille_lue(et, dossier / c.nom, *lue, d);
         EXPECT_EQ(et.systeme, "CUBI");
         EXPECT_EQ(et.groupe, c.groupe);
         EXPECT_EQ(et.ligne_titre, c.titre);
@@ -108,8 +108,7 @@ EspaceTravail espace_cubique(const DossierTemporaire& dossier) {
     EspaceTravail et;
     et.repertoire = dossier.chemin();
     et.systeme = "CUBI";
-    DialoguesEnregistres d;
-    EXPECT_TRUE(remplit_liste_orsab(et, d));
+    remplit_liste_orsab(et);
     remplit_liste_hm(et);
     return et;
 }
@@ -124,8 +123,7 @@ TEST(SessionBatch, GroupChosenInTheHmListSurvivesARefillOfTheLists) {
     EXPECT_EQ(et.origine_groupe, "HM");
     const int choisie = et.liste_hm.selection;
     remplit_liste_hm(et);
-    DialoguesEnregistres d;
-    remplit_liste_orsab(et, d);
+    remplit_liste_orsab(et);
     EXPECT_EQ(et.liste_hm.selection, choisie);
     EXPECT_EQ(et.liste_orsab.selection, -1);
 }

@@ -119,34 +119,34 @@ TEST(ListeOrsab, FixedColumnsAndSpareLines) {
     }
     ecrit_fichier(dossier / "spgr2.dat", f);
     EspaceTravail et;
-    DialoguesEnregistres d;
     et.repertoire = dossier.chemin();
     et.systeme = "TRIC";
     et.groupe = "P 1";
-    ASSERT_TRUE(remplit_liste_orsab(et, d));
+    remplit_liste_orsab(et);
     ASSERT_EQ(et.liste_orsab.entrees.size(), 3u);
     EXPECT_EQ(et.liste_orsab.entrees[0], "P 1 21/c 1 L-P 2ybc 2ybc 2ybc 2y14X");
     EXPECT_EQ(et.liste_orsab.entrees[1], "P -1        -P 1             2  ");
     EXPECT_EQ(et.liste_orsab.entrees[2], "P 1         P 1              1  ");
     EXPECT_EQ(et.liste_orsab.selection, 2);
-    EXPECT_TRUE(d.journal.empty());
 
     et.systeme = "NONE";
-    ASSERT_TRUE(remplit_liste_orsab(et, d));
+    remplit_liste_orsab(et);
     EXPECT_TRUE(et.liste_orsab.entrees.empty());
 }
 
 TEST(ListeOrsab, MissingFileEndsTheProgram) {
     DossierTemporaire dossier;
     EspaceTravail et;
-    DialoguesEnregistres d;
     et.repertoire = dossier.chemin() / "nowhere";
     et.systeme = "CUBI";
     et.liste_orsab.entrees = {"old"};
-    EXPECT_FALSE(remplit_liste_orsab(et, d, dossier / "spgr2.dat"));
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"The file SPGR2.Dat was not found"});
-    EXPECT_TRUE(et.arret_programme);
-    EXPECT_TRUE(et.liste_orsab.entrees.empty());
+    try {
+        remplit_liste_orsab(et, dossier / "spgr2.dat");
+        FAIL() << "a missing spgr2.dat must end the program";
+    } catch (const ArretProgramme& e) {
+        EXPECT_STREQ(e.what(), "The file SPGR2.Dat was not found");
+    }
+    EXPECT_EQ(et.liste_orsab.entrees, std::vector<std::string>{"old"});
 }
 
 TEST_F(AvecDonnees, OrsabListOfEverySystemFromTheCommittedFile) {
@@ -155,12 +155,12 @@ TEST_F(AvecDonnees, OrsabListOfEverySystemFromTheCommittedFile) {
         {"HEXA", 52}, {"RHOM", 7},   {"CUBI", 43}};
     for (const auto& [systeme, n] : tailles) {
         et.systeme = systeme;
-        ASSERT_TRUE(remplit_liste_orsab(et, d));
+        remplit_liste_orsab(et);
         EXPECT_EQ(et.liste_orsab.entrees.size(), n) << systeme;
     }
     et.systeme = "CUBI";
     et.groupe = "F D -3 M:2";
-    ASSERT_TRUE(remplit_liste_orsab(et, d));
+    remplit_liste_orsab(et);
     ASSERT_GE(et.liste_orsab.selection, 0);
     EXPECT_EQ(et.liste_orsab.entrees[static_cast<std::size_t>(et.liste_orsab.selection)],
               "F d -3 m:2  -F 4vw 2vw 3     227");

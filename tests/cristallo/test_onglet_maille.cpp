@@ -236,7 +236,7 @@ TEST_F(Onglet, SetNumeroAndChangeSysteme) {
     EXPECT_EQ(et.fichier_maille, "");
     EXPECT_EQ(o.cellule[1], "5"); // configured for the cubic system
 
-    change_systeme(et, o, 3, d);
+    change_systeme(et, o, 3);
     EXPECT_EQ(et.systeme, "HEXA");
     EXPECT_EQ(o.systeme_choisi, 3);
     EXPECT_EQ(o.cellule[5], "120");

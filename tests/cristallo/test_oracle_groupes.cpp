@@ -73,7 +73,7 @@ TEST_F(OracleGroupes, EveryOrsabEntryAgreesWithGemmi) {
         et = EspaceTravail{};
         et.repertoire = dossier.chemin();
         et.systeme = systeme;
-        ASSERT_TRUE(remplit_liste_orsab(et, d));
+        remplit_liste_orsab(et);
         for (const std::string& entree : et.liste_orsab.entrees) {
             et.groupe = majuscules(sans_blancs(entree.substr(0, 12)));
             charge_operateurs_orsab(et);

@@ -131,7 +131,7 @@ std::vector<std::string> ecritures(const gemmi::SpaceGroup& sg, const Groupe& g)
 struct Symboles : test::AvecDonnees {
     void listes(const std::string& systeme) {
         et.systeme = systeme;
-        ASSERT_TRUE(remplit_liste_orsab(et, d));
+        remplit_liste_orsab(et);
         remplit_liste_hm(et);
     }
     const std::string& entree_hm(int i) {

@@ -22,7 +22,7 @@ struct FichiersMaille : test::DansDossier {};
 
 TEST_F(FichiersMaille, CryLayoutAndReadBack) {
     EspaceTravail et = espace_avec_maille();
-    auto legende = sauve_maille(et, "mycell", d);
+    auto legende = ecrit_maille_cry(et, "mycell", d);
     ASSERT_TRUE(legende);
     EXPECT_EQ(*legende, "Calculated pattern (mycell.cry)");
     EXPECT_EQ(et.fichier_maille, "mycell.cry");
@@ -47,7 +47,7 @@ TEST_F(FichiersMaille, CryLayoutAndReadBack) {
 
 TEST_F(FichiersMaille, CryNamesOverwriteAndRefusals) {
     EspaceTravail et = espace_avec_maille();
-    ASSERT_TRUE(sauve_maille(et, "mycell.cry.bak", d));
+    ASSERT_TRUE(ecrit_maille_cry(et, "mycell.cry.bak", d));
     EXPECT_TRUE(std::filesystem::exists("mycell.cry.bak"));
     EXPECT_TRUE(d.journal.empty());
 
@@ -55,20 +55,20 @@ TEST_F(FichiersMaille, CryNamesOverwriteAndRefusals) {
     test::ecrit_fichier("old.cry", "keep");
     for (Reponse r : {Reponse::annuler, Reponse::non}) {
         d.reponse = r;
-        EXPECT_FALSE(sauve_maille(et, "old", d));
+        EXPECT_FALSE(ecrit_maille_cry(et, "old", d));
         EXPECT_EQ(test::lit_fichier("old.cry"), "keep");
     }
     EXPECT_EQ(d.textes(),
               std::vector<std::string>(2, "This file already exists. Do you want to continue?"));
     EXPECT_EQ(et.fichier_maille, "mycell.cry.bak");
     d.reponse = Reponse::oui;
-    EXPECT_TRUE(sauve_maille(et, "old", d));
+    EXPECT_TRUE(ecrit_maille_cry(et, "old", d));
     EXPECT_NE(test::lit_fichier("old.cry"), "keep");
 
     d.vide();
-    EXPECT_FALSE(sauve_maille(et, "", d)); // dialog cancelled
+    EXPECT_FALSE(ecrit_maille_cry(et, "", d)); // dialog cancelled
     et.maille[4] = 0;
-    EXPECT_FALSE(sauve_maille(et, "zero", d));
+    EXPECT_FALSE(ecrit_maille_cry(et, "zero", d));
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"No cell parameters!"});
     EXPECT_FALSE(std::filesystem::exists("zero.cry"));
 

@@ -55,7 +55,7 @@ struct Rapports : test::DansDossier {};
 TEST_F(Rapports, RawOutSevenPointsGivesTwoLines) {
     EspaceTravail et = espace_avec_profil({0, 50, 100, 25, 10, 75, 0});
     et.repertoire = dossier.chemin();
-    ASSERT_TRUE(edit_raw(et, d));
+    ASSERT_TRUE(rapport_profil(et, d));
     auto lignes = entete_raw;
     lignes.insert(
         lignes.end(),
@@ -97,7 +97,7 @@ TEST_F(Rapports, DifOut) {
     et.mesures.ajoute({28.442, 28.442, 100});
     et.mesures.ajoute({47.302, 47.302, 55});
     et.mesures.ajoute({56.121, 56.121, 30.25});
-    ASSERT_TRUE(edit_fichier_dif(et, d));
+    ASSERT_TRUE(rapport_pics(et, d));
     EXPECT_EQ(test::lit_fichier("dif.out"),
               crlf({"File name    :si.dif", "sample ID    :Si 640d", "Anode        :Cu",
                     "Ratio        :    0.50", "Lambda       : 1.54060", "Lambda1      : 1.54060",
@@ -111,7 +111,7 @@ TEST_F(Rapports, DifOut) {
 
 TEST_F(Rapports, IndxOutFullAndShort) {
     EspaceTravail et = espace_avec_raies();
-    ASSERT_TRUE(edit_raies_calculees(et, d));
+    ASSERT_TRUE(rapport_raies(et, d));
     EXPECT_EQ(
         test::lit_fichier("indx.out"),
         crlf({"File name    :si.cry", "Space Group  :FD-3M", "a            :  5.4309",
@@ -119,7 +119,7 @@ TEST_F(Rapports, IndxOutFullAndShort) {
               "beta         :  90.000", "gamma        :  90.000", "Lambda       : 1.54060",
               "Nb. of refl. :       2", "", "  N  h  k  l    Dhkl  2Theta   Theta",
               "  1  1  1  1  3.1355  28.444  14.222", "  2  2  0  0  2.9766  30.000  15.000"}));
-    ASSERT_TRUE(edit_print_raies_indx(et, d));
+    ASSERT_TRUE(liste_raies_indx(et, d));
     EXPECT_EQ(test::lit_fichier("indx.out"),
               crlf({"Lambda:    1.54060",
                     "Cell  :     5.4309    5.4309    5.4309    90.000    90.000    90.000",
@@ -130,15 +130,15 @@ TEST_F(Rapports, IndxOutFullAndShort) {
 
 TEST_F(Rapports, EntryChecksAndOldReports) {
     EspaceTravail et;
-    EXPECT_FALSE(edit_raw(et, d));
-    EXPECT_FALSE(edit_fichier_dif(et, d));
-    EXPECT_FALSE(edit_raies_calculees(et, d));
+    EXPECT_FALSE(rapport_profil(et, d));
+    EXPECT_FALSE(rapport_pics(et, d));
+    EXPECT_FALSE(rapport_raies(et, d));
     EXPECT_EQ(d.erreurs(), (std::vector<std::string>{"No diagram!", "No measured peaks!",
                                                      "No calculated peaks!"}));
     // The short listing deletes the old one and stays silent when there is nothing.
     test::ecrit_fichier("indx.out", "old");
     d.vide();
-    EXPECT_FALSE(edit_print_raies_indx(et, d));
+    EXPECT_FALSE(liste_raies_indx(et, d));
     EXPECT_TRUE(d.journal.empty());
     EXPECT_FALSE(std::filesystem::exists("indx.out"));
 

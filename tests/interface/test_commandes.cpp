@@ -3,6 +3,7 @@
 #include "dossier_temporaire.h"
 #include "groupes_test.h"
 #include "interface/commandes.h"
+#include "interface/commandes_affinement.h"
 #include "interface/dialogue_lambda.h"
 #include "interface/prise_donnees.h"
 #include "interface/selection.h"
@@ -266,9 +267,9 @@ TEST_F(Commandes, DisplayModeChangesTextsOnly) {
 namespace {
 
 // Cubic P m -3 m, a = 4, lambda 1.5406, 10 ... 60 degrees.
-OngletMaille onglet_cubique(EspaceTravail& et, Dialogues& d) {
+OngletMaille onglet_cubique(EspaceTravail& et) {
     OngletMaille onglet = domaine_tape("10", "60");
-    test::choisit_groupe(et, onglet, 0, "Pm-3m", d);
+    test::choisit_groupe(et, onglet, 0, "Pm-3m");
     onglet.cellule = {"4", "4", "4", "90", "90", "90"};
     return onglet;
 }
@@ -276,7 +277,7 @@ OngletMaille onglet_cubique(EspaceTravail& et, Dialogues& d) {
 } // namespace
 
 TEST_F(Commandes, CalcEmptiesTheSelectionKeepsTheCellAndGenerates) {
-    OngletMaille onglet = onglet_cubique(et, d);
+    OngletMaille onglet = onglet_cubique(et);
     et.selection.ajoute({1, 0, 0, 22.0f, 22.0f});
     auto r = calcul_diagramme(et, onglet, d);
     EXPECT_TRUE(d.erreurs().empty());
@@ -294,7 +295,7 @@ TEST_F(Commandes, CalcEmptiesTheSelectionKeepsTheCellAndGenerates) {
 }
 
 TEST_F(Commandes, CalcStopsAtAConversionError) {
-    OngletMaille onglet = onglet_cubique(et, d);
+    OngletMaille onglet = onglet_cubique(et);
     onglet.cellule[0] = "4,0";
     et.selection.ajoute({1, 0, 0, 22.0f, 22.0f});
     auto r = calcul_diagramme(et, onglet, d);
@@ -305,14 +306,15 @@ TEST_F(Commandes, CalcStopsAtAConversionError) {
 }
 
 TEST_F(Commandes, NewWavelengthOnTheRefinementTabMovesEveryPair) {
-    OngletMaille onglet = onglet_cubique(et, d);
-    calcul_diagramme(et, onglet, d);
+    EtatPrincipal ep;
+    ep.maille = onglet_cubique(et);
+    calcul_diagramme(et, ep.maille, d);
     test::mesures(et, {22.25, 31.7});
-    selection_automatique(et, "0.2", d);
+    selection_automatique(et, ep, "0.2", d);
     ASSERT_EQ(et.selection.taille(), 2);
-    auto r = change_lambda_affi(et, " 1.54060", onglet, d); // same value: nothing
+    auto r = change_lambda_affi(et, ep, " 1.54060", d); // same value: nothing
     EXPECT_FALSE(r.active_onglet_affinement);
-    r = change_lambda_affi(et, "1.4", onglet, d);
+    r = change_lambda_affi(et, ep, "1.4", d);
     EXPECT_DOUBLE_EQ(et.lambda, 1.4);
     double attendu = 2 * std::asin(1.4 / 8) * 180 / 3.141592653589793;
     EXPECT_NEAR(et.selection[1].deux_theta_cal, attendu, 2e-3);
@@ -320,6 +322,6 @@ TEST_F(Commandes, NewWavelengthOnTheRefinementTabMovesEveryPair) {
     EXPECT_EQ(r.edit_lambda, "1.4");
     EXPECT_TRUE(r.tableaux_affinement && r.table_parametres && r.active_onglet_affinement);
     EXPECT_TRUE(r.grille_selection.has_value());
-    change_lambda_affi(et, "1.4x", onglet, d);
+    change_lambda_affi(et, ep, "1.4x", d);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error on Lambda!"});
 }

@@ -10,6 +10,7 @@
 #include "dossier_temporaire.h"
 #include "groupes_test.h"
 #include "interface/commandes.h"
+#include "interface/commandes_affinement.h"
 #include "interface/dialogue_lambda.h"
 #include "interface/prise_donnees.h"
 #include "interface/selection.h"
@@ -131,8 +132,10 @@ void flux_complet(const Phase& p) {
     ASSERT_TRUE(r.valeurs_courantes);
 
     // Tab 2: system, group and cell typed; the current values as the panel shows them.
-    OngletMaille onglet;
-    test::choisit_groupe(et, onglet, p.ligne_systeme, p.groupe, d);
+    EtatPrincipal ep;
+    OngletMaille& onglet = ep.maille;
+    OngletAffinement& onglet_affinement = ep.affinement;
+    test::choisit_groupe(et, onglet, p.ligne_systeme, p.groupe);
     onglet.cellule = p.maille_depart;
     onglet.lambda = r.valeurs_courantes->lambda;
     onglet.theta_min = r.valeurs_courantes->angle1;
@@ -143,11 +146,10 @@ void flux_complet(const Phase& p) {
     configure_champs(et, onglet); // entering a cell field marks what the system frees
 
     // Tab 3 and 4.
-    selection_automatique(et, "0.1", d);
+    selection_automatique(et, ep, "0.1", d);
     ASSERT_EQ(et.selection.taille(), et.mesures.taille());
     ChampsAffinement champs{onglet.lambda, "0", marques_affinement(onglet)};
     champs.a_affiner[rang_decalage] = true;
-    OngletAffinement onglet_affinement;
     lance_affinement(et, champs, onglet_affinement, d);
     ASSERT_TRUE(et.affinement_ok) << (d.erreurs().empty() ? "" : d.erreurs().front());
     verifie_maille(et, p);
@@ -156,7 +158,7 @@ void flux_complet(const Phase& p) {
 
     // New start: the shift folded into the angles, the reflections and the cell
     // tab following the refined cell; a second refinement finds no shift.
-    r = change_param(et, onglet, onglet_affinement, d);
+    r = change_param(et, ep, d);
     EXPECT_TRUE(et.selection.vide());
     EXPECT_EQ(et.decalage, 0.0);
     EXPECT_EQ(onglet_affinement.initial[rang_decalage], "0");
@@ -170,7 +172,7 @@ void flux_complet(const Phase& p) {
                 2e-3);
     EXPECT_TRUE(r.active_onglet_affinement);
     EXPECT_TRUE(r.tableau_calcule.has_value());
-    selection_automatique(et, "0.1", d);
+    selection_automatique(et, ep, "0.1", d);
     ASSERT_EQ(et.selection.taille(), et.mesures.taille());
     champs.lambda_initial = onglet_affinement.initial[rang_lambda];
     champs.decalage_initial = onglet_affinement.initial[rang_decalage];
@@ -180,7 +182,7 @@ void flux_complet(const Phase& p) {
     verifie_maille(et, p);
 
     // Restore: the angles as read and the cell of "Calc." come back.
-    resto_param(et, onglet, onglet_affinement, d);
+    resto_param(et, ep, d);
     EXPECT_EQ(et.maille, et.maille_initiale);
     for (const Mesure& m : et.mesures)
         EXPECT_EQ(m.deux_theta_mes, m.deux_theta_lu);

@@ -17,13 +17,14 @@ class Selection : public ::testing::Test {
         test::domaine(et, 10, 50);
     }
     EspaceTravail et;
+    EtatPrincipal ep;
     DialoguesEnregistres d;
 };
 
 } // namespace
 
 TEST_F(Selection, ToleranceExactlyReachedPairsAndJustBeyondDoesNot) {
-    auto r = selection_automatique(et, "0.125", d);
+    auto r = selection_automatique(et, ep, "0.125", d);
     ASSERT_EQ(et.selection.taille(), 2); // 20 and 30.125; 40.25 is 0.25 away
     EXPECT_EQ(test::indices(et.selection[2]), (std::array{1, 1, 0}));
     EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 30.125f);
@@ -32,63 +33,63 @@ TEST_F(Selection, ToleranceExactlyReachedPairsAndJustBeyondDoesNot) {
     EXPECT_TRUE(r.vide_resultats);
     EXPECT_TRUE(r.tableau_avant);
 
-    selection_automatique(et, "0.1249", d);
+    selection_automatique(et, ep, "0.1249", d);
     EXPECT_EQ(et.selection.taille(), 1);
     EXPECT_TRUE(d.journal.empty());
 }
 
 TEST_F(Selection, ThetaModeToleranceIsDoubled) {
     et.mode_affichage = 0;
-    selection_automatique(et, "0.0625", d);
+    selection_automatique(et, ep, "0.0625", d);
     EXPECT_EQ(et.selection.taille(), 2);
     EXPECT_DOUBLE_EQ(et.tolerance, 0.125);
-    selection_automatique(et, "0.125", d); // 0.25 in 2theta reaches 40.25
+    selection_automatique(et, ep, "0.125", d); // 0.25 in 2theta reaches 40.25
     EXPECT_EQ(et.selection.taille(), 3);
 }
 
 TEST_F(Selection, EquidistantCalculatedReflectionsGiveTheFirst) {
     test::mesures(et, {30.0});
     test::calculees(et, {{2, 0, 0, 29.875f}, {1, 1, 1, 30.125f}});
-    selection_automatique(et, "0.2", d);
+    selection_automatique(et, ep, "0.2", d);
     ASSERT_EQ(et.selection.taille(), 1);
     EXPECT_EQ(et.selection[1].h, 2);
 }
 
 TEST_F(Selection, OnlyTheCurrentRangeTakesPartAndEarlierPairsGo) {
-    selection_automatique(et, "0.5", d);
+    selection_automatique(et, ep, "0.5", d);
     ASSERT_EQ(et.selection.taille(), 3);
     test::domaine(et, 25, 35); // zoomed: the initial range is left alone
     et.angle_min_initial = 10;
-    selection_automatique(et, "0.5", d);
+    selection_automatique(et, ep, "0.5", d);
     ASSERT_EQ(et.selection.taille(), 1);
     EXPECT_FLOAT_EQ(et.selection[1].deux_theta_obs, 30.125f);
-    EXPECT_EQ(et.ligne_mes_courante, 2);
+    EXPECT_EQ(ep.ligne_mes_courante, 2);
     et.angle_min = 30.125; // both ends belong to the range
     et.angle_max = 30.125;
-    selection_automatique(et, "0.5", d);
+    selection_automatique(et, ep, "0.5", d);
     EXPECT_EQ(et.selection.taille(), 1);
 }
 
 TEST_F(Selection, MessagesLeaveTheSelectionAlone) {
-    selection_automatique(et, "0.5", d);
-    selection_automatique(et, "0,5", d);
+    selection_automatique(et, ep, "0.5", d);
+    selection_automatique(et, ep, "0,5", d);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error (angular tolerance)"});
     EXPECT_EQ(et.selection.taille(), 3);
     d.vide();
     et.mesures.efface();
-    selection_automatique(et, "0.5", d);
+    selection_automatique(et, ep, "0.5", d);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error: No measured Bragg angle"});
     EXPECT_EQ(et.selection.taille(), 3);
 }
 
 TEST_F(Selection, NoCalculatedReflectionPairsNothingEvenWithAHugeTolerance) {
     et.calculees.efface();
-    selection_automatique(et, "5000", d);
+    selection_automatique(et, ep, "5000", d);
     EXPECT_EQ(et.selection.taille(), 0);
 }
 
 TEST_F(Selection, GridTextsInBothModes) {
-    selection_automatique(et, "0.5", d);
+    selection_automatique(et, ep, "0.5", d);
     Grille g = grille_selection(et);
     EXPECT_EQ(g.nb_lignes, 5);
     EXPECT_EQ(g.lignes[0],
@@ -105,10 +106,8 @@ TEST_F(Selection, GridTextsInBothModes) {
 
 TEST_F(Selection, ListStaysSortedByObservedAngleWhateverTheOrderOfPairing) {
     for (int i : {3, 1, 2}) {
-        et.ligne_grille_mes = i;
-        click_meas_refl(et, d);
-        et.ligne_grille_calc = 4 - i; // cross pairs: the tolerance does not apply
-        click_calc_refl(et, d);
+        click_meas_refl(et, ep, i, d);
+        click_calc_refl(et, ep, 4 - i, d); // cross pairs: the tolerance does not apply
     }
     ASSERT_EQ(et.selection.taille(), 3);
     EXPECT_FLOAT_EQ(et.selection[1].deux_theta_obs, 20.0f);
@@ -133,49 +132,41 @@ TEST_F(Selection, ExchangeSortSwapsOnlyOnAStrictlySmallerAngle) {
 }
 
 TEST_F(Selection, HandPairingStates) {
-    click_calc_refl(et, d);   // idle: nothing
-    et.ligne_grille_mes = 20; // an empty row of the grid (25 rows, 3 in the list): nothing
-    click_meas_refl(et, d);
-    EXPECT_FALSE(et.mesure_en_attente);
-    et.ligne_grille_mes = 1;
-    click_meas_refl(et, d);
-    et.ligne_grille_calc = 20;
-    click_calc_refl(et, d);
+    click_calc_refl(et, ep, 1, d);   // idle: nothing
+    click_meas_refl(et, ep, 20, d); // an empty row of the grid (25 rows, 3 in the list): nothing
+    EXPECT_FALSE(ep.mesure_en_attente);
+    click_meas_refl(et, ep, 1, d);
+    click_calc_refl(et, ep, 20, d);
     EXPECT_EQ(et.selection.taille(), 0);
-    EXPECT_TRUE(et.mesure_en_attente);
-    et.ligne_grille_mes = 2;
-    auto r = click_meas_refl(et, d);
-    EXPECT_TRUE(et.mesure_en_attente);
-    EXPECT_EQ(et.ligne_mes_courante, 2);
+    EXPECT_TRUE(ep.mesure_en_attente);
+    auto r = click_meas_refl(et, ep, 2, d);
+    EXPECT_TRUE(ep.mesure_en_attente);
+    EXPECT_EQ(ep.ligne_mes_courante, 2);
     EXPECT_TRUE(r.grille_mesures_selection.has_value());
-    et.ligne_grille_mes = 3; // a new click replaces the pending choice
-    click_meas_refl(et, d);
-    et.ligne_grille_calc = 1;
-    r = click_calc_refl(et, d);
-    EXPECT_FALSE(et.mesure_en_attente);
+    click_meas_refl(et, ep, 3, d); // a new click replaces the pending choice
+    r = click_calc_refl(et, ep, 1, d);
+    EXPECT_FALSE(ep.mesure_en_attente);
     ASSERT_EQ(et.selection.taille(), 1);
     EXPECT_FLOAT_EQ(et.selection[1].deux_theta_obs, 40.25f);
     EXPECT_EQ(et.selection[1].h, 1);
-    EXPECT_EQ(et.ligne_calc_courante, 1);
+    EXPECT_EQ(ep.ligne_calc_courante, 1);
     EXPECT_TRUE(r.vide_resultats && r.tableau_avant);
-    click_calc_refl(et, d); // back to idle
+    click_calc_refl(et, ep, 1, d); // back to idle
     EXPECT_EQ(et.selection.taille(), 1);
 }
 
 TEST_F(Selection, AlreadyPairedMeasuredReflectionOnlyBeeps) {
     et.selection.ajoute({1, 0, 0, 40.255f, 40.0f}); // within 0.01 of 40.25
-    et.ligne_grille_mes = 3;
-    click_meas_refl(et, d);
-    EXPECT_FALSE(et.mesure_en_attente);
+    click_meas_refl(et, ep, 3, d);
+    EXPECT_FALSE(ep.mesure_en_attente);
     EXPECT_EQ(d.nb_bips(), 1);
     EXPECT_TRUE(d.textes().empty());
-    et.ligne_grille_calc = 1;
-    click_calc_refl(et, d);
+    click_calc_refl(et, ep, 1, d);
     EXPECT_EQ(et.selection.taille(), 1);
 }
 
 TEST_F(Selection, ThreeZerosDeleteAPairAndUnknownIndicesLeaveIt) {
-    selection_automatique(et, "0.5", d);
+    selection_automatique(et, ep, "0.5", d);
     auto r = modifie_indices(et, 2, "  0  0  0", d);
     ASSERT_EQ(et.selection.taille(), 2);
     EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 40.25f);
@@ -195,7 +186,7 @@ TEST_F(Selection, ThreeZerosDeleteAPairAndUnknownIndicesLeaveIt) {
 }
 
 TEST_F(Selection, TypedIndicesGiveTheCalculatedAngleWithoutTolerance) {
-    selection_automatique(et, "0.5", d);
+    selection_automatique(et, ep, "0.5", d);
     auto r = modifie_indices(et, 1, "  1  1  0", d);
     EXPECT_EQ(et.selection[1].k, 1);
     EXPECT_FLOAT_EQ(et.selection[1].deux_theta_obs, 20.0f);
@@ -219,12 +210,12 @@ TEST(LitIndices, BlankSeparatedIntegers) {
 
 TEST_F(Selection, PointingTwiceOnTheSameBarMakesOnePair) {
     Pointage p{BoutonSouris::gauche, CoteAxe::dessus, {}, {}, {2}};
-    auto r = pointe_diagramme(et, p, true, "0.5", d);
+    auto r = pointe_diagramme(et, ep, p, true, "0.5", d);
     ASSERT_EQ(et.selection.taille(), 1);
-    EXPECT_EQ(et.ligne_mes_courante, 2);
-    EXPECT_EQ(et.ligne_calc_courante, 2);
+    EXPECT_EQ(ep.ligne_mes_courante, 2);
+    EXPECT_EQ(ep.ligne_calc_courante, 2);
     EXPECT_TRUE(r.grille_selection && r.grille_mesures_selection && r.grille_calculees_selection);
-    pointe_diagramme(et, p, true, "0.5", d);
+    pointe_diagramme(et, ep, p, true, "0.5", d);
     EXPECT_EQ(et.selection.taille(), 1);
 }
 
@@ -232,48 +223,48 @@ TEST_F(Selection, PointingBelowTheAxisPairsTheFirstUsableTick) {
     et.selection.ajoute({1, 0, 0, 20.0f, 20.0f});
     // Tick 1 is already paired, tick 3 is 0.25 from its nearest measured reflection.
     Pointage p{BoutonSouris::gauche, CoteAxe::dessous, {}, {3, 1, 2}, {}};
-    pointe_diagramme(et, p, true, "0.2", d);
+    pointe_diagramme(et, ep, p, true, "0.2", d);
     ASSERT_EQ(et.selection.taille(), 2);
     EXPECT_EQ(et.selection[2].k, 1);
     EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 30.125f);
-    EXPECT_EQ(et.ligne_calc_courante, 2);
-    EXPECT_EQ(et.ligne_mes_courante, 2);
+    EXPECT_EQ(ep.ligne_calc_courante, 2);
+    EXPECT_EQ(ep.ligne_mes_courante, 2);
 }
 
 TEST_F(Selection, PointingOnTheAxisOrWithoutDataPairsNothing) {
     Pointage sur{BoutonSouris::gauche, CoteAxe::sur, {}, {1}, {1}};
-    pointe_diagramme(et, sur, true, "0.5", d);
+    pointe_diagramme(et, ep, sur, true, "0.5", d);
     EXPECT_EQ(et.selection.taille(), 0);
     Pointage dessus{BoutonSouris::gauche, CoteAxe::dessus, {}, {}, {1}};
-    auto r = pointe_diagramme(et, dessus, false, "0.5", d); // another tab shown
+    auto r = pointe_diagramme(et, ep, dessus, false, "0.5", d); // another tab shown
     EXPECT_EQ(et.selection.taille(), 0);
     EXPECT_FALSE(r.redessine);
-    pointe_diagramme(et, dessus, true, "bad", d);
+    pointe_diagramme(et, ep, dessus, true, "bad", d);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error (angular tolerance)"});
     EXPECT_EQ(et.selection.taille(), 0);
 }
 
 TEST_F(Selection, RightClickDeletesTheFirstHitPairInListOrder) {
-    selection_automatique(et, "0.5", d);
+    selection_automatique(et, ep, "0.5", d);
     Pointage p{BoutonSouris::droit, CoteAxe::dessus, {3, 2}, {}, {}};
-    auto r = pointe_diagramme(et, p, true, "bad tolerance is not read", d);
+    auto r = pointe_diagramme(et, ep, p, true, "bad tolerance is not read", d);
     ASSERT_EQ(et.selection.taille(), 2);
     EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 40.25f);
     EXPECT_TRUE(r.vide_resultats);
     EXPECT_TRUE(d.journal.empty());
     Pointage rien{BoutonSouris::droit, CoteAxe::dessus, {}, {}, {}};
-    r = pointe_diagramme(et, rien, true, "", d);
+    r = pointe_diagramme(et, ep, rien, true, "", d);
     EXPECT_EQ(et.selection.taille(), 2);
     EXPECT_FALSE(r.redessine);
 }
 
 TEST_F(Selection, EmptyingKeepsTheCurrentRows) {
-    selection_automatique(et, "0.5", d);
-    et.ligne_calc_courante = 2;
+    selection_automatique(et, ep, "0.5", d);
+    ep.ligne_calc_courante = 2;
     auto r = efface_selection(et);
     EXPECT_EQ(et.selection.taille(), 0);
-    EXPECT_EQ(et.ligne_mes_courante, 3);
-    EXPECT_EQ(et.ligne_calc_courante, 2);
+    EXPECT_EQ(ep.ligne_mes_courante, 3);
+    EXPECT_EQ(ep.ligne_calc_courante, 2);
     EXPECT_EQ(r.grille_selection->nb_lignes, 2);
     EXPECT_TRUE(r.vide_resultats && r.redessine);
 }
@@ -281,15 +272,13 @@ TEST_F(Selection, EmptyingKeepsTheCurrentRows) {
 TEST_F(Selection, A501stPairIsRefusedWithAMessage) {
     for (int i = 0; i < 500; ++i)
         et.selection.ajoute({1, 0, 0, static_cast<float>(i), 0.0f});
-    et.ligne_grille_mes = 2;
-    click_meas_refl(et, d);
-    et.ligne_grille_calc = 2;
-    auto r = click_calc_refl(et, d);
+    click_meas_refl(et, ep, 2, d);
+    auto r = click_calc_refl(et, ep, 2, d);
     EXPECT_EQ(et.selection.taille(), 500);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Too many selected reflections (>500)"});
     EXPECT_FALSE(r.grille_selection.has_value());
     Pointage p{BoutonSouris::gauche, CoteAxe::dessus, {}, {}, {2}};
-    pointe_diagramme(et, p, true, "0.5", d);
+    pointe_diagramme(et, ep, p, true, "0.5", d);
     EXPECT_EQ(et.selection.taille(), 500);
     EXPECT_EQ(d.erreurs().size(), 2u);
 }

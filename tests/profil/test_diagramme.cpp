@@ -68,7 +68,7 @@ TEST(Diagramme, MappingAxisAndTicks) {
     EXPECT_NEAR(vue.angle_de_x(170), 25.01, 1e-9);
     EXPECT_DOUBLE_EQ(vue.valeur_de_y(100), 50);
 
-    DessinDiagramme dessin = dessine_spectre(e, etat, W, H);
+    DessinDiagramme dessin = dessine_spectre(e, etat, -1, W, H);
     const Dessin& d = dessin.dessin;
     EXPECT_TRUE(a_segment(d, {3, 200}, {1003, 200}, noir));
     EXPECT_TRUE(a_segment(d, {170, 200}, {170, 205}, noir));
@@ -80,7 +80,7 @@ TEST(Diagramme, MappingAxisAndTicks) {
     EXPECT_TRUE(dessin.legende_calculees.empty());
 
     e.angle_max = 0; // no range: empty picture
-    EXPECT_TRUE(dessine_spectre(e, etat, W, H).dessin.segments.empty());
+    EXPECT_TRUE(dessine_spectre(e, etat, -1, W, H).dessin.segments.empty());
     EXPECT_EQ(affiche_theta(e, etat, W, H, {100, 100}).lecture, "");
 }
 
@@ -93,9 +93,8 @@ TEST(Diagramme, CalculatedTicksMeasuredBarsAndPairs) {
     e.mesures.ajoute({35, 35, 150, 1}); // taller than the plot: clipped at row 1
     e.selection.ajoute({1, 1, 1, 25.0f, 25.03f});
     e.selection.ajoute({2, 0, 0, 35.0f, 34.99f});
-    e.ligne_pic_courante = 2;
     EtatDiagramme etat;
-    DessinDiagramme dessin = dessine_spectre(e, etat, W, H);
+    DessinDiagramme dessin = dessine_spectre(e, etat, 2, W, H);
     const Dessin& d = dessin.dessin;
     EXPECT_EQ(dessin.legende_calculees, "Calculated reflections: cu3au.cry");
     EXPECT_EQ(dessin.legende_mesures, "Measured reflections: ");
@@ -137,7 +136,7 @@ TEST(Diagramme, ProfileSamplingKeepsBothEnds) {
     e.entete_profil.fichier_profil = "C:\\data\\cu3au.raw";
     for (int i = 0; i < 4000; ++i) // 18 ... 57.99 in steps of 0.01
         e.profil.ajoute({18.0f + 0.01f * static_cast<float>(i), 50.0f});
-    DessinDiagramme dessin = dessine_spectre(e, EtatDiagramme{}, W, H);
+    DessinDiagramme dessin = dessine_spectre(e, EtatDiagramme{}, -1, W, H);
     EXPECT_EQ(dessin.legende_profil, "Observed profile: cu3au.raw");
     ASSERT_EQ(dessin.dessin.courbes.size(), 1u);
     const auto& points = dessin.dessin.courbes[0].points;

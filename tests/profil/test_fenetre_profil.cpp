@@ -36,7 +36,7 @@ EspaceTravail espace_profil() {
 SuiteProfil clic(EspaceTravail& e, EtatFenetreProfil& etat, BoutonSouris b, Point appui,
                  Point relache, Dialogues& d) {
     OnMouseDown(etat, b, appui);
-    return OnMouseUp(e, etat, W, H, b, relache, d);
+    return relache_profil(e, etat, W, H, b, relache, d);
 }
 
 } // namespace
@@ -100,12 +100,12 @@ TEST(FenetreProfil, RightClickRemovesTheFirstMarkWithinFourPixels) {
     EXPECT_DOUBLE_EQ(e.mesures[1].deux_theta_mes, 30.2);
     EXPECT_EQ(e.mesures[1].code_raie, 2);
     // Double click on the last row of the grid: only the count decreases.
-    on_select_raw(etat, 2);
-    EXPECT_EQ(on_double_click(e, etat), SuiteProfil::grille_et_dessin);
+    choisit_ligne_pics(etat, 2);
+    EXPECT_EQ(retire_ligne_choisie(e, etat), SuiteProfil::grille_et_dessin);
     ASSERT_EQ(e.mesures.taille(), 1);
     EXPECT_DOUBLE_EQ(e.mesures[1].deux_theta_mes, 30.2);
-    on_select_raw(etat, 5);
-    EXPECT_EQ(on_double_click(e, etat), SuiteProfil::rien);
+    choisit_ligne_pics(etat, 5);
+    EXPECT_EQ(retire_ligne_choisie(e, etat), SuiteProfil::rien);
 }
 
 TEST(FenetreProfil, DragOfFivePixelsZooms) {
@@ -122,7 +122,7 @@ TEST(FenetreProfil, DragOfFivePixelsZooms) {
     EXPECT_DOUBLE_EQ(etat.facteur_vertical, 2.0);
     EXPECT_EQ(etat.position_echelle, 20);
     // The full range and the factor 1.0 come back.
-    EXPECT_EQ(reset_diagramme(e, etat), SuiteProfil::redessine);
+    EXPECT_EQ(plage_complete_profil(e, etat), SuiteProfil::redessine);
     EXPECT_DOUBLE_EQ(e.angle_min, 20);
     EXPECT_DOUBLE_EQ(e.angle_max, 50);
     EXPECT_DOUBLE_EQ(etat.facteur_vertical, 1.0);
@@ -141,7 +141,7 @@ TEST(FenetreProfil, ReleaseOutsideThePictureOrWithoutProfile) {
     DialoguesEnregistres d;
     EXPECT_EQ(clic(e, etat, BoutonSouris::gauche, {100, 50}, {100, H}, d), SuiteProfil::rien);
     EXPECT_TRUE(e.mesures.vide());
-    EXPECT_EQ(efface_fichier(e), SuiteProfil::grille_videe);
+    EXPECT_EQ(retire_profil(e), SuiteProfil::grille_videe);
     EXPECT_TRUE(e.entete_profil.fichier_profil.empty());
     EXPECT_EQ(clic(e, etat, BoutonSouris::gauche, {100, 50}, {100, 50}, d), SuiteProfil::rien);
     EXPECT_EQ(dessin_profil(e, etat, W, H).fond, noir);
@@ -150,15 +150,15 @@ TEST(FenetreProfil, ReleaseOutsideThePictureOrWithoutProfile) {
 TEST(FenetreProfil, MoveAndScale) {
     EspaceTravail e = espace_profil();
     EtatFenetreProfil etat;
-    init_crea(e, etat);
-    EXPECT_EQ(shifte_spectre(e, etat, 183), SuiteProfil::redessine);
+    cree_fenetre_profil(e, etat);
+    EXPECT_EQ(decale_profil(e, etat, 183), SuiteProfil::redessine);
     EXPECT_DOUBLE_EQ(e.angle_min, 23);
     EXPECT_DOUBLE_EQ(e.angle_max, 53);
     EXPECT_EQ(etat.position_decalage, 183);
-    modifie_echelle(etat, 25);
+    echelle_profil(etat, 25);
     EXPECT_DOUBLE_EQ(etat.facteur_vertical, 2.5);
     EXPECT_DOUBLE_EQ(vue_profil(e, etat, W, H).px_par_valeur, 2.5);
-    init_active(etat);
+    active_fenetre_profil(etat);
     EXPECT_DOUBLE_EQ(etat.facteur_vertical, 1.0);
 }
 
@@ -185,7 +185,7 @@ TEST(FenetreProfil, DrawingReadoutAndCaption) {
     e.recherche.recherche_active = true;
     e.recherche.derivee_seconde.assign(302, -100.0f);
     EXPECT_EQ(dessin_profil(e, etat, W, H).courbes.size(), 1u); // not checked yet
-    EXPECT_EQ(set_derivee_seconde(etat), SuiteProfil::redessine);
+    EXPECT_EQ(bascule_derivee(etat), SuiteProfil::redessine);
     d = dessin_profil(e, etat, W, H);
     ASSERT_EQ(d.courbes.size(), 2u);
     EXPECT_EQ(d.courbes[1].couleur, magenta);
@@ -207,19 +207,19 @@ TEST(GrillePics, SortedRowsInTheColoursOfTheirKinds) {
     EspaceTravail e = espace_profil();
     e.mesures.ajoute({40.0, 40.0, 12.34, raie_l1});
     e.mesures.ajoute({30.0, 30.0, 5, raie_k_alpha1});
-    RemplissagePics r = remplit_grille_pics(e);
-    const Grille& g = r.pics.grille;
+    const Rafraichissement r = remplit_grille_pics(e);
+    const Grille& g = r.grille_pics->grille;
     EXPECT_EQ(g.lignes[0], (std::vector<std::string>{"N", "2Theta", "Dhkl", "Int."}));
     ASSERT_EQ(g.lignes.size(), 3u);
     // d = 1.5406 / (2 sin 15 deg) = 2.97616.
     EXPECT_EQ(g.lignes[1], (std::vector<std::string>{"  1", " 30.000", "  2.9762", "    5.0"}));
     EXPECT_EQ(g.cellule(2, 3), "   12.3");
-    EXPECT_EQ(r.pics.couleurs, (std::vector<Couleur>{bleu, vert}));
-    EXPECT_EQ(r.pics.nombre, "2");
+    EXPECT_EQ(r.grille_pics->couleurs, (std::vector<Couleur>{bleu, vert}));
+    EXPECT_EQ(r.grille_pics->nombre, "2");
     EXPECT_DOUBLE_EQ(e.mesures[1].deux_theta_mes, 30.0); // the list itself is sorted
     EXPECT_EQ(peint_cellule_g2(e, 2), vert);
     EXPECT_EQ(peint_cellule_g2(e, 0), noir);
-    EXPECT_TRUE(r.principal.grille_mesures.has_value());
+    EXPECT_TRUE(r.grille_mesures.has_value());
     e.mode_affichage = 0;
     EXPECT_EQ(grille_pics_vide(e).grille.lignes[0][1], "Theta");
 }

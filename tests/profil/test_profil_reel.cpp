@@ -34,10 +34,10 @@ TEST(ProfilReel, Cu3AuPeaksIndexOnACubicCellNear375) {
     EspaceTravail e;
     prend_profil(e, *lu);
 
-    auto champs = peak_search(e, d);
+    auto champs = prepare_recherche(e, d);
     ASSERT_TRUE(champs.has_value());
     EXPECT_EQ(champs->longueur_l1, " 1.39222");         // Cu recognised from the header's lambda
-    go_peaksearch(e, PositionsRecherche{}, *champs, d); // threshold 2.0, widths 0.10 ... 1.0
+    lance_recherche(e, limites_de_positions(PositionsRecherche{}), *champs, d); // threshold 2.0, widths 0.10 ... 1.0
     ASSERT_GT(e.mesures.taille(), 0);
     EXPECT_TRUE(d.erreurs().empty());
 
@@ -61,7 +61,7 @@ TEST(ProfilReel, Cu3AuPeaksIndexOnACubicCellNear375) {
     // peaks at the weighted mean); N = (a / d)^2 rounded with a = 3.75 as the
     // first guess; a fitted as the mean of d sqrt(N); then every (a / d)^2 must
     // lie within 0.05 of its integer (distinct N are 1 apart) and a near 3.75.
-    ASSERT_TRUE(kill_alpha2(e));
+    ASSERT_TRUE(choix_genres_possible(e));
     garde_genres_choisis(e, {true, true, false, false, false});
     struct Raie {
         double d;

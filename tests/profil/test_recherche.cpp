@@ -56,13 +56,13 @@ double angle_sous(double deux_theta, double lambda, double lambda_c) {
 TEST(RecherchePics, OneGaussianIsFoundOnceAtItsCentre) {
     EspaceTravail e;
     DialoguesEnregistres d;
-    EXPECT_FALSE(peak_search(e, d).has_value()); // nothing without a profile
+    EXPECT_FALSE(prepare_recherche(e, d).has_value()); // nothing without a profile
     EXPECT_FALSE(e.recherche.recherche_active);
     // FWHM 0.3: the negative lobe of the second derivative spans about
     // 2 sigma = 0.25 degrees, inside 0.10 ... 1.0 and beyond 0.2.
     const double centre = 40.003;
     remplit_profil(e, 35, 0.01, 1001, [&](double a) { return 5 + gaussienne(a, centre, 0.3, 95); });
-    ASSERT_TRUE(peak_search(e, d).has_value());
+    ASSERT_TRUE(prepare_recherche(e, d).has_value());
     EXPECT_TRUE(e.recherche.recherche_active);
     // The derivative is scaled to a largest magnitude of 100.
     float plus_grand = 0;
@@ -71,7 +71,7 @@ TEST(RecherchePics, OneGaussianIsFoundOnceAtItsCentre) {
     EXPECT_NEAR(plus_grand, 100.0f, 1e-3);
 
     e.mesures.ajoute({12, 12, 50, 1}); // replaced by the search
-    go_peaksearch(e, PositionsRecherche{}, ChampsContamination{}, d);
+    lance_recherche(e, limites_de_positions(PositionsRecherche{}), ChampsContamination{}, d);
     ASSERT_EQ(e.mesures.taille(), 1);
     // The lobe is symmetric: the linear interpolation errors of its two edges
     // mirror each other and cancel in the centre; what is left comes from the
@@ -83,7 +83,7 @@ TEST(RecherchePics, OneGaussianIsFoundOnceAtItsCentre) {
     EXPECT_EQ(e.mesures[1].code_raie, raie_k_alpha);
     EXPECT_EQ(d.nb_bips(), 1);
 
-    go_peaksearch(e, PositionsRecherche{20, 10, 2}, ChampsContamination{}, d);
+    lance_recherche(e, limites_de_positions(PositionsRecherche{20, 10, 2}), ChampsContamination{}, d);
     EXPECT_EQ(e.mesures.taille(), 0) << "max width 0.2 refuses a lobe of 0.25";
 }
 
@@ -182,7 +182,7 @@ TEST(Contaminations, CopperBoxesArePrefilledFromTheWavelengthTable) {
     e.entete_profil.anode = "Cu";
     e.entete_profil.lambda = 1.5418;
     DialoguesEnregistres d;
-    auto champs = peak_search(e, d);
+    auto champs = prepare_recherche(e, d);
     ASSERT_TRUE(champs.has_value());
     EXPECT_EQ((std::array{champs->longueur_l1, champs->pourcentage_l1, champs->longueur_l2,
                           champs->pourcentage_l2}),
@@ -190,7 +190,7 @@ TEST(Contaminations, CopperBoxesArePrefilledFromTheWavelengthTable) {
     EXPECT_EQ(e.recherche.nb_contaminations, 2);
 
     e.entete_profil.lambda = 1.5; // no anode of the table within 0.006
-    champs = peak_search(e, d);
+    champs = prepare_recherche(e, d);
     EXPECT_EQ(champs->longueur_l1, "");
     EXPECT_EQ(e.recherche.nb_contaminations, 0);
     // A flat profile has no second derivative to scale: it stays 0.
@@ -207,9 +207,9 @@ TEST(Contaminations, DoubletGetsCodesTwoAndThreeAndKeepingDropsKalpha2) {
         return 2 + gaussienne(a, a1, 0.15, 90) + gaussienne(a, a2, 0.15, 45);
     });
     DialoguesEnregistres d;
-    auto champs = peak_search(e, d);
+    auto champs = prepare_recherche(e, d);
     ASSERT_TRUE(champs.has_value());
-    go_peaksearch(e, PositionsRecherche{}, *champs, d);
+    lance_recherche(e, limites_de_positions(PositionsRecherche{}), *champs, d);
     ASSERT_EQ(e.mesures.taille(), 2);
     EXPECT_NEAR(e.mesures[1].deux_theta_mes, a1, 0.005);
     EXPECT_NEAR(e.mesures[2].deux_theta_mes, a2, 0.005);
@@ -219,7 +219,7 @@ TEST(Contaminations, DoubletGetsCodesTwoAndThreeAndKeepingDropsKalpha2) {
     EXPECT_EQ(nom_genre_raie(2), "K Alpha1");
     EXPECT_EQ(couleur_genre_raie(3), rouge);
 
-    ASSERT_TRUE(kill_alpha2(e));
+    ASSERT_TRUE(choix_genres_possible(e));
     garde_genres_choisis(e, {true, true, false, false, false}); // "K Alpha", "K Alpha1"
     ASSERT_EQ(e.mesures.taille(), 1);
     EXPECT_NEAR(e.mesures[1].deux_theta_mes, a1, 0.005);
@@ -276,5 +276,5 @@ TEST(Contaminations, KeepingChosenKindsDropsUnknownCodes) {
     EXPECT_EQ(e.mesures[1].code_raie, 1);
     EXPECT_EQ(e.mesures[2].code_raie, 4);
     EXPECT_EQ(e.mesures[3].code_raie, 1);
-    EXPECT_FALSE(kill_alpha2(e)) << "no contamination data were given";
+    EXPECT_FALSE(choix_genres_possible(e)) << "no contamination data were given";
 }

@@ -1,0 +1,64 @@
+// kovrin2: the windowed program. Files named on the command line are taken in
+// as the menu entries would take them (peaks, then profiles, then cells);
+// --capture renders every window into PNG files instead of running.
+#include "commun/dialogues.h"
+#include "fenetres/capture.h"
+#include "fenetres/dialogues_qt.h"
+#include "fenetres/programme.h"
+#include "fenetres/tform1.h"
+#include "fenetres/tform6.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+namespace {
+
+std::vector<std::filesystem::path> fichiers(const QStringList& noms) {
+    std::vector<std::filesystem::path> chemins;
+    for (const QString& nom : noms)
+        chemins.push_back(std::filesystem::absolute(kovrin::fenetres::chemin(nom)));
+    return chemins;
+}
+
+int capture(const QCommandLineParser& ligne) {
+    kovrin::DialoguesEnregistres silence; // a picture needs no message box
+    kovrin::fenetres::Programme programme(std::filesystem::current_path(), &silence);
+    kovrin::fenetres::Capture c;
+    c.dossier = std::filesystem::absolute(kovrin::fenetres::chemin(ligne.value(QStringLiteral("capture"))));
+    c.fichiers = fichiers(ligne.positionalArguments());
+    if (ligne.isSet(QStringLiteral("lambda"))) c.lambda = ligne.value(QStringLiteral("lambda"));
+    const int n = kovrin::fenetres::capture_fenetres(programme, c);
+    for (const std::string& t : silence.textes())
+        std::fprintf(stderr, "kovrin2: %s\n", t.c_str());
+    std::printf("%d pictures in %s\n", n, c.dossier.string().c_str());
+    return n > 0 ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kovrin2"));
+    QCommandLineParser ligne;
+    ligne.setApplicationDescription(QStringLiteral("Cell refinement from powder diffraction peaks"));
+    ligne.addHelpOption();
+    ligne.addPositionalArgument(QStringLiteral("files"),
+                                QStringLiteral("Peak, profile or cell files to open, by their extension"));
+    ligne.addOption({QStringLiteral("capture"),
+                     QStringLiteral("Render every window into PNG files of <dir>, then quit"),
+                     QStringLiteral("dir")});
+    ligne.addOption({QStringLiteral("lambda"),
+                     QStringLiteral("With --capture: the wavelength typed when a file has none"),
+                     QStringLiteral("angstrom")});
+    ligne.process(application);
+    if (ligne.isSet(QStringLiteral("capture"))) return capture(ligne);
+    kovrin::fenetres::Programme programme(std::filesystem::current_path());
+    programme.form6().show(); // under the main window, which then takes the activation
+    programme.form1().show();
+    programme.ouvre_fichiers(fichiers(ligne.positionalArguments()));
+    return QApplication::exec();
+}

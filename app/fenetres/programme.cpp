@@ -1,0 +1,90 @@
+#include "fenetres/programme.h"
+
+#include "commun/donnees.h"
+#include "fenetres/dialogues_qt.h"
+#include "fenetres/fenetre_aide.h"
+#include "fenetres/tfabout.h"
+#include "fenetres/tfexcel.h"
+#include "fenetres/tflilambda.h"
+#include "fenetres/tform1.h"
+#include "fenetres/tform6.h"
+#include "fenetres/tform7.h"
+#include "fenetres/visionneuse.h"
+#include "interface/commandes.h"
+#include "interface/commandes_maille.h"
+#include "interface/prise_donnees.h"
+#include "interface/session_batch.h"
+
+namespace kovrin::fenetres {
+
+Programme::Programme(const std::filesystem::path& repertoire, Dialogues* dialogues,
+                     ChoixFichier* choix)
+    : dialogues_qt_(std::make_unique<DialoguesQt>([this](const auto& f) { montre_fichier(f); })),
+      choix_qt_(std::make_unique<ChoixFichierQt>()),
+      dialogues_(dialogues ? dialogues : dialogues_qt_.get()),
+      choix_(choix ? choix : choix_qt_.get()) {
+    form1_ = std::make_unique<Tform1>(*this);
+    form6_ = std::make_unique<Tform6>(*this);
+    fabout_ = std::make_unique<Tfabout>();
+    form7_ = std::make_unique<TForm7>(*this);
+    flilambda_ = std::make_unique<Tflilambda>(*this);
+    fexcel_ = std::make_unique<Tfexcel>(*this);
+    commande([&] { return demarre_programme(espace, repertoire); });
+}
+
+Programme::~Programme() = default;
+
+void Programme::montre(const Rafraichissement& r) {
+    form1_->montre(r);
+    form6_->montre(r);
+    form7_->montre(r);
+    if (r.montre_diagramme && !form6_->isVisible()) form6_->show();
+    if (r.montre_fenetre_profil) form7_->show();
+    if (r.montre_dialogue_lambda) flilambda_->ouvre();
+    if (r.montre_export) fexcel_->show();
+    if (r.texte_export) fexcel_->montre_texte(*r.texte_export);
+    if (r.fin_programme) form1_->close();
+}
+
+void Programme::ouvre_fichiers(const std::vector<std::filesystem::path>& fichiers) {
+    for (const std::filesystem::path& f : dans_l_ordre_des_genres(fichiers)) {
+        switch (genre_fichier(f)) {
+        case GenreFichier::pics:
+            commande([&] {
+                return ouvre_fichier_pics(espace, lambda, format_pics_par_nom(f.string()), f, dialogues());
+            });
+            break;
+        case GenreFichier::profil:
+            commande([&] { return prend_fichier_profil(espace, lambda, 0, f, dialogues()); });
+            break;
+        case GenreFichier::maille:
+            commande([&] { return prend_fichier_maille(espace, principal, f, dialogues()); });
+            break;
+        }
+        // The next file waits for the wavelength this one asked for.
+        if (lambda.visible && flilambda_->isVisible()) flilambda_->exec();
+    }
+}
+
+void Programme::montre_fichier(const std::filesystem::path& fichier) {
+    for (const auto& v : visionneuses_)
+        if (v->fichier() == fichier) {
+            v->recharge();
+            v->show();
+            v->raise();
+            return;
+        }
+    visionneuses_.push_back(std::make_unique<Visionneuse>(fichier));
+    visionneuses_.back()->show();
+}
+
+FenetreAide& Programme::aide() {
+    if (!aide_) aide_ = std::make_unique<FenetreAide>(chemin_donnees(espace.repertoire, "aide"));
+    return *aide_;
+}
+
+void Programme::montre_aide(int contexte) {
+    aide().montre_contexte(contexte);
+}
+
+} // namespace kovrin::fenetres

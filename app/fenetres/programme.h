@@ -1,0 +1,93 @@
+#pragma once
+// The running program: the workspace, the state of each window, the six
+// windows created in their order at start, and the one road of every command:
+// through the core's command boundary, then each window shows its part of the
+// answer.
+#include "commun/dialogues.h"
+#include "commun/espace_travail.h"
+#include "interface/affichages.h"
+#include "interface/commande.h"
+#include "interface/diagramme.h"
+#include "interface/dialogue_lambda.h"
+#include "interface/etat_principal.h"
+#include "profil/fenetre_profil.h"
+
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+class QWidget;
+
+namespace kovrin::fenetres {
+
+class Tform1;
+class Tform6;
+class Tfabout;
+class TForm7;
+class Tflilambda;
+class Tfexcel;
+class Visionneuse;
+class FenetreAide;
+class DialoguesQt;
+class ChoixFichierQt;
+
+class Programme {
+public:
+    // `dialogues` and `choix` replace the message boxes and file dialogs
+    // (tests); without them the program uses Qt's.
+    explicit Programme(const std::filesystem::path& repertoire, Dialogues* dialogues = nullptr,
+                       ChoixFichier* choix = nullptr);
+    ~Programme();
+    Programme(const Programme&) = delete;
+    Programme& operator=(const Programme&) = delete;
+
+    EspaceTravail espace;
+    EtatPrincipal principal;
+    DialogueLambda lambda;
+    EtatDiagramme diagramme;
+    EtatFenetreProfil profil;
+
+    Dialogues& dialogues() { return *dialogues_; }
+    ChoixFichier& choix() { return *choix_; }
+
+    Tform1& form1() { return *form1_; }
+    Tform6& form6() { return *form6_; }
+    Tfabout& fabout() { return *fabout_; }
+    TForm7& form7() { return *form7_; }
+    Tflilambda& flilambda() { return *flilambda_; }
+    Tfexcel& fexcel() { return *fexcel_; }
+    FenetreAide& aide();
+
+    // Runs one command and shows its answer; true when it did not fail.
+    template <typename Commande> bool commande(Commande&& c) {
+        const Rafraichissement r = execute(espace, principal, dialogues(), std::forward<Commande>(c));
+        montre(r);
+        return !r.echec;
+    }
+    void montre(const Rafraichissement& r);
+
+    // Files given at start or dropped on a window, taken in by their kind:
+    // peaks, then profiles, then cells.
+    void ouvre_fichiers(const std::vector<std::filesystem::path>& fichiers);
+
+    // A text file in a viewer window of its own.
+    void montre_fichier(const std::filesystem::path& fichier);
+    // The help window at topic `contexte` (1 ... 5).
+    void montre_aide(int contexte);
+
+private:
+    std::unique_ptr<DialoguesQt> dialogues_qt_;
+    std::unique_ptr<ChoixFichierQt> choix_qt_;
+    Dialogues* dialogues_;
+    ChoixFichier* choix_;
+    std::unique_ptr<Tform1> form1_;
+    std::unique_ptr<Tform6> form6_;
+    std::unique_ptr<Tfabout> fabout_;
+    std::unique_ptr<TForm7> form7_;
+    std::unique_ptr<Tflilambda> flilambda_;
+    std::unique_ptr<Tfexcel> fexcel_;
+    std::unique_ptr<FenetreAide> aide_;
+    std::vector<std::unique_ptr<Visionneuse>> visionneuses_;
+};
+
+} // namespace kovrin::fenetres

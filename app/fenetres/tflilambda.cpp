@@ -1,0 +1,73 @@
+#include "fenetres/tflilambda.h"
+
+#include "fenetres/dialogues_qt.h"
+#include "fenetres/peintre.h"
+#include "fenetres/programme.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace kovrin::fenetres {
+
+Tflilambda::Tflilambda(Programme& programme) : QDialog(nullptr), p_(programme) {
+    setWindowTitle(QStringLiteral("Lambda missing"));
+    auto* grille = new QGridLayout(this);
+    grille->addWidget(new QLabel(QStringLiteral("The wavelenth was not found  in the file! "), this), 0, 0, 1, 3);
+    grille->addWidget(new QLabel(QStringLiteral("What kind of Source? :"), this), 1, 0);
+    liste = new QListWidget(this);
+    for (const std::string& e : elements_liste_lambda)
+        liste->addItem(qs(e));
+    liste->setMinimumHeight(liste->sizeHintForRow(0) * liste->count() + 2 * liste->frameWidth() + 4);
+    grille->addWidget(liste, 2, 0, 4, 1);
+    const char* noms[] = {"l1", "l2", "l"};
+    std::array<QLineEdit**, 3> boites = {&lambda1, &lambda2, &lambda};
+    for (int i = 0; i < 3; ++i) {
+        etiquettes[static_cast<std::size_t>(i)] = new QLabel(grec(noms[i]), this);
+        *boites[static_cast<std::size_t>(i)] = new QLineEdit(this);
+        grille->addWidget(etiquettes[static_cast<std::size_t>(i)], i + 2, 1);
+        grille->addWidget(*boites[static_cast<std::size_t>(i)], i + 2, 2);
+    }
+    ok = new QPushButton(QStringLiteral("OK"), this);
+    grille->addWidget(ok, 5, 2);
+    connect(liste, &QListWidget::itemClicked, this, [this] {
+        clicklistbox(p_.lambda, liste->currentRow());
+        montre_etat();
+    });
+    connect(ok, &QPushButton::clicked, this, [this] {
+        p_.lambda.lambda1 = texte(lambda1->text());
+        p_.lambda.lambda2 = texte(lambda2->text());
+        p_.lambda.lambda = texte(lambda->text());
+        p_.commande([&] { return lit_lambda(p_.espace, p_.lambda, p_.dialogues()); });
+        if (!p_.lambda.visible) accept();
+    });
+}
+
+void Tflilambda::ouvre() {
+    montre_etat();
+    setModal(true);
+    show();
+    raise();
+    activateWindow();
+}
+
+void Tflilambda::montre_etat() {
+    const DialogueLambda& d = p_.lambda;
+    {
+        const QSignalBlocker silence(liste);
+        liste->setCurrentRow(d.choix);
+        if (d.choix < 0) liste->clearSelection();
+    }
+    lambda1->setText(qs(d.lambda1));
+    lambda2->setText(qs(d.lambda2));
+    lambda->setText(qs(d.lambda));
+    for (QWidget* w : {static_cast<QWidget*>(etiquettes[0]), static_cast<QWidget*>(lambda1),
+                       static_cast<QWidget*>(etiquettes[1]), static_cast<QWidget*>(lambda2)})
+        w->setVisible(d.k_alpha_visible);
+    etiquettes[2]->setVisible(d.lambda_visible);
+    lambda->setVisible(d.lambda_visible);
+}
+
+} // namespace kovrin::fenetres

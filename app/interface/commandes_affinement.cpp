@@ -1,0 +1,188 @@
+#include "interface/commandes_affinement.h"
+
+#include "commun/erreur.h"
+#include "commun/format.h"
+#include "commun/nombres.h"
+#include "commun/texte.h"
+#include "cristallo/raies.h"
+#include "interface/commandes.h"
+#include "interface/saisie_mesures.h"
+
+#include <algorithm>
+
+namespace kovrin {
+
+namespace {
+
+// The cell shown again and the reflections generated from it; the cell tab is
+// read back by the generation, so its wavelength text follows the workspace.
+bool regenere_raies(EspaceTravail& et, OngletMaille& onglet_maille, Dialogues& d) {
+    affiche_maille(et, onglet_maille);
+    onglet_maille.lambda = panneau_valeurs_courantes(et).lambda;
+    try {
+        return calcul_raies(et, onglet_maille, d);
+    } catch (const ErreurKovrin& e) {
+        d.erreur(e.what());
+        return false;
+    }
+}
+
+// The pairs are gone and the results with them: the tab, the grids of the
+// other tabs that show angles, and the diagram are refreshed.
+Rafraichissement apres_nouveau_depart(EspaceTravail& et, EtatPrincipal& ep, bool raies) {
+    et.selection.efface();
+    et.deux_theta_corrige.fill(0);
+    et.affinement_ok = false;
+    efface_panneaux(ep.affinement);
+    efface_resultats(ep.affinement);
+    ep.affinement.boutons_resultats = false;
+    Rafraichissement r = remplit_grille_mesures(et);
+    r.grille_selection = grille_selection(et);
+    r.onglet_affinement = ep.affinement;
+    if (raies) {
+        r.tableau_calcule = tableau_calcule(et);
+        r.grille_calculees_selection = grille_calculees_selection(et);
+    }
+    r.onglet_maille = ep.maille;
+    r.valeurs_courantes = panneau_valeurs_courantes(et);
+    r.lambda_affinement = pascal_reel(et.lambda, 8, 5);
+    r.active_onglet_affinement = true;
+    r.redessine = true;
+    return r;
+}
+
+// The pairs take the calculated angle of the first reflection with their indices.
+void recale_paires(EspaceTravail& et) {
+    for (Paire& p : et.selection)
+        for (const RaieCalculee& c : et.calculees)
+            if (c.h == p.h && c.k == p.k && c.l == p.l) {
+                p.deux_theta_cal = c.deux_theta;
+                break;
+            }
+}
+
+} // namespace
+
+ChampsAffinement champs_affinement(const EtatPrincipal& ep) {
+    return {ep.affinement.initial[rang_lambda], ep.affinement.initial[rang_decalage],
+            marques_affinement(ep.maille)};
+}
+
+Rafraichissement go_affinement(EspaceTravail& et, EtatPrincipal& ep, Dialogues& d,
+                               FonctionCalcul moteur) {
+    const bool ok = lance_affinement(et, champs_affinement(ep), ep.affinement, d, moteur);
+    ep.affinement.boutons_resultats = true;
+    ep.affinement.bouton_impression = true;
+    Rafraichissement r;
+    r.echec = !ok;
+    r.onglet_affinement = ep.affinement;
+    if (ok) r.lambda_affinement = ep.affinement.initial[rang_lambda];
+    return r;
+}
+
+Rafraichissement change_param(EspaceTravail& et, EtatPrincipal& ep, Dialogues& d) {
+    // Without a refined result of the current pairs there is nothing to take:
+    // an earlier result would fold its shift into the angles a second time.
+    if (et.selection.vide() || !et.affinement_ok) {
+        ep.affinement.boutons_resultats = false;
+        Rafraichissement r;
+        r.onglet_affinement = ep.affinement;
+        return r;
+    }
+    et.decalage = et.moteur.parametres[rang_decalage];
+    et.lambda = et.moteur.parametres[rang_lambda];
+    et.maille = et.maille_affinee;
+    affiche_initial(et, ep.affinement);
+    const bool raies = regenere_raies(et, ep.maille, d);
+    for (Mesure& m : et.mesures)
+        m.deux_theta_mes -= terme_angulaire(et.mode_decalage, et.decalage, m.deux_theta_mes);
+    et.decalage = 0; // the shift now lives in the measured angles
+    return apres_nouveau_depart(et, ep, raies);
+}
+
+Rafraichissement resto_param(EspaceTravail& et, EtatPrincipal& ep, Dialogues& d) {
+    // Before any "Calc." there is no saved cell: the working one is kept.
+    const bool maille_gardee = std::any_of(et.maille_initiale.begin(), et.maille_initiale.end(),
+                                           [](double x) { return x != 0; });
+    if (maille_gardee) et.maille = et.maille_initiale;
+    et.decalage = 0;
+    affiche_initial(et, ep.affinement);
+    const bool raies = regenere_raies(et, ep.maille, d);
+    for (Mesure& m : et.mesures)
+        m.deux_theta_mes = m.deux_theta_lu;
+    return apres_nouveau_depart(et, ep, raies);
+}
+
+Rafraichissement change_lambda_affi(EspaceTravail& et, EtatPrincipal& ep,
+                                    std::string_view texte_lambda, Dialogues& d) {
+    const auto lambda = lit_champ_reel(sans_blancs(texte_lambda));
+    if (!lambda) return refus(d, "Error on Lambda!");
+    if (*lambda == et.lambda) return {};
+    CurseurOccupe occupe(d);
+    et.lambda = *lambda;
+    Rafraichissement r;
+    r.edit_lambda = std::string(texte_lambda);
+    ep.maille.lambda = std::string(texte_lambda); // "Current values" shows the same text
+    calcul_raies(et, ep.maille, d);
+    if (!et.calculees.vide()) {
+        recale_paires(et);
+        r.tableau_calcule = tableau_calcule(et);
+        r.grille_calculees_selection = grille_calculees_selection(et);
+        r.grille_selection = grille_selection(et);
+        r.tableaux_affinement = true;
+        r.table_parametres = true;
+        r.redessine = true;
+    }
+    r.active_onglet_affinement = true;
+    return r;
+}
+
+Rafraichissement shift_selection(bool coche) {
+    Rafraichissement r;
+    if (coche) r.panneau_decalage = true;
+    return r;
+}
+
+Rafraichissement BitBtn17Click(EspaceTravail& et, bool excentricite) {
+    et.mode_decalage = excentricite ? 2 : 1;
+    Rafraichissement r;
+    r.libelles = libelles(et);
+    r.panneau_decalage = false;
+    return r;
+}
+
+Rafraichissement select_peak(EtatPrincipal& ep, int ligne) {
+    ep.ligne_pic_courante = ligne;
+    Rafraichissement r;
+    r.lignes_courantes = true;
+    r.redessine = true;
+    return r;
+}
+
+Rafraichissement click_stringgrid8() {
+    Rafraichissement r;
+    r.tableaux_affinement = true;
+    return r;
+}
+
+Rafraichissement Impression_resultats(const EspaceTravail& et, Dialogues& d) {
+    if (!ouvre_listing(et, ListeExport::courte, d)) return echoue();
+    return {};
+}
+
+Rafraichissement transfert_excel(const EspaceTravail& et, Dialogues& d) {
+    Rafraichissement r;
+    r.montre_export = resultats_presents(et, d);
+    r.echec = !r.montre_export;
+    return r;
+}
+
+Rafraichissement change_liste_export(const EspaceTravail& et, ListeExport liste, Dialogues& d) {
+    Rafraichissement r;
+    r.texte_export = texte_export(et, liste, d);
+    r.echec = !r.texte_export;
+    if (!r.texte_export) r.texte_export = "";
+    return r;
+}
+
+} // namespace kovrin

@@ -1,0 +1,38 @@
+#include "interface/commandes_fichiers.h"
+
+#include "fichiers/rapports.h"
+
+namespace kovrin {
+
+namespace {
+
+Rafraichissement resultat(bool montre) {
+    return montre ? Rafraichissement{} : echoue();
+}
+
+} // namespace
+
+Rafraichissement sauve(EspaceTravail& et, Sauvegarde s, ChoixFichier& choix, Dialogues& d,
+                       bool fenetre_profil) {
+    if (!sauvegarde_possible(et, s, d)) return echoue();
+    const auto& filtre = fenetre_profil ? filtre_sauvegarde_profil : filtre_sauvegarde_principale;
+    const std::filesystem::path nom = choix.enregistrer(filtre, index_filtre(s));
+    if (nom.empty()) return {};
+    Rafraichissement r;
+    r.echec = !sauvegarde(et, s, nom.string(), d);
+    return r;
+}
+
+Rafraichissement edit_fichier_dif(const EspaceTravail& et, Dialogues& d) {
+    return resultat(rapport_pics(et, d));
+}
+
+Rafraichissement edit_raies_calculees(const EspaceTravail& et, Dialogues& d) {
+    return resultat(rapport_raies(et, d));
+}
+
+Rafraichissement edit_raw(const EspaceTravail& et, Dialogues& d) {
+    return resultat(rapport_profil(et, d));
+}
+
+} // namespace kovrin

@@ -1,0 +1,74 @@
+#pragma once
+// The whole program, offscreen, in a fresh working directory, with its message
+// boxes and file dialogs replaced by recorders; and small helpers that act on
+// widgets as a user does.
+#include "commun/dialogues.h"
+#include "dossier_temporaire.h"
+#include "fenetres/programme.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QString>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace kovrin::test {
+
+class Fenetres : public ::testing::Test {
+protected:
+    Fenetres() : programme(dossier.chemin(), &dialogues, &choix) {}
+
+    DossierTemporaire dossier;
+    DialoguesEnregistres dialogues;
+    ChoixFichierEnregistre choix;
+    fenetres::Programme programme;
+};
+
+// A file of the repository (examples, data) by its path from the root.
+inline std::filesystem::path source(const std::string& chemin) {
+    return std::filesystem::path(KOVRIN_SOURCE_DIR) / chemin;
+}
+
+// The first action of `fenetre` (menus and pop-up menus included) with this text.
+inline QAction* action(QWidget& fenetre, const QString& texte) {
+    for (QAction* a : fenetre.findChildren<QAction*>())
+        if (a->text() == texte) return a;
+    ADD_FAILURE() << "no action " << texte.toStdString();
+    return nullptr;
+}
+
+inline void declenche(QWidget& fenetre, const QString& texte) {
+    if (QAction* a = action(fenetre, texte)) a->trigger();
+}
+
+// A click on row `ligne` (from 0) of a list or table, as the mouse does it.
+inline void clique_ligne(QAbstractItemView& vue, int ligne, int colonne = 0) {
+    const QModelIndex index = vue.model()->index(ligne, colonne);
+    vue.scrollTo(index);
+    QTest::mouseClick(vue.viewport(), Qt::LeftButton, {}, vue.visualRect(index).center());
+}
+
+inline void clique_element(QListWidget& liste, const QString& texte) {
+    const auto trouves = liste.findItems(texte, Qt::MatchExactly);
+    ASSERT_FALSE(trouves.isEmpty()) << texte.toStdString();
+    clique_ligne(liste, liste.row(trouves.front()));
+}
+
+// Types `texte` into an edit that takes the focus first and gives it up after,
+// as a user who clicks into it, types and leaves with Tab.
+inline void tape(QLineEdit& edit, const QString& texte) {
+    edit.setFocus(Qt::MouseFocusReason);
+    edit.selectAll();
+    QTest::keyClicks(&edit, texte);
+    QTest::keyClick(&edit, Qt::Key_Tab);
+}
+
+} // namespace kovrin::test

@@ -1,0 +1,271 @@
+// The main window driven through its widgets: the whole road of a refinement
+// on the bundled silicon example, and what the window adds to the core.
+#include "fenetres/fenetre_aide.h"
+#include "fenetres/grille_textes.h"
+#include "fenetres/impression.h"
+#include "fenetres/tfexcel.h"
+#include "fenetres/tflilambda.h"
+#include "fenetres/tform1.h"
+#include "fenetres/tform6.h"
+#include "interface/commandes_affinement.h"
+#include "outils_fenetres.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QPlainTextEdit>
+#include <QImage>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+using namespace kovrin;
+using namespace kovrin::fenetres;
+
+
+
+namespace {
+
+class Principale : public test::Fenetres {
+protected:
+    Principale() : f(programme.form1()) {
+        programme.form6().show(); // shown first, as at start: the main window keeps the activation
+        f.show();
+        QApplication::setActiveWindow(&f);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&f));
+    }
+
+    // File > Open > Peaks File > column format, the wavelength typed in the dialog.
+    void ouvre_silicium() {
+        choix.reponse = test::source("examples/cubique/silicium.prn");
+        test::declenche(f, "Column format (*.prn)");
+        Tflilambda& dialogue = programme.flilambda();
+        ASSERT_TRUE(dialogue.isVisible());
+        test::clique_element(*dialogue.liste, "Other");
+        dialogue.lambda->setText("1.5405929");
+        QTest::mouseClick(dialogue.ok, Qt::LeftButton);
+        ASSERT_FALSE(dialogue.isVisible());
+    }
+
+    // Tab 2: cubic, a typed, F d -3 m chosen, "Calc.".
+    void maille_silicium() {
+        f.onglets->setCurrentIndex(1);
+        QTest::mouseClick(f.clavier_maille, Qt::LeftButton);
+        test::clique_element(*f.liste_systemes, "Cubic");
+        test::tape(*f.champs_maille[0], "5.4310");
+        test::clique_element(*f.liste_hm, "Fd-3m");
+        QTest::mouseClick(f.bouton_calc, Qt::LeftButton);
+    }
+
+    void selectionne_et_affine() {
+        f.onglets->setCurrentIndex(2);
+        QTest::mouseClick(f.bouton_auto, Qt::LeftButton);
+        f.onglets->setCurrentIndex(3);
+        f.a_affiner[6]->click(); // the shift: its panel asks how
+        EXPECT_TRUE(f.panneau_decalage->isVisible());
+        QTest::mouseClick(f.ok_decalage, Qt::LeftButton);
+        QTest::mouseClick(f.lance, Qt::LeftButton);
+    }
+
+    Tform1& f;
+};
+
+// What kovrin-batch refines from the same peaks, cell and wavelength: the
+// texts of its table ("a" line: initial, refined, sigma).
+std::string ligne_batch(const std::string& nom) {
+    const std::string commande = std::string("'") + KOVRIN_BATCH_EXE + "' --peaks '" +
+                                 test::source("examples/cubique/silicium.prn").string() +
+                                 "' --cell '" + test::source("examples/cubique/silicium.cry").string() +
+                                 "' --lambda 1.5405929 --workdir lot >lot.txt 2>&1";
+    EXPECT_EQ(std::system(commande.c_str()), 0);
+    std::ifstream sortie("lot.txt");
+    for (std::string ligne; std::getline(sortie, ligne);) {
+        std::istringstream mots(ligne);
+        std::string premier;
+        mots >> premier;
+        if (premier == nom) return ligne;
+    }
+    return {};
+}
+
+} // namespace
+
+TEST_F(Principale, TheWholeRoadGivesTheCellOfTheBatch) {
+    ouvre_silicium();
+    EXPECT_EQ(programme.espace.mesures.taille(), 11);
+    EXPECT_TRUE(f.panneau_mesures->isVisible());
+    EXPECT_EQ(f.grille_mesures->cellule(1, 0), " 28.456");
+    EXPECT_EQ(f.edit_lambda->text(), " 1.54059");
+    maille_silicium();
+    EXPECT_EQ(f.champs_maille[1]->text(), "5.4310"); // tied to a
+    EXPECT_GT(programme.espace.calculees.taille(), 10);
+    EXPECT_EQ(f.tableau_calcule->cellule(1, 0), "  1  1  1");
+    selectionne_et_affine();
+    ASSERT_TRUE(programme.espace.affinement_ok) << (dialogues.erreurs().empty() ? "" : dialogues.erreurs()[0]);
+    std::istringstream batch(ligne_batch("a"));
+    std::string nom, initial, affine;
+    batch >> nom >> initial >> affine;
+    EXPECT_EQ(f.affine[rang_a]->text().trimmed().toStdString(), affine);
+    EXPECT_FALSE(f.ecart_avant->text().isEmpty());
+    EXPECT_FALSE(f.ecart_apres->text().isEmpty());
+    EXPECT_FALSE(f.tableau_apres->cellule(1, 3).isEmpty());
+    EXPECT_TRUE(f.rapport->isVisible() && f.exporte->isVisible() && f.imprime->isVisible());
+
+    // The refined values as the new start, a second launch, then back.
+    QTest::mouseClick(f.remplace, Qt::LeftButton);
+    EXPECT_EQ(f.initial[rang_decalage]->text(), "0");
+    EXPECT_EQ(f.champs_maille[0]->text().trimmed().toStdString(), affine);
+    EXPECT_FALSE(f.rapport->isVisible());
+    f.onglets->setCurrentIndex(2);
+    QTest::mouseClick(f.bouton_auto, Qt::LeftButton);
+    f.onglets->setCurrentIndex(3);
+    QTest::mouseClick(f.lance, Qt::LeftButton);
+    ASSERT_TRUE(programme.espace.affinement_ok);
+    EXPECT_LT(std::abs(programme.espace.decalage), 1e-3); // the shift was folded in
+    QTest::mouseClick(f.restaure, Qt::LeftButton);
+    EXPECT_EQ(f.champs_maille[0]->text(), "  5.4310");
+    EXPECT_TRUE(dialogues.erreurs().empty()) << dialogues.erreurs().front();
+}
+
+TEST_F(Principale, ThetaModeHalvesTheDisplaysAndStoresNothing) {
+    ouvre_silicium();
+    maille_silicium();
+    f.onglets->setCurrentIndex(2);
+    QTest::mouseClick(f.bouton_auto, Qt::LeftButton);
+    const double premier = programme.espace.mesures[1].deux_theta_mes;
+    programme.commande([&] { return BitBtn17Click(programme.espace, true); });
+    f.mode_theta->click();
+    EXPECT_EQ(f.grille_mesures->cellule(1, 0), " 14.228");
+    EXPECT_EQ(f.grille_mesures->horizontalHeaderItem(0)->text(), "Theta");
+    EXPECT_EQ(f.edit_angle1->text(), "   13.23");
+    EXPECT_EQ(f.tableau_calcule->cellule(1, 2), " 14.221");
+    EXPECT_EQ(f.grille_selection->horizontalHeaderItem(2)->text(), "T Obs");
+    EXPECT_EQ(f.grille_mesures_selection->cellule(1, 2), "  14.228");
+    EXPECT_EQ(f.panneau_mesures->title(), "Measured reflections (Theta)");
+    EXPECT_EQ(programme.espace.mesures[1].deux_theta_mes, premier);
+    const auto etiquettes = f.findChildren<QLabel*>();
+    auto montre = [&](const QString& t) {
+        return std::any_of(etiquettes.begin(), etiquettes.end(), [&](QLabel* l) { return l->text() == t; });
+    };
+    EXPECT_TRUE(montre(QString::fromUtf8("θ1 =")));
+    EXPECT_TRUE(montre(QString::fromUtf8("°θ")));
+    EXPECT_TRUE(montre(QString::fromUtf8("e/R(°)"))); // eccentricity keeps its label
+    f.mode_2theta->click();
+    EXPECT_EQ(f.grille_mesures->cellule(1, 0), " 28.456");
+    EXPECT_EQ(f.edit_angle1->text(), "   26.46");
+}
+
+TEST_F(Principale, KeyboardGridReadsBackAtEveryCellSelection) {
+    QTest::mouseClick(f.clavier_pics, Qt::LeftButton);
+    GrilleTextes& g = *f.grille_mesures;
+    EXPECT_EQ(g.rowCount(), 100);
+    f.edit_lambda->setText("0");
+    g.item(0, 0)->setText("30");
+    g.setCurrentCell(1, 0);
+    EXPECT_EQ(dialogues.erreurs(), std::vector<std::string>{"Type first the wavelength"});
+    f.edit_lambda->setText("1.5406");
+    g.item(2, 0)->setText("20"); // row 2 left empty
+    g.item(2, 2)->setText("");
+    g.setCurrentCell(3, 1);
+    ASSERT_EQ(programme.espace.mesures.taille(), 2);
+    EXPECT_EQ(g.cellule(1, 0), " 20.000"); // sorted
+    EXPECT_EQ(g.cellule(1, 2), "     100");
+    EXPECT_EQ(g.cellule(2, 3), "2"); // numbered without a gap
+    EXPECT_EQ(f.edit_angle1->text(), "   18.00");
+    EXPECT_EQ(f.edit_angle2->text(), "   32.00");
+    f.mode_theta->click();
+    g.item(0, 0)->setText("10");
+    g.item(1, 0)->setText("");
+    g.setCurrentCell(0, 1);
+    ASSERT_EQ(programme.espace.mesures.taille(), 1);
+    EXPECT_EQ(programme.espace.mesures[1].deux_theta_mes, 20.0);
+    EXPECT_EQ(g.cellule(1, 0), " 10.000");
+}
+
+TEST_F(Principale, PairingByHandAndTypedIndices) {
+    ouvre_silicium();
+    maille_silicium();
+    f.onglets->setCurrentIndex(2);
+    test::clique_ligne(*f.grille_mesures_selection, 0);
+    test::clique_ligne(*f.grille_calculees_selection, 0);
+    ASSERT_EQ(programme.espace.selection.taille(), 1);
+    EXPECT_EQ(f.grille_selection->cellule(1, 1), "  1  1  1");
+    test::clique_ligne(*f.grille_mesures_selection, 0); // already paired: a beep only
+    EXPECT_EQ(dialogues.nb_bips(), 1);
+    EXPECT_FALSE(programme.principal.mesure_en_attente);
+
+    f.grille_selection->item(0, 1)->setText("  2  2  0"); // F d -3 m forbids it
+    f.grille_selection->setCurrentCell(0, 2);
+    EXPECT_EQ(dialogues.erreurs(),
+              std::vector<std::string>{"Not possible: The reflection is out of range or is forbiden!"});
+    f.grille_selection->setCurrentCell(0, 0);
+    f.grille_selection->item(0, 1)->setText("0 0 0");
+    f.grille_selection->setCurrentCell(0, 2);
+    EXPECT_EQ(programme.espace.selection.taille(), 0);
+
+    for (int i = 0; i < 500; ++i)
+        programme.espace.selection.ajoute({1, 1, 1, 20.0f + 0.1f * static_cast<float>(i), 28.4f});
+    test::clique_ligne(*f.grille_mesures_selection, 10);
+    test::clique_ligne(*f.grille_calculees_selection, 2);
+    EXPECT_EQ(programme.espace.selection.taille(), 500);
+    EXPECT_EQ(dialogues.erreurs().back(), "Too many selected reflections (>500)");
+}
+
+TEST_F(Principale, CurrentRowsArePaintedAsTheCoreSays) {
+    ouvre_silicium();
+    maille_silicium();
+    selectionne_et_affine();
+    f.onglets->setCurrentIndex(2);
+    // The automatic selection paired them all, the last one last: it is red.
+    auto couleur = [](GrilleTextes& g, int ligne) {
+        const QImage image = g.viewport()->grab().toImage();
+        const QRect cellule = g.visualRect(g.model()->index(ligne, 1));
+        return image.pixelColor(cellule.right() - 2, cellule.center().y());
+    };
+    EXPECT_EQ(couleur(*f.grille_mesures_selection, 10), QColor(255, 0, 0));
+    EXPECT_EQ(couleur(*f.grille_mesures_selection, 9), QColor(0xC0, 0xC0, 0xC0));
+    f.onglets->setCurrentIndex(3);
+    f.tableau_apres->setCurrentCell(4, 0);
+    EXPECT_EQ(programme.principal.ligne_pic_courante, 5);
+    EXPECT_EQ(couleur(*f.tableau_avant, 4), QColor(0xFF, 0xCC, 0xEE));
+    EXPECT_EQ(couleur(*f.tableau_apres, 3), QColor(255, 255, 255));
+}
+
+TEST_F(Principale, ExportDialogPrintingAndHelp) {
+    ouvre_silicium();
+    maille_silicium();
+    selectionne_et_affine();
+    QTest::mouseClick(f.exporte, Qt::LeftButton);
+    Tfexcel& excel = programme.fexcel();
+    ASSERT_TRUE(excel.isVisible());
+    auto texte_fichier = [] {
+        QString t = QString::fromLatin1(QByteArray::fromStdString(test::lit_fichier("Excel.txt")));
+        return t.remove(QLatin1Char('\r'));
+    };
+    EXPECT_EQ(excel.zone->toPlainText(), texte_fichier());
+    excel.longue->click();
+    EXPECT_EQ(excel.zone->toPlainText(), texte_fichier());
+    EXPECT_GT(excel.zone->toPlainText().count(QLatin1Char('\n')), 20);
+
+    ASSERT_TRUE(imprime_pdf(f, "fenetre.pdf"));
+    const std::string pdf = test::lit_fichier("fenetre.pdf");
+    const auto boite = pdf.find("/MediaBox [");
+    ASSERT_NE(boite, std::string::npos);
+    double x0, y0, largeur, hauteur;
+    std::istringstream(pdf.substr(boite + 11)) >> x0 >> y0 >> largeur >> hauteur;
+    EXPECT_GT(largeur, hauteur); // landscape
+
+    const char* pages[] = {"index.html", "mesures.html", "maille.html", "profil.html", "affinement.html"};
+    for (int contexte = 1; contexte <= 5; ++contexte) {
+        programme.montre_aide(contexte);
+        EXPECT_TRUE(programme.aide().navigateur->source().toString().endsWith(pages[contexte - 1]));
+        EXPECT_FALSE(programme.aide().navigateur->toPlainText().isEmpty());
+    }
+}

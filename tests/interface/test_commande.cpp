@@ -1,0 +1,120 @@
+// The command boundary and the commands that only change window state.
+#include "dossier_temporaire.h"
+#include "interface/commande.h"
+#include "interface/commandes.h"
+#include "interface/commandes_affinement.h"
+#include "interface/commandes_maille.h"
+#include "interface/diagramme.h"
+#include "outils_interface.h"
+
+#include <gtest/gtest.h>
+
+using namespace kovrin;
+
+namespace {
+
+class Commande : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        test::mesures(et, {20.0, 30.0});
+        test::calculees(et, {{1, 0, 0, 20.0f}, {1, 1, 0, 30.0f}});
+        et.selection.ajoute({1, 0, 0, 20.0f, 20.0f});
+    }
+    test::DossierTemporaire dossier;
+    EspaceTravail et;
+    EtatPrincipal ep;
+    DialoguesEnregistres d;
+};
+
+} // namespace
+
+TEST_F(Commande, AFailedCheckPutsTheWorkspaceBackAndSaysWhy) {
+    auto r = execute(et, ep, d, [&] {
+        et.mesures.efface();
+        et.lambda = 9;
+        et.selection.ajoute(et.selection[2]); // index out of range: the check throws
+        return Rafraichissement{};
+    });
+    EXPECT_TRUE(r.echec);
+    EXPECT_FALSE(r.fin_programme);
+    EXPECT_EQ(et.mesures.taille(), 2);
+    EXPECT_EQ(et.lambda, 0);
+    ASSERT_EQ(d.erreurs().size(), 1u);
+
+    r = execute(et, ep, d, []() -> Rafraichissement {
+        throw ArretProgramme("The file SPGR2.Dat was not found");
+    });
+    EXPECT_TRUE(r.echec && r.fin_programme);
+    EXPECT_EQ(d.erreurs().back(), "The file SPGR2.Dat was not found");
+}
+
+TEST_F(Commande, RefinementTabRequestsBecomeItsTexts) {
+    ep.affinement.ecart_avant = "  0.01000";
+    ep.affinement.affine[rang_a] = "   4.0000";
+    auto r = execute(et, ep, d, [&] { return efface_selection(et); });
+    ASSERT_TRUE(r.onglet_affinement.has_value());
+    EXPECT_EQ(r.onglet_affinement->ecart_avant, "");
+    EXPECT_EQ(r.onglet_affinement->affine[rang_a], "   4.0000"); // only the tables go
+    r = execute(et, ep, d, [&] { return select_peak(ep, 1); });
+    EXPECT_FALSE(r.onglet_affinement.has_value());
+    EXPECT_EQ(ep.ligne_pic_courante, 1);
+    EXPECT_TRUE(r.redessine && r.lignes_courantes);
+}
+
+TEST_F(Commande, EnteringTheLambdaEditDiscardsTheCalculatedReflections) {
+    auto r = entree_lambda(et);
+    EXPECT_TRUE(et.calculees.vide());
+    EXPECT_EQ(et.selection.taille(), 1); // the pairs keep their copies
+    EXPECT_EQ(r.tableau_calcule->lignes.size(), 15u);
+    EXPECT_EQ(r.tableau_calcule->cellule(1, 0), "");
+    EXPECT_EQ(r.grille_calculees_selection->lignes.size(), 1u);
+    EXPECT_TRUE(r.vide_resultats);
+}
+
+TEST_F(Commande, ShiftModeAndItsRowLabel) {
+    EXPECT_EQ(shift_selection(true).panneau_decalage, true);
+    EXPECT_FALSE(shift_selection(false).panneau_decalage.has_value());
+    et.mode_affichage = 0;
+    auto r = BitBtn17Click(et, true);
+    EXPECT_EQ(et.mode_decalage, 2);
+    EXPECT_EQ(r.libelles->ligne_decalage, "e/R(°)");
+    EXPECT_EQ(r.panneau_decalage, false);
+    r = BitBtn17Click(et, false);
+    EXPECT_EQ(et.mode_decalage, 1);
+    EXPECT_EQ(r.libelles->ligne_decalage, "Dq");
+}
+
+TEST_F(Commande, DeletingTheRawDiagramOnlyStopsItsDrawing) {
+    test::domaine(et, 10, 40);
+    for (float a : {15.0f, 20.0f, 25.0f})
+        et.profil.ajoute({a, 50.0f});
+    et.entete_profil.fichier_profil = "p.raw";
+    EXPECT_EQ(dessine_spectre(et, EtatDiagramme{}, -1, 400, 200).dessin.courbes.size(), 1u);
+    EXPECT_TRUE(efface_diagramme_raw(et).redessine);
+    EXPECT_EQ(et.profil.taille(), 3);
+    EXPECT_TRUE(dessine_spectre(et, EtatDiagramme{}, -1, 400, 200).dessin.courbes.empty());
+}
+
+TEST_F(Commande, ChoosingAGroupReadsTheTabAndGeneratesTheReflections) {
+    et = EspaceTravail{};
+    et.repertoire = dossier.chemin();
+    ep.maille.cellule = {"4", "4", "4", "90", "90", "90"};
+    ep.maille.lambda = "1.5406";
+    ep.maille.theta_min = "10";
+    ep.maille.theta_max = "60";
+    auto r = set_systeme(et, ep, 0);
+    ASSERT_TRUE(r.liste_hm.has_value());
+    const auto& entrees = r.liste_hm->entrees;
+    const auto pm3m = std::find(entrees.begin(), entrees.end(), "Pm-3m") - entrees.begin();
+    r = selecte_groupe_hm(et, ep, static_cast<int>(pm3m), d);
+    EXPECT_FALSE(r.echec);
+    EXPECT_EQ(et.groupe, "PM-3M");
+    EXPECT_EQ(r.liste_hm->selection, pm3m);
+    // 100 110 111 200 210 211 between 10 and 60 degrees at a = 4.
+    EXPECT_EQ(et.calculees.taille(), 6);
+    EXPECT_TRUE(r.tableau_calcule && r.grille_calculees_selection && r.redessine);
+    ep.maille.cellule[0] = "4,0";
+    r = selecte_groupe_hm(et, ep, static_cast<int>(pm3m), d);
+    EXPECT_TRUE(r.echec);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error on a"});
+}
