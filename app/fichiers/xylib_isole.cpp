@@ -1,6 +1,7 @@
 #include "fichiers/xylib_isole.h"
 
 #include "commun/erreur.h"
+#include "commun/format.h"
 #include "commun/octets.h"
 
 #include <xylib/xylib.h>
@@ -18,9 +19,6 @@
 namespace kovrin {
 
 namespace {
-
-// Real files load in well under a second; a child still busy after this is stuck.
-constexpr std::chrono::seconds delai_xylib{20};
 
 // --- the child's side: xylib's data set to the program's values ---------------
 
@@ -186,8 +184,8 @@ void ecrit_tout(int fd, std::string_view octets) {
 }
 
 // Everything the child writes until it closes the pipe; false when the delay ran out.
-bool lit_tout(int fd, std::string& recu) {
-    const auto limite = std::chrono::steady_clock::now() + delai_xylib;
+bool lit_tout(int fd, std::chrono::milliseconds delai, std::string& recu) {
+    const auto limite = std::chrono::steady_clock::now() + delai;
     char tampon[65536];
     while (true) {
         const auto reste = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -217,24 +215,27 @@ DonneesXylib echec(std::string raison) {
     return r;
 }
 
-DonneesXylib reponse(bool complete, int statut, std::string_view recu) {
+DonneesXylib reponse(std::chrono::milliseconds delai, bool complete, int statut,
+                     std::string_view recu) {
     if (!complete)
-        return echec("xylib did not finish within " + std::to_string(delai_xylib.count()) + " s");
+        return echec("no answer within " +
+                     pascal_reel(static_cast<double>(delai.count()) / 1000, 1, 1) + " s");
     if (WIFSIGNALED(statut))
-        return echec("xylib stopped on signal " + std::to_string(WTERMSIG(statut)) + " (" +
+        return echec("the reading stopped on signal " + std::to_string(WTERMSIG(statut)) + " (" +
                      strsignal(WTERMSIG(statut)) + ")");
     try {
         return depaquete(recu);
     } catch (const ErreurKovrin&) {
-        return echec("xylib's answer was cut short");
+        return echec("its answer was cut short");
     }
 }
 
 } // namespace
 
-DonneesXylib charge_par_xylib(const std::filesystem::path& fichier, std::size_t max_points) {
+DonneesXylib charge_par_xylib(const std::filesystem::path& fichier, std::size_t max_points,
+                              std::chrono::milliseconds delai) {
     int tube[2];
-    if (pipe(tube) != 0) return echec(std::string("cannot start xylib: ") + std::strerror(errno));
+    if (pipe(tube) != 0) return echec(std::string("it cannot be started: ") + std::strerror(errno));
     const pid_t pid = fork();
     if (pid == 0) {
         close(tube[0]);
@@ -243,13 +244,13 @@ DonneesXylib charge_par_xylib(const std::filesystem::path& fichier, std::size_t 
     close(tube[1]);
     if (pid < 0) {
         close(tube[0]);
-        return echec(std::string("cannot start xylib: ") + std::strerror(errno));
+        return echec(std::string("it cannot be started: ") + std::strerror(errno));
     }
     std::string recu;
-    const bool complete = lit_tout(tube[0], recu);
+    const bool complete = lit_tout(tube[0], delai, recu);
     close(tube[0]);
     if (!complete) kill(pid, SIGKILL);
-    return reponse(complete, attend_fin(pid), recu);
+    return reponse(delai, complete, attend_fin(pid), recu);
 }
 
 } // namespace kovrin

@@ -2,6 +2,7 @@
 // xylib reads the formats of today's diffractometers. It runs in a child
 // process: a file that makes the library crash, hang or exhaust memory ends the
 // child, not the program, and comes back as a reason like any unreadable file.
+#include <chrono>
 #include <cstddef>
 #include <filesystem>
 #include <string>
@@ -24,10 +25,14 @@ struct DonneesXylib {
     MetaXylib meta;                         // the file's metadata, then the range's
 };
 
+// Real files load in well under a second; a child still busy after this is stuck.
+inline constexpr std::chrono::seconds delai_xylib{20};
+
 // The first range of `fichier` whose angles are finite and equidistant or
 // increasing, read by xylib in a child process; its points are sent back only
-// when there are at most `max_points` of them. Never throws: a failure is told
-// in `erreur`.
-DonneesXylib charge_par_xylib(const std::filesystem::path& fichier, std::size_t max_points);
+// when there are at most `max_points` of them. Never throws: a failure, the
+// child's death or its silence past `delai`, is told in `erreur`.
+DonneesXylib charge_par_xylib(const std::filesystem::path& fichier, std::size_t max_points,
+                              std::chrono::milliseconds delai = delai_xylib);
 
 } // namespace kovrin

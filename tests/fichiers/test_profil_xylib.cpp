@@ -4,6 +4,7 @@
 #include "fabrique.h"
 #include "fichiers/formats_profil.h"
 #include "fichiers/lecteurs_profil.h"
+#include "fichiers/xylib_isole.h"
 
 #include <cmath>
 
@@ -112,6 +113,25 @@ TEST_F(ProfilXylib, RefusalsNameTheFileAndXylibsReason) {
     EXPECT_FALSE(lit_profil_xylib("absent.xrdml", d));
     ASSERT_EQ(d.erreurs().size(), 1u);
     EXPECT_EQ(d.erreurs()[0].rfind("File absent.xrdml: xylib cannot read it: ", 0), 0u);
+}
+
+// Two files on which xylib itself fails, read in its child process: one it
+// never finishes (found by fuzzing xylib), one whose second range, without its
+// _DRIVE line, lands in the block of the first, which xylib then holds twice
+// and frees twice when the data set is destroyed.
+TEST_F(ProfilXylib, FilesThatHangOrCrashXylibLeaveTheProgramRunning) {
+    test::ecrit_fichier("pend.xy", std::string("LAMMPS (\0\x0e\0Jl", 13));
+    const DonneesXylib x = charge_par_xylib("pend.xy", 30000, std::chrono::milliseconds(1000));
+    EXPECT_EQ(x.erreur, "no answer within 1.0 s");
+    EXPECT_EQ(x.bloc, -1);
+
+    std::string sans_drive = uxd(2);
+    sans_drive.erase(sans_drive.rfind("_DRIVE='COUPLED'\r\n"), 18);
+    auto u = lit(lit_profil_xylib, "sans_drive.uxd", sans_drive);
+    ASSERT_TRUE(u);
+    EXPECT_EQ(u->points.size(), 4u);
+    EXPECT_EQ(d.textes(), Textes{"File sans_drive.uxd: holds 2 ranges; only range 1 is read (4 "
+                                 "points from 20.000 to 20.060 degrees 2theta)"});
 }
 
 // After the historic extensions (anywhere in the name, tested in the interface
