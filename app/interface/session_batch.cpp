@@ -22,17 +22,6 @@ std::string symbole_compare(std::string_view texte) {
     return majuscules(sans_blancs(texte));
 }
 
-// An Orsab entry is the H-M symbol in 12 characters, the Hall symbol (17
-// characters or more) and a 3-character field.
-std::string_view partie_hm(std::string_view entree) {
-    return entree.substr(0, 12);
-}
-
-std::string_view partie_hall(std::string_view entree) {
-    if (entree.size() <= 15) return {};
-    return entree.substr(12, entree.size() - 15);
-}
-
 int entree_hm(const ListeSymboles& liste, const std::string& cherche) {
     for (std::size_t i = 0; i < liste.entrees.size(); ++i)
         if (symbole_compare(liste.entrees[i]) == cherche) return static_cast<int>(i);
@@ -42,7 +31,8 @@ int entree_hm(const ListeSymboles& liste, const std::string& cherche) {
 int entree_orsab(const ListeSymboles& liste, const std::string& cherche) {
     for (std::size_t i = 0; i < liste.entrees.size(); ++i) {
         const std::string_view e = liste.entrees[i];
-        if (symbole_compare(partie_hm(e)) == cherche || symbole_compare(partie_hall(e)) == cherche)
+        if (symbole_compare(symbole_hm_orsab(e)) == cherche ||
+            symbole_compare(symbole_hall_orsab(e)) == cherche)
             return static_cast<int>(i);
     }
     return -1;
@@ -135,7 +125,7 @@ bool choisit_groupe(EspaceTravail& et, std::string_view symbole, bool hall) {
     const std::string& entree = liste.entrees[static_cast<std::size_t>(i)];
     if (hall) {
         efface_scfs2(); // the library's scratch file of an earlier symbol
-        et.groupe = symbole_compare(partie_hm(entree));
+        et.groupe = symbole_compare(symbole_hm_orsab(entree));
         et.origine_groupe = "HALL";
     } else {
         et.groupe = symbole_compare(entree);

@@ -28,6 +28,20 @@ TEST(SessionBatch, PeakFormatByNameInTheReReadingOrderElseColumn) {
     EXPECT_EQ(format_pics_par_nom("sans_extension"), pics_colonne);
 }
 
+// Files named on kovrin2's command line: a profile format's name that no peak
+// format claims is a profile (.dat and .txt stay peak files).
+TEST(SessionBatch, KindOfAFileByItsName) {
+    const std::pair<const char*, GenreFichier> noms[] = {
+        {"a.cry", GenreFichier::maille}, {"a.ICS", GenreFichier::maille},
+        {"a.raw", GenreFichier::profil}, {"a.rd", GenreFichier::profil},
+        {"a.cpi", GenreFichier::profil}, {"scan.xrdml", GenreFichier::profil},
+        {"s.uxd", GenreFichier::profil}, {"s.xy", GenreFichier::profil},
+        {"a.dat", GenreFichier::pics},   {"a.txt", GenreFichier::pics},
+        {"a.prn", GenreFichier::pics},   {"a.dif", GenreFichier::pics}};
+    for (const auto& [nom, genre] : noms)
+        EXPECT_EQ(genre_fichier(nom), genre) << nom;
+}
+
 TEST(SessionBatch, StartDeletesTheResultsOfAnEarlierRunOnly) {
     DossierTemporaire dossier;
     for (const char* nom :
