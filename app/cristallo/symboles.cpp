@@ -126,12 +126,30 @@ int entree_hm_des_operations(const EspaceTravail& et, const Operations& cible) {
     return -1;
 }
 
-std::optional<Operations> operations_hall(const std::string& hall) {
-    try {
-        return gemmi::symops_from_hall(hall.c_str()).all_ops_sorted();
-    } catch (const std::exception&) {
-        return std::nullopt; // not a Hall symbol: the entry names no group
-    }
+// The setting an Orsab entry loads: the one of gemmi's table whose symbol is
+// the entry's H-M symbol, as liborsab finds it. Its operators come from the
+// table's own Hall symbol: the entry's Hall text may be anything a data file
+// holds, and gemmi's Hall parser does not survive every malformed one.
+const gemmi::SpaceGroup* reglage_exact(const std::string& symbole) {
+    for (const gemmi::SpaceGroup& sg : gemmi::spacegroup_tables::main)
+        if (majuscules(sg.xhm()) == majuscules(symbole)) return &sg;
+    return nullptr;
+}
+
+bool memes_operations(const gemmi::SpaceGroup* a, const gemmi::SpaceGroup& b) {
+    return a == &b || (a && a->number == b.number &&
+                       a->operations().all_ops_sorted() == b.operations().all_ops_sorted());
+}
+
+// The entry that writes the setting as gemmi does, else one whose setting has its operators.
+int entree_orsab_du_reglage(const ListeSymboles& liste, const gemmi::SpaceGroup& sg) {
+    const std::string xhm = majuscules(sg.xhm());
+    for (std::size_t i = 0; i < liste.entrees.size(); ++i)
+        if (majuscules(symbole_hm_orsab(liste.entrees[i])) == xhm) return static_cast<int>(i);
+    for (std::size_t i = 0; i < liste.entrees.size(); ++i)
+        if (memes_operations(reglage_exact(symbole_hm_orsab(liste.entrees[i])), sg))
+            return static_cast<int>(i);
+    return -1;
 }
 
 std::string forme_compacte(std::string_view symbole) {
@@ -170,12 +188,8 @@ int entree_hm_du_symbole(const EspaceTravail& et, std::string_view symbole) {
 }
 
 int entree_orsab_du_symbole(const EspaceTravail& et, std::string_view symbole) {
-    for (const gemmi::SpaceGroup* sg : reglages(symbole, et.systeme)) {
-        const Operations cible = sg->operations().all_ops_sorted();
-        for (std::size_t i = 0; i < et.liste_orsab.entrees.size(); ++i)
-            if (operations_hall(symbole_hall_orsab(et.liste_orsab.entrees[i])) == cible)
-                return static_cast<int>(i);
-    }
+    for (const gemmi::SpaceGroup* sg : reglages(symbole, et.systeme))
+        if (const int i = entree_orsab_du_reglage(et.liste_orsab, *sg); i >= 0) return i;
     return -1;
 }
 

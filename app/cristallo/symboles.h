@@ -19,7 +19,8 @@ namespace kovrin {
 // hexagonal axes elsewhere, unless ":R" or ":H" says otherwise.
 int entree_hm_du_symbole(const EspaceTravail& et, std::string_view symbole);
 
-// The same in et.liste_orsab, each entry's operators being those of its Hall symbol.
+// The same in et.liste_orsab, each entry's operators being those liborsab
+// loads for its H-M symbol.
 int entree_orsab_du_symbole(const EspaceTravail& et, std::string_view symbole);
 
 // At most `n` symbols of a list (the H-M part of Orsab entries when `hall`),
