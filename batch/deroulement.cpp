@@ -99,11 +99,8 @@ bool prend_pics(const OptionsBatch& o, Session& s, UsageLambda& usage) {
 }
 
 bool prend_profil(const OptionsBatch& o, Session& s, UsageLambda& usage) {
-    const int format = format_profil_de_nom(o.profil, 0);
-    if (format == 0)
-        return echoue(s, sortie_mauvaise_entree,
-                      "the format of the profile " + o.profil +
-                          " is not known from its name (.raw, .dat, .cpi or .rd)");
+    // A name no format claims goes to xylib, which recognises files by their content.
+    const int format = format_profil_de_nom(o.profil, profil_xylib);
     const Rafraichissement r = commande(s, [&] {
         return prend_fichier_profil(s.espace, s.dialogue_lambda, format, o.profil, s.dialogues);
     });
@@ -192,10 +189,7 @@ bool tape_maille(const OptionsBatch& o, Session& s, bool lambda_tapee) {
     onglet.cellule = o.parametres_maille;
     if (!reussit(s, [&] { return set_systeme(et, s.principal, o.ligne_systeme); })) return false;
     if (!choisit_groupe(et, o.groupe, o.hall))
-        return echoue(s, sortie_mauvaise_entree,
-                      "the space group \"" + o.groupe + "\" is not in the " +
-                          (o.hall ? "list with Hall notation" : "H-M list") + " of the system " +
-                          legendes_systemes[static_cast<std::size_t>(o.ligne_systeme)]);
+        return echoue(s, sortie_mauvaise_entree, message_groupe_absent(et, o.groupe, o.hall));
     tape_valeurs_courantes(o, s, lambda_tapee);
     const bool ok = reussit(s, [&] { return calcul_diagramme(et, onglet, s.dialogues); });
     // The "To refine" marks follow the cell now in the workspace (monoclinic angles).

@@ -2,8 +2,9 @@
 
 #include "commun/nombres.h"
 #include "commun/texte.h"
-#include "cristallo/onglet_maille.h"
 #include "cristallo/anodes.h"
+#include "cristallo/onglet_maille.h"
+#include "fichiers/formats_profil.h"
 #include "interface/prise_donnees.h"
 
 #include <CLI/CLI.hpp>
@@ -165,8 +166,8 @@ void declare(CLI::App& app, OptionsBatch& o, Textes& t) {
     auto* pics = app.add_option("--peaks", o.pics, "measured-peak file")->type_name("FILE");
     app.add_option("--peak-format", t.format_pics, "dif | xfit | winfit | philips | column")
         ->type_name("F");
-    auto* profil = app.add_option("--profile", o.profil, "raw profile (.raw, .dat, .cpi, .rd)")
-                       ->type_name("FILE");
+    auto* profil =
+        app.add_option("--profile", o.profil, "raw profile (formats below)")->type_name("FILE");
     auto* recherche = app.add_flag("--search", o.recherche,
                                    "automatic peak search on the profile; its peaks become the "
                                    "measured reflections");
@@ -191,7 +192,8 @@ void declare(CLI::App& app, OptionsBatch& o, Textes& t) {
     auto* systeme =
         app.add_option("--system", t.systeme, "CUBI | TETR | ORTH | HEXA | RHOM | MONO | TRIC")
             ->type_name("CODE");
-    auto* groupe = app.add_option("--group", o.groupe, "space-group symbol")->type_name("SYMBOL");
+    auto* groupe = app.add_option("--group", o.groupe, "space-group symbol (spellings below)")
+                       ->type_name("SYMBOL");
     auto* hall = app.add_flag("--hall", o.hall, "take the symbol from the list with Hall notation");
     auto* cellpar = app.add_option("--cellpar", t.cellpar, "a,b,c,alpha,beta,gamma")
                         ->type_name("a,b,c,al,be,ga");
@@ -219,6 +221,23 @@ void declare(CLI::App& app, OptionsBatch& o, Textes& t) {
     declare_complements(app, o, profil);
 }
 
+// The end of --help: the profile formats of the program's table and the
+// spellings of space-group symbols.
+std::string pied_aide() {
+    std::string t = "Profile formats (--profile), chosen by the file's extension:\n";
+    for (const auto& f : formats_profil)
+        t += "  " + texte_filtre(f) + "\n";
+    return t + "  A file of any other name goes to xylib, which knows its format by its content\n"
+               "  (XRDML, UXD, UDF, DIFFRAC-AT RAW 1 to 3, text columns, CSV...); a raw file of a\n"
+               "  version the program does not read goes to xylib too.\n\n"
+               "Space-group symbols (--group) are taken however they are written: P21/c,\n"
+               "\"P 1 21/c 1\", \"p 21/c\", P2_1/c, P2\u2081/c, full symbols such as \"P 4/m -3 "
+               "2/m\", the\n"
+               "group number, an origin or axes suffix (:1, :2, :H, :R); the list's entry of the\n"
+               "same group and setting is chosen. Without a suffix, origin choice 2 is taken\n"
+               "where the list holds it, and R groups on the axes of --system.";
+}
+
 } // namespace
 
 std::variant<OptionsBatch, int> lit_options(int argc, char** argv) {
@@ -233,6 +252,7 @@ std::variant<OptionsBatch, int> lit_options(int argc, char** argv) {
     OptionsBatch o;
     Textes t;
     declare(app, o, t);
+    app.footer(pied_aide());
     try {
         app.parse(argc, argv);
         complete(app, t, o);

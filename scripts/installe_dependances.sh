@@ -3,9 +3,12 @@
 # not root). Safe to run again.
 set -euo pipefail
 # libgsl-dev: profile fitting and least-squares diagnostics; tao-pegtl-dev:
-# the grammar gemmi's CIF reader is built on (the tests read written CIF back).
+# the grammar gemmi's CIF reader is built on (the tests read written CIF back);
+# libxy-dev: today's instrument formats; clang and its runtime libraries
+# (libFuzzer) build the fuzz preset only.
 paquets=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev gemmi-dev libcli11-dev
-         nlohmann-json3-dev qt6-base-dev libgsl-dev tao-pegtl-dev)
+         nlohmann-json3-dev qt6-base-dev libgsl-dev tao-pegtl-dev libxy-dev clang
+         libclang-rt-14-dev)
 manquants=()
 for p in "${paquets[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || manquants+=("$p")

@@ -199,6 +199,20 @@ Operateurs bloc_pos(const std::vector<std::string>& lignes, std::size_t i,
     return ops;
 }
 
+// The block whose symbol is at line i, or nothing when it cannot be read
+// (loading it gives its own message).
+std::optional<BlocPos> bloc_lisible(const std::vector<std::string>& lignes, std::size_t i,
+                                    const std::string& systeme,
+                                    const std::filesystem::path& fichier) {
+    try {
+        BlocPos b{majuscules(sans_blancs(lignes[i])), bloc_pos(lignes, i, fichier)};
+        centre(b.operateurs, premiere_lettre(b.symbole), systeme, fichier);
+        return b;
+    } catch (const ErreurKovrin&) {
+        return std::nullopt;
+    }
+}
+
 // --- scfs.dat -------------------------------------------------------------------
 
 void insere_zeros(std::string& ligne, const std::string& motif) {
@@ -292,6 +306,25 @@ void remplit_liste_hm(EspaceTravail& et) {
                 break;
             }
     et.liste_hm = std::move(liste);
+}
+
+std::string symbole_hm_orsab(std::string_view entree) {
+    return sans_blancs(entree.substr(0, 12));
+}
+
+std::string symbole_hall_orsab(std::string_view entree) {
+    // The Hall symbol fills 17 characters or more, then come 3 of the group number.
+    return entree.size() <= 15 ? std::string() : sans_blancs(entree.substr(12, entree.size() - 15));
+}
+
+std::vector<BlocPos> blocs_pos(const EspaceTravail& et) {
+    const auto fichier = chemin_donnees(et.repertoire, fichier_pos(et.systeme));
+    const auto lignes = lignes_de(fichier);
+    std::vector<BlocPos> blocs;
+    for (std::size_t i = 0; i + 1 < lignes.size(); ++i)
+        if (sans_blancs_droite(lignes[i]).empty())
+            if (auto b = bloc_lisible(lignes, i + 1, et.systeme, fichier)) blocs.push_back(*b);
+    return blocs;
 }
 
 void choisit_groupe_hm(EspaceTravail& et, int entree) {

@@ -31,6 +31,20 @@ void remplit_liste_orsab(EspaceTravail& et, const std::filesystem::path& spgr2);
 // be read; the list then keeps its previous entries.
 void remplit_liste_hm(EspaceTravail& et);
 
+// The parts of an entry of the Orsab list: the H-M symbol (its first 12
+// characters) and the Hall symbol after it, both trimmed.
+std::string symbole_hm_orsab(std::string_view entree);
+std::string symbole_hall_orsab(std::string_view entree);
+
+// Every block of the system's .pos file with the operators charge_operateurs_hm
+// installs for it (inversion and centring applied), in file order; a block that
+// cannot be read is left out. Throws ErreurKovrin when the file cannot be read.
+struct BlocPos {
+    std::string symbole; // upper-cased and trimmed, as et.groupe is compared
+    std::vector<Operateur> operateurs;
+};
+std::vector<BlocPos> blocs_pos(const EspaceTravail& et);
+
 // A click in the H-M list on entry `entree` (0-based): the Orsab list loses its
 // selection, et.groupe = the entry upper-cased and trimmed, et.origine_groupe =
 // "HM". The caller then generates the reflections (calcul_raies).

@@ -1,7 +1,9 @@
 #include "fenetres/controles.h"
 
 #include "fenetres/dialogues_qt.h"
+#include "fichiers/formats_profil.h"
 
+#include <QMenu>
 #include <QMimeData>
 #include <QSpinBox>
 #include <QToolButton>
@@ -11,6 +13,17 @@ namespace kovrin::fenetres {
 
 QString style_fond(Couleur c) {
     return QStringLiteral("background-color: rgb(%1,%2,%3);").arg(c.r).arg(c.g).arg(c.b);
+}
+
+void ajoute_formats_profil(QMenu& menu, const std::map<int, const char*>& legendes,
+                           const std::function<void(int)>& ouvre) {
+    for (const FormatFichierProfil& f : formats_profil) {
+        const auto legende = legendes.find(f.code);
+        const QString texte = legende != legendes.end() ? QString::fromUtf8(legende->second)
+                                                        : QStringLiteral("&") + qs(texte_filtre(f));
+        QObject::connect(menu.addAction(texte), &QAction::triggered, &menu,
+                         [ouvre, code = f.code] { ouvre(code); });
+    }
 }
 
 QToolButton* bouton_bulle(const QString& texte, QStyle::StandardPixmap image, const QString& bulle,

@@ -8,8 +8,11 @@
 #include <QStyle>
 
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <vector>
 
+class QMenu;
 class QMimeData;
 class QSpinBox;
 class QToolButton;
@@ -28,6 +31,12 @@ QToolButton* bouton_bulle(const QString& texte, QStyle::StandardPixmap image, co
 // Up-down arrows over [minimum, maximum] by `pas`, at `depart`, with a hint.
 QSpinBox* fleches(int minimum, int maximum, int pas, int depart, const QString& bulle,
                   QWidget* parent);
+
+// One entry per row of the profile-format table, each calling `ouvre` with the
+// row's code: a window's own captions (by code) for the formats it always
+// offered, the table's filter text for the others.
+void ajoute_formats_profil(QMenu& menu, const std::map<int, const char*>& legendes,
+                           const std::function<void(int)>& ouvre);
 
 // The local files of a drag and drop.
 std::vector<std::filesystem::path> fichiers_deposes(const QMimeData& donnees);

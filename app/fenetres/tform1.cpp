@@ -1,5 +1,6 @@
 #include "fenetres/tform1.h"
 
+#include "fenetres/controles.h"
 #include "fenetres/dialogues_qt.h"
 #include "fenetres/grille_textes.h"
 #include "fenetres/impression.h"
@@ -184,13 +185,17 @@ void Tform1::construit_menus() {
         connect(menu_maille->addAction(QString::fromUtf8(nom)), &QAction::triggered, this, importe);
     }
     QMenu* profils = ouvrir->addMenu(QStringLiteral("P&rofile File"));
-    const std::pair<const char*, int> formats_profil[] = {
-        {"Bruker Format (*.raw)", profil_raw}, {"Rietveld Format (*.dat)", profil_rietveld},
-        {"CPI Format (*.cpi)", profil_cpi}, {"Philips Format (*.rd)", profil_rd}};
-    for (const auto& [nom, format] : formats_profil)
-        connect(profils->addAction(QString::fromUtf8(nom)), &QAction::triggered, this, [this, format = format] {
-            p_.commande([&] { return ouvre_profil(p_.espace, p_.lambda, p_.choix(), format, p_.dialogues()); });
-        });
+    ajoute_formats_profil(*profils,
+                          {{profil_raw, "Bruker Format (*.raw)"},
+                           {profil_rietveld, "Rietveld Format (*.dat)"},
+                           {profil_cpi, "CPI Format (*.cpi)"},
+                           {profil_rd, "Philips Format (*.rd)"}},
+                          [this](int format) {
+                              p_.commande([&] {
+                                  return ouvre_profil(p_.espace, p_.lambda, p_.choix(), format,
+                                                      p_.dialogues());
+                              });
+                          });
 
     QMenu* sauver = fichier->addMenu(QStringLiteral("&Save"));
     QMenu* sauve_pics_menu = sauver->addMenu(QStringLiteral("&Peaks"));

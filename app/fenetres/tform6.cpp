@@ -135,18 +135,17 @@ QWidget* Tform6::construit_modes(QWidget* parent) {
 
 void Tform6::construit_menu_profils() {
     menu_profils = new QMenu(this);
-    const std::pair<const char*, int> formats[] = {{"&BrukerFormat (*.raw)", profil_raw},
-                                                   {"&Rietveld Format (*.dat)", profil_rietveld},
-                                                   {"&CPI Format (*.cpi)", profil_cpi},
-                                                   {"&Philips Format (*.rd)", profil_rd}};
-    for (const auto& [nom, format] : formats)
-        connect(menu_profils->addAction(QString::fromUtf8(nom)), &QAction::triggered, this,
-                [this, format = format] {
-                    p_.commande([&] {
-                        return ouvre_profil(p_.espace, p_.lambda, p_.choix(), format,
-                                            p_.dialogues());
-                    });
-                });
+    ajoute_formats_profil(*menu_profils,
+                          {{profil_raw, "&BrukerFormat (*.raw)"},
+                           {profil_rietveld, "&Rietveld Format (*.dat)"},
+                           {profil_cpi, "&CPI Format (*.cpi)"},
+                           {profil_rd, "&Philips Format (*.rd)"}},
+                          [this](int format) {
+                              p_.commande([&] {
+                                  return ouvre_profil(p_.espace, p_.lambda, p_.choix(), format,
+                                                      p_.dialogues());
+                              });
+                          });
 }
 
 void Tform6::relie_controles() {

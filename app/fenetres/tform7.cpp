@@ -85,18 +85,17 @@ QWidget* TForm7::construit_image() {
 
 QMenu* TForm7::menu_formats_profil(QWidget* parent) {
     auto* menu = new QMenu(QStringLiteral("&Open profile"), parent);
-    const std::pair<const char*, int> formats[] = {{"&Bruker Format (*.raw)", profil_raw},
-                                                   {"&Rietveld Format (*.dat)", profil_rietveld},
-                                                   {"&CPI Format (*.cpi)", profil_cpi},
-                                                   {"&Philips Format (*.rd)", profil_rd}};
-    for (const auto& [nom, format] : formats)
-        connect(menu->addAction(QString::fromUtf8(nom)), &QAction::triggered, this,
-                [this, format = format] {
-                    p_.commande([&] {
-                        return ouvre_profil(p_.espace, p_.lambda, p_.choix(), format,
-                                            p_.dialogues());
-                    });
-                });
+    ajoute_formats_profil(*menu,
+                          {{profil_raw, "&Bruker Format (*.raw)"},
+                           {profil_rietveld, "&Rietveld Format (*.dat)"},
+                           {profil_cpi, "&CPI Format (*.cpi)"},
+                           {profil_rd, "&Philips Format (*.rd)"}},
+                          [this](int format) {
+                              p_.commande([&] {
+                                  return ouvre_profil(p_.espace, p_.lambda, p_.choix(), format,
+                                                      p_.dialogues());
+                              });
+                          });
     return menu;
 }
 

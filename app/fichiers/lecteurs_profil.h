@@ -1,8 +1,9 @@
 #pragma once
 // Readers of raw diffraction profiles: DIFFRAC-AT raw files (RAW, RAW1, RAW2),
-// Rietveld data files, Sietronics CPI files and Philips RD files. Each returns
-// the whole profile with its intensities normalised (smallest 0, largest 100),
-// or nothing after showing why through `d`.
+// Rietveld data files, Sietronics CPI files, Philips RD files, and the formats
+// of today's instruments through xylib. Each returns the whole profile with its
+// intensities normalised (smallest 0, largest 100), or nothing after showing why
+// through `d`.
 #include "commun/dialogues.h"
 #include "fichiers/donnees_lues.h"
 
@@ -19,6 +20,14 @@ std::optional<ProfilLu> lit_profil_rietveld(const std::filesystem::path& fichier
 std::optional<ProfilLu> lit_profil_cpi(const std::filesystem::path& fichier, bool espace_occupe,
                                        Dialogues& d);
 std::optional<ProfilLu> lit_profil_philips(const std::filesystem::path& fichier, Dialogues& d);
+// Any file xylib reads (XRDML, UXD, UDF, text columns, raw files...):
+// the first range whose angles are equidistant or increasing, the wavelengths of
+// the file's metadata where it gives them.
+std::optional<ProfilLu> lit_profil_xylib(const std::filesystem::path& fichier, Dialogues& d);
+// True when the first bytes of a DIFFRAC-AT raw file name a layout that
+// lit_profil_raw reads ("RAW ", "RAW1", "RAW2"), or when they cannot be read
+// (lit_profil_raw then reports why).
+bool layout_raw_connu(const std::filesystem::path& fichier);
 
 // Mean wavelength of a Kalpha doublet: (Ka1 + ratio Ka2) / (ratio + 1) when
 // Ka2 is given, else Ka1.
@@ -35,5 +44,9 @@ struct DepartsExtremes {
 // more than 30000 points and one whose intensities are all equal.
 void termine_profil(ProfilLu& profil, const std::vector<double>& brutes, double depart, double pas,
                     DepartsExtremes departs, const std::filesystem::path& fichier);
+// The same with the angle of each point given (the step is left to the caller).
+void termine_profil_aux_angles(ProfilLu& profil, const std::vector<double>& angles,
+                               const std::vector<double>& brutes, DepartsExtremes departs,
+                               const std::filesystem::path& fichier);
 
 } // namespace kovrin

@@ -1,5 +1,6 @@
 #include "fichiers/lecture.h"
 
+#include "commun/format.h"
 #include "commun/nombres.h"
 #include "commun/texte.h"
 
@@ -90,6 +91,14 @@ void verifie_limite(const std::filesystem::path& fichier, std::size_t nombre, st
                             "; at most " + std::to_string(limite) + " can be read");
 }
 
+void verifie_finis(const std::filesystem::path& fichier, const std::vector<double>& angles,
+                   const std::vector<double>& intensites, std::string_view quoi) {
+    for (std::size_t i = 0; i < angles.size() && i < intensites.size(); ++i)
+        if (!std::isfinite(angles[i]) || !std::isfinite(intensites[i]))
+            refuse(fichier, std::string(quoi) + " " + std::to_string(i + 1) +
+                                " is not a finite number");
+}
+
 std::optional<double> normalise_a_100(std::vector<double>& intensites) {
     double plus_grande = 0;
     for (double i : intensites)
@@ -113,6 +122,15 @@ float en_simple(double valeur) {
 std::string message_fichier_court(const std::filesystem::path& fichier, const ErreurKovrin& e) {
     return message_erreur_fichier(fichier, std::string("is shorter than its header and records (") +
                                                e.what() + ")");
+}
+
+std::string message_plages(const std::filesystem::path& fichier, int nb_plages, int numero,
+                           const ProfilLu& lu) {
+    return message_erreur_fichier(
+        fichier, "holds " + std::to_string(nb_plages) + " ranges; only range " +
+                     std::to_string(numero) + " is read (" + std::to_string(lu.points.size()) +
+                     " points from " + pascal_reel(lu.angle_debut, 1, 3) + " to " +
+                     pascal_reel(lu.angle_fin, 1, 3) + " degrees 2theta)");
 }
 
 } // namespace kovrin

@@ -4,8 +4,9 @@
 // normalisation of intensities.
 #include "commun/dialogues.h"
 #include "commun/erreur.h"
-#include "commun/fichier_texte.h"
 #include "commun/espace_travail.h"
+#include "commun/fichier_texte.h"
+#include "fichiers/donnees_lues.h"
 
 #include <array>
 #include <filesystem>
@@ -66,6 +67,12 @@ std::optional<Resultat> lecture_gardee(Dialogues& d, Lecture&& lecture) {
 void verifie_limite(const std::filesystem::path& fichier, std::size_t nombre, std::size_t limite,
                     std::string_view quoi);
 
+// Refuses the file when an angle or an intensity is not a finite number (a
+// binary file holding NaN or infinity): nothing downstream could show it.
+// `quoi` names an element ("point", "peak").
+void verifie_finis(const std::filesystem::path& fichier, const std::vector<double>& angles,
+                   const std::vector<double>& intensites, std::string_view quoi);
+
 // Multiplies every intensity by 100 / largest; returns the largest (searched
 // from 0), or nothing when it is not above 0 (intensities left as they are).
 std::optional<double> normalise_a_100(std::vector<double>& intensites);
@@ -77,6 +84,11 @@ std::string anode_philips(std::uint8_t code);
 float en_simple(double valeur);
 
 std::string message_fichier_court(const std::filesystem::path& fichier, const ErreurKovrin& e);
+
+// Information on a profile file measured in several ranges, of which only
+// range `numero` (from 1), `lu`, was read.
+std::string message_plages(const std::filesystem::path& fichier, int nb_plages, int numero,
+                           const ProfilLu& lu);
 
 // Same for a binary file: its bytes are handed to the reader; a field past the
 // end of the file is reported as a file too short, naming it.

@@ -8,6 +8,7 @@ void termine_pics(PicsLus& pics, const std::vector<double>& angles, std::vector<
                   Dialogues& d) {
     verifie_limite(fichier, angles.size(), limite_pics, "peaks");
     if (angles.empty()) refuse(fichier, "holds no peak");
+    verifie_finis(fichier, angles, intensites, "peak");
     if (normalise) {
         pics.echelle_intensite = normalise_a_100(intensites);
         if (!pics.echelle_intensite) {

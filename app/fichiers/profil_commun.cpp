@@ -15,7 +15,19 @@ double lambda_moyenne(double lambda1, double lambda2, double rapport) {
 void termine_profil(ProfilLu& profil, const std::vector<double>& brutes, double depart, double pas,
                     DepartsExtremes departs, const std::filesystem::path& fichier) {
     verifie_limite(fichier, brutes.size(), limite_profil, "profile points");
+    std::vector<double> angles(brutes.size());
+    for (std::size_t i = 0; i < angles.size(); ++i)
+        angles[i] = depart + pas * static_cast<double>(i);
+    termine_profil_aux_angles(profil, angles, brutes, departs, fichier);
+    profil.pas = pas;
+}
+
+void termine_profil_aux_angles(ProfilLu& profil, const std::vector<double>& angles,
+                               const std::vector<double>& brutes, DepartsExtremes departs,
+                               const std::filesystem::path& fichier) {
+    verifie_limite(fichier, brutes.size(), limite_profil, "profile points");
     if (brutes.empty()) refuse(fichier, "holds no profile point");
+    verifie_finis(fichier, angles, brutes, "point");
     double plus_grande = departs.plus_grande, plus_petite = departs.plus_petite;
     for (double b : brutes) {
         plus_grande = std::max(plus_grande, b);
@@ -27,9 +39,8 @@ void termine_profil(ProfilLu& profil, const std::vector<double>& brutes, double 
     profil.points.clear();
     profil.points.reserve(brutes.size());
     for (std::size_t i = 0; i < brutes.size(); ++i)
-        profil.points.push_back({en_simple(depart + pas * static_cast<double>(i)),
-                                 en_simple((brutes[i] - plus_petite) * echelle)});
-    profil.pas = pas;
+        profil.points.push_back(
+            {en_simple(angles[i]), en_simple((brutes[i] - plus_petite) * echelle)});
     profil.intensite_max_brute = plus_grande;
     profil.intensite_min_brute = plus_petite;
 }

@@ -5,6 +5,7 @@
 #include "fichiers/lecture.h"
 
 #include <algorithm>
+#include <fstream>
 
 namespace kovrin {
 
@@ -19,6 +20,44 @@ std::vector<double> intensites_f32(std::string_view octets, std::size_t debut, s
     return brutes;
 }
 
+// A file measured in several angle ranges stores after the points of a range
+// the header of the next one, which begins with the header's length and the
+// range's point count. Only the first range is read; the user is told.
+
+// RAW1: every range header is 304 bytes, its extra block length at 256.
+constexpr std::int32_t entete_plage_raw1 = 304;
+
+// Number of RAW1 range headers that follow each other from `position`.
+int plages_raw1_depuis(std::string_view o, std::size_t position) {
+    int n = 0;
+    while (dans_tampon(o, position, entete_plage_raw1) &&
+           lit_i32(o, position) == entete_plage_raw1) {
+        ++n;
+        position += static_cast<std::size_t>(entete_plage_raw1) +
+                    static_cast<std::size_t>(std::max(lit_i32(o, position + 256), 0)) +
+                    4 * static_cast<std::size_t>(std::max(lit_i32(o, position + 4), 0));
+    }
+    return n;
+}
+
+// RAW2: a range header of `longueur` bytes (the first range's, above 48 as no
+// real header is shorter) followed by its points.
+int plages_raw2_depuis(std::string_view o, std::size_t position, std::int16_t longueur) {
+    int n = 0;
+    while (longueur > 48 && dans_tampon(o, position, static_cast<std::size_t>(longueur)) &&
+           lit_i16(o, position) == longueur) {
+        ++n;
+        position += static_cast<std::size_t>(longueur) +
+                    4 * static_cast<std::size_t>(std::max<int>(lit_i16(o, position + 2), 0));
+    }
+    return n;
+}
+
+void signale_plages(int autres, const ProfilLu& p, const std::filesystem::path& fichier,
+                    Dialogues& d) {
+    if (autres > 0) d.information(message_plages(fichier, autres + 1, 1, p));
+}
+
 // Smallest and largest point angle, whatever the sign of the step.
 void bornes_par_points(ProfilLu& p) {
     auto [bas, haut] = std::minmax_element(p.points.begin(), p.points.end(),
@@ -27,7 +66,7 @@ void bornes_par_points(ProfilLu& p) {
     p.angle_fin = haut->angle;
 }
 
-ProfilLu lit_raw2(std::string_view o, const std::filesystem::path& fichier) {
+ProfilLu lit_raw2(std::string_view o, const std::filesystem::path& fichier, Dialogues& d) {
     ProfilLu p;
     p.titre = lit_texte_c(o, 8, 32) + " (RAW2)";
     p.anode = lit_texte(o, 188, 2);
@@ -40,14 +79,16 @@ ProfilLu lit_raw2(std::string_view o, const std::filesystem::path& fichier) {
     double pas = lit_f32(o, 268);
     double depart = lit_f32(o, 272);
     if (lit_i16(o, 264) % 2 != 0) depart += 0.5 * pas;
-    auto brutes =
-        intensites_f32(o, 256 + static_cast<std::size_t>(entete), static_cast<std::size_t>(n));
+    const std::size_t debut = 256 + static_cast<std::size_t>(entete);
+    auto brutes = intensites_f32(o, debut, static_cast<std::size_t>(n));
     termine_profil(p, brutes, depart, pas, {}, fichier);
     bornes_par_points(p);
+    signale_plages(plages_raw2_depuis(o, debut + 4 * brutes.size(), lit_i16(o, 256)), p, fichier,
+                   d);
     return p;
 }
 
-ProfilLu lit_raw(std::string_view o, const std::filesystem::path& fichier) {
+ProfilLu lit_raw(std::string_view o, const std::filesystem::path& fichier, Dialogues&) {
     ProfilLu p;
     std::int32_t n = lit_i32(o, 4);
     verifie_limite(fichier, static_cast<std::size_t>(std::max(n, 0)), limite_profil,
@@ -66,11 +107,12 @@ ProfilLu lit_raw(std::string_view o, const std::filesystem::path& fichier) {
     return p;
 }
 
-// The point count of the header is not trusted: the intensities run to the end
-// of the file. The identifier is stored from byte 326, as in the DIF1 peak
-// files of the same software. The flag at 880 is not a half-step shift: files
-// that set it start at their recorded angle.
-ProfilLu lit_raw1(std::string_view o, const std::filesystem::path& fichier) {
+// The point count of the header is only trusted where a further range header
+// follows the points it counts; otherwise the intensities run to the end of
+// the file. The identifier is stored from byte 326, as in the DIF1 peak files
+// of the same software. The flag at 880 is not a half-step shift: files that
+// set it start at their recorded angle.
+ProfilLu lit_raw1(std::string_view o, const std::filesystem::path& fichier, Dialogues& d) {
     ProfilLu p;
     p.titre = lit_texte_c(o, 326, 32) + " (RAW1)";
     p.anode = lit_texte(o, 608, 2);
@@ -81,25 +123,46 @@ ProfilLu lit_raw1(std::string_view o, const std::filesystem::path& fichier) {
     double depart = lit_f64(o, 728);
     double pas = lit_f64(o, 888);
     std::size_t debut = 1016 + static_cast<std::size_t>(std::max(lit_i32(o, 968), 0));
-    std::size_t n = debut < o.size() ? (o.size() - debut) / 4 : 0;
+    const auto compte = static_cast<std::size_t>(std::max(lit_i32(o, 716), 0));
+    const int autres = plages_raw1_depuis(o, debut + 4 * compte);
+    std::size_t n = autres > 0 ? compte : (debut < o.size() ? (o.size() - debut) / 4 : 0);
     verifie_limite(fichier, n, limite_profil, "profile points");
     auto brutes = intensites_f32(o, debut, n);
     termine_profil(p, brutes, depart, pas, {-10000, 1000000}, fichier);
     p.angle_debut = p.points.front().angle;
     p.angle_fin = p.points.back().angle;
+    signale_plages(autres, p, fichier, d);
     return p;
+}
+
+struct LayoutRaw {
+    std::string_view magique; // the first 4 bytes, trailing blanks dropped
+    ProfilLu (*lecture)(std::string_view, const std::filesystem::path&, Dialogues&);
+};
+constexpr LayoutRaw layouts_raw[] = {{"RAW2", lit_raw2}, {"RAW", lit_raw}, {"RAW1", lit_raw1}};
+
+const LayoutRaw* layout_de(std::string_view debut) {
+    const std::string magique = sans_blancs_droite(debut.substr(0, 4));
+    for (const LayoutRaw& l : layouts_raw)
+        if (magique == l.magique) return &l;
+    return nullptr;
 }
 
 } // namespace
 
 std::optional<ProfilLu> lit_profil_raw(const std::filesystem::path& fichier, Dialogues& d) {
     return lecture_binaire<ProfilLu>(fichier, d, [&](std::string_view o) {
-        std::string magique = sans_blancs_droite(lit_texte_brut(o, 0, 4));
-        if (magique == "RAW2") return lit_raw2(o, fichier);
-        if (magique == "RAW") return lit_raw(o, fichier);
-        if (magique == "RAW1") return lit_raw1(o, fichier);
-        throw RefusLecture("Unknown file type");
+        const LayoutRaw* l = layout_de(lit_texte_brut(o, 0, 4));
+        if (!l) throw RefusLecture("Unknown file type");
+        return l->lecture(o, fichier, d);
     });
+}
+
+bool layout_raw_connu(const std::filesystem::path& fichier) {
+    std::ifstream flux(fichier, std::ios::binary);
+    std::string debut(4, '\0');
+    if (!flux.read(debut.data(), 4)) return true;
+    return layout_de(debut) != nullptr;
 }
 
 } // namespace kovrin

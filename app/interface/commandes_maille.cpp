@@ -100,7 +100,7 @@ Rafraichissement prend_fichier_maille(EspaceTravail& et, EtatPrincipal& ep,
                                       const std::filesystem::path& fichier, Dialogues& d) {
     const auto lue = lit_fichier_maille(fichier, d);
     if (!lue) return echoue();
-    prend_maille_lue(et, fichier, *lue);
+    prend_maille_lue(et, fichier, *lue, d);
     const SuiteLecture suite = calcul_apres_lecture(et, ep.maille, d);
     Rafraichissement r = selection_videe(et);
     r.ajoute(tab_et_listes(et, ep));

@@ -178,26 +178,14 @@ Rafraichissement prend_pics_lus(EspaceTravail& et, int format, const std::filesy
 }
 
 int format_profil_de_nom(const std::string& nom, int format_menu) {
-    int format = format_menu;
-    const std::pair<const char*, int> extensions[] = {
-        {".rd", profil_rd}, {".raw", profil_raw}, {".dat", profil_rietveld}, {".cpi", profil_cpi}};
-    for (const auto& [extension, code] : extensions)
-        if (contient(nom, extension)) format = code;
-    return format;
+    return code_profil_de_nom(nom, format_menu);
 }
 
 std::optional<ProfilLu> lit_fichier_profil(int format, const std::filesystem::path& fichier,
                                            const EspaceTravail& et, Dialogues& d) {
-    switch (format) {
-    case profil_rietveld:
-        return lit_profil_rietveld(fichier, d);
-    case profil_cpi:
-        return lit_profil_cpi(fichier, !et.mesures.vide() || !et.calculees.vide(), d);
-    case profil_rd:
-        return lit_profil_philips(fichier, d);
-    default:
-        return lit_profil_raw(fichier, d);
-    }
+    const FormatFichierProfil* f = format_profil(format);
+    return (f ? *f : formats_profil[0])
+        .lecteur(fichier, !et.mesures.vide() || !et.calculees.vide(), d);
 }
 
 Rafraichissement ouvre_profil(EspaceTravail& et, DialogueLambda& dialogue, ChoixFichier& choix,

@@ -5,6 +5,7 @@
 // A file that cannot be read leaves the workspace as it was.
 #include "commun/dialogues.h"
 #include "fichiers/donnees_lues.h"
+#include "fichiers/formats_profil.h"
 #include "interface/affichages.h"
 #include "commun/espace_travail.h"
 
@@ -31,11 +32,9 @@ inline const std::string filtre_pics =
 // Only the DIFFRAC-AT and Philips peak files carry their wavelength.
 bool format_porte_lambda(int format);
 
-// Profile formats, the filter index of the profile open dialog.
-enum FormatProfil : int { profil_raw = 1, profil_rietveld = 2, profil_cpi = 3, profil_rd = 4 };
-inline const std::string filtre_profil =
-    "Brucker Format (*.raw)|*.raw|Rietveld Format (*.dat)|"
-    "*.dat|CPI Format (*.cpi)|*.cpi|Philips Format (*.rd)|*.rd";
+// Profile formats (FormatProfil, the filter index of the profile open dialog):
+// the table of fichiers/formats_profil.h.
+inline const std::string filtre_profil = filtre_profils();
 
 // A wavelength set given in the wavelength dialog.
 struct LongueursOnde {
@@ -73,7 +72,8 @@ Rafraichissement prend_pics_lus(EspaceTravail& et, int format, const std::filesy
                                 Dialogues& d);
 
 // Format of a profile file from its name (".rd", ".raw", ".dat", ".cpi": the
-// last of them found in the name), else the format chosen in the menu.
+// last of them found in the name; then the extensions read through xylib),
+// else the format chosen in the menu.
 int format_profil_de_nom(const std::string& nom, int format_menu);
 
 // The reader of a profile format; nothing after its message.

@@ -1,13 +1,17 @@
 #include "interface/session_batch.h"
 
 #include "commun/erreur.h"
+#include "commun/fichier_texte.h"
 #include "commun/texte.h"
 #include "cristallo/groupes.h"
+#include "cristallo/onglet_maille.h"
+#include "cristallo/symboles.h"
 #include "fichiers/fichiers_maille.h"
 #include "fichiers/rapports.h"
 #include "interface/prise_donnees.h"
 
 #include <algorithm>
+#include <cctype>
 #include <system_error>
 #include <utility>
 
@@ -19,17 +23,6 @@ std::string symbole_compare(std::string_view texte) {
     return majuscules(sans_blancs(texte));
 }
 
-// An Orsab entry is the H-M symbol in 12 characters, the Hall symbol (17
-// characters or more) and a 3-character field.
-std::string_view partie_hm(std::string_view entree) {
-    return entree.substr(0, 12);
-}
-
-std::string_view partie_hall(std::string_view entree) {
-    if (entree.size() <= 15) return {};
-    return entree.substr(12, entree.size() - 15);
-}
-
 int entree_hm(const ListeSymboles& liste, const std::string& cherche) {
     for (std::size_t i = 0; i < liste.entrees.size(); ++i)
         if (symbole_compare(liste.entrees[i]) == cherche) return static_cast<int>(i);
@@ -39,10 +32,26 @@ int entree_hm(const ListeSymboles& liste, const std::string& cherche) {
 int entree_orsab(const ListeSymboles& liste, const std::string& cherche) {
     for (std::size_t i = 0; i < liste.entrees.size(); ++i) {
         const std::string_view e = liste.entrees[i];
-        if (symbole_compare(partie_hm(e)) == cherche || symbole_compare(partie_hall(e)) == cherche)
+        if (symbole_compare(symbole_hm_orsab(e)) == cherche ||
+            symbole_compare(symbole_hall_orsab(e)) == cherche)
             return static_cast<int>(i);
     }
     return -1;
+}
+
+std::string liste_textes(const std::vector<std::string>& textes) {
+    std::string r;
+    for (const std::string& t : textes)
+        r += (r.empty() ? "" : ", ") + t;
+    return r;
+}
+
+// A cell file's symbol that the lists do not write as it is.
+void choisit_groupe_ecrit_autrement(EspaceTravail& et, const std::filesystem::path& fichier,
+                                    const std::string& symbole, Dialogues& d) {
+    if (et.groupe.empty() || et.liste_hm.selection >= 0 || et.liste_orsab.selection >= 0) return;
+    if (!choisit_groupe(et, symbole, false) && !choisit_groupe(et, symbole, true))
+        d.information(message_erreur_fichier(fichier, message_groupe_absent(et, symbole, false)));
 }
 
 } // namespace
@@ -66,7 +75,14 @@ int format_pics_par_nom(const std::string& nom) {
 GenreFichier genre_fichier(const std::filesystem::path& fichier) {
     const std::string extension = majuscules(fichier.extension().string());
     if (extension == ".CRY" || extension == ".ICS") return GenreFichier::maille;
-    if (extension == ".RAW" || extension == ".CPI" || extension == ".RD") return GenreFichier::profil;
+    // A profile format's name that no peak format claims (.dat and .txt stay
+    // peaks); the extension counts in any case.
+    std::string nom = fichier.filename().string();
+    const auto debut_extension = nom.end() - static_cast<std::ptrdiff_t>(extension.size());
+    std::transform(debut_extension, nom.end(), debut_extension,
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (code_profil_de_nom(nom, 0) != 0 && format_pics_par_nom(nom) == pics_colonne)
+        return GenreFichier::profil;
     return GenreFichier::pics;
 }
 
@@ -83,7 +99,7 @@ std::optional<MailleLue> lit_fichier_maille(const std::filesystem::path& fichier
 }
 
 void prend_maille_lue(EspaceTravail& et, const std::filesystem::path& fichier,
-                      const MailleLue& lue) {
+                      const MailleLue& lue, Dialogues& d) {
     // Worked on a copy: the symbol lists may fail to load after the cell is in.
     EspaceTravail essai = et;
     essai.calculees.efface();
@@ -97,6 +113,7 @@ void prend_maille_lue(EspaceTravail& et, const std::filesystem::path& fichier,
     essai.maille = essai.maille_initiale = lue.maille;
     remplit_liste_orsab(essai);
     remplit_liste_hm(essai);
+    choisit_groupe_ecrit_autrement(essai, fichier, lue.groupe, d);
     et = std::move(essai);
 }
 
@@ -105,20 +122,33 @@ bool choisit_groupe(EspaceTravail& et, std::string_view symbole, bool hall) {
     if (cherche.empty()) return false;
     ListeSymboles& liste = hall ? et.liste_orsab : et.liste_hm;
     ListeSymboles& autre = hall ? et.liste_hm : et.liste_orsab;
-    const int i = hall ? entree_orsab(liste, cherche) : entree_hm(liste, cherche);
+    int i = hall ? entree_orsab(liste, cherche) : entree_hm(liste, cherche);
+    if (i < 0) i = hall ? entree_orsab_du_symbole(et, symbole) : entree_hm_du_symbole(et, symbole);
     if (i < 0) return false;
     liste.selection = i;
     autre.selection = -1;
     const std::string& entree = liste.entrees[static_cast<std::size_t>(i)];
     if (hall) {
         efface_scfs2(); // the library's scratch file of an earlier symbol
-        et.groupe = symbole_compare(partie_hm(entree));
+        et.groupe = symbole_compare(symbole_hm_orsab(entree));
         et.origine_groupe = "HALL";
     } else {
         et.groupe = symbole_compare(entree);
         et.origine_groupe = "HM";
     }
     return true;
+}
+
+std::string message_groupe_absent(const EspaceTravail& et, std::string_view symbole, bool hall) {
+    const int ligne = ligne_du_systeme(et.systeme);
+    std::string texte =
+        "the space group \"" + std::string(symbole) + "\" is not in the " +
+        (hall ? "list with Hall notation" : "H-M list") + " of the system " +
+        (ligne < 0 ? et.systeme : legendes_systemes[static_cast<std::size_t>(ligne)]);
+    if (!hall && entree_orsab_du_symbole(et, symbole) >= 0)
+        texte += " (the list with Hall notation holds it)";
+    const auto proches = entrees_proches(hall ? et.liste_orsab : et.liste_hm, symbole, hall, 5);
+    return texte + "; closest entries: " + liste_textes(proches);
 }
 
 } // namespace kovrin

@@ -4,8 +4,8 @@
 // peak file chosen by its name, a cell file taken into the workspace, and the
 // choice of a space group in one of the two symbol lists.
 #include "commun/dialogues.h"
-#include "fichiers/donnees_lues.h"
 #include "commun/espace_travail.h"
+#include "fichiers/donnees_lues.h"
 
 #include <filesystem>
 #include <optional>
@@ -40,17 +40,24 @@ std::optional<MailleLue> lit_fichier_maille(const std::filesystem::path& fichier
 // list is), the cell and its initial copy; the calculated reflections and the
 // pairs of the old cell go. Both symbol lists are then refilled for the system
 // with the symbol read selected. When the space-group data cannot be read it
-// throws (ArretProgramme without spgr2.dat) and the workspace is as it was.
-// The caller then runs calcul_apres_lecture.
+// throws (ArretProgramme without spgr2.dat) and the workspace is as it was. A
+// symbol that no list writes as the file does selects the entry of the same
+// group (choisit_groupe); when there is none, an information message through
+// `d` lists the closest entries. The caller then runs calcul_apres_lecture.
 void prend_maille_lue(EspaceTravail& et, const std::filesystem::path& fichier,
-                      const MailleLue& lue);
+                      const MailleLue& lue, Dialogues& d);
 
 // A click on the entry of the H-M list (or, with `hall`, of the Orsab list)
 // whose symbol equals `symbole` (case and surrounding blanks aside; in the
-// Orsab list either the H-M symbol or the Hall symbol of the entry). The entry
-// is selected, the other list's selection cleared, and `groupe` and
-// `origine_groupe` follow the entry, so that a refill of the lists keeps it.
-// False when no entry matches (nothing changes).
+// Orsab list either the H-M symbol or the Hall symbol of the entry), or else
+// that holds the operators of the group `symbole` names however it is written
+// (cristallo/symboles.h). The entry is selected, the other list's selection
+// cleared, and `groupe` and `origine_groupe` follow the entry, so that a refill
+// of the lists keeps it. False when no entry matches (nothing changes).
 bool choisit_groupe(EspaceTravail& et, std::string_view symbole, bool hall);
+
+// Why `symbole` names no entry of the list searched: the closest entries, and
+// whether the other list holds the group.
+std::string message_groupe_absent(const EspaceTravail& et, std::string_view symbole, bool hall);
 
 } // namespace kovrin

@@ -172,6 +172,45 @@ TEST(Batch, MonoclinicTypedCellRefinesTheMarksItsUniqueAngleSets) {
     EXPECT_NEAR(j["parameters"]["zero"].get<double>(), 0, 0.005);
 }
 
+// An XRDML file as today's instruments write it (the wavelengths in
+// <usedWavelength>): Gaussian silicon lines of a cell a over a flat background,
+// at the angles of the mean of the Cu Kalpha doublet the file gives.
+std::string xrdml_silicium(double a) {
+    const double lambda = (1.5405980 + 0.5 * 1.5444260) / 1.5, pi = 3.14159265358979323846;
+    std::vector<double> raies;
+    for (int n : {3, 8, 11, 16, 19, 24}) // 111 220 311 400 331 422
+        raies.push_back(2 * std::asin(lambda * std::sqrt(n) / (2 * a)) * 180 / pi);
+    std::string comptes;
+    for (int i = 0; i <= 7000; ++i) {
+        double y = 10;
+        for (double r : raies)
+            y += 1000 * std::exp(-0.5 * std::pow((20 + 0.01 * i - r) / 0.04, 2));
+        comptes += std::to_string(std::lround(y)) + " ";
+    }
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<xrdMeasurements "
+           "xmlns=\"http://www.xrdml.com/XRDMeasurement/1.5\">\n<xrdMeasurement>\n"
+           "<usedWavelength intended=\"K-Alpha 1\"><kAlpha1 unit=\"Angstrom\">1.5405980</kAlpha1>"
+           "<kAlpha2 unit=\"Angstrom\">1.5444260</kAlpha2><ratioKAlpha2KAlpha1>0.5000"
+           "</ratioKAlpha2KAlpha1></usedWavelength>\n<scan><dataPoints><positions axis=\"2Theta\">"
+           "<startPosition>20.00</startPosition><endPosition>90.00</endPosition></positions>"
+           "<intensities unit=\"counts\">" +
+           comptes + "</intensities></dataPoints></scan>\n</xrdMeasurement>\n</xrdMeasurements>\n";
+}
+
+TEST(Batch, AnXrdmlProfileOpensAndRefinesWithAFullSymbolTyped) {
+    DossierTemporaire dossier;
+    constexpr double a = 5.4350;
+    kovrin::test::ecrit_fichier(dossier / "si.xrdml", xrdml_silicium(a));
+    const json j = lance_json("--profile si.xrdml --search --system CUBI "
+                              "--group \"F 41/d -3 2/m\" --cellpar 5.431");
+    EXPECT_EQ(j["status"], "Fin normale");
+    EXPECT_EQ(j["group"], "FD-3M");
+    // The file's mean wavelength, as the 5 decimals of the wavelength field give it.
+    EXPECT_NEAR(j["lambda"].get<double>(), (1.5405980 + 0.5 * 1.5444260) / 1.5, 5e-6);
+    EXPECT_EQ(j["pairs"].size(), 6u);
+    EXPECT_NEAR(j["parameters"]["a"].get<double>(), a, 2e-4);
+}
+
 TEST(Batch, NoRefineListsTheCalculatedReflections) {
     DossierTemporaire dossier;
     const Execution e = lance(silicium + " --no-refine");
@@ -226,7 +265,13 @@ TEST(Batch, BadOptionsExitWithStatus2AndNameTheirCause) {
         {"--peaks " + exemples +
              "/cubique/silicium.prn --system CUBI --group Fm3m "
              "--cellpar 5.431 --lambda 1.54",
-         "\"Fm3m\" is not in the H-M list"},
+         "\"Fm3m\" is not in the H-M list of the system Cubic; closest entries: Fm-3m, "},
+        {"--peaks " + exemples +
+             "/cubique/silicium.prn --system CUBI --group Fd-3m:1 "
+             "--cellpar 5.431 --lambda 1.54",
+         "Cubic (the list with Hall notation holds it); closest entries: Fd-3m"},
+        {"--profile bruit.xy --search --cell " + exemples + "/cubique/silicium.cry --lambda 1.54",
+         "bruit.xy: xylib cannot read it: "},
         {"--peaks " + exemples +
              "/cubique/silicium.prn --system CUBI --group Fd-3m "
              "--cellpar 5.43x --lambda 1.54",
@@ -234,6 +279,7 @@ TEST(Batch, BadOptionsExitWithStatus2AndNameTheirCause) {
         // With a tolerance of 0.001 degree no measured reflection pairs at all.
         {silicium + " --tolerance 0.001", "No selected reflections!"},
     };
+    kovrin::test::ecrit_fichier("bruit.xy", "\x01\x02 no numbers here");
     for (const Cas& c : cas) {
         const Execution e = lance(c.arguments);
         EXPECT_EQ(e.code, 2) << c.arguments;

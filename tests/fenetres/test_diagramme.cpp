@@ -1,10 +1,12 @@
 // The diagram window driven with the mouse at pixels computed from the
 // plot's mapping: what it paints, zooming, pairing by pointing, printing.
+#include "fenetres/dialogues_qt.h"
 #include "fenetres/grille_textes.h"
 #include "fenetres/image_trace.h"
 #include "fenetres/impression.h"
 #include "fenetres/tform1.h"
 #include "fenetres/tform6.h"
+#include "fichiers/formats_profil.h"
 #include "interface/diagramme.h"
 #include "outils_fenetres.h"
 
@@ -154,4 +156,15 @@ TEST_F(Diagramme, PrintedToAPdfOnALandscapePage) {
         QRegularExpression(R"(/MediaBox \[0 0 ([\d.]+) ([\d.]+)\])").match(pdf.readAll());
     ASSERT_TRUE(boite.hasMatch());
     EXPECT_GT(boite.captured(1).toDouble(), boite.captured(2).toDouble());
+}
+
+TEST_F(Diagramme, TodaysFormatsOpenFromEveryProfileMenu) {
+    const QString entree =
+        QStringLiteral("&") + qs(texte_filtre(*format_profil(profil_xylib)));
+    EXPECT_TRUE(test::action(f1, entree)); // the main window's File menu has it too
+    choix.reponse = KOVRIN_REAL_DATA_DIR "/empyrean.xrdml";
+    test::declenche(f6, entree);
+    EXPECT_TRUE(dialogues.erreurs().empty());
+    EXPECT_EQ(programme.espace.profil.taille(), 196);
+    EXPECT_DOUBLE_EQ(programme.espace.lambda, (1.5405980 + 0.5 * 1.5444260) / 1.5);
 }

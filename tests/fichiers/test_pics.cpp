@@ -1,6 +1,8 @@
 #include "fabrique.h"
 #include "fichiers/lecteurs_pics.h"
 
+#include <cmath>
+
 using namespace kovrin;
 using test::Fabrique;
 using test::sans_cr;
@@ -98,6 +100,11 @@ TEST_F(PicsDif, RefusalsLeaveNothing) {
     std::vector<std::pair<float, float>> trop(501, {10.0f, 1.0f});
     EXPECT_EQ(refus(lit_pics_dif, "trop.dif", dif2(96, trop).octets),
               Textes{"File trop.dif: more than 500 peaks; at most 500 can be read"});
+    // A binary field holding infinity or NaN (found by fuzzing).
+    EXPECT_EQ(refus(lit_pics_dif, "inf.dif", dif2(96, {{10, 1}, {INFINITY, 2}}).octets),
+              Textes{"File inf.dif: peak 2 is not a finite number"});
+    EXPECT_EQ(refus(lit_pics_dif, "nan.dif", dif1(0, {{10, NAN}}).octets),
+              Textes{"File nan.dif: peak 1 is not a finite number"});
     auto court = dif1(0, {{10, 1}, {11, 2}}).octets;
     auto erreurs = refus(lit_pics_dif, "court.dif", court.substr(0, court.size() - 1));
     ASSERT_EQ(erreurs.size(), 1u);

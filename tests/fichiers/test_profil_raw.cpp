@@ -1,6 +1,8 @@
 #include "fabrique.h"
 #include "fichiers/lecteurs_profil.h"
 
+#include <cmath>
+
 using namespace kovrin;
 using test::Fabrique;
 using test::Textes;
@@ -28,6 +30,24 @@ Fabrique raw1(int compte, int nb, int bloc = 0) {
         f.f32(1016 + static_cast<std::size_t>(bloc) + 4 * static_cast<std::size_t>(i),
               static_cast<float>(100 + i));
     return f;
+}
+
+// A further range after the points of a RAW1 file: its 304-byte header (length,
+// point count, start angle at 16, step at 176, extra block length at 256), the
+// extra block, then its points, far larger than the first range's.
+void plage_raw1(Fabrique& f, int nb, double depart, int bloc = 0) {
+    const std::size_t p = f.octets.size();
+    f.i32(p, 304).i32(p + 4, nb).f64(p + 16, depart).f64(p + 176, 0.02).i32(p + 256, bloc);
+    for (int i = 0; i < nb; ++i)
+        f.f32(p + 304 + static_cast<std::size_t>(bloc) + 4 * static_cast<std::size_t>(i), 1e6f);
+}
+
+// The same for RAW2: a header of the first range's length, its count at 2.
+void plage_raw2(Fabrique& f, int entete, int nb) {
+    const std::size_t p = f.octets.size();
+    f.i16(p, entete).i16(p + 2, nb).f32(p + 12, 0.05f).f32(p + 16, 40.0f);
+    for (int i = 0; i < nb; ++i)
+        f.f32(p + static_cast<std::size_t>(entete) + 4 * static_cast<std::size_t>(i), 1e6f);
 }
 
 double brute(const ProfilLu& p, std::size_t i) {
@@ -102,6 +122,41 @@ TEST_F(ProfilRaw, Raw1IsCountedToTheEndOfTheFile) {
     }
 }
 
+// Several ranges: the first is read and the user told; a RAW1 file whose
+// extra bytes do not start a range header is still read to its end.
+TEST_F(ProfilRaw, OnlyTheFirstOfSeveralRangesIsReadAndTheUserTold) {
+    struct Cas {
+        std::string nom;
+        Fabrique fichier;
+        std::size_t points;
+        std::string information;
+    };
+    Fabrique trois = raw1(10, 10), deux = raw1(10, 10, 8), raw2_deux = raw2(80, 0, {5, 9, 7});
+    plage_raw1(trois, 4, 30.0, 12);
+    plage_raw1(trois, 5, 50.0);
+    plage_raw1(deux, 3, 30.0);
+    plage_raw2(raw2_deux, 80, 4);
+    const std::string message = " ranges; only range 1 is read (";
+    const Cas cas[] = {
+        {"trois.raw", trois, 10,
+         "File trois.raw: holds 3" + message + "10 points from 5.000 to 5.450 degrees 2theta)"},
+        {"deux.raw", deux, 10,
+         "File deux.raw: holds 2" + message + "10 points from 5.000 to 5.450 degrees 2theta)"},
+        {"r2.raw", raw2_deux, 3,
+         "File r2.raw: holds 2" + message + "3 points from 10.000 to 10.040 degrees 2theta)"},
+        {"cent.raw", raw1(100, 120), 120, ""},
+        {"seul.raw", raw2(80, 0, {5, 9, 7}), 3, ""},
+    };
+    for (const Cas& c : cas) {
+        d.vide();
+        auto p = lit(lit_profil_raw, c.nom, c.fichier.octets);
+        ASSERT_TRUE(p) << c.nom;
+        EXPECT_EQ(p->points.size(), c.points) << c.nom;
+        EXPECT_LT(p->intensite_max_brute, 1e6) << c.nom;
+        EXPECT_EQ(d.textes(), c.information.empty() ? Textes{} : Textes{c.information}) << c.nom;
+    }
+}
+
 TEST_F(ProfilRaw, RealCu3AuFile) {
     auto p = lit_profil_raw(KOVRIN_REAL_DATA_DIR "/Cu3Au-1.raw", d);
     ASSERT_TRUE(p) << (d.textes().empty() ? "" : d.textes()[0]);
@@ -132,6 +187,11 @@ TEST_F(ProfilRaw, BadFilesAreRefusedWithAMessage) {
     EXPECT_NE(erreurs[0].find("court.raw"), std::string::npos);
     EXPECT_EQ(refus(lit_profil_raw, "plat.raw", raw2(60, 0, {7, 7, 7}).octets),
               Textes{"File plat.raw: its intensities are all equal; the pattern cannot be scaled"});
+    // A binary field holding infinity or NaN (found by fuzzing).
+    EXPECT_EQ(refus(lit_profil_raw, "nan.raw", raw2(60, 0, {1, NAN, 3}).octets),
+              Textes{"File nan.raw: point 2 is not a finite number"});
+    EXPECT_EQ(refus(lit_profil_raw, "inf.raw", raw1(2, 2).f64(728, INFINITY).octets),
+              Textes{"File inf.raw: point 1 is not a finite number"});
     EXPECT_EQ(refus(lit_profil_raw, "vide.raw", raw1(0, 0).octets),
               Textes{"File vide.raw: holds no profile point"});
     EXPECT_EQ(refus(lit_profil_raw, "gros.raw", raw1(0, 30001).octets),
