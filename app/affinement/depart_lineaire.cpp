@@ -1,6 +1,7 @@
 #include "affinement/depart_lineaire.h"
 
 #include "affinement/moindres_carres.h"
+#include "commun/angles.h"
 #include "cristallo/metrique.h"
 
 #include <cmath>
@@ -49,7 +50,7 @@ Vecteur ligne_plan(const Paire& p, const Liens& liens) {
 }
 
 double q_observe(const Paire& p, double lambda) {
-    const double s = 2 * std::sin(p.deux_theta_obs * std::numbers::pi / 360) / lambda;
+    const double s = 2 * std::sin(p.deux_theta_obs * radians_theta_par_degre_2theta) / lambda;
     return s * s;
 }
 

@@ -1,6 +1,7 @@
 #include "affinement/diagnostic.h"
 
 #include "affinement/moindres_carres.h"
+#include "commun/angles.h"
 #include "cristallo/metrique.h"
 
 #include <algorithm>
@@ -14,7 +15,6 @@ namespace {
 
 using Parametres = std::array<double, nb_parametres>;
 
-constexpr double degres = 180 / std::numbers::pi;
 constexpr std::size_t rang_cellule = rang_a;
 
 // The engine's model around its refined values: the cell is reciprocal there,
@@ -56,9 +56,10 @@ Vecteur deux_theta_reciproque(const Parametres& p, int mode,
     Vecteur calcules;
     for (const Paire& pr : paires) {
         const double q = q_de_indices(g, pr.h, pr.k, pr.l);
-        const double theta_obs = pr.deux_theta_obs / (2 * degres);
+        const double theta_obs = pr.deux_theta_obs / (2 * degres_par_radian_exact);
         const double terme = mode == 2 ? p[rang_decalage] * std::cos(theta_obs) : p[rang_decalage];
-        calcules.push_back(2 * std::asin(p[rang_lambda] * std::sqrt(q) / 2) * degres + terme);
+        calcules.push_back(
+            2 * std::asin(p[rang_lambda] * std::sqrt(q) / 2) * degres_par_radian_exact + terme);
     }
     return calcules;
 }

@@ -1,5 +1,6 @@
 #include "affinement/export_excel.h"
 
+#include "commun/angles.h"
 #include "commun/erreur.h"
 #include "commun/fichier_texte.h"
 #include "commun/format.h"
@@ -75,8 +76,8 @@ std::string ligne_paire(const EspaceTravail& espace, int i, int largeur_angle) {
     const Paire& p = espace.selection[i];
     double z = espace.deux_theta_corrige[static_cast<std::size_t>(i)];
     double theta_c = espace.moteur.angles[static_cast<std::size_t>(i - 1)];
-    double dz = espace.lambda / (2 * std::sin(z / 114.5916));
-    double dc = espace.lambda / (2 * std::sin(theta_c / 57.2957));
+    double dz = espace.lambda / (2 * std::sin(z / deux_theta_par_radian_recherche));
+    double dc = espace.lambda / (2 * std::sin(theta_c / degres_par_radian));
     std::string r;
     for (int indice : {int(p.h), int(p.k), int(p.l)})
         r += pascal_entier(indice, 4) + tab;

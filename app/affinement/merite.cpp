@@ -2,6 +2,7 @@
 
 #include "affinement/affinement.h"
 #include "affinement/diagnostic.h"
+#include "commun/angles.h"
 #include "commun/format.h"
 #include "cristallo/geometrie.h"
 #include "cristallo/raies.h"
@@ -15,10 +16,8 @@ namespace kovrin {
 
 namespace {
 
-constexpr double radians_par_degre_2theta = std::numbers::pi / 360;
-
 double q_de_deux_theta(double deux_theta, double lambda) {
-    const double s = 2 * std::sin(deux_theta * radians_par_degre_2theta) / lambda;
+    const double s = 2 * std::sin(deux_theta * radians_theta_par_degre_2theta) / lambda;
     return s * s;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The X-ray anodes the program knows: the wavelength dialog's list, the naming of
-// a data set's anode from its wavelength, and the completion of a profile header
-// from its anode name.
+// a data set's anode from its wavelength, the completion of a profile header
+// from its anode name, and the Kbeta line the peak search offers as a
+// contamination.
 #include <array>
 #include <string>
 #include <string_view>
@@ -10,15 +11,15 @@ namespace kovrin {
 
 struct Anode {
     std::string_view nom;
-    double k_alpha1, k_alpha2, moyenne; // angstrom
+    double k_alpha1, k_alpha2, moyenne, k_beta; // angstrom
 };
 
 inline constexpr std::array<Anode, 5> table_anodes{{
-    {"Mo", 0.70930, 0.71359, 0.71070},
-    {"Cu", 1.54056, 1.54439, 1.54180},
-    {"Co", 1.78897, 1.79285, 1.79020},
-    {"Fe", 1.93339, 1.93730, 1.93604},
-    {"Cr", 2.28970, 2.29361, 2.29090},
+    {"Mo", 0.70930, 0.71359, 0.71070, 0.63229},
+    {"Cu", 1.54056, 1.54439, 1.54180, 1.39222},
+    {"Co", 1.78897, 1.79285, 1.79020, 1.62079},
+    {"Fe", 1.93339, 1.93730, 1.93604, 1.75661},
+    {"Cr", 2.28970, 2.29361, 2.29090, 2.08487},
 }};
 
 // Naming tolerances: a peak file's wavelength must be closer to an anode's mean

@@ -1,5 +1,7 @@
 #pragma once
 // Cell geometry: crystal systems, reciprocal cell, spacings and Bragg angles.
+#include "commun/angles.h"
+
 #include <array>
 #include <string>
 
@@ -7,10 +9,6 @@ namespace kovrin {
 
 using Maille = std::array<double, 6>; // a, b, c (angstrom), alpha, beta, gamma (degrees)
 using MatriceB = std::array<std::array<double, 3>, 3>;
-
-// Degrees per radian and degrees of 2theta per radian of theta, as decimals.
-inline constexpr double degres_par_radian = 57.2957;
-inline constexpr double deux_theta_par_radian = 114.5914;
 
 // Crystal-system code deduced from six parameters; `systeme` is left as it was
 // when the lengths match no rule (b = c with a different and right angles).

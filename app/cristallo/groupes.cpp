@@ -6,6 +6,7 @@
 #include "commun/format.h"
 #include "commun/nombres.h"
 #include "commun/texte.h"
+#include "cristallo/centrages.h"
 
 #include "orsab.h"
 
@@ -69,24 +70,11 @@ void verifie_nombre(std::size_t n, const std::filesystem::path& fichier) {
                                                        " symmetry operators"));
 }
 
-// Centring vectors of a lattice letter; R only on hexagonal axes.
-std::vector<std::array<double, 3>> vecteurs_centrage(const std::string& reseau,
-                                                     const std::string& systeme) {
-    if (reseau == "R" && systeme == "HEXA")
-        return {{0.3333333333, 0.6666666666, 0.6666666666},
-                {0.6666666666, 0.3333333333, 0.3333333333}};
-    if (reseau == "F") return {{0, 0.5, 0.5}, {0.5, 0, 0.5}, {0.5, 0.5, 0}};
-    if (reseau == "I") return {{0.5, 0.5, 0.5}};
-    if (reseau == "A") return {{0, 0.5, 0.5}};
-    if (reseau == "B") return {{0.5, 0, 0.5}};
-    if (reseau == "C") return {{0.5, 0.5, 0}};
-    return {};
-}
-
 // Appends the centred copies; returns the number of vectors.
 int centre(Operateurs& ops, const std::string& reseau, const std::string& systeme,
            const std::filesystem::path& fichier) {
-    const auto vecteurs = vecteurs_centrage(reseau, systeme);
+    const Centrage* c = centrage_de(reseau, systeme);
+    const auto vecteurs = c ? c->vecteurs() : std::span<const VecteurCentrage>{};
     const std::size_t m = ops.size();
     verifie_nombre(m * (1 + vecteurs.size()), fichier);
     for (const auto& v : vecteurs)
@@ -425,23 +413,8 @@ void ajoute_centrages(EspaceTravail& et) {
 
 bool reflexion_permise(const EspaceTravail& et, int h, int k, int l) {
     if (h == 0 && k == 0 && l == 0) return false;
-    const std::string& r = et.reseau;
-    bool reseau_ok = false;
-    if (r == "P")
-        reseau_ok = true;
-    else if (r == "I")
-        reseau_ok = (h + k + l) % 2 == 0;
-    else if (r == "F")
-        reseau_ok = (h + k) % 2 == 0 && (k + l) % 2 == 0 && (l + h) % 2 == 0;
-    else if (r == "A")
-        reseau_ok = (k + l) % 2 == 0;
-    else if (r == "B")
-        reseau_ok = (l + h) % 2 == 0;
-    else if (r == "C")
-        reseau_ok = (h + k) % 2 == 0;
-    else if (r == "R")
-        reseau_ok = (et.systeme == "HEXA" && (-h + k + l) % 3 == 0) || et.systeme == "RHOM";
-    if (!reseau_ok) return false;
+    const Centrage* centrage = centrage_de(et.reseau, et.systeme);
+    if (!centrage || !permise_par_centrage(*centrage, h, k, l)) return false;
 
     // Systematic absence: an operator whose rotation leaves h k l unchanged and
     // whose translation shifts its phase by a non-integer. This is where the

@@ -1,13 +1,12 @@
 #include "cristallo/metrique.h"
 
+#include "commun/angles.h"
 #include <cmath>
 #include <numbers>
 
 namespace kovrin {
 
 namespace {
-
-constexpr double radians_par_degre = std::numbers::pi / 180;
 
 double determinant(const Metrique& g) {
     return g[0][0] * (g[1][1] * g[2][2] - g[1][2] * g[2][1]) -

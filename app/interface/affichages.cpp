@@ -1,5 +1,6 @@
 #include "interface/affichages.h"
 
+#include "commun/angles.h"
 #include "commun/format.h"
 #include "commun/texte.h"
 #include "profil/ajustement_pics.h"
@@ -12,7 +13,6 @@ namespace kovrin {
 namespace {
 
 // Radians of theta per degree of 2theta, as the grids use it.
-constexpr double theta_radian_par_deux_theta = 0.0087266431;
 constexpr int lignes_min_selection = 25; // the grids of tab 3
 
 std::string indices(int h, int k, int l) {
@@ -89,7 +89,7 @@ Rafraichissement echoue() {
 }
 
 double d_de_deux_theta(double lambda, double deux_theta) {
-    return lambda / (2.0 * std::sin(deux_theta * theta_radian_par_deux_theta));
+    return lambda / (2.0 * std::sin(deux_theta * radian_theta_par_degre_2theta_affichage));
 }
 
 PanneauValeurs panneau_valeurs_courantes(const EspaceTravail& et) {

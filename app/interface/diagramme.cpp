@@ -1,5 +1,6 @@
 #include "interface/diagramme.h"
 
+#include "commun/angles.h"
 #include "commun/format.h"
 #include "commun/texte.h"
 
@@ -12,10 +13,6 @@ namespace kovrin {
 namespace {
 
 constexpr int echantillons_max = 1020;
-
-// Radians per displayed degree as this window's read-out uses them.
-constexpr double radian_par_degre_theta = 0.0174533167;
-constexpr double radian_par_degre_deux_theta = 0.0087266127;
 
 void trace_calculees(Dessin& dessin, const EspaceTravail& et, const VueDiagramme& vue) {
     for (const RaieCalculee& r : et.calculees) {
@@ -80,13 +77,16 @@ LegendesDiagramme legendes_diagramme(const EspaceTravail& et) {
     LegendesDiagramme l;
     if (et.angle_max == 0) return l; // empty picture
     if (!et.calculees.vide())
-        l.legende_calculees = et.fichier_maille.empty()
-                                  ? "Calculated reflections"
-                                  : "Calculated reflections: " + nom_sans_repertoire(et.fichier_maille);
+        l.legende_calculees =
+            et.fichier_maille.empty()
+                ? "Calculated reflections"
+                : "Calculated reflections: " + nom_sans_repertoire(et.fichier_maille);
     if (!et.entete_profil.fichier_profil.empty())
-        l.legende_profil = "Observed profile: " + nom_sans_repertoire(et.entete_profil.fichier_profil);
+        l.legende_profil =
+            "Observed profile: " + nom_sans_repertoire(et.entete_profil.fichier_profil);
     if (!et.mesures.vide())
-        l.legende_mesures = "Measured reflections: " + nom_sans_repertoire(et.entete_pics.fichier_pics);
+        l.legende_mesures =
+            "Measured reflections: " + nom_sans_repertoire(et.entete_pics.fichier_pics);
     return l;
 }
 
@@ -124,7 +124,7 @@ Survol affiche_theta(const EspaceTravail& et, const EtatDiagramme& etat, int lar
     const double a = vue.angle_de_x(pointeur.x);
     const bool theta = mode_theta(et);
     const double sinus =
-        std::sin(a * (theta ? radian_par_degre_theta : radian_par_degre_deux_theta));
+        std::sin(a * (theta ? radian_par_degre_theta_trace : radian_par_degre_2theta_trace));
     survol.lecture = (theta ? "T=" : "2T=") + pascal_reel(a, 8, 2) + "  d=";
     if (sinus != 0) // no spacing at the angle 0
         survol.lecture += pascal_reel(et.lambda / (2 * sinus), 7, 3);

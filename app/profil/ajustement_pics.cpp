@@ -1,5 +1,6 @@
 #include "profil/ajustement_pics.h"
 
+#include "commun/angles.h"
 #include "profil/recherche_pics.h"
 
 #include <gsl/gsl_blas.h>
@@ -16,7 +17,6 @@ namespace kovrin {
 
 namespace {
 
-constexpr double radians_par_degre = std::numbers::pi / 180;
 // Normalisations of the area-one Gaussian and Lorentzian of FWHM 1.
 const double norme_gauss = 2 * std::sqrt(std::numbers::ln2 / std::numbers::pi);
 constexpr double norme_lorentz = 2 / std::numbers::pi;

@@ -1,5 +1,6 @@
 #include "profil/fenetre_profil.h"
 
+#include "commun/angles.h"
 #include "commun/format.h"
 #include "commun/texte.h"
 #include "profil/recherche_pics.h"
@@ -109,7 +110,8 @@ SurvolProfil survol_profil(const EspaceTravail& et, const EtatFenetreProfil& eta
     const VueProfil vue = vue_profil(et, etat, largeur, hauteur);
     if (vue.vide()) return survol;
     const double a = vue.angle_de_x(pointeur.x);
-    const double angle_theta = mode_theta(et) ? a / 57.2957 : a / 114.592;
+    const double angle_theta =
+        mode_theta(et) ? a / degres_par_radian : a / deux_theta_par_radian_lecture;
     survol.lecture = (mode_theta(et) ? "T=" : "2T=") + pascal_reel(a, 7, 2) + " d=";
     if (std::sin(angle_theta) != 0) // no spacing at the angle 0
         survol.lecture += pascal_reel(et.entete_profil.lambda / (2 * std::sin(angle_theta)), 7, 3);
@@ -128,7 +130,7 @@ void OnMouseDown(EtatFenetreProfil& etat, BoutonSouris bouton, Point appui) {
 }
 
 SuiteProfil relache_profil(EspaceTravail& et, EtatFenetreProfil& etat, int largeur, int hauteur,
-                      BoutonSouris bouton, Point relache, Dialogues& d) {
+                           BoutonSouris bouton, Point relache, Dialogues& d) {
     etat.bouton_tenu = false;
     const VueProfil vue = vue_profil(et, etat, largeur, hauteur);
     if (vue.vide()) return SuiteProfil::rien; // no profile

@@ -1,8 +1,10 @@
 #include "profil/recherche_pics.h"
 
+#include "commun/angles.h"
 #include "commun/format.h"
 #include "commun/nombres.h"
 #include "commun/texte.h"
+#include "cristallo/anodes.h"
 #include "profil/lissage.h"
 
 #include <algorithm>
@@ -14,20 +16,6 @@ namespace kovrin {
 
 namespace {
 
-struct RaiesAnode {
-    double k_alpha, k_beta;
-};
-
-// Kalpha and Kbeta of the five anodes (Mo, Cu, Co, Fe, Cr), angstrom.
-constexpr std::array<RaiesAnode, 5> raies_anodes{{
-    {0.7107, 0.63229},
-    {1.5418, 1.39222},
-    {1.7902, 1.62079},
-    {1.93604, 1.75661},
-    {2.2909, 2.08487},
-}};
-
-constexpr double deux_theta_par_radian_recherche = 114.5916;
 constexpr int nb_pics_max = 500;
 
 std::size_t rang(int i) {
@@ -151,12 +139,11 @@ std::optional<ChampsContamination> prepare_recherche(EspaceTravail& espace, Dial
     espace.recherche.nb_contaminations = 0;
     const EnteteProfil& e = espace.entete_profil;
     if (!e.anode.empty()) {
-        auto raies =
-            std::find_if(raies_anodes.begin(), raies_anodes.end(), [&](const RaiesAnode& r) {
-                return std::fabs(r.k_alpha - e.lambda) < 0.006;
-            });
-        if (raies != raies_anodes.end()) {
-            champs = {pascal_reel(raies->k_beta, 8, 5), " 1", " 1.025", " 0.5"};
+        auto anode = std::find_if(table_anodes.begin(), table_anodes.end(), [&](const Anode& a) {
+            return std::fabs(a.moyenne - e.lambda) < 0.006;
+        });
+        if (anode != table_anodes.end()) {
+            champs = {pascal_reel(anode->k_beta, 8, 5), " 1", " 1.025", " 0.5"};
             espace.recherche.nb_contaminations = 2;
         }
     }
