@@ -4,6 +4,8 @@
 #include "fichiers/lecteurs_profil.h"
 #include "fichiers/lecture.h"
 
+#include <cmath>
+
 namespace kovrin {
 
 std::optional<ProfilLu> lit_profil_philips(const std::filesystem::path& fichier, Dialogues& d) {
@@ -21,6 +23,8 @@ std::optional<ProfilLu> lit_profil_philips(const std::filesystem::path& fichier,
         double pas = lit_f64(o, 214);
         p.angle_debut = lit_f64(o, 222);
         p.angle_fin = lit_f64(o, 230);
+        if (!std::isfinite(p.angle_debut) || !std::isfinite(p.angle_fin))
+            refuse(fichier, "its angle range is not a finite number");
         double depart = p.angle_debut + (lit_u8(o, 120) != 0 ? 0.5 * pas : 0);
         std::size_t n = entete < o.size() ? (o.size() - entete) / 2 : 0;
         verifie_limite(fichier, n, limite_profil, "profile points");
