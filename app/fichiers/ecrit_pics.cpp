@@ -2,6 +2,7 @@
 #include "commun/fichier_texte.h"
 #include "commun/format.h"
 #include "commun/octets.h"
+#include "fichiers/diffrac_at.h"
 #include "fichiers/ecrivains.h"
 
 namespace kovrin {
@@ -9,14 +10,15 @@ namespace kovrin {
 void ecrit_pics_dif(const EspaceTravail& et, const std::filesystem::path& fichier) {
     constexpr std::size_t entete = 352;
     std::string o(entete + 16 * static_cast<std::size_t>(et.mesures.taille()), ' ');
-    champ_texte(o, 0, "DIF2", 4);
+    using namespace diffrac;
+    champ_texte(o, magique, "DIF2", 4);
     ecrit_i16(o, 4, 1);
     // The file's doublet is the working wavelength twice, ratio 1.
-    ecrit_f32(o, 190, static_cast<float>(et.lambda));
-    ecrit_f32(o, 194, static_cast<float>(et.lambda));
-    ecrit_f32(o, 198, 1.0f);
-    ecrit_i16(o, 256, 96);
-    ecrit_i16(o, 262, static_cast<std::int16_t>(et.mesures.taille()));
+    ecrit_f32(o, v2::lambda1, static_cast<float>(et.lambda));
+    ecrit_f32(o, v2::lambda2, static_cast<float>(et.lambda));
+    ecrit_f32(o, v2::rapport, 1.0f);
+    ecrit_i16(o, v2::plage + v2::longueur, 96);
+    ecrit_i16(o, v2::plage + v2::pics, static_cast<std::int16_t>(et.mesures.taille()));
     ecrit_f32(o, 274, 0.0f);
     ecrit_f32(o, 278, static_cast<float>(et.angle_min));
     for (int i = 1; i <= et.mesures.taille(); ++i) {

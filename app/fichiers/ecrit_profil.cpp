@@ -3,6 +3,7 @@
 #include "commun/fichier_texte.h"
 #include "commun/format.h"
 #include "commun/octets.h"
+#include "fichiers/diffrac_at.h"
 #include "fichiers/ecrivains.h"
 
 #include <array>
@@ -36,28 +37,29 @@ void ecrit_profil_raw(const EspaceTravail& et, const std::filesystem::path& fich
     int n = points.taille();
     constexpr std::size_t entete = 316;
     std::string o(entete + 4 * static_cast<std::size_t>(n), '\0');
-    champ_texte(o, 0, "RAW2", 4);
+    using namespace diffrac;
+    champ_texte(o, magique, "RAW2", 4);
     ecrit_i16(o, 4, 1);
     champ_texte(o, 6, "  " + et.ligne_titre, 34);
     champ_texte(o, 40, "from KOVRIN", 128);
     champ_texte(o, 168, date_du_jour(), 20);
-    champ_texte(o, 188, "", 2);
-    ecrit_f32(o, 190, static_cast<float>(p.lambda1));
-    ecrit_f32(o, 194, static_cast<float>(p.lambda2));
-    ecrit_f32(o, 198, static_cast<float>(p.rapport));
+    champ_texte(o, v2::anode, "", 2);
+    ecrit_f32(o, v2::lambda1, static_cast<float>(p.lambda1));
+    ecrit_f32(o, v2::lambda2, static_cast<float>(p.lambda2));
+    ecrit_f32(o, v2::rapport, static_cast<float>(p.rapport));
     ecrit_i16(o, 202, 0);
     ecrit_i16(o, 204, 0);
     ecrit_f32(o, 206, 1.39f);
     ecrit_f32(o, 210, 1000.0f);
     champ_texte(o, 222, "", 34); // 214..221 stay zero bytes
-    ecrit_i16(o, 256, 60);
-    ecrit_i16(o, 258, static_cast<std::int16_t>(n));
+    ecrit_i16(o, v2::plage + v2::longueur, 60);
+    ecrit_i16(o, v2::plage + v2::points, static_cast<std::int16_t>(n));
     ecrit_i16(o, 260, 10);
     ecrit_i16(o, 262, 0);
-    ecrit_f32(o, 264, 1.0f); // read back as the i16 0: no half-step shift
+    ecrit_f32(o, v2::plage + v2::demi_pas, 1.0f); // read back as the i16 0: no half-step shift
     double pas = (static_cast<double>(points[n].angle) - points[1].angle) / (n - 1);
-    ecrit_f32(o, 268, static_cast<float>(pas));
-    ecrit_f32(o, 272, points[1].angle);
+    ecrit_f32(o, v2::plage + v2::pas, static_cast<float>(pas));
+    ecrit_f32(o, v2::plage + v2::depart, points[1].angle);
     ecrit_f32(o, 276, static_cast<float>(et.angle_min * 0.5));
     // 280..315: four f32, five i16, two f32 and one i16, all 0.
     for (int i = 1; i <= n; ++i)

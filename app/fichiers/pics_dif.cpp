@@ -1,6 +1,7 @@
 // DIFFRAC-AT peak files, layouts DIF1 and DIF2, told apart by their first 4 bytes.
 #include "commun/octets.h"
 #include "commun/texte.h"
+#include "fichiers/diffrac_at.h"
 #include "fichiers/lecteurs_pics.h"
 #include "fichiers/lecture.h"
 
@@ -10,39 +11,45 @@ namespace kovrin {
 
 namespace {
 
+using namespace diffrac;
+
 struct Enregistrements {
     std::vector<double> angles, intensites;
 };
 
 Enregistrements lit_dif2(std::string_view o, PicsLus& p, const std::filesystem::path& fichier) {
-    p.echantillon = lit_texte(o, 8, 32);
-    p.anode = lit_texte(o, 188, 2);
-    p.lambda1 = lit_f32(o, 190);
-    p.lambda2 = lit_f32(o, 194);
-    p.rapport = lit_f32(o, 198);
-    std::size_t entete = static_cast<std::size_t>(std::max<int>(lit_i16(o, 256), 96));
-    std::size_t n = static_cast<std::size_t>(std::max<int>(lit_i16(o, 262), 0));
+    constexpr std::size_t plage = v2::plage;
+    p.echantillon = lit_texte(o, v2::identifiant, 32);
+    p.anode = lit_texte(o, v2::anode, 2);
+    p.lambda1 = lit_f32(o, v2::lambda1);
+    p.lambda2 = lit_f32(o, v2::lambda2);
+    p.rapport = lit_f32(o, v2::rapport);
+    std::size_t entete =
+        static_cast<std::size_t>(std::max<int>(lit_i16(o, plage + v2::longueur), 96));
+    std::size_t n = static_cast<std::size_t>(std::max<int>(lit_i16(o, plage + v2::pics), 0));
     verifie_limite(fichier, n, limite_pics, "peaks");
     Enregistrements e;
     for (std::size_t k = 0; k < n; ++k) {
-        std::size_t position = 256 + entete + 16 * k;
+        std::size_t position = plage + entete + 16 * k;
         e.angles.push_back(lit_f32(o, position));
         e.intensites.push_back(lit_f32(o, position + 4));
     }
     return e;
 }
 
-// The wavelength at 616 is superseded by the one at 960.
+// The file header's wavelength is superseded by the range header's.
 Enregistrements lit_dif1(std::string_view o, PicsLus& p, const std::filesystem::path& fichier) {
-    p.echantillon = lit_texte(o, 326, 60);
-    p.anode = lit_texte(o, 608, 2);
-    p.lambda1 = lit_f64(o, 624);
-    p.lambda2 = lit_f64(o, 632);
-    p.rapport = lit_f64(o, 648);
-    p.lambda = lit_f64(o, 960);
-    std::size_t n = static_cast<std::size_t>(std::max(lit_i32(o, 720), 0));
+    constexpr std::size_t plage = v1::plage;
+    p.echantillon = lit_texte(o, v1::identifiant, 60);
+    p.anode = lit_texte(o, v1::anode, 2);
+    p.lambda1 = lit_f64(o, v1::lambda1);
+    p.lambda2 = lit_f64(o, v1::lambda2);
+    p.rapport = lit_f64(o, v1::rapport);
+    p.lambda = lit_f64(o, plage + v1::lambda_plage);
+    std::size_t n = static_cast<std::size_t>(std::max(lit_i32(o, plage + v1::pics), 0));
     verifie_limite(fichier, n, limite_pics, "peaks");
-    std::size_t debut = 1016 + static_cast<std::size_t>(std::max(lit_i32(o, 968), 0));
+    std::size_t debut = plage + v1::longueur_plage +
+                        static_cast<std::size_t>(std::max(lit_i32(o, plage + v1::supplement), 0));
     Enregistrements e;
     for (std::size_t k = 0; k < n; ++k) {
         e.angles.push_back(lit_f64(o, debut + 24 * k));

@@ -1,6 +1,7 @@
 // DIFFRAC-AT raw profiles, three layouts told apart by their first 4 bytes.
 #include "commun/octets.h"
 #include "commun/texte.h"
+#include "fichiers/diffrac_at.h"
 #include "fichiers/lecteurs_profil.h"
 #include "fichiers/lecture.h"
 
@@ -10,6 +11,8 @@
 namespace kovrin {
 
 namespace {
+
+using namespace diffrac;
 
 // Intensities stored as f32 one after the other.
 std::vector<double> intensites_f32(std::string_view octets, std::size_t debut, std::size_t n) {
@@ -24,18 +27,15 @@ std::vector<double> intensites_f32(std::string_view octets, std::size_t debut, s
 // the header of the next one, which begins with the header's length and the
 // range's point count. Only the first range is read; the user is told.
 
-// RAW1: every range header is 304 bytes, its extra block length at 256.
-constexpr std::int32_t entete_plage_raw1 = 304;
-
 // Number of RAW1 range headers that follow each other from `position`.
 int plages_raw1_depuis(std::string_view o, std::size_t position) {
     int n = 0;
-    while (dans_tampon(o, position, entete_plage_raw1) &&
-           lit_i32(o, position) == entete_plage_raw1) {
+    while (dans_tampon(o, position, v1::longueur_plage) &&
+           lit_i32(o, position + v1::longueur) == v1::longueur_plage) {
         ++n;
-        position += static_cast<std::size_t>(entete_plage_raw1) +
-                    static_cast<std::size_t>(std::max(lit_i32(o, position + 256), 0)) +
-                    4 * static_cast<std::size_t>(std::max(lit_i32(o, position + 4), 0));
+        position += static_cast<std::size_t>(v1::longueur_plage) +
+                    static_cast<std::size_t>(std::max(lit_i32(o, position + v1::supplement), 0)) +
+                    4 * static_cast<std::size_t>(std::max(lit_i32(o, position + v1::points), 0));
     }
     return n;
 }
@@ -45,10 +45,11 @@ int plages_raw1_depuis(std::string_view o, std::size_t position) {
 int plages_raw2_depuis(std::string_view o, std::size_t position, std::int16_t longueur) {
     int n = 0;
     while (longueur > 48 && dans_tampon(o, position, static_cast<std::size_t>(longueur)) &&
-           lit_i16(o, position) == longueur) {
+           lit_i16(o, position + v2::longueur) == longueur) {
         ++n;
-        position += static_cast<std::size_t>(longueur) +
-                    4 * static_cast<std::size_t>(std::max<int>(lit_i16(o, position + 2), 0));
+        position +=
+            static_cast<std::size_t>(longueur) +
+            4 * static_cast<std::size_t>(std::max<int>(lit_i16(o, position + v2::points), 0));
     }
     return n;
 }
@@ -68,40 +69,41 @@ void bornes_par_points(ProfilLu& p) {
 
 ProfilLu lit_raw2(std::string_view o, const std::filesystem::path& fichier, Dialogues& d) {
     ProfilLu p;
-    p.titre = lit_texte_c(o, 8, 32) + " (RAW2)";
-    p.anode = lit_texte(o, 188, 2);
-    p.lambda1 = lit_f32(o, 190);
-    p.lambda2 = lit_f32(o, 194);
-    p.rapport = lit_f32(o, 198);
+    constexpr std::size_t plage = v2::plage;
+    p.titre = lit_texte_c(o, v2::identifiant, 32) + " (RAW2)";
+    p.anode = lit_texte(o, v2::anode, 2);
+    p.lambda1 = lit_f32(o, v2::lambda1);
+    p.lambda2 = lit_f32(o, v2::lambda2);
+    p.rapport = lit_f32(o, v2::rapport);
     p.lambda = lambda_moyenne(p.lambda1, p.lambda2, p.rapport);
-    int entete = std::max<int>(lit_i16(o, 256), 60);
-    int n = std::max<int>(lit_i16(o, 258), 0);
-    double pas = lit_f32(o, 268);
-    double depart = lit_f32(o, 272);
-    if (lit_i16(o, 264) % 2 != 0) depart += 0.5 * pas;
-    const std::size_t debut = 256 + static_cast<std::size_t>(entete);
+    int entete = std::max<int>(lit_i16(o, plage + v2::longueur), 60);
+    int n = std::max<int>(lit_i16(o, plage + v2::points), 0);
+    double pas = lit_f32(o, plage + v2::pas);
+    double depart = lit_f32(o, plage + v2::depart);
+    if (lit_i16(o, plage + v2::demi_pas) % 2 != 0) depart += 0.5 * pas;
+    const std::size_t debut = plage + static_cast<std::size_t>(entete);
     auto brutes = intensites_f32(o, debut, static_cast<std::size_t>(n));
     termine_profil(p, brutes, depart, pas, {}, fichier);
     bornes_par_points(p);
-    signale_plages(plages_raw2_depuis(o, debut + 4 * brutes.size(), lit_i16(o, 256)), p, fichier,
+    signale_plages(plages_raw2_depuis(o, debut + 4 * brutes.size(), lit_i16(o, plage)), p, fichier,
                    d);
     return p;
 }
 
 ProfilLu lit_raw(std::string_view o, const std::filesystem::path& fichier, Dialogues&) {
     ProfilLu p;
-    std::int32_t n = lit_i32(o, 4);
+    std::int32_t n = lit_i32(o, v0::points);
     verifie_limite(fichier, static_cast<std::size_t>(std::max(n, 0)), limite_profil,
                    "profile points");
-    double pas = lit_f32(o, 12);
-    double depart = lit_f32(o, 24);
-    if (lit_i32(o, 16) == 2048) depart += 0.5 * pas;
-    p.titre = lit_texte_c(o, 40, 32) + " (RAW)";
+    double pas = lit_f32(o, v0::pas);
+    double depart = lit_f32(o, v0::depart);
+    if (lit_i32(o, v0::demi_pas) == 2048) depart += 0.5 * pas;
+    p.titre = lit_texte_c(o, v0::titre, 32) + " (RAW)";
     p.anode = "?";
-    p.lambda1 = lit_f32(o, 72);
-    p.lambda2 = lit_f32(o, 76);
+    p.lambda1 = lit_f32(o, v0::lambda1);
+    p.lambda2 = lit_f32(o, v0::lambda2);
     p.lambda = p.lambda2 > 0 ? (p.lambda1 + 0.5 * p.lambda2) * 2 / 3 : p.lambda1;
-    auto brutes = intensites_f32(o, 156, static_cast<std::size_t>(std::max(n, 0)));
+    auto brutes = intensites_f32(o, v0::donnees, static_cast<std::size_t>(std::max(n, 0)));
     termine_profil(p, brutes, depart, pas, {}, fichier);
     bornes_par_points(p);
     return p;
@@ -109,21 +111,23 @@ ProfilLu lit_raw(std::string_view o, const std::filesystem::path& fichier, Dialo
 
 // The point count of the header is only trusted where a further range header
 // follows the points it counts; otherwise the intensities run to the end of
-// the file. The identifier is stored from byte 326, as in the DIF1 peak files
-// of the same software. The flag at 880 is not a half-step shift: files that
-// set it start at their recorded angle.
+// the file. The identifier is stored where the DIF1 peak files of the same
+// software store it. The range's flag is not a half-step shift: files that set
+// it start at their recorded angle.
 ProfilLu lit_raw1(std::string_view o, const std::filesystem::path& fichier, Dialogues& d) {
     ProfilLu p;
-    p.titre = lit_texte_c(o, 326, 32) + " (RAW1)";
-    p.anode = lit_texte(o, 608, 2);
-    p.lambda = lit_f64(o, 616);
-    p.lambda1 = lit_f64(o, 624);
-    p.lambda2 = lit_f64(o, 632);
-    p.rapport = lit_f64(o, 648);
-    double depart = lit_f64(o, 728);
-    double pas = lit_f64(o, 888);
-    std::size_t debut = 1016 + static_cast<std::size_t>(std::max(lit_i32(o, 968), 0));
-    const auto compte = static_cast<std::size_t>(std::max(lit_i32(o, 716), 0));
+    constexpr std::size_t plage = v1::plage;
+    p.titre = lit_texte_c(o, v1::identifiant, 32) + " (RAW1)";
+    p.anode = lit_texte(o, v1::anode, 2);
+    p.lambda = lit_f64(o, v1::lambda);
+    p.lambda1 = lit_f64(o, v1::lambda1);
+    p.lambda2 = lit_f64(o, v1::lambda2);
+    p.rapport = lit_f64(o, v1::rapport);
+    double depart = lit_f64(o, plage + v1::depart);
+    double pas = lit_f64(o, plage + v1::pas);
+    std::size_t debut = plage + v1::longueur_plage +
+                        static_cast<std::size_t>(std::max(lit_i32(o, plage + v1::supplement), 0));
+    const auto compte = static_cast<std::size_t>(std::max(lit_i32(o, plage + v1::points), 0));
     const int autres = plages_raw1_depuis(o, debut + 4 * compte);
     std::size_t n = autres > 0 ? compte : (debut < o.size() ? (o.size() - debut) / 4 : 0);
     verifie_limite(fichier, n, limite_profil, "profile points");

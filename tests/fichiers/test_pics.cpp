@@ -1,4 +1,5 @@
 #include "fabrique.h"
+#include "fichiers/diffrac_at.h"
 #include "fichiers/lecteurs_pics.h"
 
 #include <cmath>
@@ -11,22 +12,29 @@ using test::Textes;
 namespace {
 
 Fabrique dif2(int entete, const std::vector<std::pair<float, float>>& pics) {
-    std::size_t debut = 256 + static_cast<std::size_t>(std::max(entete, 96));
+    using namespace diffrac;
+    constexpr std::size_t p = v2::plage;
+    std::size_t debut = p + static_cast<std::size_t>(std::max(entete, 96));
     Fabrique f(debut);
-    f.texte(0, "DIF2").texte(8, " Sample A ").texte(188, "Cu");
-    f.f32(190, 1.5406f).f32(194, 1.54439f).f32(198, 0.5f);
-    f.i16(256, entete).i16(262, static_cast<int>(pics.size()));
+    f.texte(magique, "DIF2").texte(v2::identifiant, " Sample A ").texte(v2::anode, "Cu");
+    f.f32(v2::lambda1, 1.5406f).f32(v2::lambda2, 1.54439f).f32(v2::rapport, 0.5f);
+    f.i16(p + v2::longueur, entete).i16(p + v2::pics, static_cast<int>(pics.size()));
     for (std::size_t k = 0; k < pics.size(); ++k)
         f.f32(debut + 16 * k, pics[k].first).f32(debut + 16 * k + 4, pics[k].second);
     return f;
 }
 
 Fabrique dif1(int bloc, const std::vector<std::pair<double, float>>& pics) {
-    std::size_t debut = 1016 + static_cast<std::size_t>(std::max(bloc, 0));
+    using namespace diffrac;
+    constexpr std::size_t p = v1::plage;
+    std::size_t debut = p + v1::longueur_plage + static_cast<std::size_t>(std::max(bloc, 0));
     Fabrique f(debut);
-    f.texte(0, "DIF1").texte(326, "Long sample name\0").texte(608, "Mo\0\0");
-    f.f64(616, 9.99).f64(624, 0.7093).f64(632, 0.71359).f64(648, 0.5);
-    f.i32(720, static_cast<long>(pics.size())).f64(960, 0.71073).i32(968, bloc);
+    f.texte(magique, "DIF1").texte(v1::identifiant, "Long sample name\0");
+    f.texte(v1::anode, "Mo\0\0").f64(v1::lambda, 9.99).f64(v1::lambda1, 0.7093);
+    f.f64(v1::lambda2, 0.71359)
+        .f64(v1::rapport, 0.5)
+        .i32(p + v1::pics, static_cast<long>(pics.size()));
+    f.f64(p + v1::lambda_plage, 0.71073).i32(p + v1::supplement, bloc);
     for (std::size_t k = 0; k < pics.size(); ++k)
         f.f64(debut + 24 * k, pics[k].first).f32(debut + 24 * k + 8, pics[k].second);
     return f;

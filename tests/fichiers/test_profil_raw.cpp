@@ -1,4 +1,5 @@
 #include "fabrique.h"
+#include "fichiers/diffrac_at.h"
 #include "fichiers/lecteurs_profil.h"
 
 #include <cmath>
@@ -10,42 +11,56 @@ using test::Textes;
 namespace {
 
 Fabrique raw2(int entete, int demi_pas, const std::vector<float>& intensites) {
-    Fabrique f(256 + static_cast<std::size_t>(std::max(entete, 60)));
-    f.texte(0, "RAW2").texte(8, "Quartz").texte(188, "Co");
-    f.f32(190, 1.78897f).f32(194, 1.79285f).f32(198, 0.5f);
-    f.i16(256, entete).i16(258, static_cast<int>(intensites.size())).i16(264, demi_pas);
-    f.f32(268, 0.02f).f32(272, 10.0f);
-    std::size_t debut = 256 + static_cast<std::size_t>(std::max(entete, 60));
+    using namespace diffrac;
+    constexpr std::size_t p = v2::plage;
+    const std::size_t debut = p + static_cast<std::size_t>(std::max(entete, 60));
+    Fabrique f(debut);
+    f.texte(magique, "RAW2").texte(v2::identifiant, "Quartz").texte(v2::anode, "Co");
+    f.f32(v2::lambda1, 1.78897f).f32(v2::lambda2, 1.79285f).f32(v2::rapport, 0.5f);
+    f.i16(p + v2::longueur, entete).i16(p + v2::points, static_cast<int>(intensites.size()));
+    f.i16(p + v2::demi_pas, demi_pas).f32(p + v2::pas, 0.02f).f32(p + v2::depart, 10.0f);
     for (std::size_t i = 0; i < intensites.size(); ++i)
         f.f32(debut + 4 * i, intensites[i]);
     return f;
 }
 
-Fabrique raw1(int compte, int nb, int bloc = 0) {
-    Fabrique f(1016);
-    f.texte(0, "RAW1.01").texte(326, "Sample-7").texte(608, "Cu");
-    f.f64(616, 1.54184).f64(624, 1.5406).f64(632, 1.54439).f64(648, 0.5);
-    f.i32(716, compte).f64(728, 5.0).i32(880, 1).f64(888, 0.05).i32(968, bloc);
+// A RAW1 range header at `p`: the range's point count, start, step and extra
+// block, then the extra block and `nb` points of `intensite(i)`.
+template <class Intensite>
+void plage_raw1_a(Fabrique& f, std::size_t p, int compte, int nb, double depart, double pas,
+                  int bloc, Intensite intensite) {
+    using namespace diffrac;
+    f.i32(p + v1::longueur, v1::longueur_plage).i32(p + v1::points, compte);
+    f.f64(p + v1::depart, depart).i32(p + v1::drapeau, 1).f64(p + v1::pas, pas);
+    f.i32(p + v1::supplement, bloc);
     for (int i = 0; i < nb; ++i)
-        f.f32(1016 + static_cast<std::size_t>(bloc) + 4 * static_cast<std::size_t>(i),
-              static_cast<float>(100 + i));
+        f.f32(p + v1::longueur_plage + static_cast<std::size_t>(bloc) +
+                  4 * static_cast<std::size_t>(i),
+              intensite(i));
+}
+
+Fabrique raw1(int compte, int nb, int bloc = 0) {
+    using namespace diffrac;
+    Fabrique f(v1::plage + v1::longueur_plage);
+    f.texte(magique, "RAW1.01").texte(v1::identifiant, "Sample-7").texte(v1::anode, "Cu");
+    f.f64(v1::lambda, 1.54184).f64(v1::lambda1, 1.5406).f64(v1::lambda2, 1.54439);
+    f.f64(v1::rapport, 0.5);
+    plage_raw1_a(f, v1::plage, compte, nb, 5.0, 0.05, bloc,
+                 [](int i) { return static_cast<float>(100 + i); });
     return f;
 }
 
-// A further range after the points of a RAW1 file: its 304-byte header (length,
-// point count, start angle at 16, step at 176, extra block length at 256), the
-// extra block, then its points, far larger than the first range's.
+// A further range after the points of a RAW1 file, far larger than the first's.
 void plage_raw1(Fabrique& f, int nb, double depart, int bloc = 0) {
-    const std::size_t p = f.octets.size();
-    f.i32(p, 304).i32(p + 4, nb).f64(p + 16, depart).f64(p + 176, 0.02).i32(p + 256, bloc);
-    for (int i = 0; i < nb; ++i)
-        f.f32(p + 304 + static_cast<std::size_t>(bloc) + 4 * static_cast<std::size_t>(i), 1e6f);
+    plage_raw1_a(f, f.octets.size(), nb, nb, depart, 0.02, bloc, [](int) { return 1e6f; });
 }
 
-// The same for RAW2: a header of the first range's length, its count at 2.
+// The same for RAW2: a header of the first range's length.
 void plage_raw2(Fabrique& f, int entete, int nb) {
+    using namespace diffrac;
     const std::size_t p = f.octets.size();
-    f.i16(p, entete).i16(p + 2, nb).f32(p + 12, 0.05f).f32(p + 16, 40.0f);
+    f.i16(p + v2::longueur, entete).i16(p + v2::points, nb);
+    f.f32(p + v2::pas, 0.05f).f32(p + v2::depart, 40.0f);
     for (int i = 0; i < nb; ++i)
         f.f32(p + static_cast<std::size_t>(entete) + 4 * static_cast<std::size_t>(i), 1e6f);
 }
@@ -190,7 +205,8 @@ TEST_F(ProfilRaw, BadFilesAreRefusedWithAMessage) {
     // A binary field holding infinity or NaN (found by fuzzing).
     EXPECT_EQ(refus(lit_profil_raw, "nan.raw", raw2(60, 0, {1, NAN, 3}).octets),
               Textes{"File nan.raw: point 2 is not a finite number"});
-    EXPECT_EQ(refus(lit_profil_raw, "inf.raw", raw1(2, 2).f64(728, INFINITY).octets),
+    EXPECT_EQ(refus(lit_profil_raw, "inf.raw",
+                    raw1(2, 2).f64(diffrac::v1::plage + diffrac::v1::depart, INFINITY).octets),
               Textes{"File inf.raw: point 1 is not a finite number"});
     EXPECT_EQ(refus(lit_profil_raw, "vide.raw", raw1(0, 0).octets),
               Textes{"File vide.raw: holds no profile point"});

@@ -1,4 +1,5 @@
 #include "fabrique.h"
+#include "fichiers/diffrac_at.h"
 #include "fichiers/lecteurs_profil.h"
 
 using namespace kovrin;
@@ -151,8 +152,11 @@ TEST_F(ProfilTexte, StartValuesOfTheExtremeSearches) {
     EXPECT_EQ(p->intensite_max_brute, 0);
     EXPECT_FLOAT_EQ(p->points[2].intensite, 100.0f * 20 / 30);
 
-    Fabrique raw1(1016);
-    raw1.texte(0, "RAW1").f64(728, 10).f64(888, 1).f32(1016, -30).f32(1020, -20).f32(1024, -10);
+    using namespace diffrac;
+    constexpr std::size_t donnees = v1::plage + v1::longueur_plage;
+    Fabrique raw1(donnees);
+    raw1.texte(magique, "RAW1").f64(v1::plage + v1::depart, 10).f64(v1::plage + v1::pas, 1);
+    raw1.f32(donnees, -30).f32(donnees + 4, -20).f32(donnees + 8, -10);
     p = lit(lit_profil_raw, "neg.raw", raw1.octets);
     ASSERT_TRUE(p);
     EXPECT_EQ(p->intensite_max_brute, -10);

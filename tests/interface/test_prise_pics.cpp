@@ -1,7 +1,8 @@
 // Taking measured-peak files in, and the wavelength dialog for peak data.
 #include "commun/octets.h"
-#include "dossier_temporaire.h"
 #include "cristallo/anodes.h"
+#include "dossier_temporaire.h"
+#include "fichiers/diffrac_at.h"
 #include "interface/dialogue_lambda.h"
 #include "interface/prise_donnees.h"
 #include "outils_interface.h"
@@ -14,15 +15,16 @@ namespace {
 
 // DIF2 peak file from the layout table: Cu doublet, peaks at the given angles.
 std::string fichier_dif2(std::initializer_list<float> angles) {
+    using namespace diffrac;
     std::string o(352 + 16 * angles.size(), '\0');
-    champ_texte(o, 0, "DIF2", 4);
-    champ_texte(o, 8, "sample", 32);
-    champ_texte(o, 188, "Cu", 2);
-    ecrit_f32(o, 190, 1.54056f);
-    ecrit_f32(o, 194, 1.54439f);
-    ecrit_f32(o, 198, 0.5f);
-    ecrit_i16(o, 256, 96);
-    ecrit_i16(o, 262, static_cast<std::int16_t>(angles.size()));
+    champ_texte(o, magique, "DIF2", 4);
+    champ_texte(o, v2::identifiant, "sample", 32);
+    champ_texte(o, v2::anode, "Cu", 2);
+    ecrit_f32(o, v2::lambda1, 1.54056f);
+    ecrit_f32(o, v2::lambda2, 1.54439f);
+    ecrit_f32(o, v2::rapport, 0.5f);
+    ecrit_i16(o, v2::plage + v2::longueur, 96);
+    ecrit_i16(o, v2::plage + v2::pics, static_cast<std::int16_t>(angles.size()));
     std::size_t k = 0;
     for (float a : angles) {
         ecrit_f32(o, 352 + 16 * k, a);
