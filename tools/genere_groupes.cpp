@@ -2,6 +2,7 @@
 // H.pos R.pos C.pos (CR LF line ends) from gemmi's space-group table.
 // Usage: genere_groupes <output directory>   (see data/README.md)
 #include "commun/fichier_texte.h"
+#include "cristallo/systemes.h"
 
 #include <gemmi/symmetry.hpp>
 
@@ -18,42 +19,35 @@ namespace {
 using gemmi::Op;
 using gemmi::SpaceGroup;
 
-struct Systeme {
-    const char* code;
-    const char* fichier;                // operator file
-    int premiere_ligne, derniere_ligne; // lines of spgr2.dat, from 1
-};
+using kovrin::FicheSysteme;
+using kovrin::Systeme;
 
-const Systeme systemes[] = {{"TRIC", "T.pos", 1, 18},    {"MONO", "M.pos", 19, 178},
-                            {"ORTH", "O.pos", 179, 370}, {"TETR", "q.pos", 371, 480},
-                            {"HEXA", "H.pos", 481, 547}, {"RHOM", "R.pos", 548, 556},
-                            {"CUBI", "C.pos", 558, 637}};
 constexpr int nb_lignes_spgr2 = 637;
 
-std::string systeme_de(const SpaceGroup& sg) {
+Systeme systeme_de(const SpaceGroup& sg) {
     switch (sg.crystal_system()) {
     case gemmi::CrystalSystem::Triclinic:
-        return "TRIC";
+        return Systeme::triclinique;
     case gemmi::CrystalSystem::Monoclinic:
-        return "MONO";
+        return Systeme::monoclinique;
     case gemmi::CrystalSystem::Orthorhombic:
-        return "ORTH";
+        return Systeme::orthorhombique;
     case gemmi::CrystalSystem::Tetragonal:
-        return "TETR";
+        return Systeme::tetragonal;
     case gemmi::CrystalSystem::Trigonal:
-        return sg.ext == 'R' ? "RHOM" : "HEXA";
+        return sg.ext == 'R' ? Systeme::rhomboedrique : Systeme::hexagonal;
     case gemmi::CrystalSystem::Hexagonal:
-        return "HEXA";
+        return Systeme::hexagonal;
     case gemmi::CrystalSystem::Cubic:
-        return "CUBI";
+        return Systeme::cubique;
     }
-    return "";
+    return Systeme::triclinique;
 }
 
-std::vector<const SpaceGroup*> groupes_du_systeme(const std::string& code) {
+std::vector<const SpaceGroup*> groupes_du_systeme(Systeme systeme) {
     std::vector<const SpaceGroup*> r;
     for (const SpaceGroup& sg : gemmi::spacegroup_tables::main)
-        if (systeme_de(sg) == code) r.push_back(&sg);
+        if (systeme_de(sg) == systeme) r.push_back(&sg);
     return r;
 }
 
@@ -103,9 +97,9 @@ std::string ligne_spgr2(const SpaceGroup& sg) {
 
 std::vector<std::string> spgr2() {
     std::vector<std::string> lignes(nb_lignes_spgr2);
-    for (const Systeme& s : systemes) {
+    for (const FicheSysteme& s : kovrin::table_systemes) {
         const std::size_t place = static_cast<std::size_t>(s.derniere_ligne - s.premiere_ligne + 1);
-        auto groupes = choisis(groupes_du_systeme(s.code), place);
+        auto groupes = choisis(groupes_du_systeme(s.systeme), place);
         for (std::size_t i = 0; i < groupes.size(); ++i)
             lignes[static_cast<std::size_t>(s.premiere_ligne - 1) + i] = ligne_spgr2(*groupes[i]);
     }
@@ -124,9 +118,9 @@ std::string nom_court(const SpaceGroup& sg) {
 
 // The standard setting of each group: the first of the table, but the origin
 // at a centre of symmetry (choice 2) where the group offers two origins.
-std::vector<const SpaceGroup*> standards(const std::string& code) {
+std::vector<const SpaceGroup*> standards(Systeme systeme) {
     std::vector<const SpaceGroup*> r;
-    for (const SpaceGroup* sg : groupes_du_systeme(code)) {
+    for (const SpaceGroup* sg : groupes_du_systeme(systeme)) {
         if (sg - gemmi::spacegroup_tables::main >= 530) continue;
         if (!r.empty() && r.back()->number == sg->number) {
             if (sg->ext == '2' && std::string(sg->hm) == r.back()->hm) r.back() = sg;
@@ -213,10 +207,10 @@ void ajoute_bloc(std::vector<std::string>& lignes, const std::string& nom,
         lignes.push_back(ligne_pos(op));
 }
 
-std::vector<std::string> fichier_pos(const std::string& code) {
+std::vector<std::string> fichier_pos(Systeme systeme) {
     std::vector<std::string> lignes;
     ajoute_bloc(lignes, "No ext.", {Op::identity()});
-    for (const SpaceGroup* sg : standards(code))
+    for (const SpaceGroup* sg : standards(systeme))
         ajoute_bloc(lignes, nom_court(*sg), sg->operations().sym_ops);
     return lignes;
 }
@@ -232,8 +226,8 @@ int main(int argc, char** argv) {
         const std::filesystem::path sortie = argv[1];
         std::filesystem::create_directories(sortie);
         kovrin::ecrit_lignes(sortie / "spgr2.dat", spgr2());
-        for (const Systeme& s : systemes)
-            kovrin::ecrit_lignes(sortie / s.fichier, fichier_pos(s.code));
+        for (const FicheSysteme& s : kovrin::table_systemes)
+            kovrin::ecrit_lignes(sortie / s.fichier_pos, fichier_pos(s.systeme));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "genere_groupes: %s\n", e.what());
         return 1;

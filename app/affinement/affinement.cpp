@@ -7,6 +7,7 @@
 #include "commun/texte.h"
 #include "cristallo/geometrie.h"
 #include "cristallo/raies.h"
+#include "cristallo/systemes.h"
 #include "kovrin/calcul.h"
 
 #include <algorithm>
@@ -172,7 +173,7 @@ bool lance_affinement(EspaceTravail& espace, const ChampsAffinement& champs,
     t.lettre = static_cast<std::int16_t>(static_cast<unsigned char>(espace.systeme[0]));
     double lambda = 0;
     if (prepare_parametres(espace, champs, t, lambda, dialogues) != 0) return false;
-    if (espace.systeme == "CUBI" && champs.a_affiner[rang_a]) {
+    if (est(espace.systeme, Systeme::cubique) && champs.a_affiner[rang_a]) {
         auto a = static_cast<float>(valeur_depart_cubique(espace, lambda));
         t.parametres[rang_a] = t.parametres[rang_b] = t.parametres[rang_c] = a;
     }

@@ -4,6 +4,7 @@
 #include "commun/fichier_texte.h"
 #include "commun/format.h"
 #include "commun/incertitude.h"
+#include "cristallo/systemes.h"
 
 #include <gemmi/symmetry.hpp>
 
@@ -87,16 +88,8 @@ std::string boucle_paires(const EspaceTravail& et, const Diagnostic& d) {
 std::string systeme_cristallin_cif(const std::string& systeme, const std::string& groupe) {
     if (const gemmi::SpaceGroup* sg = gemmi::find_spacegroup_by_name(groupe))
         return sg->crystal_system_str();
-    const std::array<std::pair<const char*, const char*>, 7> noms{{{"CUBI", "cubic"},
-                                                                   {"TETR", "tetragonal"},
-                                                                   {"ORTH", "orthorhombic"},
-                                                                   {"HEXA", "hexagonal"},
-                                                                   {"RHOM", "trigonal"},
-                                                                   {"MONO", "monoclinic"},
-                                                                   {"TRIC", "triclinic"}}};
-    for (const auto& [code, nom] : noms)
-        if (systeme == code) return nom;
-    return "?";
+    const FicheSysteme* f = fiche_de_code(systeme);
+    return f ? std::string(f->nom_cif) : "?";
 }
 
 std::string symbole_hm_cif(const std::string& groupe) {

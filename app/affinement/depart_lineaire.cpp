@@ -3,6 +3,7 @@
 #include "affinement/moindres_carres.h"
 #include "commun/angles.h"
 #include "cristallo/metrique.h"
+#include "cristallo/systemes.h"
 
 #include <cmath>
 #include <numbers>
@@ -26,13 +27,24 @@ Lien terme_monoclinique(const Maille& maille) {
 }
 
 std::optional<Liens> liens_du_systeme(const std::string& systeme, const Maille& maille) {
-    if (systeme == "CUBI") return Liens{{1, 1, 1, 0, 0, 0}};
-    if (systeme == "TETR") return Liens{{1, 1, 0, 0, 0, 0}, coef_c};
-    if (systeme == "ORTH") return Liens{coef_a, coef_b, coef_c};
-    if (systeme == "HEXA") return Liens{{1, 1, 0, 0, 0, 1}, coef_c};
-    if (systeme == "RHOM") return Liens{{1, 1, 1, 0, 0, 0}, {0, 0, 0, 1, 1, 1}};
-    if (systeme == "MONO") return Liens{coef_a, coef_b, coef_c, terme_monoclinique(maille)};
-    if (systeme == "TRIC") return Liens{coef_a, coef_b, coef_c, coef_d, coef_e, coef_f};
+    const auto s = systeme_de_code(systeme);
+    if (!s) return std::nullopt;
+    switch (*s) {
+    case Systeme::cubique:
+        return Liens{{1, 1, 1, 0, 0, 0}};
+    case Systeme::tetragonal:
+        return Liens{{1, 1, 0, 0, 0, 0}, coef_c};
+    case Systeme::orthorhombique:
+        return Liens{coef_a, coef_b, coef_c};
+    case Systeme::hexagonal:
+        return Liens{{1, 1, 0, 0, 0, 1}, coef_c};
+    case Systeme::rhomboedrique:
+        return Liens{{1, 1, 1, 0, 0, 0}, {0, 0, 0, 1, 1, 1}};
+    case Systeme::monoclinique:
+        return Liens{coef_a, coef_b, coef_c, terme_monoclinique(maille)};
+    case Systeme::triclinique:
+        return Liens{coef_a, coef_b, coef_c, coef_d, coef_e, coef_f};
+    }
     return std::nullopt;
 }
 

@@ -2,6 +2,8 @@
 // Lattice centrings: each letter with its translation vectors. The centred
 // copies of the operators and the lattice's reflection conditions both come
 // from this table (h k l is allowed when h.t is an integer for every t).
+#include "cristallo/systemes.h"
+
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -36,8 +38,8 @@ inline constexpr std::array<Centrage, 7> table_centrages{{
 // nullptr for an unknown letter or R on other axes than these two.
 inline const Centrage* centrage_de(std::string_view reseau, std::string_view systeme) {
     if (reseau.size() != 1) return nullptr;
-    if (reseau == "R" && systeme != "HEXA")
-        return systeme == "RHOM" ? &table_centrages[0] : nullptr;
+    if (reseau == "R" && !est(systeme, Systeme::hexagonal))
+        return est(systeme, Systeme::rhomboedrique) ? &table_centrages[0] : nullptr;
     for (const Centrage& c : table_centrages)
         if (c.lettre == reseau[0]) return &c;
     return nullptr;

@@ -1,5 +1,7 @@
 #include "cristallo/geometrie.h"
 
+#include "cristallo/systemes.h"
+
 #include <cmath>
 
 namespace kovrin {
@@ -14,9 +16,9 @@ bool differentes(double x, double y) {
 }
 
 std::string systeme_angles_droits(double a, double b, double c, const std::string& actuel) {
-    if (egales(a, b) && egales(b, c) && egales(c, a)) return "CUBI";
-    if (egales(a, b) && differentes(b, c)) return "TETR";
-    if (differentes(a, b) && differentes(b, c)) return "ORTH";
+    if (egales(a, b) && egales(b, c) && egales(c, a)) return code_de(Systeme::cubique);
+    if (egales(a, b) && differentes(b, c)) return code_de(Systeme::tetragonal);
+    if (differentes(a, b) && differentes(b, c)) return code_de(Systeme::orthorhombique);
     return actuel;
 }
 
@@ -27,13 +29,13 @@ void systeme_de_maille(const Maille& m, std::string& systeme) {
     if (al == 90 && be == 90 && ga == 90)
         systeme = systeme_angles_droits(a, b, c, systeme);
     else if (al == 90 && be == 90 && ga == 120)
-        systeme = "HEXA";
+        systeme = code_de(Systeme::hexagonal);
     else if (egales(a, b) && egales(b, c) && egales(c, a))
-        systeme = "RHOM";
+        systeme = code_de(Systeme::rhomboedrique);
     else if ((al == 90 && ga == 90) || (be == 90 && ga == 90) || (al == 90 && be == 90))
-        systeme = "MONO";
+        systeme = code_de(Systeme::monoclinique);
     else
-        systeme = "TRIC";
+        systeme = code_de(Systeme::triclinique);
 }
 
 bool calcul_reciproque(const Maille& m, Maille& rec, MatriceB& b) {

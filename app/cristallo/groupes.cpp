@@ -7,6 +7,7 @@
 #include "commun/nombres.h"
 #include "commun/texte.h"
 #include "cristallo/centrages.h"
+#include "cristallo/systemes.h"
 
 #include "orsab.h"
 
@@ -20,14 +21,6 @@ namespace kovrin {
 namespace {
 
 constexpr int max_operateurs = 192;
-
-struct PlageSpgr2 {
-    const char* systeme;
-    int premiere, derniere; // line numbers of spgr2.dat, from 1
-};
-constexpr PlageSpgr2 plages_spgr2[] = {{"TRIC", 1, 18},    {"MONO", 19, 178},  {"ORTH", 179, 370},
-                                       {"TETR", 371, 480}, {"HEXA", 481, 547}, {"RHOM", 548, 556},
-                                       {"CUBI", 558, 637}};
 
 struct Translation {
     const char* texte;
@@ -235,10 +228,8 @@ Operateur operateur_scfs(std::string ligne, std::size_t numero,
 } // namespace
 
 std::string fichier_pos(const std::string& systeme) {
-    if (systeme == "TETR") return "q.pos";
-    for (const auto& p : plages_spgr2)
-        if (systeme == p.systeme) return systeme.substr(0, 1) + ".pos";
-    return {};
+    const FicheSysteme* f = fiche_de_code(systeme);
+    return f ? std::string(f->fichier_pos) : std::string();
 }
 
 void remplit_liste_orsab(EspaceTravail& et) {
@@ -250,15 +241,13 @@ void remplit_liste_orsab(EspaceTravail& et, const std::filesystem::path& chemin)
     if (!std::filesystem::exists(chemin, ec))
         throw ArretProgramme("The file SPGR2.Dat was not found");
     et.liste_orsab = {};
-    const PlageSpgr2* plage = nullptr;
-    for (const auto& p : plages_spgr2)
-        if (et.systeme == p.systeme) plage = &p;
+    const FicheSysteme* plage = fiche_de_code(et.systeme);
     if (!plage) return;
     const auto lues = lignes_donnees(et, chemin);
     const std::vector<std::string>& lignes = *lues;
     ListeSymboles liste;
-    for (int n = plage->premiere; n <= plage->derniere && n <= static_cast<int>(lignes.size());
-         ++n) {
+    for (int n = plage->premiere_ligne;
+         n <= plage->derniere_ligne && n <= static_cast<int>(lignes.size()); ++n) {
         const std::string& ligne = lignes[static_cast<std::size_t>(n - 1)];
         const std::string symbole = sans_blancs(colonnes(ligne, 6, 12));
         if (symbole.empty()) // a spare line of the range

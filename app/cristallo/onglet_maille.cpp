@@ -15,8 +15,14 @@ namespace {
 enum Champ { a, b, c, alpha, beta, gamma_, decalage, lambda_ };
 
 std::string code_systeme(int ligne) {
-    if (ligne < 0 || ligne >= static_cast<int>(legendes_systemes.size())) return {};
-    return majuscules(legendes_systemes[static_cast<std::size_t>(ligne)].substr(0, 4));
+    if (ligne < 0 || ligne >= static_cast<int>(table_systemes.size())) return {};
+    return std::string(table_systemes[static_cast<std::size_t>(ligne)].code);
+}
+
+// The fields of a set of bits, in order.
+void pour_chaque_champ(ChampsMaille champs, const auto& action) {
+    for (int i = a; i <= gamma_; ++i)
+        if (champs & (1u << i)) action(static_cast<std::size_t>(i));
 }
 
 bool selectionne(const ListeSymboles& l) {
@@ -28,11 +34,6 @@ void coche(OngletMaille& o, std::initializer_list<int> champs) {
         o.coche_active[static_cast<std::size_t>(i)] = true;
         o.coche[static_cast<std::size_t>(i)] = true;
     }
-}
-
-void grise(OngletMaille& o, std::initializer_list<int> champs) {
-    for (int i : champs)
-        o.grise[static_cast<std::size_t>(i)] = true;
 }
 
 bool vaut_90(double angle) {
@@ -50,9 +51,8 @@ void coche_monoclinique(const EspaceTravail& et, OngletMaille& o) {
 } // namespace
 
 int ligne_du_systeme(const std::string& code) {
-    for (int i = 0; i < static_cast<int>(legendes_systemes.size()); ++i)
-        if (!code.empty() && code_systeme(i) == code) return i;
-    return -1;
+    const FicheSysteme* f = fiche_de_code(code);
+    return f ? static_cast<int>(f->systeme) : -1;
 }
 
 LectureOnglet lit_onglet_maille(EspaceTravail& et, const OngletMaille& onglet, Dialogues& d) {
@@ -114,14 +114,11 @@ bool verification(EspaceTravail& et, OngletMaille& onglet, Dialogues& d) {
         d.erreur("Type error!");
         return false;
     }
-    const std::string& s = et.systeme;
+    const FicheSysteme* s = fiche_de_code(et.systeme);
     auto& cell = onglet.cellule;
     switch (champ - 1) {
     case a:
-        if (s == "CUBI" || s == "RHOM")
-            cell[b] = cell[c] = texte;
-        else if (s == "TETR" || s == "HEXA")
-            cell[b] = texte;
+        if (s) pour_chaque_champ(s->comme_a, [&](std::size_t i) { cell[i] = texte; });
         et.maille[a] = *v;
         break;
     case b:
@@ -130,10 +127,11 @@ bool verification(EspaceTravail& et, OngletMaille& onglet, Dialogues& d) {
         break;
     case alpha:
         et.maille[alpha] = *v;
-        if (s == "RHOM") {
-            cell[beta] = cell[gamma_] = texte;
-            et.maille[beta] = et.maille[gamma_] = *v;
-        }
+        if (s)
+            pour_chaque_champ(s->comme_alpha, [&](std::size_t i) {
+                cell[i] = texte;
+                et.maille[i] = *v;
+            });
         break;
     default:
         break;
@@ -160,37 +158,15 @@ void configure_champs(const EspaceTravail& et, OngletMaille& o) {
     o.coche_active = {false, false, false, false, false, false, true, true};
     o.coche = {};
     auto& cell = o.cellule;
-    const std::string& s = et.systeme;
-    if (s == "CUBI") {
-        grise(o, {b, c, beta, gamma_});
-        cell[alpha] = cell[beta] = cell[gamma_] = "90";
-        cell[b] = cell[c] = cell[a];
-        coche(o, {a});
-    } else if (s == "TETR") {
-        grise(o, {b, alpha, beta, gamma_});
-        cell[alpha] = cell[beta] = cell[gamma_] = "90";
-        cell[b] = cell[a];
-        coche(o, {a, c});
-    } else if (s == "ORTH") {
-        grise(o, {alpha, beta, gamma_});
-        cell[alpha] = cell[beta] = cell[gamma_] = "90";
-        coche(o, {a, b, c});
-    } else if (s == "HEXA") {
-        grise(o, {b, alpha, beta, gamma_});
-        cell[alpha] = cell[beta] = "90";
-        cell[gamma_] = "120";
-        cell[b] = cell[a];
-        coche(o, {a, c});
-    } else if (s == "RHOM") {
-        grise(o, {b, c, beta, gamma_});
-        cell[b] = cell[c] = cell[a];
-        cell[beta] = cell[gamma_] = cell[alpha];
-        coche(o, {a, alpha});
-    } else if (s == "MONO") {
-        coche_monoclinique(et, o);
-    } else if (s == "TRIC") {
-        coche(o, {a, b, c, alpha, beta, gamma_});
-    }
+    const FicheSysteme* s = fiche_de_code(et.systeme);
+    if (!s) return;
+    if (s->systeme == Systeme::monoclinique) return coche_monoclinique(et, o);
+    pour_chaque_champ(s->grises, [&](std::size_t i) { o.grise[i] = true; });
+    for (std::size_t i = 0; i < 3; ++i)
+        if (!s->angles_fixes[i].empty()) cell[alpha + i] = std::string(s->angles_fixes[i]);
+    pour_chaque_champ(s->comme_a, [&](std::size_t i) { cell[i] = cell[a]; });
+    pour_chaque_champ(s->comme_alpha, [&](std::size_t i) { cell[i] = cell[alpha]; });
+    pour_chaque_champ(s->coches, [&](std::size_t i) { coche(o, {static_cast<int>(i)}); });
 }
 
 void affiche_maille(const EspaceTravail& et, OngletMaille& onglet) {

@@ -5,17 +5,13 @@
 // OngletMaille, call these procedures and show what comes back.
 #include "commun/dialogues.h"
 #include "commun/espace_travail.h"
+#include "cristallo/systemes.h"
 
 #include <array>
 #include <string>
 #include <vector>
 
 namespace kovrin {
-
-// Captions of the list "System", in list order; a code is the first four
-// letters of its caption, upper-cased.
-inline const std::array<std::string, 7> legendes_systemes = {"Cubic",   "Tetra.", "Ortho.", "Hexa.",
-                                                             "Rhombo.", "Monoc.", "Tricl."};
 
 // Row of the list "System" for a code, -1 for an empty or unknown code.
 int ligne_du_systeme(const std::string& code);

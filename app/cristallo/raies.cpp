@@ -2,6 +2,7 @@
 
 #include "cristallo/geometrie.h"
 #include "cristallo/groupes.h"
+#include "cristallo/systemes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -119,7 +120,7 @@ std::optional<std::vector<Candidat>> candidats_de(const EspaceTravail& et) {
 bool genere_raies(EspaceTravail& et, Dialogues& d) {
     CurseurOccupe curseur(d);
     char lettre = et.groupe.empty() ? '\0' : et.groupe[0];
-    if (et.systeme == "RHOM" || lettre == 'N') lettre = 'P';
+    if (est(et.systeme, Systeme::rhomboedrique) || lettre == 'N') lettre = 'P';
     et.reseau = lettre ? std::string(1, lettre) : std::string();
     Maille reciproque{};
     MatriceB b{};

@@ -3,6 +3,7 @@
 #include "commun/erreur.h"
 #include "commun/texte.h"
 #include "cristallo/groupes.h"
+#include "cristallo/systemes.h"
 
 #include <gemmi/symmetry.hpp>
 
@@ -87,7 +88,7 @@ std::vector<const gemmi::SpaceGroup*> reglages(std::string_view symbole,
                                                const std::string& systeme) {
     const std::string simple = ecriture_simple(symbole);
     for (const std::string& essai : {simple, symbole_court(simple)})
-        if (const auto* sg = cherche(essai, systeme == "RHOM")) {
+        if (const auto* sg = cherche(essai, est(systeme, Systeme::rhomboedrique))) {
             const bool sans_origine = essai.find(':') == std::string::npos;
             if (const auto* autre = origine_2(sg); autre && sans_origine) return {autre, sg};
             return {sg};

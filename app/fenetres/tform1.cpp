@@ -337,8 +337,8 @@ QWidget* Tform1::construit_onglet_maille() {
     auto* grille = new QGridLayout(panneau_cellule);
     grille->addWidget(new QLabel(QStringLiteral("System"), panneau_cellule), 0, 0);
     liste_systemes = new QListWidget(panneau_cellule);
-    for (const std::string& s : legendes_systemes)
-        liste_systemes->addItem(qs(s));
+    for (const FicheSysteme& f : table_systemes)
+        liste_systemes->addItem(qs(std::string(f.legende)));
     grille->addWidget(liste_systemes, 1, 0, 6, 1);
     const char* noms[] = {"a", "b", "c", "a", "b", "g"};
     for (int i = 0; i < 6; ++i) {

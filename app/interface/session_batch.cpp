@@ -86,7 +86,8 @@ GenreFichier genre_fichier(const std::filesystem::path& fichier) {
     return GenreFichier::pics;
 }
 
-std::vector<std::filesystem::path> dans_l_ordre_des_genres(std::vector<std::filesystem::path> fichiers) {
+std::vector<std::filesystem::path>
+dans_l_ordre_des_genres(std::vector<std::filesystem::path> fichiers) {
     std::stable_sort(fichiers.begin(), fichiers.end(), [](const auto& a, const auto& b) {
         return genre_fichier(a) < genre_fichier(b);
     });
@@ -98,8 +99,8 @@ std::optional<MailleLue> lit_fichier_maille(const std::filesystem::path& fichier
     return lit_maille_kovrin(fichier, d);
 }
 
-void prend_maille_lue(EspaceTravail& et, const std::filesystem::path& fichier,
-                      const MailleLue& lue, Dialogues& d) {
+void prend_maille_lue(EspaceTravail& et, const std::filesystem::path& fichier, const MailleLue& lue,
+                      Dialogues& d) {
     // Worked on a copy: the symbol lists may fail to load after the cell is in.
     EspaceTravail essai = et;
     essai.calculees.efface();
@@ -140,11 +141,10 @@ bool choisit_groupe(EspaceTravail& et, std::string_view symbole, bool hall) {
 }
 
 std::string message_groupe_absent(const EspaceTravail& et, std::string_view symbole, bool hall) {
-    const int ligne = ligne_du_systeme(et.systeme);
-    std::string texte =
-        "the space group \"" + std::string(symbole) + "\" is not in the " +
-        (hall ? "list with Hall notation" : "H-M list") + " of the system " +
-        (ligne < 0 ? et.systeme : legendes_systemes[static_cast<std::size_t>(ligne)]);
+    const FicheSysteme* systeme = fiche_de_code(et.systeme);
+    std::string texte = "the space group \"" + std::string(symbole) + "\" is not in the " +
+                        (hall ? "list with Hall notation" : "H-M list") + " of the system " +
+                        (systeme ? std::string(systeme->legende) : et.systeme);
     if (!hall && entree_orsab_du_symbole(et, symbole) >= 0)
         texte += " (the list with Hall notation holds it)";
     const auto proches = entrees_proches(hall ? et.liste_orsab : et.liste_hm, symbole, hall, 5);
