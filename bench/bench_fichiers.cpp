@@ -34,7 +34,7 @@ void BM_EcritEtLitRaw2Plein(benchmark::State& state) {
     auto fichier = std::filesystem::temp_directory_path() / "kovrin_bench_profil.raw";
     DialoguesEnregistres d;
     for (auto _ : state) {
-        ecrit_profil_raw(et, fichier);
+        ecrit_profil_raw({et.profil, et.entete_profil, et.ligne_titre, et.angle_min}, fichier);
         benchmark::DoNotOptimize(lit_profil_raw(fichier, d));
     }
     std::filesystem::remove(fichier);

@@ -96,7 +96,7 @@ std::string titre_affinement(const std::string& fichier_pics) {
     return titre.substr(0, std::min(titre.size(), longueur_titre_max));
 }
 
-int prepare_parametres(const EspaceTravail& espace, const ChampsAffinement& champs,
+bool prepare_parametres(const EspaceTravail& espace, const ChampsAffinement& champs,
                        TamponsMoteur& tampons, double& lambda, Dialogues& dialogues) {
     tampons.drapeaux.fill(0);
     for (std::size_t i = 0; i < 6; ++i)
@@ -105,14 +105,14 @@ int prepare_parametres(const EspaceTravail& espace, const ChampsAffinement& cham
     // A wavelength of 0 or less would give the engine no spacing to work with.
     if (!valeur_lambda || *valeur_lambda <= 0) {
         dialogues.erreur("Error on Lambda!");
-        return 1;
+        return false;
     }
     lambda = *valeur_lambda;
     tampons.parametres[rang_lambda] = static_cast<float>(lambda);
     auto valeur_decalage = lit_boite(champs.decalage_initial);
     if (!valeur_decalage) {
         dialogues.erreur("Error on Angular Shift!");
-        return 1;
+        return false;
     }
     tampons.parametres[rang_decalage] = static_cast<float>(*valeur_decalage);
     for (std::size_t i = 0; i < nb_parametres; ++i)
@@ -120,9 +120,9 @@ int prepare_parametres(const EspaceTravail& espace, const ChampsAffinement& cham
     tampons.npar = compte_drapeaux(tampons.drapeaux);
     if (espace.selection.taille() < tampons.npar + 1) {
         dialogues.erreur("Nb of selected reflections too low");
-        return 1;
+        return false;
     }
-    return 0;
+    return true;
 }
 
 double valeur_depart_cubique(const EspaceTravail& espace, double lambda) {
@@ -172,7 +172,7 @@ bool lance_affinement(EspaceTravail& espace, const ChampsAffinement& champs,
     TamponsMoteur t;
     t.lettre = static_cast<std::int16_t>(static_cast<unsigned char>(espace.systeme[0]));
     double lambda = 0;
-    if (prepare_parametres(espace, champs, t, lambda, dialogues) != 0) return false;
+    if (!prepare_parametres(espace, champs, t, lambda, dialogues)) return false;
     if (est(espace.systeme, Systeme::cubique) && champs.a_affiner[rang_a]) {
         auto a = static_cast<float>(valeur_depart_cubique(espace, lambda));
         t.parametres[rang_a] = t.parametres[rang_b] = t.parametres[rang_c] = a;

@@ -37,9 +37,9 @@ std::string titre_affinement(const std::string& fichier_pics);
 
 // Fills slots 1 ... 8 and their flags of `tampons` from the cell of the
 // workspace, the two boxes and the marks; `lambda` receives the wavelength
-// typed. Returns 0 to go on, 1 after an error message. The workspace is not
-// changed: the caller stores `lambda` once the refinement goes ahead.
-int prepare_parametres(const EspaceTravail& espace, const ChampsAffinement& champs,
+// typed. Returns true to go on, false after an error message. The workspace is
+// not changed: the caller stores `lambda` once the refinement goes ahead.
+bool prepare_parametres(const EspaceTravail& espace, const ChampsAffinement& champs,
                        TamponsMoteur& tampons, double& lambda, Dialogues& dialogues);
 
 // Start value of a cubic cell: the mean of d * sqrt(h^2 + k^2 + l^2) over the pairs.

@@ -29,9 +29,9 @@ bool premiere_ligne_en_cr_lf(std::string_view octets) {
 
 } // namespace
 
-int convertit_fins_de_ligne(const std::filesystem::path& fichier) {
+bool convertit_fins_de_ligne(const std::filesystem::path& fichier) {
     std::string octets = lit_octets(fichier);
-    if (premiere_ligne_en_cr_lf(octets)) return 0;
+    if (premiere_ligne_en_cr_lf(octets)) return false;
     EcrivainTexte copie("dummy.tmp");
     std::string ligne;
     for (char c : octets) {
@@ -45,12 +45,11 @@ int convertit_fins_de_ligne(const std::filesystem::path& fichier) {
     // A last line without an end is kept too, so that LF and CR LF files read alike.
     if (!ligne.empty()) copie.ligne(ligne);
     copie.ferme();
-    return 1;
+    return true;
 }
 
 std::vector<std::string> lignes_converties(const std::filesystem::path& fichier) {
-    return lit_lignes(convertit_fins_de_ligne(fichier) == 1 ? std::filesystem::path("dummy.tmp")
-                                                            : fichier);
+    return lit_lignes(convertit_fins_de_ligne(fichier) ? std::filesystem::path("dummy.tmp") : fichier);
 }
 
 NombresDecoupes decoupe_nombres(std::string_view ligne) {

@@ -28,9 +28,9 @@ class RefusLecture : public ErreurKovrin {
 };
 
 // Text files with bare LF (or CR) line ends are copied to "dummy.tmp" in the
-// current directory with CR LF ends; returns 1 when that copy was made (read
-// it instead of the file), 0 when the file already ends its lines in CR LF.
-int convertit_fins_de_ligne(const std::filesystem::path& fichier);
+// current directory with CR LF ends; returns true when that copy was made (read
+// it instead of the file), false when the file already ends its lines in CR LF.
+bool convertit_fins_de_ligne(const std::filesystem::path& fichier);
 
 // The lines of a text file, read through convertit_fins_de_ligne.
 std::vector<std::string> lignes_converties(const std::filesystem::path& fichier);

@@ -3,8 +3,8 @@
 // "Edit" menu.
 #include "commun/dialogues.h"
 #include "commun/espace_travail.h"
-#include "fichiers/ecrivains.h"
 #include "interface/affichages.h"
+#include "interface/sauvegarde.h"
 
 #include <string>
 

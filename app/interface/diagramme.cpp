@@ -152,7 +152,7 @@ Pointage touche_diagramme(const EspaceTravail& et, const VueDiagramme& vue, Bout
     return pointage;
 }
 
-Relache MouseUp_image1(EspaceTravail& et, EtatDiagramme& etat, int largeur, int hauteur,
+Relache relache_souris_diagramme(EspaceTravail& et, EtatDiagramme& etat, int largeur, int hauteur,
                        BoutonSouris bouton, Point p) {
     Relache relache;
     if (p.y < 0) return relache;
@@ -178,7 +178,7 @@ Rafraichissement relache_image(EspaceTravail& et, EtatPrincipal& ep, EtatDiagram
                                int largeur, int hauteur, BoutonSouris bouton, Point p,
                                bool onglet_selection_visible, std::string_view texte_tolerance,
                                Dialogues& d) {
-    Relache relache = MouseUp_image1(et, etat, largeur, hauteur, bouton, p);
+    Relache relache = relache_souris_diagramme(et, etat, largeur, hauteur, bouton, p);
     if (!relache.clic) return relache.rafraichissement;
     return pointe_diagramme(et, ep, *relache.clic, onglet_selection_visible, texte_tolerance, d);
 }

@@ -87,7 +87,7 @@ struct Relache {
     Rafraichissement rafraichissement;
     std::optional<Pointage> clic;
 };
-Relache MouseUp_image1(EspaceTravail& et, EtatDiagramme& etat, int largeur, int hauteur,
+Relache relache_souris_diagramme(EspaceTravail& et, EtatDiagramme& etat, int largeur, int hauteur,
                        BoutonSouris bouton, Point p);
 
 // The command of a button released on the picture: a drag zooms; a click

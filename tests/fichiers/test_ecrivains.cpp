@@ -34,13 +34,17 @@ EspaceTravail espace_avec_profil(int n) {
     return et;
 }
 
+ProfilAEcrire profil_de(const EspaceTravail& et) {
+    return {et.profil, et.entete_profil, et.ligne_titre, et.angle_min};
+}
+
 struct Ecrivains : test::DansDossier {};
 
 } // namespace
 
 TEST_F(Ecrivains, PicsDif2BytesFollowTheLayoutAndReadBack) {
     EspaceTravail et = espace_avec_pics();
-    ecrit_pics_dif(et, "a.dif");
+    ecrit_pics_dif({et.mesures, et.lambda, et.angle_min}, "a.dif");
     Fabrique f(352 + 48, ' ');
     f.texte(0, "DIF2").i16(4, 1).f32(190, 1.5406f).f32(194, 1.5406f).f32(198, 1.0f);
     f.i16(256, 96).i16(262, 3).f32(274, 0).f32(278, 18.5f);
@@ -49,7 +53,7 @@ TEST_F(Ecrivains, PicsDif2BytesFollowTheLayoutAndReadBack) {
     EXPECT_EQ(test::lit_fichier("a.dif"), f.octets);
 
     // Read back, with the column file.
-    ecrit_pics_colonne(et, "a.prn");
+    ecrit_pics_colonne(et.mesures, "a.prn");
     EXPECT_EQ(test::lit_fichier("a.prn"), "  28.442\r\n  47.302\r\n  56.121\r\n");
     auto dif = lit_pics_dif("a.dif", d);
     auto col = lit_pics_colonne("a.prn", d);
@@ -70,7 +74,7 @@ TEST_F(Ecrivains, PicsDif2BytesFollowTheLayoutAndReadBack) {
 
 TEST_F(Ecrivains, EcritProfilRaw2BytesFollowTheLayout) {
     EspaceTravail et = espace_avec_profil(3);
-    ecrit_profil_raw(et, "a.raw");
+    ecrit_profil_raw(profil_de(et), "a.raw");
     std::string o = test::lit_fichier("a.raw");
     ASSERT_EQ(o.size(), 316u + 12);
     Fabrique f(328);
@@ -87,7 +91,7 @@ TEST_F(Ecrivains, EcritProfilRaw2BytesFollowTheLayout) {
 
 TEST_F(Ecrivains, EcritProfilRaw2ReadBack) {
     EspaceTravail et = espace_avec_profil(50);
-    ecrit_profil_raw(et, "a.raw");
+    ecrit_profil_raw(profil_de(et), "a.raw");
     auto p = lit_profil_raw("a.raw", d);
     ASSERT_TRUE(p);
     EXPECT_EQ(*p->titre, "Quartz run 2" + std::string(20, ' ') + " (RAW2)");
@@ -103,7 +107,7 @@ TEST_F(Ecrivains, EcritProfilRaw2ReadBack) {
 TEST_F(Ecrivains, EcritProfilCpiLinesAndReadBack) {
     EspaceTravail et = espace_avec_profil(4);
     et.angle_min = 10.02; // a zoomed diagram does not move the file's angles
-    ecrit_profil_cpi(et, "a.cpi");
+    ecrit_profil_cpi(profil_de(et), "a.cpi");
     std::string attendu =
         "SIETRONICS XRD SCAN\r\n 10.000\r\n 10.060\r\n  0.020\r\nCu\r\n 1.54184\r\n" +
         date_du_jour() +
@@ -121,59 +125,11 @@ TEST_F(Ecrivains, EcritProfilCpiLinesAndReadBack) {
     }
 }
 
-TEST_F(Ecrivains, SauvegardePeaksNameExtensionAndInformation) {
-    EspaceTravail et = espace_avec_pics();
-    EXPECT_EQ(index_filtre(Sauvegarde::pics_colonne), 2);
-    EXPECT_EQ(sauvegarde(et, Sauvegarde::pics_dif, "test", d), "test.dif");
-    EXPECT_TRUE(std::filesystem::exists("test.dif"));
-    EXPECT_EQ(et.entete_pics.fichier_pics, "test.dif");
-    EXPECT_EQ(d.textes(),
-              std::vector<std::string>{"The peak positions were saved in the file test.dif"});
-    d.vide();
-    EXPECT_EQ(sauvegarde(et, Sauvegarde::pics_colonne, "list.prn.old", d), "list.prn.old");
-    EXPECT_TRUE(d.journal.empty());
-    EXPECT_EQ(et.entete_pics.fichier_pics, "list.prn.old");
-}
-
-TEST_F(Ecrivains, SauvegardeOverwriteQuestion) {
-    EspaceTravail et = espace_avec_profil(5);
-    test::ecrit_fichier("p.cpi", "keep");
-    d.reponse = Reponse::annuler;
-    EXPECT_FALSE(sauvegarde(et, Sauvegarde::profil_cpi, "p", d));
-    EXPECT_EQ(test::lit_fichier("p.cpi"), "keep");
-    EXPECT_EQ(et.fichier_profil_sauve, "");
-    EXPECT_EQ(d.textes(),
-              std::vector<std::string>{"This file already exists. Do you want to continue?"});
-    d.vide();
-    d.reponse = Reponse::oui;
-    EXPECT_EQ(sauvegarde(et, Sauvegarde::profil_cpi, "p", d), "p.cpi");
-    EXPECT_EQ(et.fichier_profil_sauve, "p.cpi");
-    EXPECT_EQ(d.textes().back(), "The peak positions were saved in the file p.cpi");
-    d.vide();
-    EXPECT_EQ(sauvegarde(et, Sauvegarde::profil_raw, "p", d), "p.raw");
-    EXPECT_TRUE(d.journal.empty());
-    EXPECT_FALSE(sauvegarde(et, Sauvegarde::profil_raw, "", d)); // dialog cancelled
-}
-
-TEST_F(Ecrivains, SauvegardeNothingToSave) {
+TEST_F(Ecrivains, WritersRefuseAProfileWithoutAStepBeforeCreatingTheFile) {
     EspaceTravail et;
-    EXPECT_FALSE(sauvegarde(et, Sauvegarde::pics_dif, "a", d));
-    EXPECT_FALSE(sauvegarde(et, Sauvegarde::pics_colonne, "a", d));
-    EXPECT_FALSE(sauvegarde(et, Sauvegarde::pics_dif_fenetre, "a", d));
-    EXPECT_FALSE(sauvegarde(et, Sauvegarde::profil_raw, "a", d));
-    EXPECT_FALSE(sauvegarde(et, Sauvegarde::profil_cpi, "a", d));
-    EXPECT_EQ(d.erreurs(), (std::vector<std::string>{
-                               "No measured reflection angles!", "No measured reflection angles!",
-                               "No measurement!", "No pattern!", "No pattern!"}));
-    d.vide();
     et.profil.ajoute({10, 5});
-    EXPECT_FALSE(sauvegarde(et, Sauvegarde::profil_cpi, "a", d));
-    EXPECT_FALSE(sauvegarde(et, Sauvegarde::profil_raw, "a", d));
-    EXPECT_EQ(d.erreurs(), (std::vector<std::string>(
-                               2, "A pattern of one point has no step: it cannot be saved.")));
-    EXPECT_TRUE(std::filesystem::is_empty(dossier.chemin()));
-    // Called on their own, the writers refuse too, before creating the file.
-    EXPECT_THROW(ecrit_profil_raw(et, "b.raw"), ErreurKovrin);
-    EXPECT_THROW(ecrit_profil_cpi(et, "b.cpi"), ErreurKovrin);
+    const ProfilAEcrire profil{et.profil, et.entete_profil, et.ligne_titre, 0};
+    EXPECT_THROW(ecrit_profil_raw(profil, "b.raw"), ErreurKovrin);
+    EXPECT_THROW(ecrit_profil_cpi(profil, "b.cpi"), ErreurKovrin);
     EXPECT_TRUE(std::filesystem::is_empty(dossier.chemin()));
 }

@@ -10,22 +10,22 @@ struct FinsDeLigne : test::DansDossier {};
 
 TEST_F(FinsDeLigne, CrLfFileIsUsedAsItIs) {
     test::ecrit_fichier("a.txt", "one\r\ntwo\n");
-    EXPECT_EQ(convertit_fins_de_ligne("a.txt"), 0);
+    EXPECT_FALSE(convertit_fins_de_ligne("a.txt"));
     EXPECT_FALSE(std::filesystem::exists("dummy.tmp"));
     EXPECT_THROW(convertit_fins_de_ligne("absent.txt"), ErreurKovrin);
 }
 
 TEST_F(FinsDeLigne, LfAndCrFilesAreCopiedWithCrLf) {
     test::ecrit_fichier("lf.txt", "a\nb\n\nc");
-    EXPECT_EQ(convertit_fins_de_ligne("lf.txt"), 1);
+    EXPECT_TRUE(convertit_fins_de_ligne("lf.txt"));
     // The last line without an end is kept, as a CR LF file would give it.
     EXPECT_EQ(test::lit_fichier("dummy.tmp"), "a\r\nb\r\n\r\nc\r\n");
     test::ecrit_fichier("cr.txt", "a\rb");
-    EXPECT_EQ(convertit_fins_de_ligne("cr.txt"), 1);
+    EXPECT_TRUE(convertit_fins_de_ligne("cr.txt"));
     EXPECT_EQ(test::lit_fichier("dummy.tmp"), "a\r\nb\r\n");
     // A short file whose last byte is CR counts as CR LF and is read as it is.
     test::ecrit_fichier("cr2.txt", "c\rd\r");
-    EXPECT_EQ(convertit_fins_de_ligne("cr2.txt"), 0);
+    EXPECT_FALSE(convertit_fins_de_ligne("cr2.txt"));
     EXPECT_EQ(lignes_converties("cr2.txt"), (std::vector<std::string>{"c", "d"}));
 }
 
@@ -34,7 +34,7 @@ TEST_F(FinsDeLigne, FirstLineLongerThanTheProbeAndLinesCutAt250) {
     // counts as two separators.
     std::string longue(310, 'x');
     test::ecrit_fichier("long.txt", longue + "\r\ny\r\n");
-    EXPECT_EQ(convertit_fins_de_ligne("long.txt"), 1);
+    EXPECT_TRUE(convertit_fins_de_ligne("long.txt"));
     EXPECT_EQ(test::lit_fichier("dummy.tmp"), std::string(250, 'x') + "\r\n\r\ny\r\n\r\n");
 }
 

@@ -156,7 +156,7 @@ TEST(Diagramme, ClickAndDragThresholds) {
     // A move of 4 pixels is a click: nothing zooms, the hits are reported.
     souris_onmouseDown(etat, {170, 100});
     EXPECT_TRUE(etat.glissement);
-    Relache r = MouseUp_image1(e, etat, W, H, BoutonSouris::gauche, {174, 100});
+    Relache r = relache_souris_diagramme(e, etat, W, H, BoutonSouris::gauche, {174, 100});
     EXPECT_FALSE(etat.glissement);
     ASSERT_TRUE(r.clic.has_value());
     EXPECT_FALSE(r.rafraichissement.redessine);
@@ -175,7 +175,7 @@ TEST(Diagramme, ClickAndDragThresholds) {
 
     // Five pixels zoom.
     souris_onmouseDown(etat, {170, 100});
-    r = MouseUp_image1(e, etat, W, H, BoutonSouris::gauche, {175, 120});
+    r = relache_souris_diagramme(e, etat, W, H, BoutonSouris::gauche, {175, 120});
     EXPECT_FALSE(r.clic.has_value());
     EXPECT_TRUE(r.rafraichissement.redessine);
     ASSERT_TRUE(r.rafraichissement.valeurs_courantes.has_value());
@@ -190,9 +190,9 @@ TEST(Diagramme, ZoomRightToLeftAndInThetaMode) {
     EspaceTravail gauche = espace_20_50(), droite = espace_20_50();
     EtatDiagramme eg, ed;
     souris_onmouseDown(eg, {303, 150});
-    MouseUp_image1(gauche, eg, W, H, BoutonSouris::gauche, {603, 50});
+    relache_souris_diagramme(gauche, eg, W, H, BoutonSouris::gauche, {603, 50});
     souris_onmouseDown(ed, {603, 50});
-    MouseUp_image1(droite, ed, W, H, BoutonSouris::gauche, {303, 150});
+    relache_souris_diagramme(droite, ed, W, H, BoutonSouris::gauche, {303, 150});
     EXPECT_NEAR(gauche.angle_min, 29, 1e-9);
     EXPECT_NEAR(gauche.angle_max, 38, 1e-9);
     EXPECT_DOUBLE_EQ(droite.angle_min, gauche.angle_min);
@@ -205,7 +205,7 @@ TEST(Diagramme, ZoomRightToLeftAndInThetaMode) {
     e.angle_min = 0, e.angle_max = 60; // shown 0 ... 30 theta, 10 pixels per degree
     EtatDiagramme etat;
     souris_onmouseDown(etat, {103, 100});                              // theta 10
-    MouseUp_image1(e, etat, 302, H, BoutonSouris::gauche, {203, 100}); // theta 20
+    relache_souris_diagramme(e, etat, 302, H, BoutonSouris::gauche, {203, 100}); // theta 20
     EXPECT_NEAR(e.angle_min, 20, 1e-9);
     EXPECT_NEAR(e.angle_max, 40, 1e-9);
 }
@@ -214,14 +214,14 @@ TEST(Diagramme, FlatDragNearTheAxisAndReleaseAbove) {
     EspaceTravail e = espace_20_50();
     EtatDiagramme etat;
     souris_onmouseDown(etat, {100, 199});
-    MouseUp_image1(e, etat, W, H, BoutonSouris::gauche, {300, 199}); // 1 pixel above the axis
+    relache_souris_diagramme(e, etat, W, H, BoutonSouris::gauche, {300, 199}); // 1 pixel above the axis
     EXPECT_DOUBLE_EQ(etat.echelle, 200.0 / 2);
     EXPECT_EQ(etat.position_echelle, 500); // the arrows stop at 500
 
     EspaceTravail avant = espace_20_50();
     e = avant;
     souris_onmouseDown(etat, {100, 100});
-    Relache r = MouseUp_image1(e, etat, W, H, BoutonSouris::gauche, {300, -1});
+    Relache r = relache_souris_diagramme(e, etat, W, H, BoutonSouris::gauche, {300, -1});
     EXPECT_FALSE(r.clic.has_value());
     EXPECT_TRUE(etat.glissement) << "a release above the picture is ignored";
     EXPECT_DOUBLE_EQ(e.angle_min, 20);

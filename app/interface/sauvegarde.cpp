@@ -1,4 +1,5 @@
-// The save sequence of peak and profile files.
+#include "interface/sauvegarde.h"
+
 #include "commun/erreur.h"
 #include "commun/texte.h"
 #include "fichiers/ecrivains.h"
@@ -48,16 +49,17 @@ bool profil_sauvable(const EspaceTravail& et, Sauvegarde s, Dialogues& d) {
 }
 
 void ecrit(const EspaceTravail& et, Sauvegarde s, const std::string& fichier) {
+    const ProfilAEcrire profil{et.profil, et.entete_profil, et.ligne_titre, et.angle_min};
     switch (s) {
     case Sauvegarde::pics_dif:
     case Sauvegarde::pics_dif_fenetre:
-        return ecrit_pics_dif(et, fichier);
+        return ecrit_pics_dif({et.mesures, et.lambda, et.angle_min}, fichier);
     case Sauvegarde::pics_colonne:
-        return ecrit_pics_colonne(et, fichier);
+        return ecrit_pics_colonne(et.mesures, fichier);
     case Sauvegarde::profil_raw:
-        return ecrit_profil_raw(et, fichier);
+        return ecrit_profil_raw(profil, fichier);
     case Sauvegarde::profil_cpi:
-        return ecrit_profil_cpi(et, fichier);
+        return ecrit_profil_cpi(profil, fichier);
     }
 }
 

@@ -1,0 +1,87 @@
+// The save sequence: the file's name, the overwrite question, what is kept in
+// the workspace, and the refusals when there is nothing to save.
+#include "dossier_temporaire.h"
+#include "interface/sauvegarde.h"
+#include "outils_interface.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace kovrin;
+
+namespace {
+
+struct Sauvegardes : ::testing::Test {
+    test::DossierTemporaire dossier;
+    DialoguesEnregistres d;
+};
+
+EspaceTravail espace_avec_pics() {
+    EspaceTravail et;
+    et.lambda = 1.5406;
+    test::mesures(et, {28.442, 47.302});
+    return et;
+}
+
+EspaceTravail espace_avec_profil(int n) {
+    EspaceTravail et;
+    for (int i = 0; i < n; ++i)
+        et.profil.ajoute({static_cast<float>(10 + 0.02 * i), static_cast<float>(i * 20)});
+    return et;
+}
+
+} // namespace
+
+TEST_F(Sauvegardes, SauvegardePeaksNameExtensionAndInformation) {
+    EspaceTravail et = espace_avec_pics();
+    EXPECT_EQ(index_filtre(Sauvegarde::pics_colonne), 2);
+    EXPECT_EQ(sauvegarde(et, Sauvegarde::pics_dif, "test", d), "test.dif");
+    EXPECT_TRUE(std::filesystem::exists("test.dif"));
+    EXPECT_EQ(et.entete_pics.fichier_pics, "test.dif");
+    EXPECT_EQ(d.textes(),
+              std::vector<std::string>{"The peak positions were saved in the file test.dif"});
+    d.vide();
+    EXPECT_EQ(sauvegarde(et, Sauvegarde::pics_colonne, "list.prn.old", d), "list.prn.old");
+    EXPECT_TRUE(d.journal.empty());
+    EXPECT_EQ(et.entete_pics.fichier_pics, "list.prn.old");
+}
+
+TEST_F(Sauvegardes, SauvegardeOverwriteQuestion) {
+    EspaceTravail et = espace_avec_profil(5);
+    test::ecrit_fichier("p.cpi", "keep");
+    d.reponse = Reponse::annuler;
+    EXPECT_FALSE(sauvegarde(et, Sauvegarde::profil_cpi, "p", d));
+    EXPECT_EQ(test::lit_fichier("p.cpi"), "keep");
+    EXPECT_EQ(et.fichier_profil_sauve, "");
+    EXPECT_EQ(d.textes(),
+              std::vector<std::string>{"This file already exists. Do you want to continue?"});
+    d.vide();
+    d.reponse = Reponse::oui;
+    EXPECT_EQ(sauvegarde(et, Sauvegarde::profil_cpi, "p", d), "p.cpi");
+    EXPECT_EQ(et.fichier_profil_sauve, "p.cpi");
+    EXPECT_EQ(d.textes().back(), "The peak positions were saved in the file p.cpi");
+    d.vide();
+    EXPECT_EQ(sauvegarde(et, Sauvegarde::profil_raw, "p", d), "p.raw");
+    EXPECT_TRUE(d.journal.empty());
+    EXPECT_FALSE(sauvegarde(et, Sauvegarde::profil_raw, "", d)); // dialog cancelled
+}
+
+TEST_F(Sauvegardes, SauvegardeNothingToSave) {
+    EspaceTravail et;
+    EXPECT_FALSE(sauvegarde(et, Sauvegarde::pics_dif, "a", d));
+    EXPECT_FALSE(sauvegarde(et, Sauvegarde::pics_colonne, "a", d));
+    EXPECT_FALSE(sauvegarde(et, Sauvegarde::pics_dif_fenetre, "a", d));
+    EXPECT_FALSE(sauvegarde(et, Sauvegarde::profil_raw, "a", d));
+    EXPECT_FALSE(sauvegarde(et, Sauvegarde::profil_cpi, "a", d));
+    EXPECT_EQ(d.erreurs(), (std::vector<std::string>{
+                               "No measured reflection angles!", "No measured reflection angles!",
+                               "No measurement!", "No pattern!", "No pattern!"}));
+    d.vide();
+    et.profil.ajoute({10, 5});
+    EXPECT_FALSE(sauvegarde(et, Sauvegarde::profil_cpi, "a", d));
+    EXPECT_FALSE(sauvegarde(et, Sauvegarde::profil_raw, "a", d));
+    EXPECT_EQ(d.erreurs(), (std::vector<std::string>(
+                               2, "A pattern of one point has no step: it cannot be saved.")));
+    EXPECT_TRUE(std::filesystem::is_empty(dossier.chemin()));
+}
