@@ -24,8 +24,8 @@ enum class Systeme {
 
 // Cell fields as bits: a, b, c, alpha, beta, gamma.
 using ChampsMaille = std::uint8_t;
-inline constexpr ChampsMaille champ_a = 1, champ_b = 2, champ_c = 4, champ_alpha = 8,
-                              champ_beta = 16, champ_gamma = 32;
+inline constexpr ChampsMaille bit_a = 1, bit_b = 2, bit_c = 4, bit_alpha = 8, bit_beta = 16,
+                              bit_gamma = 32;
 
 struct FicheSysteme {
     Systeme systeme;
@@ -47,11 +47,11 @@ inline constexpr std::array<FicheSysteme, 7> table_systemes{{
      "C.pos",
      558,
      637,
-     champ_b | champ_c,
+     bit_b | bit_c,
      0,
      {"90", "90", "90"},
-     champ_b | champ_c | champ_beta | champ_gamma,
-     champ_a},
+     bit_b | bit_c | bit_beta | bit_gamma,
+     bit_a},
     {Systeme::tetragonal,
      "TETR",
      "Tetra.",
@@ -59,11 +59,11 @@ inline constexpr std::array<FicheSysteme, 7> table_systemes{{
      "q.pos",
      371,
      480,
-     champ_b,
+     bit_b,
      0,
      {"90", "90", "90"},
-     champ_b | champ_alpha | champ_beta | champ_gamma,
-     champ_a | champ_c},
+     bit_b | bit_alpha | bit_beta | bit_gamma,
+     bit_a | bit_c},
     {Systeme::orthorhombique,
      "ORTH",
      "Ortho.",
@@ -74,8 +74,8 @@ inline constexpr std::array<FicheSysteme, 7> table_systemes{{
      0,
      0,
      {"90", "90", "90"},
-     champ_alpha | champ_beta | champ_gamma,
-     champ_a | champ_b | champ_c},
+     bit_alpha | bit_beta | bit_gamma,
+     bit_a | bit_b | bit_c},
     {Systeme::hexagonal,
      "HEXA",
      "Hexa.",
@@ -83,11 +83,11 @@ inline constexpr std::array<FicheSysteme, 7> table_systemes{{
      "H.pos",
      481,
      547,
-     champ_b,
+     bit_b,
      0,
      {"90", "90", "120"},
-     champ_b | champ_alpha | champ_beta | champ_gamma,
-     champ_a | champ_c},
+     bit_b | bit_alpha | bit_beta | bit_gamma,
+     bit_a | bit_c},
     {Systeme::rhomboedrique,
      "RHOM",
      "Rhombo.",
@@ -95,11 +95,11 @@ inline constexpr std::array<FicheSysteme, 7> table_systemes{{
      "R.pos",
      548,
      556,
-     champ_b | champ_c,
-     champ_beta | champ_gamma,
+     bit_b | bit_c,
+     bit_beta | bit_gamma,
      {},
-     champ_b | champ_c | champ_beta | champ_gamma,
-     champ_a | champ_alpha},
+     bit_b | bit_c | bit_beta | bit_gamma,
+     bit_a | bit_alpha},
     // The monoclinic unique axis follows the angles that are right: see the cell tab.
     {Systeme::monoclinique,
      "MONO",
@@ -112,7 +112,7 @@ inline constexpr std::array<FicheSysteme, 7> table_systemes{{
      0,
      {},
      0,
-     champ_a | champ_b | champ_c},
+     bit_a | bit_b | bit_c},
     {Systeme::triclinique,
      "TRIC",
      "Tricl.",
@@ -124,7 +124,7 @@ inline constexpr std::array<FicheSysteme, 7> table_systemes{{
      0,
      {},
      0,
-     champ_a | champ_b | champ_c | champ_alpha | champ_beta | champ_gamma},
+     bit_a | bit_b | bit_c | bit_alpha | bit_beta | bit_gamma},
 }};
 
 inline constexpr bool table_dans_l_ordre() {

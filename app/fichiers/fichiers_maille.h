@@ -3,8 +3,8 @@
 // ".ics" files (read). The readers return the cell; the caller takes it into
 // the workspace and refills the space-group lists.
 #include "commun/dialogues.h"
-#include "fichiers/donnees_lues.h"
 #include "commun/espace_travail.h"
+#include "fichiers/donnees_lues.h"
 
 #include <filesystem>
 #include <optional>
@@ -15,15 +15,15 @@ namespace kovrin {
 std::optional<MailleLue> lit_maille_kovrin(const std::filesystem::path& fichier, Dialogues& d);
 std::optional<MailleLue> lit_maille_icsd(const std::filesystem::path& fichier, Dialogues& d);
 
-// False, after "No cell parameters!", when a cell parameter is 0: the save
-// dialog is then not opened.
-bool maille_a_sauver(const EspaceTravail& et, Dialogues& d);
+// What a cell file holds.
+struct MailleAEcrire {
+    const std::string& titre;
+    const std::string& systeme; // "CUBI"...
+    const std::string& groupe;
+    const std::array<double, 6>& maille; // a, b, c, alpha, beta, gamma
+};
 
-// Saves the cell of the workspace (read and checked from the cell tab by the
-// caller) under `nom`, the save dialog's answer (empty: cancelled); ".cry" is
-// appended when the name lacks it; an existing file is replaced only after
-// the user agrees. Returns the caption of the calculated-pattern label, or
-// nothing when nothing was written.
-std::optional<std::string> ecrit_maille_cry(EspaceTravail& et, const std::string& nom, Dialogues& d);
+// Creates or replaces the cell file; throws ErreurKovrin on an input/output error.
+void ecrit_maille_cry(const std::filesystem::path& fichier, const MailleAEcrire& maille);
 
 } // namespace kovrin

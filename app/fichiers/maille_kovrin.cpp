@@ -27,10 +27,6 @@ std::optional<std::array<double, 6>> six_nombres(const std::string& ligne) {
     return maille;
 }
 
-std::string avec_extension(const std::string& nom, const std::string& extension) {
-    return contient(nom, extension) ? nom : nom + extension;
-}
-
 } // namespace
 
 std::optional<MailleLue> lit_maille_kovrin(const std::filesystem::path& fichier, Dialogues& d) {
@@ -48,30 +44,11 @@ std::optional<MailleLue> lit_maille_kovrin(const std::filesystem::path& fichier,
     });
 }
 
-bool maille_a_sauver(const EspaceTravail& et, Dialogues& d) {
-    double produit = 1;
-    for (double v : et.maille)
-        produit *= v;
-    if (produit == 0) {
-        d.erreur("No cell parameters!");
-        return false;
-    }
-    return true;
-}
-
-std::optional<std::string> ecrit_maille_cry(EspaceTravail& et, const std::string& nom, Dialogues& d) {
-    if (!maille_a_sauver(et, d) || nom.empty()) return std::nullopt;
-    std::string fichier = avec_extension(nom, ".cry");
-    if (std::filesystem::exists(fichier) &&
-        d.confirmation("This file already exists. Do you want to continue?") != Reponse::oui)
-        return std::nullopt;
+void ecrit_maille_cry(const std::filesystem::path& fichier, const MailleAEcrire& m) {
     std::string parametres;
-    for (double v : et.maille)
+    for (double v : m.maille)
         parametres += pascal_reel(v, 10, 4);
-    ecrit_lignes(fichier, {et.ligne_titre, et.systeme, et.groupe, parametres});
-    et.fichier_maille = fichier;
-    et.maille_initiale = et.maille;
-    return "Calculated pattern (" + nom_sans_repertoire(fichier) + ")";
+    ecrit_lignes(fichier, {m.titre, m.systeme, m.groupe, parametres});
 }
 
 } // namespace kovrin

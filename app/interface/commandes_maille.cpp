@@ -1,11 +1,15 @@
 #include "interface/commandes_maille.h"
 
+#include "commun/texte.h"
 #include "cristallo/groupes.h"
 #include "cristallo/raies.h"
 #include "fichiers/fichiers_maille.h"
 #include "fichiers/rapports.h"
 #include "interface/commandes.h"
+#include "interface/sauvegarde.h"
 #include "interface/session_batch.h"
+
+#include <algorithm>
 
 namespace kovrin {
 
@@ -117,13 +121,17 @@ Rafraichissement prend_fichier_maille(EspaceTravail& et, EtatPrincipal& ep,
 Rafraichissement sauve_maille(EspaceTravail& et, EtatPrincipal& ep, ChoixFichier& choix,
                               Dialogues& d) {
     if (lit_onglet_maille(et, ep.maille, d) == LectureOnglet::erreur) return echoue();
-    if (!maille_a_sauver(et, d)) return echoue();
+    if (std::any_of(et.maille.begin(), et.maille.end(), [](double v) { return v == 0; }))
+        return refus(d, "No cell parameters!"); // the save dialog is not opened
     const std::filesystem::path nom = choix.enregistrer(filtre_maille_enregistrement, 1);
     if (nom.empty()) return {};
-    const auto titre = ecrit_maille_cry(et, nom.string(), d);
-    if (!titre) return {};
+    const std::string fichier = avec_extension(nom.string(), ".cry");
+    if (!ecrasement_accepte(fichier, d)) return {};
+    ecrit_maille_cry(fichier, {et.ligne_titre, et.systeme, et.groupe, et.maille});
+    et.fichier_maille = fichier;
+    et.maille_initiale = et.maille;
     Rafraichissement r;
-    r.titre_table = *titre;
+    r.titre_table = "Calculated pattern (" + nom_sans_repertoire(fichier) + ")";
     r.redessine = true;
     return r;
 }

@@ -65,6 +65,15 @@ void ecrit(const EspaceTravail& et, Sauvegarde s, const std::string& fichier) {
 
 } // namespace
 
+std::string avec_extension(const std::string& nom, const std::string& extension) {
+    return contient(nom, extension) ? nom : nom + extension;
+}
+
+bool ecrasement_accepte(const std::filesystem::path& fichier, Dialogues& d) {
+    return !std::filesystem::exists(fichier) ||
+           d.confirmation("This file already exists. Do you want to continue?") == Reponse::oui;
+}
+
 int index_filtre(Sauvegarde s) {
     return entree(s).filtre;
 }
@@ -81,10 +90,8 @@ std::optional<std::string> sauvegarde(EspaceTravail& et, Sauvegarde s, const std
                                       Dialogues& d) {
     if (!sauvegarde_possible(et, s, d) || nom.empty()) return std::nullopt;
     Entree e = entree(s);
-    std::string fichier = contient(nom, e.extension) ? nom : nom + e.extension;
-    if (std::filesystem::exists(fichier) &&
-        d.confirmation("This file already exists. Do you want to continue?") != Reponse::oui)
-        return std::nullopt;
+    std::string fichier = avec_extension(nom, e.extension);
+    if (!ecrasement_accepte(fichier, d)) return std::nullopt;
     try {
         ecrit(et, s, fichier);
     } catch (const ErreurKovrin& erreur) {

@@ -5,6 +5,7 @@
 #include "commun/dialogues.h"
 #include "commun/espace_travail.h"
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -18,6 +19,14 @@ enum class Sauvegarde {
     profil_cpi,       // "CPI Format (*.cpi)"
     pics_dif_fenetre, // the profile window's own DIF entry
 };
+
+// `nom` ending in `extension` somewhere, as the save dialogs answered it, or
+// with the extension appended.
+std::string avec_extension(const std::string& nom, const std::string& extension);
+
+// True when `fichier` may be written: it does not exist, or the user agreed
+// to replace it.
+bool ecrasement_accepte(const std::filesystem::path& fichier, Dialogues& d);
 
 // Filter index of the save dialog for the entry.
 int index_filtre(Sauvegarde s);

@@ -22,11 +22,7 @@ struct FichiersMaille : test::DansDossier {};
 
 TEST_F(FichiersMaille, CryLayoutAndReadBack) {
     EspaceTravail et = espace_avec_maille();
-    auto legende = ecrit_maille_cry(et, "mycell", d);
-    ASSERT_TRUE(legende);
-    EXPECT_EQ(*legende, "Calculated pattern (mycell.cry)");
-    EXPECT_EQ(et.fichier_maille, "mycell.cry");
-    EXPECT_EQ(et.maille_initiale, et.maille);
+    ecrit_maille_cry("mycell.cry", {et.ligne_titre, et.systeme, et.groupe, et.maille});
     EXPECT_EQ(test::lit_fichier("mycell.cry"),
               "Silicon NBS\r\nCUBI\r\nFD-3M\r\n    5.4310    5.4310    5.4310   90.0000   90.0000"
               "   90.0000\r\n");
@@ -43,35 +39,6 @@ TEST_F(FichiersMaille, CryLayoutAndReadBack) {
     EXPECT_EQ(main_lu->maille, lu->maille);
     EXPECT_EQ(main_lu->groupe, "FD-3M");
     EXPECT_TRUE(d.erreurs().empty());
-}
-
-TEST_F(FichiersMaille, CryNamesOverwriteAndRefusals) {
-    EspaceTravail et = espace_avec_maille();
-    ASSERT_TRUE(ecrit_maille_cry(et, "mycell.cry.bak", d));
-    EXPECT_TRUE(std::filesystem::exists("mycell.cry.bak"));
-    EXPECT_TRUE(d.journal.empty());
-
-    // Cancel or No at the overwrite question leaves the file untouched.
-    test::ecrit_fichier("old.cry", "keep");
-    for (Reponse r : {Reponse::annuler, Reponse::non}) {
-        d.reponse = r;
-        EXPECT_FALSE(ecrit_maille_cry(et, "old", d));
-        EXPECT_EQ(test::lit_fichier("old.cry"), "keep");
-    }
-    EXPECT_EQ(d.textes(),
-              std::vector<std::string>(2, "This file already exists. Do you want to continue?"));
-    EXPECT_EQ(et.fichier_maille, "mycell.cry.bak");
-    d.reponse = Reponse::oui;
-    EXPECT_TRUE(ecrit_maille_cry(et, "old", d));
-    EXPECT_NE(test::lit_fichier("old.cry"), "keep");
-
-    d.vide();
-    EXPECT_FALSE(ecrit_maille_cry(et, "", d)); // dialog cancelled
-    et.maille[4] = 0;
-    EXPECT_FALSE(ecrit_maille_cry(et, "zero", d));
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"No cell parameters!"});
-    EXPECT_FALSE(std::filesystem::exists("zero.cry"));
-
     EXPECT_EQ(refus(lit_maille_kovrin, "short.cry", "t\r\nCUBI\r\nP\r\n1 2 3 x 5 6\r\n"),
               Textes{"File short.cry: line 4 does not hold six cell parameters"});
 }

@@ -1,6 +1,8 @@
-// The save sequence: the file's name, the overwrite question, what is kept in
-// the workspace, and the refusals when there is nothing to save.
+// The save sequences of peaks, profiles and cells: the file's name, the
+// overwrite question, what is kept in the workspace, and the refusals when
+// there is nothing to save.
 #include "dossier_temporaire.h"
+#include "interface/commandes_maille.h"
 #include "interface/sauvegarde.h"
 #include "outils_interface.h"
 
@@ -84,4 +86,47 @@ TEST_F(Sauvegardes, SauvegardeNothingToSave) {
     EXPECT_EQ(d.erreurs(), (std::vector<std::string>(
                                2, "A pattern of one point has no step: it cannot be saved.")));
     EXPECT_TRUE(std::filesystem::is_empty(dossier.chemin()));
+}
+
+TEST_F(Sauvegardes, CellFileNameOverwriteQuestionAndRefusal) {
+    EspaceTravail et;
+    et.ligne_titre = "Silicon NBS";
+    et.systeme = "CUBI";
+    EtatPrincipal ep;
+    ep.maille.cellule = {"5.431", "5.431", "5.431", "90", "90", "90"};
+    ep.maille.lambda = "1.5406";
+    ep.maille.theta_min = "10";
+    ep.maille.theta_max = "80";
+    ChoixFichierEnregistre choix;
+    choix.reponse = "mycell.cry.bak"; // an extension anywhere in the name is kept
+    auto r = sauve_maille(et, ep, choix, d);
+    EXPECT_FALSE(r.echec);
+    EXPECT_EQ(r.titre_table, "Calculated pattern (mycell.cry.bak)");
+    EXPECT_EQ(et.fichier_maille, "mycell.cry.bak");
+    EXPECT_EQ(et.maille_initiale, et.maille);
+    EXPECT_TRUE(d.journal.empty());
+
+    // Cancel or No at the overwrite question leaves the file untouched.
+    test::ecrit_fichier("old.cry", "keep");
+    choix.reponse = "old";
+    for (Reponse reponse : {Reponse::annuler, Reponse::non}) {
+        d.reponse = reponse;
+        EXPECT_FALSE(sauve_maille(et, ep, choix, d).titre_table);
+        EXPECT_EQ(test::lit_fichier("old.cry"), "keep");
+    }
+    EXPECT_EQ(d.textes(),
+              std::vector<std::string>(2, "This file already exists. Do you want to continue?"));
+    EXPECT_EQ(et.fichier_maille, "mycell.cry.bak");
+    d.reponse = Reponse::oui;
+    EXPECT_TRUE(sauve_maille(et, ep, choix, d).titre_table);
+    EXPECT_NE(test::lit_fichier("old.cry"), "keep");
+
+    d.vide();
+    choix.reponse.clear(); // dialog cancelled
+    EXPECT_FALSE(sauve_maille(et, ep, choix, d).titre_table);
+    ep.maille.cellule[4] = "0";
+    choix.reponse = "zero";
+    EXPECT_TRUE(sauve_maille(et, ep, choix, d).echec);
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"No cell parameters!"});
+    EXPECT_FALSE(std::filesystem::exists("zero.cry"));
 }
