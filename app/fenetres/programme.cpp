@@ -50,12 +50,17 @@ void Programme::montre(const Rafraichissement& r) {
     if (r.fin_programme) form1_->close();
 }
 
+void Programme::ouvre_profil(int format) {
+    commande([&] { return kovrin::ouvre_profil(espace, lambda, choix(), format, dialogues()); });
+}
+
 void Programme::ouvre_fichiers(const std::vector<std::filesystem::path>& fichiers) {
     for (const std::filesystem::path& f : dans_l_ordre_des_genres(fichiers)) {
         switch (genre_fichier(f)) {
         case GenreFichier::pics:
             commande([&] {
-                return ouvre_fichier_pics(espace, lambda, format_pics_par_nom(f.string()), f, dialogues());
+                return ouvre_fichier_pics(espace, lambda, format_pics_par_nom(f.string()), f,
+                                          dialogues());
             });
             break;
         case GenreFichier::profil:

@@ -66,6 +66,9 @@ public:
     }
     void montre(const Rafraichissement& r);
 
+    // A profile chosen in the open dialog at the filter of format `format`.
+    void ouvre_profil(int format);
+
     // Files given at start or dropped on a window, taken in by their kind:
     // peaks, then profiles, then cells.
     void ouvre_fichiers(const std::vector<std::filesystem::path>& fichiers);

@@ -190,12 +190,7 @@ void Tform1::construit_menus() {
                            {profil_rietveld, "Rietveld Format (*.dat)"},
                            {profil_cpi, "CPI Format (*.cpi)"},
                            {profil_rd, "Philips Format (*.rd)"}},
-                          [this](int format) {
-                              p_.commande([&] {
-                                  return ouvre_profil(p_.espace, p_.lambda, p_.choix(), format,
-                                                      p_.dialogues());
-                              });
-                          });
+                          [this](int format) { p_.ouvre_profil(format); });
 
     QMenu* sauver = fichier->addMenu(QStringLiteral("&Save"));
     QMenu* sauve_pics_menu = sauver->addMenu(QStringLiteral("&Peaks"));

@@ -140,12 +140,7 @@ void Tform6::construit_menu_profils() {
                            {profil_rietveld, "&Rietveld Format (*.dat)"},
                            {profil_cpi, "&CPI Format (*.cpi)"},
                            {profil_rd, "&Philips Format (*.rd)"}},
-                          [this](int format) {
-                              p_.commande([&] {
-                                  return ouvre_profil(p_.espace, p_.lambda, p_.choix(), format,
-                                                      p_.dialogues());
-                              });
-                          });
+                          [this](int format) { p_.ouvre_profil(format); });
 }
 
 void Tform6::relie_controles() {

@@ -90,12 +90,7 @@ QMenu* TForm7::menu_formats_profil(QWidget* parent) {
                            {profil_rietveld, "&Rietveld Format (*.dat)"},
                            {profil_cpi, "&CPI Format (*.cpi)"},
                            {profil_rd, "&Philips Format (*.rd)"}},
-                          [this](int format) {
-                              p_.commande([&] {
-                                  return ouvre_profil(p_.espace, p_.lambda, p_.choix(), format,
-                                                      p_.dialogues());
-                              });
-                          });
+                          [this](int format) { p_.ouvre_profil(format); });
     return menu;
 }
 
@@ -159,7 +154,8 @@ QWidget* TForm7::construit_haut() {
         bouton_bulle(grec("Ka1"), {}, QStringLiteral("Select the peaks to be kept"), haut);
     recherche =
         bouton_bulle({}, QStyle::SP_FileDialogContentsView, QStringLiteral("Peak Search"), haut);
-    ajustement = bouton_bulle(QStringLiteral("Fit"), {}, QStringLiteral("Fit peak positions"), haut);
+    ajustement =
+        bouton_bulle(QStringLiteral("Fit"), {}, QStringLiteral("Fit peak positions"), haut);
     connect(ajustement, &QToolButton::clicked, this, [this] { ajuste(); });
     rangee->addWidget(legende, 1);
     rangee->addWidget(lecture);
