@@ -16,9 +16,8 @@ const std::filesystem::path fichier_reel =
     std::filesystem::path(__FILE__).parent_path() / "../../shared/data/real/Cu3Au-1.raw";
 
 void BM_LitRaw1Reel(benchmark::State& state) {
-    DialoguesEnregistres d;
     for (auto _ : state)
-        benchmark::DoNotOptimize(lit_profil_raw(fichier_reel, d));
+        benchmark::DoNotOptimize(lit_profil_raw(fichier_reel));
 }
 BENCHMARK(BM_LitRaw1Reel)->Unit(benchmark::kMicrosecond);
 
@@ -32,10 +31,9 @@ EspaceTravail profil_plein() {
 void BM_EcritEtLitRaw2Plein(benchmark::State& state) {
     EspaceTravail et = profil_plein();
     auto fichier = std::filesystem::temp_directory_path() / "kovrin_bench_profil.raw";
-    DialoguesEnregistres d;
     for (auto _ : state) {
         ecrit_profil_raw({et.profil, et.entete_profil, et.ligne_titre, et.angle_min}, fichier);
-        benchmark::DoNotOptimize(lit_profil_raw(fichier, d));
+        benchmark::DoNotOptimize(lit_profil_raw(fichier));
     }
     std::filesystem::remove(fichier);
 }

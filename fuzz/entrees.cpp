@@ -8,6 +8,7 @@
 #include "fichiers/fichiers_maille.h"
 #include "fichiers/formats_profil.h"
 #include "fichiers/lecteurs_pics.h"
+#include "fichiers/lecture_montree.h"
 
 #include <array>
 #include <cmath>
@@ -67,7 +68,7 @@ void cherche_symbole(const EspaceTravail& et, std::string_view symbole) {
 
 struct LecteurPics {
     const char* fichier;
-    std::optional<PicsLus> (*lecture)(const std::filesystem::path&, Dialogues&);
+    PicsLus (*lecture)(const std::filesystem::path&);
 };
 constexpr LecteurPics lecteurs_pics[] = {{"entree.dif", lit_pics_dif},
                                          {"entree.txt", lit_pics_xfit},
@@ -133,7 +134,7 @@ std::string essaie_pics(std::string_view entree) {
     const LecteurPics& l = lecteurs_pics[choix % std::size(lecteurs_pics)];
     ecrit(l.fichier, contenu);
     DialoguesEnregistres d;
-    const auto lus = l.lecture(l.fichier, d);
+    const auto lus = lit_en_montrant(d, [&] { return l.lecture(l.fichier); });
     if (!lus) return refus_muet(false, d, l.fichier);
     return verifie_pics(*lus);
 }
@@ -141,10 +142,11 @@ std::string essaie_pics(std::string_view entree) {
 std::string essaie_profils(std::string_view entree) {
     const auto [choix, contenu] = coupe(entree);
     const FormatFichierProfil& f = formats_profil[(choix & 0x7F) % formats_profil.size()];
-    const std::string fichier = "entree" + std::string(f.extensions.substr(0, f.extensions.find(' ')));
+    const std::string fichier =
+        "entree" + std::string(f.extensions.substr(0, f.extensions.find(' ')));
     ecrit(fichier, contenu);
     DialoguesEnregistres d;
-    const auto lu = f.lecteur(fichier, (choix & 0x80) != 0, d);
+    const auto lu = lit_en_montrant(d, [&] { return f.lecteur(fichier, (choix & 0x80) != 0); });
     if (!lu) return refus_muet(false, d, fichier);
     return verifie_profil(*lu);
 }
@@ -154,7 +156,8 @@ std::string essaie_mailles(std::string_view entree) {
     const std::string fichier = choix % 2 ? "entree.ics" : "entree.cry";
     ecrit(fichier, contenu);
     DialoguesEnregistres d;
-    const auto lue = choix % 2 ? lit_maille_icsd(fichier, d) : lit_maille_kovrin(fichier, d);
+    const auto lue = lit_en_montrant(
+        d, [&] { return choix % 2 ? lit_maille_icsd(fichier) : lit_maille_kovrin(fichier); });
     if (!lue) return refus_muet(false, d, fichier);
     for (double v : lue->maille)
         if (!fini(v)) return "a cell parameter that is not finite";

@@ -27,6 +27,7 @@ struct PicsLus {
     std::optional<std::string> ligne_titre;  // Philips: "Date: d/m/y/"
     double angle_debut = 0, angle_fin = 0;   // first angle - 2, last angle + 2 (clamped)
     std::optional<double> echelle_intensite; // unset when nothing was normalised
+    std::vector<std::string> informations;   // to show once the file is taken
 };
 
 struct ProfilLu {
@@ -36,6 +37,7 @@ struct ProfilLu {
     double lambda = 0, lambda1 = 0, lambda2 = 0, rapport = 0;
     double angle_debut = 0, angle_fin = 0, pas = 0;
     double intensite_max_brute = 0, intensite_min_brute = 0;
+    std::vector<std::string> informations; // to show once the file is taken
 };
 
 struct MailleLue {

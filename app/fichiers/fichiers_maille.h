@@ -12,8 +12,8 @@
 
 namespace kovrin {
 
-std::optional<MailleLue> lit_maille_kovrin(const std::filesystem::path& fichier, Dialogues& d);
-std::optional<MailleLue> lit_maille_icsd(const std::filesystem::path& fichier, Dialogues& d);
+MailleLue lit_maille_kovrin(const std::filesystem::path& fichier);
+MailleLue lit_maille_icsd(const std::filesystem::path& fichier);
 
 // What a cell file holds.
 struct MailleAEcrire {

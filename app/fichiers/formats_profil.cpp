@@ -12,18 +12,18 @@ namespace kovrin {
 namespace {
 
 // The table's readers share one signature; only the CPI reader uses the workspace's state.
-std::optional<ProfilLu> lit_raw_ou_xylib(const std::filesystem::path& f, bool, Dialogues& d) {
+ProfilLu lit_raw_ou_xylib(const std::filesystem::path& f, bool) {
     // A raw file of a version the program's reader does not know (RAW4...) goes to xylib.
-    return layout_raw_connu(f) ? lit_profil_raw(f, d) : lit_profil_xylib(f, d);
+    return layout_raw_connu(f) ? lit_profil_raw(f) : lit_profil_xylib(f);
 }
-std::optional<ProfilLu> lit_rietveld(const std::filesystem::path& f, bool, Dialogues& d) {
-    return lit_profil_rietveld(f, d);
+ProfilLu lit_rietveld(const std::filesystem::path& f, bool) {
+    return lit_profil_rietveld(f);
 }
-std::optional<ProfilLu> lit_rd(const std::filesystem::path& f, bool, Dialogues& d) {
-    return lit_profil_philips(f, d);
+ProfilLu lit_rd(const std::filesystem::path& f, bool) {
+    return lit_profil_philips(f);
 }
-std::optional<ProfilLu> lit_xylib(const std::filesystem::path& f, bool, Dialogues& d) {
-    return lit_profil_xylib(f, d);
+ProfilLu lit_xylib(const std::filesystem::path& f, bool) {
+    return lit_profil_xylib(f);
 }
 
 std::vector<std::string> extensions_de(const FormatFichierProfil& f) {

@@ -26,8 +26,7 @@ enum FormatProfil : int {
 
 // `espace_occupe`: the workspace holds measured peaks or calculated reflections
 // (the CPI reader then leaves the file's range and wavelengths aside).
-using LecteurProfil = std::optional<ProfilLu> (*)(const std::filesystem::path& fichier,
-                                                  bool espace_occupe, Dialogues& d);
+using LecteurProfil = ProfilLu (*)(const std::filesystem::path& fichier, bool espace_occupe);
 
 struct FormatFichierProfil {
     int code;                    // FormatProfil

@@ -2,9 +2,8 @@
 // Readers of raw diffraction profiles: DIFFRAC-AT raw files (RAW, RAW1, RAW2),
 // Rietveld data files, Sietronics CPI files, Philips RD files, and the formats
 // of today's instruments through xylib. Each returns the whole profile with its
-// intensities normalised (smallest 0, largest 100), or nothing after showing why
-// through `d`.
-#include "commun/dialogues.h"
+// intensities normalised (smallest 0, largest 100); a file it cannot read is
+// refused by an ErreurKovrin whose text says why.
 #include "fichiers/donnees_lues.h"
 
 #include <filesystem>
@@ -13,17 +12,16 @@
 
 namespace kovrin {
 
-std::optional<ProfilLu> lit_profil_raw(const std::filesystem::path& fichier, Dialogues& d);
-std::optional<ProfilLu> lit_profil_rietveld(const std::filesystem::path& fichier, Dialogues& d);
+ProfilLu lit_profil_raw(const std::filesystem::path& fichier);
+ProfilLu lit_profil_rietveld(const std::filesystem::path& fichier);
 // `espace_occupe`: the workspace holds measured peaks or calculated reflections;
 // the file's angle range and anode wavelengths are then not taken.
-std::optional<ProfilLu> lit_profil_cpi(const std::filesystem::path& fichier, bool espace_occupe,
-                                       Dialogues& d);
-std::optional<ProfilLu> lit_profil_philips(const std::filesystem::path& fichier, Dialogues& d);
+ProfilLu lit_profil_cpi(const std::filesystem::path& fichier, bool espace_occupe);
+ProfilLu lit_profil_philips(const std::filesystem::path& fichier);
 // Any file xylib reads (XRDML, UXD, UDF, text columns, raw files...):
 // the first range whose angles are equidistant or increasing, the wavelengths of
 // the file's metadata where it gives them.
-std::optional<ProfilLu> lit_profil_xylib(const std::filesystem::path& fichier, Dialogues& d);
+ProfilLu lit_profil_xylib(const std::filesystem::path& fichier);
 // True when the first bytes of a DIFFRAC-AT raw file name a layout that
 // lit_profil_raw reads ("RAW ", "RAW1", "RAW2"), or when they cannot be read
 // (lit_profil_raw then reports why).

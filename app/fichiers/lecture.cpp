@@ -49,7 +49,8 @@ bool convertit_fins_de_ligne(const std::filesystem::path& fichier) {
 }
 
 std::vector<std::string> lignes_converties(const std::filesystem::path& fichier) {
-    return lit_lignes(convertit_fins_de_ligne(fichier) ? std::filesystem::path("dummy.tmp") : fichier);
+    return lit_lignes(convertit_fins_de_ligne(fichier) ? std::filesystem::path("dummy.tmp")
+                                                       : fichier);
 }
 
 NombresDecoupes decoupe_nombres(std::string_view ligne) {
@@ -94,8 +95,8 @@ void verifie_finis(const std::filesystem::path& fichier, const std::vector<doubl
                    const std::vector<double>& intensites, std::string_view quoi) {
     for (std::size_t i = 0; i < angles.size() && i < intensites.size(); ++i)
         if (!std::isfinite(angles[i]) || !std::isfinite(intensites[i]))
-            refuse(fichier, std::string(quoi) + " " + std::to_string(i + 1) +
-                                " is not a finite number");
+            refuse(fichier,
+                   std::string(quoi) + " " + std::to_string(i + 1) + " is not a finite number");
 }
 
 std::optional<double> normalise_a_100(std::vector<double>& intensites) {

@@ -49,18 +49,6 @@ std::optional<double> premier_nombre(std::string_view texte);
 
 bool ligne_blanche(std::string_view ligne);
 
-// Runs a reader; any refusal or input/output error is shown through `d` and
-// nothing is returned.
-template <typename Resultat, typename Lecture>
-std::optional<Resultat> lecture_gardee(Dialogues& d, Lecture&& lecture) {
-    try {
-        return lecture();
-    } catch (const ErreurKovrin& e) {
-        d.erreur(e.what());
-    }
-    return std::nullopt;
-}
-
 // Refusal naming the file.
 [[noreturn]] void refuse(const std::filesystem::path& fichier, std::string_view quoi);
 // Refusal when a count goes past what the workspace can hold.
@@ -90,21 +78,18 @@ std::string message_fichier_court(const std::filesystem::path& fichier, const Er
 std::string message_plages(const std::filesystem::path& fichier, int nb_plages, int numero,
                            const ProfilLu& lu);
 
-// Same for a binary file: its bytes are handed to the reader; a field past the
-// end of the file is reported as a file too short, naming it.
+// Runs the reader of a binary file on its bytes; a field past the end of the
+// file is refused as a file too short, naming it.
 template <typename Resultat, typename Lecture>
-std::optional<Resultat> lecture_binaire(const std::filesystem::path& fichier, Dialogues& d,
-                                        Lecture&& lecture) {
-    return lecture_gardee<Resultat>(d, [&]() -> std::optional<Resultat> {
-        std::string octets = lit_octets(fichier);
-        try {
-            return lecture(std::string_view(octets));
-        } catch (const RefusLecture&) {
-            throw;
-        } catch (const ErreurKovrin& e) {
-            throw RefusLecture(message_fichier_court(fichier, e));
-        }
-    });
+Resultat lecture_binaire(const std::filesystem::path& fichier, Lecture&& lecture) {
+    std::string octets = lit_octets(fichier);
+    try {
+        return lecture(std::string_view(octets));
+    } catch (const RefusLecture&) {
+        throw;
+    } catch (const ErreurKovrin& e) {
+        throw RefusLecture(message_fichier_court(fichier, e));
+    }
 }
 
 } // namespace kovrin

@@ -57,30 +57,28 @@ void prend_maille(MailleLue& m, const std::string& valeur) {
 
 } // namespace
 
-std::optional<MailleLue> lit_maille_icsd(const std::filesystem::path& fichier, Dialogues& d) {
-    return lecture_gardee<MailleLue>(d, [&] {
-        MailleLue m;
-        bool maille_lue = false;
-        for (const auto& ligne : lignes_converties(fichier)) {
-            std::string etiquette = ligne.substr(0, 4);
-            std::string valeur = ligne.size() > 4 ? ligne.substr(4) : "";
-            if (etiquette == "TITL") {
-                m.ligne_titre = valeur;
-                continue;
-            }
-            etiquette = sans_blancs(etiquette);
-            valeur = sans_blancs(valeur);
-            if (etiquette == "CELL") {
-                prend_maille(m, valeur);
-                maille_lue = true;
-            } else if (etiquette == "SGR") {
-                m.groupe = groupe_icsd(valeur);
-                break;
-            }
+MailleLue lit_maille_icsd(const std::filesystem::path& fichier) {
+    MailleLue m;
+    bool maille_lue = false;
+    for (const auto& ligne : lignes_converties(fichier)) {
+        std::string etiquette = ligne.substr(0, 4);
+        std::string valeur = ligne.size() > 4 ? ligne.substr(4) : "";
+        if (etiquette == "TITL") {
+            m.ligne_titre = valeur;
+            continue;
         }
-        if (!maille_lue) throw RefusLecture("Cell parameters not found!");
-        return m;
-    });
+        etiquette = sans_blancs(etiquette);
+        valeur = sans_blancs(valeur);
+        if (etiquette == "CELL") {
+            prend_maille(m, valeur);
+            maille_lue = true;
+        } else if (etiquette == "SGR") {
+            m.groupe = groupe_icsd(valeur);
+            break;
+        }
+    }
+    if (!maille_lue) throw RefusLecture("Cell parameters not found!");
+    return m;
 }
 
 } // namespace kovrin

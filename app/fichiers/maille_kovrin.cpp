@@ -29,19 +29,17 @@ std::optional<std::array<double, 6>> six_nombres(const std::string& ligne) {
 
 } // namespace
 
-std::optional<MailleLue> lit_maille_kovrin(const std::filesystem::path& fichier, Dialogues& d) {
-    return lecture_gardee<MailleLue>(d, [&] {
-        auto lignes = lit_lignes(fichier);
-        if (lignes.size() < 4) refuse(fichier, "a cell file has four lines");
-        auto maille = six_nombres(lignes[3]);
-        if (!maille) refuse(fichier, "line 4 does not hold six cell parameters");
-        MailleLue m;
-        m.ligne_titre = lignes[0];
-        m.systeme = lignes[1];
-        m.groupe = sans_blancs(lignes[2]);
-        m.maille = *maille;
-        return m;
-    });
+MailleLue lit_maille_kovrin(const std::filesystem::path& fichier) {
+    auto lignes = lit_lignes(fichier);
+    if (lignes.size() < 4) refuse(fichier, "a cell file has four lines");
+    auto maille = six_nombres(lignes[3]);
+    if (!maille) refuse(fichier, "line 4 does not hold six cell parameters");
+    MailleLue m;
+    m.ligne_titre = lignes[0];
+    m.systeme = lignes[1];
+    m.groupe = sans_blancs(lignes[2]);
+    m.maille = *maille;
+    return m;
 }
 
 void ecrit_maille_cry(const std::filesystem::path& fichier, const MailleAEcrire& m) {

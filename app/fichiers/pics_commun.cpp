@@ -4,8 +4,7 @@
 namespace kovrin {
 
 void termine_pics(PicsLus& pics, const std::vector<double>& angles, std::vector<double> intensites,
-                  bool normalise, double plafond, const std::filesystem::path& fichier,
-                  Dialogues& d) {
+                  bool normalise, double plafond, const std::filesystem::path& fichier) {
     verifie_limite(fichier, angles.size(), limite_pics, "peaks");
     if (angles.empty()) refuse(fichier, "holds no peak");
     verifie_finis(fichier, angles, intensites, "peak");
@@ -14,7 +13,7 @@ void termine_pics(PicsLus& pics, const std::vector<double>& angles, std::vector<
         if (!pics.echelle_intensite) {
             // Nothing to scale by: the angles are still worth having.
             intensites.assign(intensites.size(), 100);
-            d.information(message_erreur_fichier(
+            pics.informations.push_back(message_erreur_fichier(
                 fichier, "gives no intensity above 0; every peak gets the intensity 100"));
         }
     }

@@ -60,8 +60,8 @@ Enregistrements lit_dif1(std::string_view o, PicsLus& p, const std::filesystem::
 
 } // namespace
 
-std::optional<PicsLus> lit_pics_dif(const std::filesystem::path& fichier, Dialogues& d) {
-    return lecture_binaire<PicsLus>(fichier, d, [&](std::string_view o) {
+PicsLus lit_pics_dif(const std::filesystem::path& fichier) {
+    return lecture_binaire<PicsLus>(fichier, [&](std::string_view o) {
         std::string magique = sans_blancs_droite(lit_texte_brut(o, 0, 4));
         PicsLus p;
         p.porte_longueurs_onde = true;
@@ -72,7 +72,7 @@ std::optional<PicsLus> lit_pics_dif(const std::filesystem::path& fichier, Dialog
             e = lit_dif1(o, p, fichier);
         else
             throw RefusLecture("Unknown file type!");
-        termine_pics(p, e.angles, e.intensites, true, 0, fichier, d);
+        termine_pics(p, e.angles, e.intensites, true, 0, fichier);
         return p;
     });
 }

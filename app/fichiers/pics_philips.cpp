@@ -15,8 +15,8 @@ std::string ligne_de_date(std::uint16_t mot) {
 
 } // namespace
 
-std::optional<PicsLus> lit_pics_philips(const std::filesystem::path& fichier, Dialogues& d) {
-    return lecture_binaire<PicsLus>(fichier, d, [&](std::string_view o) {
+PicsLus lit_pics_philips(const std::filesystem::path& fichier) {
+    return lecture_binaire<PicsLus>(fichier, [&](std::string_view o) {
         PicsLus p;
         p.porte_longueurs_onde = true;
         p.anode = anode_philips(lit_u8(o, 85));
@@ -33,7 +33,7 @@ std::optional<PicsLus> lit_pics_philips(const std::filesystem::path& fichier, Di
             angles.push_back(lit_i16(o, entete + 12 * k) * 0.005);
             intensites.push_back(lit_i16(o, entete + 12 * k + 4));
         }
-        termine_pics(p, angles, intensites, true, 0, fichier, d);
+        termine_pics(p, angles, intensites, true, 0, fichier);
         return p;
     });
 }

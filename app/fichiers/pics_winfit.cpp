@@ -14,31 +14,29 @@ constexpr std::size_t limite_lignes = 50;
 
 } // namespace
 
-std::optional<PicsLus> lit_pics_winfit(const std::filesystem::path& fichier, Dialogues& d) {
-    return lecture_gardee<PicsLus>(d, [&]() -> std::optional<PicsLus> {
-        auto lignes = lignes_converties(fichier);
-        if (lignes.empty() || !contient(lignes[0], "Sample") || !contient(lignes[0], "Position"))
-            throw RefusLecture("It seems not a WINFIT file!");
-        auto blanches = std::count_if(lignes.begin() + 1, lignes.end(), ligne_blanche);
-        verifie_limite(fichier, lignes.size() - 1 - static_cast<std::size_t>(blanches),
-                       limite_lignes, "peak lines");
-        PicsLus p;
-        std::vector<double> angles, intensites;
-        for (std::size_t i = 1; i < lignes.size(); ++i) {
-            if (ligne_blanche(lignes[i])) continue;
-            std::string ligne = sans_blancs(lignes[i]);
-            std::replace(ligne.begin(), ligne.end(), '\t', ' ');
-            auto blanc = std::min(ligne.find(' '), ligne.size());
-            p.echantillon = ligne.substr(0, blanc);
-            auto n = decoupe_nombres(ligne.substr(blanc));
-            // A line without its angle cannot be used either.
-            if (n.code != 0 || n.nombre < 1) throw RefusLecture("decode error");
-            angles.push_back(n.valeurs[0]);
-            intensites.push_back(n.nombre >= 5 ? n.valeurs[4] : 0);
-        }
-        termine_pics(p, angles, intensites, true, 90, fichier, d);
-        return p;
-    });
+PicsLus lit_pics_winfit(const std::filesystem::path& fichier) {
+    auto lignes = lignes_converties(fichier);
+    if (lignes.empty() || !contient(lignes[0], "Sample") || !contient(lignes[0], "Position"))
+        throw RefusLecture("It seems not a WINFIT file!");
+    auto blanches = std::count_if(lignes.begin() + 1, lignes.end(), ligne_blanche);
+    verifie_limite(fichier, lignes.size() - 1 - static_cast<std::size_t>(blanches), limite_lignes,
+                   "peak lines");
+    PicsLus p;
+    std::vector<double> angles, intensites;
+    for (std::size_t i = 1; i < lignes.size(); ++i) {
+        if (ligne_blanche(lignes[i])) continue;
+        std::string ligne = sans_blancs(lignes[i]);
+        std::replace(ligne.begin(), ligne.end(), '\t', ' ');
+        auto blanc = std::min(ligne.find(' '), ligne.size());
+        p.echantillon = ligne.substr(0, blanc);
+        auto n = decoupe_nombres(ligne.substr(blanc));
+        // A line without its angle cannot be used either.
+        if (n.code != 0 || n.nombre < 1) throw RefusLecture("decode error");
+        angles.push_back(n.valeurs[0]);
+        intensites.push_back(n.nombre >= 5 ? n.valeurs[4] : 0);
+    }
+    termine_pics(p, angles, intensites, true, 90, fichier);
+    return p;
 }
 
 } // namespace kovrin

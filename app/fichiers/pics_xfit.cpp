@@ -23,28 +23,26 @@ std::optional<double> colonnes(const std::string& ligne, std::size_t premiere,
 
 } // namespace
 
-std::optional<PicsLus> lit_pics_xfit(const std::filesystem::path& fichier, Dialogues& d) {
-    return lecture_gardee<PicsLus>(d, [&] {
-        auto lignes = lignes_converties(fichier);
-        bool a = !lignes.empty() && disposition_a(sans_blancs(lignes[0]));
-        std::vector<double> angles, intensites;
-        for (std::size_t i = 1; i < lignes.size(); ++i) {
-            const std::string& ligne = lignes[i];
-            if (ligne_blanche(ligne)) continue;
-            auto angle = a ? premier_nombre(ligne.size() > 42 ? ligne.substr(42) : "")
-                           : colonnes(ligne, 23, 8);
-            auto intensite = a ? std::optional<double>(100) : colonnes(ligne, 57, 10);
-            if (!angle || !intensite)
-                refuse(fichier, "invalid number at line " + std::to_string(i + 1));
-            if (*intensite == 0) continue;
-            angles.push_back(*angle);
-            intensites.push_back(*intensite);
-            verifie_limite(fichier, angles.size(), limite_pics, "peaks");
-        }
-        PicsLus p;
-        termine_pics(p, angles, intensites, !a, 180, fichier, d);
-        return p;
-    });
+PicsLus lit_pics_xfit(const std::filesystem::path& fichier) {
+    auto lignes = lignes_converties(fichier);
+    bool a = !lignes.empty() && disposition_a(sans_blancs(lignes[0]));
+    std::vector<double> angles, intensites;
+    for (std::size_t i = 1; i < lignes.size(); ++i) {
+        const std::string& ligne = lignes[i];
+        if (ligne_blanche(ligne)) continue;
+        auto angle =
+            a ? premier_nombre(ligne.size() > 42 ? ligne.substr(42) : "") : colonnes(ligne, 23, 8);
+        auto intensite = a ? std::optional<double>(100) : colonnes(ligne, 57, 10);
+        if (!angle || !intensite)
+            refuse(fichier, "invalid number at line " + std::to_string(i + 1));
+        if (*intensite == 0) continue;
+        angles.push_back(*angle);
+        intensites.push_back(*intensite);
+        verifie_limite(fichier, angles.size(), limite_pics, "peaks");
+    }
+    PicsLus p;
+    termine_pics(p, angles, intensites, !a, 180, fichier);
+    return p;
 }
 
 } // namespace kovrin

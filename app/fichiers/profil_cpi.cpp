@@ -44,27 +44,24 @@ void prend_anode(ProfilLu& p) {
 
 } // namespace
 
-std::optional<ProfilLu> lit_profil_cpi(const std::filesystem::path& fichier, bool espace_occupe,
-                                       Dialogues& d) {
-    return lecture_gardee<ProfilLu>(d, [&] {
-        auto lignes = lignes_converties(fichier);
-        if (lignes.size() < 10) refuse(fichier, "its header is shorter than 10 lines");
-        ProfilLu p;
-        double depart = nombre_de_ligne(lignes, 2, fichier);
-        double fin = nombre_de_ligne(lignes, 3, fichier);
-        double pas = nombre_de_ligne(lignes, 4, fichier);
-        p.anode = sans_blancs(sans_blancs(lignes[4]).substr(0, 2));
-        p.lambda = nombre_de_ligne(lignes, 6, fichier);
-        p.titre = sans_blancs(lignes[8].substr(std::min<std::size_t>(11, lignes[8].size())));
-        termine_profil(p, intensites(lignes, fichier), depart, pas, {0, 100000}, fichier);
-        // With peaks or reflections already present their range and wavelengths rule.
-        if (!espace_occupe) {
-            p.angle_debut = depart;
-            p.angle_fin = fin;
-            prend_anode(p);
-        }
-        return p;
-    });
+ProfilLu lit_profil_cpi(const std::filesystem::path& fichier, bool espace_occupe) {
+    auto lignes = lignes_converties(fichier);
+    if (lignes.size() < 10) refuse(fichier, "its header is shorter than 10 lines");
+    ProfilLu p;
+    double depart = nombre_de_ligne(lignes, 2, fichier);
+    double fin = nombre_de_ligne(lignes, 3, fichier);
+    double pas = nombre_de_ligne(lignes, 4, fichier);
+    p.anode = sans_blancs(sans_blancs(lignes[4]).substr(0, 2));
+    p.lambda = nombre_de_ligne(lignes, 6, fichier);
+    p.titre = sans_blancs(lignes[8].substr(std::min<std::size_t>(11, lignes[8].size())));
+    termine_profil(p, intensites(lignes, fichier), depart, pas, {0, 100000}, fichier);
+    // With peaks or reflections already present their range and wavelengths rule.
+    if (!espace_occupe) {
+        p.angle_debut = depart;
+        p.angle_fin = fin;
+        prend_anode(p);
+    }
+    return p;
 }
 
 } // namespace kovrin

@@ -8,8 +8,8 @@
 
 namespace kovrin {
 
-std::optional<ProfilLu> lit_profil_philips(const std::filesystem::path& fichier, Dialogues& d) {
-    return lecture_binaire<ProfilLu>(fichier, d, [&](std::string_view o) {
+ProfilLu lit_profil_philips(const std::filesystem::path& fichier) {
+    return lecture_binaire<ProfilLu>(fichier, [&](std::string_view o) {
         if (lit_texte_brut(o, 2, 2) != "RD")
             throw RefusLecture("It seems not to be a .RD Philips file");
         std::size_t entete = lit_texte_brut(o, 0, 2) == "V5" ? 810 : 250;

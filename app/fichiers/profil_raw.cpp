@@ -54,9 +54,8 @@ int plages_raw2_depuis(std::string_view o, std::size_t position, std::int16_t lo
     return n;
 }
 
-void signale_plages(int autres, const ProfilLu& p, const std::filesystem::path& fichier,
-                    Dialogues& d) {
-    if (autres > 0) d.information(message_plages(fichier, autres + 1, 1, p));
+void signale_plages(int autres, ProfilLu& p, const std::filesystem::path& fichier) {
+    if (autres > 0) p.informations.push_back(message_plages(fichier, autres + 1, 1, p));
 }
 
 // Smallest and largest point angle, whatever the sign of the step.
@@ -67,7 +66,7 @@ void bornes_par_points(ProfilLu& p) {
     p.angle_fin = haut->angle;
 }
 
-ProfilLu lit_raw2(std::string_view o, const std::filesystem::path& fichier, Dialogues& d) {
+ProfilLu lit_raw2(std::string_view o, const std::filesystem::path& fichier) {
     ProfilLu p;
     constexpr std::size_t plage = v2::plage;
     p.titre = lit_texte_c(o, v2::identifiant, 32) + " (RAW2)";
@@ -85,12 +84,11 @@ ProfilLu lit_raw2(std::string_view o, const std::filesystem::path& fichier, Dial
     auto brutes = intensites_f32(o, debut, static_cast<std::size_t>(n));
     termine_profil(p, brutes, depart, pas, {}, fichier);
     bornes_par_points(p);
-    signale_plages(plages_raw2_depuis(o, debut + 4 * brutes.size(), lit_i16(o, plage)), p, fichier,
-                   d);
+    signale_plages(plages_raw2_depuis(o, debut + 4 * brutes.size(), lit_i16(o, plage)), p, fichier);
     return p;
 }
 
-ProfilLu lit_raw(std::string_view o, const std::filesystem::path& fichier, Dialogues&) {
+ProfilLu lit_raw(std::string_view o, const std::filesystem::path& fichier) {
     ProfilLu p;
     std::int32_t n = lit_i32(o, v0::points);
     verifie_limite(fichier, static_cast<std::size_t>(std::max(n, 0)), limite_profil,
@@ -114,7 +112,7 @@ ProfilLu lit_raw(std::string_view o, const std::filesystem::path& fichier, Dialo
 // the file. The identifier is stored where the DIF1 peak files of the same
 // software store it. The range's flag is not a half-step shift: files that set
 // it start at their recorded angle.
-ProfilLu lit_raw1(std::string_view o, const std::filesystem::path& fichier, Dialogues& d) {
+ProfilLu lit_raw1(std::string_view o, const std::filesystem::path& fichier) {
     ProfilLu p;
     constexpr std::size_t plage = v1::plage;
     p.titre = lit_texte_c(o, v1::identifiant, 32) + " (RAW1)";
@@ -135,13 +133,13 @@ ProfilLu lit_raw1(std::string_view o, const std::filesystem::path& fichier, Dial
     termine_profil(p, brutes, depart, pas, {-10000, 1000000}, fichier);
     p.angle_debut = p.points.front().angle;
     p.angle_fin = p.points.back().angle;
-    signale_plages(autres, p, fichier, d);
+    signale_plages(autres, p, fichier);
     return p;
 }
 
 struct LayoutRaw {
     std::string_view magique; // the first 4 bytes, trailing blanks dropped
-    ProfilLu (*lecture)(std::string_view, const std::filesystem::path&, Dialogues&);
+    ProfilLu (*lecture)(std::string_view, const std::filesystem::path&);
 };
 constexpr LayoutRaw layouts_raw[] = {{"RAW2", lit_raw2}, {"RAW", lit_raw}, {"RAW1", lit_raw1}};
 
@@ -154,11 +152,11 @@ const LayoutRaw* layout_de(std::string_view debut) {
 
 } // namespace
 
-std::optional<ProfilLu> lit_profil_raw(const std::filesystem::path& fichier, Dialogues& d) {
-    return lecture_binaire<ProfilLu>(fichier, d, [&](std::string_view o) {
+ProfilLu lit_profil_raw(const std::filesystem::path& fichier) {
+    return lecture_binaire<ProfilLu>(fichier, [&](std::string_view o) {
         const LayoutRaw* l = layout_de(lit_texte_brut(o, 0, 4));
         if (!l) throw RefusLecture("Unknown file type");
-        return l->lecture(o, fichier, d);
+        return l->lecture(o, fichier);
     });
 }
 

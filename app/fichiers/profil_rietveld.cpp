@@ -40,26 +40,24 @@ void lit_entete(ProfilLu& p, const std::vector<std::string>& lignes) {
 
 } // namespace
 
-std::optional<ProfilLu> lit_profil_rietveld(const std::filesystem::path& fichier, Dialogues& d) {
-    return lecture_gardee<ProfilLu>(d, [&] {
-        auto lignes = lignes_converties(fichier);
-        ProfilLu p;
-        lit_entete(p, lignes);
-        auto balayage = decoupe_nombres(lignes.size() > 4 ? lignes[4] : "");
-        if (balayage.nombre < 3 || balayage.code != 0)
-            refuse(fichier, "line 5 does not hold the start angle, the step and the final angle");
-        std::vector<double> brutes;
-        for (std::size_t i = 5; i < lignes.size(); ++i) {
-            auto n = decoupe_nombres(lignes[i]);
-            if (n.code != 0) throw RefusLecture("Read error!");
-            brutes.insert(brutes.end(), n.valeurs.begin(), n.valeurs.begin() + n.nombre);
-            verifie_limite(fichier, brutes.size(), limite_profil, "profile points");
-        }
-        termine_profil(p, brutes, balayage.valeurs[0], balayage.valeurs[1], {}, fichier);
-        p.angle_debut = balayage.valeurs[0];
-        p.angle_fin = balayage.valeurs[2];
-        return p;
-    });
+ProfilLu lit_profil_rietveld(const std::filesystem::path& fichier) {
+    auto lignes = lignes_converties(fichier);
+    ProfilLu p;
+    lit_entete(p, lignes);
+    auto balayage = decoupe_nombres(lignes.size() > 4 ? lignes[4] : "");
+    if (balayage.nombre < 3 || balayage.code != 0)
+        refuse(fichier, "line 5 does not hold the start angle, the step and the final angle");
+    std::vector<double> brutes;
+    for (std::size_t i = 5; i < lignes.size(); ++i) {
+        auto n = decoupe_nombres(lignes[i]);
+        if (n.code != 0) throw RefusLecture("Read error!");
+        brutes.insert(brutes.end(), n.valeurs.begin(), n.valeurs.begin() + n.nombre);
+        verifie_limite(fichier, brutes.size(), limite_profil, "profile points");
+    }
+    termine_profil(p, brutes, balayage.valeurs[0], balayage.valeurs[1], {}, fichier);
+    p.angle_debut = balayage.valeurs[0];
+    p.angle_fin = balayage.valeurs[2];
+    return p;
 }
 
 } // namespace kovrin

@@ -93,17 +93,16 @@ void ajoute_longueurs_onde_xrdml(std::string_view xml, MetaXylib& meta) {
 
 } // namespace
 
-std::optional<ProfilLu> lit_profil_xylib(const std::filesystem::path& fichier, Dialogues& d) {
-    return lecture_gardee<ProfilLu>(d, [&] {
-        DonneesXylib x = charge_par_xylib(fichier, limite_profil);
-        if (!x.erreur.empty()) refuse(fichier, "xylib cannot read it: " + x.erreur);
-        if (x.bloc < 0) refuse(fichier, "xylib finds no range of equidistant or increasing angles");
-        verifie_limite(fichier, x.nb_points, limite_profil, "profile points");
-        if (x.format == "xrdml") ajoute_longueurs_onde_xrdml(lit_octets(fichier), x.meta);
-        ProfilLu p = profil_de(x, fichier);
-        if (x.nb_blocs > 1) d.information(message_plages(fichier, x.nb_blocs, x.bloc + 1, p));
-        return p;
-    });
+ProfilLu lit_profil_xylib(const std::filesystem::path& fichier) {
+    DonneesXylib x = charge_par_xylib(fichier, limite_profil);
+    if (!x.erreur.empty()) refuse(fichier, "xylib cannot read it: " + x.erreur);
+    if (x.bloc < 0) refuse(fichier, "xylib finds no range of equidistant or increasing angles");
+    verifie_limite(fichier, x.nb_points, limite_profil, "profile points");
+    if (x.format == "xrdml") ajoute_longueurs_onde_xrdml(lit_octets(fichier), x.meta);
+    ProfilLu p = profil_de(x, fichier);
+    if (x.nb_blocs > 1)
+        p.informations.push_back(message_plages(fichier, x.nb_blocs, x.bloc + 1, p));
+    return p;
 }
 
 } // namespace kovrin

@@ -2,9 +2,9 @@
 
 #include "commun/format.h"
 #include "commun/texte.h"
+#include "cristallo/anodes.h"
 #include "fichiers/lecteurs_pics.h"
 #include "fichiers/lecteurs_profil.h"
-#include "cristallo/anodes.h"
 #include "interface/dialogue_lambda.h"
 #include "interface/saisie_mesures.h"
 
@@ -108,18 +108,20 @@ bool format_porte_lambda(int format) {
 
 std::optional<PicsLus> lit_fichier_pics(int format, const std::filesystem::path& fichier,
                                         Dialogues& d) {
-    switch (format) {
-    case pics_dif:
-        return lit_pics_dif(fichier, d);
-    case pics_xfit:
-        return lit_pics_xfit(fichier, d);
-    case pics_winfit:
-        return lit_pics_winfit(fichier, d);
-    case pics_philips:
-        return lit_pics_philips(fichier, d);
-    default:
-        return lit_pics_colonne(fichier, d);
-    }
+    return lit_en_montrant(d, [&] {
+        switch (format) {
+        case pics_dif:
+            return lit_pics_dif(fichier);
+        case pics_xfit:
+            return lit_pics_xfit(fichier);
+        case pics_winfit:
+            return lit_pics_winfit(fichier);
+        case pics_philips:
+            return lit_pics_philips(fichier);
+        default:
+            return lit_pics_colonne(fichier);
+        }
+    });
 }
 
 Rafraichissement ouvre_pics(EspaceTravail& et, DialogueLambda& dialogue, ChoixFichier& choix,
@@ -184,8 +186,10 @@ int format_profil_de_nom(const std::string& nom, int format_menu) {
 std::optional<ProfilLu> lit_fichier_profil(int format, const std::filesystem::path& fichier,
                                            const EspaceTravail& et, Dialogues& d) {
     const FormatFichierProfil* f = format_profil(format);
-    return (f ? *f : formats_profil[0])
-        .lecteur(fichier, !et.mesures.vide() || !et.calculees.vide(), d);
+    return lit_en_montrant(d, [&] {
+        return (f ? *f : formats_profil[0])
+            .lecteur(fichier, !et.mesures.vide() || !et.calculees.vide());
+    });
 }
 
 Rafraichissement ouvre_profil(EspaceTravail& et, DialogueLambda& dialogue, ChoixFichier& choix,

@@ -4,10 +4,11 @@
 // the comparison of the peaks' and the profile's wavelengths, and the range.
 // A file that cannot be read leaves the workspace as it was.
 #include "commun/dialogues.h"
+#include "commun/espace_travail.h"
 #include "fichiers/donnees_lues.h"
 #include "fichiers/formats_profil.h"
+#include "fichiers/lecture_montree.h"
 #include "interface/affichages.h"
-#include "commun/espace_travail.h"
 
 #include <filesystem>
 #include <optional>

@@ -95,8 +95,10 @@ dans_l_ordre_des_genres(std::vector<std::filesystem::path> fichiers) {
 }
 
 std::optional<MailleLue> lit_fichier_maille(const std::filesystem::path& fichier, Dialogues& d) {
-    if (contient(fichier.string(), ".ics")) return lit_maille_icsd(fichier, d);
-    return lit_maille_kovrin(fichier, d);
+    return lit_en_montrant(d, [&] {
+        return contient(fichier.string(), ".ics") ? lit_maille_icsd(fichier)
+                                                  : lit_maille_kovrin(fichier);
+    });
 }
 
 void prend_maille_lue(EspaceTravail& et, const std::filesystem::path& fichier, const MailleLue& lue,

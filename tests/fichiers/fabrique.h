@@ -3,6 +3,7 @@
 // shakes readers with truncations and random mutations of a valid file.
 #include "commun/dialogues.h"
 #include "dossier_temporaire.h"
+#include "fichiers/lecture_montree.h"
 
 #include <cstdint>
 #include <cstring>
@@ -83,7 +84,7 @@ inline void secoue(const std::string& valide, const std::string& nom, int nb,
 // A reader returning an optional, as the yes/no reading `secoue` expects.
 template <class Lecteur> auto lu(Lecteur lecteur) {
     return [lecteur](const std::string& nom, DialoguesEnregistres& d) {
-        return lecteur(nom, d).has_value();
+        return lit_en_montrant(d, [&] { return lecteur(nom); }).has_value();
     };
 }
 
@@ -101,7 +102,13 @@ struct DansDossier : ::testing::Test {
     template <class Lecteur>
     auto lit(Lecteur lecteur, const std::string& nom, const std::string& octets) {
         ecrit_fichier(nom, octets);
-        return lecteur(nom, d);
+        return lit_fichier(lecteur, nom);
+    }
+    // Reads a file with `lecteur` as the commands do: nothing after the
+    // refusal, shown through `d`.
+    template <class Lecteur, class... Arguments>
+    auto lit_fichier(Lecteur lecteur, const Arguments&... arguments) {
+        return lit_en_montrant(d, [&] { return lecteur(arguments...); });
     }
     // The same for a file `lecteur` must refuse; the errors shown.
     template <class Lecteur>

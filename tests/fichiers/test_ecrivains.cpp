@@ -55,8 +55,8 @@ TEST_F(Ecrivains, PicsDif2BytesFollowTheLayoutAndReadBack) {
     // Read back, with the column file.
     ecrit_pics_colonne(et.mesures, "a.prn");
     EXPECT_EQ(test::lit_fichier("a.prn"), "  28.442\r\n  47.302\r\n  56.121\r\n");
-    auto dif = lit_pics_dif("a.dif", d);
-    auto col = lit_pics_colonne("a.prn", d);
+    auto dif = lit_fichier(lit_pics_dif, "a.dif");
+    auto col = lit_fichier(lit_pics_colonne, "a.prn");
     ASSERT_TRUE(dif && col);
     for (int i = 1; i <= 3; ++i) {
         const auto& m = et.mesures[i];
@@ -92,7 +92,7 @@ TEST_F(Ecrivains, EcritProfilRaw2BytesFollowTheLayout) {
 TEST_F(Ecrivains, EcritProfilRaw2ReadBack) {
     EspaceTravail et = espace_avec_profil(50);
     ecrit_profil_raw(profil_de(et), "a.raw");
-    auto p = lit_profil_raw("a.raw", d);
+    auto p = lit_fichier(lit_profil_raw, "a.raw");
     ASSERT_TRUE(p);
     EXPECT_EQ(*p->titre, "Quartz run 2" + std::string(20, ' ') + " (RAW2)");
     ASSERT_EQ(p->points.size(), 50u);
@@ -114,7 +114,7 @@ TEST_F(Ecrivains, EcritProfilCpiLinesAndReadBack) {
         "\r\n1\r\nSampleIdent Quartz run 2\r\nSCANDATA\r\n         0\r\n"
         "      3700\r\n      7400\r\n     10000\r\n";
     EXPECT_EQ(test::lit_fichier("a.cpi"), attendu);
-    auto p = lit_profil_cpi("a.cpi", false, d);
+    auto p = lit_fichier(lit_profil_cpi, "a.cpi", false);
     ASSERT_TRUE(p);
     EXPECT_EQ(*p->titre, "Quartz run 2");
     EXPECT_DOUBLE_EQ(p->lambda, 1.54184);

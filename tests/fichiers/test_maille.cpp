@@ -26,7 +26,7 @@ TEST_F(FichiersMaille, CryLayoutAndReadBack) {
     EXPECT_EQ(test::lit_fichier("mycell.cry"),
               "Silicon NBS\r\nCUBI\r\nFD-3M\r\n    5.4310    5.4310    5.4310   90.0000   90.0000"
               "   90.0000\r\n");
-    auto lu = lit_maille_kovrin("mycell.cry", d);
+    auto lu = lit_fichier(lit_maille_kovrin, "mycell.cry");
     ASSERT_TRUE(lu);
     EXPECT_EQ(*lu->ligne_titre, "Silicon NBS");
     EXPECT_EQ(*lu->systeme, "CUBI");

@@ -173,7 +173,7 @@ TEST_F(ProfilRaw, OnlyTheFirstOfSeveralRangesIsReadAndTheUserTold) {
 }
 
 TEST_F(ProfilRaw, RealCu3AuFile) {
-    auto p = lit_profil_raw(KOVRIN_REAL_DATA_DIR "/Cu3Au-1.raw", d);
+    auto p = lit_fichier(lit_profil_raw, KOVRIN_REAL_DATA_DIR "/Cu3Au-1.raw");
     ASSERT_TRUE(p) << (d.textes().empty() ? "" : d.textes()[0]);
     EXPECT_EQ(p->points.size(), 3901u);
     EXPECT_DOUBLE_EQ(p->points[0].angle, 22.0f);
@@ -193,7 +193,7 @@ TEST_F(ProfilRaw, BadFilesAreRefusedWithAMessage) {
     EXPECT_EQ(refus(lit_profil_raw, "x.raw", "RAW3" + std::string(400, '\0')),
               Textes{"Unknown file type"});
     d.vide();
-    EXPECT_FALSE(lit_profil_raw("absent.raw", d));
+    EXPECT_FALSE(lit_fichier(lit_profil_raw, "absent.raw"));
     ASSERT_EQ(d.erreurs().size(), 1u);
     EXPECT_NE(d.erreurs()[0].find("absent.raw"), std::string::npos);
     std::string court = raw2(60, 0, {1, 2, 3}).octets;

@@ -36,7 +36,7 @@ std::string uxd(int nb_plages) {
 } // namespace
 
 TEST_F(ProfilXylib, RealXrdmlFileAgainstItsXml) {
-    auto p = lit_profil_xylib(KOVRIN_REAL_DATA_DIR "/empyrean.xrdml", d);
+    auto p = lit_fichier(lit_profil_xylib, KOVRIN_REAL_DATA_DIR "/empyrean.xrdml");
     ASSERT_TRUE(p) << (d.textes().empty() ? "" : d.textes()[0]);
     EXPECT_TRUE(d.textes().empty());
     // <positions axis="2Theta">: start 30.0500, end 41.7500; 196 intensities.
@@ -110,7 +110,7 @@ TEST_F(ProfilXylib, RefusalsNameTheFileAndXylibsReason) {
         EXPECT_EQ(erreurs[0].substr(0, c.debut.size()), c.debut) << erreurs[0];
     }
     d.vide();
-    EXPECT_FALSE(lit_profil_xylib("absent.xrdml", d));
+    EXPECT_FALSE(lit_fichier(lit_profil_xylib, "absent.xrdml"));
     ASSERT_EQ(d.erreurs().size(), 1u);
     EXPECT_EQ(d.erreurs()[0].rfind("File absent.xrdml: xylib cannot read it: ", 0), 0u);
 }
@@ -165,11 +165,9 @@ TEST_F(ProfilXylib, RawFilesOfOtherVersionsGoToXylib) {
     for (const char* magique : {"RAW3", "RAW4.00"}) {
         d.vide();
         test::ecrit_fichier("x.raw", magique + std::string(400, '\0'));
-        EXPECT_FALSE(lecteur("x.raw", false, d));
+        EXPECT_FALSE(lit_fichier(lecteur, "x.raw", false));
         ASSERT_EQ(d.erreurs().size(), 1u);
         EXPECT_EQ(d.erreurs()[0].rfind("File x.raw: xylib cannot read it: ", 0), 0u);
     }
-    auto p = lecteur(KOVRIN_REAL_DATA_DIR "/Cu3Au-1.raw", false, d);
-    ASSERT_TRUE(p);
-    EXPECT_EQ(*p->titre, "Cu3Au-1 (RAW1)");
+    EXPECT_EQ(lecteur(KOVRIN_REAL_DATA_DIR "/Cu3Au-1.raw", false).titre, "Cu3Au-1 (RAW1)");
 }

@@ -34,8 +34,8 @@ std::string cpi(const std::string& anode) {
 }
 
 // The reading of a CPI file into an empty workspace.
-std::optional<ProfilLu> cpi_libre(const std::filesystem::path& f, Dialogues& d) {
-    return lit_profil_cpi(f, false, d);
+ProfilLu cpi_libre(const std::filesystem::path& f) {
+    return lit_profil_cpi(f, false);
 }
 
 struct ProfilTexte : test::DansDossier {};
@@ -97,7 +97,7 @@ TEST_F(ProfilTexte, CpiFreshWorkspaceTakesRangeAndAnodeWavelengths) {
 
 TEST_F(ProfilTexte, CpiWorkspaceWithDataKeepsItsRangeAndWavelengths) {
     test::ecrit_fichier("a.cpi", sans_cr(cpi("Cu")));
-    auto p = lit_profil_cpi("a.cpi", true, d);
+    auto p = lit_fichier(lit_profil_cpi, "a.cpi", true);
     ASSERT_TRUE(p);
     EXPECT_EQ(p->angle_debut, 0);
     EXPECT_EQ(p->angle_fin, 0);
