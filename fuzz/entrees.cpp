@@ -146,7 +146,8 @@ std::string essaie_profils(std::string_view entree) {
         "entree" + std::string(f.extensions.substr(0, f.extensions.find(' ')));
     ecrit(fichier, contenu);
     DialoguesEnregistres d;
-    const auto lu = lit_en_montrant(d, [&] { return f.lecteur(fichier, (choix & 0x80) != 0); });
+    const bool occupe = (choix & 0x80) != 0;
+    const auto lu = lit_en_montrant(d, [&] { return f.lecteur(fichier, occupe); });
     if (!lu) return refus_muet(false, d, fichier);
     return verifie_profil(*lu);
 }
@@ -156,8 +157,9 @@ std::string essaie_mailles(std::string_view entree) {
     const std::string fichier = choix % 2 ? "entree.ics" : "entree.cry";
     ecrit(fichier, contenu);
     DialoguesEnregistres d;
+    const bool icsd = choix % 2 != 0;
     const auto lue = lit_en_montrant(
-        d, [&] { return choix % 2 ? lit_maille_icsd(fichier) : lit_maille_kovrin(fichier); });
+        d, [&] { return icsd ? lit_maille_icsd(fichier) : lit_maille_kovrin(fichier); });
     if (!lue) return refus_muet(false, d, fichier);
     for (double v : lue->maille)
         if (!fini(v)) return "a cell parameter that is not finite";

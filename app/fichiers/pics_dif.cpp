@@ -62,13 +62,13 @@ Enregistrements lit_dif1(std::string_view o, PicsLus& p, const std::filesystem::
 
 PicsLus lit_pics_dif(const std::filesystem::path& fichier) {
     return lecture_binaire<PicsLus>(fichier, [&](std::string_view o) {
-        std::string magique = sans_blancs_droite(lit_texte_brut(o, 0, 4));
+        std::string version = sans_blancs_droite(lit_texte_brut(o, magique, 4));
         PicsLus p;
         p.porte_longueurs_onde = true;
         Enregistrements e;
-        if (magique == "DIF2")
+        if (version == "DIF2")
             e = lit_dif2(o, p, fichier);
-        else if (magique == "DIF1")
+        else if (version == "DIF1")
             e = lit_dif1(o, p, fichier);
         else
             throw RefusLecture("Unknown file type!");

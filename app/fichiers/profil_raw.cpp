@@ -138,15 +138,15 @@ ProfilLu lit_raw1(std::string_view o, const std::filesystem::path& fichier) {
 }
 
 struct LayoutRaw {
-    std::string_view magique; // the first 4 bytes, trailing blanks dropped
+    std::string_view version; // the first 4 bytes, trailing blanks dropped
     ProfilLu (*lecture)(std::string_view, const std::filesystem::path&);
 };
 constexpr LayoutRaw layouts_raw[] = {{"RAW2", lit_raw2}, {"RAW", lit_raw}, {"RAW1", lit_raw1}};
 
 const LayoutRaw* layout_de(std::string_view debut) {
-    const std::string magique = sans_blancs_droite(debut.substr(0, 4));
+    const std::string version = sans_blancs_droite(debut.substr(magique, 4));
     for (const LayoutRaw& l : layouts_raw)
-        if (magique == l.magique) return &l;
+        if (version == l.version) return &l;
     return nullptr;
 }
 
