@@ -188,7 +188,7 @@ TEST_F(Lancement, EngineFailureSaysDllErrorAndKeepsTheEarlierResult) {
     moteur_simule.parametres_affines = {9, 9, 9, 9, 9, 9, 9, 9};
     auto c = champs_affinement({rang_decalage, rang_a});
     c.lambda_initial = "1.6";
-    lance_affinement(e, c, onglet, d, calcul_simule);
+    EXPECT_FALSE(lance_affinement(e, c, onglet, d, calcul_simule));
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"DLL error"});
     EXPECT_FALSE(e.affinement_ok);
     EXPECT_EQ(e.statut_moteur, "erreur dans matinv CHOLESKI");

@@ -102,6 +102,7 @@ std::string ligne_batch(const std::string& nom) {
 } // namespace
 
 TEST_F(Principale, TheWholeRoadGivesTheCellOfTheBatch) {
+    EXPECT_EQ(f.windowTitle(), "KOVRIN V2 ( 17 May 2001)");
     ouvre_silicium();
     EXPECT_EQ(programme.espace.mesures.taille(), 11);
     EXPECT_TRUE(f.panneau_mesures->isVisible());

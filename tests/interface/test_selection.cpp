@@ -242,6 +242,13 @@ TEST_F(Selection, PointingOnTheAxisOrWithoutDataPairsNothing) {
     pointe_diagramme(et, ep, dessus, true, "bad", d);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error (angular tolerance)"});
     EXPECT_EQ(et.selection.taille(), 0);
+    d.vide();
+    EspaceTravail sans_calculees = et;
+    sans_calculees.calculees.efface();
+    r = pointe_diagramme(sans_calculees, ep, dessus, true, "0.5", d);
+    EXPECT_EQ(sans_calculees.selection.taille(), 0);
+    EXPECT_TRUE(d.journal.empty());
+    EXPECT_FALSE(r.redessine);
 }
 
 TEST_F(Selection, RightClickDeletesTheFirstHitPairInListOrder) {
