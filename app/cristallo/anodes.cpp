@@ -2,8 +2,6 @@
 
 #include "commun/texte.h"
 
-#include <cmath>
-
 namespace kovrin {
 
 const Anode* anode_de_nom(std::string_view nom) {
@@ -16,9 +14,8 @@ const Anode* anode_de_nom(std::string_view nom) {
 std::string nomme_anode(std::string_view nom, double lambda, double tolerance) {
     std::string court = sans_blancs(nom).substr(0, 2);
     if (anode_connue(court)) return court;
-    for (const Anode& a : table_anodes)
-        if (std::fabs(a.moyenne - lambda) < tolerance) return std::string(a.nom);
-    return "?";
+    const Anode* a = anode_de_lambda(lambda, tolerance);
+    return a ? std::string(a->nom) : "?";
 }
 
 bool anode_connue(std::string_view nom) {

@@ -27,6 +27,14 @@ inline constexpr std::array<Anode, 5> table_anodes{{
 inline constexpr double tolerance_anode_pics = 0.005;
 inline constexpr double tolerance_anode_profil = 0.01;
 
+// The first anode whose mean wavelength differs from `lambda` by less than
+// `tolerance`, or nullptr.
+inline const Anode* anode_de_lambda(double lambda, double tolerance) {
+    for (const Anode& a : table_anodes)
+        if (a.moyenne - lambda < tolerance && lambda - a.moyenne < tolerance) return &a;
+    return nullptr;
+}
+
 // Entry whose name equals `nom` without regard to case (blanks around it
 // ignored), or nullptr.
 const Anode* anode_de_nom(std::string_view nom);

@@ -3,8 +3,11 @@
 // the RAW and DIF files and the tests that build such files byte by byte. Each
 // file has a file header, then for each measured range a range header (its own
 // length first) followed by the range's records.
+#include "commun/octets.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace kovrin::diffrac {
 
@@ -40,5 +43,20 @@ namespace v0 {
 inline constexpr std::size_t points = 4, pas = 12, demi_pas = 16, depart = 24, titre = 40,
                              lambda1 = 72, lambda2 = 76, donnees = 156;
 } // namespace v0
+
+// The anode and the Kalpha doublet of a version 2 or version 1 file header,
+// into a value read from the file (peaks or profile).
+template <class Lu> void lit_doublet_v2(std::string_view o, Lu& lu) {
+    lu.anode = lit_texte(o, v2::anode, 2);
+    lu.lambda1 = lit_f32(o, v2::lambda1);
+    lu.lambda2 = lit_f32(o, v2::lambda2);
+    lu.rapport = lit_f32(o, v2::rapport);
+}
+template <class Lu> void lit_doublet_v1(std::string_view o, Lu& lu) {
+    lu.anode = lit_texte(o, v1::anode, 2);
+    lu.lambda1 = lit_f64(o, v1::lambda1);
+    lu.lambda2 = lit_f64(o, v1::lambda2);
+    lu.rapport = lit_f64(o, v1::rapport);
+}
 
 } // namespace kovrin::diffrac

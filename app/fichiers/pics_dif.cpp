@@ -20,10 +20,7 @@ struct Enregistrements {
 Enregistrements lit_dif2(std::string_view o, PicsLus& p, const std::filesystem::path& fichier) {
     constexpr std::size_t plage = v2::plage;
     p.echantillon = lit_texte(o, v2::identifiant, 32);
-    p.anode = lit_texte(o, v2::anode, 2);
-    p.lambda1 = lit_f32(o, v2::lambda1);
-    p.lambda2 = lit_f32(o, v2::lambda2);
-    p.rapport = lit_f32(o, v2::rapport);
+    lit_doublet_v2(o, p);
     std::size_t entete =
         static_cast<std::size_t>(std::max<int>(lit_i16(o, plage + v2::longueur), 96));
     std::size_t n = static_cast<std::size_t>(std::max<int>(lit_i16(o, plage + v2::pics), 0));
@@ -41,10 +38,7 @@ Enregistrements lit_dif2(std::string_view o, PicsLus& p, const std::filesystem::
 Enregistrements lit_dif1(std::string_view o, PicsLus& p, const std::filesystem::path& fichier) {
     constexpr std::size_t plage = v1::plage;
     p.echantillon = lit_texte(o, v1::identifiant, 60);
-    p.anode = lit_texte(o, v1::anode, 2);
-    p.lambda1 = lit_f64(o, v1::lambda1);
-    p.lambda2 = lit_f64(o, v1::lambda2);
-    p.rapport = lit_f64(o, v1::rapport);
+    lit_doublet_v1(o, p);
     p.lambda = lit_f64(o, plage + v1::lambda_plage);
     std::size_t n = static_cast<std::size_t>(std::max(lit_i32(o, plage + v1::pics), 0));
     verifie_limite(fichier, n, limite_pics, "peaks");

@@ -70,10 +70,7 @@ ProfilLu lit_raw2(std::string_view o, const std::filesystem::path& fichier) {
     ProfilLu p;
     constexpr std::size_t plage = v2::plage;
     p.titre = lit_texte_c(o, v2::identifiant, 32) + " (RAW2)";
-    p.anode = lit_texte(o, v2::anode, 2);
-    p.lambda1 = lit_f32(o, v2::lambda1);
-    p.lambda2 = lit_f32(o, v2::lambda2);
-    p.rapport = lit_f32(o, v2::rapport);
+    lit_doublet_v2(o, p);
     p.lambda = lambda_moyenne(p.lambda1, p.lambda2, p.rapport);
     int entete = std::max<int>(lit_i16(o, plage + v2::longueur), 60);
     int n = std::max<int>(lit_i16(o, plage + v2::points), 0);
@@ -116,11 +113,8 @@ ProfilLu lit_raw1(std::string_view o, const std::filesystem::path& fichier) {
     ProfilLu p;
     constexpr std::size_t plage = v1::plage;
     p.titre = lit_texte_c(o, v1::identifiant, 32) + " (RAW1)";
-    p.anode = lit_texte(o, v1::anode, 2);
+    lit_doublet_v1(o, p);
     p.lambda = lit_f64(o, v1::lambda);
-    p.lambda1 = lit_f64(o, v1::lambda1);
-    p.lambda2 = lit_f64(o, v1::lambda2);
-    p.rapport = lit_f64(o, v1::rapport);
     double depart = lit_f64(o, plage + v1::depart);
     double pas = lit_f64(o, plage + v1::pas);
     std::size_t debut = plage + v1::longueur_plage +

@@ -139,10 +139,7 @@ std::optional<ChampsContamination> prepare_recherche(EspaceTravail& espace, Dial
     espace.recherche.nb_contaminations = 0;
     const EnteteProfil& e = espace.entete_profil;
     if (!e.anode.empty()) {
-        auto anode = std::find_if(table_anodes.begin(), table_anodes.end(), [&](const Anode& a) {
-            return std::fabs(a.moyenne - e.lambda) < 0.006;
-        });
-        if (anode != table_anodes.end()) {
+        if (const Anode* anode = anode_de_lambda(e.lambda, 0.006)) {
             champs = {pascal_reel(anode->k_beta, 8, 5), " 1", " 1.025", " 0.5"};
             espace.recherche.nb_contaminations = 2;
         }
