@@ -5,6 +5,7 @@
 #include "commun/fichier_texte.h"
 #include "commun/espace_travail.h"
 
+#include <gemmi/unitcell.hpp>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,28 +22,17 @@ namespace kovrin::test {
 
 inline constexpr double pi = 3.14159265358979323846;
 
-// 2theta (degrees) of h k l in an orthogonal cell, from Bragg's law in double precision.
-inline double deux_theta_orthogonal(double a, double b, double c, int h, int k, int l,
-                                    double lambda) {
-    double inv_d = std::sqrt(h * h / (a * a) + k * k / (b * b) + l * l / (c * c));
-    return 2 * std::asin(lambda * inv_d / 2) * 180 / pi;
-}
-
 // 2theta (degrees) of h k l in any cell (a, b, c, alpha, beta, gamma in
-// degrees), from the textbook triclinic formula for 1/d^2.
+// degrees), from gemmi's cell.
 inline double deux_theta_maille(const std::array<double, 6>& m, int h, int k, int l,
                                 double lambda) {
-    const double a = m[0], b = m[1], c = m[2];
-    const double ca = std::cos(m[3] * pi / 180), cb = std::cos(m[4] * pi / 180),
-                 cg = std::cos(m[5] * pi / 180);
-    const double sa2 = 1 - ca * ca, sb2 = 1 - cb * cb, sg2 = 1 - cg * cg;
-    const double v2 = a * a * b * b * c * c * (1 - ca * ca - cb * cb - cg * cg + 2 * ca * cb * cg);
-    const double q =
-        (h * h * b * b * c * c * sa2 + k * k * a * a * c * c * sb2 + l * l * a * a * b * b * sg2 +
-         2 * h * k * a * b * c * c * (ca * cb - cg) + 2 * k * l * a * a * b * c * (cb * cg - ca) +
-         2 * h * l * a * b * b * c * (cg * ca - cb)) /
-        v2;
-    return 2 * std::asin(lambda * std::sqrt(q) / 2) * 180 / pi;
+    const gemmi::UnitCell cellule(m[0], m[1], m[2], m[3], m[4], m[5]);
+    return 2 * std::asin(lambda * std::sqrt(cellule.calculate_1_d2({h, k, l})) / 2) * 180 / pi;
+}
+
+inline double deux_theta_orthogonal(double a, double b, double c, int h, int k, int l,
+                                    double lambda) {
+    return deux_theta_maille({a, b, c, 90, 90, 90}, h, k, l, lambda);
 }
 
 inline void ajoute_paire(EspaceTravail& e, int h, int k, int l, double obs, double cal) {

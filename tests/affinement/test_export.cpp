@@ -55,24 +55,6 @@ TEST_F(Export, AgreementLinesAreFoundAfterThePairsWereDropped) {
     EXPECT_EQ(ecrit.size(), 15u); // no reflection rows without pairs
 }
 
-TEST_F(Export, ZeroShiftHeaderInMode1) {
-    e.mode_decalage = 1;
-    ecrit_export(e, ListeExport::courte);
-    EXPECT_EQ(lit_lignes("Excel.txt")[8], "\t2delta(T)\tLambda\ta\tb\tc\talpha\tbeta\tgamma\t");
-}
-
-TEST_F(Export, TwoPairsAtOneObservedAngleShowTheFirstInTheLongList) {
-    e.selection.efface();
-    e.mesures.efface();
-    ajoute_mesure(e, 22.218);
-    ajoute_paire(e, 1, 0, 0, 22.218, 22.206);
-    ajoute_paire(e, 0, 1, 0, 22.218, 17.7);
-    ecrit_export(e, ListeExport::longue);
-    auto lignes = lit_lignes("Excel.txt");
-    ASSERT_EQ(lignes.size(), 16u);
-    EXPECT_EQ(lignes[15].substr(0, 15), "   1\t   0\t   0\t");
-}
-
 TEST_F(Export, ListingThatEndsEarlyGivesZerosAndEmptyLines) {
     // A failed inversion leaves the first 17 lines of the listing only.
     auto lignes = lit_lignes("kovrin.out");

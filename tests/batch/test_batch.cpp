@@ -64,50 +64,24 @@ TEST(Batch, CubicExampleRefinedToTheCellItWasMadeWithAndItsJsonSummary) {
     const Execution e = lance(silicium);
     ASSERT_EQ(e.code, 0) << e.erreurs;
     EXPECT_TRUE(contient(e.sortie, "Status: Fin normale")) << e.sortie;
-    EXPECT_TRUE(contient(e.sortie, "Pairs: 11")) << e.sortie;
     EXPECT_TRUE(contient(e.sortie, "Listing: " + (dossier / "kovrin.out").string())) << e.sortie;
     // The refinement tab's a row: initial 5.4310, refined 5.4312 (9:4), sigma 0.0000 (8:4).
     EXPECT_TRUE(contient(e.sortie, "     a    5.4310    5.4312   0.0000      yes")) << e.sortie;
-    for (const char* fichier : {"kovrin.inp", "kovrin.out", "mouchard", "Excel.txt"})
-        EXPECT_TRUE(std::filesystem::exists(dossier / fichier)) << fichier;
+    EXPECT_TRUE(contient(e.sortie, "space group FD-3M, lambda 1.54059\n")) << e.sortie;
+    EXPECT_TRUE(contient(e.sortie, "Figures of merit: M(11) = ")) << e.sortie;
 
     const json j = lance_json(silicium);
     EXPECT_NEAR(j["parameters"]["a"].get<double>(), a_silicium, 1e-4);
     // Angles rounded to 0.001 degree leave the shift within a few thousandths.
     EXPECT_NEAR(j["parameters"]["zero"].get<double>(), zero_silicium, 0.002);
-    EXPECT_EQ(j["status"], "Fin normale");
-    EXPECT_EQ(j["system"], "CUBI");
     EXPECT_EQ(j["group"], "FD-3M");
-    EXPECT_NEAR(j["lambda"].get<double>(), 1.5405929, 1e-7);
-    for (const char* objet : {"parameters", "sigmas"}) {
-        ASSERT_TRUE(j[objet].is_object()) << objet;
-        for (const char* nom : {"zero", "lambda", "a", "b", "c", "alpha", "beta", "gamma"})
-            EXPECT_TRUE(j[objet][nom].is_number()) << objet << " " << nom;
-    }
     // The default marks: the zero shift and what the cubic system leaves free.
     EXPECT_EQ(j["refined"], json::array({"zero", "a"}));
-    EXPECT_TRUE(j["agreement_2theta"].is_number());
-    EXPECT_LT(j["agreement_2theta"].get<double>(), 0.001);
-
-    ASSERT_EQ(j["measured"].size(), 11u);
-    EXPECT_DOUBLE_EQ(j["measured"][0]["two_theta"].get<double>(), 28.456);
-    EXPECT_TRUE(j["measured"][0]["intensity"].is_number());
-
     // Calculated from the starting cell a = 5.431 of the .cry file: 111 at
     // d = 5.431 / sqrt(3).
-    ASSERT_GT(j["calculated"].size(), 0u);
-    const json& premiere = j["calculated"][0];
-    EXPECT_EQ(std::set<int>({std::abs(premiere["h"].get<int>()), std::abs(premiere["k"].get<int>()),
-                             std::abs(premiere["l"].get<int>())}),
-              std::set<int>({1}));
-    EXPECT_NEAR(premiere["d"].get<double>(), 5.431 / std::sqrt(3.0), 1e-4);
-    EXPECT_TRUE(premiere["two_theta"].is_number());
-
+    EXPECT_NEAR(j["calculated"][0]["d"].get<double>(), 5.431 / std::sqrt(3.0), 1e-4);
     ASSERT_EQ(j["pairs"].size(), 11u);
-    for (const char* cle : {"h", "k", "l", "obs", "calc"})
-        EXPECT_TRUE(j["pairs"][0].contains(cle)) << cle;
     EXPECT_DOUBLE_EQ(j["pairs"][0]["obs"].get<double>(), 28.456);
-    EXPECT_TRUE(j["messages"].is_array());
 }
 
 TEST(Batch, HexagonalExampleWithATypedCellAndAnAnode) {
@@ -118,97 +92,9 @@ TEST(Batch, HexagonalExampleWithATypedCellAndAnAnode) {
     EXPECT_NEAR(j["lambda"].get<double>(), 1.54180, 1e-6); // mean Cu Kalpha of the dialog
     // Noise of 0.003 degree on 29 lines: the cell comes back within 1e-4 A.
     EXPECT_NEAR(j["parameters"]["a"].get<double>(), a_quartz, 1e-4);
-    EXPECT_NEAR(j["parameters"]["b"].get<double>(), a_quartz, 1e-4);
     EXPECT_NEAR(j["parameters"]["c"].get<double>(), c_quartz, 1e-4);
-    EXPECT_NEAR(j["parameters"]["gamma"].get<double>(), 120.0, 1e-3);
     EXPECT_NEAR(j["parameters"]["zero"].get<double>(), zero_quartz, 0.003);
     EXPECT_EQ(j["pairs"].size(), 29u);
-}
-
-// 2theta of h k l in a monoclinic cell (b unique), from the metric tensor.
-double deux_theta_monoclinique(double a, double b, double c, double beta, int h, int k, int l,
-                               double lambda) {
-    const double pi = 3.14159265358979323846;
-    const double sb = std::sin(beta * pi / 180), cb = std::cos(beta * pi / 180);
-    const double inv_d2 =
-        (h * h / (a * a) + k * k * sb * sb / (b * b) + l * l / (c * c) - 2 * h * l * cb / (a * c)) /
-        (sb * sb);
-    return 2 * std::asin(lambda * std::sqrt(inv_d2) / 2) * 180 / pi;
-}
-
-TEST(Batch, MonoclinicTypedCellRefinesTheMarksItsUniqueAngleSets) {
-    DossierTemporaire dossier;
-    // P 1 2/m 1 allows every h k l: the distinct spacings between 15 and 60
-    // degrees, kept when no other lies within 0.12 degree.
-    const double a = 5.10, b = 6.20, c = 7.30, beta = 101.5, lambda = 1.5406;
-    std::vector<double> angles;
-    for (int h = -4; h <= 4; ++h)
-        for (int k = 0; k <= 4; ++k)
-            for (int l = 0; l <= 5; ++l)
-                if (h || k || l)
-                    angles.push_back(deux_theta_monoclinique(a, b, c, beta, h, k, l, lambda));
-    std::sort(angles.begin(), angles.end());
-    std::string fichier;
-    int n = 0;
-    for (std::size_t i = 0; i < angles.size(); ++i) {
-        const bool seule = (i == 0 || angles[i] - angles[i - 1] > 0.12) &&
-                           (i + 1 == angles.size() || angles[i + 1] - angles[i] > 0.12);
-        if (seule && angles[i] > 15 && angles[i] < 60) {
-            fichier += std::to_string(angles[i]) + "\r\n";
-            ++n;
-        }
-    }
-    ASSERT_GE(n, 10);
-    kovrin::test::ecrit_fichier(dossier / "mono.prn", fichier);
-    const json j = lance_json("--peaks mono.prn --lambda 1.5406 --system MONO --group P2/m "
-                              "--cellpar 5.105,6.195,7.305,90,101.45,90");
-    EXPECT_EQ(j["status"], "Fin normale");
-    EXPECT_EQ(j["refined"], json::array({"zero", "a", "b", "c", "beta"}));
-    EXPECT_EQ(j["pairs"].size(), static_cast<std::size_t>(n));
-    EXPECT_NEAR(j["parameters"]["a"].get<double>(), a, 2e-4);
-    EXPECT_NEAR(j["parameters"]["b"].get<double>(), b, 2e-4);
-    EXPECT_NEAR(j["parameters"]["c"].get<double>(), c, 2e-4);
-    EXPECT_NEAR(j["parameters"]["beta"].get<double>(), beta, 0.01);
-    EXPECT_NEAR(j["parameters"]["zero"].get<double>(), 0, 0.005);
-}
-
-// An XRDML file as today's instruments write it (the wavelengths in
-// <usedWavelength>): Gaussian silicon lines of a cell a over a flat background,
-// at the angles of the mean of the Cu Kalpha doublet the file gives.
-std::string xrdml_silicium(double a) {
-    const double lambda = (1.5405980 + 0.5 * 1.5444260) / 1.5, pi = 3.14159265358979323846;
-    std::vector<double> raies;
-    for (int n : {3, 8, 11, 16, 19, 24}) // 111 220 311 400 331 422
-        raies.push_back(2 * std::asin(lambda * std::sqrt(n) / (2 * a)) * 180 / pi);
-    std::string comptes;
-    for (int i = 0; i <= 7000; ++i) {
-        double y = 10;
-        for (double r : raies)
-            y += 1000 * std::exp(-0.5 * std::pow((20 + 0.01 * i - r) / 0.04, 2));
-        comptes += std::to_string(std::lround(y)) + " ";
-    }
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<xrdMeasurements "
-           "xmlns=\"http://www.xrdml.com/XRDMeasurement/1.5\">\n<xrdMeasurement>\n"
-           "<usedWavelength intended=\"K-Alpha 1\"><kAlpha1 unit=\"Angstrom\">1.5405980</kAlpha1>"
-           "<kAlpha2 unit=\"Angstrom\">1.5444260</kAlpha2><ratioKAlpha2KAlpha1>0.5000"
-           "</ratioKAlpha2KAlpha1></usedWavelength>\n<scan><dataPoints><positions axis=\"2Theta\">"
-           "<startPosition>20.00</startPosition><endPosition>90.00</endPosition></positions>"
-           "<intensities unit=\"counts\">" +
-           comptes + "</intensities></dataPoints></scan>\n</xrdMeasurement>\n</xrdMeasurements>\n";
-}
-
-TEST(Batch, AnXrdmlProfileOpensAndRefinesWithAFullSymbolTyped) {
-    DossierTemporaire dossier;
-    constexpr double a = 5.4350;
-    kovrin::test::ecrit_fichier(dossier / "si.xrdml", xrdml_silicium(a));
-    const json j = lance_json("--profile si.xrdml --search --system CUBI "
-                              "--group \"F 41/d -3 2/m\" --cellpar 5.431");
-    EXPECT_EQ(j["status"], "Fin normale");
-    EXPECT_EQ(j["group"], "FD-3M");
-    // The file's mean wavelength, as the 5 decimals of the wavelength field give it.
-    EXPECT_NEAR(j["lambda"].get<double>(), (1.5405980 + 0.5 * 1.5444260) / 1.5, 5e-6);
-    EXPECT_EQ(j["pairs"].size(), 6u);
-    EXPECT_NEAR(j["parameters"]["a"].get<double>(), a, 2e-4);
 }
 
 TEST(Batch, NoRefineListsTheCalculatedReflections) {
@@ -220,16 +106,13 @@ TEST(Batch, NoRefineListsTheCalculatedReflections) {
     // gives 13 spacings; 222 and 442 are allowed by the group (silicon shows
     // neither only because of its atom site).
     EXPECT_TRUE(contient(e.sortie, "Calculated reflections: 13")) << e.sortie;
-    EXPECT_TRUE(contient(e.sortie, "  h   k   l    Dhkl  2Theta")) << e.sortie;
     EXPECT_TRUE(contient(e.sortie, "  2  2  2  1.5678")) << e.sortie; // 5.431 / sqrt(12)
     EXPECT_TRUE(contient(e.sortie, "Selected reflections: 11")) << e.sortie;
     EXPECT_FALSE(std::filesystem::exists(dossier / "kovrin.out"));
 
     const json j = lance_json(silicium + " --no-refine");
     EXPECT_TRUE(j["status"].is_null());
-    EXPECT_TRUE(j["sigmas"].is_null());
     EXPECT_EQ(j["calculated"].size(), 13u);
-    EXPECT_DOUBLE_EQ(j["parameters"]["a"].get<double>(), 5.431);
 }
 
 TEST(Batch, ReflectionsOfACellAloneWithATypedWavelengthAndRange) {
@@ -311,10 +194,7 @@ TEST(Batch, ASingularRefinementExitsWithStatus1AndTheEngineStatus) {
 
     const json j = lance_json(silicium + " --refine zero,a,b", 1);
     EXPECT_EQ(j["status"], "erreur dans matinv CHOLESKI");
-    EXPECT_EQ(j["refined"], json::array({"zero", "a", "b"}));
-    EXPECT_TRUE(j["sigmas"].is_null());
     EXPECT_EQ(j["messages"], json::array({"DLL error"}));
-    EXPECT_TRUE(std::filesystem::exists(dossier / "kovrin.out"));
 }
 
 TEST(Batch, WorkDirectoryHoldsTheFilesAndRelativeInputsAreFoundFirst) {
@@ -330,7 +210,6 @@ TEST(Batch, WorkDirectoryHoldsTheFilesAndRelativeInputsAreFoundFirst) {
         EXPECT_TRUE(std::filesystem::exists(dossier / "travail/si" / fichier)) << fichier;
         EXPECT_FALSE(std::filesystem::exists(dossier / fichier)) << fichier;
     }
-    EXPECT_FALSE(std::filesystem::exists(dossier / "travail/si/raw.out")); // no profile
     // The engine's title is the peak file's name.
     EXPECT_TRUE(contient(lit_fichier(dossier / "travail/si/kovrin.inp"), "si.prn\r\n"));
 }
@@ -342,41 +221,6 @@ TEST(Batch, EccentricityFlagsTheAngularTermForTheEngine) {
     // kovrin.inp, line 3: the angular term and its flag, -1 for eccentricity.
     EXPECT_TRUE(contient(lit_fichier(dossier / "kovrin.inp"), "\r\n  0.0000 -1.0000\r\n"));
     EXPECT_TRUE(contient(e.sortie, "sample eccentricity")) << e.sortie;
-}
-
-TEST(Batch, HallSymbolsGoThroughTheSymmetryLibrary) {
-    DossierTemporaire dossier;
-    const json j = lance_json("--peaks " + exemples +
-                              "/cubique/silicium.prn --system CUBI --group \"-F 4vw 2vw 3\" --hall "
-                              "--cellpar 5.431 --lambda 1.5405929");
-    EXPECT_EQ(j["group"], "F D -3 M:2");
-    EXPECT_NEAR(j["parameters"]["a"].get<double>(), a_silicium, 1e-4);
-    EXPECT_TRUE(std::filesystem::exists(dossier / "hall.txt"));
-}
-
-TEST(Batch, PeakSearchOnTheRealCu3AuProfile) {
-    DossierTemporaire dossier;
-    // A noisy pattern: the default threshold 2 takes ripples for peaks; 20 keeps
-    // the strong lines. They sit about 0.16 degree below where a = 3.75 puts
-    // them, hence the tolerance of 0.25 and a refined zero near -0.1.
-    const std::string arguments = std::string("--profile ") + KOVRIN_REAL_DATA_DIR +
-                                  "/Cu3Au-1.raw --search --threshold 20 --keep alpha,alpha1 "
-                                  "--system CUBI --group Pm-3m --cellpar 3.75 --tolerance 0.25 "
-                                  "--reports";
-    const json j = lance_json(arguments);
-    EXPECT_EQ(j["status"], "Fin normale");
-    // The superlattice line 100 and the fundamentals 111, 200, 220 of ordered Cu3Au.
-    std::set<int> n;
-    for (const json& p : j["pairs"]) {
-        const int h = p["h"], k = p["k"], l = p["l"];
-        n.insert(h * h + k * k + l * l);
-    }
-    EXPECT_EQ(n, (std::set<int>{1, 3, 4, 8}));
-    // a = 3.749 A in the literature; four lines and a free zero leave ~0.004 A.
-    EXPECT_NEAR(j["parameters"]["a"].get<double>(), 3.749, 0.01);
-    EXPECT_NEAR(j["lambda"].get<double>(), 1.54184, 1e-5); // from the file's header
-    for (const char* fichier : {"raw.out", "dif.out", "indx.out"})
-        EXPECT_TRUE(std::filesystem::exists(dossier / fichier)) << fichier;
 }
 
 // A CIF number with its standard uncertainty in parentheses: 5.431230(6).
@@ -441,27 +285,34 @@ TEST(Batch, CifOfTheCubicExampleReadsBackWithGemmiAsTheJsonSummaryGivesIt) {
     }
 }
 
-TEST(Batch, FittedPeakPositionsOnTheRealCu3AuProfileLoseTheKalphaCentroidBias) {
+TEST(Batch, PeakSearchAndFittedPositionsOnTheRealCu3AuProfile) {
     DossierTemporaire dossier;
-    // Threshold 20 keeps the strong lines 100, 111, 200 and 220. Their peaks
-    // are 0.3 to 0.4 degree wide: every Kalpha doublet is unresolved and its
-    // lobe centre lies between Kalpha1 and Kalpha2, a third of their
-    // separation above Kalpha1.
+    // A noisy pattern: the default threshold 2 takes ripples for peaks; 20 keeps
+    // the strong lines, 0.3 to 0.4 degree wide: every Kalpha doublet is
+    // unresolved and its lobe centre lies a third of the separation above Kalpha1.
     const std::string recherche = std::string("--profile ") + KOVRIN_REAL_DATA_DIR +
                                   "/Cu3Au-1.raw --search --threshold 20 --system CUBI "
                                   "--group Pm-3m --cellpar 3.75 --tolerance 0.3";
-    const json centres = lance_json(recherche);
+    const json centres = lance_json(recherche + " --reports");
+    for (const char* fichier : {"raw.out", "dif.out", "indx.out"})
+        EXPECT_TRUE(std::filesystem::exists(dossier / fichier)) << fichier;
     const json ajustes = lance_json(recherche + " --fit-peaks");
     ASSERT_EQ(centres["status"], "Fin normale");
     ASSERT_EQ(ajustes["status"], "Fin normale");
-    auto indices = [](const json& j) {
-        std::set<std::array<int, 3>> s;
-        for (const json& p : j["pairs"])
-            s.insert({p["h"].get<int>(), p["k"].get<int>(), p["l"].get<int>()});
-        return s;
+    auto sommes = [](const json& j) {
+        std::set<int> n;
+        for (const json& p : j["pairs"]) {
+            const int h = p["h"], k = p["k"], l = p["l"];
+            n.insert(h * h + k * k + l * l);
+        }
+        return n;
     };
-    EXPECT_EQ(indices(ajustes), indices(centres)); // the same four lines, refined both ways
-    EXPECT_NEAR(ajustes["lambda"].get<double>(), 1.5406, 1e-6); // lambda1 of the header
+    // The superlattice line 100 and the fundamentals 111, 200, 220 of ordered
+    // Cu3Au, refined both ways.
+    EXPECT_EQ(sommes(centres), (std::set<int>{1, 3, 4, 8}));
+    EXPECT_EQ(sommes(ajustes), sommes(centres));
+    EXPECT_NEAR(centres["lambda"].get<double>(), 1.54184, 1e-5); // the header's mean
+    EXPECT_NEAR(ajustes["lambda"].get<double>(), 1.5406, 1e-6);  // lambda1 of the header
     // Lobe centres with the mean wavelength: a = 3.75317, engine sigma 0.00137,
     // usual 0.00194, agreement 0.0152. Fitted Kalpha1 positions with lambda1:
     // a = 3.75050, engine sigma 0.00258, usual 0.00365, agreement 0.0286. The

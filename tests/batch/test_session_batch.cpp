@@ -24,22 +24,7 @@ TEST(SessionBatch, PeakFormatByNameInTheReReadingOrderElseColumn) {
     EXPECT_EQ(format_pics_par_nom("a.dat"), pics_winfit);
     EXPECT_EQ(format_pics_par_nom("a.di"), pics_philips);
     EXPECT_EQ(format_pics_par_nom("a.dif.txt"), pics_dif); // ".dif" is tested first
-    EXPECT_EQ(format_pics_par_nom("a.prn"), pics_colonne);
     EXPECT_EQ(format_pics_par_nom("sans_extension"), pics_colonne);
-}
-
-// Files named on kovrin2's command line: a profile format's name that no peak
-// format claims is a profile (.dat and .txt stay peak files).
-TEST(SessionBatch, KindOfAFileByItsName) {
-    const std::pair<const char*, GenreFichier> noms[] = {
-        {"a.cry", GenreFichier::maille}, {"a.ICS", GenreFichier::maille},
-        {"a.raw", GenreFichier::profil}, {"a.rd", GenreFichier::profil},
-        {"a.cpi", GenreFichier::profil}, {"scan.xrdml", GenreFichier::profil},
-        {"s.uxd", GenreFichier::profil}, {"s.xy", GenreFichier::profil},
-        {"a.dat", GenreFichier::pics},   {"a.txt", GenreFichier::pics},
-        {"a.prn", GenreFichier::pics},   {"a.dif", GenreFichier::pics}};
-    for (const auto& [nom, genre] : noms)
-        EXPECT_EQ(genre_fichier(nom), genre) << nom;
 }
 
 TEST(SessionBatch, StartDeletesTheResultsOfAnEarlierRunOnly) {
@@ -95,26 +80,14 @@ TEST(SessionBatch, CellFilesSelectTheirGroupInTheHmList) {
         EXPECT_EQ(et.systeme, "CUBI");
         EXPECT_EQ(et.groupe, c.groupe);
         EXPECT_EQ(et.ligne_titre, c.titre);
-        EXPECT_EQ(et.fichier_maille, (dossier / c.nom).string());
         EXPECT_EQ(et.maille, (std::array<double, 6>{c.a, c.a, c.a, 90, 90, 90}));
-        EXPECT_EQ(et.maille_initiale, et.maille);
         EXPECT_TRUE(et.calculees.vide());
         EXPECT_TRUE(et.selection.vide());
-        EXPECT_FALSE(et.affinement_ok);
         ASSERT_GE(et.liste_hm.selection, 0);
         EXPECT_EQ(et.liste_hm.entrees[static_cast<std::size_t>(et.liste_hm.selection)],
                   c.entree_hm);
         EXPECT_EQ(et.liste_orsab.selection, -1);
-        EXPECT_TRUE(d.erreurs().empty());
     }
-}
-
-TEST(SessionBatch, AMissingCellFileIsNamedInTheMessage) {
-    DossierTemporaire dossier;
-    DialoguesEnregistres d;
-    EXPECT_FALSE(lit_fichier_maille(dossier / "absent.cry", d).has_value());
-    ASSERT_EQ(d.erreurs().size(), 1u);
-    EXPECT_NE(d.erreurs()[0].find("absent.cry"), std::string::npos) << d.erreurs()[0];
 }
 
 // The two symbol lists of the cubic system, nothing selected.
@@ -125,21 +98,6 @@ EspaceTravail espace_cubique(const DossierTemporaire& dossier) {
     remplit_liste_orsab(et);
     remplit_liste_hm(et);
     return et;
-}
-
-TEST(SessionBatch, GroupChosenInTheHmListSurvivesARefillOfTheLists) {
-    DossierTemporaire dossier;
-    EspaceTravail et = espace_cubique(dossier);
-    ASSERT_TRUE(choisit_groupe(et, " fd-3m ", false));
-    EXPECT_EQ(et.liste_hm.entrees[static_cast<std::size_t>(et.liste_hm.selection)], "Fd-3m");
-    EXPECT_EQ(et.liste_orsab.selection, -1);
-    EXPECT_EQ(et.groupe, "FD-3M");
-    EXPECT_EQ(et.origine_groupe, "HM");
-    const int choisie = et.liste_hm.selection;
-    remplit_liste_hm(et);
-    remplit_liste_orsab(et);
-    EXPECT_EQ(et.liste_hm.selection, choisie);
-    EXPECT_EQ(et.liste_orsab.selection, -1);
 }
 
 TEST(SessionBatch, GroupChosenInTheOrsabListByEitherSymbol) {

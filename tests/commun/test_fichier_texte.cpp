@@ -61,16 +61,3 @@ TEST(FichierTexte, MissingFileIsAnErrorNamingIt) {
     std::filesystem::create_directory("un_dossier");
     EXPECT_THROW(lit_lignes("un_dossier"), ErreurKovrin);
 }
-
-TEST(Dialogues, RecordsTextsInOrder) {
-    DialoguesEnregistres d;
-    d.erreur("No pattern!");
-    d.bip();
-    d.reponse = Reponse::non;
-    EXPECT_EQ(d.confirmation("This file already exists. Do you want to continue?"), Reponse::non);
-    EXPECT_EQ(d.textes(),
-              (std::vector<std::string>{"No pattern!",
-                                        "This file already exists. Do you want to continue?"}));
-    EXPECT_EQ(d.nb_bips(), 1);
-    EXPECT_TRUE(d.a_dit("No pattern!"));
-}

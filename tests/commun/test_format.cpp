@@ -8,34 +8,6 @@
 
 using namespace kovrin;
 
-TEST(FormatFortran, FixedPointDropsLeadingZeroOnlyWhenNeeded) {
-    EXPECT_EQ(fortran_f(-0.0123, 7, 5), "-.01230");
-    EXPECT_EQ(fortran_f(0.0123, 7, 5), "0.01230");
-    EXPECT_EQ(fortran_f(0.0123, 6, 5), ".01230");
-    EXPECT_EQ(fortran_f(1.5406, 9, 5), "  1.54060");
-    EXPECT_EQ(fortran_f(5.4, 8, 4), "  5.4000");
-    EXPECT_EQ(fortran_f(90.0, 7, 2), "  90.00");
-}
-
-TEST(FormatFortran, AsterisksWhenTheValueDoesNotFit) {
-    EXPECT_EQ(fortran_f(1234.5, 8, 4), "********");
-    EXPECT_EQ(fortran_f(-1.5, 4, 2), "****");
-    EXPECT_EQ(fortran_i(123456, 5), "*****");
-    EXPECT_EQ(fortran_i(-1234, 5), "-1234");
-}
-
-TEST(FormatFortran, ZeroDecimalsWritesThePoint) {
-    EXPECT_EQ(fortran_f(1.0, 5, 0), "   1.");
-    EXPECT_EQ(fortran_f(0.0, 6, 0), "    0.");
-    EXPECT_EQ(fortran_f(-1.0, 5, 0), "  -1.");
-}
-
-TEST(FormatFortran, RoundingAndNegativeZero) {
-    EXPECT_EQ(fortran_f(0.00004, 7, 4), " 0.0000");
-    EXPECT_EQ(fortran_f(-0.00004, 7, 4), " 0.0000");
-    EXPECT_EQ(fortran_f(2.99996, 7, 4), " 3.0000");
-}
-
 TEST(FormatFortran, TextAndBlanks) {
     EXPECT_EQ(fortran_a("A=B", 5), "  A=B");
     EXPECT_EQ(fortran_a("MonoBeta", 5), "MonoB");

@@ -38,22 +38,6 @@ TEST(SystemeDeMaille, RulesInTheirOrder) {
     EXPECT_EQ(systeme_de({4, 5, 6, 89, 95, 90}), "TRIC");
 }
 
-TEST(CalculReciproque, CubicAndHexagonalCells) {
-    Maille rec{};
-    MatriceB b{};
-    ASSERT_TRUE(calcul_reciproque({5, 5, 5, 90, 90, 90}, rec, b));
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j)
-            EXPECT_NEAR(b[i][j], i == j ? 0.2 : 0.0, 1e-6) << i << j;
-    EXPECT_NEAR(rec[0], 0.2, 1e-9);
-    EXPECT_NEAR(rec[3], 90, 1e-3); // 90 / 57.2957 is not exactly pi / 2
-    EXPECT_NEAR(d_hkl({5, 5, 5, 90, 90, 90}, 1, 1, 1), 5 / std::sqrt(3.0), 2e-5);
-    ASSERT_TRUE(calcul_reciproque({3, 3, 5, 90, 90, 120}, rec, b));
-    EXPECT_NEAR(rec[5], 60, 1e-3);                       // gamma* = 180 - gamma
-    EXPECT_NEAR(rec[0], 2 / (3 * std::sqrt(3.0)), 1e-6); // a* = 2 / (a sqrt 3)
-    EXPECT_NEAR(rec[2], 0.2, 1e-9);
-}
-
 // Spacings checked against the inverse metric tensor, computed by hand; the
 // decimal 57.2957 moves them by a few 1e-6.
 TEST(InverseDCarre, OneCellOfEachSystem) {

@@ -1,7 +1,9 @@
 #pragma once
-// Arguments of one call of calcul, and observed angles computed here in double
-// precision from a direct cell (metric tensor), independently of the engine.
+// Arguments of one call of calcul, and observed angles computed in double
+// precision from a direct cell by gemmi, independently of the engine.
 #include "kovrin/calcul.h"
+
+#include <gemmi/unitcell.hpp>
 
 #include <array>
 #include <cmath>
@@ -26,34 +28,9 @@ inline Maille rhomboedre(double a, double alpha) {
 
 inline constexpr double pi = 3.14159265358979323846;
 
-// Inverse of a 3x3 matrix from its cofactors (adjugate over determinant).
-inline void inverse_3x3(const double g[3][3], double inv[3][3]) {
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) {
-            int i1 = (j + 1) % 3, i2 = (j + 2) % 3, j1 = (i + 1) % 3, j2 = (i + 2) % 3;
-            inv[i][j] = g[i1][j1] * g[i2][j2] - g[i1][j2] * g[i2][j1];
-        }
-    double det = g[0][0] * inv[0][0] + g[0][1] * inv[1][0] + g[0][2] * inv[2][0];
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j)
-            inv[i][j] /= det;
-}
-
-// 1/d^2 of (h k l): h' G^-1 h with G the direct metric tensor.
+// 1/d^2 of (h k l), from gemmi's cell.
 inline double inverse_d2(const Maille& m, int h, int k, int l) {
-    double ca = std::cos(m.alpha * pi / 180), cb = std::cos(m.beta * pi / 180),
-           cg = std::cos(m.gamma * pi / 180);
-    double g[3][3] = {{m.a * m.a, m.a * m.b * cg, m.a * m.c * cb},
-                      {m.a * m.b * cg, m.b * m.b, m.b * m.c * ca},
-                      {m.a * m.c * cb, m.b * m.c * ca, m.c * m.c}};
-    double inv[3][3];
-    inverse_3x3(g, inv);
-    double v[3] = {double(h), double(k), double(l)};
-    double s = 0;
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j)
-            s += v[i] * inv[i][j] * v[j];
-    return s;
+    return gemmi::UnitCell(m.a, m.b, m.c, m.alpha, m.beta, m.gamma).calculate_1_d2({h, k, l});
 }
 
 // Bragg angle 2theta in degrees, without shift; NaN when out of reach.

@@ -186,26 +186,4 @@ TEST(Listing, ACallWritesTheSameFilesOverLongerOrShorterOnes) {
     }
 }
 
-// The benchmarks' entry computes what calcul computes, and writes nothing.
-TEST(Listing, TheArithmeticAloneReturnsWhatTheFullCallReturns) {
-    DossierTemporaire commun;
-    for (const Appel& cas : {long_cas(), petit_cas(), refus_tous(), echec_inversion()}) {
-        Appel complet = cas, seul = cas;
-        complet.lance();
-        DossierTemporaire dossier;
-        moteur::calcul_sans_fichiers(seul.texte.data(), &seul.lettre, seul.parametres.data(),
-                                     seul.drapeaux.data(), seul.erreurs.data(), seul.h.data(),
-                                     seul.k.data(), seul.l.data(), seul.angles.data(),
-                                     &seul.accord);
-        EXPECT_TRUE(std::filesystem::is_empty(dossier.chemin()));
-        EXPECT_EQ(seul.statut(), complet.statut());
-        EXPECT_EQ(seul.lettre, complet.lettre);
-        EXPECT_EQ(seul.parametres, complet.parametres);
-        EXPECT_EQ(seul.drapeaux, complet.drapeaux);
-        EXPECT_EQ(seul.erreurs, complet.erreurs);
-        EXPECT_EQ(seul.angles, complet.angles);
-        EXPECT_EQ(seul.accord, complet.accord);
-    }
-}
-
 } // namespace

@@ -3,17 +3,14 @@
 #include "fenetres/dialogues_qt.h"
 #include "fenetres/grille_textes.h"
 #include "fenetres/image_trace.h"
-#include "fenetres/impression.h"
 #include "fenetres/tform1.h"
 #include "fenetres/tform6.h"
 #include "fichiers/formats_profil.h"
 #include "interface/diagramme.h"
 #include "outils_fenetres.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
@@ -146,16 +143,6 @@ TEST_F(Diagramme, PointingPairsOnTheSelectionTabOnly) {
     glisse(pixel(30, 20), {pixel(40, 20).x(), -5}); // released above the picture
     EXPECT_EQ(programme.espace.angle_max, 50);
     EXPECT_TRUE(dialogues.erreurs().empty());
-}
-
-TEST_F(Diagramme, PrintedToAPdfOnALandscapePage) {
-    ASSERT_TRUE(imprime_pdf(f6, "diagramme.pdf"));
-    QFile pdf("diagramme.pdf");
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    const auto boite =
-        QRegularExpression(R"(/MediaBox \[0 0 ([\d.]+) ([\d.]+)\])").match(pdf.readAll());
-    ASSERT_TRUE(boite.hasMatch());
-    EXPECT_GT(boite.captured(1).toDouble(), boite.captured(2).toDouble());
 }
 
 TEST_F(Diagramme, TodaysFormatsOpenFromEveryProfileMenu) {

@@ -1,14 +1,11 @@
 #pragma once
-// Builds binary fixtures byte by byte from a layout's offset table, and
-// shakes readers with truncations and random mutations of a valid file.
+// Builds binary fixtures byte by byte from a layout's offset table.
 #include "commun/dialogues.h"
 #include "dossier_temporaire.h"
 #include "fichiers/lecture_montree.h"
 
 #include <cstdint>
 #include <cstring>
-#include <functional>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -47,8 +44,6 @@ class Fabrique {
         octets.replace(p, t.size(), t);
         return *this;
     }
-    void ecrit(const std::string& nom) const { ecrit_fichier(nom, octets); }
-
     std::string octets;
 
   private:
@@ -56,37 +51,6 @@ class Fabrique {
         if (octets.size() < taille) octets.resize(taille, '\0');
     }
 };
-
-// Feeds `lecture` every truncation of `valide` and `nb` seeded random mutations
-// (a few bytes overwritten, sometimes cut); the reader must neither crash nor
-// hang, and must either succeed or say why.
-inline void secoue(const std::string& valide, const std::string& nom, int nb,
-                   const std::function<bool(const std::string&, DialoguesEnregistres&)>& lecture) {
-    auto essaie = [&](const std::string& octets) {
-        ecrit_fichier(nom, octets);
-        DialoguesEnregistres d;
-        bool lu = lecture(nom, d);
-        if (!lu && d.erreurs().empty()) throw std::runtime_error("reader refused silently");
-    };
-    for (std::size_t n = 0; n < valide.size(); n += (n < 400 ? 1 : 3))
-        essaie(valide.substr(0, n));
-    std::mt19937 gen(12345);
-    for (int k = 0; k < nb; ++k) {
-        std::string o = valide;
-        int changes = 1 + static_cast<int>(gen() % 8);
-        for (int c = 0; c < changes; ++c)
-            o[gen() % o.size()] = static_cast<char>(gen() & 0xFF);
-        if (gen() % 4 == 0) o.resize(gen() % o.size());
-        essaie(o);
-    }
-}
-
-// A reader returning an optional, as the yes/no reading `secoue` expects.
-template <class Lecteur> auto lu(Lecteur lecteur) {
-    return [lecteur](const std::string& nom, DialoguesEnregistres& d) {
-        return lit_en_montrant(d, [&] { return lecteur(nom); }).has_value();
-    };
-}
 
 // The same text with LF line ends.
 inline std::string sans_cr(std::string t) {

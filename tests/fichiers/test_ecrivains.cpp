@@ -89,21 +89,6 @@ TEST_F(Ecrivains, EcritProfilRaw2BytesFollowTheLayout) {
     EXPECT_EQ(o.substr(168, 20), (date_du_jour() + std::string(20, ' ')).substr(0, 20));
 }
 
-TEST_F(Ecrivains, EcritProfilRaw2ReadBack) {
-    EspaceTravail et = espace_avec_profil(50);
-    ecrit_profil_raw(profil_de(et), "a.raw");
-    auto p = lit_fichier(lit_profil_raw, "a.raw");
-    ASSERT_TRUE(p);
-    EXPECT_EQ(*p->titre, "Quartz run 2" + std::string(20, ' ') + " (RAW2)");
-    ASSERT_EQ(p->points.size(), 50u);
-    for (int i = 1; i <= 50; ++i) {
-        EXPECT_NEAR(p->points[i - 1].angle, et.profil[i].angle, 1e-4);
-        EXPECT_NEAR(p->points[i - 1].intensite, et.profil[i].intensite, 1e-4);
-    }
-    EXPECT_FLOAT_EQ(static_cast<float>(p->lambda1), 1.5406f);
-    EXPECT_NEAR(p->lambda, (1.5406 + 0.5 * 1.54439) / 1.5, 1e-6);
-}
-
 TEST_F(Ecrivains, EcritProfilCpiLinesAndReadBack) {
     EspaceTravail et = espace_avec_profil(4);
     et.angle_min = 10.02; // a zoomed diagram does not move the file's angles

@@ -8,13 +8,6 @@ namespace {
 struct FinsDeLigne : test::DansDossier {};
 } // namespace
 
-TEST_F(FinsDeLigne, CrLfFileIsUsedAsItIs) {
-    test::ecrit_fichier("a.txt", "one\r\ntwo\n");
-    EXPECT_FALSE(convertit_fins_de_ligne("a.txt"));
-    EXPECT_FALSE(std::filesystem::exists("dummy.tmp"));
-    EXPECT_THROW(convertit_fins_de_ligne("absent.txt"), ErreurKovrin);
-}
-
 TEST_F(FinsDeLigne, LfAndCrFilesAreCopiedWithCrLf) {
     test::ecrit_fichier("lf.txt", "a\nb\n\nc");
     EXPECT_TRUE(convertit_fins_de_ligne("lf.txt"));

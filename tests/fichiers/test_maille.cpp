@@ -70,12 +70,3 @@ TEST_F(FichiersMaille, IcsdGroupWithoutParenthesisAndMissingCell) {
           "CELL a=5.4 b=5.4 c=5.4 alpha=90 beta=90 gamma=9x0\r\n", "TITL only a title\r\n"})
         EXPECT_EQ(refus(lit_maille_icsd, "b.ics", t), Textes{"Cell parameters not found!"}) << t;
 }
-
-TEST_F(FichiersMaille, NoInputCrashesTheReaders) {
-    test::secoue("Silicon\r\nCUBI\r\nFD-3M\r\n    5.4310    5.4310    5.4310   90.0000   90.0000"
-                 "   90.0000\r\n",
-                 "f.cry", 2000, test::lu(lit_maille_kovrin));
-    test::secoue("TITL x\nCELL a=4.759(1) b=4.759(1) c=12.991(2) A=90 B=90 G=120\nSGR R -3 C H "
-                 "(167)\n",
-                 "f.ics", 2000, test::lu(lit_maille_icsd));
-}

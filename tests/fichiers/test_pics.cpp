@@ -219,17 +219,3 @@ TEST_F(PicsTexte, ColumnFirstNumberOfEachLineAndCeiling) {
     EXPECT_EQ(refus(lit_pics_colonne, "bad.prn", "12\r\nabc\r\n"),
               Textes{"File bad.prn: invalid number at line 2"});
 }
-
-TEST_F(PicsTexte, NoInputCrashesTheReaders) {
-    using test::lu;
-    test::secoue(dif2(120, {{10, 1}, {20, 3}}).octets, "f.dif", 2000, lu(lit_pics_dif));
-    test::secoue(dif1(8, {{10, 1}, {20, 3}}).octets, "f.dif", 2000, lu(lit_pics_dif));
-    test::secoue(philips_di(0x2A4F, {{10, 1}, {20, 3}}).octets, "f.di", 2000, lu(lit_pics_philips));
-    test::secoue("Sample Position\r\ns 1 2 3 4 5\r\nt 3,4 5 6 7\r\n", "f.dat", 2000,
-                 lu(lit_pics_winfit));
-    test::secoue("Code Th2\r\n" + std::string(42, ' ') + "12.5\r\n", "f.txt", 2000,
-                 lu(lit_pics_xfit));
-    test::secoue("h\r\n" + std::string(22, ' ') + "  31.250" + std::string(26, ' ') + "    12\r\n",
-                 "f.txt", 2000, lu(lit_pics_xfit));
-    test::secoue("12.5\r\n13 4\r\n", "f.prn", 2000, lu(lit_pics_colonne));
-}

@@ -49,19 +49,6 @@ TEST_F(Commande, AFailedCheckPutsTheWorkspaceBackAndSaysWhy) {
     EXPECT_EQ(d.erreurs().back(), "The file SPGR2.Dat was not found");
 }
 
-TEST_F(Commande, RefinementTabRequestsBecomeItsTexts) {
-    ep.affinement.ecart_avant = "  0.01000";
-    ep.affinement.affine[rang_a] = "   4.0000";
-    auto r = execute(et, ep, d, [&] { return efface_selection(et); });
-    ASSERT_TRUE(r.onglet_affinement.has_value());
-    EXPECT_EQ(r.onglet_affinement->ecart_avant, "");
-    EXPECT_EQ(r.onglet_affinement->affine[rang_a], "   4.0000"); // only the tables go
-    r = execute(et, ep, d, [&] { return select_peak(ep, 1); });
-    EXPECT_FALSE(r.onglet_affinement.has_value());
-    EXPECT_EQ(ep.ligne_pic_courante, 1);
-    EXPECT_TRUE(r.redessine && r.lignes_courantes);
-}
-
 TEST_F(Commande, EnteringTheLambdaEditDiscardsTheCalculatedReflections) {
     auto r = entree_lambda(et);
     EXPECT_TRUE(et.calculees.vide());
@@ -70,19 +57,6 @@ TEST_F(Commande, EnteringTheLambdaEditDiscardsTheCalculatedReflections) {
     EXPECT_EQ(r.tableau_calcule->cellule(1, 0), "");
     EXPECT_EQ(r.grille_calculees_selection->lignes.size(), 1u);
     EXPECT_TRUE(r.vide_resultats);
-}
-
-TEST_F(Commande, ShiftModeAndItsRowLabel) {
-    EXPECT_EQ(shift_selection(true).panneau_decalage, true);
-    EXPECT_FALSE(shift_selection(false).panneau_decalage.has_value());
-    et.mode_affichage = 0;
-    auto r = BitBtn17Click(et, true);
-    EXPECT_EQ(et.mode_decalage, 2);
-    EXPECT_EQ(r.libelles->ligne_decalage, "e/R(°)");
-    EXPECT_EQ(r.panneau_decalage, false);
-    r = BitBtn17Click(et, false);
-    EXPECT_EQ(et.mode_decalage, 1);
-    EXPECT_EQ(r.libelles->ligne_decalage, "Dq");
 }
 
 TEST_F(Commande, DeletingTheRawDiagramOnlyStopsItsDrawing) {
@@ -121,9 +95,9 @@ TEST_F(Commande, ChoosingAGroupReadsTheTabAndGeneratesTheReflections) {
 }
 
 TEST(GenreFichier, FilesNamedAtStartAreTakenPeaksProfilesThenCells) {
-    const std::vector<std::filesystem::path> donnes = {"c.CRY", "p.raw", "a.dif", "b.ics",
-                                                       "q.Cpi", "pics.dat", "x.rd", "col"};
-    const std::vector<std::filesystem::path> attendus = {"a.dif", "pics.dat", "col", "p.raw",
-                                                         "q.Cpi", "x.rd",     "c.CRY", "b.ics"};
+    const std::vector<std::filesystem::path> donnes = {"c.CRY", "p.raw", "a.dif", "b.ics", "q.Cpi",
+                                                       "pics.dat", "x.rd", "s.xrdml", "col"};
+    const std::vector<std::filesystem::path> attendus = {
+        "a.dif", "pics.dat", "col", "p.raw", "q.Cpi", "x.rd", "s.xrdml", "c.CRY", "b.ics"};
     EXPECT_EQ(dans_l_ordre_des_genres(donnes), attendus);
 }
