@@ -8,6 +8,7 @@
 #include "dossier_temporaire.h"
 #include "interface/commandes_affinement.h"
 
+#include <gsl/gsl_multifit.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -19,60 +20,40 @@ namespace {
 
 using Vec = std::vector<double>;
 
-// Inverse of a small symmetric matrix by Gauss-Jordan elimination.
-std::vector<Vec> inverse(std::vector<Vec> m) {
-    const std::size_t n = m.size();
-    std::vector<Vec> inv(n, Vec(n, 0.0));
-    for (std::size_t i = 0; i < n; ++i)
-        inv[i][i] = 1;
-    for (std::size_t c = 0; c < n; ++c) {
-        const double pivot = m[c][c];
-        for (std::size_t j = 0; j < n; ++j)
-            m[c][j] /= pivot, inv[c][j] /= pivot;
-        for (std::size_t r = 0; r < n; ++r)
-            if (r != c) {
-                const double f = m[r][c];
-                for (std::size_t j = 0; j < n; ++j)
-                    m[r][j] -= f * m[c][j], inv[r][j] -= f * inv[c][j];
-            }
-    }
-    return inv;
-}
-
-// Gauss-Newton on the normal equations in double precision, numerical
-// derivatives; the standard errors sqrt(S / (n - p) (J^T J)^-1_kk).
+// Gauss-Newton in double precision with numerical derivatives, each step a
+// linear least-squares fit by GSL, whose covariance at the end gives the
+// standard errors sqrt(S / (n - p) (J^T J)^-1_kk).
 Vec erreurs_usuelles(const std::function<Vec(const Vec&)>& residus, Vec x) {
-    std::vector<Vec> n_inv;
+    const std::size_t n = residus(x).size(), p = x.size();
+    gsl_matrix* j = gsl_matrix_alloc(n, p);
+    gsl_matrix* covariance = gsl_matrix_alloc(p, p);
+    gsl_vector* moins_r = gsl_vector_alloc(n);
+    gsl_vector* pas = gsl_vector_alloc(p);
+    gsl_multifit_linear_workspace* travail = gsl_multifit_linear_alloc(n, p);
     double s = 0;
     for (int cycle = 0; cycle < 20; ++cycle) {
         const Vec r = residus(x);
-        std::vector<Vec> j(r.size(), Vec(x.size()));
-        for (std::size_t k = 0; k < x.size(); ++k) {
+        for (std::size_t k = 0; k < p; ++k) {
             Vec xp = x;
             xp[k] += 1e-7;
             const Vec rp = residus(xp);
-            for (std::size_t i = 0; i < r.size(); ++i)
-                j[i][k] = (rp[i] - r[i]) / 1e-7;
+            for (std::size_t i = 0; i < n; ++i)
+                gsl_matrix_set(j, i, k, (rp[i] - r[i]) / 1e-7);
         }
-        std::vector<Vec> n(x.size(), Vec(x.size(), 0.0));
-        Vec b(x.size(), 0.0);
-        s = 0;
-        for (std::size_t i = 0; i < r.size(); ++i) {
-            s += r[i] * r[i];
-            for (std::size_t u = 0; u < x.size(); ++u) {
-                b[u] -= j[i][u] * r[i];
-                for (std::size_t v = 0; v < x.size(); ++v)
-                    n[u][v] += j[i][u] * j[i][v];
-            }
-        }
-        n_inv = inverse(n);
-        for (std::size_t u = 0; u < x.size(); ++u)
-            for (std::size_t v = 0; v < x.size(); ++v)
-                x[u] += n_inv[u][v] * b[v];
+        for (std::size_t i = 0; i < n; ++i)
+            gsl_vector_set(moins_r, i, -r[i]);
+        gsl_multifit_linear(j, moins_r, pas, covariance, &s, travail);
+        for (std::size_t k = 0; k < p; ++k)
+            x[k] += gsl_vector_get(pas, k);
     }
     Vec sigmas;
-    for (std::size_t k = 0; k < x.size(); ++k)
-        sigmas.push_back(std::sqrt(s / double(residus(x).size() - x.size()) * n_inv[k][k]));
+    for (std::size_t k = 0; k < p; ++k)
+        sigmas.push_back(std::sqrt(gsl_matrix_get(covariance, k, k)));
+    gsl_multifit_linear_free(travail);
+    gsl_vector_free(pas);
+    gsl_vector_free(moins_r);
+    gsl_matrix_free(covariance);
+    gsl_matrix_free(j);
     return sigmas;
 }
 

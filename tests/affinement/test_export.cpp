@@ -69,19 +69,6 @@ TEST_F(Export, ListingThatEndsEarlyGivesZerosAndEmptyLines) {
     EXPECT_EQ(x[9].substr(0, 17), "Initial\t 0.01000\t");
 }
 
-TEST_F(Export, ButtonsOpenTheListingAndBuildTheExport) {
-    ouvre_listing(e, ListeExport::courte, d);
-    ASSERT_EQ(d.journal.size(), 1u);
-    EXPECT_EQ(d.journal[0].genre, "visionneuse");
-    EXPECT_EQ(std::filesystem::path(d.journal[0].texte).filename(), "kovrin.out");
-    EXPECT_TRUE(std::filesystem::exists("Excel.txt"));
-
-    EXPECT_TRUE(resultats_presents(e, d));
-    auto texte = texte_export(e, ListeExport::longue, d);
-    ASSERT_TRUE(texte.has_value());
-    EXPECT_EQ(*texte, lit_fichier(donnees("Excel_long.txt")));
-}
-
 TEST(ExportSansListing, NoResultsEverywhere) {
     DossierTemporaire dossier;
     EspaceTravail e;

@@ -113,19 +113,5 @@ TEST(SessionBatch, GroupChosenInTheOrsabListByEitherSymbol) {
     EXPECT_EQ(et.liste_orsab.selection, par_hall);
 }
 
-TEST(SessionBatch, UnknownGroupChangesNothing) {
-    DossierTemporaire dossier;
-    EspaceTravail et = espace_cubique(dossier);
-    ASSERT_TRUE(choisit_groupe(et, "Pm-3m", false));
-    const EspaceTravail avant = et;
-    // The old writing of m-3m names no group; a tetragonal group is in no cubic list.
-    EXPECT_FALSE(choisit_groupe(et, "Fm3m", false));
-    EXPECT_FALSE(choisit_groupe(et, "P 4/m m m", true));
-    EXPECT_FALSE(choisit_groupe(et, "", false));
-    EXPECT_EQ(et.groupe, avant.groupe);
-    EXPECT_EQ(et.liste_hm.selection, avant.liste_hm.selection);
-    EXPECT_EQ(et.liste_orsab.selection, avant.liste_orsab.selection);
-}
-
 } // namespace
 } // namespace kovrin

@@ -1,4 +1,3 @@
-#include "commun/dialogues.h"
 #include "commun/erreur.h"
 #include "commun/fichier_texte.h"
 #include "dossier_temporaire.h"

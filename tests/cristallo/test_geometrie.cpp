@@ -54,17 +54,6 @@ TEST(InverseDCarre, OneCellOfEachSystem) {
     EXPECT_NEAR(d_hkl({5, 6, 7, 80, 95, 105}, -1, 1, 2), 2.9043072, 2e-5);
 }
 
-TEST(CalculReciproque, CellWithoutVolumeIsRefused) {
-    Maille rec{1, 2, 3, 4, 5, 6};
-    MatriceB b{};
-    b[0][0] = 7;
-    EXPECT_FALSE(calcul_reciproque({5, 5, 5, 10, 10, 90}, rec, b));    // negative radicand
-    EXPECT_FALSE(calcul_reciproque({5, 5, 5, 0, 90, 90}, rec, b));     // zero angle
-    EXPECT_FALSE(calcul_reciproque({5, 5, 5, 120, 120, 120}, rec, b)); // flat cell
-    EXPECT_EQ(rec[0], 1);                                              // nothing written
-    EXPECT_EQ(b[0][0], 7);
-}
-
 TEST(Bragg, CopperKAlpha1) {
     EXPECT_NEAR(deux_theta_de_d(3.1355, 1.5406), 28.442929, 1e-4);
     EXPECT_NEAR(1 / inverse_d_de_deux_theta(28.442929, 1.5406), 3.1355, 1e-4);

@@ -97,44 +97,6 @@ TEST(Recuperation, WavelengthWithZeroAgainstAFixedStandard) {
     EXPECT_EQ(appel.erreurs[2], 0.0f);
 }
 
-// Seeded noise of 0.01 degree on 30 reflections: the refined value comes back
-// and the values tied to it follow, with its standard error.
-TEST(Recuperation, NoisyAnglesAndTiedValuesFollowTheRefinedOne) {
-    struct CasBruite {
-        char lettre;
-        Maille vraie, depart;
-        std::vector<int> affines;
-        unsigned graine;
-        int limite, suivi;
-        double tolerance;
-    };
-    const CasBruite cas[] = {
-        {'C', cube(5.4), cube(5.43), {0, 2}, 20261206, 8, 2, 0.002},
-        {'R', rhomboedre(6.375, 46.08), rhomboedre(6.40, 46.3), {2, 5}, 7, 4, 5, 0.05},
-    };
-    for (const CasBruite& c : cas) {
-        SCOPED_TRACE(c.lettre);
-        DossierTemporaire dossier;
-        Appel appel;
-        appel.lettre = static_cast<int16_t>(c.lettre);
-        reflexions_de(appel, c.vraie, cuka1, 0.0, 30, c.limite);
-        ASSERT_EQ(appel.nref, 30);
-        appel.bruite(c.graine, 0.01);
-        appel.depart(c.depart, cuka1, c.affines);
-        ASSERT_EQ(appel.lance(), "Fin normale");
-        const auto& p = appel.parametres;
-        const auto& e = appel.erreurs;
-        const double vrai[8] = {0, 0, c.vraie.a, c.vraie.b, c.vraie.c, c.vraie.alpha};
-        const auto j = static_cast<std::size_t>(c.suivi);
-        EXPECT_NEAR(p[j], vrai[j], c.tolerance);
-        EXPECT_GT(e[j], 0.0f);
-        for (std::size_t lie : {j + 1, j + 2}) {
-            EXPECT_EQ(p[lie], p[j]);
-            EXPECT_EQ(e[lie], e[j]);
-        }
-    }
-}
-
 TEST(Recuperation, EccentricityModeRecoversACosThetaShift) {
     DossierTemporaire dossier;
     Appel appel;

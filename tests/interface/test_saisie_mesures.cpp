@@ -54,17 +54,6 @@ TEST(SaisieMesures, TypedRowsAreSortedNumberedAndGiveTheRange) {
     EXPECT_EQ(r.edit_lambda, " 1.54060");
 }
 
-TEST(SaisieMesures, ThetaModeDoublesWhatIsTypedAndHalvesWhatIsShown) {
-    EspaceTravail et;
-    et.mode_affichage = 0;
-    DialoguesEnregistres d;
-    auto r = theta_to_dhkl(et, saisie({{"10", ""}}), "1.5406", d);
-    ASSERT_EQ(et.mesures.taille(), 1);
-    EXPECT_DOUBLE_EQ(et.mesures[1].deux_theta_mes, 20);
-    EXPECT_EQ(r.grille_mesures->lignes[0][0], "Theta");
-    EXPECT_EQ(r.grille_mesures->lignes[1][0], " 10.000");
-}
-
 TEST(SaisieMesures, WavelengthMessages) {
     EspaceTravail et;
     test::mesures(et, {25});

@@ -125,15 +125,6 @@ TEST_F(Selection, HandPairingStates) {
     EXPECT_EQ(et.selection.taille(), 1);
 }
 
-TEST_F(Selection, AlreadyPairedMeasuredReflectionOnlyBeeps) {
-    et.selection.ajoute({1, 0, 0, 40.255f, 40.0f}); // within 0.01 of 40.25
-    click_meas_refl(et, ep, 3, d);
-    EXPECT_FALSE(ep.mesure_en_attente);
-    EXPECT_EQ(d.nb_bips(), 1);
-    click_calc_refl(et, ep, 1, d);
-    EXPECT_EQ(et.selection.taille(), 1);
-}
-
 TEST_F(Selection, ThreeZerosDeleteAPairAndUnknownIndicesLeaveIt) {
     selection_automatique(et, ep, "0.5", d);
     modifie_indices(et, 2, "  0  0  0", d);
@@ -170,14 +161,6 @@ TEST(LitIndices, BlankSeparatedIntegers) {
     EXPECT_FALSE(lit_indices("1 2"));
     EXPECT_FALSE(lit_indices("1 2 a"));
     EXPECT_FALSE(lit_indices("1 2 40000"));
-}
-
-TEST_F(Selection, PointingTwiceOnTheSameBarMakesOnePair) {
-    Pointage p{BoutonSouris::gauche, CoteAxe::dessus, {}, {}, {2}};
-    pointe_diagramme(et, ep, p, true, "0.5", d);
-    ASSERT_EQ(et.selection.taille(), 1);
-    pointe_diagramme(et, ep, p, true, "0.5", d);
-    EXPECT_EQ(et.selection.taille(), 1);
 }
 
 TEST_F(Selection, PointingBelowTheAxisPairsTheFirstUsableTick) {
@@ -218,17 +201,4 @@ TEST_F(Selection, RightClickDeletesTheFirstHitPairInListOrder) {
     auto r = pointe_diagramme(et, ep, rien, true, "", d);
     EXPECT_EQ(et.selection.taille(), 2);
     EXPECT_FALSE(r.redessine);
-}
-
-TEST_F(Selection, A501stPairIsRefusedWithAMessage) {
-    for (int i = 0; i < 500; ++i)
-        et.selection.ajoute({1, 0, 0, static_cast<float>(i), 0.0f});
-    click_meas_refl(et, ep, 2, d);
-    click_calc_refl(et, ep, 2, d);
-    EXPECT_EQ(et.selection.taille(), 500);
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Too many selected reflections (>500)"});
-    Pointage p{BoutonSouris::gauche, CoteAxe::dessus, {}, {}, {2}};
-    pointe_diagramme(et, ep, p, true, "0.5", d);
-    EXPECT_EQ(et.selection.taille(), 500);
-    EXPECT_EQ(d.erreurs().size(), 2u);
 }

@@ -59,14 +59,6 @@ TEST(FenetreProfil, ClickAddsAPeakWithTheProfileIntensity) {
     EXPECT_EQ(e.mesures.taille(), 1);
 }
 
-TEST(FenetreProfil, IntensityUnderAnAngle) {
-    EspaceTravail e = espace_profil();
-    EXPECT_FLOAT_EQ(static_cast<float>(intensite_sous_angle(e, 20.05)), 0.0f);
-    EXPECT_FLOAT_EQ(static_cast<float>(intensite_sous_angle(e, 20.15)), 0.1f);
-    EXPECT_FLOAT_EQ(static_cast<float>(intensite_sous_angle(e, e.profil[301].angle)), 30.0f);
-    EXPECT_EQ(intensite_sous_angle(e, 60), 0); // outside the profile
-}
-
 TEST(FenetreProfil, FiveHundredPeaksRefuseAnother) {
     EspaceTravail e = espace_profil();
     for (int j = 0; j < 500; ++j)

@@ -56,20 +56,6 @@ TEST(LisseDerive, LineGivesSlopeOneAndSquareGivesTwo) {
     }
 }
 
-TEST(LisseDerive, EdgesRepeatTheNearestComputedValue) {
-    const int n = 30, m = 5, h = 6;
-    auto droite = suite(n, [](int i) { return static_cast<float>(i); });
-    std::vector<float> lisse;
-    lisse_derive(droite, n, m, lisse, 0);
-    // Inner points reproduce the line; the h points at each end hold the values
-    // at h + 1 and n - h.
-    for (int i = 1; i <= h; ++i) {
-        EXPECT_NEAR(lisse[static_cast<std::size_t>(i)], static_cast<float>(h + 1), 1e-4);
-        EXPECT_NEAR(lisse[static_cast<std::size_t>(n - h + i)], static_cast<float>(n - h), 1e-4);
-    }
-    EXPECT_NEAR(lisse[static_cast<std::size_t>(h + 2)], static_cast<float>(h + 2), 1e-4);
-}
-
 TEST(LisseDerive, NoInnerPointLeavesZeros) {
     // h = 3 for m = 2: n from h to 2h has no point with a full window.
     for (int n = 3; n <= 6; ++n) {
