@@ -63,6 +63,7 @@ TEST(Batch, CubicExampleRefinedToTheCellItWasMadeWithAndItsJsonSummary) {
     DossierTemporaire dossier;
     const Execution e = lance(silicium);
     ASSERT_EQ(e.code, 0) << e.erreurs;
+    EXPECT_EQ(e.erreurs, ""); // the wavelength typed served the column file: no note
     EXPECT_TRUE(contient(e.sortie, "Status: Fin normale")) << e.sortie;
     EXPECT_TRUE(contient(e.sortie, "Listing: " + (dossier / "kovrin.out").string())) << e.sortie;
     // The refinement tab's a row: initial 5.4310, refined 5.4312 (9:4), sigma 0.0000 (8:4).

@@ -10,9 +10,11 @@
 #include "outils_fenetres.h"
 
 #include <QLabel>
+#include <QPrintDialog>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace kovrin;
@@ -144,4 +146,17 @@ TEST_F(Diagramme, TodaysFormatsOpenFromEveryProfileMenu) {
     EXPECT_TRUE(dialogues.erreurs().empty());
     EXPECT_EQ(programme.espace.profil.taille(), 196);
     EXPECT_DOUBLE_EQ(programme.espace.lambda, (1.5405980 + 0.5 * 1.5444260) / 1.5);
+}
+
+TEST_F(Diagramme, PrintAsksForAPrinter) {
+    bool demande = false;
+    QTimer::singleShot(0, [&demande] {
+        if (auto* d = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+            demande = true;
+            d->reject();
+        }
+    });
+    QTest::mouseClick(f6.imprime, Qt::LeftButton);
+    EXPECT_TRUE(demande);
+    EXPECT_TRUE(dialogues.erreurs().empty());
 }

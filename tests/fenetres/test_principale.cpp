@@ -130,6 +130,7 @@ TEST_F(Principale, ThetaModeHalvesTheDisplaysAndStoresNothing) {
         return std::any_of(etiquettes.begin(), etiquettes.end(), [&](QLabel* l) { return l->text() == t; });
     };
     EXPECT_TRUE(montre(QString::fromUtf8("θ1 =")));
+    EXPECT_TRUE(montre(QString::fromUtf8("θ1"))); // the data panel's
     EXPECT_TRUE(montre(QString::fromUtf8("°θ")));
     EXPECT_TRUE(montre(QString::fromUtf8("e/R(°)"))); // eccentricity keeps its label
     f.mode_2theta->click();

@@ -1,4 +1,5 @@
 // Matching of measured and calculated reflections.
+#include "interface/affichages.h"
 #include "interface/selection.h"
 #include "outils_interface.h"
 
@@ -93,6 +94,10 @@ TEST_F(Selection, GridTextsInBothModes) {
     g = grille_selection(et);
     EXPECT_EQ(g.lignes[3],
               (std::vector<std::string>{" 3", "  1  1  1", "  20.125", "  20.000", "   0.125"}));
+    // The calculated reflections' grid: 25 rows at least, one per reflection beyond.
+    for (int i = 0; i < 30; ++i)
+        et.calculees.ajoute({1, 0, 0, 1.0f, 20.0f});
+    EXPECT_EQ(grille_calculees_selection(et).nb_lignes, 34);
 }
 
 TEST_F(Selection, ListStaysSortedByObservedAngleWhateverTheOrderOfPairing) {
