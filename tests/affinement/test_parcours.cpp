@@ -1,6 +1,6 @@
 // Taking the refined values as the new start and restoring the initial cell,
 // through the cell tab, with the stand-in engine (the whole workflow with the
-// real engine is the interface's end-to-end test).
+// real engine is the main window's test of the whole road).
 #include "affinement/affinement.h"
 #include "cas_affinement.h"
 #include "cristallo/raies.h"

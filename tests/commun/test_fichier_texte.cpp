@@ -6,12 +6,6 @@
 
 using namespace kovrin;
 
-TEST(FichierTexte, WritesCrLfAndEightBitBytes) {
-    test::DossierTemporaire dossier;
-    ecrit_lignes("a.txt", {"one", "e/R(\xF8)", ""});
-    EXPECT_EQ(test::lit_fichier("a.txt"), "one\r\ne/R(\xF8)\r\n\r\n");
-}
-
 // The writer overwrites in place: whatever was there before, only the new bytes
 // remain, written line by line or as one block, across its buffer's size too.
 TEST(FichierTexte, ReplacesLongerShorterAndEmptyFilesExactly) {
@@ -35,17 +29,6 @@ TEST(FichierTexte, ReplacesLongerShorterAndEmptyFilesExactly) {
         const std::string& derniere = suite.back();
         EXPECT_EQ(test::lit_fichier("r.txt"), derniere + "\r\n" + derniere + "\r\n");
     }
-}
-
-TEST(FichierTexte, ReadsEveryKindOfLineEnd) {
-    test::DossierTemporaire dossier;
-    test::ecrit_fichier("crlf.txt", "a\r\nb\r\n\r\nc");
-    test::ecrit_fichier("lf.txt", "a\nb\n\nc\n");
-    test::ecrit_fichier("cr.txt", "a\rb\r\rc");
-    std::vector<std::string> attendu{"a", "b", "", "c"};
-    EXPECT_EQ(lit_lignes("crlf.txt"), attendu);
-    EXPECT_EQ(lit_lignes("lf.txt"), attendu);
-    EXPECT_EQ(lit_lignes("cr.txt"), attendu);
 }
 
 TEST(FichierTexte, MissingFileIsAnErrorNamingIt) {

@@ -33,11 +33,6 @@ struct AvecDonnees : ::testing::Test {
         et.groupe = groupe;
         charge_operateurs_hm(et, d);
     }
-    void charge_orsab(const std::string& systeme, const std::string& groupe) {
-        et.systeme = systeme;
-        et.groupe = groupe;
-        charge_operateurs_orsab(et);
-    }
 };
 
 } // namespace kovrin::test

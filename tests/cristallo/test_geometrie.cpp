@@ -53,10 +53,3 @@ TEST(InverseDCarre, OneCellOfEachSystem) {
     EXPECT_NEAR(d_hkl({5, 6, 7, 80, 95, 105}, 1, 2, 3), 1.6878923, 2e-5);
     EXPECT_NEAR(d_hkl({5, 6, 7, 80, 95, 105}, -1, 1, 2), 2.9043072, 2e-5);
 }
-
-TEST(Bragg, CopperKAlpha1) {
-    EXPECT_NEAR(deux_theta_de_d(3.1355, 1.5406), 28.442929, 1e-4);
-    EXPECT_NEAR(1 / inverse_d_de_deux_theta(28.442929, 1.5406), 3.1355, 1e-4);
-    // The decimal constant, not 180/pi: 90 degrees 2theta is 0.785398... / 114.5914 exactly.
-    EXPECT_DOUBLE_EQ(inverse_d_de_deux_theta(90, 2), std::sin(90 / 114.5914));
-}

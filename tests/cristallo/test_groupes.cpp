@@ -3,7 +3,6 @@
 #include "cristallo/groupes.h"
 #include "donnees_groupes.h"
 #include "dossier_temporaire.h"
-#include "orsab.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -249,24 +248,6 @@ TEST_F(Scfs, RefusalsKeepThePreviousOperators) {
     ecrit_fichier("scfs.dat", f); // 97, 194 with C
     EXPECT_THROW(lit_operateurs_scfs(et), ErreurKovrin);
     EXPECT_EQ(et.operateurs.taille(), 1);
-}
-
-TEST_F(AvecDonnees, StandInLibraryWritesOneLatticePoint) {
-    const std::string symbole = "C 1 2/C 1";
-    std::int32_t codes[16];
-    for (std::size_t i = 0; i < 16; ++i)
-        codes[i] = i < symbole.size() ? symbole[i] : 32;
-    orsab_operateurs(codes);
-    const auto texte = lit_fichier("scfs.dat");
-    EXPECT_EQ(std::count(texte.begin(), texte.end(), '\n'), 1 + 4); // title and 4 operators
-
-    charge_orsab("MONO", "C 1 2/C 1");
-    EXPECT_EQ(et.operateurs.taille(), 8);
-    EXPECT_EQ(et.reseau, "C");
-
-    charge_orsab("CUBI", "Q 9"); // unknown symbol: no operator
-    EXPECT_EQ(et.operateurs.taille(), 0);
-    EXPECT_EQ(lit_fichier("hall.txt"), "");
 }
 
 // Choosing in one list clears the other; the Orsab choice deletes scfs2.dat.

@@ -41,19 +41,6 @@ TEST(Liens, LetterTBecomesQWhenAAndBAgreeWithinAThousandth) {
     }
 }
 
-TEST(Liens, MonoclinicWithoutASingleUniqueAngleHasNoTie) {
-    for (std::array<float, 3> angles :
-         {std::array{0.f, 0.f, 0.f}, {1.f, 1.f, 1.f}, {0.f, 1.f, 1.f}}) {
-        DossierTemporaire dossier;
-        Appel appel = cubique(5.45);
-        appel.lettre = 'M';
-        for (int j = 0; j < 3; ++j)
-            appel.drapeaux[5 + j] = angles[j];
-        appel.lance();
-        EXPECT_EQ(contrainte(dossier), " Refinement constraints    : NO   ");
-    }
-}
-
 // The error of a cubic a against the linear least squares done here in double:
 // sigma(a) = sqrt(S)/(n - p) * sqrt((J'J)^-1)_aa with d(theta)/da = -tan(theta)/a.
 TEST(Liens, CubicStandardErrorCountsTheTiedLengths) {

@@ -128,7 +128,7 @@ TEST_F(Rapports, IndxOutFullAndShort) {
     EXPECT_EQ(d.journal.back().texte, "indx.out");
 }
 
-TEST_F(Rapports, EntryChecksAndOldReports) {
+TEST_F(Rapports, EntryChecksAndTheShortListingsOldFile) {
     EspaceTravail et;
     EXPECT_FALSE(rapport_profil(et, d));
     EXPECT_FALSE(rapport_pics(et, d));
@@ -141,12 +141,4 @@ TEST_F(Rapports, EntryChecksAndOldReports) {
     EXPECT_FALSE(liste_raies_indx(et, d));
     EXPECT_TRUE(d.journal.empty());
     EXPECT_FALSE(std::filesystem::exists("indx.out"));
-
-    for (const char* nom : {"raw.out", "indx.out", "dif.out", "kovrin.out"})
-        test::ecrit_fichier(nom, "x");
-    efface_anciens_rapports(dossier.chemin());
-    EXPECT_FALSE(std::filesystem::exists("raw.out"));
-    EXPECT_FALSE(std::filesystem::exists("indx.out"));
-    EXPECT_FALSE(std::filesystem::exists("dif.out"));
-    EXPECT_TRUE(std::filesystem::exists("kovrin.out"));
 }

@@ -77,12 +77,6 @@ TEST_F(Selection, MessagesLeaveTheSelectionAlone) {
     EXPECT_EQ(et.selection.taille(), 3);
 }
 
-TEST_F(Selection, NoCalculatedReflectionPairsNothingEvenWithAHugeTolerance) {
-    et.calculees.efface();
-    selection_automatique(et, ep, "5000", d);
-    EXPECT_EQ(et.selection.taille(), 0);
-}
-
 TEST_F(Selection, GridTextsInBothModes) {
     selection_automatique(et, ep, "0.5", d);
     Grille g = grille_selection(et);
@@ -158,14 +152,6 @@ TEST_F(Selection, TypedIndicesGiveTheCalculatedAngleWithoutTolerance) {
     modifie_indices(et, 5, "1 1 0", d);
     EXPECT_TRUE(d.journal.empty());
     EXPECT_EQ(et.selection.taille(), 3);
-}
-
-TEST(LitIndices, BlankSeparatedIntegers) {
-    EXPECT_EQ(lit_indices("  1 -2  3"), (std::array<int, 3>{1, -2, 3}));
-    EXPECT_EQ(lit_indices("   "), (std::array<int, 3>{0, 0, 0}));
-    EXPECT_FALSE(lit_indices("1 2"));
-    EXPECT_FALSE(lit_indices("1 2 a"));
-    EXPECT_FALSE(lit_indices("1 2 40000"));
 }
 
 TEST_F(Selection, PointingBelowTheAxisPairsTheFirstUsableTick) {
