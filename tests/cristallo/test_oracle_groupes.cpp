@@ -63,7 +63,6 @@ TEST_F(OracleGroupes, EveryPosBlockAgreesWithGemmi) {
             ++blocs;
         }
     }
-    EXPECT_TRUE(d.journal.empty());
     EXPECT_GT(blocs, 230 + 7); // every group once, the R groups twice, "No ext." seven times
 }
 
