@@ -123,13 +123,6 @@ TEST_F(Lancement, WhatTheEngineReceives) {
     EXPECT_DOUBLE_EQ(e.lambda, 1.5418); // the wavelength typed becomes the working one
 }
 
-TEST(TitreAffinement, FileNameWithoutDirectoryCutAt99) {
-    EXPECT_EQ(titre_affinement(""), "No Title");
-    EXPECT_EQ(titre_affinement("/data/run 3/Cu3Au.dif"), "Cu3Au.dif");
-    std::string long_nom(120, 'm');
-    EXPECT_EQ(titre_affinement(long_nom), std::string(99, 'm'));
-}
-
 TEST_F(Lancement, SuccessStoresCellShiftAndCorrectedAngles) {
     EspaceTravail e = espace_cubique(3);
     lance_affinement(e, champs_affinement({rang_decalage, rang_a}), onglet, d, calcul_simule);

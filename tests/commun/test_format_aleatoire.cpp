@@ -129,17 +129,4 @@ TEST(FormatAleatoire, RealFieldsMatchTheSnprintfReference) {
     }
 }
 
-// Decimal counts beyond anything a field uses: the digits of the exact binary
-// value, cut where the C library's 512-character buffer cut them (the sign
-// goes before the digits it kept).
-TEST(FormatAleatoire, LongExpansionsAreExactAndCutLikeTheLibrarys) {
-    for (double v : {0.1, 1.0 / 3.0, 5e-324, 1e300, 123.456, -7.0, 1e15 - 1})
-        for (int d : {20, 60, 400, 1200}) {
-            char tampon[512];
-            std::snprintf(tampon, sizeof tampon, "%.*f", d, std::fabs(v));
-            EXPECT_EQ(pascal_reel(v, 1, d), (v < 0 ? "-" : "") + std::string(tampon))
-                << v << " " << d;
-        }
-}
-
 } // namespace

@@ -20,19 +20,6 @@ namespace {
 // A workspace on a copy of the data files, with a cell tab ready to read.
 struct Generation : test::AvecDonnees {
     OngletMaille onglet;
-    // Cell tab with its system selected; the group comes back through the lists.
-    void prepare(int systeme, const std::string& groupe, const std::string& origine,
-                 std::array<std::string, 6> cellule, std::string lambda, double t1, double t2) {
-        onglet.systeme_choisi = systeme;
-        onglet.cellule = std::move(cellule);
-        onglet.lambda = std::move(lambda);
-        onglet.theta_min = std::to_string(t1);
-        onglet.theta_max = std::to_string(t2);
-        et.groupe = groupe;
-        et.origine_groupe = origine;
-        et.angle_min_initial = t1;
-        et.angle_max_initial = t2;
-    }
     // Workspace filled directly, for genere_raies alone.
     void espace(const std::string& systeme, const std::string& groupe, Maille m, double t1,
                 double t2, double lambda = 1.5406) {
@@ -74,7 +61,13 @@ TEST_F(Generation, EqualSpacingsOfDifferentFormsMerge) {
 }
 
 TEST_F(Generation, ChecksInOrderLeaveThePreviousList) {
-    prepare(0, "PM-3M", "HM", {"4,0", "4", "4", "90", "90", "90"}, "1.5406", 10, 60);
+    // The cubic system selected; the group comes back through the lists.
+    onglet = {.systeme_choisi = 0, .cellule = {"4,0", "4", "4", "90", "90", "90"},
+              .lambda = "1.5406", .theta_min = "10", .theta_max = "60"};
+    et.groupe = "PM-3M";
+    et.origine_groupe = "HM";
+    et.angle_min_initial = 10;
+    et.angle_max_initial = 60;
     liste_precedente();
     EXPECT_FALSE(calcul_raies(et, onglet, d)); // the conversion error stops the generation
     onglet.cellule[0] = "4";

@@ -134,12 +134,10 @@ TEST_F(Symboles, FullSymbolsNumbersAndExplicitSettings) {
         const char *systeme, *ecrit, *entree_hm, *xhm_orsab;
     };
     const Cas cas[] = {
-        {"CUBI", "F 4/m -3 2/m", "Fm-3m", "F m -3 m"},
         {"CUBI", "F 41/d -3 2/m", "Fd-3m", "F d -3 m:2"},
         {"CUBI", "227", "Fd-3m", "F d -3 m:2"},
         {"ORTH", "P 21/b 21/c 21/a", "Pbca", "P b c a"},
         {"TETR", "I 41/a 2/m 2/d", "I41/amd", "I 41/a m d:2"},
-        {"HEXA", "P 63/m 2/m 2/c", "P63/mmc", "P 63/m m c"},
         {"HEXA", "R -3 2/m", "R-3m", "R -3 m:H"},
         {"HEXA", "P 2\u2081 2\u2081 2\u2081", "", ""},
         {"CUBI", "F d 3\u0305 m", "Fd-3m", "F d -3 m:2"},

@@ -1,4 +1,4 @@
-// Ties by crystal-system letter, standard errors, and every way a call can fail.
+// Ties by crystal-system letter and every way a call can fail.
 #include "appel_calcul.h"
 #include "dossier_temporaire.h"
 
@@ -39,28 +39,6 @@ TEST(Liens, LetterTBecomesQWhenAAndBAgreeWithinAThousandth) {
         EXPECT_EQ(appel.lettre, lettre);
         EXPECT_EQ(contrainte(dossier), std::string(" Refinement constraints    : ") + libelle);
     }
-}
-
-// The error of a cubic a against the linear least squares done here in double:
-// sigma(a) = sqrt(S)/(n - p) * sqrt((J'J)^-1)_aa with d(theta)/da = -tan(theta)/a.
-TEST(Liens, CubicStandardErrorCountsTheTiedLengths) {
-    DossierTemporaire dossier;
-    Appel appel = cubique(5.45, 30);
-    appel.bruite(11, 0.02);
-    auto observes = appel.angles;
-    ASSERT_EQ(appel.lance(), "Fin normale");
-    double a = appel.parametres[2], s = 0, jj = 0;
-    const Maille m = cube(a);
-    for (int i = 0; i < appel.nref; ++i) {
-        int h = int(appel.h[i]), k = int(appel.k[i]), l = int(appel.l[i]);
-        double theta = deux_theta(m, cuka1, h, k, l) / 2 * pi / 180;
-        double ecart = observes[i] / 2 * pi / 180 - theta;
-        s += ecart * ecart;
-        double j = -std::tan(theta) / a;
-        jj += j * j;
-    }
-    double sigma_a = std::sqrt(s) / (appel.nref - 1) / std::sqrt(jj);
-    EXPECT_NEAR(appel.erreurs[2], sigma_a, 0.02 * sigma_a);
 }
 
 // Inputs the engine stops on with a status: a reflection out of reach (lambda/2d

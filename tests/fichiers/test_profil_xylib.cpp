@@ -126,8 +126,6 @@ TEST(FormatsProfil, ChoiceByNameAndTheDialogFilters) {
     EXPECT_EQ(filtre_profils(),
               historique + "|Other formats through xylib (*.xrdml *.uxd *.udf *.xy *.csv *.txt "
                            "*)|*.xrdml;*.uxd;*.udf;*.xy;*.csv;*.txt;*");
-    EXPECT_EQ(filtre_qt_profils().rfind("Brucker Format (*.raw);;Rietveld Format (*.dat);;", 0),
-              0u);
 }
 
 // The .raw row: the program's layouts by its own reader, any other version

@@ -79,8 +79,6 @@ TEST_F(Selection, MessagesLeaveTheSelectionAlone) {
 TEST_F(Selection, GridTextsInBothModes) {
     selection_automatique(et, ep, "0.5", d);
     Grille g = grille_selection(et);
-    EXPECT_EQ(g.lignes[0],
-              (std::vector<std::string>{"Nb.", "h   k   l", "2T Obs", "2T Calc", "Diff."}));
     EXPECT_EQ(g.lignes[2],
               (std::vector<std::string>{" 2", "  1  1  0", "  30.125", "  30.000", "   0.125"}));
     et.mode_affichage = 0;

@@ -255,14 +255,3 @@ TEST(Contaminations, BadContaminationData) {
         EXPECT_EQ(e.mesures[1].code_raie, raie_k_alpha);
     }
 }
-
-TEST(Contaminations, KeepingChosenKindsDropsUnknownCodes) {
-    EspaceTravail e;
-    for (int code : {1, 4, 0, 2, 5, 3, 1})
-        e.mesures.ajoute({10.0 + code, 0, 1, code});
-    garde_genres_choisis(e, {true, false, false, true, false});
-    ASSERT_EQ(e.mesures.taille(), 3);
-    EXPECT_EQ(e.mesures[1].code_raie, 1);
-    EXPECT_EQ(e.mesures[3].code_raie, 1);
-    EXPECT_FALSE(choix_genres_possible(e)) << "no contamination data were given";
-}
