@@ -100,7 +100,7 @@ TEST_F(AvecDonnees, OrsabListOfEverySystemFromTheCommittedFile) {
 TEST_F(AvecDonnees, InversionAndCentringUpToTheLimit) {
     charge_hm("TETR", "I4/MMM");
     EXPECT_EQ(et.operateurs.taille(), 32); // 8, 16 with the inversion, 32 with I
-    charge_hm("CUBI", "FM-3M"); // exactly 192
+    charge_hm("CUBI", "FM-3M");            // exactly 192
     EXPECT_EQ(et.operateurs.taille(), 192);
 
     charge_hm("CUBI", "P 99");
@@ -128,7 +128,7 @@ TEST(AjouteCentrages, TranslationsAboveOneAreReducedOnly) {
     et.systeme = "ORTH";
     ajoute_centrages(et);
     ASSERT_EQ(et.operateurs.taille(), 2);
-    EXPECT_DOUBLE_EQ(et.operateurs[2][3], 1.0);  // 0.5 + 0.5 stays 1
+    EXPECT_DOUBLE_EQ(et.operateurs[2][3], 1.0); // 0.5 + 0.5 stays 1
 
     et.reseau = "R"; // only on hexagonal axes
     ajoute_centrages(et);

@@ -2,6 +2,7 @@
 // Builds binary fixtures byte by byte from a layout's offset table.
 #include "commun/dialogues.h"
 #include "dossier_temporaire.h"
+#include "fichiers/donnees_lues.h"
 #include "fichiers/lecture_montree.h"
 
 #include <cstdint>
@@ -51,6 +52,12 @@ class Fabrique {
         if (octets.size() < taille) octets.resize(taille, '\0');
     }
 };
+
+// Point i's count as the file held it, from its intensity scaled 0 ... 100.
+inline double brute(const ProfilLu& p, std::size_t i) {
+    return p.points[i].intensite * (p.intensite_max_brute - p.intensite_min_brute) / 100 +
+           p.intensite_min_brute;
+}
 
 // The same text with LF line ends.
 inline std::string sans_cr(std::string t) {

@@ -5,6 +5,7 @@
 #include <cmath>
 
 using namespace kovrin;
+using test::brute;
 using test::Fabrique;
 using test::Textes;
 
@@ -63,11 +64,6 @@ void plage_raw2(Fabrique& f, int entete, int nb) {
     f.f32(p + v2::pas, 0.05f).f32(p + v2::depart, 40.0f);
     for (int i = 0; i < nb; ++i)
         f.f32(p + static_cast<std::size_t>(entete) + 4 * static_cast<std::size_t>(i), 1e6f);
-}
-
-double brute(const ProfilLu& p, std::size_t i) {
-    return p.points[i].intensite * (p.intensite_max_brute - p.intensite_min_brute) / 100 +
-           p.intensite_min_brute;
 }
 
 struct ProfilRaw : test::DansDossier {};

@@ -9,17 +9,13 @@
 #include <cmath>
 
 using namespace kovrin;
+using test::brute;
 using test::Fabrique;
 using test::Textes;
 
 namespace {
 
 struct ProfilXylib : test::DansDossier {};
-
-double brute(const ProfilLu& p, std::size_t i) {
-    return p.points[i].intensite * (p.intensite_max_brute - p.intensite_min_brute) / 100 +
-           p.intensite_min_brute;
-}
 
 // A UXD file of DIFFRAC-AT; each range starts with _DRIVE.
 std::string uxd(int nb_plages) {

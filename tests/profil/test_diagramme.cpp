@@ -39,7 +39,7 @@ TEST(Graduations, StepFollowsTheSpanAndTicksFollowTheStep) {
     EXPECT_EQ(pas_graduation(100.5), 20);
 
     EXPECT_EQ(graduations(21.3, 51.3), (std::vector<double>{25, 30, 35, 40, 45, 50}));
-    auto fines = graduations(40.01, 40.06);    // span 0.05: every 0.01, the end included
+    auto fines = graduations(40.01, 40.06); // span 0.05: every 0.01, the end included
     ASSERT_EQ(fines.size(), 6u);
     EXPECT_NEAR(fines.back(), 40.06, 1e-9);
     EXPECT_TRUE(graduations(40.1, 40.4).empty()); // span 0.3: step 10, no multiple inside
@@ -52,7 +52,7 @@ TEST(Diagramme, MappingAxisAndTicks) {
     VueDiagramme vue = vue_diagramme(e, etat, W, H);
     EXPECT_DOUBLE_EQ(vue.px_par_degre, 1000.0 / 30);
     EXPECT_EQ(vue.x_de_angle(20), 3);
-    EXPECT_EQ(vue.x_de_angle(25), 170); // 166.67 -> 167, + 3
+    EXPECT_EQ(vue.x_de_angle(25), 170);    // 166.67 -> 167, + 3
     EXPECT_EQ(vue.y_de_valeur(0.25), 200); // 0.5 rounds to even: 0
 
     DessinDiagramme dessin = dessine_spectre(e, etat, -1, W, H);
