@@ -2,6 +2,7 @@
 // examples end to end, the JSON summary, --no-refine, bad options and files,
 // a refinement the engine refuses, the work directory, and the peak search on
 // a real profile.
+#include "donnees_reelles.h"
 #include "dossier_temporaire.h"
 
 #include <gemmi/cif.hpp>
@@ -274,6 +275,7 @@ TEST(Batch, CifOfTheCubicExampleReadsBackWithGemmiAsTheJsonSummaryGivesIt) {
 }
 
 TEST(Batch, PeakSearchAndFittedPositionsOnTheRealCu3AuProfile) {
+    KOVRIN_EXIGE_DONNEES_REELLES();
     DossierTemporaire dossier;
     // A noisy pattern: the default threshold 2 takes ripples for peaks; 20 keeps
     // the strong lines, 0.3 to 0.4 degree wide: every Kalpha doublet is

@@ -1,5 +1,6 @@
 // The diagram window driven with the mouse at pixels computed from the
 // plot's mapping: what it paints, zooming, pairing by pointing, printing.
+#include "donnees_reelles.h"
 #include "fenetres/dialogues_qt.h"
 #include "fenetres/grille_textes.h"
 #include "fenetres/image_trace.h"
@@ -130,8 +131,8 @@ TEST_F(Diagramme, PointingPairsOnTheSelectionTabOnly) {
 }
 
 TEST_F(Diagramme, TodaysFormatsOpenFromEveryProfileMenu) {
-    const QString entree =
-        QStringLiteral("&") + qs(texte_filtre(*format_profil(profil_xylib)));
+    KOVRIN_EXIGE_DONNEES_REELLES();
+    const QString entree = QStringLiteral("&") + qs(texte_filtre(*format_profil(profil_xylib)));
     EXPECT_TRUE(test::action(f1, entree)); // the main window's File menu has it too
     choix.reponse = KOVRIN_REAL_DATA_DIR "/empyrean.xrdml";
     test::declenche(f6, entree);

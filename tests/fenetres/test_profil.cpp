@@ -1,6 +1,7 @@
 // The profile window on a real pattern: the Cu3Au profile opened through its
 // File menu, peaks measured by the automatic search and by the mouse, then
 // the refinement on the main window.
+#include "donnees_reelles.h"
 #include "fenetres/grille_textes.h"
 #include "fenetres/image_trace.h"
 #include "fenetres/panneaux_recherche.h"
@@ -28,7 +29,10 @@ namespace {
 
 class Profil : public test::Fenetres {
   protected:
-    Profil() : f1(programme.form1()), f6(programme.form6()), f7(programme.form7()) {
+    Profil() : f1(programme.form1()), f6(programme.form6()), f7(programme.form7()) {}
+
+    void SetUp() override {
+        KOVRIN_EXIGE_DONNEES_REELLES();
         f6.show();
         f1.show();
         QApplication::setActiveWindow(&f1);

@@ -1,3 +1,4 @@
+#include "donnees_reelles.h"
 #include "fabrique.h"
 #include "fichiers/diffrac_at.h"
 #include "fichiers/lecteurs_profil.h"
@@ -155,6 +156,7 @@ TEST_F(ProfilRaw, OnlyTheFirstOfSeveralRangesIsReadAndTheUserTold) {
 }
 
 TEST_F(ProfilRaw, RealCu3AuFile) {
+    KOVRIN_EXIGE_DONNEES_REELLES();
     auto p = lit_fichier(lit_profil_raw, KOVRIN_REAL_DATA_DIR "/Cu3Au-1.raw");
     ASSERT_TRUE(p) << (d.textes().empty() ? "" : d.textes()[0]);
     EXPECT_EQ(p->points.size(), 3901u);

@@ -1,6 +1,7 @@
 // Profiles read through xylib and the table of profile formats: the real XRDML
 // file against the values of its XML, small UXD and text files written
 // here, the refusals, and the choice of a format by file name.
+#include "donnees_reelles.h"
 #include "fabrique.h"
 #include "fichiers/formats_profil.h"
 #include "fichiers/lecteurs_profil.h"
@@ -32,6 +33,7 @@ std::string uxd(int nb_plages) {
 } // namespace
 
 TEST_F(ProfilXylib, RealXrdmlFileAgainstItsXml) {
+    KOVRIN_EXIGE_DONNEES_REELLES();
     auto p = lit_fichier(lit_profil_xylib, KOVRIN_REAL_DATA_DIR "/empyrean.xrdml");
     ASSERT_TRUE(p) << (d.textes().empty() ? "" : d.textes()[0]);
     // <positions axis="2Theta">: start 30.0500, end 41.7500; 196 intensities.
@@ -135,5 +137,10 @@ TEST_F(ProfilXylib, RawFilesOfOtherVersionsGoToXylib) {
         ASSERT_EQ(d.erreurs().size(), 1u);
         EXPECT_EQ(d.erreurs()[0].rfind("File x.raw: xylib cannot read it: ", 0), 0u);
     }
+}
+
+TEST_F(ProfilXylib, RealRaw1FileKeepsTheProgramsReader) {
+    KOVRIN_EXIGE_DONNEES_REELLES();
+    const auto lecteur = format_profil(profil_raw)->lecteur;
     EXPECT_EQ(lecteur(KOVRIN_REAL_DATA_DIR "/Cu3Au-1.raw", false).titre, "Cu3Au-1 (RAW1)");
 }
