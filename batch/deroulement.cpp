@@ -13,6 +13,8 @@
 #include "interface/selection.h"
 #include "interface/session_batch.h"
 
+#include <array>
+#include <charconv>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
@@ -59,7 +61,14 @@ void note(const std::string& texte) {
 }
 
 bool lambda_donnee(const OptionsBatch& o) {
-    return o.anode >= 0 || !o.lambda.empty();
+    return o.anode >= 0 || o.lambda.has_value();
+}
+
+// The shortest text that reads back as `v` exactly.
+std::string texte_exact(double v) {
+    std::array<char, 32> tampon{};
+    const auto fin = std::to_chars(tampon.data(), tampon.data() + tampon.size(), v).ptr;
+    return std::string(tampon.data(), fin);
 }
 
 // The wavelength dialog, shown for a file without a wavelength: the anode is
@@ -70,7 +79,7 @@ bool repond_dialogue_lambda(const OptionsBatch& o, Session& s, const std::string
         return echoue(s, sortie_mauvaise_entree,
                       fichier + " carries no wavelength: give --anode or --lambda");
     clicklistbox(dialogue, o.anode >= 0 ? o.anode : element_autre);
-    if (!o.lambda.empty()) dialogue.lambda = o.lambda;
+    if (o.lambda) dialogue.lambda = texte_exact(*o.lambda);
     return reussit(s, [&] { return lit_lambda(s.espace, dialogue, s.dialogues); });
 }
 
@@ -117,14 +126,14 @@ bool prend_profil(const OptionsBatch& o, Session& s, UsageLambda& usage) {
 
 // The profile window's search with the limits of the options, then the kinds kept.
 bool cherche(const OptionsBatch& o, Session& s) {
-    const Rafraichissement ouverture = commande(s, [&] { return peak_search(s.espace, s.dialogues); });
+    const Rafraichissement ouverture =
+        commande(s, [&] { return peak_search(s.espace, s.dialogues); });
     if (ouverture.echec || !ouverture.contamination)
         return echoue(s, sortie_mauvaise_entree, "the peak search could not start");
     const LimitesRecherche limites{o.seuil, o.largeur_min, o.largeur_max};
     // "Too many peaks (> 500)" keeps the first 500: the run goes on.
-    commande(s, [&] {
-        return go_peaksearch(s.espace, limites, *ouverture.contamination, s.dialogues);
-    });
+    commande(
+        s, [&] { return go_peaksearch(s.espace, limites, *ouverture.contamination, s.dialogues); });
     if (o.genres_gardes) {
         if (kill_alpha2(s.espace).panneau_genres)
             commande(s, [&] { return BitBtn7Click(s.espace, *o.genres_gardes); });
@@ -161,20 +170,21 @@ void ecrit_cif(const OptionsBatch& o, Session& s) {
 
 // The fields lambda, 2theta1 and 2theta2 as the user leaves or types them.
 void tape_valeurs_courantes(const OptionsBatch& o, Session& s, bool lambda_tapee) {
-    const PanneauValeurs panneau = panneau_valeurs_courantes(s.espace);
     OngletMaille& onglet = s.principal.maille;
-    onglet.lambda = panneau.lambda;
-    if (lambda_tapee && !o.lambda.empty())
-        onglet.lambda = o.lambda;
+    affiche_valeurs_courantes(s.espace, onglet);
+    if (lambda_tapee && o.lambda)
+        onglet.lambda = Saisie::de_valeur(*o.lambda);
     else if (lambda_tapee && o.anode >= 0)
-        onglet.lambda = pascal_reel(table_anodes[static_cast<std::size_t>(o.anode)].moyenne, 8, 5);
-    onglet.theta_min = o.domaine ? o.angle_min : panneau.angle1;
-    onglet.theta_max = o.domaine ? o.angle_max : panneau.angle2;
+        onglet.lambda = Saisie::de_valeur(table_anodes[static_cast<std::size_t>(o.anode)].moyenne);
+    if (!o.domaine) return;
+    onglet.theta_min = Saisie::de_valeur(angle_affiche(s.espace, o.angle_min));
+    onglet.theta_max = Saisie::de_valeur(angle_affiche(s.espace, o.angle_max));
 }
 
 bool prend_fichier_maille(const OptionsBatch& o, Session& s, bool lambda_tapee) {
     EspaceTravail& et = s.espace;
-    bool ok = reussit(s, [&] { return prend_fichier_maille(et, s.principal, o.maille, s.dialogues); });
+    bool ok =
+        reussit(s, [&] { return prend_fichier_maille(et, s.principal, o.maille, s.dialogues); });
     // Then, as a user would: the typed wavelength or range, and "Calc.".
     if (ok && (lambda_tapee || o.domaine)) {
         tape_valeurs_courantes(o, s, lambda_tapee);
@@ -236,7 +246,7 @@ void affine(const OptionsBatch& o, Session& s, bool lambda_tapee) {
     s.a_affiner = o.a_affiner ? *o.a_affiner : marques_par_defaut(s);
     coche(ep.maille, s.a_affiner);
     affiche_initial(et, ep.affinement);
-    if (lambda_tapee && !o.lambda.empty()) ep.affinement.initial[rang_lambda] = o.lambda;
+    if (lambda_tapee && o.lambda) ep.affinement.lambda_initial = Saisie::de_valeur(*o.lambda);
     et.statut_moteur.clear();
     commande(s, [&] { return go_affinement(et, ep, s.dialogues); });
     s.moteur_appele = !et.statut_moteur.empty();
@@ -261,7 +271,8 @@ void affine(const OptionsBatch& o, Session& s, bool lambda_tapee) {
 bool ecrit_rapports(Session& s) {
     const EspaceTravail& et = s.espace;
     bool ok = reussit(s, [&] { return edit_raies_calculees(et, s.dialogues); });
-    if (ok && !et.mesures.vide()) ok = reussit(s, [&] { return edit_fichier_dif(et, s.dialogues); });
+    if (ok && !et.mesures.vide())
+        ok = reussit(s, [&] { return edit_fichier_dif(et, s.dialogues); });
     if (ok && !et.profil.vide()) ok = reussit(s, [&] { return edit_raw(et, s.dialogues); });
     if (!ok) return echoue(s, sortie_mauvaise_entree, "the reports could not be written");
     return true;

@@ -3,6 +3,7 @@
 #include "commun/nombres.h"
 #include "commun/texte.h"
 #include "cristallo/anodes.h"
+#include "cristallo/domaines.h"
 #include "cristallo/onglet_maille.h"
 #include "fichiers/formats_profil.h"
 #include "interface/prise_donnees.h"
@@ -86,6 +87,11 @@ std::string absolu(const std::string& chemin) {
     return chemin.empty() ? chemin : std::filesystem::absolute(chemin).lexically_normal().string();
 }
 
+// A refusal of the value's domain, named after its option.
+void verifie(const std::string& option, const Refus& refus) {
+    if (refus) throw OptionRefusee{option + ": " + *refus};
+}
+
 void lit_domaine(const std::string& texte, OptionsBatch& o) {
     const auto parties = decoupe(texte);
     std::optional<double> debut, fin;
@@ -96,9 +102,19 @@ void lit_domaine(const std::string& texte, OptionsBatch& o) {
     if (!debut || !fin || !(*debut < *fin))
         throw OptionRefusee{"--range: expected MIN,MAX in degrees 2theta with MIN < MAX, not \"" +
                             texte + "\""};
+    verifie("--range", refus_plage(*debut, *fin));
     o.domaine = true;
-    o.angle_min = parties[0];
-    o.angle_max = parties[1];
+    o.angle_min = *debut;
+    o.angle_max = *fin;
+}
+
+Saisie parametre_maille(int rang, const std::string& texte) {
+    const Saisie s = Saisie::de_texte(texte);
+    if (s.etat == Saisie::Etat::illisible)
+        throw OptionRefusee{"--cellpar: " + std::string(nom_parametre_maille(rang)) +
+                            " is no number: \"" + texte + "\""};
+    if (s.nombre()) verifie("--cellpar", refus_parametre_maille(rang, s.valeur));
+    return s;
 }
 
 void lit_parametres_maille(const std::string& texte, OptionsBatch& o) {
@@ -106,8 +122,21 @@ void lit_parametres_maille(const std::string& texte, OptionsBatch& o) {
     if (parties.size() > 6)
         throw OptionRefusee{"--cellpar: at most six values a,b,c,alpha,beta,gamma, not \"" + texte +
                             "\""};
-    for (std::size_t i = 0; i < parties.size(); ++i)
-        o.parametres_maille[i] = parties[i];
+    Maille maille{};
+    bool complete = parties.size() == 6;
+    for (std::size_t i = 0; i < parties.size(); ++i) {
+        o.parametres_maille[i] = parametre_maille(static_cast<int>(i), parties[i]);
+        maille[i] = o.parametres_maille[i].valeur;
+        complete = complete && o.parametres_maille[i].nombre();
+    }
+    if (complete) verifie("--cellpar", refus_maille(maille));
+}
+
+void verifie_nombres(const OptionsBatch& o) {
+    if (o.lambda) verifie("--lambda", refus_lambda(*o.lambda));
+    const auto tolerance = lit_reel(o.tolerance);
+    if (!tolerance) throw OptionRefusee{"--tolerance: \"" + o.tolerance + "\" is no number"};
+    verifie("--tolerance", refus_tolerance(*tolerance));
 }
 
 void lit_systeme(const std::string& texte, OptionsBatch& o) {
@@ -131,6 +160,7 @@ void complete(const CLI::App& app, const Textes& t, OptionsBatch& o) {
     if (!t.cellpar.empty()) lit_parametres_maille(t.cellpar, o);
     if (!t.domaine.empty()) lit_domaine(t.domaine, o);
     if (app.count("--refine")) o.a_affiner = marques("--refine", t.refine, noms_parametres);
+    verifie_nombres(o);
     if (o.largeur_min > o.largeur_max)
         throw OptionRefusee{"--min-width is larger than --max-width"};
     if (o.pics.empty() && !o.recherche && !o.sans_affinement)
@@ -185,9 +215,7 @@ void declare(CLI::App& app, OptionsBatch& o, Textes& t) {
                                  "Mo | Cu | Co | Fe | Cr, for files without "
                                  "a wavelength");
     anode->type_name("NAME");
-    app.add_option("--lambda", o.lambda, "wavelength (A) for files without one")
-        ->type_name("L")
-        ->check(CLI::PositiveNumber);
+    app.add_option("--lambda", o.lambda, "wavelength (A) for files without one")->type_name("L");
     auto* maille = app.add_option("--cell", o.maille, ".cry or .ics cell file")->type_name("FILE");
     auto* systeme =
         app.add_option("--system", t.systeme, "CUBI | TETR | ORTH | HEXA | RHOM | MONO | TRIC")

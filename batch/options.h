@@ -1,7 +1,8 @@
 #pragma once
-// The command line of kovrin-batch: what the user asks, as the texts a window
-// would hold (numbers the core reads are kept as typed), checked for sense.
+// The command line of kovrin-batch: what the user asks, as values checked
+// against their domains before any command runs.
 #include "affinement/resultats.h"
+#include "commun/nombres.h"
 
 #include <array>
 #include <optional>
@@ -31,15 +32,15 @@ struct OptionsBatch {
     double seuil = 2.0, largeur_min = 0.10, largeur_max = 1.0;
     std::optional<std::array<bool, 5>> genres_gardes; // --keep
     int anode = -1;                                   // --anode: row of the wavelength list
-    std::string lambda;                               // --lambda as typed
+    std::optional<double> lambda;                     // --lambda
     std::string maille;                               // --cell
     int ligne_systeme = -1;                           // --system: row of the list "System"
     std::string groupe;
     bool hall = false;
-    std::array<std::string, 6> parametres_maille; // --cellpar, texts of a ... gamma
-    bool domaine = false;                         // --range given
-    std::string angle_min, angle_max;
-    std::string tolerance = "0.1";
+    std::array<Saisie, 6> parametres_maille;    // --cellpar, a ... gamma (empty: tied or absent)
+    bool domaine = false;                       // --range given
+    double angle_min = 0, angle_max = 0;        // degrees 2theta
+    std::string tolerance = "0.1";              // as the tolerance box takes it
     std::optional<MarquesAffinement> a_affiner; // --refine
     bool excentricite = false;
     bool sans_affinement = false;

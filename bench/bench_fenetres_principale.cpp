@@ -47,7 +47,8 @@ struct Banc {
         affiche();
         if (etape >= 1) ouvre_pics(programme);
         if (etape >= 2) {
-            programme.principal.maille.cellule = {"5.4310", "5.4310", "5.4310", "90", "90", "90"};
+            for (std::size_t i = 0; i < 6; ++i)
+                programme.principal.maille.cellule[i] = kovrin::Saisie::de_valeur(i < 3 ? 5.4310 : 90);
             programme.commande([&] { return kovrin::set_systeme(programme.espace, programme.principal, 0); });
             kovrin::choisit_groupe(programme.espace, "Fd-3m", false);
             calc();
@@ -55,9 +56,9 @@ struct Banc {
         if (etape >= 3) selection();
     }
     void calc() {
-        programme.principal.maille.lambda = " 1.54059";
-        programme.principal.maille.theta_min = "   26.46";
-        programme.principal.maille.theta_max = "  138.89";
+        programme.principal.maille.lambda = kovrin::Saisie::de_valeur(1.54059);
+        programme.principal.maille.theta_min = kovrin::Saisie::de_valeur(26.46);
+        programme.principal.maille.theta_max = kovrin::Saisie::de_valeur(138.89);
         programme.commande([&] { return kovrin::calcul_diagramme(programme.espace, programme.principal.maille, programme.dialogues()); });
     }
     void selection() {

@@ -5,6 +5,7 @@
 #include "commun/format.h"
 #include "commun/nombres.h"
 #include "commun/texte.h"
+#include "cristallo/domaines.h"
 #include "cristallo/geometrie.h"
 #include "cristallo/raies.h"
 #include "cristallo/systemes.h"
@@ -19,16 +20,6 @@ namespace kovrin {
 namespace {
 
 constexpr std::size_t longueur_titre_max = 99;
-
-// The boxes show their own values right-aligned: the padding is not part of the
-// number. "nan" and "inf" are no values to refine from.
-std::optional<double> lit_boite(std::string_view texte) {
-    auto debut = texte.find_first_not_of(' ');
-    auto v =
-        lit_champ_reel(debut == std::string_view::npos ? std::string_view() : texte.substr(debut));
-    if (v && !std::isfinite(*v)) return std::nullopt;
-    return v;
-}
 
 int compte_drapeaux(const std::array<float, 8>& drapeaux) {
     int n = 0;
@@ -97,24 +88,25 @@ std::string titre_affinement(const std::string& fichier_pics) {
 }
 
 bool prepare_parametres(const EspaceTravail& espace, const ChampsAffinement& champs,
-                       TamponsMoteur& tampons, double& lambda, Dialogues& dialogues) {
+                        TamponsMoteur& tampons, double& lambda, Dialogues& dialogues) {
     tampons.drapeaux.fill(0);
     for (std::size_t i = 0; i < 6; ++i)
         tampons.parametres[i + 2] = static_cast<float>(espace.maille[i]);
-    auto valeur_lambda = lit_boite(champs.lambda_initial);
     // A wavelength of 0 or less would give the engine no spacing to work with.
-    if (!valeur_lambda || *valeur_lambda <= 0) {
+    const Saisie& l = champs.lambda_initial;
+    if (!l.nombre() || refus_lambda(l.valeur)) {
         dialogues.erreur("Error on Lambda!");
         return false;
     }
-    lambda = *valeur_lambda;
+    lambda = l.valeur;
     tampons.parametres[rang_lambda] = static_cast<float>(lambda);
-    auto valeur_decalage = lit_boite(champs.decalage_initial);
-    if (!valeur_decalage) {
+    // An empty box reads as 0, as every number field of the window does.
+    const Saisie& z = champs.decalage_initial;
+    if (z.etat == Saisie::Etat::illisible || std::fabs(z.valeur) >= 180) {
         dialogues.erreur("Error on Angular Shift!");
         return false;
     }
-    tampons.parametres[rang_decalage] = static_cast<float>(*valeur_decalage);
+    tampons.parametres[rang_decalage] = static_cast<float>(z.valeur);
     for (std::size_t i = 0; i < nb_parametres; ++i)
         if (champs.a_affiner[i]) tampons.drapeaux[i] = 1.0f;
     tampons.npar = compte_drapeaux(tampons.drapeaux);

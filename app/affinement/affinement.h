@@ -3,8 +3,8 @@
 // the angular shift to one call of the engine `calcul`, and back.
 #include "affinement/resultats.h"
 #include "commun/dialogues.h"
-#include "cristallo/onglet_maille.h"
 #include "commun/espace_travail.h"
+#include "cristallo/onglet_maille.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -18,11 +18,11 @@ using FonctionCalcul = void (*)(std::int16_t* texte, std::int16_t* lettre, float
                                 float* drapeaux, float* erreurs, float* h, float* k, float* l,
                                 float* angles, float* accord);
 
-// What the refinement tab hands to the driver: the texts of the two editable
+// What the refinement tab hands to the driver: the values of the two editable
 // "Initial" boxes and the "To refine" marks.
 struct ChampsAffinement {
-    std::string lambda_initial;
-    std::string decalage_initial;
+    Saisie lambda_initial;
+    Saisie decalage_initial;
     MarquesAffinement a_affiner{};
 };
 
@@ -40,7 +40,7 @@ std::string titre_affinement(const std::string& fichier_pics);
 // typed. Returns true to go on, false after an error message. The workspace is
 // not changed: the caller stores `lambda` once the refinement goes ahead.
 bool prepare_parametres(const EspaceTravail& espace, const ChampsAffinement& champs,
-                       TamponsMoteur& tampons, double& lambda, Dialogues& dialogues);
+                        TamponsMoteur& tampons, double& lambda, Dialogues& dialogues);
 
 // Start value of a cubic cell: the mean of d * sqrt(h^2 + k^2 + l^2) over the pairs.
 double valeur_depart_cubique(const EspaceTravail& espace, double lambda);

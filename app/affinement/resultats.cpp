@@ -43,6 +43,8 @@ std::string texte_ecart(double somme_carres, int n, int npar) {
 void affiche_initial(const EspaceTravail& espace, OngletAffinement& onglet) {
     onglet.initial[rang_decalage] = pascal_reel(espace.decalage, 8, 6);
     onglet.initial[rang_lambda] = pascal_reel(espace.lambda, 8, 5);
+    onglet.decalage_initial = Saisie::de_valeur(espace.decalage);
+    onglet.lambda_initial = Saisie::de_valeur(espace.lambda);
     for (int i = 0; i < 3; ++i) {
         onglet.initial[static_cast<std::size_t>(rang_a + i)] = pascal_reel(espace.maille[i], 9, 4);
         onglet.initial[static_cast<std::size_t>(rang_alpha + i)] =
@@ -158,6 +160,7 @@ void efface_resultats(OngletAffinement& onglet) {
         t.clear();
     onglet.ecart_apres.clear();
     onglet.initial[rang_decalage] = "0";
+    onglet.decalage_initial = Saisie::de_valeur(0);
 }
 
 } // namespace kovrin

@@ -4,6 +4,7 @@
 // boxes, all as texts. The window copies these texts into its controls.
 #include "commun/espace_travail.h"
 #include "commun/grille.h"
+#include "commun/nombres.h"
 
 #include <array>
 #include <string>
@@ -35,7 +36,8 @@ struct OngletAffinement {
     // Columns of the parameter table, indexed by RangParametre. The "Initial"
     // boxes of the shift and of lambda are the ones the user edits.
     std::array<std::string, nb_parametres> initial, affine, sigmas;
-    Grille avant, apres; // an emptied grid keeps its row count, its cells go
+    Saisie lambda_initial, decalage_initial; // the values behind the two editable boxes
+    Grille avant, apres;                     // an emptied grid keeps its row count, its cells go
     std::string ecart_avant, ecart_apres;
     bool boutons_resultats =
         false; // "Edit (and print) the refinement report", "export results to Excel"

@@ -25,4 +25,19 @@ std::optional<long long> lit_entier(std::string_view texte);
 // normalise_nombre then lit_reel: how the main window reads a number field.
 std::optional<double> lit_champ_reel(std::string_view texte);
 
+// A number field as the user left it: empty, a finite number, or a text that
+// is none. Windows parse a field once, when the user edits it; commands take
+// the value, never the text shown.
+struct Saisie {
+    enum class Etat { vide, nombre, illisible };
+    Etat etat = Etat::vide;
+    double valeur = 0;
+
+    static Saisie de_texte(std::string_view texte); // blanks only: empty; else lit_champ_reel
+    static Saisie de_valeur(double v) { return {Etat::nombre, v}; }
+    bool vide() const { return etat == Etat::vide; }
+    bool nombre() const { return etat == Etat::nombre; }
+    bool operator==(const Saisie&) const = default;
+};
+
 } // namespace kovrin

@@ -65,7 +65,8 @@ Refus refus_parametre_maille(int rang, double valeur) {
 
 Refus refus_maille(const Maille& maille) {
     for (int rang = 0; rang < 6; ++rang)
-        if (Refus r = refus_parametre_maille(rang, maille[static_cast<std::size_t>(rang)])) return r;
+        if (Refus r = refus_parametre_maille(rang, maille[static_cast<std::size_t>(rang)]))
+            return r;
     return hors(volume_maille(maille) > 0, "the cell angles α, β, γ give no real cell");
 }
 

@@ -3,9 +3,11 @@
 #include "commun/format.h"
 #include "commun/nombres.h"
 #include "commun/texte.h"
+#include "cristallo/domaines.h"
 #include "cristallo/groupes.h"
 #include "cristallo/raies.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kovrin {
@@ -48,6 +50,22 @@ void coche_monoclinique(const EspaceTravail& et, OngletMaille& o) {
     if (vaut_90(m[4]) && vaut_90(m[5])) coche(o, {alpha});
 }
 
+// The domains of the first `nb` fields the tab read. A zero cell parameter,
+// a wavelength of 0 and a range that does not widen are left to the
+// generation, which has its own messages for them.
+Refus refus_valeurs(const std::array<double, 9>& lus, std::size_t nb) {
+    Maille maille{};
+    std::copy(lus.begin(), lus.begin() + 6, maille.begin());
+    const bool zero = std::find(maille.begin(), maille.end(), 0.0) != maille.end();
+    if (nb >= 6 && !zero)
+        if (Refus r = refus_maille(maille)) return r;
+    if (nb >= 7 && lus[6] != 0)
+        if (Refus r = refus_lambda(lus[6])) return r;
+    if (nb == 9 && lus[7] < lus[8])
+        if (Refus r = refus_plage(lus[7], lus[8])) return r;
+    return {};
+}
+
 } // namespace
 
 int ligne_du_systeme(const std::string& code) {
@@ -73,33 +91,32 @@ LectureOnglet lit_onglet_maille(EspaceTravail& et, const OngletMaille& onglet, D
     }
     et.groupe = majuscules(sans_blancs(et.groupe));
 
-    struct Lu {
-        const std::string& texte;
-        double& valeur;
-        const char* message;
-    };
-    const Lu champs[] = {{onglet.cellule[0], et.maille[0], "Error on a"},
-                         {onglet.cellule[1], et.maille[1], "Error on b"},
-                         {onglet.cellule[2], et.maille[2], "Error on c"},
-                         {onglet.cellule[3], et.maille[3], "Error on alpha"},
-                         {onglet.cellule[4], et.maille[4], "Error on beta"},
-                         {onglet.cellule[5], et.maille[5], "Error on gamma"},
-                         {onglet.lambda, et.lambda, "Error on lambda"},
-                         {onglet.theta_min, et.angle_min, "Error on theta_min"},
-                         {onglet.theta_max, et.angle_max, "Error on theta_max"}};
-    for (const Lu& champ : champs) {
-        if (champ.texte.empty()) return LectureOnglet::champ_vide;
-        const auto v = lit_champ_reel(champ.texte);
-        if (!v) {
-            d.erreur(champ.message);
+    const char* const messages[] = {"Error on a",      "Error on b",         "Error on c",
+                                    "Error on alpha",  "Error on beta",      "Error on gamma",
+                                    "Error on lambda", "Error on theta_min", "Error on theta_max"};
+    const Saisie* champs[] = {&onglet.cellule[0], &onglet.cellule[1], &onglet.cellule[2],
+                              &onglet.cellule[3], &onglet.cellule[4], &onglet.cellule[5],
+                              &onglet.lambda,     &onglet.theta_min,  &onglet.theta_max};
+    std::array<double, 9> lus{et.maille[0], et.maille[1], et.maille[2], et.maille[3], et.maille[4],
+                              et.maille[5], et.lambda,    et.angle_min, et.angle_max};
+    std::size_t nb = 0;
+    for (; nb < 9 && !champs[nb]->vide(); ++nb) {
+        if (!champs[nb]->nombre()) {
+            d.erreur(messages[nb]);
             return LectureOnglet::erreur;
         }
-        champ.valeur = *v;
+        const bool en_theta = nb >= 7 && mode_theta(et); // the range is typed in theta
+        lus[nb] = champs[nb]->valeur * (en_theta ? 2 : 1);
     }
-    if (et.mode_affichage == 0) {
-        et.angle_min *= 2;
-        et.angle_max *= 2;
+    if (const Refus r = refus_valeurs(lus, nb)) {
+        d.erreur(*r);
+        return LectureOnglet::erreur;
     }
+    std::copy(lus.begin(), lus.begin() + 6, et.maille.begin());
+    et.lambda = lus[6];
+    et.angle_min = lus[7];
+    et.angle_max = lus[8];
+    if (nb < 9) return LectureOnglet::champ_vide;
     if (et.angle_min_initial > et.angle_min) et.angle_min_initial = et.angle_min;
     if (et.angle_max_initial < et.angle_max) et.angle_max_initial = et.angle_max;
     return LectureOnglet::complete;
@@ -108,34 +125,26 @@ LectureOnglet lit_onglet_maille(EspaceTravail& et, const OngletMaille& onglet, D
 bool verification(EspaceTravail& et, OngletMaille& onglet, Dialogues& d) {
     const int champ = et.champ_actif;
     if (champ < 1 || champ > 6) return true;
-    const std::string texte = onglet.cellule[static_cast<std::size_t>(champ - 1)];
-    const auto v = lit_champ_reel(texte);
-    if (!v) {
+    const auto rang = static_cast<std::size_t>(champ - 1);
+    const Saisie saisie = onglet.cellule[rang];
+    if (saisie.etat == Saisie::Etat::illisible) {
         d.erreur("Type error!");
+        return false;
+    }
+    if (saisie.vide()) return true;
+    if (const Refus r = refus_parametre_maille(static_cast<int>(rang), saisie.valeur)) {
+        d.erreur(*r);
         return false;
     }
     const FicheSysteme* s = fiche_de_code(et.systeme);
     auto& cell = onglet.cellule;
-    switch (champ - 1) {
-    case a:
-        if (s) pour_chaque_champ(s->comme_a, [&](std::size_t i) { cell[i] = texte; });
-        et.maille[a] = *v;
-        break;
-    case b:
-    case c:
-        et.maille[static_cast<std::size_t>(champ - 1)] = *v;
-        break;
-    case alpha:
-        et.maille[alpha] = *v;
-        if (s)
-            pour_chaque_champ(s->comme_alpha, [&](std::size_t i) {
-                cell[i] = texte;
-                et.maille[i] = *v;
-            });
-        break;
-    default:
-        break;
-    }
+    et.maille[rang] = saisie.valeur;
+    if (rang == a && s) pour_chaque_champ(s->comme_a, [&](std::size_t i) { cell[i] = saisie; });
+    if (rang == alpha && s)
+        pour_chaque_champ(s->comme_alpha, [&](std::size_t i) {
+            cell[i] = saisie;
+            et.maille[i] = saisie.valeur;
+        });
     return true;
 }
 
@@ -163,7 +172,7 @@ void configure_champs(const EspaceTravail& et, OngletMaille& o) {
     if (s->systeme == Systeme::monoclinique) return coche_monoclinique(et, o);
     pour_chaque_champ(s->grises, [&](std::size_t i) { o.grise[i] = true; });
     for (std::size_t i = 0; i < 3; ++i)
-        if (!s->angles_fixes[i].empty()) cell[alpha + i] = std::string(s->angles_fixes[i]);
+        if (!s->angles_fixes[i].empty()) cell[alpha + i] = Saisie::de_texte(s->angles_fixes[i]);
     pour_chaque_champ(s->comme_a, [&](std::size_t i) { cell[i] = cell[a]; });
     pour_chaque_champ(s->comme_alpha, [&](std::size_t i) { cell[i] = cell[alpha]; });
     pour_chaque_champ(s->coches, [&](std::size_t i) { coche(o, {static_cast<int>(i)}); });
@@ -171,7 +180,35 @@ void configure_champs(const EspaceTravail& et, OngletMaille& o) {
 
 void affiche_maille(const EspaceTravail& et, OngletMaille& onglet) {
     for (std::size_t i = 0; i < 6; ++i)
-        onglet.cellule[i] = pascal_reel(et.maille[i], 8, i < 3 ? 4 : 3);
+        onglet.cellule[i] = Saisie::de_valeur(et.maille[i]);
+}
+
+void affiche_valeurs_courantes(const EspaceTravail& et, OngletMaille& onglet) {
+    onglet.lambda = Saisie::de_valeur(et.lambda);
+    onglet.theta_min = Saisie::de_valeur(angle_affiche(et, et.angle_min));
+    onglet.theta_max = Saisie::de_valeur(angle_affiche(et, et.angle_max));
+}
+
+namespace {
+
+std::optional<std::string> texte_saisie(const Saisie& s, int largeur, int decimales) {
+    if (s.vide()) return std::string();
+    if (!s.nombre()) return std::nullopt;
+    return pascal_reel(s.valeur, largeur, decimales);
+}
+
+} // namespace
+
+std::optional<std::string> texte_parametre_maille(const Saisie& s, int rang) {
+    return texte_saisie(s, 8, rang < 3 ? 4 : 3);
+}
+
+std::optional<std::string> texte_lambda(const Saisie& s) {
+    return texte_saisie(s, 8, 5);
+}
+
+std::optional<std::string> texte_angle_domaine(const Saisie& s) {
+    return texte_saisie(s, 7, 2);
 }
 
 std::vector<LigneTable> affiche_raies_calculees(const EspaceTravail& et) {
@@ -194,10 +231,7 @@ SuiteLecture calcul_apres_lecture(EspaceTravail& et, OngletMaille& onglet, Dialo
     onglet.systeme_choisi = ligne_du_systeme(et.systeme);
     configure_champs(et, onglet);
     affiche_maille(et, onglet);
-    const double diviseur = et.mode_affichage == 0 ? 2 : 1;
-    onglet.lambda = pascal_reel(et.lambda, 8, 5);
-    onglet.theta_min = pascal_reel(et.angle_min / diviseur, 7, 2);
-    onglet.theta_max = pascal_reel(et.angle_max / diviseur, 7, 2);
+    affiche_valeurs_courantes(et, onglet);
     et.selection.efface();
     if (lit_onglet_maille(et, onglet, d) == LectureOnglet::erreur) return suite;
     if (et.lambda > 0 && et.angle_max > 0) {

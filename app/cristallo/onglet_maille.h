@@ -5,6 +5,7 @@
 // OngletMaille, call these procedures and show what comes back.
 #include "commun/dialogues.h"
 #include "commun/espace_travail.h"
+#include "commun/nombres.h"
 #include "cristallo/systemes.h"
 
 #include <array>
@@ -17,10 +18,10 @@ namespace kovrin {
 int ligne_du_systeme(const std::string& code);
 
 struct OngletMaille {
-    int systeme_choisi = -1;            // selected row of the list "System", -1 none
-    std::array<std::string, 6> cellule; // fields a, b, c, alpha, beta, gamma
-    std::string lambda;                 // panel "Current values"
-    std::string theta_min, theta_max;   // in the unit shown (theta or 2theta)
+    int systeme_choisi = -1;       // selected row of the list "System", -1 none
+    std::array<Saisie, 6> cellule; // fields a, b, c, alpha, beta, gamma
+    Saisie lambda;                 // panel "Current values"
+    Saisie theta_min, theta_max;   // in the unit shown (theta or 2theta)
 
     // Written by configure_champs.
     std::array<bool, 6> grise{};        // field shown silver
@@ -36,7 +37,9 @@ enum class LectureOnglet {
 
 // Reads system, group, cell, wavelength and range into the workspace; refills
 // both symbol lists when a system is selected. Messages "Error on a" ...
-// "Error on theta_max". Fields after a failing or empty one are not read.
+// "Error on theta_max" for a text that is no number, then the domain's refusal
+// ("a must be positive"); fields after a failing or empty one are not read,
+// and after a refusal the cell, wavelength and range keep their values.
 LectureOnglet lit_onglet_maille(EspaceTravail& et, const OngletMaille& onglet, Dialogues& d);
 
 // Leaving field a or alpha (et.champ_actif): copies the text where the system
@@ -56,8 +59,16 @@ void change_systeme(EspaceTravail& et, OngletMaille& onglet, int ligne);
 // Greyed fields, tied texts and "To refine" marks for et.systeme.
 void configure_champs(const EspaceTravail& et, OngletMaille& onglet);
 
-// a, b, c as 8:4, angles as 8:3.
+// The fields take the workspace's cell, wavelength and range.
 void affiche_maille(const EspaceTravail& et, OngletMaille& onglet);
+void affiche_valeurs_courantes(const EspaceTravail& et, OngletMaille& onglet);
+
+// What the fields show: a, b, c as 8:4, angles as 8:3, lambda 8:5, the range
+// 7:2. A field the user left unreadable shows nothing new (nullopt): the
+// window keeps the user's text.
+std::optional<std::string> texte_parametre_maille(const Saisie& s, int rang);
+std::optional<std::string> texte_lambda(const Saisie& s);
+std::optional<std::string> texte_angle_domaine(const Saisie& s);
 
 // Rows of the calculated-reflection table, header row first; max(15, n + 1) rows.
 using LigneTable = std::array<std::string, 3>;

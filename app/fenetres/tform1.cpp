@@ -1,5 +1,6 @@
 #include "fenetres/tform1.h"
 
+#include "commun/texte.h"
 #include "fenetres/controles.h"
 #include "fenetres/dialogues_qt.h"
 #include "fenetres/grille_textes.h"
@@ -40,6 +41,7 @@
 #include <QShortcut>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -106,6 +108,11 @@ void aide(QWidget* w, int contexte) {
     w->setProperty("contexte_aide", contexte);
 }
 
+// A field the user left unreadable keeps the user's text.
+void montre_saisie(QLineEdit* champ, const std::optional<std::string>& texte) {
+    if (texte) champ->setText(qs(*texte));
+}
+
 constexpr Couleur bleu_clair{0xB2, 0xE0, 0xFF};
 constexpr Couleur rouge_clair{0xFF, 0xD1, 0xD1};
 
@@ -130,6 +137,7 @@ Tform1::Tform1(Programme& programme) : p_(programme) {
     rangee->addWidget(construit_panneaux());
     setCentralWidget(central);
     relie_grilles();
+    relie_saisies();
     connect(onglets, &QTabWidget::currentChanged, this, [this] { change_onglet(); });
     connect(qApp, &QApplication::focusChanged, this,
             // Seen before the next focus event: the widget the focus leaves.
@@ -473,7 +481,8 @@ QWidget* Tform1::construit_table_parametres() {
         if (!initial[rang_lambda]->isModified()) return;
         initial[rang_lambda]->setModified(false);
         rassemble();
-        p_.commande([&] { return change_lambda_affi(p_.espace, p_.principal, texte(initial[rang_lambda]->text()), p_.dialogues()); });
+        const Saisie lambda = Saisie::de_texte(texte(initial[rang_lambda]->text()));
+        p_.commande([&] { return change_lambda_affi(p_.espace, p_.principal, lambda, p_.dialogues()); });
     });
     connect(a_affiner[6], &QCheckBox::toggled, this,
             [this](bool coche) { p_.commande([&] { return shift_selection(coche); }); });
@@ -621,9 +630,13 @@ QWidget* Tform1::construit_panneaux() {
 }
 
 void Tform1::relie_grilles() {
-    connect(grille_mesures, &QTableWidget::currentCellChanged, this, [this] {
-        rassemble();
-        p_.commande([&] { return theta_to_dhkl(p_.espace, grille_mesures->textes(), texte(edit_lambda->text()), p_.dialogues()); });
+    // Only a cell the user edited is read back; selecting and moving change nothing.
+    connect(grille_mesures, &QTableWidget::cellChanged, this, [this](int ligne, int colonne) {
+        const auto cellule = [&](int c) { return Saisie::de_texte(sans_blancs(texte(grille_mesures->cellule(ligne + 1, c)))); };
+        const EditionMesure e{p_.principal.maille.lambda, ligne + 1, colonne, cellule(0), cellule(2)};
+        QTimer::singleShot(0, this, [this, e] {
+            p_.commande([&] { return modifie_ligne_mesures(p_.espace, e, p_.dialogues()); });
+        });
     });
     connect(grille_mesures_selection, &QTableWidget::cellClicked, this, [this](int ligne) {
         p_.commande([&] { return click_meas_refl(p_.espace, p_.principal, ligne + 1, p_.dialogues()); });
@@ -631,10 +644,12 @@ void Tform1::relie_grilles() {
     connect(grille_calculees_selection, &QTableWidget::cellClicked, this, [this](int ligne) {
         p_.commande([&] { return click_calc_refl(p_.espace, p_.principal, ligne + 1, p_.dialogues()); });
     });
-    connect(grille_selection, &QTableWidget::currentCellChanged, this, [this](int ligne, int colonne) {
-        if (colonne != 2 || ligne < 0) return;
+    connect(grille_selection, &QTableWidget::cellChanged, this, [this](int ligne, int colonne) {
+        if (colonne != 1 || ligne < 0) return;
         const std::string indices = texte(grille_selection->cellule(ligne + 1, 1));
-        p_.commande([&] { return modifie_indices(p_.espace, ligne + 1, indices, p_.dialogues()); });
+        QTimer::singleShot(0, this, [this, ligne, indices] {
+            p_.commande([&] { return modifie_indices(p_.espace, ligne + 1, indices, p_.dialogues()); });
+        });
     });
     for (GrilleTextes* g : {tableau_avant, tableau_apres}) {
         connect(g, &QTableWidget::currentCellChanged, this, [this](int ligne) {
@@ -644,18 +659,26 @@ void Tform1::relie_grilles() {
     }
 }
 
+// What the user types is parsed once, as typed; the commands take the values.
+void Tform1::relie_saisies() {
+    const auto suit = [this](QLineEdit* champ, Saisie& valeur) {
+        connect(champ, &QLineEdit::textEdited, this,
+                [&valeur](const QString& t) { valeur = Saisie::de_texte(texte(t)); });
+    };
+    OngletMaille& o = p_.principal.maille;
+    for (std::size_t i = 0; i < 6; ++i)
+        suit(champs_maille[i], o.cellule[i]);
+    suit(edit_lambda, o.lambda);
+    suit(edit_angle1, o.theta_min);
+    suit(edit_angle2, o.theta_max);
+    suit(initial[rang_decalage], p_.principal.affinement.decalage_initial);
+}
+
 void Tform1::rassemble() {
     OngletMaille& o = p_.principal.maille;
     o.systeme_choisi = liste_systemes->currentRow();
-    for (std::size_t i = 0; i < 6; ++i)
-        o.cellule[i] = texte(champs_maille[i]->text());
-    o.lambda = texte(edit_lambda->text());
-    o.theta_min = texte(edit_angle1->text());
-    o.theta_max = texte(edit_angle2->text());
     for (std::size_t i = 0; i < 8; ++i)
         o.coche[i] = a_affiner[i]->isChecked();
-    p_.principal.affinement.initial[rang_decalage] = texte(initial[rang_decalage]->text());
-    p_.principal.affinement.initial[rang_lambda] = texte(initial[rang_lambda]->text());
     p_.espace.liste_hm.selection = liste_hm->currentRow();
     p_.espace.liste_orsab.selection = liste_orsab->currentRow();
 }
@@ -759,7 +782,7 @@ void Tform1::montre_onglet_maille(const OngletMaille& o) {
     }
     const QString argent = couleur_fond({0xC0, 0xC0, 0xC0});
     for (std::size_t i = 0; i < 6; ++i) {
-        champs_maille[i]->setText(qs(o.cellule[i]));
+        montre_saisie(champs_maille[i], texte_parametre_maille(o.cellule[i], static_cast<int>(i)));
         champs_maille[i]->setStyleSheet(o.grise[i] ? argent : QString());
         champs_maille[i]->setReadOnly(o.grise[i]);
     }
@@ -768,9 +791,9 @@ void Tform1::montre_onglet_maille(const OngletMaille& o) {
         a_affiner[i]->setChecked(o.coche[i]);
         a_affiner[i]->setEnabled(o.coche_active[i]);
     }
-    edit_lambda->setText(qs(o.lambda));
-    edit_angle1->setText(qs(o.theta_min));
-    edit_angle2->setText(qs(o.theta_max));
+    montre_saisie(edit_lambda, texte_lambda(o.lambda));
+    montre_saisie(edit_angle1, texte_angle_domaine(o.theta_min));
+    montre_saisie(edit_angle2, texte_angle_domaine(o.theta_max));
 }
 
 void Tform1::montre_onglet_affinement(const OngletAffinement& o) {

@@ -81,6 +81,7 @@ private:
     QWidget* construit_onglet_affinement();
     QWidget* construit_table_parametres();
     QWidget* construit_panneaux();
+    void relie_saisies();
     void relie_grilles();
     void change_onglet();
 

@@ -257,7 +257,8 @@ void TForm7::relie_controles() {
     connect(recherche, &QToolButton::clicked, this, [this] { lance_recherche(); });
     connect(relit_plage, &QPushButton::clicked, this, [this] {
         p_.form1().rassemble(); // the cell tab, for "Calc."
-        const std::string debut = texte(plage_angle1->text()), fin = texte(plage_angle2->text());
+        const Saisie debut = Saisie::de_texte(texte(plage_angle1->text()));
+        const Saisie fin = Saisie::de_texte(texte(plage_angle2->text()));
         p_.commande([&] {
             return change_data_diag(p_.espace, debut, fin, p_.principal.maille, p_.dialogues());
         });

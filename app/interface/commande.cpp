@@ -18,6 +18,14 @@ void complete_onglet_affinement(Rafraichissement& r, const EspaceTravail& et, Et
     if (touche || r.onglet_affinement) r.onglet_affinement = onglet;
 }
 
+void suit_champs_montres(Rafraichissement& r, const EspaceTravail& et, EtatPrincipal& ep) {
+    if (r.valeurs_courantes) affiche_valeurs_courantes(et, ep.maille);
+    if (r.edit_lambda)
+        ep.maille.lambda = r.edit_lambda->empty() ? Saisie{} : Saisie::de_valeur(et.lambda);
+    if (r.lambda_affinement) ep.affinement.lambda_initial = Saisie::de_valeur(et.lambda);
+    if (r.onglet_maille) r.onglet_maille = ep.maille; // the tab as the command left it
+}
+
 Rafraichissement interrompue(const ErreurKovrin& e, Dialogues& d) {
     d.erreur(e.what());
     Rafraichissement r = echoue();

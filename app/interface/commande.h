@@ -18,6 +18,11 @@ namespace kovrin {
 // there were any, hands the tab's texts to the window.
 void complete_onglet_affinement(Rafraichissement& r, const EspaceTravail& et, EtatPrincipal& ep);
 
+// The fields of "Current values" and the refinement tab's lambda box that `r`
+// rewrites with the workspace's values take those values, in full; the cell
+// tab `r` shows is the one the command left.
+void suit_champs_montres(Rafraichissement& r, const EspaceTravail& et, EtatPrincipal& ep);
+
 // The answer of a command that ended on `e`.
 Rafraichissement interrompue(const ErreurKovrin& e, Dialogues& d);
 
@@ -32,6 +37,7 @@ Rafraichissement execute(EspaceTravail& et, EtatPrincipal& ep, Dialogues& d, Com
         return interrompue(e, d);
     }
     complete_onglet_affinement(r, et, ep);
+    suit_champs_montres(r, et, ep);
     return r;
 }
 

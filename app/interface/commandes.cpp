@@ -3,6 +3,7 @@
 #include "commun/format.h"
 #include "commun/nombres.h"
 #include "commun/texte.h"
+#include "cristallo/domaines.h"
 #include "cristallo/raies.h"
 #include "interface/prise_donnees.h"
 #include "interface/saisie_mesures.h"
@@ -14,10 +15,6 @@
 namespace kovrin {
 
 namespace {
-
-std::optional<double> lit_champ(std::string_view texte) {
-    return lit_champ_reel(sans_blancs(texte));
-}
 
 // The list in ascending angle: below the range skipped, the first beyond ends it.
 template <typename Liste, typename Angle>
@@ -163,16 +160,17 @@ Rafraichissement relit_theta_range(EspaceTravail& et, const OngletMaille& onglet
             Reponse::oui ||
         et.lambda == 0)
         return {};
-    const auto lambda = lit_champ(onglet.lambda);
-    if (!lambda) return refus(d, "Error at lambda");
-    const auto debut = lit_champ(onglet.theta_min);
-    if (!debut) return refus(d, "Error at Theta Min.");
-    const auto fin = lit_champ(onglet.theta_max);
-    if (!fin) return refus(d, "Error at Theta Max.");
-    double facteur = mode_theta(et) ? 2.0 : 1.0;
-    et.lambda = *lambda;
-    et.angle_min = et.angle_min_initial = *debut * facteur;
-    et.angle_max = et.angle_max_initial = *fin * facteur;
+    // Empty fields read as 0, as every number field of the window does.
+    if (onglet.lambda.etat == Saisie::Etat::illisible) return refus(d, "Error at lambda");
+    if (onglet.theta_min.etat == Saisie::Etat::illisible) return refus(d, "Error at Theta Min.");
+    if (onglet.theta_max.etat == Saisie::Etat::illisible) return refus(d, "Error at Theta Max.");
+    const double facteur = mode_theta(et) ? 2.0 : 1.0;
+    const double debut = onglet.theta_min.valeur * facteur, fin = onglet.theta_max.valeur * facteur;
+    if (const Refus r = refus_lambda(onglet.lambda.valeur)) return refus(d, *r);
+    if (const Refus r = refus_plage(debut, fin)) return refus(d, *r);
+    et.lambda = onglet.lambda.valeur;
+    et.angle_min = et.angle_min_initial = debut;
+    et.angle_max = et.angle_max_initial = fin;
     et.etendue = et.angle_max - et.angle_min;
     Rafraichissement r;
     r.lambda_affinement = pascal_reel(et.lambda, 8, 5);

@@ -3,10 +3,10 @@
 // "Change" of "Current values" and its lambda edit, the six erase commands,
 // "Calc." and the display mode theta / 2theta.
 #include "commun/dialogues.h"
+#include "commun/espace_travail.h"
 #include "cristallo/onglet_maille.h"
 #include "interface/affichages.h"
 #include "interface/etat_principal.h"
-#include "commun/espace_travail.h"
 
 #include <filesystem>
 #include <string_view>

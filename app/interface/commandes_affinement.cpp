@@ -9,6 +9,7 @@
 #include "commun/incertitude.h"
 #include "commun/nombres.h"
 #include "commun/texte.h"
+#include "cristallo/domaines.h"
 #include "cristallo/geometrie.h"
 #include "cristallo/raies.h"
 #include "interface/commandes.h"
@@ -23,10 +24,10 @@ namespace kovrin {
 namespace {
 
 // The cell shown again and the reflections generated from it; the cell tab is
-// read back by the generation, so its wavelength text follows the workspace.
+// read back by the generation, so its wavelength follows the workspace.
 bool regenere_raies(EspaceTravail& et, OngletMaille& onglet_maille, Dialogues& d) {
     affiche_maille(et, onglet_maille);
-    onglet_maille.lambda = panneau_valeurs_courantes(et).lambda;
+    onglet_maille.lambda = Saisie::de_valeur(et.lambda);
     try {
         return calcul_raies(et, onglet_maille, d);
     } catch (const ErreurKovrin& e) {
@@ -141,7 +142,7 @@ Rafraichissement sauve_cif(const EspaceTravail& et, ChoixFichier& choix, Dialogu
 }
 
 ChampsAffinement champs_affinement(const EtatPrincipal& ep) {
-    return {ep.affinement.initial[rang_lambda], ep.affinement.initial[rang_decalage],
+    return {ep.affinement.lambda_initial, ep.affinement.decalage_initial,
             marques_affinement(ep.maille)};
 }
 
@@ -191,16 +192,18 @@ Rafraichissement resto_param(EspaceTravail& et, EtatPrincipal& ep, Dialogues& d)
     return apres_nouveau_depart(et, ep, raies);
 }
 
-Rafraichissement change_lambda_affi(EspaceTravail& et, EtatPrincipal& ep,
-                                    std::string_view texte_lambda, Dialogues& d) {
-    const auto lambda = lit_champ_reel(sans_blancs(texte_lambda));
-    if (!lambda) return refus(d, "Error on Lambda!");
-    if (*lambda == et.lambda) return {};
+Rafraichissement change_lambda_affi(EspaceTravail& et, EtatPrincipal& ep, const Saisie& lambda,
+                                    Dialogues& d) {
+    // An empty box reads as 0, as every number field of the window does.
+    if (lambda.etat == Saisie::Etat::illisible) return refus(d, "Error on Lambda!");
+    if (const Refus r = refus_lambda(lambda.valeur)) return refus(d, *r);
+    ep.affinement.lambda_initial = lambda;
+    if (lambda.valeur == et.lambda) return {};
     CurseurOccupe occupe(d);
-    et.lambda = *lambda;
+    et.lambda = lambda.valeur;
     Rafraichissement r;
-    r.edit_lambda = std::string(texte_lambda);
-    ep.maille.lambda = std::string(texte_lambda); // "Current values" shows the same text
+    r.edit_lambda = pascal_reel(et.lambda, 8, 5);    // "Current values" shows the same value
+    ep.maille.lambda = Saisie::de_valeur(et.lambda); // and the generation reads it
     calcul_raies(et, ep.maille, d);
     if (!et.calculees.vide()) {
         recale_paires(et);

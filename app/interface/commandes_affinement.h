@@ -52,8 +52,8 @@ Rafraichissement resto_param(EspaceTravail& et, EtatPrincipal& ep, Dialogues& d)
 
 // The lambda edit of the refinement tab left: a new wavelength regenerates the
 // calculated reflections and gives every pair its new calculated angle.
-Rafraichissement change_lambda_affi(EspaceTravail& et, EtatPrincipal& ep,
-                                    std::string_view texte_lambda, Dialogues& d);
+Rafraichissement change_lambda_affi(EspaceTravail& et, EtatPrincipal& ep, const Saisie& lambda,
+                                    Dialogues& d);
 
 // The shift's "To refine" box changed: checked shows the panel "Angular Shift
 // refinement mode".

@@ -3,6 +3,7 @@
 #include "commun/format.h"
 #include "commun/nombres.h"
 #include "commun/texte.h"
+#include "cristallo/domaines.h"
 #include "interface/commandes.h"
 #include "interface/saisie_mesures.h"
 #include "profil/ajustement_pics.h"
@@ -13,10 +14,6 @@
 namespace kovrin {
 
 namespace {
-
-std::optional<double> lit_angle(std::string_view texte) {
-    return lit_reel(sans_blancs(texte));
-}
 
 Rafraichissement redessin_profil(SuiteProfil suite) {
     Rafraichissement r;
@@ -190,19 +187,20 @@ Rafraichissement fit_peak_positions(EspaceTravail& et, Dialogues& d) {
     return r;
 }
 
-Rafraichissement change_data_diag(EspaceTravail& et, std::string_view texte_2theta1,
-                                  std::string_view texte_2theta2, const OngletMaille& onglet,
+Rafraichissement change_data_diag(EspaceTravail& et, const Saisie& deux_theta1,
+                                  const Saisie& deux_theta2, const OngletMaille& onglet,
                                   Dialogues& d) {
-    // Both boxes are read before anything changes.
-    const auto debut = lit_angle(texte_2theta1);
-    if (!debut) return refus(d, "Theta min error");
-    const auto fin = lit_angle(texte_2theta2);
-    if (!fin) return refus(d, "Theta max error");
-    et.angle_min = et.angle_min_initial = *debut;
-    et.angle_max = et.angle_max_initial = *fin;
+    // Both boxes are checked before anything changes.
+    if (!deux_theta1.nombre()) return refus(d, "Theta min error");
+    if (!deux_theta2.nombre()) return refus(d, "Theta max error");
+    const double facteur = mode_theta(et) ? 2.0 : 1.0;
+    const double debut = deux_theta1.valeur * facteur, fin = deux_theta2.valeur * facteur;
+    if (const Refus r = refus_plage(debut, fin)) return refus(d, *r);
+    et.angle_min = et.angle_min_initial = debut;
+    et.angle_max = et.angle_max_initial = fin;
     et.etendue = et.angle_max - et.angle_min;
-    et.entete_profil.angle_debut = *debut;
-    et.entete_profil.angle_fin = *fin;
+    et.entete_profil.angle_debut = debut;
+    et.entete_profil.angle_fin = fin;
     Rafraichissement r;
     // The profile header's anode and wavelengths are not touched by the read.
     if (!et.profil.vide()) relit_profil_dans_domaine(et, et.angle_min, et.angle_max, d);
@@ -217,9 +215,7 @@ Rafraichissement change_data_diag(EspaceTravail& et, std::string_view texte_2the
     if (!et.calculees.vide()) {
         // "Calc." reads the range from "Current values", which now shows the new one.
         OngletMaille avec_plage = onglet;
-        avec_plage.lambda = r.valeurs_courantes->lambda;
-        avec_plage.theta_min = r.valeurs_courantes->angle1;
-        avec_plage.theta_max = r.valeurs_courantes->angle2;
+        affiche_valeurs_courantes(et, avec_plage);
         r.ajoute(calcul_diagramme(et, avec_plage, d));
     }
     r.redessine = true;

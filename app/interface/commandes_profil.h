@@ -83,10 +83,12 @@ Rafraichissement fit_peak_positions(EspaceTravail& et, Dialogues& d);
 // range typed in its boxes (degrees 2theta) becomes the current and the full
 // range; the profile file is read again within it, so are the measured
 // reflections, and the calculated reflections are generated again (`onglet`:
-// the cell tab, as "Calc." reads it). "Theta min error" / "Theta max error"
-// when a box does not convert; nothing is then changed.
-Rafraichissement change_data_diag(EspaceTravail& et, std::string_view texte_2theta1,
-                                  std::string_view texte_2theta2, const OngletMaille& onglet,
+// the cell tab, as "Calc." reads it). The angles are in the unit shown
+// (theta or 2theta), as "Change" of the main window reads its own.
+// "Theta min error" / "Theta max error" when a box holds no number, then the
+// range's refusal; nothing is then changed.
+Rafraichissement change_data_diag(EspaceTravail& et, const Saisie& deux_theta1,
+                                  const Saisie& deux_theta2, const OngletMaille& onglet,
                                   Dialogues& d);
 
 } // namespace kovrin

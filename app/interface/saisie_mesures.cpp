@@ -3,6 +3,7 @@
 #include "commun/format.h"
 #include "commun/nombres.h"
 #include "commun/texte.h"
+#include "cristallo/domaines.h"
 
 #include <algorithm>
 #include <utility>
@@ -10,10 +11,6 @@
 namespace kovrin {
 
 namespace {
-
-std::optional<double> lit_cellule(std::string_view texte) {
-    return lit_champ_reel(sans_blancs(texte));
-}
 
 void erreur_ligne(Dialogues& d, std::size_t ligne) {
     d.erreur("Error at  row," + std::to_string(ligne));
@@ -68,6 +65,7 @@ Rafraichissement remplit_grille_mesures(EspaceTravail& et) {
 }
 
 Rafraichissement enter_refl_keyb(EspaceTravail& et) {
+    et.mesures.efface();
     Rafraichissement r;
     r.grille_mesures = grille_mesures_vide(et);
     r.edit_lambda = "";
@@ -75,37 +73,89 @@ Rafraichissement enter_refl_keyb(EspaceTravail& et) {
     return r;
 }
 
-Rafraichissement theta_to_dhkl(EspaceTravail& et, const Grille& grille,
-                               std::string_view texte_lambda, Dialogues& d) {
-    et.mesures.efface();
-    for (std::size_t r = 1; r < grille.lignes.size(); ++r) {
-        auto lambda = lit_cellule(texte_lambda);
-        if (!lambda) {
-            d.erreur("Error on Lambda");
-            return {};
-        }
-        if (*lambda == 0) {
-            d.erreur("Type first the wavelength");
-            return {};
-        }
-        et.lambda = *lambda;
-        const int ligne = static_cast<int>(r);
-        std::string angle_texte = sans_blancs(grille.cellule(ligne, 0));
-        if (angle_texte.empty()) continue;
-        auto angle = lit_cellule(angle_texte);
-        std::string aire_texte = sans_blancs(grille.cellule(ligne, 2));
-        auto aire = lit_cellule(aire_texte.empty() ? "100" : aire_texte);
-        if (!angle || !aire) {
-            erreur_ligne(d, r);
-            return {};
-        }
-        if (et.mesures.pleine()) {
-            d.erreur("Too many measured reflections (>500)");
-            return {};
-        }
-        double deux_theta = mode_theta(et) ? *angle * 2.0 : *angle;
-        et.mesures.ajoute({deux_theta, deux_theta, *aire});
+namespace {
+
+std::optional<double> lambda_saisie(const Saisie& lambda, Dialogues& d) {
+    if (lambda.etat == Saisie::Etat::illisible) {
+        d.erreur("Error on Lambda");
+        return std::nullopt;
     }
+    if (lambda.vide() || lambda.valeur == 0) {
+        d.erreur("Type first the wavelength");
+        return std::nullopt;
+    }
+    if (const Refus r = refus_lambda(lambda.valeur)) {
+        d.erreur(*r);
+        return std::nullopt;
+    }
+    return lambda.valeur;
+}
+
+// The area of an edited row; empty reads as 100.
+std::optional<double> aire_saisie(const EditionMesure& e, Dialogues& d) {
+    if (e.aire.vide()) return 100.0;
+    if (!e.aire.nombre()) {
+        erreur_ligne(d, static_cast<std::size_t>(e.ligne));
+        return std::nullopt;
+    }
+    if (const Refus r = refus_aire(e.aire.valeur)) {
+        d.erreur(sur_ligne(e.ligne, *r));
+        return std::nullopt;
+    }
+    return e.aire.valeur;
+}
+
+// The angle of an edited row in degrees 2theta (its cell holds a number).
+std::optional<double> angle_saisi(const EspaceTravail& et, const EditionMesure& e, Dialogues& d) {
+    if (!e.angle.nombre()) {
+        erreur_ligne(d, static_cast<std::size_t>(e.ligne));
+        return std::nullopt;
+    }
+    if (const Refus r = refus_angle_affiche(e.angle.valeur, mode_theta(et))) {
+        d.erreur(sur_ligne(e.ligne, *r));
+        return std::nullopt;
+    }
+    return mode_theta(et) ? e.angle.valeur * 2.0 : e.angle.valeur;
+}
+
+// The edit applied to the list; false after a message, with the list unchanged.
+bool applique(EspaceTravail& et, const EditionMesure& e, Dialogues& d) {
+    const bool existante = e.ligne >= 1 && e.ligne <= et.mesures.taille();
+    if (e.colonne == 0 && e.angle.vide()) {
+        if (existante) et.mesures.retire(e.ligne);
+        return true;
+    }
+    if (e.colonne == 2) {
+        if (!existante) return true; // the area waits for its angle
+        const auto aire = aire_saisie(e, d);
+        if (aire) et.mesures[e.ligne].intensite_mes = *aire;
+        return aire.has_value();
+    }
+    const auto angle = angle_saisi(et, e, d);
+    if (!angle) return false;
+    if (existante) {
+        Mesure& m = et.mesures[e.ligne];
+        m.deux_theta_mes = m.deux_theta_lu = *angle;
+        m.ajustement = {};
+        return true;
+    }
+    const auto aire = aire_saisie(e, d);
+    if (!aire) return false;
+    if (et.mesures.pleine()) {
+        d.erreur("Too many measured reflections (>500)");
+        return false;
+    }
+    et.mesures.ajoute({*angle, *angle, *aire});
+    return true;
+}
+
+} // namespace
+
+Rafraichissement modifie_ligne_mesures(EspaceTravail& et, const EditionMesure& e, Dialogues& d) {
+    if (e.colonne != 0 && e.colonne != 2) return {};
+    const auto lambda = lambda_saisie(e.lambda, d);
+    if (!lambda || !applique(et, e, d)) return echoue();
+    et.lambda = *lambda;
     prend_domaine_saisi(et);
     Rafraichissement r = remplit_grille_mesures(et);
     r.valeurs_courantes = panneau_valeurs_courantes(et);

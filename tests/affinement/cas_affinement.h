@@ -1,6 +1,7 @@
 #pragma once
 // Workspaces with their pairs built directly (no matching), and a stand-in for
 // the engine that records what it was sent and answers with set values.
+#include "saisies.h"
 #include "affinement/affinement.h"
 #include "commun/fichier_texte.h"
 #include "commun/espace_travail.h"
@@ -74,8 +75,8 @@ inline void ajoute_mesure(EspaceTravail& e, double deux_theta) {
 // The fields of the refinement tab: wavelength 1.5406, no shift, the given marks.
 inline ChampsAffinement champs_affinement(std::initializer_list<int> rangs) {
     ChampsAffinement c;
-    c.lambda_initial = "1.5406";
-    c.decalage_initial = "0";
+    c.lambda_initial = test::saisie("1.5406");
+    c.decalage_initial = test::saisie("0");
     for (int r : rangs)
         c.a_affiner[static_cast<std::size_t>(r)] = true;
     return c;
@@ -166,8 +167,8 @@ inline EspaceTravail espace_orthorhombique() {
 
 inline ChampsAffinement champs_orthorhombiques() {
     ChampsAffinement c;
-    c.lambda_initial = " 1.54060"; // as the box shows it, 8:5
-    c.decalage_initial = "0.01";
+    c.lambda_initial = test::saisie(" 1.54060"); // as the box shows it, 8:5
+    c.decalage_initial = test::saisie("0.01");
     c.a_affiner[rang_decalage] = c.a_affiner[rang_a] = c.a_affiner[rang_b] = true;
     return c;
 }

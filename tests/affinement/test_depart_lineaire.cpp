@@ -1,5 +1,6 @@
 // The linear start: the cell of indexed lines alone, for each crystal system;
 // and the command that makes it the initial cell.
+#include "saisies.h"
 #include "affinement/depart_lineaire.h"
 #include "cas_affinement.h"
 #include "cristallo/raies.h"
@@ -87,15 +88,15 @@ TEST(DepartLineaire, TheCommandMakesItTheInitialCellAndKeepsThePairsByTheirIndic
     e.lambda = 1.5406;
     e.angle_min = e.angle_min_initial = 10;
     e.angle_max = e.angle_max_initial = 80;
-    ep.maille.lambda = "1.5406";
-    ep.maille.theta_min = "10";
-    ep.maille.theta_max = "80";
+    ep.maille.lambda = test::saisie("1.5406");
+    ep.maille.theta_min = test::saisie("10");
+    ep.maille.theta_max = test::saisie("80");
     // Lines of a = 4 indexed by hand; no cell typed yet.
     for (auto [h, k, l] : {std::array{1, 0, 0}, {1, 1, 0}, {1, 1, 1}, {2, 0, 0}, {2, 1, 1}})
         ajoute_paire(e, h, k, l, deux_theta_orthogonal(4, 4, 4, h, k, l, 1.5406), 0);
     const Rafraichissement r = linear_start(e, ep, d);
     ASSERT_FALSE(r.echec) << (d.textes().empty() ? "" : d.textes().back());
-    EXPECT_EQ(ep.maille.cellule[0], "  4.0000");
+    EXPECT_EQ(texte_parametre_maille(ep.maille.cellule[0], 0), "  4.0000");
     ASSERT_EQ(e.selection.taille(), 5);
     for (const Paire& p : e.selection)
         EXPECT_NEAR(p.deux_theta_cal, p.deux_theta_obs, 1e-4) << p.h << p.k << p.l;

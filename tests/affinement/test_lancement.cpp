@@ -1,5 +1,6 @@
 // Launching a refinement: the checks and their messages, what is sent to the
 // engine, kovrin.inp, and what the workspace keeps afterwards.
+#include "saisies.h"
 #include "affinement/affinement.h"
 #include "cas_affinement.h"
 #include "interface/commandes_affinement.h"
@@ -53,6 +54,8 @@ TEST_F(Lancement, EachRefusalHasItsMessageAndSendsNothing) {
         {3, "CUBI", "1,5406", "0", "Error on Lambda!"},
         {3, "CUBI", "0", "0", "Error on Lambda!"},
         {3, "CUBI", "inf", "0", "Error on Lambda!"},
+        {3, "CUBI", "-1.5", "0", "Error on Lambda!"},
+        {3, "CUBI", "1.5406", "999", "Error on Angular Shift!"},
         {3, "CUBI", "1.5406", "0.0x", "Error on Angular Shift!"},
         {3, "", "1.5406", "0", "No system!"},
     };
@@ -61,8 +64,8 @@ TEST_F(Lancement, EachRefusalHasItsMessageAndSendsNothing) {
         EspaceTravail e = espace_cubique(r.nb_paires);
         e.systeme = r.systeme;
         auto c = champs_affinement({rang_a});
-        c.lambda_initial = r.lambda;
-        c.decalage_initial = r.decalage;
+        c.lambda_initial = test::saisie(r.lambda);
+        c.decalage_initial = test::saisie(r.decalage);
         d.vide();
         lance_affinement(e, c, onglet, d, calcul_simule);
         EXPECT_EQ(d.erreurs(), std::vector<std::string>{r.message});
@@ -111,8 +114,8 @@ TEST_F(Lancement, EccentricityIsAskedOnlyWhenTheShiftIsRefined) {
 TEST_F(Lancement, WhatTheEngineReceives) {
     EspaceTravail e = espace_cubique(3);
     auto c = champs_affinement({rang_decalage, rang_lambda});
-    c.lambda_initial = " 1.54180"; // the box's own padded text
-    c.decalage_initial = "-.02";
+    c.lambda_initial = test::saisie(" 1.54180"); // the box's own padded text
+    c.decalage_initial = test::saisie("-.02");
     lance_affinement(e, c, onglet, d, calcul_simule);
     ASSERT_EQ(moteur_simule.nb_appels, 1);
     EXPECT_FLOAT_EQ(moteur_simule.parametres[rang_decalage], -0.02f);
@@ -154,7 +157,7 @@ TEST_F(Lancement, EngineFailureSaysDllErrorAndKeepsTheEarlierResult) {
     moteur_simule.statut = "erreur dans matinv CHOLESKI";
     moteur_simule.parametres_affines = {9, 9, 9, 9, 9, 9, 9, 9};
     auto c = champs_affinement({rang_decalage, rang_a});
-    c.lambda_initial = "1.6";
+    c.lambda_initial = test::saisie("1.6");
     EXPECT_FALSE(lance_affinement(e, c, onglet, d, calcul_simule));
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"DLL error"});
     EXPECT_FALSE(e.affinement_ok);

@@ -132,7 +132,9 @@ TEST(Batch, BadOptionsExitWithStatus2AndNameTheirCause) {
         {silicium + " --frobnicate", "--frobnicate"},
         {silicium + " --refine zero,q", "unknown name \"q\""},
         {silicium + " --tolerance", "--tolerance"},
-        {silicium + " --tolerance 0,1", "Error (angular tolerance)"},
+        {silicium + " --tolerance 0,1", "--tolerance: \"0,1\" is no number"},
+        {silicium + " --tolerance -0.1", "--tolerance: the tolerance must be positive"},
+        {silicium + " --range 0,200", "--range: the range must run"},
         {silicium + " --range 90,20", "--range"},
         {"--peaks " + exemples + "/cubique/silicium.prn --lambda 1.54", "no cell"},
         {"--cell " + exemples + "/cubique/silicium.cry --lambda 1.54", "no measured reflections"},
@@ -154,7 +156,23 @@ TEST(Batch, BadOptionsExitWithStatus2AndNameTheirCause) {
         {"--peaks " + exemples +
              "/cubique/silicium.prn --system CUBI --group Fd-3m "
              "--cellpar 5.43x --lambda 1.54",
-         "Error on a"},
+         "--cellpar: a is no number: \"5.43x\""},
+        // Values outside their domains are refused before any command runs.
+        {"--peaks " + exemples + "/cubique/silicium.prn --system CUBI --group Pm-3m "
+             "--cellpar=-5,-5,-5,90,90,90 --lambda 1.54",
+         "--cellpar: a must be positive"},
+        {"--peaks " + exemples + "/cubique/silicium.prn --system TRIC --group P1 "
+             "--cellpar 5,6,7,130,130,130 --lambda 1.54",
+         "--cellpar: the cell angles α, β, γ give no real cell"},
+        {"--peaks " + exemples + "/cubique/silicium.prn --system MONO --group P2/m "
+             "--cellpar 5,6,7,90,180,90 --lambda 1.54",
+         "--cellpar: β must lie between 0 and 180 degrees"},
+        {"--peaks " + exemples + "/cubique/silicium.prn --cell " + exemples +
+             "/cubique/silicium.cry --lambda nan",
+         "--lambda: λ must lie between 0 and 10 Å"},
+        {"--peaks " + exemples + "/cubique/silicium.prn --cell " + exemples +
+             "/cubique/silicium.cry --lambda 20",
+         "--lambda: λ must lie between 0 and 10 Å"},
         // With a tolerance of 0.001 degree no measured reflection pairs at all.
         {silicium + " --tolerance 0.001", "No selected reflections!"},
     };

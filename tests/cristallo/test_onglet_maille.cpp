@@ -1,3 +1,4 @@
+#include "saisies.h"
 #include "cristallo/geometrie.h"
 #include "cristallo/onglet_maille.h"
 #include "donnees_groupes.h"
@@ -13,10 +14,10 @@ namespace {
 struct Onglet : test::AvecDonnees {
     OngletMaille o;
     Onglet() {
-        o.cellule = {"5", "6", "7", "90", "100", "90"};
-        o.lambda = "1.5406";
-        o.theta_min = "10";
-        o.theta_max = "60";
+        o.cellule = test::saisies({"5", "6", "7", "90", "100", "90"});
+        o.lambda = test::saisie("1.5406");
+        o.theta_min = test::saisie("10");
+        o.theta_max = test::saisie("60");
     }
     LectureOnglet lit() { return lit_onglet_maille(et, o, d); }
 };
@@ -42,11 +43,11 @@ TEST_F(Onglet, EachFieldHasItsMessage) {
                               "Error on lambda", "Error on theta_min", "Error on theta_max"};
     for (int champ = 0; champ < 9; ++champ) {
         OngletMaille faux = o;
-        std::string& texte = champ < 6    ? faux.cellule[static_cast<std::size_t>(champ)]
+        Saisie& champ_faux = champ < 6    ? faux.cellule[static_cast<std::size_t>(champ)]
                              : champ == 6 ? faux.lambda
                              : champ == 7 ? faux.theta_min
                                           : faux.theta_max;
-        texte = champ == 0 ? "4,5" : "5 "; // a comma, a trailing blank
+        champ_faux = test::saisie(champ == 0 ? "4,5" : "5 "); // a comma, a trailing blank
         EspaceTravail e;
         DialoguesEnregistres dd;
         EXPECT_EQ(lit_onglet_maille(e, faux, dd), LectureOnglet::erreur);
@@ -57,12 +58,12 @@ TEST_F(Onglet, EachFieldHasItsMessage) {
 TEST_F(Onglet, FieldsAfterAnErrorOrAnEmptyFieldAreNotRead) {
     et.maille = {1, 1, 1, 1, 1, 1};
     et.angle_max_initial = 30;
-    o.cellule[2] = "x";
+    o.cellule[2] = test::saisie("x");
     EXPECT_EQ(lit(), LectureOnglet::erreur);
-    EXPECT_EQ(et.maille, (Maille{5, 6, 1, 1, 1, 1}));
+    EXPECT_EQ(et.maille, (Maille{1, 1, 1, 1, 1, 1})); // a refused read changes nothing
 
-    o.cellule[2] = "7";
-    o.cellule[4] = "";
+    o.cellule[2] = test::saisie("7");
+    o.cellule[4] = test::saisie("");
     d.vide();
     EXPECT_EQ(lit(), LectureOnglet::champ_vide);
     EXPECT_EQ(et.maille, (Maille{5, 6, 7, 90, 1, 1}));
@@ -70,8 +71,8 @@ TEST_F(Onglet, FieldsAfterAnErrorOrAnEmptyFieldAreNotRead) {
 
 TEST_F(Onglet, ThetaModeDoublesAndTheFullRangeOnlyWidens) {
     et.mode_affichage = 0;
-    o.theta_min = "5";
-    o.theta_max = "40";
+    o.theta_min = test::saisie("5");
+    o.theta_max = test::saisie("40");
     et.angle_min_initial = 20;
     et.angle_max_initial = 60;
     ASSERT_EQ(lit(), LectureOnglet::complete);
@@ -101,28 +102,40 @@ TEST_F(Onglet, SystemAndGroupFromTheLists) {
     EXPECT_EQ(et.groupe, "");
 }
 
-TEST_F(Onglet, VerificationCopiesTiedTexts) {
+TEST_F(Onglet, VerificationCopiesTiedValues) {
     et.systeme = "CUBI";
     et.champ_actif = 1;
-    o.cellule[0] = "5.431";
+    o.cellule[0] = test::saisie("5.4312296");
     ASSERT_TRUE(verification(et, o, d));
-    EXPECT_EQ(o.cellule[1], "5.431");
-    EXPECT_EQ(o.cellule[2], "5.431");
+    EXPECT_EQ(o.cellule[1].valeur, 5.4312296); // in full, not as shown
+    EXPECT_EQ(o.cellule[2].valeur, 5.4312296);
+    EXPECT_EQ(texte_parametre_maille(o.cellule[2], 2), "  5.4312");
 
     et.systeme = "RHOM";
     et.champ_actif = 4;
-    o.cellule[3] = "59.5";
+    o.cellule[3] = test::saisie("59.5");
     ASSERT_TRUE(verification(et, o, d));
-    EXPECT_EQ(o.cellule[4], "59.5");
-    EXPECT_EQ(o.cellule[5], "59.5");
+    EXPECT_EQ(o.cellule[4], test::saisie("59.5"));
+    EXPECT_EQ(o.cellule[5], test::saisie("59.5"));
 
-    o.cellule[3] = "";
-    ASSERT_TRUE(verification(et, o, d)); // empty is 0
-    EXPECT_EQ(et.maille[3], 0);
+    o.cellule[3] = test::saisie("");
+    ASSERT_TRUE(verification(et, o, d)); // an empty field stores nothing
+    EXPECT_EQ(et.maille[3], 59.5);
 
-    o.cellule[3] = "5 ";
+    // A text that is no number, then values outside the domain: refused, nothing stored.
+    const std::pair<const char*, const char*> refus[] = {
+        {"5 ", "Type error!"}, {"180", "α must lie between 0 and 180 degrees"}, {"-3", "α must lie between 0 and 180 degrees"}};
+    for (const auto& [texte, message] : refus) {
+        d.vide();
+        o.cellule[3] = test::saisie(texte);
+        EXPECT_FALSE(verification(et, o, d));
+        EXPECT_EQ(d.erreurs(), std::vector<std::string>{message}) << texte;
+        EXPECT_EQ(et.maille[3], 59.5);
+    }
+    et.champ_actif = 1;
+    o.cellule[0] = test::saisie("-5");
     EXPECT_FALSE(verification(et, o, d));
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Type error!"});
+    EXPECT_EQ(d.erreurs().back(), "a must be positive");
 }
 
 TEST(ConfigureChamps, EachSystem) {
@@ -131,7 +144,7 @@ TEST(ConfigureChamps, EachSystem) {
         const char* systeme;
         const char* grises;
         const char* coches; // x set, o enabled and clear, . disabled
-        std::array<std::string, 6> textes;
+        std::array<std::string_view, 6> textes;
     };
     const Cas cas[] = {
         {"CUBI", ".xx.xx", "x.....oo", {"4.1", "4.1", "4.1", "90", "90", "90"}},
@@ -144,13 +157,13 @@ TEST(ConfigureChamps, EachSystem) {
     };
     for (const Cas& c : cas) {
         OngletMaille o;
-        o.cellule = {"4.1", "b", "c", "al", "be", "ga"};
+        o.cellule = test::saisies({"4.1", "b", "c", "al", "be", "ga"});
         o.coche.fill(true);
         et.systeme = c.systeme;
         configure_champs(et, o);
         EXPECT_EQ(grises(o), c.grises) << c.systeme;
         EXPECT_EQ(coches(o), c.coches) << c.systeme;
-        EXPECT_EQ(o.cellule, c.textes) << c.systeme;
+        EXPECT_EQ(o.cellule, test::saisies(c.textes)) << c.systeme;
     }
 }
 
@@ -192,13 +205,15 @@ TEST_F(Onglet, AfterReadingACellFile) {
     et.groupe = "FM-3M";
     et.origine_groupe = "HM";
     et.maille = {5.4310, 5.4310, 5.4310, 90, 90, 90};
-    et.lambda = 1.5406;
+    et.lambda = 1.5405929;
     et.angle_min = et.angle_min_initial = 20;
     et.angle_max = et.angle_max_initial = 80;
     et.fichier_maille = "/home/user/cells/si.cry";
     et.selection.ajoute(Paire{});
     const SuiteLecture s = calcul_apres_lecture(et, o, d);
-    EXPECT_EQ(o.lambda, " 1.54060");
+    // The field shows 5 decimals; the wavelength behind it keeps every digit.
+    EXPECT_EQ(texte_lambda(o.lambda), " 1.54059");
+    EXPECT_EQ(et.lambda, 1.5405929);
     ASSERT_TRUE(s.raies);
     EXPECT_EQ(et.calculees[1].h + et.calculees[1].k + et.calculees[1].l, 3); // Si 1 1 1
     EXPECT_EQ(s.titre, "Calc. diagram (si.cry)");

@@ -1,3 +1,4 @@
+#include "saisies.h"
 #include "cristallo/geometrie.h"
 #include "cristallo/groupes.h"
 #include "cristallo/raies.h"
@@ -62,22 +63,22 @@ TEST_F(Generation, EqualSpacingsOfDifferentFormsMerge) {
 
 TEST_F(Generation, ChecksInOrderLeaveThePreviousList) {
     // The cubic system selected; the group comes back through the lists.
-    onglet = {.systeme_choisi = 0, .cellule = {"4,0", "4", "4", "90", "90", "90"},
-              .lambda = "1.5406", .theta_min = "10", .theta_max = "60"};
+    onglet = {.systeme_choisi = 0, .cellule = test::saisies({"4,0", "4", "4", "90", "90", "90"}),
+              .lambda = test::saisie("1.5406"), .theta_min = test::saisie("10"), .theta_max = test::saisie("60")};
     et.groupe = "PM-3M";
     et.origine_groupe = "HM";
     et.angle_min_initial = 10;
     et.angle_max_initial = 60;
     liste_precedente();
     EXPECT_FALSE(calcul_raies(et, onglet, d)); // the conversion error stops the generation
-    onglet.cellule[0] = "4";
-    onglet.lambda = "0";
+    onglet.cellule[0] = test::saisie("4");
+    onglet.lambda = test::saisie("0");
     EXPECT_FALSE(calcul_raies(et, onglet, d));
-    onglet.lambda = "1.5406";
-    onglet.cellule[2] = "0";
+    onglet.lambda = test::saisie("1.5406");
+    onglet.cellule[2] = test::saisie("0");
     EXPECT_FALSE(calcul_raies(et, onglet, d));
-    onglet.cellule[2] = "4";
-    onglet.theta_min = onglet.theta_max = "60";
+    onglet.cellule[2] = test::saisie("4");
+    onglet.theta_min = onglet.theta_max = test::saisie("60");
     et.angle_min_initial = et.angle_max_initial = 60;
     EXPECT_FALSE(calcul_raies(et, onglet, d));
     et.angle_min_initial = 70; // max below min
@@ -89,10 +90,10 @@ TEST_F(Generation, ChecksInOrderLeaveThePreviousList) {
 }
 
 TEST_F(Generation, NoSystemThenNoGroup) {
-    onglet.cellule = {"4", "4", "4", "90", "90", "90"};
-    onglet.lambda = "1.5406";
-    onglet.theta_min = "10";
-    onglet.theta_max = "60";
+    onglet.cellule = test::saisies({"4", "4", "4", "90", "90", "90"});
+    onglet.lambda = test::saisie("1.5406");
+    onglet.theta_min = test::saisie("10");
+    onglet.theta_max = test::saisie("60");
     et.angle_max_initial = 60;
     liste_precedente();
     et.liste_hm = {{"No ext.", "PM-3M"}, 1};

@@ -12,27 +12,29 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTextBrowser>
-#include <QPlainTextEdit>
-#include <QImage>
 #include <QToolButton>
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
 #include <sstream>
 
 using namespace kovrin;
 using namespace kovrin::fenetres;
 
-
-
 namespace {
 
 class Principale : public test::Fenetres {
-protected:
+  protected:
     Principale() : f(programme.form1()) {
         programme.form6().show(); // shown first, as at start: the main window keeps the activation
         f.show();
@@ -87,10 +89,11 @@ TEST_F(Principale, TheWholeRoadRefinesTheCellTheExampleWasMadeWith) {
     EXPECT_EQ(programme.espace.mesures.taille(), 11);
     EXPECT_EQ(f.grille_mesures->cellule(1, 0), " 28.456");
     maille_silicium();
-    EXPECT_EQ(f.champs_maille[1]->text(), "5.4310"); // tied to a
+    EXPECT_EQ(f.champs_maille[1]->text(), "  5.4310"); // tied to a
     EXPECT_EQ(f.tableau_calcule->cellule(1, 0), "  1  1  1");
     selectionne_et_affine();
-    ASSERT_TRUE(programme.espace.affinement_ok) << (dialogues.erreurs().empty() ? "" : dialogues.erreurs()[0]);
+    ASSERT_TRUE(programme.espace.affinement_ok)
+        << (dialogues.erreurs().empty() ? "" : dialogues.erreurs()[0]);
     // The example was made with a = 5.43123 A.
     const QString affine = QStringLiteral("5.4312");
     EXPECT_EQ(f.affine[rang_a]->text().trimmed(), affine);
@@ -124,35 +127,109 @@ TEST_F(Principale, ThetaModeHalvesTheDisplaysAndStoresNothing) {
     EXPECT_EQ(programme.espace.mesures[1].deux_theta_mes, premier);
     const auto etiquettes = f.findChildren<QLabel*>();
     auto montre = [&](const QString& t) {
-        return std::any_of(etiquettes.begin(), etiquettes.end(), [&](QLabel* l) { return l->text() == t; });
+        return std::any_of(etiquettes.begin(), etiquettes.end(),
+                           [&](QLabel* l) { return l->text() == t; });
     };
     EXPECT_TRUE(montre(QString::fromUtf8("θ1 =")));
-    EXPECT_TRUE(montre(QString::fromUtf8("θ1"))); // the data panel's
+    EXPECT_TRUE(montre(QString::fromUtf8("θ1")));     // the data panel's
     EXPECT_TRUE(montre(QString::fromUtf8("e/R(°)"))); // eccentricity keeps its label
     f.mode_2theta->click();
     EXPECT_EQ(f.grille_mesures->cellule(1, 0), " 28.456");
 }
 
-TEST_F(Principale, KeyboardGridReadsBackAtEveryCellSelection) {
+// What kovrin-batch prints with --json for `arguments`, run in the test's folder.
+nlohmann::json batch_json(const std::string& arguments) {
+    const std::string commande =
+        std::string("'") + KOVRIN_BATCH_EXE + "' " + arguments + " --json >sortie.json";
+    EXPECT_EQ(std::system(commande.c_str()), 0);
+    std::ifstream f("sortie.json");
+    return nlohmann::json::parse(f);
+}
+
+// The silicon example with lambda typed 1.5405929: the windows and kovrin-batch
+// refine the same numbers, to the last digit of the engine's values.
+TEST_F(Principale, TheWindowRoadGivesKovrinBatchsNumbers) {
+    ouvre_silicium();
+    maille_silicium();
+    selectionne_et_affine();
+    ASSERT_TRUE(programme.espace.affinement_ok);
+    const auto j = batch_json("--peaks '" + test::source("examples/cubique/silicium.prn").string() +
+                              "' --lambda 1.5405929 --system CUBI --group Fd-3m --cellpar 5.4310");
+    const TamponsMoteur& m = programme.espace.moteur;
+    const char* const noms[] = {"zero", "lambda", "a", "b", "c", "alpha", "beta", "gamma"};
+    // The JSON writes each of the engine's floats in its shortest decimal form.
+    for (std::size_t i = 0; i < 8; ++i) {
+        EXPECT_EQ(static_cast<float>(j["parameters"][noms[i]].get<double>()), m.parametres[i])
+            << noms[i];
+        EXPECT_EQ(static_cast<float>(j["sigmas"][noms[i]].get<double>()), m.erreurs[i]) << noms[i];
+    }
+    EXPECT_EQ(j["lambda"].get<double>(), programme.espace.lambda);
+}
+
+// The user types rows; only the cells edited are read back.
+TEST_F(Principale, KeyboardGridReadsBackOnlyEditedCells) {
     QTest::mouseClick(f.clavier_pics, Qt::LeftButton);
     GrilleTextes& g = *f.grille_mesures;
-    f.edit_lambda->setText("0");
-    g.item(0, 0)->setText("30");
-    g.setCurrentCell(1, 0);
+    auto edite = [&](int ligne, int colonne, const char* texte) {
+        g.item(ligne, colonne)->setText(texte);
+        QCoreApplication::processEvents(); // the read-back runs once the edit is over
+    };
+    test::tape(*f.edit_lambda, "0");
+    edite(0, 0, "30");
     EXPECT_EQ(dialogues.erreurs(), std::vector<std::string>{"Type first the wavelength"});
-    f.edit_lambda->setText("1.5406");
-    g.item(2, 0)->setText("20"); // row 2 left empty
-    g.item(2, 2)->setText("");
-    g.setCurrentCell(3, 1);
+    test::tape(*f.edit_lambda, "1.5406");
+    edite(0, 0, "31");
+    edite(2, 0, "20"); // row 2 left empty
     ASSERT_EQ(programme.espace.mesures.taille(), 2);
     EXPECT_EQ(g.cellule(1, 0), " 20.000"); // sorted
-    EXPECT_EQ(g.cellule(2, 3), "2"); // numbered without a gap
+    EXPECT_EQ(g.cellule(2, 3), "2");       // numbered without a gap
+    edite(3, 0, "999");
+    EXPECT_EQ(dialogues.erreurs().back(), "Row 4: 2θ must lie between 0 and 180 degrees");
+    ASSERT_EQ(programme.espace.mesures.taille(), 2);
     f.mode_theta->click();
-    g.item(0, 0)->setText("10");
-    g.item(1, 0)->setText("");
-    g.setCurrentCell(0, 1);
+    edite(0, 0, "10.5");
+    edite(1, 0, "");
     ASSERT_EQ(programme.espace.mesures.taille(), 1);
-    EXPECT_EQ(programme.espace.mesures[1].deux_theta_mes, 20.0);
+    EXPECT_EQ(programme.espace.mesures[1].deux_theta_mes, 21.0);
+}
+
+// After a whole refinement, moving through every cell of every grid of the
+// main window, and clicking the measured grid, changes no value.
+TEST_F(Principale, NavigatingTheGridsChangesNothing) {
+    ouvre_silicium();
+    maille_silicium();
+    selectionne_et_affine();
+    programme.espace.mesures[3].intensite_mes = 37.6; // shown as 38
+    const EspaceTravail avant = programme.espace;
+    for (int onglet = 0; onglet < 4; ++onglet) {
+        f.onglets->setCurrentIndex(onglet);
+        for (GrilleTextes* g : f.onglets->widget(onglet)->findChildren<GrilleTextes*>()) {
+            if (!g->isVisible()) continue;
+            for (int l = 0; l < g->rowCount(); ++l)
+                for (int c = 0; c < g->columnCount(); ++c)
+                    g->setCurrentCell(l, c);
+            QTest::keyClick(g, Qt::Key_Tab);
+        }
+    }
+    GrilleTextes& g = *f.grille_mesures;
+    f.onglets->setCurrentIndex(0);
+    for (int l = 0; l < 12; ++l)
+        QTest::mouseClick(g.viewport(), Qt::LeftButton, {},
+                          g.visualItemRect(g.item(l, 0)).center());
+    QCoreApplication::processEvents();
+    const EspaceTravail& apres = programme.espace;
+    ASSERT_EQ(apres.mesures.taille(), avant.mesures.taille());
+    for (int i = 1; i <= avant.mesures.taille(); ++i) {
+        EXPECT_EQ(apres.mesures[i].deux_theta_mes, avant.mesures[i].deux_theta_mes);
+        EXPECT_EQ(apres.mesures[i].deux_theta_lu, avant.mesures[i].deux_theta_lu);
+        EXPECT_EQ(apres.mesures[i].intensite_mes, avant.mesures[i].intensite_mes);
+    }
+    EXPECT_EQ(apres.selection.taille(), avant.selection.taille());
+    EXPECT_EQ(apres.maille, avant.maille);
+    EXPECT_EQ(apres.lambda, avant.lambda);
+    EXPECT_EQ(apres.angle_min, avant.angle_min);
+    EXPECT_EQ(apres.angle_max, avant.angle_max);
+    EXPECT_TRUE(dialogues.erreurs().empty());
 }
 
 TEST_F(Principale, PairingByHandAndTypedIndices) {
@@ -166,13 +243,14 @@ TEST_F(Principale, PairingByHandAndTypedIndices) {
     test::clique_ligne(*f.grille_mesures_selection, 0); // already paired: a beep only
     EXPECT_EQ(dialogues.nb_bips(), 1);
 
+    // Typed indices are read once the edit is over.
     f.grille_selection->item(0, 1)->setText("  2  2  0"); // F d -3 m forbids it
-    f.grille_selection->setCurrentCell(0, 2);
-    EXPECT_EQ(dialogues.erreurs(),
-              std::vector<std::string>{"Not possible: The reflection is out of range or is forbiden!"});
-    f.grille_selection->setCurrentCell(0, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(
+        dialogues.erreurs(),
+        std::vector<std::string>{"Not possible: The reflection is out of range or is forbiden!"});
     f.grille_selection->item(0, 1)->setText("0 0 0");
-    f.grille_selection->setCurrentCell(0, 2);
+    QCoreApplication::processEvents();
     EXPECT_EQ(programme.espace.selection.taille(), 0);
 
     for (int i = 0; i < 500; ++i)
@@ -225,7 +303,8 @@ TEST_F(Principale, ExportDialogPrintingAndHelp) {
     std::istringstream(pdf.substr(boite + 11)) >> x0 >> y0 >> largeur >> hauteur;
     EXPECT_GT(largeur, hauteur); // landscape
 
-    const char* pages[] = {"index.html", "mesures.html", "maille.html", "profil.html", "affinement.html"};
+    const char* pages[] = {"index.html", "mesures.html", "maille.html", "profil.html",
+                           "affinement.html"};
     for (int contexte = 1; contexte <= 5; ++contexte) {
         programme.montre_aide(contexte);
         EXPECT_TRUE(programme.aide().navigateur->source().toString().endsWith(pages[contexte - 1]));
@@ -238,7 +317,7 @@ TEST_F(Principale, FiguresOfMeritUsualErrorsAndSuspectPairsAreShown) {
     f.onglets->setCurrentIndex(2);
     QTest::mouseClick(f.bouton_auto, Qt::LeftButton);
     f.grille_selection->item(4, 1)->setText("  0  4  4"); // 76.386 given the indices of 106.7
-    f.grille_selection->setCurrentCell(4, 2);
+    QCoreApplication::processEvents();
     affine_zero_et_maille();
     ASSERT_TRUE(programme.espace.affinement_ok);
     EXPECT_TRUE(f.m20->text().startsWith("M(")) << f.m20->text().toStdString();
@@ -249,5 +328,6 @@ TEST_F(Principale, FiguresOfMeritUsualErrorsAndSuspectPairsAreShown) {
     EXPECT_EQ(std::count(suspectes.begin(), suspectes.end(), true), 1);
     const QImage image = f.tableau_apres->viewport()->grab().toImage();
     const QRect cellule = f.tableau_apres->visualRect(f.tableau_apres->model()->index(4, 1));
-    EXPECT_EQ(image.pixelColor(cellule.right() - 2, cellule.center().y()), QColor(0xFF, 0xC8, 0x78));
+    EXPECT_EQ(image.pixelColor(cellule.right() - 2, cellule.center().y()),
+              QColor(0xFF, 0xC8, 0x78));
 }

@@ -1,4 +1,5 @@
 // The command boundary and the commands that only change window state.
+#include "saisies.h"
 #include "dossier_temporaire.h"
 #include "interface/commande.h"
 #include "interface/commandes.h"
@@ -68,10 +69,10 @@ TEST_F(Commande, DeletingTheRawDiagramOnlyStopsItsDrawing) {
 TEST_F(Commande, ChoosingAGroupReadsTheTabAndGeneratesTheReflections) {
     et = EspaceTravail{};
     et.repertoire = dossier.chemin();
-    ep.maille.cellule = {"4", "4", "4", "90", "90", "90"};
-    ep.maille.lambda = "1.5406";
-    ep.maille.theta_min = "10";
-    ep.maille.theta_max = "60";
+    ep.maille.cellule = test::saisies({"4", "4", "4", "90", "90", "90"});
+    ep.maille.lambda = test::saisie("1.5406");
+    ep.maille.theta_min = test::saisie("10");
+    ep.maille.theta_max = test::saisie("60");
     auto r = set_systeme(et, ep, 0);
     ASSERT_TRUE(r.liste_hm.has_value());
     const auto& entrees = r.liste_hm->entrees;
@@ -81,7 +82,7 @@ TEST_F(Commande, ChoosingAGroupReadsTheTabAndGeneratesTheReflections) {
     EXPECT_EQ(r.liste_hm->selection, pm3m);
     // 100 110 111 200 210 211 between 10 and 60 degrees at a = 4.
     EXPECT_EQ(et.calculees.taille(), 6);
-    ep.maille.cellule[0] = "4,0";
+    ep.maille.cellule[0] = test::saisie("4,0");
     r = selecte_groupe_hm(et, ep, static_cast<int>(pm3m), d);
     EXPECT_TRUE(r.echec);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error on a"});

@@ -1,5 +1,6 @@
 // Profile intake, "Change", the wavelength of the refinement tab, the erase
 // commands, "Calc." and the display mode.
+#include "saisies.h"
 #include "dossier_temporaire.h"
 #include "groupes_test.h"
 #include "interface/commandes.h"
@@ -20,9 +21,9 @@ namespace {
 // The cell tab with wavelength 1.5406 and the range typed.
 OngletMaille domaine_tape(const std::string& debut, const std::string& fin) {
     OngletMaille onglet;
-    onglet.lambda = "1.5406";
-    onglet.theta_min = debut;
-    onglet.theta_max = fin;
+    onglet.lambda = test::saisie("1.5406");
+    onglet.theta_min = test::saisie(debut);
+    onglet.theta_max = test::saisie(fin);
     return onglet;
 }
 
@@ -143,13 +144,24 @@ TEST_F(Commandes, ChangeLeavesTheWorkspaceAloneWithoutWavelengthOnAMessageOrWhen
     et.lambda = 1.5;
     for (auto [champ, texte] :
          {std::pair{&onglet.lambda, "1,5"}, {&onglet.theta_min, "2O"}, {&onglet.theta_max, "x"}}) {
-        std::string avant = *champ;
-        *champ = texte;
+        const Saisie avant = *champ;
+        *champ = test::saisie(texte);
         relit_theta_range(et, onglet, d);
         *champ = avant;
     }
-    EXPECT_EQ(d.erreurs(), (std::vector<std::string>{"Error at lambda", "Error at Theta Min.",
-                                                     "Error at Theta Max."}));
+    // Then values outside their domains.
+    for (auto [champ, texte] : {std::pair{&onglet.lambda, "-1.5"}, {&onglet.theta_max, "200"}}) {
+        const Saisie avant = *champ;
+        *champ = test::saisie(texte);
+        relit_theta_range(et, onglet, d);
+        *champ = avant;
+    }
+    const char* const plage = "the range must run from a smaller to a larger angle between 0 "
+                              "and 180 degrees 2θ";
+    EXPECT_EQ(d.erreurs(),
+              (std::vector<std::string>{"Error at lambda", "Error at Theta Min.",
+                                        "Error at Theta Max.", "λ must lie between 0 and 10 Å",
+                                        plage}));
     d.reponse = Reponse::non;
     relit_theta_range(et, onglet, d);
     EXPECT_EQ(et.lambda, 1.5);
@@ -177,7 +189,7 @@ namespace {
 OngletMaille onglet_cubique(EspaceTravail& et) {
     OngletMaille onglet = domaine_tape("10", "60");
     test::choisit_groupe(et, onglet, 0, "Pm-3m");
-    onglet.cellule = {"4", "4", "4", "90", "90", "90"};
+    onglet.cellule = test::saisies({"4", "4", "4", "90", "90", "90"});
     return onglet;
 }
 
@@ -201,13 +213,16 @@ TEST_F(Commandes, NewWavelengthOnTheRefinementTabMovesEveryPair) {
     test::mesures(et, {22.25, 31.7});
     selection_automatique(et, ep, "0.2", d);
     ASSERT_EQ(et.selection.taille(), 2);
-    auto r = change_lambda_affi(et, ep, " 1.54060", d); // same value: nothing
+    auto r = change_lambda_affi(et, ep, test::saisie(" 1.54060"), d); // same value: nothing
     EXPECT_FALSE(r.active_onglet_affinement);
-    r = change_lambda_affi(et, ep, "1.4", d);
+    r = change_lambda_affi(et, ep, test::saisie("1.4"), d);
     EXPECT_DOUBLE_EQ(et.lambda, 1.4);
     double attendu = 2 * std::asin(1.4 / 8) * 180 / 3.141592653589793;
     EXPECT_NEAR(et.selection[1].deux_theta_cal, attendu, 2e-3);
     EXPECT_TRUE(r.tableaux_affinement && r.table_parametres && r.active_onglet_affinement);
-    change_lambda_affi(et, ep, "1.4x", d);
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error on Lambda!"});
+    change_lambda_affi(et, ep, test::saisie("1.4x"), d);
+    change_lambda_affi(et, ep, test::saisie("12"), d);
+    EXPECT_EQ(d.erreurs(),
+              (std::vector<std::string>{"Error on Lambda!", "λ must lie between 0 and 10 Å"}));
+    EXPECT_DOUBLE_EQ(et.lambda, 1.4);
 }

@@ -1,6 +1,8 @@
-// The measured grid of tab 1: its texts and the reading back of typed rows.
+// The measured grid of tab 1: its texts, and the reading back of the rows the
+// user edits (and of those only).
 #include "interface/saisie_mesures.h"
 #include "outils_interface.h"
+#include "saisies.h"
 
 #include <gtest/gtest.h>
 
@@ -11,16 +13,6 @@ using namespace kovrin;
 
 namespace {
 
-// A grid of `n` rows as the window hands it over: column 0 angle, column 2 area.
-Grille saisie(std::initializer_list<std::pair<std::string, std::string>> lignes, int n = 20) {
-    Grille g{n, {{"2Theta", "Dhkl", "Area", "Nb."}}};
-    for (const auto& [angle, aire] : lignes)
-        g.lignes.push_back({angle, "", aire, ""});
-    while (static_cast<int>(g.lignes.size()) < n)
-        g.lignes.push_back({"", "", "", ""});
-    return g;
-}
-
 std::vector<double> angles(const EspaceTravail& et) {
     std::vector<double> a;
     for (const Mesure& m : et.mesures)
@@ -28,59 +20,114 @@ std::vector<double> angles(const EspaceTravail& et) {
     return a;
 }
 
-} // namespace
-
-TEST(SaisieMesures, TypedRowsAreSortedNumberedAndGiveTheRange) {
+// The user types `angle` and `aire` in row `ligne` (column 0, then column 2).
+struct Grille1 : ::testing::Test {
     EspaceTravail et;
     DialoguesEnregistres d;
-    auto r = theta_to_dhkl(et, saisie({{"60", "50"}, {"", ""}, {" 20 ", ""}}), "1.5406", d);
+    Saisie lambda = test::saisie("1.5406");
+
+    Rafraichissement tape(int ligne, int colonne, const char* angle, const char* aire = "") {
+        return modifie_ligne_mesures(
+            et, {lambda, ligne, colonne, test::saisie(angle), test::saisie(aire)}, d);
+    }
+};
+
+bool memes_mesures(const EspaceTravail& a, const EspaceTravail& b) {
+    if (a.mesures.taille() != b.mesures.taille()) return false;
+    for (int i = 1; i <= a.mesures.taille(); ++i) {
+        const Mesure &x = a.mesures[i], &y = b.mesures[i];
+        if (x.deux_theta_mes != y.deux_theta_mes || x.deux_theta_lu != y.deux_theta_lu ||
+            x.intensite_mes != y.intensite_mes || x.ajustement.etat != y.ajustement.etat)
+            return false;
+    }
+    return a.lambda == b.lambda && a.angle_min == b.angle_min && a.angle_max == b.angle_max;
+}
+
+} // namespace
+
+TEST_F(Grille1, TypedRowsAreSortedNumberedAndGiveTheRange) {
+    tape(1, 0, "60");
+    tape(2, 2, "", "50"); // an area before its angle waits for it
+    tape(2, 0, "20", "");
+    tape(2, 2, "60", "50"); // row 2 now holds 60 (sorted): only its area changes
     EXPECT_EQ(angles(et), (std::vector<double>{20, 60}));
     EXPECT_DOUBLE_EQ(et.mesures[1].intensite_mes, 100); // empty area reads as 100
     EXPECT_DOUBLE_EQ(et.mesures[2].intensite_mes, 50);
     EXPECT_DOUBLE_EQ(et.angle_max, 62);
 
+    const Rafraichissement r = tape(3, 0, "");
     ASSERT_TRUE(r.grille_mesures);
-    const Grille& g = *r.grille_mesures;
     // d = lambda / (2 sin 10 deg), computed here with the exact pi.
     double d20 = 1.5406 / (2 * std::sin(10 * std::numbers::pi / 180));
     char attendu[16];
     std::snprintf(attendu, sizeof attendu, "%8.4f", d20);
-    EXPECT_EQ(g.lignes[1], (std::vector<std::string>{" 20.000", attendu, "     100", "1"}));
+    EXPECT_EQ(r.grille_mesures->lignes[1],
+              (std::vector<std::string>{" 20.000", attendu, "     100", "1"}));
 }
 
-TEST(SaisieMesures, WavelengthMessages) {
-    EspaceTravail et;
-    test::mesures(et, {25});
-    // An empty edit reads as 0; the rows read so far: none.
-    for (auto [lambda, message] : {std::pair{"0", "Type first the wavelength"},
-                                   {"", "Type first the wavelength"},
-                                   {"1,54", "Error on Lambda"}}) {
-        DialoguesEnregistres d;
-        auto r = theta_to_dhkl(et, saisie({{"20", ""}}), lambda, d);
-        EXPECT_EQ(d.erreurs(), std::vector<std::string>{message}) << lambda;
-        EXPECT_EQ(et.mesures.taille(), 0);
+// A fitted peak whose area is edited keeps its fitted angle in full, its fit
+// and its as-read angle; the other rows are not read at all.
+TEST_F(Grille1, AnEditedAreaTouchesNothingElse) {
+    test::mesures(et, {28.44213, 47.30321});
+    et.mesures[1].deux_theta_lu = 28.5;
+    et.mesures[1].ajustement.etat = EtatAjustement::ajuste;
+    et.mesures[2].intensite_mes = 37.6;
+    tape(1, 2, "28.442", "55");
+    EXPECT_EQ(et.mesures[1].deux_theta_mes, 28.44213);
+    EXPECT_EQ(et.mesures[1].deux_theta_lu, 28.5);
+    EXPECT_EQ(et.mesures[1].ajustement.etat, EtatAjustement::ajuste);
+    EXPECT_EQ(et.mesures[1].intensite_mes, 55);
+    EXPECT_EQ(et.mesures[2].intensite_mes, 37.6);
+    // A new angle is a new reading: the fit is forgotten; an emptied angle removes.
+    tape(1, 0, "28.45");
+    EXPECT_EQ(et.mesures[1].deux_theta_lu, 28.45);
+    EXPECT_EQ(et.mesures[1].ajustement.etat, EtatAjustement::aucun);
+    tape(1, 0, "");
+    EXPECT_EQ(angles(et), (std::vector<double>{47.30321}));
+}
+
+// Every refusal names its row, and leaves the list, lambda and range as they were.
+TEST_F(Grille1, RefusedCellsChangeNothing) {
+    test::mesures(et, {25, 40});
+    et.lambda = 1.5406;
+    struct Cas {
+        const char* lambda;
+        int ligne, colonne;
+        const char *angle, *aire, *message;
+        bool theta = false;
+    };
+    const Cas cas[] = {
+        {"0", 1, 0, "20", "", "Type first the wavelength"},
+        {"", 1, 0, "20", "", "Type first the wavelength"},
+        {"1,54", 1, 0, "20", "", "Error on Lambda"},
+        {"11", 1, 0, "20", "", "λ must lie between 0 and 10 Å"},
+        {"1.5406", 3, 0, "2O", "", "Error at  row,3"},
+        {"1.5406", 3, 0, "30", "lots", "Error at  row,3"},
+        {"1.5406", 2, 2, "40", "x", "Error at  row,2"},
+        {"1.5406", 2, 0, "999", "", "Row 2: 2θ must lie between 0 and 180 degrees"},
+        {"1.5406", 3, 0, "-5", "", "Row 3: 2θ must lie between 0 and 180 degrees"},
+        {"1.5406", 1, 0, "0", "", "Row 1: 2θ must lie between 0 and 180 degrees"},
+        {"1.5406", 1, 0, "180", "", "Row 1: 2θ must lie between 0 and 180 degrees"},
+        {"1.5406", 1, 0, "95", "", "Row 1: θ must lie between 0 and 90 degrees", true},
+        {"1.5406", 4, 0, "30", "-1", "Row 4: the area must not be negative"},
+        {"1.5406", 1, 2, "25", "-0.5", "Row 1: the area must not be negative"},
+    };
+    for (const Cas& c : cas) {
+        et.mode_affichage = c.theta ? 0 : 1;
+        const EspaceTravail avant = et;
+        d.vide();
+        lambda = test::saisie(c.lambda);
+        const Rafraichissement r = tape(c.ligne, c.colonne, c.angle, c.aire);
+        EXPECT_TRUE(r.echec) << c.message;
+        EXPECT_EQ(d.erreurs(), std::vector<std::string>{c.message});
+        EXPECT_TRUE(memes_mesures(et, avant)) << c.message;
     }
 }
 
-TEST(SaisieMesures, BadCellNamesItsRowAndKeepsTheRowsReadSoFar) {
-    EspaceTravail et;
-    test::domaine(et, 5, 50);
-    DialoguesEnregistres d;
-    auto r = theta_to_dhkl(et, saisie({{"30", ""}, {"", ""}, {"2O", ""}}), "1.5406", d);
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error at  row,3"});
-    EXPECT_EQ(angles(et), (std::vector<double>{30}));
-    d.vide();
-    theta_to_dhkl(et, saisie({{"30", ""}, {"40", "lots"}}), "1.5406", d);
-    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error at  row,2"});
-}
-
-TEST(SaisieMesures, MoreThan500RowsAreRefused) {
-    EspaceTravail et;
-    DialoguesEnregistres d;
-    Grille g{503, {{"2Theta", "Dhkl", "Area", "Nb."}}};
-    for (int i = 0; i < 502; ++i)
-        g.lignes.push_back({std::to_string(10 + i * 0.1), "", "", ""});
-    theta_to_dhkl(et, g, "1.5406", d);
+TEST_F(Grille1, MoreThan500RowsAreRefused) {
+    for (int i = 0; i < 500; ++i)
+        et.mesures.ajoute({10 + i * 0.1, 10 + i * 0.1, 100});
+    tape(501, 0, "70");
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Too many measured reflections (>500)"});
     EXPECT_EQ(et.mesures.taille(), 500);
 }

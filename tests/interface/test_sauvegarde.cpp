@@ -1,6 +1,7 @@
 // The save sequences of peaks, profiles and cells: the file's name, the
 // overwrite question, what is kept in the workspace, and the refusals when
 // there is nothing to save.
+#include "saisies.h"
 #include "dossier_temporaire.h"
 #include "interface/commandes_maille.h"
 #include "interface/sauvegarde.h"
@@ -80,10 +81,10 @@ TEST_F(Sauvegardes, CellFileNameOverwriteQuestionAndRefusal) {
     et.ligne_titre = "Silicon NBS";
     et.systeme = "CUBI";
     EtatPrincipal ep;
-    ep.maille.cellule = {"5.431", "5.431", "5.431", "90", "90", "90"};
-    ep.maille.lambda = "1.5406";
-    ep.maille.theta_min = "10";
-    ep.maille.theta_max = "80";
+    ep.maille.cellule = test::saisies({"5.431", "5.431", "5.431", "90", "90", "90"});
+    ep.maille.lambda = test::saisie("1.5406");
+    ep.maille.theta_min = test::saisie("10");
+    ep.maille.theta_max = test::saisie("80");
     ChoixFichierEnregistre choix;
     choix.reponse = "mycell.cry.bak"; // an extension anywhere in the name is kept
     auto r = sauve_maille(et, ep, choix, d);
@@ -98,7 +99,7 @@ TEST_F(Sauvegardes, CellFileNameOverwriteQuestionAndRefusal) {
     EXPECT_EQ(test::lit_fichier("old.cry"), "keep");
 
     d.vide();
-    ep.maille.cellule[4] = "0";
+    ep.maille.cellule[4] = test::saisie("0");
     choix.reponse = "zero";
     EXPECT_TRUE(sauve_maille(et, ep, choix, d).echec);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"No cell parameters!"});

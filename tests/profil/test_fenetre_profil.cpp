@@ -164,7 +164,7 @@ TEST(ChangeDataDiag, BadNumbersChangeNothing) {
          {std::tuple{"2O", "40", "Theta min error"}, std::tuple{"", "40", "Theta min error"},
           std::tuple{"25", "4O.5", "Theta max error"}}) {
         DialoguesEnregistres d;
-        change_data_diag(e, t1, t2, OngletMaille{}, d);
+        change_data_diag(e, Saisie::de_texte(t1), Saisie::de_texte(t2), OngletMaille{}, d);
         EXPECT_EQ(d.erreurs(), std::vector<std::string>{message});
         EXPECT_DOUBLE_EQ(e.angle_min, 20);
     }
