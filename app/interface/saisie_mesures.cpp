@@ -154,7 +154,11 @@ bool applique(EspaceTravail& et, const EditionMesure& e, Dialogues& d) {
 Rafraichissement modifie_ligne_mesures(EspaceTravail& et, const EditionMesure& e, Dialogues& d) {
     if (e.colonne != 0 && e.colonne != 2) return {};
     const auto lambda = lambda_saisie(e.lambda, d);
-    if (!lambda || !applique(et, e, d)) return echoue();
+    if (!lambda || !applique(et, e, d)) {
+        Rafraichissement r = echoue();
+        r.grille_mesures = grille_mesures(et); // the refused text gives way to the list
+        return r;
+    }
     et.lambda = *lambda;
     prend_domaine_saisi(et);
     Rafraichissement r = remplit_grille_mesures(et);
