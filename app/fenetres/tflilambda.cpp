@@ -32,10 +32,13 @@ Tflilambda::Tflilambda(Programme& programme) : QDialog(nullptr), p_(programme) {
     }
     ok = new QPushButton(QStringLiteral("OK"), this);
     grille->addWidget(ok, 5, 2);
-    connect(liste, &QListWidget::itemClicked, this, [this] {
-        clicklistbox(p_.lambda, liste->currentRow());
+    // A choice with the arrow keys is a choice, as a click is.
+    connect(liste, &QListWidget::currentRowChanged, this, [this](int ligne) {
+        clicklistbox(p_.lambda, ligne);
         montre_etat();
+        if (ligne == element_autre) lambda->setFocus();
     });
+    connect(this, &QDialog::rejected, this, [this] { ferme_dialogue_lambda(p_.lambda); });
     connect(ok, &QPushButton::clicked, this, [this] {
         p_.lambda.lambda1 = texte(lambda1->text());
         p_.lambda.lambda2 = texte(lambda2->text());

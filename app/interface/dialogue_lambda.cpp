@@ -4,6 +4,7 @@
 #include "commun/nombres.h"
 #include "commun/texte.h"
 #include "cristallo/anodes.h"
+#include "cristallo/domaines.h"
 #include "interface/prise_donnees.h"
 
 #include <optional>
@@ -36,13 +37,12 @@ std::optional<LongueursOnde> lit_boites(const DialogueLambda& dialogue, Dialogue
         d.erreur("Lambda2 error!");
         return std::nullopt;
     }
-    LongueursOnde l{*lambda, *lambda1, *lambda2, 0.5, dialogue.anode};
-    if (dialogue.choix < 0) {
-        l.lambda1 = l.lambda2 = 0;
-        l.anode = "?";
-        l.rapport = 1.0;
+    // 0 leaves the wavelength to the Kalpha lines.
+    if (const Refus r = refus_lambda(*lambda); r && *lambda != 0) {
+        d.erreur(*r);
+        return std::nullopt;
     }
-    return l;
+    return LongueursOnde{*lambda, *lambda1, *lambda2, 0.5, dialogue.anode};
 }
 
 Rafraichissement termine_pics(EspaceTravail& et, DialogueLambda& dialogue, const LongueursOnde& l,
@@ -73,7 +73,12 @@ void initialise(DialogueLambda& dialogue) {
     dialogue.choix = -1;
     dialogue.lambda_visible = dialogue.k_alpha_visible = false;
     dialogue.lambda1 = dialogue.lambda2 = "0";
+    dialogue.lambda.clear(); // nothing of an earlier intake is reused
     dialogue.anode.clear();
+}
+
+void ferme_dialogue_lambda(DialogueLambda& dialogue) {
+    dialogue.visible = false;
 }
 
 void montre_dialogue_lambda(DialogueLambda& dialogue, int mode) {
@@ -101,6 +106,8 @@ void clicklistbox(DialogueLambda& dialogue, int element) {
 }
 
 Rafraichissement lit_lambda(EspaceTravail& et, DialogueLambda& dialogue, Dialogues& d) {
+    // Before a choice the boxes are hidden: nothing typed there could be meant.
+    if (dialogue.choix < 0) return refus(d, "Choose the source in the list");
     auto l = lit_boites(dialogue, d);
     if (!l) return echoue();
     if (dialogue.mode == lambda_profil) return termine_profil(et, dialogue, *l, d);

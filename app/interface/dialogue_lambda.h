@@ -4,8 +4,8 @@
 // mean wavelengths, or "Other" and types the wavelength. Its OK completes the
 // header of the data concerned and finishes the intake that asked.
 #include "commun/dialogues.h"
-#include "interface/affichages.h"
 #include "commun/espace_travail.h"
+#include "interface/affichages.h"
 
 #include <array>
 #include <filesystem>
@@ -39,12 +39,16 @@ void initialise(DialogueLambda& dialogue);
 // Shows the dialog for `mode`.
 void montre_dialogue_lambda(DialogueLambda& dialogue, int mode);
 
-// Click on list item `element` (0 ... 5).
+// The dialog closed by its window's button: the intake is cancelled.
+void ferme_dialogue_lambda(DialogueLambda& dialogue);
+
+// Click on list item `element` (0 ... 5), or the item chosen with the keys.
 void clicklistbox(DialogueLambda& dialogue, int element);
 
-// OK: reads the three boxes ("Lambda error!", "Lambda1 error!", "Lambda2 error!"
-// keep the dialog open), completes the header of the mode and finishes the
-// intake (peaks: the file is read; profile: the header is completed).
+// OK: refused before a choice in the list ("Choose the source in the list");
+// reads the three boxes ("Lambda error!", "Lambda1 error!", "Lambda2 error!",
+// a wavelength outside (0, 10) angstrom keep the dialog open), completes the header of the mode and
+// finishes the intake (peaks: the file is read; profile: the header is completed).
 Rafraichissement lit_lambda(EspaceTravail& et, DialogueLambda& dialogue, Dialogues& d);
 
 } // namespace kovrin

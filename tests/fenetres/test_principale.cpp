@@ -137,6 +137,28 @@ TEST_F(Principale, ThetaModeHalvesTheDisplaysAndStoresNothing) {
     EXPECT_EQ(f.grille_mesures->cellule(1, 0), " 28.456");
 }
 
+// The wavelength dialog: an anode chosen with the arrow keys is taken as a
+// click takes it; closing the dialog takes nothing in.
+TEST_F(Principale, WavelengthDialogByKeysAndClosedWithoutChoice) {
+    choix.reponse = test::source("examples/cubique/silicium.prn");
+    test::declenche(f, "Column format (*.prn)");
+    Tflilambda& dialogue = programme.flilambda();
+    ASSERT_TRUE(dialogue.isVisible());
+    dialogue.close();
+    EXPECT_FALSE(programme.lambda.visible);
+    EXPECT_TRUE(programme.espace.mesures.vide());
+
+    test::declenche(f, "Column format (*.prn)");
+    ASSERT_TRUE(dialogue.isVisible());
+    dialogue.liste->setFocus();
+    QTest::keyClick(dialogue.liste, Qt::Key_Down); // Mo
+    QTest::keyClick(dialogue.liste, Qt::Key_Down); // Cu
+    QTest::mouseClick(dialogue.ok, Qt::LeftButton);
+    EXPECT_TRUE(dialogues.erreurs().empty()) << dialogues.erreurs().front();
+    EXPECT_EQ(programme.espace.mesures.taille(), 11);
+    EXPECT_EQ(programme.espace.entete_pics.anode, "Cu");
+}
+
 // What kovrin-batch prints with --json for `arguments`, run in the test's folder.
 nlohmann::json batch_json(const std::string& arguments) {
     const std::string commande =

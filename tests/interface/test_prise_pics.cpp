@@ -101,13 +101,18 @@ TEST_F(PrisePics, DialogBoxesShowTheAnodeAndOtherHidesTheKalphaBoxes) {
     montre_dialogue_lambda(dialogue, lambda_pics); // a new activation starts afresh
 }
 
-TEST_F(PrisePics, NoChoiceGivesRatioOneAndAnUnknownAnodeNamedFromLambda) {
-    colonne({30.0}, -1, "1.5");
+// The boxes are hidden before a choice: OK then takes nothing, and a value
+// typed at an earlier intake is not there for the next one.
+TEST_F(PrisePics, OkWithoutAChoiceIsRefusedAndNothingHiddenIsReused) {
+    colonne({30.0}, element_autre, "1.5");
     EXPECT_DOUBLE_EQ(et.entete_pics.lambda, 1.5);
-    EXPECT_DOUBLE_EQ(et.entete_pics.rapport, 1.0);
-    EXPECT_EQ(et.entete_pics.anode, "?");
-    colonne({30.0}, -1, "1.5418");
-    EXPECT_EQ(et.entete_pics.anode, "Cu");
+    colonne({30.0}, -1, "1.5");
+    EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Choose the source in the list"});
+    EXPECT_TRUE(dialogue.visible);
+    montre_dialogue_lambda(dialogue, lambda_pics);
+    EXPECT_EQ(dialogue.lambda, "");
+    ferme_dialogue_lambda(dialogue);
+    EXPECT_FALSE(dialogue.visible);
 }
 
 TEST_F(PrisePics, DialogErrorsKeepItOpen) {
@@ -124,8 +129,13 @@ TEST_F(PrisePics, DialogErrorsKeepItOpen) {
     dialogue.lambda1 = "";
     dialogue.lambda2 = "1..5";
     lit_lambda(et, dialogue, d);
-    EXPECT_EQ(d.erreurs(), (std::vector<std::string>{"Lambda error!", "Lambda error!",
-                                                     "Lambda1 error!", "Lambda2 error!"}));
+    dialogue.lambda2 = "";
+    dialogue.lambda = "15.4";
+    lit_lambda(et, dialogue, d);
+    EXPECT_EQ(d.erreurs(),
+              (std::vector<std::string>{"Lambda error!", "Lambda error!", "Lambda1 error!",
+                                        "Lambda2 error!", "λ must lie between 0 and 10 Å"}));
+    dialogue.lambda = "1.5418";
     EXPECT_TRUE(dialogue.visible);
     dialogue.lambda2 = ""; // empty Kalpha boxes read as 0
     lit_lambda(et, dialogue, d);
@@ -150,13 +160,13 @@ TEST_F(PrisePics, ProfileWavelengthWithinOneHundredthIsAcceptedFartherRefusedLis
     profil_charge(1.5406);
     test::domaine(et, 10, 90);
     et.lambda = 1.5406;
-    colonne({30.0}, -1, "1.5418");
+    colonne({30.0}, element_autre, "1.5418");
     EXPECT_TRUE(d.journal.empty());
     EXPECT_EQ(et.mesures.taille(), 1);
     EXPECT_DOUBLE_EQ(et.lambda, 1.5406); // the profile keeps the working wavelength
 
     et.selection.ajoute({1, 0, 0, 20.0f, 20.0f});
-    auto r = colonne({30.0, 40.0}, -1, "1.5600");
+    auto r = colonne({30.0, 40.0}, element_autre, "1.5600");
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{message_lambdas_differentes});
     EXPECT_EQ(et.selection.taille(), 0);
     EXPECT_FALSE(r.grille_mesures_selection->lignes.size() > 1); // emptied, not filled
