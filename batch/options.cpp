@@ -64,15 +64,9 @@ std::array<bool, N> marques(const std::string& option, const std::string& liste,
 }
 
 int format_pics_nomme(const std::string& nom) {
-    const std::pair<const char*, int> formats[] = {{"dif", pics_dif},
-                                                   {"xfit", pics_xfit},
-                                                   {"winfit", pics_winfit},
-                                                   {"philips", pics_philips},
-                                                   {"column", pics_colonne}};
-    for (const auto& [texte, code] : formats)
-        if (majuscules(texte) == majuscules(nom)) return code;
-    throw OptionRefusee{"--peak-format: unknown format \"" + nom +
-                        "\" (expected dif, xfit, winfit, philips or column)"};
+    if (const int code = format_pics_de_nom_batch(nom)) return code;
+    throw OptionRefusee{"--peak-format: unknown format \"" + nom + "\" (expected " +
+                        noms_batch_pics() + ")"};
 }
 
 int ligne_anode(const std::string& nom) {
@@ -194,7 +188,7 @@ void declare_complements(CLI::App& app, OptionsBatch& o, CLI::Option* profil) {
 
 void declare(CLI::App& app, OptionsBatch& o, Textes& t) {
     auto* pics = app.add_option("--peaks", o.pics, "measured-peak file")->type_name("FILE");
-    app.add_option("--peak-format", t.format_pics, "dif | xfit | winfit | philips | column")
+    app.add_option("--peak-format", t.format_pics, noms_batch_pics())
         ->type_name("F");
     auto* profil =
         app.add_option("--profile", o.profil, "raw profile (formats below)")->type_name("FILE");

@@ -162,6 +162,14 @@ struct EspaceTravail {
     DonneesLues donnees_lues; // spgr2.dat and the .pos files
 };
 
+// A data header without its wavelengths, anode and file: its data are gone,
+// and nothing compares a later file's wavelength with theirs.
+template <typename Entete> void efface_longueurs_onde(Entete& e, std::string& fichier) {
+    e.lambda = e.lambda1 = e.lambda2 = e.rapport = 0;
+    e.anode.clear();
+    fichier.clear();
+}
+
 // The display mode halves what is shown in theta; stored angles are always 2theta.
 inline bool mode_theta(const EspaceTravail& et) {
     return et.mode_affichage == 0;

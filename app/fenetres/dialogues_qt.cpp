@@ -27,7 +27,9 @@ QStringList entrees(const std::string& filtre) {
     for (qsizetype i = 0; i + 1 < morceaux.size(); i += 2) {
         QString legende = morceaux[i];
         const QString& motif = morceaux[i + 1];
-        if (!legende.contains(QLatin1Char('('))) legende += QStringLiteral(" (%1)").arg(motif);
+        // Qt takes the patterns from the caption's last parentheses: a caption
+        // that names other ones ("(*.*)" for every file) gets the real ones after.
+        if (!legende.endsWith(QStringLiteral("(%1)").arg(motif))) legende += QStringLiteral(" (%1)").arg(motif);
         resultat << legende;
     }
     return resultat;

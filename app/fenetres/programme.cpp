@@ -45,6 +45,10 @@ void Programme::montre(const Rafraichissement& r) {
         form7_->activateWindow();
     }
     if (r.montre_dialogue_lambda) flilambda_->ouvre();
+    // The transfer window shows the current results, also when it stayed open.
+    const bool export_a_jour = fexcel_->isVisible() && !r.texte_export &&
+                               (r.montre_export || (r.onglet_affinement && espace.affinement_ok));
+    if (export_a_jour) fexcel_->initialise();
     if (r.montre_export) fexcel_->show();
     if (r.texte_export) fexcel_->montre_texte(*r.texte_export);
     if (r.fin_programme) form1_->close();

@@ -166,21 +166,16 @@ void Tform1::construit_menus() {
     QMenu* fichier = menuBar()->addMenu(QStringLiteral("&File"));
     QMenu* ouvrir = fichier->addMenu(QStringLiteral("&Open"));
     QMenu* pics = ouvrir->addMenu(QStringLiteral("&Peaks File"));
-    const std::pair<const char*, int> formats_pics[] = {
-        {"Bruker Format (*.dif)", pics_dif},   {"XFIT Format (*.txt)", pics_xfit},
-        {"WINFIT Format (*.dat)", pics_winfit}, {"Philips Format (*.di)", pics_philips},
-        {"Column format (*.prn)", pics_prn}};
+    // Every peak format in the pop-up of "File"; the menu leaves out the last, any file.
     menu_pics = new QMenu(this);
-    for (const auto& [nom, format] : formats_pics) {
-        auto ouvre = [this, format = format] {
+    for (const FormatFichierPics& f : formats_pics) {
+        auto ouvre = [this, format = f.code] {
             p_.commande([&] { return ouvre_pics(p_.espace, p_.lambda, p_.choix(), format, p_.dialogues()); });
         };
-        connect(pics->addAction(QString::fromUtf8(nom)), &QAction::triggered, this, ouvre);
-        connect(menu_pics->addAction(QString::fromUtf8(nom)), &QAction::triggered, this, ouvre);
+        const QString entree = qs(std::string(f.entree));
+        if (f.code != pics_colonne) connect(pics->addAction(entree), &QAction::triggered, this, ouvre);
+        connect(menu_pics->addAction(entree), &QAction::triggered, this, ouvre);
     }
-    connect(menu_pics->addAction(QStringLiteral("Column format (*.*)")), &QAction::triggered, this, [this] {
-        p_.commande([&] { return ouvre_pics(p_.espace, p_.lambda, p_.choix(), pics_colonne, p_.dialogues()); });
-    });
     QMenu* maille = ouvrir->addMenu(QStringLiteral("&Cell File"));
     menu_maille = new QMenu(this);
     const std::pair<const char*, int> formats_maille[] = {{"KOVRIN Format (*.cry)", 1},

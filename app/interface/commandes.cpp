@@ -56,13 +56,6 @@ Rafraichissement raies_affichees(const EspaceTravail& et) {
     return r;
 }
 
-// A data header without its wavelengths, anode and file.
-template <typename Entete> void efface_longueurs_onde(Entete& e, std::string& fichier) {
-    e.lambda = e.lambda1 = e.lambda2 = e.rapport = 0;
-    e.anode.clear();
-    fichier.clear();
-}
-
 Rafraichissement mesures_effacees(const EspaceTravail& et) {
     Rafraichissement r;
     r.grille_mesures = grille_mesures_vide(et);
@@ -266,6 +259,7 @@ Rafraichissement calcul_diagramme(EspaceTravail& et, const OngletMaille& onglet,
         r.ajoute(raies_affichees(et));
         r.table_parametres = true;
     }
+    r.valeurs_courantes = panneau_valeurs_courantes(et); // and the profile window's
     return r;
 }
 

@@ -68,6 +68,7 @@ Rafraichissement entre_champ(EspaceTravail& et, EtatPrincipal& ep, int champ) {
     r.grille_calculees_selection = grille_calculees_selection_vide(et);
     r.vide_resultats = r.vide_parametres = true;
     r.titre_table = titre_table_initial;
+    r.redessine = true; // the diagram loses its calculated reflections too
     return r;
 }
 

@@ -184,7 +184,7 @@ Rafraichissement relache_image(EspaceTravail& et, EtatPrincipal& ep, EtatDiagram
 }
 
 Rafraichissement efface_diagramme_raw(EspaceTravail& et) {
-    et.entete_profil.fichier_profil.clear();
+    efface_longueurs_onde(et.entete_profil, et.entete_profil.fichier_profil);
     Rafraichissement r;
     r.redessine = true;
     return r;

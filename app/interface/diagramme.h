@@ -98,7 +98,8 @@ Rafraichissement relache_image(EspaceTravail& et, EtatPrincipal& ep, EtatDiagram
                                bool onglet_selection_visible, std::string_view texte_tolerance,
                                Dialogues& d);
 
-// "Delete the RAW diagram": the profile is no longer drawn (its points stay).
+// "Delete the RAW diagram": the profile is no longer drawn (its points stay)
+// and its wavelength is forgotten.
 Rafraichissement efface_diagramme_raw(EspaceTravail& et);
 
 // Shift arrows moved to `position`: the range moves by the difference, in

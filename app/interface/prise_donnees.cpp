@@ -102,31 +102,14 @@ void prend_profil_lu(EspaceTravail& et, const std::filesystem::path& fichier, co
 
 } // namespace
 
-bool format_porte_lambda(int format) {
-    return format == pics_dif || format == pics_philips;
-}
-
 std::optional<PicsLus> lit_fichier_pics(int format, const std::filesystem::path& fichier,
                                         Dialogues& d) {
-    return lit_en_montrant(d, [&] {
-        switch (format) {
-        case pics_dif:
-            return lit_pics_dif(fichier);
-        case pics_xfit:
-            return lit_pics_xfit(fichier);
-        case pics_winfit:
-            return lit_pics_winfit(fichier);
-        case pics_philips:
-            return lit_pics_philips(fichier);
-        default:
-            return lit_pics_colonne(fichier);
-        }
-    });
+    return lit_en_montrant(d, [&] { return format_pics(format).lecteur(fichier); });
 }
 
 Rafraichissement ouvre_pics(EspaceTravail& et, DialogueLambda& dialogue, ChoixFichier& choix,
                             int format, Dialogues& d) {
-    const std::filesystem::path fichier = choix.ouvrir(filtre_pics, format);
+    const std::filesystem::path fichier = choix.ouvrir(filtre_pics(), format);
     if (fichier.empty()) return {};
     return ouvre_fichier_pics(et, dialogue, format, fichier, d);
 }

@@ -6,6 +6,7 @@
 #include "commun/dialogues.h"
 #include "commun/espace_travail.h"
 #include "fichiers/donnees_lues.h"
+#include "fichiers/formats_pics.h"
 #include "fichiers/formats_profil.h"
 #include "fichiers/lecture_montree.h"
 #include "interface/affichages.h"
@@ -18,20 +19,6 @@ namespace kovrin {
 
 struct DialogueLambda;
 
-// Peak-file formats, the filter index of the open dialog.
-enum FormatPics : int {
-    pics_dif = 1,
-    pics_xfit = 2,
-    pics_winfit = 3,
-    pics_philips = 4,
-    pics_prn = 5,
-    pics_colonne = 6
-};
-inline const std::string filtre_pics =
-    "Bruker Format (*.dif)|*.dif|XFIT Format (*.txt)|*.txt|WINFIT Format (*.dat)|*.dat|"
-    "Philips format (*.di)|*.di|Column format (*.prn)|*.prn|Column format (*.*)|*.*";
-// Only the DIFFRAC-AT and Philips peak files carry their wavelength.
-bool format_porte_lambda(int format);
 
 // Profile formats (FormatProfil, the filter index of the profile open dialog):
 // the table of fichiers/formats_profil.h.

@@ -64,14 +64,6 @@ void efface_resultats_anciens(const std::filesystem::path& repertoire) {
     efface_anciens_rapports(repertoire);
 }
 
-int format_pics_par_nom(const std::string& nom) {
-    if (contient(nom, ".dif")) return pics_dif;
-    if (contient(nom, ".txt")) return pics_xfit;
-    if (contient(nom, ".dat")) return pics_winfit;
-    if (contient(nom, ".di")) return pics_philips;
-    return pics_colonne;
-}
-
 GenreFichier genre_fichier(const std::filesystem::path& fichier) {
     const std::string extension = majuscules(fichier.extension().string());
     if (extension == ".CRY" || extension == ".ICS") return GenreFichier::maille;

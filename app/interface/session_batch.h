@@ -6,6 +6,7 @@
 #include "commun/dialogues.h"
 #include "commun/espace_travail.h"
 #include "fichiers/donnees_lues.h"
+#include "fichiers/formats_pics.h"
 
 #include <filesystem>
 #include <optional>
@@ -18,10 +19,6 @@ namespace kovrin {
 // Program start: the listing, the export and the reports of an earlier run are
 // deleted from the working directory.
 void efface_resultats_anciens(const std::filesystem::path& repertoire);
-
-// Peak format of a file name, tested by substring in this order: ".dif" DIFFRAC-AT,
-// ".txt" XFIT, ".dat" WINFIT, ".di" Philips; any other name is a column file.
-int format_pics_par_nom(const std::string& nom);
 
 // What a file named at start or dropped on a window is, by its extension: a
 // cell file (.cry, .ics), a profile (.raw, .cpi, .rd), otherwise peaks.

@@ -174,7 +174,7 @@ SuiteProfil vide_mesures_profil(EspaceTravail& et) {
 
 SuiteProfil retire_profil(EspaceTravail& et) {
     et.profil.efface();
-    et.entete_profil.fichier_profil.clear();
+    efface_longueurs_onde(et.entete_profil, et.entete_profil.fichier_profil);
     return SuiteProfil::grille_videe;
 }
 

@@ -23,6 +23,22 @@ TEST(SessionBatch, PeakFormatByNameInTheReReadingOrderElseColumn) {
     EXPECT_EQ(format_pics_par_nom("a.txt"), pics_xfit);
     EXPECT_EQ(format_pics_par_nom("a.dif.txt"), pics_dif); // ".dif" is tested first
     EXPECT_EQ(format_pics_par_nom("sans_extension"), pics_colonne);
+    EXPECT_EQ(format_pics_par_nom("b.di"), pics_philips);
+    EXPECT_EQ(format_pics_par_nom("b.dat"), pics_winfit); // ".dat" before ".di"
+}
+
+// The open dialog's filters, --peak-format and the wavelength rule come from
+// one table: the dialog's historic filter, with every file (no extension too)
+// under "Column format (*.*)".
+TEST(SessionBatch, PeakFormatTable) {
+    EXPECT_EQ(filtre_pics(),
+              "Bruker Format (*.dif)|*.dif|XFIT Format (*.txt)|*.txt|WINFIT Format (*.dat)|*.dat|"
+              "Philips format (*.di)|*.di|Column format (*.prn)|*.prn|Column format (*.*)|*");
+    EXPECT_EQ(noms_batch_pics(), "dif, xfit, winfit, philips or column");
+    EXPECT_EQ(format_pics_de_nom_batch("Philips"), pics_philips);
+    EXPECT_EQ(format_pics_de_nom_batch("prn"), 0);
+    for (const FormatFichierPics& f : formats_pics)
+        EXPECT_EQ(format_porte_lambda(f.code), f.code == pics_dif || f.code == pics_philips);
 }
 
 TEST(SessionBatch, StartDeletesTheResultsOfAnEarlierRunOnly) {

@@ -2,6 +2,7 @@
 #include "saisies.h"
 #include "dossier_temporaire.h"
 #include "interface/commande.h"
+#include "interface/commandes_profil.h"
 #include "interface/commandes.h"
 #include "interface/commandes_affinement.h"
 #include "interface/commandes_maille.h"
@@ -60,10 +61,17 @@ TEST_F(Commande, DeletingTheRawDiagramOnlyStopsItsDrawing) {
     for (float a : {15.0f, 20.0f, 25.0f})
         et.profil.ajoute({a, 50.0f});
     et.entete_profil.fichier_profil = "p.raw";
+    et.entete_profil.lambda = 1.5406;
     EXPECT_EQ(dessine_spectre(et, EtatDiagramme{}, -1, 400, 200).dessin.courbes.size(), 1u);
     EXPECT_TRUE(efface_diagramme_raw(et).redessine);
     EXPECT_EQ(et.profil.taille(), 3);
     EXPECT_TRUE(dessine_spectre(et, EtatDiagramme{}, -1, 400, 200).dessin.courbes.empty());
+    // A later peak file is not compared with the wavelength of a profile gone.
+    EXPECT_EQ(et.entete_profil.lambda, 0);
+    et.entete_profil.lambda = 1.5406;
+    efface_fichier(et); // the profile window's "Delete the file"
+    EXPECT_TRUE(et.profil.vide());
+    EXPECT_EQ(et.entete_profil.lambda, 0);
 }
 
 TEST_F(Commande, ChoosingAGroupReadsTheTabAndGeneratesTheReflections) {

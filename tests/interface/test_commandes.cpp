@@ -200,6 +200,8 @@ TEST_F(Commandes, CalcEmptiesTheSelectionKeepsTheCellAndGenerates) {
     et.selection.ajoute({1, 0, 0, 22.0f, 22.0f});
     auto r = calcul_diagramme(et, onglet, d);
     EXPECT_TRUE(et.selection.vide());
+    ASSERT_TRUE(r.valeurs_courantes); // what "Calc." used shows in "Current values"
+    EXPECT_EQ(r.valeurs_courantes->angle2, "   60.00");
     EXPECT_EQ(et.calculees[1].h + et.calculees[1].k + et.calculees[1].l, 1);
     // 2theta of d = 4 at 1.5406: 2 asin(1.5406 / 8).
     double attendu = 2 * std::asin(1.5406 / 8) * 180 / 3.141592653589793;
