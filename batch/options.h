@@ -2,6 +2,7 @@
 // The command line of kovrin-batch: what the user asks, as the texts a window
 // would hold (numbers the core reads are kept as typed), checked for sense.
 #include "affinement/resultats.h"
+#include "profil/recherche_statistique.h"
 
 #include <array>
 #include <optional>
@@ -50,6 +51,10 @@ struct OptionsBatch {
     bool ajuste_pics = false;     // --fit-peaks
     bool depart_lineaire = false; // --linear-start
     std::string cif;              // --cif, absolute once resolved
+    // The search and the pairing that read the data's statistics.
+    MethodeRecherche methode = MethodeRecherche::statistique; // --search-method
+    double significativite = 3.0;                             // --significance, in sigma
+    bool estime_decalage = true;                              // off with --no-zero-estimate
 };
 
 // The options, or the exit status when the run must stop (2 after a message on

@@ -71,7 +71,7 @@ TEST(RecherchePics, OneGaussianIsFoundOnceAtItsCentre) {
     // asymmetric sampling of a centre off the grid and from the single-precision
     // angles, well under half a step (0.005).
     EXPECT_NEAR(e.mesures[1].deux_theta_mes, centre, 0.005);
-    // The intensity is the raw profile point just above the centre.
+    // The intensity is the profile's value at the centre.
     EXPECT_NEAR(e.mesures[1].intensite_mes, 100.0, 0.5);
 
     lance_recherche(e, limites_de_positions(PositionsRecherche{20, 10, 2}), ChampsContamination{}, d);
