@@ -124,13 +124,16 @@ std::vector<Candidat> candidats(const std::vector<Evenement>& e, std::size_t nb_
     return c;
 }
 
-// The best shift of the stretch [debut, fin]: the one whose residuals sum to
-// zero, clamped into it.
+// The best shift of the stretch (debut, fin): the one whose residuals sum to
+// zero, clamped into it a hair inside its ends (at an end itself the rounding
+// of a residual may leave the tolerance).
 Appariement dans_troncon(const std::vector<double>& mesures, const std::vector<double>& calculees,
                          double tolerance, int mode, double debut, double fin) {
     const Sommes milieu = sommes_a(mesures, calculees, tolerance, mode, (debut + fin) / 2);
     if (milieu.facteurs <= 0) return milieu.a;
-    const double zero = std::clamp(milieu.ecarts / milieu.facteurs, debut, fin);
+    const double marge = std::min(1e-9, (fin - debut) / 4);
+    const double zero = std::clamp(milieu.ecarts / milieu.facteurs, debut + marge,
+                                   std::max(debut + marge, fin - marge));
     return sommes_a(mesures, calculees, tolerance, mode, zero).a;
 }
 
