@@ -222,16 +222,22 @@ TEST(RechercheStatistique, WorkspaceSearchMarksTheKalpha2CompanionsAndCarriesThe
 // at 23.5, 110 at 33.5, ...) and 222 at 90.5 do not stand out to the eye.
 constexpr double lignes_a_l_oeil[] = {27.1, 38.0, 41.5, 48.3, 54.0, 64.4, 70.95, 85.75};
 
-TEST(RechercheStatistique, RealCu3AuProfileAtTheDefaults) {
-    const std::filesystem::path fichier = KOVRIN_REAL_DATA_DIR "/Cu3Au-1.raw";
-    if (!std::filesystem::exists(fichier))
-        GTEST_SKIP() << "needs the real files of " KOVRIN_REAL_DATA_DIR;
-    EspaceTravail e;
+const std::filesystem::path cu3au = KOVRIN_REAL_DATA_DIR "/Cu3Au-1.raw";
+
+// The real profile taken in as the profile window's "Open" does.
+void prend_cu3au(EspaceTravail& e, DialoguesEnregistres& d) {
     DialogueLambda dialogue;
-    DialoguesEnregistres d;
-    prend_fichier_profil(e, dialogue, profil_raw, fichier, d);
+    prend_fichier_profil(e, dialogue, profil_raw, cu3au, d);
     ASSERT_EQ(e.profil.taille(), 3901);
     ASSERT_TRUE(profil_brut_de(e).comptes);
+}
+
+TEST(RechercheStatistique, RealCu3AuProfileAtTheDefaults) {
+    if (!std::filesystem::exists(cu3au))
+        GTEST_SKIP() << "needs the real files of " KOVRIN_REAL_DATA_DIR;
+    EspaceTravail e;
+    DialoguesEnregistres d;
+    ASSERT_NO_FATAL_FAILURE(prend_cu3au(e, d));
     const auto champs = prepare_recherche(e, d);
     ASSERT_TRUE(champs);
     cherche_pics_statistiques(e, {}, *champs, d);
@@ -250,6 +256,26 @@ TEST(RechercheStatistique, RealCu3AuProfileAtTheDefaults) {
     }
     EXPECT_EQ(trouvees, 8);
     EXPECT_LE(autres, 1);
+}
+
+TEST(RechercheStatistique, SecondDerivativeSearchOnRealCountsOffersTheOtherMethod) {
+    if (!std::filesystem::exists(cu3au))
+        GTEST_SKIP() << "needs the real files of " KOVRIN_REAL_DATA_DIR;
+    EspaceTravail e;
+    DialoguesEnregistres d;
+    ASSERT_NO_FATAL_FAILURE(prend_cu3au(e, d));
+    const auto champs = prepare_recherche(e, d);
+    ASSERT_TRUE(champs);
+    lance_recherche(e, limites_de_positions(PositionsRecherche{}), *champs, d);
+    // The ripples of the noise pass the default depth: 205 peaks.
+    ASSERT_EQ(e.mesures.taille(), 205);
+    const auto offre = offre_methode_statistique(e);
+    ASSERT_TRUE(offre);
+    std::cout << *offre << "\n";
+    EXPECT_EQ(offre->rfind("205 peaks found, ", 0), 0u);
+    EXPECT_NE(offre->find(" of them above 3 \u03c3: use Counting statistics?"), std::string::npos);
+    cherche_pics_statistiques(e, {}, *champs, d);
+    EXPECT_FALSE(offre_methode_statistique(e)) << "its own peaks all stand above 3 sigma";
 }
 
 } // namespace
