@@ -4,6 +4,7 @@
 #include "profil/lissage.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <numeric>
@@ -223,38 +224,54 @@ double descente(const Courbes& c, size_t i, size_t borne, double niveau) {
     return c.angles[borne];
 }
 
+using Matrice3 = std::array<std::array<double, 3>, 3>;
+
+double determinant(const Matrice3& m) {
+    return m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
+           m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
+           m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
+}
+
+// Linear and quadratic coefficients of the least-squares parabola through the
+// points a ... b, x measured from the angle of point i (Cramer's rule on the
+// normal equations).
+std::array<double, 2> parabole(const Courbes& c, size_t i, size_t a, size_t b) {
+    std::array<double, 5> s{};
+    std::array<double, 3> t{};
+    for (size_t j = a; j <= b; ++j) {
+        const double x = c.angles[j] - c.angles[i];
+        double puissance = 1; // x^m
+        for (size_t m = 0; m < 5; ++m, puissance *= x) {
+            s[m] += puissance;
+            if (m < 3) t[m] += puissance * c.net[j];
+        }
+    }
+    const Matrice3 normale{{{s[0], s[1], s[2]}, {s[1], s[2], s[3]}, {s[2], s[3], s[4]}}};
+    std::array<double, 2> coefficients{};
+    for (size_t colonne = 1; colonne < 3; ++colonne) {
+        Matrice3 m = normale;
+        for (size_t ligne = 0; ligne < 3; ++ligne)
+            m[ligne][colonne] = t[ligne];
+        coefficients[colonne - 1] = determinant(m) / determinant(normale);
+    }
+    return coefficients;
+}
+
 // Vertex of the least-squares parabola through the points of the top above
 // half its height (three at least); the top's angle when there is no vertex
 // between them.
 double sommet_parabole(const Courbes& c, size_t i, size_t gauche, size_t droite) {
-    const double moitie = c.net[i] / 2;
     size_t a = i, b = i;
-    while (a > gauche && c.net[a - 1] >= moitie)
+    while (a > gauche && c.net[a - 1] >= c.net[i] / 2)
         --a;
-    while (b < droite && c.net[b + 1] >= moitie)
+    while (b < droite && c.net[b + 1] >= c.net[i] / 2)
         ++b;
     a = std::min(a, std::max(gauche, i - std::min<size_t>(i, 1)));
     b = std::max(b, std::min(droite, i + 1));
-    double s[5] = {}, t[3] = {};
-    for (size_t j = a; j <= b; ++j) {
-        const double x = c.angles[j] - c.angles[i], y = c.net[j];
-        double p = 1;
-        for (int m = 0; m < 5; ++m, p *= x) {
-            s[m] += p;
-            if (m < 3) t[m] += p * y;
-        }
-    }
-    const double det = s[0] * (s[2] * s[4] - s[3] * s[3]) - s[1] * (s[1] * s[4] - s[3] * s[2]) +
-                       s[2] * (s[1] * s[3] - s[2] * s[2]);
-    const double c1 = (s[0] * (t[1] * s[4] - s[3] * t[2]) - t[0] * (s[1] * s[4] - s[3] * s[2]) +
-                       s[2] * (s[1] * t[2] - t[1] * s[2])) /
-                      det;
-    const double c2 = (s[0] * (s[2] * t[2] - t[1] * s[3]) - s[1] * (s[1] * t[2] - t[1] * s[2]) +
-                       t[0] * (s[1] * s[3] - s[2] * s[2])) /
-                      det;
-    const double sommet = -c1 / (2 * c2);
-    const bool dedans =
-        c2 < 0 && sommet >= c.angles[a] - c.angles[i] && sommet <= c.angles[b] - c.angles[i];
+    const auto [lineaire, quadratique] = parabole(c, i, a, b);
+    const double sommet = -lineaire / (2 * quadratique);
+    const bool dedans = quadratique < 0 && sommet >= c.angles[a] - c.angles[i] &&
+                        sommet <= c.angles[b] - c.angles[i];
     return std::isfinite(sommet) && dedans ? c.angles[i] + sommet : c.angles[i];
 }
 
