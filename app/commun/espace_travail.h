@@ -104,6 +104,10 @@ struct RecherchePics {
     double largeur_min = 0.10, largeur_max = 1.0;
     int nb_contaminations = 0;
     bool recherche_active = false;
+    // The counting-statistics search's curves (0-based): raw angles and values,
+    // smoothed values and background, their storage kept from one search to
+    // the next.
+    std::vector<double> angles_brutes, valeurs_brutes, lisse_brut, fond_brut;
 };
 
 struct EspaceTravail {

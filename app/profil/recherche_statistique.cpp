@@ -20,45 +20,63 @@ constexpr int iterations_fond = 40;
 constexpr int points_par_fenetre_reduite = 10; // the clipping runs on block means
 constexpr int nb_pics_max = 500;
 
-std::vector<double> lisse(const std::vector<double>& y) {
-    const int n = static_cast<int>(y.size());
-    std::vector<float> entree(y.size() + 1, 0.0f), sortie;
-    for (size_t i = 0; i < y.size(); ++i)
-        entree[i + 1] = static_cast<float>(y[i]);
-    lisse_derive(entree, n, demi_largeur_lissage, sortie, 0);
-    if (n < 2 * demi_largeur_lissage + 3) return y; // too short to smooth
-    return {sortie.begin() + 1, sortie.begin() + 1 + n};
+// Weights of the filter of order d (0 smoothing, 2 second derivative), found
+// by passing an impulse through it.
+std::vector<double> poids_filtre(int ordre) {
+    const int n = 4 * demi_largeur_lissage + 7, h = demi_largeur_lissage + 1;
+    std::vector<float> impulsion(static_cast<size_t>(n) + 1, 0.0f), sortie;
+    impulsion[static_cast<size_t>(n / 2 + 1)] = 1;
+    lisse_derive(impulsion, n, demi_largeur_lissage, sortie, ordre);
+    std::vector<double> poids;
+    for (int j = n / 2 + 1 + h; j >= n / 2 + 1 - h; --j) // the filter reversed: its weights
+        poids.push_back(sortie[static_cast<size_t>(j)]);
+    return poids;
 }
 
-// Second derivative of the smoothed values, per index step.
-std::vector<double> derivee_seconde(const std::vector<double>& lisses) {
-    const int n = static_cast<int>(lisses.size());
-    std::vector<float> entree(lisses.size() + 1, 0.0f), sortie;
-    for (size_t i = 0; i < lisses.size(); ++i)
-        entree[i + 1] = static_cast<float>(lisses[i]);
-    lisse_derive(entree, n, demi_largeur_lissage, sortie, 2);
-    if (n < 2 * demi_largeur_lissage + 3) return std::vector<double>(lisses.size(), 0.0);
-    return {sortie.begin() + 1, sortie.begin() + 1 + n};
+const std::vector<double>& poids_derivee() {
+    static const std::vector<double> poids = poids_filtre(2);
+    return poids;
 }
 
-// Sum of the squared weights of a filter, found by passing an impulse through
-// it: the variance of a filtered point over that of one point.
-double somme_carres_poids(bool derivee) {
-    std::vector<double> impulsion(8 * demi_largeur_lissage + 13, 0.0);
-    impulsion[impulsion.size() / 2] = 1;
-    const std::vector<double> lisses = lisse(impulsion);
-    const std::vector<double> poids = derivee ? derivee_seconde(lisses) : lisses;
+// Sum of the squared weights of a filter: the variance of a filtered point
+// over that of one point.
+double somme_carres(const std::vector<double>& poids) {
     return std::inner_product(poids.begin(), poids.end(), poids.begin(), 0.0);
 }
 
 double facteur_variance() {
-    static const double facteur = somme_carres_poids(false);
+    static const double facteur = somme_carres(poids_filtre(0));
     return facteur;
 }
 
 double facteur_variance_derivee() {
-    static const double facteur = somme_carres_poids(true);
+    // Smoothing then derivative: the weights of the two filters convolved.
+    static const double facteur = [] {
+        const std::vector<double> l = poids_filtre(0), d = poids_derivee();
+        std::vector<double> produit(l.size() + d.size() - 1, 0.0);
+        for (size_t i = 0; i < l.size(); ++i)
+            for (size_t j = 0; j < d.size(); ++j)
+                produit[i + j] += l[i] * d[j];
+        return somme_carres(produit);
+    }();
     return facteur;
+}
+
+// The 13-point smoothing of y into `sortie` (its storage reused); the ends
+// repeat the nearest smoothed value, as the filter does.
+void lisse_dans(const std::vector<double>& y, std::vector<double>& sortie) {
+    static const std::vector<double> poids = poids_filtre(0);
+    const size_t h = poids.size() / 2, n = y.size();
+    sortie.assign(y.begin(), y.end());
+    if (n < poids.size()) return; // too short to smooth
+    for (size_t i = h; i + h < n; ++i) {
+        double somme = 0;
+        for (size_t j = 0; j < poids.size(); ++j)
+            somme += poids[j] * y[i - h + j];
+        sortie[i] = somme;
+    }
+    std::fill(sortie.begin(), sortie.begin() + static_cast<std::ptrdiff_t>(h), sortie[h]);
+    std::fill(sortie.end() - static_cast<std::ptrdiff_t>(h), sortie.end(), sortie[n - 1 - h]);
 }
 
 double mediane(std::vector<double> v) {
@@ -110,8 +128,8 @@ std::vector<double> fond_brueckner(std::vector<double> y, size_t demi) {
 }
 
 // The block values back at every point, linearly between block centres.
-std::vector<double> etend(const std::vector<double>& blocs, size_t bloc, size_t n) {
-    std::vector<double> y(n);
+void etend(const std::vector<double>& blocs, size_t bloc, size_t n, std::vector<double>& y) {
+    y.resize(n);
     const double demi_bloc = (static_cast<double>(bloc) - 1) / 2;
     for (size_t i = 0; i < n; ++i) {
         const double t =
@@ -121,7 +139,6 @@ std::vector<double> etend(const std::vector<double>& blocs, size_t bloc, size_t 
         const size_t suivant = std::min(b + 1, blocs.size() - 1);
         y[i] = blocs[b] + (t - static_cast<double>(b)) * (blocs[suivant] - blocs[b]);
     }
-    return y;
 }
 
 double pas_moyen(const std::vector<double>& angles) {
@@ -131,19 +148,20 @@ double pas_moyen(const std::vector<double>& angles) {
 // The background of the smoothed profile, a window of the largest peak width
 // on each side, with its residual offset (the clipping settles below the mean
 // of the noise) taken out as the median of the net profile.
-std::vector<double> fond_du_profil(const std::vector<double>& lisse, double pas,
-                                   double largeur_max) {
+void fond_du_profil(const std::vector<double>& lisse, double pas, double largeur_max,
+                    std::vector<double>& fond) {
     const auto demi = static_cast<size_t>(std::max(2.0, std::round(largeur_max / pas)));
     const size_t bloc = std::max<size_t>(1, demi / points_par_fenetre_reduite);
     const size_t demi_reduit = std::max<size_t>(1, demi / bloc);
-    std::vector<double> fond =
-        etend(fond_brueckner(moyennes_par_blocs(lisse, bloc), demi_reduit), bloc, lisse.size());
-    std::vector<double> net(lisse.size());
-    std::transform(lisse.begin(), lisse.end(), fond.begin(), net.begin(), std::minus<>());
+    etend(fond_brueckner(moyennes_par_blocs(lisse, bloc), demi_reduit), bloc, lisse.size(), fond);
+    // Every fourth point is enough for a median.
+    std::vector<double> net;
+    net.reserve(lisse.size() / 4 + 1);
+    for (size_t i = 0; i < lisse.size(); i += 4)
+        net.push_back(lisse[i] - fond[i]);
     const double decalage = mediane(std::move(net));
     for (double& f : fond)
         f += decalage;
-    return fond;
 }
 
 // Values that are not counts are taken as counts on an unknown scale (counts
@@ -167,23 +185,24 @@ double gain_de_dispersion(const std::vector<double>& brutes, const std::vector<d
 
 struct Courbes {
     const std::vector<double>& angles;
-    std::vector<double> net;
     const AnalyseBruit& a;
     double k;
-    bool dessus(size_t i) const { return net[i] > k * a.sigma[i]; }
+    double net(size_t i) const { return a.lisse[i] - a.fond[i]; }
+    size_t taille() const { return angles.size(); }
+    bool dessus(size_t i) const { return net(i) > k * a.sigma(i); }
     // The profile bends down at a top, by one sigma of its second derivative.
-    bool courbe(size_t i) const { return -a.derivee[i] > a.sigma_derivee[i]; }
+    bool courbe(size_t i) const { return -a.derivee(i) > a.sigma_derivee(i); }
 };
 
 // Height of the top i above the higher of the two lowest points that part it,
 // within [debut, fin], from a higher point on each side (or from the ends).
 double proeminence(const Courbes& c, size_t i, size_t debut, size_t fin) {
-    double gauche = c.net[i], droite = c.net[i];
-    for (size_t j = i; j-- > debut && c.net[j] <= c.net[i];)
-        gauche = std::min(gauche, c.net[j]);
-    for (size_t j = i + 1; j <= fin && c.net[j] <= c.net[i]; ++j)
-        droite = std::min(droite, c.net[j]);
-    return c.net[i] - std::max(gauche, droite);
+    double gauche = c.net(i), droite = c.net(i);
+    for (size_t j = i; j-- > debut && c.net(j) <= c.net(i);)
+        gauche = std::min(gauche, c.net(j));
+    for (size_t j = i + 1; j <= fin && c.net(j) <= c.net(i); ++j)
+        droite = std::min(droite, c.net(j));
+    return c.net(i) - std::max(gauche, droite);
 }
 
 // The tops of a stretch above the threshold: its highest point, and every
@@ -191,13 +210,13 @@ double proeminence(const Courbes& c, size_t i, size_t debut, size_t fin) {
 std::vector<size_t> sommets(const Courbes& c, size_t debut, size_t fin) {
     size_t plus_haut = debut;
     for (size_t i = debut; i <= fin; ++i)
-        if (c.net[i] > c.net[plus_haut]) plus_haut = i;
+        if (c.net(i) > c.net(plus_haut)) plus_haut = i;
     std::vector<size_t> tops;
     for (size_t i = debut; i <= fin; ++i) {
         const bool maximum =
-            i > debut && i < fin && c.net[i] >= c.net[i - 1] && c.net[i] > c.net[i + 1];
+            i > debut && i < fin && c.net(i) >= c.net(i - 1) && c.net(i) > c.net(i + 1);
         const bool haut =
-            i == plus_haut || (maximum && proeminence(c, i, debut, fin) > c.k * c.a.sigma[i]);
+            i == plus_haut || (maximum && proeminence(c, i, debut, fin) > c.k * c.a.sigma(i));
         if (haut && c.courbe(i)) tops.push_back(i);
     }
     return tops;
@@ -205,10 +224,10 @@ std::vector<size_t> sommets(const Courbes& c, size_t debut, size_t fin) {
 
 // The lowest point between two tops.
 size_t creux(const Courbes& c, size_t a, size_t b) {
-    return static_cast<size_t>(
-        std::min_element(c.net.begin() + static_cast<std::ptrdiff_t>(a),
-                         c.net.begin() + static_cast<std::ptrdiff_t>(b) + 1) -
-        c.net.begin());
+    size_t plus_bas = a;
+    for (size_t i = a; i <= b; ++i)
+        if (c.net(i) < c.net(plus_bas)) plus_bas = i;
+    return plus_bas;
 }
 
 // Where the net curve falls to `niveau` going from the top i towards `borne`
@@ -217,9 +236,9 @@ double descente(const Courbes& c, size_t i, size_t borne, double niveau) {
     const int sens = borne < i ? -1 : 1;
     for (size_t j = i; j != borne; j = static_cast<size_t>(static_cast<long>(j) + sens)) {
         const size_t s = static_cast<size_t>(static_cast<long>(j) + sens);
-        if (c.net[s] < niveau)
+        if (c.net(s) < niveau)
             return c.angles[j] +
-                   (c.angles[s] - c.angles[j]) * (c.net[j] - niveau) / (c.net[j] - c.net[s]);
+                   (c.angles[s] - c.angles[j]) * (c.net(j) - niveau) / (c.net(j) - c.net(s));
     }
     return c.angles[borne];
 }
@@ -243,7 +262,7 @@ std::array<double, 2> parabole(const Courbes& c, size_t i, size_t a, size_t b) {
         double puissance = 1; // x^m
         for (size_t m = 0; m < 5; ++m, puissance *= x) {
             s[m] += puissance;
-            if (m < 3) t[m] += puissance * c.net[j];
+            if (m < 3) t[m] += puissance * c.net(j);
         }
     }
     const Matrice3 normale{{{s[0], s[1], s[2]}, {s[1], s[2], s[3]}, {s[2], s[3], s[4]}}};
@@ -262,9 +281,9 @@ std::array<double, 2> parabole(const Courbes& c, size_t i, size_t a, size_t b) {
 // between them.
 double sommet_parabole(const Courbes& c, size_t i, size_t gauche, size_t droite) {
     size_t a = i, b = i;
-    while (a > gauche && c.net[a - 1] >= c.net[i] / 2)
+    while (a > gauche && c.net(a - 1) >= c.net(i) / 2)
         --a;
-    while (b < droite && c.net[b + 1] >= c.net[i] / 2)
+    while (b < droite && c.net(b + 1) >= c.net(i) / 2)
         ++b;
     a = std::min(a, std::max(gauche, i - std::min<size_t>(i, 1)));
     b = std::max(b, std::min(droite, i + 1));
@@ -279,15 +298,15 @@ double sommet_parabole(const Courbes& c, size_t i, size_t gauche, size_t droite)
 void pics_du_troncon(const Courbes& c, size_t debut, size_t fin, double largeur_max,
                      std::vector<PicSignificatif>& pics) {
     const std::vector<size_t> tops = sommets(c, debut, fin);
-    const size_t dernier = c.net.size() - 1;
+    const size_t dernier = c.taille() - 1;
     for (size_t t = 0; t < tops.size(); ++t) {
         const size_t i = tops[t];
         const size_t gauche = t == 0 ? 0 : creux(c, tops[t - 1], i);
         const size_t droite = t + 1 == tops.size() ? dernier : creux(c, i, tops[t + 1]);
         const double largeur =
-            descente(c, i, droite, c.net[i] / 2) - descente(c, i, gauche, c.net[i] / 2);
+            descente(c, i, droite, c.net(i) / 2) - descente(c, i, gauche, c.net(i) / 2);
         if (largeur > largeur_max) continue; // a hump of the background
-        pics.push_back({sommet_parabole(c, i, gauche, droite), c.net[i], c.a.sigma[i], largeur});
+        pics.push_back({sommet_parabole(c, i, gauche, droite), c.net(i), c.a.sigma(i), largeur});
     }
 }
 
@@ -329,29 +348,58 @@ void ajoute_pic(EspaceTravail& espace, const PicSignificatif& pic, bool croissan
 
 } // namespace
 
+double AnalyseBruit::variance(size_t i) const {
+    if (variance_constante) return gain;
+    return gain * std::max(lisse[i], comptes ? 1.0 : 0.0);
+}
+
+double AnalyseBruit::sigma(size_t i) const {
+    return std::sqrt(facteur_variance() * variance(i));
+}
+
+double AnalyseBruit::sigma_derivee(size_t i) const {
+    return std::sqrt(facteur_variance_derivee() * variance(i));
+}
+
+// As the filter computes it: the ends repeat the nearest value it computes.
+double AnalyseBruit::derivee(size_t i) const {
+    const std::vector<double>& poids = poids_derivee();
+    const size_t h = poids.size() / 2;
+    if (lisse.size() < poids.size()) return 0;
+    const size_t centre = std::clamp(i, h, lisse.size() - 1 - h);
+    double somme = 0;
+    for (size_t j = 0; j < poids.size(); ++j)
+        somme += poids[j] * lisse[centre - h + j];
+    return somme;
+}
+
 bool valeurs_de_comptage(const std::vector<double>& brutes, double precision) {
     return std::all_of(brutes.begin(), brutes.end(), [precision](double v) {
         return v > -precision && std::fabs(v - std::round(v)) <= precision;
     });
 }
 
+void analyse_bruit(const std::vector<double>& angles, const std::vector<double>& brutes,
+                   bool comptes, const ReglagesStatistiques& reglages, AnalyseBruit& a) {
+    a.comptes = comptes;
+    a.gain = 1;
+    a.variance_constante = false;
+    a.lisse.clear();
+    a.fond.clear();
+    if (angles.size() < 2) return;
+    lisse_dans(brutes, a.lisse);
+    fond_du_profil(a.lisse, pas_moyen(angles), reglages.largeur_max, a.fond);
+    if (!comptes) {
+        a.gain = gain_de_dispersion(brutes, a.fond);
+        a.variance_constante = a.gain < 0;
+        a.gain = std::fabs(a.gain);
+    }
+}
+
 AnalyseBruit analyse_bruit(const std::vector<double>& angles, const std::vector<double>& brutes,
                            bool comptes, const ReglagesStatistiques& reglages) {
     AnalyseBruit a;
-    a.comptes = comptes;
-    if (angles.size() < 2) return a;
-    a.lisse = lisse(brutes);
-    a.fond = fond_du_profil(a.lisse, pas_moyen(angles), reglages.largeur_max);
-    a.derivee = derivee_seconde(a.lisse);
-    const double gain = comptes ? 1.0 : gain_de_dispersion(brutes, a.fond);
-    a.sigma.resize(brutes.size());
-    a.sigma_derivee.resize(brutes.size());
-    for (size_t i = 0; i < brutes.size(); ++i) {
-        const double variance =
-            gain < 0 ? -gain : gain * std::max(a.lisse[i], comptes ? 1.0 : 1e-300);
-        a.sigma[i] = std::sqrt(facteur_variance() * variance);
-        a.sigma_derivee[i] = std::sqrt(facteur_variance_derivee() * variance);
-    }
+    analyse_bruit(angles, brutes, comptes, reglages, a);
     return a;
 }
 
@@ -360,9 +408,7 @@ std::vector<PicSignificatif> pics_significatifs(const std::vector<double>& angle
                                                 const ReglagesStatistiques& reglages) {
     std::vector<PicSignificatif> pics;
     if (angles.size() < 3 || analyse.lisse.size() != angles.size()) return pics;
-    Courbes c{angles, std::vector<double>(angles.size()), analyse, reglages.k};
-    for (size_t i = 0; i < angles.size(); ++i)
-        c.net[i] = analyse.lisse[i] - analyse.fond[i];
+    const Courbes c{angles, analyse, reglages.k};
     const double pas = pas_moyen(angles);
     const auto longueur_min =
         static_cast<size_t>(std::max(1.0, std::round(reglages.largeur_min / pas)));
@@ -377,11 +423,12 @@ std::vector<PicSignificatif> pics_significatifs(const std::vector<double>& angle
     return fusionne_proches(std::move(pics), reglages.largeur_min);
 }
 
-ProfilBrut profil_brut_de(const EspaceTravail& espace) {
+void profil_brut_de(const EspaceTravail& espace, ProfilBrut& p) {
     const EnteteProfil& e = espace.entete_profil;
     const double etendue = e.intensite_max_brute - e.intensite_min_brute;
     const double echelle = etendue > 0 ? etendue / 100 : 1.0;
-    ProfilBrut p;
+    p.angles.clear();
+    p.valeurs.clear();
     for (const PointProfil& point : espace.profil) {
         p.angles.push_back(point.angle);
         p.valeurs.push_back(point.intensite * echelle + e.intensite_min_brute);
@@ -389,6 +436,11 @@ ProfilBrut profil_brut_de(const EspaceTravail& espace) {
     // The normalised values are single precision: a raw count comes back to
     // within a few parts in 10^7 of the range.
     p.comptes = valeurs_de_comptage(p.valeurs, 1e-3 + 1e-6 * std::fabs(etendue));
+}
+
+ProfilBrut profil_brut_de(const EspaceTravail& espace) {
+    ProfilBrut p;
+    profil_brut_de(espace, p);
     return p;
 }
 
@@ -396,9 +448,16 @@ void cherche_pics_statistiques(EspaceTravail& espace, const ReglagesStatistiques
                                const ChampsContamination& contamination, Dialogues& d) {
     CurseurOccupe occupe(d);
     espace.mesures.efface();
-    const ProfilBrut p = profil_brut_de(espace);
-    if (p.angles.size() < 3 || !angles_croissants(espace.profil)) return;
-    const AnalyseBruit a = analyse_bruit(p.angles, p.valeurs, p.comptes, reglages);
+    if (espace.profil.taille() < 3 || !angles_croissants(espace.profil)) return;
+    // The curves live in the search's state, their storage kept from one
+    // search to the next.
+    RecherchePics& r = espace.recherche;
+    ProfilBrut p;
+    AnalyseBruit a;
+    p.angles.swap(r.angles_brutes), p.valeurs.swap(r.valeurs_brutes);
+    a.lisse.swap(r.lisse_brut), a.fond.swap(r.fond_brut);
+    profil_brut_de(espace, p);
+    analyse_bruit(p.angles, p.valeurs, p.comptes, reglages, a);
     for (const PicSignificatif& pic : pics_significatifs(p.angles, a, reglages)) {
         if (espace.mesures.taille() == nb_pics_max) {
             d.erreur("Too many peaks (> 500)");
@@ -406,6 +465,8 @@ void cherche_pics_statistiques(EspaceTravail& espace, const ReglagesStatistiques
         }
         ajoute_pic(espace, pic, true);
     }
+    p.angles.swap(r.angles_brutes), p.valeurs.swap(r.valeurs_brutes);
+    a.lisse.swap(r.lisse_brut), a.fond.swap(r.fond_brut);
     if (espace.entete_profil.anode != "?") marque_contaminations(espace, contamination, d);
 }
 
@@ -419,7 +480,10 @@ std::optional<std::string> offre_methode_statistique(const EspaceTravail& espace
     for (const Mesure& m : espace.mesures) {
         const double net = interpole(p.angles, a.lisse, m.deux_theta_mes) -
                            interpole(p.angles, a.fond, m.deux_theta_mes);
-        if (net > k * interpole(p.angles, a.sigma, m.deux_theta_mes)) ++significatifs;
+        const auto i = static_cast<std::size_t>(
+            std::lower_bound(p.angles.begin(), p.angles.end(), m.deux_theta_mes) -
+            p.angles.begin());
+        if (net > k * a.sigma(std::min(i, p.angles.size() - 1))) ++significatifs;
     }
     if (2 * significatifs >= trouves) return std::nullopt;
     return std::to_string(trouves) + " peaks found, " + std::to_string(significatifs) +

@@ -14,6 +14,7 @@
 #include "commun/espace_travail.h"
 #include "profil/recherche_pics.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,19 +39,30 @@ struct PicSignificatif {
     double significativite() const { return hauteur_nette / sigma; }
 };
 
-// Curves of one analysis, aligned with the profile points (0-based).
+// One analysis: the smoothed values and the background, aligned with the
+// profile points (0-based), and the noise model behind their uncertainties.
 struct AnalyseBruit {
-    std::vector<double> lisse, fond, sigma;     // smoothed values, background, sigma of `lisse`
-    std::vector<double> derivee, sigma_derivee; // second derivative of `lisse`, its sigma
-    bool comptes = false;                       // sigma from the counts, else from the scatter
+    std::vector<double> lisse, fond;
+    bool comptes = false;                // the variance of a point is its count
+    double gain = 1;                     // else g: the variance is g times the value...
+    bool variance_constante = false;     // ...or g itself
+    double sigma(std::size_t i) const;   // of lisse[i]
+    double derivee(std::size_t i) const; // second derivative of `lisse` at i, per step
+    double sigma_derivee(std::size_t i) const;
+
+  private:
+    double variance(std::size_t i) const;
 };
 
 // Raw values that are counts: non-negative whole numbers within `precision`.
 bool valeurs_de_comptage(const std::vector<double>& brutes, double precision);
 
-// Smoothing, background and noise of a profile at increasing angles.
+// Smoothing, background and noise of a profile at increasing angles; the
+// second form fills `analyse`, reusing its storage.
 AnalyseBruit analyse_bruit(const std::vector<double>& angles, const std::vector<double>& brutes,
                            bool comptes, const ReglagesStatistiques& reglages);
+void analyse_bruit(const std::vector<double>& angles, const std::vector<double>& brutes,
+                   bool comptes, const ReglagesStatistiques& reglages, AnalyseBruit& analyse);
 
 // The accepted peaks, in increasing angle.
 std::vector<PicSignificatif> pics_significatifs(const std::vector<double>& angles,
@@ -64,6 +76,7 @@ struct ProfilBrut {
     bool comptes = false;
 };
 ProfilBrut profil_brut_de(const EspaceTravail& espace);
+void profil_brut_de(const EspaceTravail& espace, ProfilBrut& profil);
 
 // The search on the workspace: its peaks (at most 500, "Too many peaks (> 500)"
 // past them) replace the measured reflections, each with its significance and
