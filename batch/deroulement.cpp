@@ -132,8 +132,7 @@ void lance_methode(const OptionsBatch& o, Session& s, const ChampsContamination&
 
 // The profile window's search with the limits of the options, then the kinds kept.
 bool cherche(const OptionsBatch& o, Session& s) {
-    const Rafraichissement ouverture =
-        commande(s, [&] { return peak_search(s.espace, s.dialogues); });
+    const Rafraichissement ouverture = commande(s, [&] { return peak_search(s.espace, s.dialogues); });
     if (ouverture.echec || !ouverture.contamination)
         return echoue(s, sortie_mauvaise_entree, "the peak search could not start");
     // "Too many peaks (> 500)" keeps the first 500: the run goes on.
@@ -187,8 +186,7 @@ void tape_valeurs_courantes(const OptionsBatch& o, Session& s, bool lambda_tapee
 
 bool prend_fichier_maille(const OptionsBatch& o, Session& s, bool lambda_tapee) {
     EspaceTravail& et = s.espace;
-    bool ok =
-        reussit(s, [&] { return prend_fichier_maille(et, s.principal, o.maille, s.dialogues); });
+    bool ok = reussit(s, [&] { return prend_fichier_maille(et, s.principal, o.maille, s.dialogues); });
     // Then, as a user would: the typed wavelength or range, and "Calc.".
     if (ok && (lambda_tapee || o.domaine)) {
         tape_valeurs_courantes(o, s, lambda_tapee);
@@ -278,8 +276,7 @@ void affine(const OptionsBatch& o, Session& s, bool lambda_tapee) {
 bool ecrit_rapports(Session& s) {
     const EspaceTravail& et = s.espace;
     bool ok = reussit(s, [&] { return edit_raies_calculees(et, s.dialogues); });
-    if (ok && !et.mesures.vide())
-        ok = reussit(s, [&] { return edit_fichier_dif(et, s.dialogues); });
+    if (ok && !et.mesures.vide()) ok = reussit(s, [&] { return edit_fichier_dif(et, s.dialogues); });
     if (ok && !et.profil.vide()) ok = reussit(s, [&] { return edit_raw(et, s.dialogues); });
     if (!ok) return echoue(s, sortie_mauvaise_entree, "the reports could not be written");
     return true;
