@@ -180,7 +180,7 @@ TEST(RechercheStatistique, ValuesThatAreNotCountsTakeTheirNoiseFromTheScatter) {
     for (std::size_t i : {200u, 1700u, 3400u}) {
         const double attendu = std::sqrt(facteur_lissage * fond_courbe(s.angles[i])) / 0.37;
         // The scatter takes in the peaks' flanks too: 10 to 15 % high here.
-        EXPECT_NEAR(a.sigma[i], 1.1 * attendu, 0.1 * attendu) << s.angles[i];
+        EXPECT_NEAR(a.sigma(i), 1.1 * attendu, 0.1 * attendu) << s.angles[i];
     }
     for (PicConnu& p : s.pics)
         p.hauteur /= 0.37;
