@@ -9,6 +9,7 @@
 #include "interface/commandes_fichiers.h"
 #include "interface/commandes_maille.h"
 #include "interface/commandes_profil.h"
+#include "interface/decalage_zero.h"
 #include "interface/prise_donnees.h"
 #include "interface/selection.h"
 #include "interface/session_batch.h"
@@ -124,16 +125,28 @@ bool prend_profil(const OptionsBatch& o, Session& s, UsageLambda& usage) {
     return true;
 }
 
+// The search of the method chosen, with its limits; how many peaks it found.
+void lance_methode(const OptionsBatch& o, Session& s, const ChampsContamination& contamination) {
+    if (o.methode == MethodeRecherche::derivee_seconde) {
+        const LimitesRecherche limites{o.seuil, o.largeur_min, o.largeur_max};
+        commande(s, [&] { return go_peaksearch(s.espace, limites, contamination, s.dialogues); });
+    } else {
+        const ReglagesStatistiques reglages{o.significativite, o.largeur_min, o.largeur_max};
+        commande(s, [&] {
+            return go_peaksearch_statistique(s.espace, reglages, contamination, s.dialogues);
+        });
+    }
+    note(std::to_string(s.espace.mesures.taille()) + " peaks found");
+}
+
 // The profile window's search with the limits of the options, then the kinds kept.
 bool cherche(const OptionsBatch& o, Session& s) {
     const Rafraichissement ouverture =
         commande(s, [&] { return peak_search(s.espace, s.dialogues); });
     if (ouverture.echec || !ouverture.contamination)
         return echoue(s, sortie_mauvaise_entree, "the peak search could not start");
-    const LimitesRecherche limites{o.seuil, o.largeur_min, o.largeur_max};
     // "Too many peaks (> 500)" keeps the first 500: the run goes on.
-    commande(
-        s, [&] { return go_peaksearch(s.espace, limites, *ouverture.contamination, s.dialogues); });
+    lance_methode(o, s, *ouverture.contamination);
     if (o.genres_gardes) {
         if (kill_alpha2(s.espace).panneau_genres)
             commande(s, [&] { return BitBtn7Click(s.espace, *o.genres_gardes); });
@@ -218,8 +231,11 @@ bool prend_maille(const OptionsBatch& o, Session& s, bool lambda_tapee) {
 
 bool apparie(const OptionsBatch& o, Session& s) {
     if (s.espace.mesures.vide()) return true; // reflections of a cell alone
+    // The angular law of the shift is chosen before the pairing estimates it.
+    s.espace.mode_decalage = o.excentricite ? 2 : 1;
     if (!reussit(s, [&] {
-            return selection_automatique(s.espace, s.principal, o.tolerance, s.dialogues);
+            return selection_avec_decalage(s.espace, s.principal, o.tolerance, o.estime_decalage,
+                                           s.dialogues);
         }))
         return echoue(s, sortie_mauvaise_entree, "the automatic selection failed");
     return true;

@@ -10,6 +10,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdint>
 #include <filesystem>
 #include <iostream>
 #include <vector>
@@ -144,7 +145,25 @@ void lit_systeme(const std::string& texte, OptionsBatch& o) {
 // What CLI11 cannot check by itself: lists, ranges and the sense of the limits.
 struct Textes {
     std::string format_pics, keep, anode, systeme, cellpar, domaine, refine;
+    std::string methode;
 };
+
+// The search method by its name; each method's own threshold only with it.
+void lit_methode(const CLI::App& app, const Textes& t, OptionsBatch& o) {
+    if (majuscules(t.methode) == "DERIVATIVE")
+        o.methode = MethodeRecherche::derivee_seconde;
+    else if (!t.methode.empty() && majuscules(t.methode) != "STATISTICS")
+        throw OptionRefusee{"--search-method: unknown method \"" + t.methode +
+                            "\" (expected statistics or derivative)"};
+    const bool derivee = o.methode == MethodeRecherche::derivee_seconde;
+    if (app.count("--threshold") && !derivee)
+        throw OptionRefusee{"--threshold is the depth of the second-derivative search: give "
+                            "--search-method derivative, or --significance for the default "
+                            "search"};
+    if (app.count("--significance") && derivee)
+        throw OptionRefusee{"--significance belongs to the counting-statistics search, not to "
+                            "--search-method derivative"};
+}
 
 void complete(const CLI::App& app, const Textes& t, OptionsBatch& o) {
     if (!t.format_pics.empty()) o.format_pics = format_pics_nomme(t.format_pics);
@@ -155,6 +174,7 @@ void complete(const CLI::App& app, const Textes& t, OptionsBatch& o) {
     if (!t.domaine.empty()) lit_domaine(t.domaine, o);
     if (app.count("--refine")) o.a_affiner = marques("--refine", t.refine, noms_parametres);
     verifie_nombres(o);
+    lit_methode(app, t, o);
     if (o.largeur_min > o.largeur_max)
         throw OptionRefusee{"--min-width is larger than --max-width"};
     if (o.pics.empty() && !o.recherche && !o.sans_affinement)
@@ -169,6 +189,26 @@ void complete(const CLI::App& app, const Textes& t, OptionsBatch& o) {
     o.maille = absolu(o.maille);
     o.cif = absolu(o.cif);
     o.repertoire = absolu(o.repertoire.empty() ? "." : o.repertoire);
+}
+
+// The search by counting statistics (the default) or by the second derivative,
+// and the pairing that estimates the zero shift first (the default).
+void declare_methodes(CLI::App& app, OptionsBatch& o, Textes& t, CLI::Option* recherche) {
+    app.add_option("--search-method", t.methode,
+                   "statistics (default): peaks that stand --significance standard "
+                   "uncertainties of the counts above the background; derivative: the "
+                   "second derivative against --threshold")
+        ->type_name("M")
+        ->needs(recherche);
+    app.add_option("--significance", o.significativite,
+                   "smallest peak height of the default search, in standard uncertainties "
+                   "(default 3)")
+        ->type_name("K")
+        ->check(CLI::PositiveNumber)
+        ->needs(recherche);
+    app.add_flag(
+        "--no-zero-estimate", [&o](std::int64_t) { o.estime_decalage = false; },
+        "pair by the plain rule, without estimating the zero shift first");
 }
 
 // What KOVRIN gives beyond the four tabs.
@@ -197,7 +237,8 @@ void declare(CLI::App& app, OptionsBatch& o, Textes& t) {
                                    "measured reflections");
     recherche->needs(profil)->excludes(pics);
     for (auto* limite :
-         {app.add_option("--threshold", o.seuil, "search depth threshold (default 2.0)"),
+         {app.add_option("--threshold", o.seuil,
+                         "depth threshold of --search-method derivative (default 2.0)"),
           app.add_option("--min-width", o.largeur_min, "smallest peak width, deg (default 0.10)"),
           app.add_option("--max-width", o.largeur_max, "largest peak width, deg (default 1.0)")})
         limite->type_name("X")->check(CLI::NonNegativeNumber)->needs(recherche);
@@ -241,6 +282,7 @@ void declare(CLI::App& app, OptionsBatch& o, Textes& t) {
         ->type_name("DIR");
     app.add_flag("--json", o.json, "print a JSON summary instead of the table");
     declare_complements(app, o, profil);
+    declare_methodes(app, o, t, recherche);
 }
 
 // The end of --help: the profile formats of the program's table and the

@@ -3,6 +3,7 @@
 // against their domains before any command runs.
 #include "affinement/resultats.h"
 #include "commun/nombres.h"
+#include "profil/recherche_statistique.h"
 
 #include <array>
 #include <optional>
@@ -51,6 +52,10 @@ struct OptionsBatch {
     bool ajuste_pics = false;     // --fit-peaks
     bool depart_lineaire = false; // --linear-start
     std::string cif;              // --cif, absolute once resolved
+    // The search and the pairing that read the data's statistics.
+    MethodeRecherche methode = MethodeRecherche::statistique; // --search-method
+    double significativite = 3.0;                             // --significance, in sigma
+    bool estime_decalage = true;                              // off with --no-zero-estimate
 };
 
 // The options, or the exit status when the run must stop (2 after a message on

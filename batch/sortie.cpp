@@ -62,6 +62,10 @@ std::array<float, nb_parametres> valeurs_initiales(const EspaceTravail& et) {
 // A measured reflection; after --fit-peaks also what its fit gave.
 json mesuree(const Mesure& m) {
     json objet = {{"two_theta", m.deux_theta_mes}, {"intensity", m.intensite_mes}};
+    if (m.significativite > 0) {
+        objet["significance"] = m.significativite;
+        objet["net_intensity"] = m.intensite_nette;
+    }
     const AjustementPic& a = m.ajustement;
     if (a.etat == EtatAjustement::aucun) return objet;
     objet["fit"] = nom_etat_ajustement(a.etat);

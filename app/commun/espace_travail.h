@@ -30,11 +30,14 @@ struct AjustementPic {
 };
 
 struct Mesure {
-    double deux_theta_mes = 0; // measured angle
-    double deux_theta_lu = 0;  // the angle as read or typed (restored by resto_param)
-    double intensite_mes = 0;  // intensity (peak area), largest 100 after a file read
-    int code_raie = 1;         // kind of peak found by the search: 1 K Alpha ... 5 L2
+    double deux_theta_mes = 0;  // measured angle
+    double deux_theta_lu = 0;   // the angle as read or typed (restored by resto_param)
+    double intensite_mes = 0;   // intensity (peak area), largest 100 after a file read
+    int code_raie = 1;          // kind of peak found by the search: 1 K Alpha ... 5 L2
     AjustementPic ajustement{}; // set by the fit of peak positions only
+    // Set by the counting-statistics search only (0 otherwise): net height over
+    // its standard uncertainty, and the net height in the profile's raw units.
+    double significativite = 0, intensite_nette = 0;
 };
 
 // Header of the measured-peak data (set by the peak readers and the wavelength dialog).
@@ -101,6 +104,10 @@ struct RecherchePics {
     double largeur_min = 0.10, largeur_max = 1.0;
     int nb_contaminations = 0;
     bool recherche_active = false;
+    // The counting-statistics search's curves (0-based): raw angles and values,
+    // smoothed values and background, their storage kept from one search to
+    // the next.
+    std::vector<double> angles_brutes, valeurs_brutes, lisse_brut, fond_brut;
 };
 
 struct EspaceTravail {

@@ -145,6 +145,15 @@ Rafraichissement go_peaksearch(EspaceTravail& et, const LimitesRecherche& limite
     return r;
 }
 
+Rafraichissement go_peaksearch_statistique(EspaceTravail& et, const ReglagesStatistiques& reglages,
+                                           const ChampsContamination& contamination, Dialogues& d) {
+    cherche_pics_statistiques(et, reglages, contamination, d);
+    d.bip();
+    Rafraichissement r = remplit_grille_pics(et);
+    r.redessine_profil = true;
+    return r;
+}
+
 Rafraichissement fin_de_search(EspaceTravail& et) {
     ferme_recherche(et);
     Rafraichissement r;

@@ -11,6 +11,7 @@
 #include "interface/etat_principal.h"
 #include "profil/fenetre_profil.h"
 #include "profil/recherche_pics.h"
+#include "profil/recherche_statistique.h"
 
 #include <array>
 #include <string_view>
@@ -59,6 +60,10 @@ Rafraichissement peak_search(EspaceTravail& et, Dialogues& d);
 // search, a short beep.
 Rafraichissement go_peaksearch(EspaceTravail& et, const LimitesRecherche& limites,
                                const ChampsContamination& contamination, Dialogues& d);
+// "Search" by counting statistics (cherche_pics_statistiques), once the
+// panel is open: the search, a short beep.
+Rafraichissement go_peaksearch_statistique(EspaceTravail& et, const ReglagesStatistiques& reglages,
+                                           const ChampsContamination& contamination, Dialogues& d);
 // "Close" of the search panel.
 Rafraichissement fin_de_search(EspaceTravail& et);
 // "Select the peaks to be kept": the selection panel replaces the search panel

@@ -1,5 +1,6 @@
 #include "interface/selection.h"
 
+#include "affinement/affinement.h"
 #include "commun/nombres.h"
 #include "commun/texte.h"
 
@@ -132,14 +133,15 @@ Proche mesure_la_plus_proche(const EspaceTravail& et, double angle) {
 }
 
 Rafraichissement selection_automatique(EspaceTravail& et, EtatPrincipal& ep,
-                                       std::string_view texte_tolerance, Dialogues& d) {
+                                       std::string_view texte_tolerance, Dialogues& d,
+                                       double decalage) {
     if (et.mesures.vide()) return refus(d, "Error: No measured Bragg angle");
     if (!lit_tolerance(et, texte_tolerance, d)) return echoue();
     et.selection.efface();
     for (int i = 1; i <= et.mesures.taille(); ++i) {
         double x = et.mesures[i].deux_theta_mes;
         if (x < et.angle_min || x > et.angle_max) continue;
-        Proche c = calculee_la_plus_proche(et, x);
+        Proche c = calculee_la_plus_proche(et, x - terme_angulaire(et.mode_decalage, decalage, x));
         if (c.indice == 0 || c.distance > et.tolerance) continue;
         et.selection.ajoute(paire_de(et.calculees[c.indice], x)); // at most one per measured
         ep.ligne_mes_courante = i;

@@ -4,9 +4,9 @@
 // it (automatic selection, pairing by hand in the grids, typed indices,
 // pointing on the diagram, emptying).
 #include "commun/dialogues.h"
+#include "commun/espace_travail.h"
 #include "interface/affichages.h"
 #include "interface/etat_principal.h"
-#include "commun/espace_travail.h"
 #include "profil/trace.h"
 
 #include <array>
@@ -39,9 +39,12 @@ Proche calculee_la_plus_proche(const EspaceTravail& et, double angle);
 Proche mesure_la_plus_proche(const EspaceTravail& et, double angle);
 
 // Button "Automatic Selection": replaces the list by the pairs of the measured
-// reflections of the current range within the tolerance.
+// reflections of the current range within the tolerance. With a `decalage`
+// (a zero shift, or the eccentricity term in eccentricity mode) each measured
+// angle less its shift term is matched; the pair keeps the measured angle.
 Rafraichissement selection_automatique(EspaceTravail& et, EtatPrincipal& ep,
-                                       std::string_view texte_tolerance, Dialogues& d);
+                                       std::string_view texte_tolerance, Dialogues& d,
+                                       double decalage = 0.0);
 
 // Buttons "Delete Selection" and "Reset the selected reflections".
 Rafraichissement efface_selection(EspaceTravail& et);

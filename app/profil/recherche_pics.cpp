@@ -180,6 +180,19 @@ int position_vers_indice(const ListeBornee<PointProfil, 30000>& profil, double a
     return premier == profil.end() ? 0 : static_cast<int>(premier - profil.begin()) + 1;
 }
 
+double intensite_au_angle(const ListeBornee<PointProfil, 30000>& profil, double angle,
+                          bool croissant) {
+    if (profil.vide()) return 0;
+    const int k = position_vers_indice(profil, angle, croissant);
+    if (k == 0) return profil[profil.taille()].intensite;
+    if (k == 1) return profil[1].intensite;
+    const PointProfil &avant = profil[k - 1], &apres = profil[k];
+    const double ecart = static_cast<double>(apres.angle) - avant.angle;
+    if (!(ecart > 0)) return apres.intensite;
+    const double t = (angle - avant.angle) / ecart;
+    return avant.intensite + t * (static_cast<double>(apres.intensite) - avant.intensite);
+}
+
 bool angles_croissants(const ListeBornee<PointProfil, 30000>& profil) {
     return std::adjacent_find(profil.begin(), profil.end(),
                               [](const PointProfil& p, const PointProfil& suivant) {
@@ -223,7 +236,10 @@ void cherche_pics(EspaceTravail& espace, const ChampsContamination& contaminatio
             d.erreur("Too many peaks (> 500)");
             break;
         }
-        espace.mesures.ajoute({centre, centre, profil[k].intensite, raie_k_alpha});
+        // The profile's value at the centre, between its two points (not the
+        // next point's value).
+        const double intensite = intensite_au_angle(profil, centre, croissant);
+        espace.mesures.ajoute({centre, centre, intensite, raie_k_alpha});
     }
     if (espace.entete_profil.anode != "?") marque_contaminations(espace, contamination, d);
 }

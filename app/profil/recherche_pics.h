@@ -61,7 +61,7 @@ std::optional<ChampsContamination> prepare_recherche(EspaceTravail& espace, Dial
 
 // "Search": reads the limits, empties the measured reflections and searches.
 void lance_recherche(EspaceTravail& espace, const LimitesRecherche& limites,
-                   const ChampsContamination& contamination, Dialogues& d);
+                     const ChampsContamination& contamination, Dialogues& d);
 
 // The scan of the scaled second derivative; found peaks (in increasing angle)
 // replace the measured reflections.
@@ -72,6 +72,11 @@ void cherche_pics(EspaceTravail& espace, const ChampsContamination& contaminatio
 // first point.
 int position_vers_indice(const ListeBornee<PointProfil, 30000>& profil, double angle,
                          bool croissant = false);
+// The profile's intensity at `angle`, linearly between the two points around
+// it; the first or last point's outside the profile (0 without points).
+// `croissant` as for position_vers_indice.
+double intensite_au_angle(const ListeBornee<PointProfil, 30000>& profil, double angle,
+                          bool croissant = false);
 // True when no angle of the profile is below the one before it (a NaN fails).
 bool angles_croissants(const ListeBornee<PointProfil, 30000>& profil);
 

@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <set>
 #include <string>
 #include <sys/wait.h>
@@ -64,7 +65,10 @@ TEST(Batch, CubicExampleRefinedToTheCellItWasMadeWithAndItsJsonSummary) {
     DossierTemporaire dossier;
     const Execution e = lance(silicium);
     ASSERT_EQ(e.code, 0) << e.erreurs;
-    EXPECT_EQ(e.erreurs, ""); // the wavelength typed served the column file: no note
+    // The wavelength typed served the column file: no note; the pairing says
+    // what shift it found (the example was made with a zero of 0.015).
+    EXPECT_EQ(e.erreurs, "kovrin-batch: Zero shift estimated at 0.010\u00b0 (11 of 11 measured "
+                         "reflections within 0.100\u00b0)\n");
     EXPECT_TRUE(contient(e.sortie, "Status: Fin normale")) << e.sortie;
     // The refinement tab's a row: initial 5.4310, refined 5.4312 (9:4), sigma 0.0000 (8:4).
     EXPECT_TRUE(contient(e.sortie, "     a    5.4310    5.4312   0.0000      yes")) << e.sortie;
@@ -174,7 +178,17 @@ TEST(Batch, BadOptionsExitWithStatus2AndNameTheirCause) {
              "/cubique/silicium.cry --lambda 20",
          "--lambda: λ must lie between 0 and 10 Å"},
         // With a tolerance of 0.001 degree no measured reflection pairs at all.
-        {silicium + " --tolerance 0.001", "No selected reflections!"},
+        {silicium + " --tolerance 0.001 --no-zero-estimate",
+         "measured reflections paired within 0.001\u00b0: no calculated reflection lies within "
+         "the tolerance of any measured one"},
+        {"--profile x.raw --search --search-method peaks --cell " + exemples +
+             "/cubique/silicium.cry",
+         "--search-method: unknown method \"peaks\""},
+        {"--profile x.raw --search --threshold 20 --cell " + exemples + "/cubique/silicium.cry",
+         "--threshold is the depth of the second-derivative search"},
+        {"--profile x.raw --search --search-method derivative --significance 4 --cell " + exemples +
+             "/cubique/silicium.cry",
+         "--significance belongs to the counting-statistics search"},
     };
     kovrin::test::ecrit_fichier("bruit.xy", "\x01\x02 no numbers here");
     for (const Cas& c : cas) {
@@ -206,7 +220,10 @@ TEST(Batch, ASingularRefinementExitsWithStatus1AndTheEngineStatus) {
 
     const json j = lance_json(silicium + " --refine zero,a,b", 1);
     EXPECT_EQ(j["status"], "erreur dans matinv CHOLESKI");
-    EXPECT_EQ(j["messages"], json::array({"DLL error"}));
+    EXPECT_EQ(j["messages"],
+              json::array({"Zero shift estimated at 0.010\u00b0 (11 of 11 measured reflections "
+                           "within 0.100\u00b0)",
+                           "DLL error"}));
 }
 
 TEST(Batch, WorkDirectoryHoldsTheFilesAndRelativeInputsAreFoundFirst) {
@@ -230,8 +247,11 @@ TEST(Batch, EccentricityFlagsTheAngularTermForTheEngine) {
     DossierTemporaire dossier;
     const Execution e = lance(silicium + " --eccentricity");
     ASSERT_EQ(e.code, 0) << e.erreurs;
-    // kovrin.inp, line 3: the angular term and its flag, -1 for eccentricity.
-    EXPECT_TRUE(contient(lit_fichier(dossier / "kovrin.inp"), "\r\n  0.0000 -1.0000\r\n"));
+    // kovrin.inp, line 3: the angular term and its flag, -1 for eccentricity;
+    // the term starts where the pairing estimated it with the cos(theta) law.
+    EXPECT_TRUE(contient(e.erreurs, "Eccentricity estimated at 0.014\u00b0 (11 of 11"))
+        << e.erreurs;
+    EXPECT_TRUE(contient(lit_fichier(dossier / "kovrin.inp"), "\r\n  0.0142 -1.0000\r\n"));
 }
 
 // A CIF number with its standard uncertainty in parentheses: 5.431230(6).
@@ -298,9 +318,11 @@ TEST(Batch, PeakSearchAndFittedPositionsOnTheRealCu3AuProfile) {
     // A noisy pattern: the default threshold 2 takes ripples for peaks; 20 keeps
     // the strong lines, 0.3 to 0.4 degree wide: every Kalpha doublet is
     // unresolved and its lobe centre lies a third of the separation above Kalpha1.
+    // The second-derivative search, paired by the plain rule.
     const std::string recherche = std::string("--profile ") + KOVRIN_REAL_DATA_DIR +
-                                  "/Cu3Au-1.raw --search --threshold 20 --system CUBI "
-                                  "--group Pm-3m --cellpar 3.75 --tolerance 0.3";
+                                  "/Cu3Au-1.raw --search --search-method derivative "
+                                  "--threshold 20 --system CUBI --group Pm-3m --cellpar 3.75 "
+                                  "--tolerance 0.3 --no-zero-estimate";
     const json centres = lance_json(recherche + " --reports");
     for (const char* fichier : {"raw.out", "dif.out", "indx.out"})
         EXPECT_TRUE(std::filesystem::exists(dossier / fichier)) << fichier;
@@ -335,6 +357,57 @@ TEST(Batch, PeakSearchAndFittedPositionsOnTheRealCu3AuProfile) {
     for (const json& m : ajustes["measured"]) {
         EXPECT_EQ(m["fit"], "fitted") << m["two_theta"];
     }
+}
+
+// The road of a user who reads no help: the default search, the fit and the
+// pairing at the default tolerance, with only the cell given. Ordered Cu3Au
+// stands about 0.26 degree low on this profile: the pairing finds that shift.
+TEST(Batch, RealCu3AuRoadWithDefaultsPairsEveryFundamentalLine) {
+    const std::string profil = std::string(KOVRIN_REAL_DATA_DIR) + "/Cu3Au-1.raw";
+    if (!std::filesystem::exists(profil))
+        GTEST_SKIP() << "needs the real files of " KOVRIN_REAL_DATA_DIR;
+    DossierTemporaire dossier;
+    const json j = lance_json("--profile " + profil +
+                              " --search --fit-peaks --system CUBI --group Pm-3m --cellpar 3.75");
+    ASSERT_EQ(j["status"], "Fin normale");
+    std::set<int> sommes;
+    std::vector<std::array<double, 2>> paires; // h2+k2+l2, observed 2theta
+    for (const json& p : j["pairs"]) {
+        const int h = p["h"], k = p["k"], l = p["l"];
+        sommes.insert(h * h + k * k + l * l);
+        paires.push_back({double(h * h + k * k + l * l), p["obs"].get<double>()});
+    }
+    // 111, 200, 220 and 311: every fundamental line the profile shows (222, at
+    // 90.5 degrees, does not stand above its noise).
+    for (int fondamentale : {3, 4, 8, 11})
+        EXPECT_TRUE(sommes.count(fondamentale)) << fondamentale;
+    bool message = false;
+    for (const json& m : j["messages"])
+        message |= contient(m.get<std::string>(), "Zero shift estimated at \u2212");
+    EXPECT_TRUE(message);
+    // An independent least-squares fit of a and the zero shift to the same
+    // pairs: 2theta = 2 asin(lambda sqrt(N) / 2a) + zero, by Gauss-Newton.
+    const double lambda = j["lambda"];
+    double a = 3.75, zero = 0;
+    for (int cycle = 0; cycle < 20; ++cycle) {
+        double n11 = 0, n12 = 0, n22 = 0, b1 = 0, b2 = 0;
+        for (const auto& [somme, obs] : paires) {
+            const double s = lambda * std::sqrt(somme) / (2 * a);
+            const double calc = 2 * std::asin(s) * 180 / M_PI + zero;
+            const double da = -2 * s / a / std::sqrt(1 - s * s) * 180 / M_PI;
+            n11 += da * da, n12 += da, n22 += 1, b1 += da * (obs - calc), b2 += obs - calc;
+        }
+        const double det = n11 * n22 - n12 * n12;
+        a += (b1 * n22 - b2 * n12) / det;
+        zero += (n11 * b2 - n12 * b1) / det;
+    }
+    const double a_affine = j["parameters"]["a"];
+    const double sigma = j["sigmas_standard"]["a"];
+    EXPECT_LT(std::fabs(a_affine - a), sigma);
+    EXPECT_LT(std::fabs(a_affine - 3.7485), 3 * sigma);
+    std::cout << "a = " << a_affine << " (usual sigma " << sigma << ", engine sigma "
+              << j["sigmas"]["a"] << "), independent fit " << a << ", zero "
+              << j["parameters"]["zero"] << ", pairs " << paires.size() << "\n";
 }
 
 } // namespace

@@ -71,10 +71,11 @@ TEST(RecherchePics, OneGaussianIsFoundOnceAtItsCentre) {
     // asymmetric sampling of a centre off the grid and from the single-precision
     // angles, well under half a step (0.005).
     EXPECT_NEAR(e.mesures[1].deux_theta_mes, centre, 0.005);
-    // The intensity is the raw profile point just above the centre.
+    // The intensity is the profile's value at the centre.
     EXPECT_NEAR(e.mesures[1].intensite_mes, 100.0, 0.5);
 
-    lance_recherche(e, limites_de_positions(PositionsRecherche{20, 10, 2}), ChampsContamination{}, d);
+    lance_recherche(e, limites_de_positions(PositionsRecherche{20, 10, 2}), ChampsContamination{},
+                    d);
     EXPECT_EQ(e.mesures.taille(), 0) << "max width 0.2 refuses a lobe of 0.25";
 }
 
@@ -142,6 +143,24 @@ TEST(RecherchePics, MoreThan500PeaksStopsWithTheFirst500) {
     cherche_pics(e, {}, d);
     EXPECT_EQ(e.mesures.taille(), 500);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Too many peaks (> 500)"});
+}
+
+TEST(RecherchePics, IntensityIsInterpolatedBetweenTheTwoPointsAroundTheAngle) {
+    // A peak at 31.971 degrees where the counts are 14 at 31.97 and 1 at 32.03:
+    // not the next point's 1, but the value on the line between them.
+    EspaceTravail e;
+    for (double a : {31.91, 31.97, 32.03, 32.09})
+        e.profil.ajoute({static_cast<float>(a), a == 31.97 ? 14.0f : a == 32.03 ? 1.0f : 5.0f});
+    const double a0 = 31.97f, a1 = 32.03f;
+    struct Cas {
+        double angle, attendue;
+    };
+    for (const Cas& c : {Cas{31.971, 14 + (1 - 14) * (31.971 - a0) / (a1 - a0)}, Cas{a0, 14},
+                         Cas{a1, 1}, Cas{31.0, 5}, Cas{33.0, 5}})
+        for (bool croissant : {false, true})
+            EXPECT_NEAR(intensite_au_angle(e.profil, c.angle, croissant), c.attendue, 1e-5)
+                << c.angle;
+    EXPECT_EQ(intensite_au_angle(ListeBornee<PointProfil, 30000>{}, 31.971), 0.0);
 }
 
 TEST(RecherchePics, PositionVersIndice) {
