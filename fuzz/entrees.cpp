@@ -198,7 +198,8 @@ Essai essai_de(std::string_view cible) {
     constexpr std::pair<std::string_view, Essai> essais[] = {{"pics", essaie_pics},
                                                              {"profils", essaie_profils},
                                                              {"mailles", essaie_mailles},
-                                                             {"groupes", essaie_groupes}};
+                                                             {"groupes", essaie_groupes},
+                                                             {"batch", essaie_batch}};
     for (const auto& [nom, essai] : essais)
         if (nom == cible) return essai;
     return nullptr;

@@ -160,6 +160,8 @@ struct EspaceTravail {
     // Working directory read at start; fixed-name files live there.
     std::filesystem::path repertoire;
     DonneesLues donnees_lues; // spgr2.dat and the .pos files
+    // The user was told that hm.txt could not be written: not told again.
+    bool hm_txt_non_ecrit_signale = false;
 };
 
 // The display mode halves what is shown in theta; stored angles are always 2theta.

@@ -1,5 +1,6 @@
 #include "cristallo/raies.h"
 
+#include "cristallo/domaines.h"
 #include "cristallo/geometrie.h"
 #include "cristallo/groupes.h"
 #include "cristallo/systemes.h"
@@ -57,6 +58,14 @@ int borne(double s_max, double inverse_arete) {
     return static_cast<int>(std::nearbyint(s_max / inverse_arete)) + 1;
 }
 
+// A length not positive, an angle outside (0, 180) or a wavelength outside its
+// domain give a reciprocal cell or a sphere of reflection with no sense (a
+// negative edge makes the index box negative): refused before any work.
+Refus refus_generation(const EspaceTravail& et) {
+    if (Refus r = refus_parametres_maille(et.maille)) return r;
+    return refus_lambda(et.lambda);
+}
+
 } // namespace
 
 void fusionne_candidats(std::vector<Candidat>& c, double lambda,
@@ -99,12 +108,14 @@ std::optional<std::vector<Candidat>> candidats_de(const EspaceTravail& et) {
     const double q_min = s_min * s_min, q_max = s_max * s_max;
     for (int j = 0; j < 3; ++j)
         if (!(std::fabs(s_max / reciproque[j]) < indice_max)) return std::nullopt;
+    // No sphere of reflection (a wavelength or range genere_raies refuses).
+    if (!(s_max > 0)) return std::vector<Candidat>{};
     const int h_max = borne(s_max, reciproque[0]), k_max = borne(s_max, reciproque[1]),
               l_max = borne(s_max, reciproque[2]);
     std::vector<Candidat> candidats;
     // Room for the whole index box, up to the capacity: no copy while it grows.
     const double boite = (2.0 * h_max + 1) * (2.0 * k_max + 1) * (l_max + 1.0);
-    candidats.reserve(static_cast<std::size_t>(std::min(boite, double(capacite_candidats))));
+    candidats.reserve(static_cast<std::size_t>(std::clamp(boite, 0.0, double(capacite_candidats))));
     for (int h = h_max; h >= -h_max; --h)
         for (int k = k_max; k >= -k_max; --k)
             for (int l = 0; l <= l_max; ++l) {
@@ -118,6 +129,10 @@ std::optional<std::vector<Candidat>> candidats_de(const EspaceTravail& et) {
 }
 
 bool genere_raies(EspaceTravail& et, Dialogues& d) {
+    if (Refus refus = refus_generation(et)) {
+        d.erreur(*refus);
+        return false;
+    }
     CurseurOccupe curseur(d);
     char lettre = et.groupe.empty() ? '\0' : et.groupe[0];
     if (est(et.systeme, Systeme::rhomboedrique) || lettre == 'N') lettre = 'P';

@@ -18,8 +18,9 @@ namespace kovrin {
 bool calcul_raies(EspaceTravail& et, const OngletMaille& onglet, Dialogues& d);
 
 // The generation proper, from the workspace alone (the checks of calcul_raies
-// are assumed passed). False when it was abandoned: a cell without a reciprocal
-// (list unchanged) or 9999 candidates (list emptied).
+// are assumed passed). False when it was abandoned: a cell parameter or a
+// wavelength outside its domain (the refusal names it) or a cell without a
+// reciprocal (list unchanged), or 9999 candidates (list emptied).
 bool genere_raies(EspaceTravail& et, Dialogues& d);
 
 // The steps of genere_raies, open to tests.
