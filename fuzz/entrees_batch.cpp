@@ -162,11 +162,18 @@ std::string option(Octets& o) {
     }
 }
 
+// A stray text that names --workdir or --cif would have the run write (and
+// clear its old results) anywhere on the machine: left out.
+bool hors_du_dossier(const std::string& argument) {
+    return argument.starts_with("--workdir") ||
+           (argument.starts_with("--cif") && argument != "--cif=sortie.cif");
+}
+
 std::vector<std::string> ligne_de_commande(std::string_view entree) {
     Octets o(entree);
     std::vector<std::string> arguments{"kovrin-batch"};
     for (int n = 0; n < 24 && !o.vide(); ++n)
-        arguments.push_back(option(o));
+        if (std::string a = option(o); !hors_du_dossier(a)) arguments.push_back(std::move(a));
     return arguments;
 }
 
