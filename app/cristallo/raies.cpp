@@ -18,6 +18,10 @@ constexpr std::size_t capacite_candidats = 9998;
 constexpr double tolerance_d = 0.0001;
 // Indices are stored on 16 bits.
 constexpr double indice_max = 32766;
+// Index triples enumerated at most: a larger box (a huge cell, a tiny
+// wavelength) would take minutes, for a sphere that holds far more than the
+// capacity whenever its range is not a sliver.
+constexpr double boite_max = 2e7;
 
 const char* const trop_de_candidats = "Too many calculated reflections. Decrease the theta range";
 
@@ -115,6 +119,7 @@ std::optional<std::vector<Candidat>> candidats_de(const EspaceTravail& et) {
     std::vector<Candidat> candidats;
     // Room for the whole index box, up to the capacity: no copy while it grows.
     const double boite = (2.0 * h_max + 1) * (2.0 * k_max + 1) * (l_max + 1.0);
+    if (boite > boite_max) return std::nullopt;
     candidats.reserve(static_cast<std::size_t>(std::clamp(boite, 0.0, double(capacite_candidats))));
     for (int h = h_max; h >= -h_max; --h)
         for (int k = k_max; k >= -k_max; --k)

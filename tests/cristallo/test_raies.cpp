@@ -112,8 +112,14 @@ TEST_F(Generation, CellWithoutReciprocalAndTooManyCandidates) {
     espace("TRIC", "NO EXT.", {20, 20, 20, 90, 90, 90}, 10, 120);
     EXPECT_FALSE(genere_raies(et, d));
     EXPECT_EQ(n(), 0);
+    // A box of 10^11 index triples (found by fuzzing: minutes of work) is not gone through.
+    espace("CUBI", "PM-3M", {5000, 5000, 5000, 90, 90, 90}, 59.99, 60);
+    liste_precedente();
+    EXPECT_FALSE(genere_raies(et, d));
+    EXPECT_EQ(n(), 0);
     EXPECT_EQ(d.erreurs(), (std::vector<std::string>{
                                "The reciprocal cell cannot be computed: check the cell angles",
+                               "Too many calculated reflections. Decrease the theta range",
                                "Too many calculated reflections. Decrease the theta range"}));
 }
 
