@@ -74,7 +74,18 @@ for s in "${symboles[@]}"; do
     graine groupes '\x03\x06' "$brut/symbole"
 done
 
-for cible in pics profils mailles groupes; do
+# kovrin-batch's command lines (fuzz/entrees_batch.cpp: one byte chooses an
+# option, the next ones its value): silicon with its cell file, with the cell
+# typed (a = 5.431, then a negative cell), and the steps after the selection.
+commandes=('\x00\x06\x0b\x01' '\x00\x06\x0b\x03\x00\x04\x01\x05\x05\x04\x04\x04\x06\x06\x06'
+    '\x00\x06\x0b\x03\x00\x04\x00\x05\x05\x05\x05\x05\x06\x06\x06'
+    '\x00\x07\x01\x01\x0d\x11\x10\x12\x0b' '\x00\x06\x0b\x01\x08\x01\x00\x07\x09\x0c\x0a\x02\x00\x02')
+for c in "${commandes[@]}"; do
+    printf '' >"$brut/commande"
+    graine batch "$c" "$brut/commande"
+done
+
+for cible in pics profils mailles groupes batch; do
     programme="$racine/build/fuzz/fuzz/fuzz_$cible"
     if [ "$rapide" = 0 ] && [ -x "$programme" ]; then
         rm -rf "$sortie/$cible"

@@ -3,6 +3,7 @@
 #include "commun/dialogues.h"
 #include "commun/erreur.h"
 #include "commun/texte.h"
+#include "cristallo/domaines.h"
 #include "cristallo/groupes.h"
 #include "cristallo/symboles.h"
 #include "fichiers/fichiers_maille.h"
@@ -78,8 +79,11 @@ constexpr LecteurPics lecteurs_pics[] = {{"entree.dif", lit_pics_dif},
 
 std::string verifie_pics(const PicsLus& p) {
     if (p.pics.empty() || p.pics.size() > 500) return "peak count out of 1 ... 500";
-    for (const PicLu& pic : p.pics)
+    for (const PicLu& pic : p.pics) {
         if (!fini(pic.angle) || !fini(pic.intensite)) return "a peak that is not a finite number";
+        if (refus_deux_theta(pic.angle) || refus_aire(pic.intensite))
+            return "a peak taken in with its angle or intensity out of its domain";
+    }
     return fini(p.angle_debut) && fini(p.angle_fin) ? "" : "an angle range that is not finite";
 }
 
@@ -161,8 +165,7 @@ std::string essaie_mailles(std::string_view entree) {
     const auto lue = lit_en_montrant(
         d, [&] { return icsd ? lit_maille_icsd(fichier) : lit_maille_kovrin(fichier); });
     if (!lue) return refus_muet(false, d, fichier);
-    for (double v : lue->maille)
-        if (!fini(v)) return "a cell parameter that is not finite";
+    if (refus_maille(lue->maille)) return "a cell taken in out of its domain";
     const std::string systeme = majuscules(sans_blancs(lue->systeme.value_or("")));
     for (const char* s : systemes)
         if (systeme == s) cherche_symbole(listes_de(s), lue->groupe);
@@ -198,7 +201,8 @@ Essai essai_de(std::string_view cible) {
     constexpr std::pair<std::string_view, Essai> essais[] = {{"pics", essaie_pics},
                                                              {"profils", essaie_profils},
                                                              {"mailles", essaie_mailles},
-                                                             {"groupes", essaie_groupes}};
+                                                             {"groupes", essaie_groupes},
+                                                             {"batch", essaie_batch}};
     for (const auto& [nom, essai] : essais)
         if (nom == cible) return essai;
     return nullptr;

@@ -1,6 +1,6 @@
 // One libFuzzer program per target (fuzz/entrees.h); KOVRIN_CIBLE names it.
-// Readers write their scratch files in the current directory: the program
-// works in a temporary one, removed at exit.
+// The targets write their files in the current directory: the program works
+// in a temporary one, removed at exit.
 #include "entrees.h"
 
 #include <cstdint>
@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 

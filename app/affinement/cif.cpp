@@ -10,7 +10,6 @@
 
 #include <array>
 #include <cmath>
-#include <fstream>
 
 namespace kovrin {
 
@@ -111,10 +110,9 @@ std::string texte_cif(const EspaceTravail& et, const Diagnostic& diagnostic,
 
 void ecrit_cif(const std::filesystem::path& fichier, const EspaceTravail& et,
                const Diagnostic& diagnostic, const std::optional<FiguresMerite>& merite) {
-    std::ofstream flux(fichier, std::ios::binary);
-    flux << texte_cif(et, diagnostic, merite);
-    flux.close();
-    if (!flux) throw ErreurKovrin(message_erreur_fichier(fichier, "cannot be written"));
+    EcrivainTexte f(fichier);
+    f.texte(texte_cif(et, diagnostic, merite));
+    f.ferme();
 }
 
 } // namespace kovrin

@@ -167,6 +167,8 @@ struct EspaceTravail {
     // Working directory read at start; fixed-name files live there.
     std::filesystem::path repertoire;
     DonneesLues donnees_lues; // spgr2.dat and the .pos files
+    // The user was told that hm.txt could not be written: not told again.
+    bool hm_txt_non_ecrit_signale = false;
 };
 
 // A data header without its wavelengths, anode and file: its data are gone,

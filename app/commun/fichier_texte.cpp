@@ -3,8 +3,11 @@
 #include "commun/erreur.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <exception>
 #include <fstream>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -31,21 +34,65 @@ bool ecrit_tout(int fichier, std::string_view octets) {
     return true;
 }
 
+// The file a path names: a symbolic link's target is replaced, not the link.
+std::filesystem::path cible_de(const std::filesystem::path& chemin) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(chemin, ec)) return chemin;
+    const auto cible = std::filesystem::weakly_canonical(chemin, ec);
+    return ec ? chemin : cible;
+}
+
+// Creates a file beside `cible` under a name no other file has (hidden, with
+// the process and a count in it); -1 when the folder cannot be written.
+int cree_a_cote(const std::filesystem::path& cible, std::filesystem::path& temporaire) {
+    static std::atomic<unsigned> compte{0};
+    for (int essai = 0; essai < 100; ++essai) {
+        temporaire = cible.parent_path() /
+                     ("." + cible.filename().string() + "." + std::to_string(::getpid()) + "-" +
+                      std::to_string(compte++) + ".tmp");
+        const int fichier =
+            ::open(temporaire.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fichier >= 0 || errno != EEXIST) return fichier;
+    }
+    return -1;
+}
+
 } // namespace
 
+FichierTemporaire::FichierTemporaire(std::string_view nom) {
+    std::error_code ec;
+    std::string modele =
+        (std::filesystem::temp_directory_path(ec) / ("kovrin-" + std::string(nom) + "-XXXXXX"))
+            .string();
+    const int fichier = ec ? -1 : ::mkstemp(modele.data());
+    if (fichier < 0) throw ErreurKovrin(message_erreur_fichier(modele, "cannot be created"));
+    ::close(fichier);
+    chemin_ = modele;
+}
+
+FichierTemporaire::~FichierTemporaire() {
+    std::error_code ec;
+    if (!chemin_.empty()) std::filesystem::remove(chemin_, ec);
+}
+
+FichierTemporaire::FichierTemporaire(FichierTemporaire&& autre) noexcept
+    : chemin_(std::exchange(autre.chemin_, {})) {}
+
 EcrivainTexte::EcrivainTexte(const std::filesystem::path& chemin)
-    : chemin_(chemin), fichier_(::open(chemin.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666)) {
+    : chemin_(chemin), cible_(cible_de(chemin)), exceptions_(std::uncaught_exceptions()) {
     struct stat etat {};
-    if (fichier_ < 0 || ::fstat(fichier_, &etat) != 0) {
-        if (fichier_ >= 0) ::close(fichier_);
-        throw ErreurKovrin(message_erreur_fichier(chemin_, "cannot be created"));
-    }
-    regulier_ = S_ISREG(etat.st_mode);
+    const bool existe = ::stat(cible_.c_str(), &etat) == 0;
+    if (existe && !S_ISREG(etat.st_mode))
+        fichier_ = ::open(cible_.c_str(), O_WRONLY | O_CLOEXEC); // a directory fails here
+    else if (!existe || ::access(cible_.c_str(), W_OK) == 0)
+        fichier_ = cree_a_cote(cible_, temporaire_);
+    if (fichier_ < 0) throw ErreurKovrin(message_erreur_fichier(chemin_, "cannot be created"));
+    if (existe && !temporaire_.empty()) ::fchmod(fichier_, etat.st_mode & 07777);
     tampon_.reserve(taille_tampon);
 }
 
 EcrivainTexte::~EcrivainTexte() {
-    if (fichier_ >= 0) termine();
+    if (fichier_ >= 0) termine(std::uncaught_exceptions() <= exceptions_);
 }
 
 void EcrivainTexte::ligne(std::string_view texte) {
@@ -62,26 +109,28 @@ void EcrivainTexte::texte(std::string_view morceau) {
     // A whole binary file goes to the file as it is.
     vide_tampon();
     erreur_ = erreur_ || !ecrit_tout(fichier_, morceau);
-    longueur_ += static_cast<long long>(morceau.size());
 }
 
 void EcrivainTexte::vide_tampon() {
     erreur_ = erreur_ || !ecrit_tout(fichier_, tampon_);
-    longueur_ += static_cast<long long>(tampon_.size());
     tampon_.clear();
 }
 
-// The bytes of an earlier, longer file beyond ours go.
-bool EcrivainTexte::termine() {
+// Closes the file; the new one takes the target's place when `garde` and no
+// write failed, else it goes and the target stays as it was.
+bool EcrivainTexte::termine(bool garde) {
     vide_tampon();
-    if (regulier_ && ::ftruncate(fichier_, static_cast<off_t>(longueur_)) != 0) erreur_ = true;
     if (::close(fichier_) != 0) erreur_ = true;
     fichier_ = -1;
-    return !erreur_;
+    if (temporaire_.empty()) return !erreur_;
+    if (garde && !erreur_ && ::rename(temporaire_.c_str(), cible_.c_str()) == 0) return true;
+    ::unlink(temporaire_.c_str());
+    erreur_ = true;
+    return false;
 }
 
 void EcrivainTexte::ferme() {
-    if (fichier_ >= 0 && !termine())
+    if (fichier_ >= 0 && !termine(true))
         throw ErreurKovrin(message_erreur_fichier(chemin_, "write error"));
 }
 

@@ -8,15 +8,19 @@
 
 namespace kovrin {
 
-// Creates or replaces a file. An existing file is not truncated when opened:
-// the new bytes are written over the old ones and the length is set when the
-// file is closed. On ext4, a file truncated to zero and written again is
-// flushed to the disk at close, which costs far more than writing it.
+// Creates or replaces a file, atomically: the bytes go to a new file beside
+// the target (same folder, a unique hidden name), which is renamed over the
+// target once complete, so a failed write (full disk, folder that cannot be
+// written) leaves the old file whole. The new file keeps the old one's
+// permissions; a symbolic link is followed. A device or a pipe is written as
+// it is.
 class EcrivainTexte {
   public:
     // Throws ErreurKovrin when the file cannot be created or opened for writing.
     explicit EcrivainTexte(const std::filesystem::path& chemin);
-    // Without ferme(): what was written is kept, errors are ignored.
+    // Without ferme(): what was written replaces the target, errors ignored,
+    // unless an exception is leaving the writer's scope or a write failed:
+    // then the target stays as it was.
     ~EcrivainTexte();
     EcrivainTexte(const EcrivainTexte&) = delete;
     EcrivainTexte& operator=(const EcrivainTexte&) = delete;
@@ -29,14 +33,15 @@ class EcrivainTexte {
 
   private:
     void vide_tampon();
-    bool termine();
+    bool termine(bool garde);
 
-    std::filesystem::path chemin_;
+    std::filesystem::path chemin_;     // as given, for messages
+    std::filesystem::path cible_;      // the file replaced (a link's target)
+    std::filesystem::path temporaire_; // written, then renamed to cible_; empty: in place
+    int exceptions_ = 0;               // uncaught at construction
     int fichier_ = -1;
     std::string tampon_;
-    long long longueur_ = 0; // bytes written so far
     bool erreur_ = false;
-    bool regulier_ = true; // a device or a pipe has no length to set
 };
 
 // Writes the lines, each followed by CR LF.
@@ -52,5 +57,23 @@ std::string lit_octets(const std::filesystem::path& chemin);
 
 // Message of an input/output error on a file, shared by every reader and writer.
 std::string message_erreur_fichier(const std::filesystem::path& chemin, std::string_view quoi);
+
+// A scratch file in the system's temporary folder under a unique name
+// (kovrin-<nom>-XXXXXX), created empty and removed when this value goes.
+class FichierTemporaire {
+  public:
+    // Throws ErreurKovrin when the temporary folder cannot be written.
+    explicit FichierTemporaire(std::string_view nom);
+    ~FichierTemporaire();
+    FichierTemporaire(FichierTemporaire&& autre) noexcept;
+    FichierTemporaire& operator=(FichierTemporaire&&) = delete;
+    FichierTemporaire(const FichierTemporaire&) = delete;
+    FichierTemporaire& operator=(const FichierTemporaire&) = delete;
+
+    const std::filesystem::path& chemin() const { return chemin_; }
+
+  private:
+    std::filesystem::path chemin_;
+};
 
 } // namespace kovrin

@@ -11,6 +11,10 @@ namespace {
 
 constexpr std::array<std::string_view, 6> noms_maille = {"a", "b", "c", "α", "β", "γ"};
 
+// The angles' share of the volume, V / abc, below which a cell counts as flat:
+// three angles of 120 degrees leave a determinant of rounding alone.
+constexpr double part_volume_min = 1e-6;
+
 // True for a finite value strictly between the bounds (NaN is outside).
 bool entre(double v, double bas, double haut) {
     return v > bas && v < haut;
@@ -63,11 +67,17 @@ Refus refus_parametre_maille(int rang, double valeur) {
     return hors(entre(valeur, 0, 180), nom + " must lie between 0 and 180 degrees");
 }
 
-Refus refus_maille(const Maille& maille) {
+Refus refus_parametres_maille(const Maille& maille) {
     for (int rang = 0; rang < 6; ++rang)
         if (Refus r = refus_parametre_maille(rang, maille[static_cast<std::size_t>(rang)]))
             return r;
-    return hors(volume_maille(maille) > 0, "the cell angles α, β, γ give no real cell");
+    return {};
+}
+
+Refus refus_maille(const Maille& maille) {
+    if (Refus r = refus_parametres_maille(maille)) return r;
+    const double part = volume_maille(maille) / (maille[0] * maille[1] * maille[2]);
+    return hors(part > part_volume_min, "the cell angles α, β, γ give no real cell");
 }
 
 std::string sur_ligne(int ligne, std::string_view refus) {
@@ -76,6 +86,10 @@ std::string sur_ligne(int ligne, std::string_view refus) {
 
 std::string sur_ligne_fichier(int ligne, std::string_view refus) {
     return "Line " + std::to_string(ligne) + ": " + std::string(refus);
+}
+
+std::string sur_pic_fichier(int pic, std::string_view refus) {
+    return "Peak " + std::to_string(pic) + ": " + std::string(refus);
 }
 
 } // namespace kovrin

@@ -28,12 +28,16 @@ Refus refus_plage(double debut, double fin); // 0 <= debut < fin <= 180, 2theta
 // One cell parameter (0 ... 5: a, b, c, alpha, beta, gamma): lengths positive,
 // angles in (0, 180).
 Refus refus_parametre_maille(int rang, double valeur);
+// Every parameter, one by one, in the order a ... gamma.
+Refus refus_parametres_maille(const Maille& maille);
 // Every parameter, then the angles together: they must give a real cell.
 Refus refus_maille(const Maille& maille);
 
-// "Row 4: " before a refusal of a grid's row, "Line 12: " of a file's line.
+// "Row 4: " before a refusal of a grid's row, "Line 12: " of a file's line,
+// "Peak 3: " of a binary file's record.
 std::string sur_ligne(int ligne, std::string_view refus);
 std::string sur_ligne_fichier(int ligne, std::string_view refus);
+std::string sur_pic_fichier(int pic, std::string_view refus);
 
 // The parameters' names as messages write them.
 std::string_view nom_parametre_maille(int rang);

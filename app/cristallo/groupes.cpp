@@ -340,6 +340,25 @@ std::optional<Composante> lit_composante(std::string_view texte) {
     return std::nullopt;
 }
 
+namespace {
+
+// hm.txt and hall.txt are only for the user to look at: a folder where they
+// cannot be written does not stop the calculation. The user is told once (of
+// hm.txt; hall.txt goes without a word, its folder also holds scfs.dat).
+void ecrit_pour_l_utilisateur(EspaceTravail& et, const std::filesystem::path& chemin,
+                              Dialogues* d) {
+    try {
+        ecrit_operateurs(chemin, et.operateurs);
+    } catch (const ErreurKovrin& e) {
+        if (!d || et.hm_txt_non_ecrit_signale) return;
+        d->information(std::string(e.what()) +
+                       "; the operators in force are not written there, the calculation goes on");
+        et.hm_txt_non_ecrit_signale = true;
+    }
+}
+
+} // namespace
+
 void charge_operateurs_hm(EspaceTravail& et, Dialogues& d) {
     if (et.systeme.empty() || et.groupe.empty()) // an empty symbol would match a blank line
         return;
@@ -361,7 +380,7 @@ void charge_operateurs_hm(EspaceTravail& et, Dialogues& d) {
     et.reseau = reseau;
     et.nb_centrages = nb_centrages;
     if (!trouve) d.erreur(et.groupe + " not found");
-    ecrit_operateurs(et.repertoire / "hm.txt", et.operateurs);
+    ecrit_pour_l_utilisateur(et, et.repertoire / "hm.txt", &d);
 }
 
 void charge_operateurs_orsab(EspaceTravail& et) {
@@ -385,7 +404,7 @@ void lit_operateurs_scfs(EspaceTravail& et) {
     installe(et, ops);
     et.reseau = reseau;
     et.nb_centrages = nb_centrages;
-    ecrit_operateurs("hall.txt", et.operateurs);
+    ecrit_pour_l_utilisateur(et, "hall.txt", nullptr);
 }
 
 void efface_scfs2() {

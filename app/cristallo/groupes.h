@@ -64,9 +64,10 @@ std::optional<Composante> lit_composante(std::string_view texte);
 
 // Loads et.operateurs for et.groupe from the system's .pos file (inversion and
 // centring applied), sets et.reseau and et.nb_centrages, writes hm.txt in
-// et.repertoire. A symbol missing from the file: "<groupe> not found", no
-// operator. A missing or malformed file, or more than 192 operators, throws
-// ErreurKovrin and leaves the workspace as it was.
+// et.repertoire when it can (when it cannot, the user is told, once). A symbol
+// missing from the file: "<groupe> not found", no operator. A missing or
+// malformed file, or more than 192 operators, throws ErreurKovrin and leaves
+// the workspace as it was.
 void charge_operateurs_hm(EspaceTravail& et, Dialogues& d);
 
 // Loads et.operateurs for et.groupe through liborsab and scfs.dat (in the
@@ -76,7 +77,8 @@ void charge_operateurs_hm(EspaceTravail& et, Dialogues& d);
 void charge_operateurs_orsab(EspaceTravail& et);
 
 // The reading half of charge_operateurs_orsab: scfs.dat of the current
-// directory into et.operateurs, centring translations, hall.txt.
+// directory into et.operateurs, centring translations, hall.txt (when it can
+// be written).
 void lit_operateurs_scfs(EspaceTravail& et);
 
 // Deletes scfs2.dat from the current directory (before an Orsab symbol is chosen).

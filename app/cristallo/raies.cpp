@@ -1,5 +1,6 @@
 #include "cristallo/raies.h"
 
+#include "cristallo/domaines.h"
 #include "cristallo/geometrie.h"
 #include "cristallo/groupes.h"
 #include "cristallo/systemes.h"
@@ -17,6 +18,10 @@ constexpr std::size_t capacite_candidats = 9998;
 constexpr double tolerance_d = 0.0001;
 // Indices are stored on 16 bits.
 constexpr double indice_max = 32766;
+// Index triples enumerated at most: a larger box (a huge cell, a tiny
+// wavelength) would take minutes, for a sphere that holds far more than the
+// capacity whenever its range is not a sliver.
+constexpr double boite_max = 2e7;
 
 const char* const trop_de_candidats = "Too many calculated reflections. Decrease the theta range";
 
@@ -55,6 +60,14 @@ bool verifications(const EspaceTravail& et, Dialogues& d) {
 
 int borne(double s_max, double inverse_arete) {
     return static_cast<int>(std::nearbyint(s_max / inverse_arete)) + 1;
+}
+
+// A length not positive, an angle outside (0, 180) or a wavelength outside its
+// domain give a reciprocal cell or a sphere of reflection with no sense (a
+// negative edge makes the index box negative): refused before any work.
+Refus refus_generation(const EspaceTravail& et) {
+    if (Refus r = refus_parametres_maille(et.maille)) return r;
+    return refus_lambda(et.lambda);
 }
 
 } // namespace
@@ -99,12 +112,15 @@ std::optional<std::vector<Candidat>> candidats_de(const EspaceTravail& et) {
     const double q_min = s_min * s_min, q_max = s_max * s_max;
     for (int j = 0; j < 3; ++j)
         if (!(std::fabs(s_max / reciproque[j]) < indice_max)) return std::nullopt;
+    // No sphere of reflection (a wavelength or range genere_raies refuses).
+    if (!(s_max > 0)) return std::vector<Candidat>{};
     const int h_max = borne(s_max, reciproque[0]), k_max = borne(s_max, reciproque[1]),
               l_max = borne(s_max, reciproque[2]);
     std::vector<Candidat> candidats;
     // Room for the whole index box, up to the capacity: no copy while it grows.
     const double boite = (2.0 * h_max + 1) * (2.0 * k_max + 1) * (l_max + 1.0);
-    candidats.reserve(static_cast<std::size_t>(std::min(boite, double(capacite_candidats))));
+    if (boite > boite_max) return std::nullopt;
+    candidats.reserve(static_cast<std::size_t>(std::clamp(boite, 0.0, double(capacite_candidats))));
     for (int h = h_max; h >= -h_max; --h)
         for (int k = k_max; k >= -k_max; --k)
             for (int l = 0; l <= l_max; ++l) {
@@ -118,6 +134,10 @@ std::optional<std::vector<Candidat>> candidats_de(const EspaceTravail& et) {
 }
 
 bool genere_raies(EspaceTravail& et, Dialogues& d) {
+    if (Refus refus = refus_generation(et)) {
+        d.erreur(*refus);
+        return false;
+    }
     CurseurOccupe curseur(d);
     char lettre = et.groupe.empty() ? '\0' : et.groupe[0];
     if (est(et.systeme, Systeme::rhomboedrique) || lettre == 'N') lettre = 'P';

@@ -18,8 +18,9 @@ namespace kovrin {
 bool calcul_raies(EspaceTravail& et, const OngletMaille& onglet, Dialogues& d);
 
 // The generation proper, from the workspace alone (the checks of calcul_raies
-// are assumed passed). False when it was abandoned: a cell without a reciprocal
-// (list unchanged) or 9999 candidates (list emptied).
+// are assumed passed). False when it was abandoned: a cell parameter or a
+// wavelength outside its domain (the refusal names it) or a cell without a
+// reciprocal (list unchanged), or 9999 candidates (list emptied).
 bool genere_raies(EspaceTravail& et, Dialogues& d);
 
 // The steps of genere_raies, open to tests.
@@ -30,7 +31,8 @@ struct Candidat {
 // Every allowed reflection of the range, in the order of enumeration (h from
 // h_max down, k from k_max down, l from 0 up), from et.matrice_b,
 // et.maille_reciproque and et.reseau as genere_raies sets them. Nothing when
-// there would be 9999 or more, or indices beyond 16 bits.
+// there would be 9999 or more, indices beyond 16 bits, or an index box of more
+// than 20 million triples to go through.
 std::optional<std::vector<Candidat>> candidats_de(const EspaceTravail& et);
 // By decreasing d, in the very order the exchange sort (for i < j, candidates
 // i and j swapped when d(i) < d(j)) leaves them, ties included: that order

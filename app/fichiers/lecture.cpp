@@ -29,10 +29,11 @@ bool premiere_ligne_en_cr_lf(std::string_view octets) {
 
 } // namespace
 
-bool convertit_fins_de_ligne(const std::filesystem::path& fichier) {
+std::optional<FichierTemporaire> convertit_fins_de_ligne(const std::filesystem::path& fichier) {
     std::string octets = lit_octets(fichier);
-    if (premiere_ligne_en_cr_lf(octets)) return false;
-    EcrivainTexte copie("dummy.tmp");
+    if (premiere_ligne_en_cr_lf(octets)) return std::nullopt;
+    FichierTemporaire temporaire("dummy");
+    EcrivainTexte copie(temporaire.chemin());
     std::string ligne;
     for (char c : octets) {
         if (c == '\n' || c == '\r') {
@@ -45,12 +46,12 @@ bool convertit_fins_de_ligne(const std::filesystem::path& fichier) {
     // A last line without an end is kept too, so that LF and CR LF files read alike.
     if (!ligne.empty()) copie.ligne(ligne);
     copie.ferme();
-    return true;
+    return temporaire;
 }
 
 std::vector<std::string> lignes_converties(const std::filesystem::path& fichier) {
-    return lit_lignes(convertit_fins_de_ligne(fichier) ? std::filesystem::path("dummy.tmp")
-                                                       : fichier);
+    const auto copie = convertit_fins_de_ligne(fichier);
+    return lit_lignes(copie ? copie->chemin() : fichier);
 }
 
 NombresDecoupes decoupe_nombres(std::string_view ligne) {

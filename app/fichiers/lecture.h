@@ -27,10 +27,12 @@ class RefusLecture : public ErreurKovrin {
     using ErreurKovrin::ErreurKovrin;
 };
 
-// Text files with bare LF (or CR) line ends are copied to "dummy.tmp" in the
-// current directory with CR LF ends; returns true when that copy was made (read
-// it instead of the file), false when the file already ends its lines in CR LF.
-bool convertit_fins_de_ligne(const std::filesystem::path& fichier);
+// Text files with bare LF (or CR) line ends are copied with CR LF ends to a
+// scratch file of the system's temporary folder (never the working folder,
+// which may not be writable); returns that copy, to read instead of the file
+// and removed when the value goes, or nothing when the file already ends its
+// lines in CR LF.
+std::optional<FichierTemporaire> convertit_fins_de_ligne(const std::filesystem::path& fichier);
 
 // The lines of a text file, read through convertit_fins_de_ligne.
 std::vector<std::string> lignes_converties(const std::filesystem::path& fichier);

@@ -1,6 +1,7 @@
 // ICSD text files: tagged lines; TITL, CELL and SGR are taken, reading stops
 // at SGR.
 #include "commun/texte.h"
+#include "cristallo/domaines.h"
 #include "cristallo/geometrie.h"
 #include "fichiers/fichiers_maille.h"
 #include "fichiers/lecture.h"
@@ -46,10 +47,12 @@ std::string groupe_icsd(const std::string& valeur) {
     return groupe;
 }
 
-void prend_maille(MailleLue& m, const std::string& valeur) {
+void prend_maille(MailleLue& m, const std::string& valeur, int ligne,
+                  const std::filesystem::path& fichier) {
     auto n = decoupe_nombres(valeurs_de_maille(valeur));
     if (n.code != 0 || n.nombre < 6) throw RefusLecture("Cell parameters not found!");
     std::copy(n.valeurs.begin(), n.valeurs.begin() + 6, m.maille.begin());
+    if (Refus r = refus_maille(m.maille)) refuse(fichier, sur_ligne_fichier(ligne, *r));
     std::string systeme;
     systeme_de_maille(m.maille, systeme);
     if (!systeme.empty()) m.systeme = systeme;
@@ -60,7 +63,9 @@ void prend_maille(MailleLue& m, const std::string& valeur) {
 MailleLue lit_maille_icsd(const std::filesystem::path& fichier) {
     MailleLue m;
     bool maille_lue = false;
-    for (const auto& ligne : lignes_converties(fichier)) {
+    const auto lignes = lignes_converties(fichier);
+    for (std::size_t i = 0; i < lignes.size(); ++i) {
+        const std::string& ligne = lignes[i];
         std::string etiquette = ligne.substr(0, 4);
         std::string valeur = ligne.size() > 4 ? ligne.substr(4) : "";
         if (etiquette == "TITL") {
@@ -70,7 +75,7 @@ MailleLue lit_maille_icsd(const std::filesystem::path& fichier) {
         etiquette = sans_blancs(etiquette);
         valeur = sans_blancs(valeur);
         if (etiquette == "CELL") {
-            prend_maille(m, valeur);
+            prend_maille(m, valeur, static_cast<int>(i + 1), fichier);
             maille_lue = true;
         } else if (etiquette == "SGR") {
             m.groupe = groupe_icsd(valeur);

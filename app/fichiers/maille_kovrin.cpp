@@ -4,6 +4,7 @@
 #include "commun/format.h"
 #include "commun/nombres.h"
 #include "commun/texte.h"
+#include "cristallo/domaines.h"
 #include "fichiers/fichiers_maille.h"
 #include "fichiers/lecture.h"
 
@@ -34,6 +35,7 @@ MailleLue lit_maille_kovrin(const std::filesystem::path& fichier) {
     if (lignes.size() < 4) refuse(fichier, "a cell file has four lines");
     auto maille = six_nombres(lignes[3]);
     if (!maille) refuse(fichier, "line 4 does not hold six cell parameters");
+    if (Refus r = refus_maille(*maille)) refuse(fichier, sur_ligne_fichier(4, *r));
     MailleLue m;
     m.ligne_titre = lignes[0];
     m.systeme = lignes[1];

@@ -13,11 +13,7 @@ namespace {
 
 using namespace diffrac;
 
-struct Enregistrements {
-    std::vector<double> angles, intensites;
-};
-
-Enregistrements lit_dif2(std::string_view o, PicsLus& p, const std::filesystem::path& fichier) {
+PicsBruts lit_dif2(std::string_view o, PicsLus& p, const std::filesystem::path& fichier) {
     constexpr std::size_t plage = v2::plage;
     p.echantillon = lit_texte(o, v2::identifiant, 32);
     lit_doublet_v2(o, p);
@@ -25,17 +21,16 @@ Enregistrements lit_dif2(std::string_view o, PicsLus& p, const std::filesystem::
         static_cast<std::size_t>(std::max<int>(lit_i16(o, plage + v2::longueur), 96));
     std::size_t n = static_cast<std::size_t>(std::max<int>(lit_i16(o, plage + v2::pics), 0));
     verifie_limite(fichier, n, limite_pics, "peaks");
-    Enregistrements e;
+    PicsBruts e;
     for (std::size_t k = 0; k < n; ++k) {
         std::size_t position = plage + entete + 16 * k;
-        e.angles.push_back(lit_f32(o, position));
-        e.intensites.push_back(lit_f32(o, position + 4));
+        e.ajoute(lit_f32(o, position), lit_f32(o, position + 4));
     }
     return e;
 }
 
 // The file header's wavelength is superseded by the range header's.
-Enregistrements lit_dif1(std::string_view o, PicsLus& p, const std::filesystem::path& fichier) {
+PicsBruts lit_dif1(std::string_view o, PicsLus& p, const std::filesystem::path& fichier) {
     constexpr std::size_t plage = v1::plage;
     p.echantillon = lit_texte(o, v1::identifiant, 60);
     lit_doublet_v1(o, p);
@@ -44,10 +39,9 @@ Enregistrements lit_dif1(std::string_view o, PicsLus& p, const std::filesystem::
     verifie_limite(fichier, n, limite_pics, "peaks");
     std::size_t debut = plage + v1::longueur_plage +
                         static_cast<std::size_t>(std::max(lit_i32(o, plage + v1::supplement), 0));
-    Enregistrements e;
+    PicsBruts e;
     for (std::size_t k = 0; k < n; ++k) {
-        e.angles.push_back(lit_f64(o, debut + 24 * k));
-        e.intensites.push_back(lit_f32(o, debut + 24 * k + 8));
+        e.ajoute(lit_f64(o, debut + 24 * k), lit_f32(o, debut + 24 * k + 8));
     }
     return e;
 }
@@ -59,14 +53,14 @@ PicsLus lit_pics_dif(const std::filesystem::path& fichier) {
         std::string version = sans_blancs_droite(lit_texte_brut(o, magique, 4));
         PicsLus p;
         p.porte_longueurs_onde = true;
-        Enregistrements e;
+        PicsBruts e;
         if (version == "DIF2")
             e = lit_dif2(o, p, fichier);
         else if (version == "DIF1")
             e = lit_dif1(o, p, fichier);
         else
             throw RefusLecture("Unknown file type!");
-        termine_pics(p, e.angles, e.intensites, true, 0, fichier);
+        termine_pics(p, std::move(e), true, 0, fichier);
         return p;
     });
 }

@@ -28,12 +28,10 @@ PicsLus lit_pics_philips(const std::filesystem::path& fichier) {
         constexpr std::size_t entete = 250;
         std::size_t n = o.size() > entete ? (o.size() - entete) / 12 : 0;
         verifie_limite(fichier, n, limite_pics, "peaks");
-        std::vector<double> angles, intensites;
-        for (std::size_t k = 0; k < n; ++k) {
-            angles.push_back(lit_i16(o, entete + 12 * k) * 0.005);
-            intensites.push_back(lit_i16(o, entete + 12 * k + 4));
-        }
-        termine_pics(p, angles, intensites, true, 0, fichier);
+        PicsBruts bruts;
+        for (std::size_t k = 0; k < n; ++k)
+            bruts.ajoute(lit_i16(o, entete + 12 * k) * 0.005, lit_i16(o, entete + 12 * k + 4));
+        termine_pics(p, std::move(bruts), true, 0, fichier);
         return p;
     });
 }

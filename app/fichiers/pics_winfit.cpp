@@ -22,7 +22,7 @@ PicsLus lit_pics_winfit(const std::filesystem::path& fichier) {
     verifie_limite(fichier, lignes.size() - 1 - static_cast<std::size_t>(blanches), limite_lignes,
                    "peak lines");
     PicsLus p;
-    std::vector<double> angles, intensites;
+    PicsBruts bruts;
     for (std::size_t i = 1; i < lignes.size(); ++i) {
         if (ligne_blanche(lignes[i])) continue;
         std::string ligne = sans_blancs(lignes[i]);
@@ -32,10 +32,9 @@ PicsLus lit_pics_winfit(const std::filesystem::path& fichier) {
         auto n = decoupe_nombres(ligne.substr(blanc));
         // A line without its angle cannot be used either.
         if (n.code != 0 || n.nombre < 1) throw RefusLecture("decode error");
-        angles.push_back(n.valeurs[0]);
-        intensites.push_back(n.nombre >= 5 ? n.valeurs[4] : 0);
+        bruts.ajoute(n.valeurs[0], n.nombre >= 5 ? n.valeurs[4] : 0, static_cast<int>(i + 1));
     }
-    termine_pics(p, angles, intensites, true, 90, fichier);
+    termine_pics(p, std::move(bruts), true, 90, fichier);
     return p;
 }
 

@@ -26,7 +26,7 @@ std::optional<double> colonnes(const std::string& ligne, std::size_t premiere,
 PicsLus lit_pics_xfit(const std::filesystem::path& fichier) {
     auto lignes = lignes_converties(fichier);
     bool a = !lignes.empty() && disposition_a(sans_blancs(lignes[0]));
-    std::vector<double> angles, intensites;
+    PicsBruts bruts;
     for (std::size_t i = 1; i < lignes.size(); ++i) {
         const std::string& ligne = lignes[i];
         if (ligne_blanche(ligne)) continue;
@@ -36,12 +36,11 @@ PicsLus lit_pics_xfit(const std::filesystem::path& fichier) {
         if (!angle || !intensite)
             refuse(fichier, "invalid number at line " + std::to_string(i + 1));
         if (*intensite == 0) continue;
-        angles.push_back(*angle);
-        intensites.push_back(*intensite);
-        verifie_limite(fichier, angles.size(), limite_pics, "peaks");
+        bruts.ajoute(*angle, *intensite, static_cast<int>(i + 1));
+        verifie_limite(fichier, bruts.angles.size(), limite_pics, "peaks");
     }
     PicsLus p;
-    termine_pics(p, angles, intensites, !a, 180, fichier);
+    termine_pics(p, std::move(bruts), !a, 180, fichier);
     return p;
 }
 

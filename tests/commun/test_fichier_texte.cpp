@@ -4,10 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
+#include <stdexcept>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 using namespace kovrin;
 
-// The writer overwrites in place: whatever was there before, only the new bytes
-// remain, written line by line or as one block, across its buffer's size too.
+// Whatever was there before, only the new bytes remain, written line by line
+// or as one block, across the writer's buffer size too.
 TEST(FichierTexte, ReplacesLongerShorterAndEmptyFilesExactly) {
     test::DossierTemporaire dossier;
     auto ecrit = [](const std::string& ligne, bool en_bloc) {
@@ -42,4 +49,94 @@ TEST(FichierTexte, MissingFileIsAnErrorNamingIt) {
     EXPECT_THROW(EcrivainTexte("no/such/dir/x.txt"), ErreurKovrin);
     std::filesystem::create_directory("un_dossier");
     EXPECT_THROW(lit_lignes("un_dossier"), ErreurKovrin);
+}
+
+namespace {
+
+// The names of a folder's files.
+std::vector<std::string> noms(const std::filesystem::path& dossier) {
+    std::vector<std::string> n;
+    for (const auto& f : std::filesystem::directory_iterator(dossier))
+        n.push_back(f.path().filename().string());
+    std::sort(n.begin(), n.end());
+    return n;
+}
+
+// Writes `octets` to `chemin`; the error's text, or "" when it was written.
+std::string ecrit(const std::filesystem::path& chemin, const std::string& octets) {
+    try {
+        EcrivainTexte f(chemin);
+        f.texte(octets);
+        f.ferme();
+        return "";
+    } catch (const ErreurKovrin& e) {
+        return e.what();
+    }
+}
+
+// Files may not grow past `octets` while this lives (a disk that fills up:
+// root writes anywhere, whatever the permissions say).
+class LimiteTaille {
+  public:
+    explicit LimiteTaille(rlim_t octets) {
+        ::getrlimit(RLIMIT_FSIZE, &ancienne_);
+        signal_ = std::signal(SIGXFSZ, SIG_IGN); // EFBIG instead of the signal
+        rlimit r = ancienne_;
+        r.rlim_cur = octets;
+        ::setrlimit(RLIMIT_FSIZE, &r);
+    }
+    ~LimiteTaille() {
+        ::setrlimit(RLIMIT_FSIZE, &ancienne_);
+        std::signal(SIGXFSZ, signal_);
+    }
+    LimiteTaille(const LimiteTaille&) = delete;
+    LimiteTaille& operator=(const LimiteTaille&) = delete;
+
+  private:
+    rlimit ancienne_{};
+    void (*signal_)(int);
+};
+
+} // namespace
+
+// A save is atomic: a write that fails, however it fails, leaves the old file
+// whole and no scratch file beside it.
+TEST(FichierTexte, FailedWriteLeavesTheOldFileWhole) {
+    test::DossierTemporaire dossier;
+    const std::string ancien = "old contents\r\n";
+    test::ecrit_fichier("garde.txt", ancien);
+    {
+        LimiteTaille limite(4096); // the disk fills up in the middle of the file
+        EXPECT_EQ(ecrit("garde.txt", std::string(100000, 'n')), "File garde.txt: write error");
+    }
+    try {
+        EcrivainTexte f("garde.txt");
+        f.ligne("half of a new file");
+        throw std::runtime_error("the data could not be formatted");
+    } catch (const std::runtime_error&) {
+        // the writer went while the exception left its scope
+    }
+    std::filesystem::create_directory("dossier.txt"); // a folder where the file should be
+    EXPECT_EQ(ecrit("dossier.txt", "x"), "File dossier.txt: cannot be created");
+    // A folder that cannot be written: its path runs through a regular file.
+    EXPECT_EQ(ecrit("garde.txt/x.txt", "x"), "File garde.txt/x.txt: cannot be created");
+    EXPECT_EQ(test::lit_fichier("garde.txt"), ancien);
+    EXPECT_EQ(noms(dossier.chemin()), (std::vector<std::string>{"dossier.txt", "garde.txt"}));
+}
+
+// The new file keeps the old one's permissions, a link stays a link and its
+// target gets the bytes, a device is written as it is.
+TEST(FichierTexte, ReplacementKeepsPermissionsLinksAndDevices) {
+    test::DossierTemporaire dossier;
+    test::ecrit_fichier("cible.txt", "old");
+    std::filesystem::permissions("cible.txt", std::filesystem::perms(0640));
+    std::filesystem::create_symlink("cible.txt", "lien.txt");
+    EXPECT_EQ(ecrit("lien.txt", "new"), "");
+    EXPECT_TRUE(std::filesystem::is_symlink("lien.txt"));
+    EXPECT_EQ(test::lit_fichier("cible.txt"), "new");
+    struct stat etat {};
+    ASSERT_EQ(::stat("cible.txt", &etat), 0);
+    EXPECT_EQ(etat.st_mode & 0777, 0640u);
+    EXPECT_EQ(ecrit("/dev/null", "nothing"), "");
+    EXPECT_EQ(noms(dossier.chemin()), (std::vector<std::string>{"cible.txt", "lien.txt"}));
 }

@@ -109,6 +109,19 @@ TEST_F(AvecDonnees, InversionAndCentringUpToTheLimit) {
     EXPECT_EQ(lit_fichier(dossier / "hm.txt"), "");
 }
 
+// hm.txt is only for the user to look at: where it cannot be written, the
+// operators still load and the user is told once, not at every load.
+TEST_F(AvecDonnees, HmTxtThatCannotBeWrittenIsToldOnceAndBlocksNothing) {
+    std::filesystem::create_directory(dossier / "hm.txt");
+    charge_hm("CUBI", "FM-3M");
+    charge_hm("TETR", "I4/MMM");
+    EXPECT_EQ(et.operateurs.taille(), 32);
+    EXPECT_EQ(d.textes(), std::vector<std::string>{
+                              "File " + (dossier / "hm.txt").string() +
+                              ": cannot be created; the operators in force are not written there, "
+                              "the calculation goes on"});
+}
+
 // The identity's first row in width 4 then 10.5, then " , ".
 TEST(EcritOperateurs, LayoutOfHallAndHmFiles) {
     DossierTemporaire dossier;

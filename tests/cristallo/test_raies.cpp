@@ -113,9 +113,41 @@ TEST_F(Generation, CellWithoutReciprocalAndTooManyCandidates) {
     espace("TRIC", "NO EXT.", {20, 20, 20, 90, 90, 90}, 10, 120);
     EXPECT_FALSE(genere_raies(et, d));
     EXPECT_EQ(n(), 0);
+    // A box of 10^11 index triples (found by fuzzing: minutes of work) is not gone through.
+    espace("CUBI", "PM-3M", {5000, 5000, 5000, 90, 90, 90}, 59.99, 60);
+    liste_precedente();
+    EXPECT_FALSE(genere_raies(et, d));
+    EXPECT_EQ(n(), 0);
     EXPECT_EQ(d.erreurs(), (std::vector<std::string>{
                                "The reciprocal cell cannot be computed: check the cell angles",
+                               "Too many calculated reflections. Decrease the theta range",
                                "Too many calculated reflections. Decrease the theta range"}));
+}
+
+// A cell parameter or a wavelength out of its domain is refused before any
+// work, the list kept: a negative cell once made the index box negative and
+// threw std::length_error.
+TEST_F(Generation, CellOrWavelengthOutOfTheirDomainsRefusedListKept) {
+    struct Cas {
+        Maille maille;
+        double lambda;
+        const char* refus;
+    };
+    const Cas cas[] = {
+        {{-5, -5, -5, 90, 90, 90}, 1.5406, "a must be positive"},
+        {{5, 5, -5, 90, 90, 90}, 1.5406, "c must be positive"},
+        {{5, 5, 5, 90, 999, 90}, 1.5406, "β must lie between 0 and 180 degrees"},
+        {{5, 5, 5, 90, 90, 90}, -1.5406, "λ must lie between 0 and 10 Å"},
+        {{5, 5, 5, 90, 90, 90}, NAN, "λ must lie between 0 and 10 Å"},
+    };
+    for (const Cas& c : cas) {
+        espace("CUBI", "PM-3M", c.maille, 10, 60, c.lambda);
+        liste_precedente();
+        d.vide();
+        EXPECT_FALSE(genere_raies(et, d));
+        EXPECT_EQ(n(), 1);
+        EXPECT_EQ(d.erreurs(), std::vector<std::string>{c.refus});
+    }
 }
 
 TEST_F(Generation, RhombohedralSymbolOnBothAxes) {

@@ -2,23 +2,31 @@
 #include "fabrique.h"
 #include "fichiers/lecture.h"
 
+#include <cstdlib>
+
 using namespace kovrin;
 
 namespace {
 struct FinsDeLigne : test::DansDossier {};
 } // namespace
 
+namespace {
+// The scratch copy's bytes, or "none" when the file was read as it is.
+std::string copie_de(const std::filesystem::path& fichier) {
+    const auto copie = convertit_fins_de_ligne(fichier);
+    return copie ? test::lit_fichier(copie->chemin()) : "none";
+}
+} // namespace
+
 TEST_F(FinsDeLigne, LfAndCrFilesAreCopiedWithCrLf) {
     test::ecrit_fichier("lf.txt", "a\nb\n\nc");
-    EXPECT_TRUE(convertit_fins_de_ligne("lf.txt"));
     // The last line without an end is kept, as a CR LF file would give it.
-    EXPECT_EQ(test::lit_fichier("dummy.tmp"), "a\r\nb\r\n\r\nc\r\n");
+    EXPECT_EQ(copie_de("lf.txt"), "a\r\nb\r\n\r\nc\r\n");
     test::ecrit_fichier("cr.txt", "a\rb");
-    EXPECT_TRUE(convertit_fins_de_ligne("cr.txt"));
-    EXPECT_EQ(test::lit_fichier("dummy.tmp"), "a\r\nb\r\n");
+    EXPECT_EQ(copie_de("cr.txt"), "a\r\nb\r\n");
     // A short file whose last byte is CR counts as CR LF and is read as it is.
     test::ecrit_fichier("cr2.txt", "c\rd\r");
-    EXPECT_FALSE(convertit_fins_de_ligne("cr2.txt"));
+    EXPECT_EQ(copie_de("cr2.txt"), "none");
     EXPECT_EQ(lignes_converties("cr2.txt"), (std::vector<std::string>{"c", "d"}));
 }
 
@@ -27,8 +35,27 @@ TEST_F(FinsDeLigne, FirstLineLongerThanTheProbeAndLinesCutAt250) {
     // counts as two separators.
     std::string longue(310, 'x');
     test::ecrit_fichier("long.txt", longue + "\r\ny\r\n");
-    EXPECT_TRUE(convertit_fins_de_ligne("long.txt"));
-    EXPECT_EQ(test::lit_fichier("dummy.tmp"), std::string(250, 'x') + "\r\n\r\ny\r\n\r\n");
+    EXPECT_EQ(copie_de("long.txt"), std::string(250, 'x') + "\r\n\r\ny\r\n\r\n");
+}
+
+// The copy goes to the system's temporary folder ($TMPDIR), never to the
+// working folder, and is gone once read.
+TEST_F(FinsDeLigne, ScratchCopyInTheTemporaryFolderRemovedAfter) {
+    const std::filesystem::path temporaire = dossier / "tmp";
+    std::filesystem::create_directory(temporaire);
+    const char* ancien = std::getenv("TMPDIR");
+    const std::string ancien_tmpdir = ancien ? ancien : "";
+    ::setenv("TMPDIR", temporaire.c_str(), 1);
+    test::ecrit_fichier("lf.txt", "a\nb\n");
+    {
+        const auto copie = convertit_fins_de_ligne("lf.txt");
+        ASSERT_TRUE(copie);
+        EXPECT_EQ(copie->chemin().parent_path(), temporaire);
+    }
+    EXPECT_EQ(lignes_converties("lf.txt"), (std::vector<std::string>{"a", "b"}));
+    ancien ? ::setenv("TMPDIR", ancien_tmpdir.c_str(), 1) : ::unsetenv("TMPDIR");
+    EXPECT_TRUE(std::filesystem::is_empty(temporaire));
+    EXPECT_FALSE(std::filesystem::exists("dummy.tmp"));
 }
 
 TEST(DecoupeNombres, FieldsCountAndCodeOfTheLastField) {

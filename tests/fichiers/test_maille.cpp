@@ -51,7 +51,7 @@ TEST_F(FichiersMaille, IcsdTitleCellAndGroup) {
     EXPECT_EQ(*m->ligne_titre, "  Corundum at 300 K");
     EXPECT_EQ(m->maille, (std::array<double, 6>{4.759, 4.759, 12.991, 90, 90, 120}));
     EXPECT_EQ(m->groupe, "R-3C");
-    EXPECT_TRUE(std::filesystem::exists("dummy.tmp")); // LF file read through the copy
+    EXPECT_FALSE(std::filesystem::exists("dummy.tmp")); // its copy goes to the temporary folder
 }
 
 TEST_F(FichiersMaille, IcsdGroupWithoutParenthesisAndMissingCell) {
@@ -62,4 +62,36 @@ TEST_F(FichiersMaille, IcsdGroupWithoutParenthesisAndMissingCell) {
          {"CELL a=5.4 b=5.4 c=5.4 alpha=90\r\nSGR P 1 (1)\r\n",
           "CELL a=5.4 b=5.4 c=5.4 alpha=90 beta=90 gamma=9x0\r\n", "TITL only a title\r\n"})
         EXPECT_EQ(refus(lit_maille_icsd, "b.ics", t), Textes{"Cell parameters not found!"}) << t;
+}
+
+// A cell out of its domain is refused with the line that holds it, in either
+// layout; nothing is taken in.
+TEST_F(FichiersMaille, CellOutOfItsDomainRefusedWithItsLine) {
+    struct Cas {
+        bool icsd;
+        const char* parametres;
+        const char* refus;
+    };
+    const Cas cas[] = {
+        {false, "0 5 5 90 90 90", "Line 4: a must be positive"},
+        {false, "5 -5 5 90 90 90", "Line 4: b must be positive"},
+        {false, "5 5 -0.1 90 90 90", "Line 4: c must be positive"},
+        {false, "5 5 5 180 90 90", "Line 4: α must lie between 0 and 180 degrees"},
+        {false, "5 5 5 90 -5 90", "Line 4: β must lie between 0 and 180 degrees"},
+        {false, "5 5 5 90 90 999", "Line 4: γ must lie between 0 and 180 degrees"},
+        {false, "5 5 5 120 120 120", "Line 4: the cell angles α, β, γ give no real cell"},
+        {true, "a=-5.4 b=5.4 c=5.4 alpha=90 beta=90 gamma=90", "Line 3: a must be positive"},
+        {true, "5.4 5.4 5.4 90 90 0", "Line 3: γ must lie between 0 and 180 degrees"},
+        {true, "5 5 5 100 30 30", "Line 3: the cell angles α, β, γ give no real cell"},
+    };
+    for (const Cas& c : cas) {
+        const std::string nom = c.icsd ? "x.ics" : "x.cry";
+        const std::string texte =
+            c.icsd ? std::string("COL  1\r\nTITL t\r\nCELL ") + c.parametres + "\r\nSGR P 1 (1)\r\n"
+                   : std::string("t\r\nTRIC\r\nP1\r\n") + c.parametres + "\r\n";
+        EXPECT_EQ(c.icsd ? refus(lit_maille_icsd, nom, texte)
+                         : refus(lit_maille_kovrin, nom, texte),
+                  Textes{"File " + nom + ": " + c.refus})
+            << c.parametres;
+    }
 }

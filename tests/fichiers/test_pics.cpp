@@ -199,3 +199,42 @@ TEST_F(PicsTexte, ColumnFirstNumberOfEachLineAndCeiling) {
     EXPECT_EQ(refus(lit_pics_colonne, "bad.prn", "12\r\nabc\r\n"),
               Textes{"File bad.prn: invalid number at line 2"});
 }
+
+// A peak out of its domain (angle outside (0, 180) degrees 2theta, negative
+// intensity) is refused with its line, or its rank in a binary file; nothing
+// is taken in.
+TEST_F(PicsTexte, PeakOutOfItsDomainRefusedWithItsLineOrRank) {
+    auto xfit_b = [](const std::string& angle, const std::string& intensite) {
+        std::string l(66, '#');
+        l.replace(22, 8, angle);
+        l.replace(56, 10, intensite);
+        return l + "\r\n";
+    };
+    const std::string xfit_a = "Code Th2\r\n" + std::string(42, 'x') + " 25.1\r\n";
+    const std::string winfit = "Sample Position\r\ns 20 1 1 1 50\r\n";
+    struct Cas {
+        PicsLus (*lecteur)(const std::filesystem::path&);
+        std::string nom, octets, refus;
+    };
+    const std::string deux_theta = "2θ must lie between 0 and 180 degrees";
+    const std::string aire = "the area must not be negative";
+    const Cas cas[] = {
+        {lit_pics_colonne, "c.prn", "12\r\n\r\n0\r\n", "Line 3: " + deux_theta},
+        {lit_pics_colonne, "d.prn", "12\n180.5\n", "Line 2: " + deux_theta},
+        {lit_pics_colonne, "e.prn", "-3 100\r\n", "Line 1: " + deux_theta},
+        {lit_pics_xfit, "a.txt", xfit_a + std::string(42, 'x') + " 181\r\n",
+         "Line 3: " + deux_theta},
+        {lit_pics_xfit, "b.txt", "Th2\r\n" + xfit_b("  31.250", "     -40.0"), "Line 2: " + aire},
+        {lit_pics_xfit, "c.txt", "Th2\r\n" + xfit_b("  -1.000", "      40.0"),
+         "Line 2: " + deux_theta},
+        {lit_pics_winfit, "a.dat", winfit + "s 200 1 1 1 5\r\n", "Line 3: " + deux_theta},
+        {lit_pics_winfit, "b.dat", winfit + "s 30 1 1 1 -5\r\n", "Line 3: " + aire},
+        {lit_pics_dif, "a.dif", dif2(96, {{10, 5}, {0, 5}}).octets, "Peak 2: " + deux_theta},
+        {lit_pics_dif, "b.dif", dif1(0, {{10, -1}}).octets, "Peak 1: " + aire},
+        {lit_pics_philips, "a.di", philips_di(0, {{2000, 5}, {-200, 5}}).octets,
+         "Peak 2: " + deux_theta},
+        {lit_pics_philips, "b.di", philips_di(0, {{2000, -5}}).octets, "Peak 1: " + aire},
+    };
+    for (const Cas& c : cas)
+        EXPECT_EQ(refus(c.lecteur, c.nom, c.octets), Textes{"File " + c.nom + ": " + c.refus});
+}
