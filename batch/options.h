@@ -2,6 +2,7 @@
 // The command line of kovrin-batch: what the user asks, as the texts a window
 // would hold (numbers the core reads are kept as typed), checked for sense.
 #include "affinement/resultats.h"
+#include "indexation.h"
 
 #include <array>
 #include <optional>
@@ -50,6 +51,7 @@ struct OptionsBatch {
     bool ajuste_pics = false;     // --fit-peaks
     bool depart_lineaire = false; // --linear-start
     std::string cif;              // --cif, absolute once resolved
+    IndexationBatch indexation;   // --index and its options
 };
 
 // The options, or the exit status when the run must stop (2 after a message on

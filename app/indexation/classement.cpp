@@ -94,14 +94,6 @@ bool redondant(const Candidat& c, const std::vector<Candidat>& gardes) {
     return false;
 }
 
-int multiplicite(char centrage) {
-    switch (centrage) {
-    case 'P': return 1;
-    case 'F': return 4;
-    case 'R': return 3;
-    default: return 2;
-    }
-}
 
 } // namespace
 

@@ -77,7 +77,7 @@ void calcule_sauts(Famille& f) {
 std::optional<Famille> famille_de(Reseau r, double q_max, double arete_max) {
     const auto f = forme(r);
     if (!f) return std::nullopt;
-    Famille famille{r, f->n, f->ordre, {}};
+    Famille famille{r, f->n, f->ordre, {}, {}, {}};
     // 1/d^2 >= h^2/a^2 in every family, and likewise for k and l.
     const int m = static_cast<int>(std::ceil(std::sqrt(q_max) * arete_max)) + 1;
     std::map<Coefficients, std::array<int, 3>> vus;

@@ -33,6 +33,16 @@ std::optional<SolutionIndexation> affine_essai(const Famille& f, const Raies& ra
                                                const Parametres& x,
                                                const OptionsIndexation& options);
 
+// Lattice points per conventional cell of a centring.
+inline int multiplicite(char centrage) {
+    switch (centrage) {
+    case 'P': return 1;
+    case 'F': return 4;
+    case 'R': return 3;
+    default: return 2;
+    }
+}
+
 // Merges equivalent cells and multiples, and ranks the rest, best first.
 std::vector<SolutionIndexation> classe(std::vector<SolutionIndexation> solutions,
                                        const OptionsIndexation& options);

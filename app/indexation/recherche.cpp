@@ -4,9 +4,10 @@
 // 1/d^2 over the box meets the line's window; a surviving box is halved along
 // every parameter, down to boxes small enough for the refinement in Q to take
 // over from their centres. The boxes go by shells of volume, smallest first,
-// every lattice in a shell; the search ends with the shell where a convincing
-// solution turned up (Louer & Boultif's shells): larger cells would only be
-// its multiples.
+// every lattice in a shell (of primitive volume); the search ends past four
+// times the primitive volume of the smallest convincing solution: a lattice
+// that a few missing lines let a smaller cell imitate is still reached, and
+// larger cells would only be multiples.
 #include "indexation/interne.h"
 
 #include <algorithm>
@@ -58,7 +59,8 @@ class Recherche {
                                     std::chrono::duration<double>(options.duree_max))) {}
 
     void lance(const std::vector<Boite>& boites, int fils);
-    bool convaincue() const { return convaincant_; }
+    // The primitive volume of the smallest convincing solution, 0 before one.
+    double volume_convaincant() const { return volume_convaincant_; }
     std::vector<SolutionIndexation> solutions() { return std::move(trouvees_); }
     long long essais() const { return essais_; }
     bool annulee() const { return annulation_ && *annulation_; }
@@ -85,7 +87,7 @@ class Recherche {
     std::mutex verrou_;
     std::vector<SolutionIndexation> trouvees_;
     double meilleur_ = 0;
-    bool convaincant_ = false;
+    double volume_convaincant_ = 0;
     Horloge::time_point dernier_signal_{};
 };
 
@@ -179,7 +181,10 @@ void Recherche::signale(std::vector<SolutionIndexation>& locales) {
     std::lock_guard verrou(verrou_);
     for (SolutionIndexation& s : locales) {
         meilleur_ = std::max(meilleur_, s.figures.m);
-        convaincant_ |= std::ldexp(s.figures.m, -s.non_indexees) >= m20_convaincant;
+        if (std::ldexp(s.figures.m, -s.non_indexees) >= m20_convaincant) {
+            const double v = s.volume / multiplicite(fiche(s.reseau).centrage);
+            volume_convaincant_ = volume_convaincant_ > 0 ? std::min(volume_convaincant_, v) : v;
+        }
         trouvees_.push_back(std::move(s));
     }
     locales.clear();
@@ -226,7 +231,7 @@ void boites_de(const Famille& f, int rang, int tranches, const OptionsIndexation
             b.haut[3] = b.bas[3] + pas_angle;
         }
         const double v = volume_min(f, b.bas, b.haut);
-        b.couche = static_cast<int>(v / epaisseur_couche);
+        b.couche = static_cast<int>(v / multiplicite(fiche(f.reseau).centrage) / epaisseur_couche);
         if (ordonnee(f, b.bas, b.haut) && v <= o.volume_max)
             for (b.tranche = 0; b.tranche < tranches; ++b.tranche)
                 sortie.push_back(b);
@@ -275,7 +280,11 @@ ResultatIndexation indexe(const std::vector<double>& deux_theta, double lambda,
     std::stable_sort(boites.begin(), boites.end(),
                      [](const Boite& a, const Boite& b) { return a.couche < b.couche; });
     Recherche recherche(raies, familles, options, progres, annulation);
-    for (auto debut = boites.begin(); debut != boites.end() && !recherche.convaincue();) {
+    const auto assez = [&](int couche) {
+        return recherche.volume_convaincant() > 0 &&
+               couche * epaisseur_couche > 4 * recherche.volume_convaincant();
+    };
+    for (auto debut = boites.begin(); debut != boites.end() && !assez(debut->couche);) {
         auto fin = std::find_if(debut, boites.end(),
                                 [&](const Boite& b) { return b.couche != debut->couche; });
         recherche.lance({debut, fin}, fils);
