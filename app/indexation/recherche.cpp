@@ -5,9 +5,9 @@
 // every parameter, down to boxes small enough for the refinement in Q to take
 // over from their centres. The boxes go by shells of volume, smallest first,
 // every lattice in a shell (of primitive volume); the search ends past four
-// times the primitive volume of the smallest convincing solution: a lattice
-// that a few missing lines let a smaller cell imitate is still reached, and
-// larger cells would only be multiples.
+// times the primitive volume of the best solution so far, when it convinces:
+// a lattice that a few missing lines let a smaller cell imitate is still
+// reached, and larger cells would only be its multiples.
 #include "indexation/interne.h"
 
 #include <algorithm>
@@ -59,7 +59,7 @@ class Recherche {
                                     std::chrono::duration<double>(options.duree_max))) {}
 
     void lance(const std::vector<Boite>& boites, int fils);
-    // The primitive volume of the smallest convincing solution, 0 before one.
+    // The primitive volume of the best solution when it convinces, else 0.
     double volume_convaincant() const { return volume_convaincant_; }
     std::vector<SolutionIndexation> solutions() { return std::move(trouvees_); }
     long long essais() const { return essais_; }
@@ -87,7 +87,7 @@ class Recherche {
     std::mutex verrou_;
     std::vector<SolutionIndexation> trouvees_;
     double meilleur_ = 0;
-    double volume_convaincant_ = 0;
+    double volume_convaincant_ = 0, meilleur_classement_ = 0;
     Horloge::time_point dernier_signal_{};
 };
 
@@ -168,26 +168,44 @@ void Recherche::divise(const Boite& b, int niveau, std::vector<SolutionIndexatio
     }
 }
 
+// Neighbouring boxes of one solution converge on it: a box whose cell is
+// within a few box widths of a solution refined already adds nothing.
+bool deja_trouvee(const Famille& f, const Parametres& centre,
+                  const std::vector<SolutionIndexation>& locales) {
+    const Parametres x = x_de_directs(f, centre);
+    const auto maille = maille_de_x(f, x);
+    if (!maille) return true;
+    for (const SolutionIndexation& s : locales) {
+        if (s.reseau != f.reseau) continue;
+        bool proche = true;
+        for (int j = 0; j < 6 && proche; ++j)
+            proche = std::fabs(s.maille[j] - (*maille)[j]) < (j < 3 ? 0.08 : 0.8);
+        if (proche) return true;
+    }
+    return false;
+}
+
 void Recherche::feuille(const Boite& b, std::vector<SolutionIndexation>& locales) {
     const Famille& f = familles_[static_cast<std::size_t>(b.famille)];
     Parametres centre{};
     for (int j = 0; j < f.n; ++j)
         centre[j] = (b.bas[j] + b.haut[j]) / 2;
+    if (deja_trouvee(f, centre, locales)) return;
     auto s = affine_essai(f, raies_, x_de_directs(f, centre), options_);
     if (s && s->volume <= options_.volume_max * 1.01) locales.push_back(std::move(*s));
 }
 
 void Recherche::signale(std::vector<SolutionIndexation>& locales) {
     std::lock_guard verrou(verrou_);
-    for (SolutionIndexation& s : locales) {
+    for (const SolutionIndexation& s : locales) {
         meilleur_ = std::max(meilleur_, s.figures.m);
-        if (std::ldexp(s.figures.m, -s.non_indexees) >= m20_convaincant) {
-            const double v = s.volume / multiplicite(fiche(s.reseau).centrage);
-            volume_convaincant_ = volume_convaincant_ > 0 ? std::min(volume_convaincant_, v) : v;
+        const double classement = std::ldexp(s.figures.m, -s.non_indexees);
+        if (classement >= m20_convaincant && classement > meilleur_classement_) {
+            meilleur_classement_ = classement;
+            volume_convaincant_ = s.volume / multiplicite(fiche(s.reseau).centrage);
         }
-        trouvees_.push_back(std::move(s));
+        trouvees_.push_back(s);
     }
-    locales.clear();
     const auto maintenant = Horloge::now();
     if (!progres_ || maintenant - dernier_signal_ < std::chrono::milliseconds(100)) return;
     dernier_signal_ = maintenant;
@@ -195,8 +213,8 @@ void Recherche::signale(std::vector<SolutionIndexation>& locales) {
 }
 
 void Recherche::travaille(const std::vector<Boite>& boites) {
-    std::vector<SolutionIndexation> locales;
     for (std::size_t i = suivante_++; i < boites.size() && !arrete(); i = suivante_++) {
+        std::vector<SolutionIndexation> locales;
         explore(boites[i], 0, locales);
         signale(locales);
     }
