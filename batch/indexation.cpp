@@ -143,9 +143,10 @@ void imprime_solutions(const ResultatIndexation& r, std::ostream& sortie) {
     sortie << "Indexing: " << r.solutions.size() << " solution(s)\n";
     if (r.solutions.empty()) return;
     char ligne[256];
-    std::snprintf(ligne, sizeof ligne, "%3s %-5s %-4s %9s %9s %9s %7s %7s %7s %9s %7s %7s %3s  %s\n",
-                  "#", "Syst.", "Lat.", "a", "b", "c", "alpha", "beta", "gamma", "Volume", "Zero",
-                  "M(20)", "Un.", "F(N)");
+    std::snprintf(ligne, sizeof ligne,
+                  "%3s %-5s %-4s %9s %9s %9s %7s %7s %7s %9s %7s %7s %3s  %s\n", "#", "Syst.",
+                  "Lat.", "a", "b", "c", "alpha", "beta", "gamma", "Volume", "Zero", "M(20)", "Un.",
+                  "F(N)");
     sortie << ligne;
     for (std::size_t i = 0; i < std::min(r.solutions.size(), nb_solutions_imprimees); ++i) {
         const SolutionIndexation& s = r.solutions[i];

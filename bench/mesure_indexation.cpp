@@ -41,12 +41,12 @@ int rang_juste(const ResultatIndexation& r, const ListeSynthetique& l) {
 void raconte_echec(const ResultatIndexation& r, const ListeSynthetique& l, int rang) {
     std::printf("  miss %s %.4f %.4f %.4f %.2f %.2f %.2f (%zu lines, %d impurities, zero %.3f):"
                 " right at rank %d",
-                std::string(fiche(l.reseau).symbole).c_str(), l.maille[0], l.maille[1],
-                l.maille[2], l.maille[3], l.maille[4], l.maille[5], l.deux_theta.size(),
-                l.impuretes, l.zero, rang);
+                std::string(fiche(l.reseau).symbole).c_str(), l.maille[0], l.maille[1], l.maille[2],
+                l.maille[3], l.maille[4], l.maille[5], l.deux_theta.size(), l.impuretes, l.zero,
+                rang);
     if (!r.solutions.empty()) {
         const auto& s = r.solutions.front();
-        std::printf("; first %s %.4f %.4f %.4f %.2f %.2f %.2f M20 %.1f", 
+        std::printf("; first %s %.4f %.4f %.4f %.2f %.2f %.2f M20 %.1f",
                     std::string(fiche(s.reseau).symbole).c_str(), s.maille[0], s.maille[1],
                     s.maille[2], s.maille[3], s.maille[4], s.maille[5], s.figures.m);
     }
@@ -63,8 +63,8 @@ int main(int argc, char** argv) {
     std::string choisis = argc > 4 ? argv[4] : "";
     std::map<int, Compte> par_systeme;
     for (const FicheReseau& f : table_reseaux) {
-        if (!choisis.empty() && ("," + choisis + ",").find("," + std::string(f.symbole) + ",") ==
-                                    std::string::npos)
+        if (!choisis.empty() &&
+            ("," + choisis + ",").find("," + std::string(f.symbole) + ",") == std::string::npos)
             continue;
         for (int i = 0; i < n; ++i) {
             const auto l = liste_synthetique(f.reseau, 1000 * static_cast<std::uint64_t>(i) + 7);
@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     for (const auto& [systeme, c] : par_systeme)
         std::printf("%-14s %6d %10.1f %10.1f %12.3f %10.3f\n",
                     std::string(fiche(static_cast<Systeme>(systeme)).nom_cif).c_str(), c.listes,
-                    100.0 * c.premier / c.listes, 100.0 * c.cinq / c.listes,
-                    c.secondes / c.listes, c.pire);
+                    100.0 * c.premier / c.listes, 100.0 * c.cinq / c.listes, c.secondes / c.listes,
+                    c.pire);
     return 0;
 }

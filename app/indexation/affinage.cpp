@@ -32,9 +32,10 @@ Raies prepare_raies(std::vector<double> deux_theta, double lambda,
     std::sort(deux_theta.begin(), deux_theta.end());
     Raies r;
     r.lambda = lambda;
-    const int tranches = options.zero ? std::max(1, static_cast<int>(std::ceil(
-                                            2 * options.zero_max / largeur_tranche_zero - 1e-9)))
-                                      : 1;
+    const int tranches = options.zero
+                             ? std::max(1, static_cast<int>(std::ceil(
+                                               2 * options.zero_max / largeur_tranche_zero - 1e-9)))
+                             : 1;
     const double largeur = options.zero ? 2 * options.zero_max / tranches : 0;
     r.fenetres.resize(static_cast<std::size_t>(tranches));
     for (double x : deux_theta) {
@@ -127,7 +128,8 @@ struct Etat {
 };
 
 void indexe_raies(const Famille& f, const Raies& raies, Etat& e, double tolerance) {
-    const double q_max = q_de_deux_theta(std::min(raies.deux_theta.back() + 1, 179.9), raies.lambda);
+    const double q_max =
+        q_de_deux_theta(std::min(raies.deux_theta.back() + 1, 179.9), raies.lambda);
     const auto c = calculees(f, e.x, q_max);
     e.termes.assign(raies.q.size(), -1);
     for (std::size_t i = 0; i < raies.q.size(); ++i)
@@ -163,8 +165,7 @@ int non_indexees(const Etat& e, int n) {
     return static_cast<int>(std::count(e.termes.begin(), e.termes.begin() + n, -1));
 }
 
-std::optional<SolutionIndexation> solution_de(const Famille& f, const Raies& raies,
-                                              const Etat& e) {
+std::optional<SolutionIndexation> solution_de(const Famille& f, const Raies& raies, const Etat& e) {
     const auto maille = maille_de_x(f, e.x);
     if (!maille) return std::nullopt;
     SolutionIndexation s;
@@ -184,7 +185,8 @@ std::optional<SolutionIndexation> solution_de(const Famille& f, const Raies& rai
             s.indices.push_back(indexee ? f.termes[static_cast<std::size_t>(e.termes[i])].hkl
                                         : std::array<int, 3>{0, 0, 0});
     }
-    const double q_max = q_de_deux_theta(std::min(raies.deux_theta.back() + 1, 179.9), raies.lambda);
+    const double q_max =
+        q_de_deux_theta(std::min(raies.deux_theta.back() + 1, 179.9), raies.lambda);
     std::vector<double> possibles;
     double q_precedent = -1;
     for (const Calculee& c : calculees(f, e.x, q_max)) {

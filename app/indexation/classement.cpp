@@ -94,7 +94,6 @@ bool redondant(const Candidat& c, const std::vector<Candidat>& gardes) {
     return false;
 }
 
-
 } // namespace
 
 std::vector<SolutionIndexation> classe(std::vector<SolutionIndexation> solutions,

@@ -22,11 +22,16 @@ bool permise(Reseau r, int h, int k, int l) {
 Coefficients coefficients(Reseau r, int h, int k, int l) {
     const double h2 = h * h, k2 = k * k, l2 = l * l;
     switch (fiche(r).systeme) {
-    case Systeme::cubique: return {h2 + k2 + l2};
-    case Systeme::tetragonal: return {h2 + k2, l2};
-    case Systeme::hexagonal: return {4.0 / 3.0 * (h2 + h * k + k2), l2};
-    case Systeme::orthorhombique: return {h2, k2, l2};
-    default: return {h2, k2, l2, static_cast<double>(h * l)};
+    case Systeme::cubique:
+        return {h2 + k2 + l2};
+    case Systeme::tetragonal:
+        return {h2 + k2, l2};
+    case Systeme::hexagonal:
+        return {4.0 / 3.0 * (h2 + h * k + k2), l2};
+    case Systeme::orthorhombique:
+        return {h2, k2, l2};
+    default:
+        return {h2, k2, l2, static_cast<double>(h * l)};
     }
 }
 
@@ -39,18 +44,25 @@ std::optional<FormeFamille> forme(Reseau r) {
     switch (r) {
     case Reseau::cP:
     case Reseau::cI:
-    case Reseau::cF: return FormeFamille{1, Ordre::aucun};
+    case Reseau::cF:
+        return FormeFamille{1, Ordre::aucun};
     case Reseau::tP:
     case Reseau::tI:
     case Reseau::hP:
-    case Reseau::hR: return FormeFamille{2, Ordre::aucun};
+    case Reseau::hR:
+        return FormeFamille{2, Ordre::aucun};
     case Reseau::oP:
     case Reseau::oI:
-    case Reseau::oF: return FormeFamille{3, Ordre::a_b_c};
-    case Reseau::oS: return FormeFamille{3, Ordre::a_b};
-    case Reseau::mP: return FormeFamille{4, Ordre::a_c};
-    case Reseau::mS: return FormeFamille{4, Ordre::aucun};
-    case Reseau::aP: return std::nullopt;
+    case Reseau::oF:
+        return FormeFamille{3, Ordre::a_b_c};
+    case Reseau::oS:
+        return FormeFamille{3, Ordre::a_b};
+    case Reseau::mP:
+        return FormeFamille{4, Ordre::a_c};
+    case Reseau::mS:
+        return FormeFamille{4, Ordre::aucun};
+    case Reseau::aP:
+        return std::nullopt;
     }
     return std::nullopt;
 }
@@ -115,13 +127,16 @@ std::optional<Maille> maille_de_x(const Famille& f, const Parametres& x) {
         if (!(x[j] > 0)) return std::nullopt;
     const double a = 1 / std::sqrt(x[0]);
     switch (f.n) {
-    case 1: return Maille{a, a, a, 90, 90, 90};
+    case 1:
+        return Maille{a, a, a, 90, 90, 90};
     case 2:
         return fiche(f.reseau).systeme == Systeme::hexagonal
                    ? Maille{a, a, 1 / std::sqrt(x[1]), 90, 90, 120}
                    : Maille{a, a, 1 / std::sqrt(x[1]), 90, 90, 90};
-    case 3: return Maille{a, 1 / std::sqrt(x[1]), 1 / std::sqrt(x[2]), 90, 90, 90};
-    default: break;
+    case 3:
+        return Maille{a, 1 / std::sqrt(x[1]), 1 / std::sqrt(x[2]), 90, 90, 90};
+    default:
+        break;
     }
     // Reciprocal metric of the monoclinic cell, then its inverse.
     const Metrique g{{{x[0], 0, x[3] / 2}, {0, x[1], 0}, {x[3] / 2, 0, x[2]}}};
@@ -179,14 +194,17 @@ Intervalle bornes_q(const Famille& f, const Terme& t, const Parametres& bas,
 
 double volume_min(const Famille& f, const Parametres& bas, const Parametres& haut) {
     switch (f.n) {
-    case 1: return bas[0] * bas[0] * bas[0];
+    case 1:
+        return bas[0] * bas[0] * bas[0];
     case 2:
         return bas[0] * bas[0] * bas[1] *
                (fiche(f.reseau).systeme == Systeme::hexagonal ? std::sqrt(3.0) / 2 : 1.0);
-    case 3: return bas[0] * bas[1] * bas[2];
+    case 3:
+        return bas[0] * bas[1] * bas[2];
     default:
         return bas[0] * bas[1] * bas[2] *
-               std::min(std::sin(bas[3] * radians_par_degre), std::sin(haut[3] * radians_par_degre));
+               std::min(std::sin(bas[3] * radians_par_degre),
+                        std::sin(haut[3] * radians_par_degre));
     }
 }
 

@@ -36,10 +36,14 @@ std::optional<SolutionIndexation> affine_essai(const Famille& f, const Raies& ra
 // Lattice points per conventional cell of a centring.
 inline int multiplicite(char centrage) {
     switch (centrage) {
-    case 'P': return 1;
-    case 'F': return 4;
-    case 'R': return 3;
-    default: return 2;
+    case 'P':
+        return 1;
+    case 'F':
+        return 4;
+    case 'R':
+        return 3;
+    default:
+        return 2;
     }
 }
 

@@ -27,7 +27,7 @@ using Horloge = std::chrono::steady_clock;
 inline constexpr double arete_min = 2.0;
 inline constexpr double pas_arete = 0.5, pas_angle = 5.0;
 inline constexpr double beta_min = 90, beta_max = 130;
-inline constexpr int niveaux = 5; // halvings down to 0.016 angstrom, 0.16 degree
+inline constexpr int niveaux = 5;               // halvings down to 0.016 angstrom, 0.16 degree
 inline constexpr double epaisseur_couche = 400; // angstrom^3
 inline constexpr double m20_convaincant = 20;   // M(20) halved per line left out
 
@@ -40,10 +40,14 @@ struct Boite {
 
 bool ordonnee(const Famille& f, const Parametres& bas, const Parametres& haut) {
     switch (f.ordre) {
-    case Ordre::aucun: return true;
-    case Ordre::a_b: return bas[0] <= haut[1];
-    case Ordre::a_b_c: return bas[0] <= haut[1] && bas[1] <= haut[2];
-    case Ordre::a_c: return bas[0] <= haut[2];
+    case Ordre::aucun:
+        return true;
+    case Ordre::a_b:
+        return bas[0] <= haut[1];
+    case Ordre::a_b_c:
+        return bas[0] <= haut[1] && bas[1] <= haut[2];
+    case Ordre::a_c:
+        return bas[0] <= haut[2];
     }
     return true;
 }
@@ -264,8 +268,8 @@ void boites_de(const Famille& f, int rang, int tranches, const OptionsIndexation
 
 bool cherche_reseau(Reseau r, const OptionsIndexation& o) {
     const Systeme s = fiche(r).systeme;
-    const bool rhomboedrique = r == Reseau::hR && o.systemes[static_cast<std::size_t>(
-                                                      Systeme::rhomboedrique)];
+    const bool rhomboedrique =
+        r == Reseau::hR && o.systemes[static_cast<std::size_t>(Systeme::rhomboedrique)];
     return o.systemes[static_cast<std::size_t>(s)] || rhomboedrique;
 }
 
@@ -293,8 +297,9 @@ ResultatIndexation indexe(const std::vector<double>& deux_theta, double lambda,
         boites_de(familles.back(), static_cast<int>(familles.size()) - 1,
                   static_cast<int>(raies.fenetres.size()), options, boites);
     }
-    const int fils = options.fils > 0 ? options.fils
-                                      : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    const int fils = options.fils > 0
+                         ? options.fils
+                         : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     std::stable_sort(boites.begin(), boites.end(),
                      [](const Boite& a, const Boite& b) { return a.couche < b.couche; });
     Recherche recherche(raies, familles, options, progres, annulation);

@@ -28,12 +28,18 @@ bool distinctes(double x, double y, double z) {
 Maille tire_maille(Reseau r, Generateur& g) {
     const double a = tire(g, 3, 20), b = tire(g, 3, 20), c = tire(g, 3, 20);
     switch (fiche(r).systeme) {
-    case Systeme::cubique: return {a, a, a, 90, 90, 90};
-    case Systeme::tetragonal: return {a, a, c, 90, 90, 90};
-    case Systeme::hexagonal: return {a, a, c, 90, 90, 120};
-    case Systeme::orthorhombique: return {a, b, c, 90, 90, 90};
-    case Systeme::monoclinique: return {a, b, c, 90, tire(g, 93, 120), 90};
-    default: return {a, b, c, tire(g, 65, 115), tire(g, 65, 115), tire(g, 65, 115)};
+    case Systeme::cubique:
+        return {a, a, a, 90, 90, 90};
+    case Systeme::tetragonal:
+        return {a, a, c, 90, 90, 90};
+    case Systeme::hexagonal:
+        return {a, a, c, 90, 90, 120};
+    case Systeme::orthorhombique:
+        return {a, b, c, 90, 90, 90};
+    case Systeme::monoclinique:
+        return {a, b, c, 90, tire(g, 93, 120), 90};
+    default:
+        return {a, b, c, tire(g, 65, 115), tire(g, 65, 115), tire(g, 65, 115)};
     }
 }
 
@@ -41,11 +47,14 @@ bool acceptable(Reseau r, const Maille& m) {
     const double v = volume_maille(m);
     if (!(v > 0) || v > 3000) return false;
     switch (fiche(r).systeme) {
-    case Systeme::cubique: return true;
+    case Systeme::cubique:
+        return true;
     case Systeme::tetragonal:
-    case Systeme::hexagonal: return std::fabs(m[0] - m[2]) > 0.03 * std::max(m[0], m[2]);
+    case Systeme::hexagonal:
+        return std::fabs(m[0] - m[2]) > 0.03 * std::max(m[0], m[2]);
     case Systeme::orthorhombique:
-    case Systeme::monoclinique: return distinctes(m[0], m[1], m[2]);
+    case Systeme::monoclinique:
+        return distinctes(m[0], m[1], m[2]);
     default:
         return distinctes(m[0], m[1], m[2]) && distinctes(m[3], m[4], m[5]) &&
                std::fabs(m[3] - 90) > 3 && std::fabs(m[4] - 90) > 3 && std::fabs(m[5] - 90) > 3;

@@ -57,22 +57,21 @@ TEST_P(PremierePlace, LaMailleVraieEstPremiere) {
     EXPECT_NEAR(s.zero, l.zero, 0.01);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Reseaux, PremierePlace,
-    testing::Values(CasReseau{Reseau::cP, {6.11, 6.11, 6.11, 90, 90, 90}},
-                    CasReseau{Reseau::cI, {6.62, 6.62, 6.62, 90, 90, 90}},
-                    CasReseau{Reseau::cF, {6.93, 6.93, 6.93, 90, 90, 90}},
-                    CasReseau{Reseau::hP, {5.31, 5.31, 7.42, 90, 90, 120}},
-                    CasReseau{Reseau::tP, {5.13, 5.13, 8.32, 90, 90, 90}},
-                    CasReseau{Reseau::tI, {5.21, 5.21, 11.32, 90, 90, 90}},
-                    CasReseau{Reseau::hR, {6.42, 6.42, 9.11, 90, 90, 120}},
-                    CasReseau{Reseau::oP, {5.12, 6.31, 8.71, 90, 90, 90}},
-                    CasReseau{Reseau::oS, {5.61, 7.93, 6.32, 90, 90, 90}},
-                    CasReseau{Reseau::oI, {5.22, 6.13, 9.31, 90, 90, 90}},
-                    CasReseau{Reseau::oF, {5.71, 6.42, 9.12, 90, 90, 90}}),
-    [](const testing::TestParamInfo<CasReseau>& cas) {
-        return std::string(fiche(cas.param.reseau).symbole);
-    });
+INSTANTIATE_TEST_SUITE_P(Reseaux, PremierePlace,
+                         testing::Values(CasReseau{Reseau::cP, {6.11, 6.11, 6.11, 90, 90, 90}},
+                                         CasReseau{Reseau::cI, {6.62, 6.62, 6.62, 90, 90, 90}},
+                                         CasReseau{Reseau::cF, {6.93, 6.93, 6.93, 90, 90, 90}},
+                                         CasReseau{Reseau::hP, {5.31, 5.31, 7.42, 90, 90, 120}},
+                                         CasReseau{Reseau::tP, {5.13, 5.13, 8.32, 90, 90, 90}},
+                                         CasReseau{Reseau::tI, {5.21, 5.21, 11.32, 90, 90, 90}},
+                                         CasReseau{Reseau::hR, {6.42, 6.42, 9.11, 90, 90, 120}},
+                                         CasReseau{Reseau::oP, {5.12, 6.31, 8.71, 90, 90, 90}},
+                                         CasReseau{Reseau::oS, {5.61, 7.93, 6.32, 90, 90, 90}},
+                                         CasReseau{Reseau::oI, {5.22, 6.13, 9.31, 90, 90, 90}},
+                                         CasReseau{Reseau::oF, {5.71, 6.42, 9.12, 90, 90, 90}}),
+                         [](const testing::TestParamInfo<CasReseau>& cas) {
+                             return std::string(fiche(cas.param.reseau).symbole);
+                         });
 
 TEST(Indexation, UnCubiqueQueDesMaillesPlusBassesIndexentAussiEstPremier) {
     const ListeSynthetique l = liste_synthetique(Reseau::cP, {6.11, 6.11, 6.11, 90, 90, 90}, 5);
@@ -113,8 +112,9 @@ TEST(Indexation, LAnnulationArreteLaRecherche) {
     ProgresIndexation dernier;
     ResultatIndexation r;
     std::thread recherche([&] {
-        r = indexe(angles_aleatoires(4), 1.5406, o,
-                   [&](const ProgresIndexation& p) { dernier = p; }, &annulation);
+        r = indexe(
+            angles_aleatoires(4), 1.5406, o, [&](const ProgresIndexation& p) { dernier = p; },
+            &annulation);
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     annulation = true;
@@ -168,13 +168,12 @@ std::vector<double> lit_angles(const std::string& chemin) {
 TEST(Indexation, LesExemplesDonnentLeurMaille) {
     OptionsIndexation o = options_du_cas(Reseau::cF);
     o.volume_max = 400;
-    const auto si = indexe(lit_angles(KOVRIN_SOURCE_DIR "/examples/cubique/silicium.prn"),
-                           1.5405929, o);
+    const auto si =
+        indexe(lit_angles(KOVRIN_SOURCE_DIR "/examples/cubique/silicium.prn"), 1.5405929, o);
     ASSERT_FALSE(si.solutions.empty());
     EXPECT_EQ(si.solutions.front().reseau, Reseau::cF);
     EXPECT_NEAR(si.solutions.front().maille[0], 5.43123, 2e-4);
-    const auto qz =
-        indexe(lit_angles(KOVRIN_SOURCE_DIR "/examples/quartz/quartz.prn"), 1.54180, o);
+    const auto qz = indexe(lit_angles(KOVRIN_SOURCE_DIR "/examples/quartz/quartz.prn"), 1.54180, o);
     ASSERT_FALSE(qz.solutions.empty());
     EXPECT_EQ(qz.solutions.front().reseau, Reseau::hP);
     EXPECT_NEAR(qz.solutions.front().maille[0], 4.91344, 1e-3);
