@@ -1,6 +1,7 @@
 // The candidates of the searches, reduced, merged and ranked.
 #include "indexation/interne.h"
 
+#include "commun/angles.h"
 #include "cristallo/metrique.h"
 
 #include <gemmi/cellred.hpp>
@@ -21,22 +22,38 @@ Maille maille_reduite(const Maille& m, char centrage) {
 
 namespace {
 
-// The three angles folded onto 0 ... 90 degrees, sorted: a reduced cell of a
-// nearly right-angled lattice falls on either side of 90 with its errors.
-std::array<double, 3> angles_replies(const Maille& m) {
-    std::array<double, 3> a{};
-    for (int i = 0; i < 3; ++i)
-        a[i] = std::min(m[3 + i], 180 - m[3 + i]);
-    std::sort(a.begin(), a.end());
-    return a;
+// The seven shortest lattice vectors among the combinations of a reduced
+// basis with coefficients -1, 0, 1: the same for any reduced basis of the
+// lattice, where the Niggli cell itself may jump between its two forms near
+// right angles (60 60 60 and 90 120 120 describe one lattice).
+std::array<double, 7> plus_courts(const Maille& m) {
+    const Metrique g = tenseur_metrique(m);
+    std::vector<double> longueurs;
+    for (int i = -1; i <= 1; ++i)
+        for (int j = -1; j <= 1; ++j)
+            for (int k = 0; k <= 1; ++k) {
+                const int v[3] = {i, j, k};
+                if (k == 0 && (j < 0 || (j == 0 && i <= 0))) continue;
+                double q = 0;
+                for (int a = 0; a < 3; ++a)
+                    for (int b = 0; b < 3; ++b)
+                        q += v[a] * v[b] * g[a][b];
+                longueurs.push_back(std::sqrt(std::max(q, 0.0)));
+            }
+    std::sort(longueurs.begin(), longueurs.end());
+    std::array<double, 7> sept{};
+    std::copy(longueurs.begin(), longueurs.begin() + 7, sept.begin());
+    return sept;
 }
 
 bool reduites_egales(const Maille& a, const Maille& b, double tol_l, double tol_a) {
-    for (int i = 0; i < 3; ++i)
-        if (std::fabs(a[i] - b[i]) > tol_l * std::max(a[i], b[i])) return false;
-    const auto ra = angles_replies(a), rb = angles_replies(b);
-    for (int i = 0; i < 3; ++i)
-        if (std::fabs(ra[i] - rb[i]) > tol_a) return false;
+    const double va = volume_maille(a), vb = volume_maille(b);
+    // An angle error of tol_a changes the volume by about its sine.
+    if (std::fabs(va - vb) > (3 * tol_l + std::sin(tol_a * radians_par_degre)) * std::max(va, vb))
+        return false;
+    const auto la = plus_courts(a), lb = plus_courts(b);
+    for (std::size_t i = 0; i < la.size(); ++i)
+        if (std::fabs(la[i] - lb[i]) > tol_l * std::max(la[i], lb[i])) return false;
     return true;
 }
 
@@ -88,10 +105,20 @@ bool multiple_de(const Candidat& c, const Candidat& meilleur) {
            c.solution.non_indexees >= meilleur.solution.non_indexees;
 }
 
-bool redondant(const Candidat& c, const std::vector<Candidat>& gardes) {
-    for (const Candidat& g : gardes)
-        if (reduites_egales(c.reduite, g.reduite, 0.005, 0.5) || multiple_de(c, g)) return true;
-    return false;
+// Keeps a candidate unless it repeats a better one. The same lattice in a
+// higher symmetry takes the place of the one kept: its reduced cell agrees
+// within the tolerances, so the lattice has that symmetry (the lower
+// description only fits the scatter of the lines better).
+void garde(Candidat& c, std::vector<Candidat>& gardes) {
+    for (Candidat& g : gardes) {
+        if (reduites_egales(c.reduite, g.reduite, 0.005, 0.5)) {
+            if (rang_symetrie(c.solution.reseau) < rang_symetrie(g.solution.reseau))
+                g = std::move(c);
+            return;
+        }
+        if (multiple_de(c, g)) return;
+    }
+    gardes.push_back(std::move(c));
 }
 
 } // namespace
@@ -109,7 +136,7 @@ std::vector<SolutionIndexation> classe(std::vector<SolutionIndexation> solutions
     std::sort(candidats.begin(), candidats.end(), avant);
     std::vector<Candidat> gardes;
     for (Candidat& c : candidats)
-        if (!redondant(c, gardes)) gardes.push_back(std::move(c));
+        garde(c, gardes);
     std::vector<SolutionIndexation> classees;
     for (Candidat& c : gardes)
         classees.push_back(std::move(c.solution));

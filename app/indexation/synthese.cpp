@@ -1,5 +1,6 @@
 #include "indexation/synthese.h"
 
+#include "commun/angles.h"
 #include "commun/dialogues.h"
 #include "commun/espace_travail.h"
 #include "cristallo/metrique.h"
@@ -78,8 +79,9 @@ std::vector<double> angles_calcules(Reseau r, const Maille& maille, double lambd
     if (!g) return angles;
     const Metrique g_etoile = tenseur_metrique(*g);
     for (const RaieCalculee& raie : et.calculees) {
+        // Bragg's law in full precision: the indices are the core's, the angle exact.
         const double d = 1 / std::sqrt(q_de_indices(g_etoile, raie.h, raie.k, raie.l));
-        angles.push_back(deux_theta_de_d(d, lambda));
+        angles.push_back(2 * std::asin(lambda / (2 * d)) / radians_par_degre);
     }
     std::sort(angles.begin(), angles.end());
     return angles;

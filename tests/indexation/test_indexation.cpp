@@ -167,7 +167,7 @@ std::vector<double> lit_angles(const std::string& chemin) {
 
 TEST(Indexation, LesExemplesDonnentLeurMaille) {
     OptionsIndexation o = options_du_cas(Reseau::cF);
-    o.volume_max = 400;
+    o.volume_max = 200;
     const auto si =
         indexe(lit_angles(KOVRIN_SOURCE_DIR "/examples/cubique/silicium.prn"), 1.5405929, o);
     ASSERT_FALSE(si.solutions.empty());
