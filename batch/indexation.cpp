@@ -34,8 +34,7 @@ CLI::Option* declare_indexation(CLI::App& app, IndexationBatch& ib) {
                  "after --index, refine the best solution's cell in the group of its lattice")
         ->needs(index);
     app.add_option("--index-systems", ib.systemes,
-                   "crystal systems to search: CUBI, TETR, HEXA, RHOM, ORTH, MONO (default: all "
-                   "but MONO)")
+                   "crystal systems to search: CUBI, TETR, HEXA, RHOM, ORTH (default: all)")
         ->type_name("LIST")
         ->needs(index);
     app.add_option("--index-max-volume", o.volume_max, "largest cell volume, A^3 (default 3000)")
@@ -68,9 +67,10 @@ std::optional<std::string> complete_indexation(IndexationBatch& ib) {
         const auto s = systeme_nomme(nom);
         if (!s)
             return "--index-systems: unknown crystal system \"" + nom +
-                   "\" (expected CUBI, TETR, HEXA, RHOM, ORTH or MONO)";
-        if (*s == Systeme::triclinique)
-            return std::string("--index-systems: the triclinic search is not available");
+                   "\" (expected CUBI, TETR, HEXA, RHOM or ORTH)";
+        if (*s == Systeme::triclinique || *s == Systeme::monoclinique)
+            return "--index-systems: the " + std::string(fiche(*s).nom_cif) +
+                   " search is not available";
         ib.options.systemes[static_cast<std::size_t>(*s)] = true;
         debut = fin + 1;
     }

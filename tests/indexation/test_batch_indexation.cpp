@@ -42,9 +42,11 @@ TEST(BatchIndexation, OptionsRefusees) {
     DossierTemporaire dossier;
     const Refus cas[] = {
         {"--index --index-systems cubic,foo",
-         "--index-systems: unknown crystal system \"foo\" (expected CUBI, TETR, HEXA, RHOM, ORTH "
-         "or MONO)"},
+         "--index-systems: unknown crystal system \"foo\" (expected CUBI, TETR, HEXA, RHOM or "
+         "ORTH)"},
         {"--index --index-systems TRIC", "--index-systems: the triclinic search is not available"},
+        {"--index --index-systems ORTH,MONO",
+         "--index-systems: the monoclinic search is not available"},
         {"--index --index-max-volume 0", "--index-max-volume: Value 0 not in range"},
         {"--index --index-max-unindexed 11",
          "--index-max-unindexed: Value 11 not in range 0 to 10"},
