@@ -3,8 +3,9 @@
 // one of the first 20 lines but the impurities allowed, some term's range of
 // 1/d^2 over the box meets the line's window; a surviving box is halved along
 // every parameter, down to boxes small enough for the refinement in Q to take
-// over from their centres. The boxes go by shells of volume, smallest first,
-// every lattice in a shell (of primitive volume); the search ends past four
+// over from their centres. The lattices of one or two parameters, quickly
+// searched, go first up to the volume limit; then the orthorhombic boxes go
+// by shells of primitive volume, smallest first; the search ends past four
 // times the primitive volume of the best solution so far, when it convinces:
 // a lattice that a few missing lines let a smaller cell imitate is still
 // reached, and larger cells would only be its multiples.
@@ -15,6 +16,7 @@
 #include <cmath>
 #include <mutex>
 #include <thread>
+#include <tuple>
 
 namespace kovrin {
 
@@ -32,6 +34,7 @@ inline constexpr double epaisseur_couche = 400; // angstrom^3
 inline constexpr double m20_convaincant = 20;   // M(20) halved per line left out
 
 struct Boite {
+    int etage;  // 0: one or two parameters, searched first to the volume limit
     int couche; // of volume
     int famille;
     int tranche; // of the zero's range
@@ -243,7 +246,7 @@ void boites_de(const Famille& f, int rang, int tranches, const OptionsIndexation
     const int nb_b = f.n == 4 ? static_cast<int>((beta_max - beta_min) / pas_angle) : 1;
     std::array<int, nb_x_max> i{};
     while (true) {
-        Boite b{0, rang, 0, {}, {}};
+        Boite b{f.n <= 2 ? 0 : 1, 0, rang, 0, {}, {}};
         for (int j = 0; j < n_aretes; ++j) {
             b.bas[j] = arete_min + i[j] * pas_arete;
             b.haut[j] = b.bas[j] + pas_arete;
@@ -300,16 +303,18 @@ ResultatIndexation indexe(const std::vector<double>& deux_theta, double lambda,
     const int fils = options.fils > 0
                          ? options.fils
                          : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
-    std::stable_sort(boites.begin(), boites.end(),
-                     [](const Boite& a, const Boite& b) { return a.couche < b.couche; });
+    std::stable_sort(boites.begin(), boites.end(), [](const Boite& a, const Boite& b) {
+        return std::tie(a.etage, a.couche) < std::tie(b.etage, b.couche);
+    });
     Recherche recherche(raies, familles, options, progres, annulation);
-    const auto assez = [&](int couche) {
-        return recherche.volume_convaincant() > 0 &&
-               couche * epaisseur_couche > 4 * recherche.volume_convaincant();
+    const auto assez = [&](const Boite& b) {
+        return b.etage > 0 && recherche.volume_convaincant() > 0 &&
+               b.couche * epaisseur_couche > 4 * recherche.volume_convaincant();
     };
-    for (auto debut = boites.begin(); debut != boites.end() && !assez(debut->couche);) {
-        auto fin = std::find_if(debut, boites.end(),
-                                [&](const Boite& b) { return b.couche != debut->couche; });
+    for (auto debut = boites.begin(); debut != boites.end() && !assez(*debut);) {
+        auto fin = std::find_if(debut, boites.end(), [&](const Boite& b) {
+            return b.etage != debut->etage || b.couche != debut->couche;
+        });
         recherche.lance({debut, fin}, fils);
         debut = fin;
     }
