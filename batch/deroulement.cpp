@@ -308,13 +308,20 @@ bool prepare_repertoire(const OptionsBatch& o, Session& s) {
 
 } // namespace
 
-void deroule(const OptionsBatch& o, Session& s) {
-    if (!prepare_repertoire(o, s)) return;
+void deroule(const OptionsBatch& options, Session& s) {
+    if (!prepare_repertoire(options, s)) return;
     UsageLambda usage;
-    if (!o.pics.empty() && !prend_pics(o, s, usage)) return;
-    if (!o.profil.empty() && !prend_profil(o, s, usage)) return;
-    if (o.recherche && !cherche(o, s)) return;
-    if (o.ajuste_pics && !ajuste_pics(s)) return;
+    if (!options.pics.empty() && !prend_pics(options, s, usage)) return;
+    if (!options.profil.empty() && !prend_profil(options, s, usage)) return;
+    if (options.recherche && !cherche(options, s)) return;
+    if (options.ajuste_pics && !ajuste_pics(s)) return;
+    // --index finds the cell; --refine-best goes on as if it had been typed.
+    OptionsBatch trouvees;
+    if (options.indexation.demandee) {
+        if (!indexe_mesures(options, s) || !options.indexation.affine_meilleure) return;
+        trouvees = avec_meilleure_maille(options, s.indexation->solutions.front());
+    }
+    const OptionsBatch& o = options.indexation.demandee ? trouvees : options;
     const bool sans_donnees = o.pics.empty() && o.profil.empty();
     if (lambda_donnee(o) && !usage.utilisee && !sans_donnees)
         note("--anode and --lambda serve files without a wavelength; the data's was used");

@@ -33,6 +33,7 @@ struct Session {
     MarquesAffinement a_affiner{};
     bool moteur_appele = false;
     std::optional<std::string> statut; // the engine's status text, once it ran
+    std::optional<ResultatIndexation> indexation; // --index
     int code = sortie_succes;
 };
 

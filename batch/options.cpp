@@ -182,7 +182,8 @@ void complete(const CLI::App& app, const Textes& t, OptionsBatch& o) {
             "no measured reflections: give --peaks FILE, or --profile FILE with --search"};
     if (o.ajuste_pics && !o.recherche && o.pics.empty())
         throw OptionRefusee{"--fit-peaks: no peaks to fit: give --search or --peaks FILE"};
-    if (o.maille.empty() && o.ligne_systeme < 0)
+    if (const auto refus = complete_indexation(o.indexation)) throw OptionRefusee{*refus};
+    if (o.maille.empty() && o.ligne_systeme < 0 && !o.indexation.demandee)
         throw OptionRefusee{"no cell: give --cell FILE, or --system, --group and --cellpar"};
     o.pics = absolu(o.pics);
     o.profil = absolu(o.profil);
@@ -224,6 +225,9 @@ void declare_complements(CLI::App& app, OptionsBatch& o, CLI::Option* profil) {
     app.add_option("--cif", o.cif,
                    "write the refined cell as CIF, with the usual standard uncertainties")
         ->type_name("FILE");
+    auto* index = declare_indexation(app, o.indexation);
+    for (const char* nom : {"--cell", "--system"})
+        index->excludes(app.get_option(nom));
 }
 
 void declare(CLI::App& app, OptionsBatch& o, Textes& t) {

@@ -3,6 +3,7 @@
 // against their domains before any command runs.
 #include "affinement/resultats.h"
 #include "commun/nombres.h"
+#include "indexation.h"
 #include "profil/recherche_statistique.h"
 
 #include <array>
@@ -56,6 +57,7 @@ struct OptionsBatch {
     MethodeRecherche methode = MethodeRecherche::statistique; // --search-method
     double significativite = 3.0;                             // --significance, in sigma
     bool estime_decalage = true;                              // off with --no-zero-estimate
+    IndexationBatch indexation;                               // --index and its options
 };
 
 // The options, or the exit status when the run must stop (2 after a message on

@@ -268,11 +268,15 @@ json resume_json(const OptionsBatch& options, const Session& s) {
     j["pairs"] = paires(s, diagnostic);
     j["messages"] = s.dialogues.textes();
     j["listing"] = s.moteur_appele ? json((et.repertoire / "kovrin.out").string()) : json(nullptr);
+    if (s.indexation) j["solutions"] = json_solutions(*s.indexation);
     j["exit_status"] = s.code;
     return j;
 }
 
 void imprime_table(const OptionsBatch& options, const Session& s, std::ostream& sortie) {
+    if (s.indexation) imprime_solutions(*s.indexation, sortie);
+    if (s.indexation && !options.indexation.affine_meilleure) return;
+    if (s.indexation) sortie << '\n';
     if (options.sans_affinement)
         imprime_reflexions(s, sortie);
     else

@@ -1,0 +1,221 @@
+// Refinement of a trial cell in Q = 1/d^2: with the indices of the lines
+// fixed, 1/d^2 is linear in the reciprocal metric's parameters, and a zero
+// shift z of 2theta adds (dQ/d2theta) z, so that one linear least-squares
+// solution gives both; the indices are then chosen again with the new cell.
+#include "commun/angles.h"
+#include "cristallo/metrique.h"
+#include "indexation/interne.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kovrin::indexation {
+
+namespace {
+
+inline constexpr double largeur_tranche_zero = 0.05; // degrees 2theta
+
+} // namespace
+
+double q_de_deux_theta(double deux_theta, double lambda) {
+    const double s = 2 * std::sin(deux_theta * radians_theta_par_degre_2theta) / lambda;
+    return s * s;
+}
+
+double deux_theta_de_q(double q, double lambda) {
+    const double s = std::sqrt(q) * lambda / 2;
+    return s >= 1 ? 180 : 2 * std::asin(s) / radians_par_degre;
+}
+
+Raies prepare_raies(std::vector<double> deux_theta, double lambda,
+                    const OptionsIndexation& options) {
+    std::sort(deux_theta.begin(), deux_theta.end());
+    Raies r;
+    r.lambda = lambda;
+    const int tranches = options.zero
+                             ? std::max(1, static_cast<int>(std::ceil(
+                                               2 * options.zero_max / largeur_tranche_zero - 1e-9)))
+                             : 1;
+    const double largeur = options.zero ? 2 * options.zero_max / tranches : 0;
+    r.fenetres.resize(static_cast<std::size_t>(tranches));
+    for (double x : deux_theta) {
+        r.deux_theta.push_back(x);
+        r.q.push_back(q_de_deux_theta(x, lambda));
+        r.pente.push_back(4 / (lambda * lambda) * std::sin(x * radians_par_degre) *
+                          radians_theta_par_degre_2theta);
+        for (int t = 0; t < tranches; ++t) {
+            const double zero = options.zero ? -options.zero_max + (t + 0.5) * largeur : 0;
+            const double marge = options.tolerance + largeur / 2;
+            r.fenetres[static_cast<std::size_t>(t)].push_back(
+                {q_de_deux_theta(std::max(x - zero - marge, 0.0), lambda),
+                 q_de_deux_theta(std::min(x - zero + marge, 179.9), lambda)});
+        }
+    }
+    r.n_test = std::min<int>(nb_raies_m20, static_cast<int>(deux_theta.size()));
+    return r;
+}
+
+namespace {
+
+// The terms' 1/d^2 up to q_max, increasing, with their rank in the family.
+struct Calculee {
+    double q;
+    int terme;
+};
+
+// A lower bound of 1/d^2 per unit of h^2: 1/a^2 of the cell.
+double q_par_h2(const Famille& f, const Parametres& x) {
+    return f.n == 4 ? x[0] - x[3] * x[3] / (4 * x[2]) : x[0];
+}
+
+std::vector<Calculee> calculees(const Famille& f, const Parametres& x, double q_max) {
+    std::vector<Calculee> c;
+    const double seuil = q_par_h2(f, x);
+    for (std::size_t i = 0; i < f.termes.size(); ++i) {
+        const Terme& t = f.termes[i];
+        if (t.coef[0] * seuil > q_max * 1.0001) break;
+        const double q = q_de(t, x, f.n);
+        if (q <= q_max) c.push_back({q, static_cast<int>(i)});
+    }
+    std::sort(c.begin(), c.end(), [](const Calculee& u, const Calculee& v) { return u.q < v.q; });
+    return c;
+}
+
+// The term nearest to 2theta (corrected), when within the tolerance; else -1.
+int plus_proche(const std::vector<Calculee>& c, double deux_theta, double lambda,
+                double tolerance) {
+    const double q = q_de_deux_theta(deux_theta, lambda);
+    auto it = std::lower_bound(c.begin(), c.end(), q,
+                               [](const Calculee& u, double v) { return u.q < v; });
+    int meilleur = -1;
+    double ecart_min = tolerance;
+    for (auto j = it == c.begin() ? it : it - 1; j != c.end() && j <= it; ++j) {
+        const double ecart = std::fabs(deux_theta_de_q(j->q, lambda) - deux_theta);
+        if (ecart <= ecart_min) {
+            ecart_min = ecart;
+            meilleur = j->terme;
+        }
+    }
+    return meilleur;
+}
+
+using Matrice = std::array<std::array<double, nb_x_max + 2>, nb_x_max + 1>;
+
+// Gauss-Jordan elimination with partial pivoting of an augmented n x (n+1) system.
+bool resout(Matrice& m, int n, std::array<double, nb_x_max + 1>& solution) {
+    for (int c = 0; c < n; ++c) {
+        int pivot = c;
+        for (int l = c + 1; l < n; ++l)
+            if (std::fabs(m[l][c]) > std::fabs(m[pivot][c])) pivot = l;
+        if (!(std::fabs(m[pivot][c]) > 1e-300)) return false;
+        std::swap(m[c], m[pivot]);
+        for (int l = 0; l < n; ++l) {
+            if (l == c) continue;
+            const double facteur = m[l][c] / m[c][c];
+            for (int k = c; k <= n; ++k)
+                m[l][k] -= facteur * m[c][k];
+        }
+    }
+    for (int c = 0; c < n; ++c)
+        solution[c] = m[c][n] / m[c][c];
+    return true;
+}
+
+struct Etat {
+    Parametres x;
+    double zero = 0;
+    std::vector<int> termes; // per line; -1: unindexed
+};
+
+void indexe_raies(const Famille& f, const Raies& raies, Etat& e, double tolerance) {
+    const double q_max =
+        q_de_deux_theta(std::min(raies.deux_theta.back() + 1, 179.9), raies.lambda);
+    const auto c = calculees(f, e.x, q_max);
+    e.termes.assign(raies.q.size(), -1);
+    for (std::size_t i = 0; i < raies.q.size(); ++i)
+        e.termes[i] = plus_proche(c, raies.deux_theta[i] - e.zero, raies.lambda, tolerance);
+}
+
+// Least squares on the indexed lines, residuals in degrees 2theta.
+bool resout_moindres_carres(const Famille& f, const Raies& raies, bool avec_zero, Etat& e) {
+    const int n = f.n + (avec_zero ? 1 : 0);
+    Matrice m{};
+    int nb = 0;
+    for (std::size_t i = 0; i < raies.q.size(); ++i) {
+        if (e.termes[i] < 0) continue;
+        std::array<double, nb_x_max + 2> ligne{};
+        const Terme& t = f.termes[static_cast<std::size_t>(e.termes[i])];
+        for (int j = 0; j < f.n; ++j)
+            ligne[j] = t.coef[j] / raies.pente[i];
+        if (avec_zero) ligne[f.n] = 1;
+        ligne[n] = raies.q[i] / raies.pente[i];
+        for (int l = 0; l < n; ++l)
+            for (int k = 0; k <= n; ++k)
+                m[l][k] += ligne[l] * ligne[k];
+        ++nb;
+    }
+    std::array<double, nb_x_max + 1> s{};
+    if (nb < n + 1 || !resout(m, n, s)) return false;
+    std::copy(s.begin(), s.begin() + f.n, e.x.begin());
+    e.zero = avec_zero ? s[f.n] : 0;
+    return true;
+}
+
+int non_indexees(const Etat& e, int n) {
+    return static_cast<int>(std::count(e.termes.begin(), e.termes.begin() + n, -1));
+}
+
+std::optional<SolutionIndexation> solution_de(const Famille& f, const Raies& raies, const Etat& e) {
+    const auto maille = maille_de_x(f, e.x);
+    if (!maille) return std::nullopt;
+    SolutionIndexation s;
+    s.reseau = f.reseau;
+    s.maille = *maille;
+    s.zero = e.zero;
+    s.non_indexees = non_indexees(e, raies.n_test);
+    std::vector<RaieIndexee> indexees;
+    for (std::size_t i = 0; i < raies.q.size(); ++i) {
+        const bool indexee = e.termes[i] >= 0;
+        if (indexee)
+            indexees.push_back(
+                {raies.deux_theta[i] - e.zero,
+                 deux_theta_de_q(q_de(f.termes[static_cast<std::size_t>(e.termes[i])], e.x, f.n),
+                                 raies.lambda)});
+        if (static_cast<int>(i) < raies.n_test)
+            s.indices.push_back(indexee ? f.termes[static_cast<std::size_t>(e.termes[i])].hkl
+                                        : std::array<int, 3>{0, 0, 0});
+    }
+    const double q_max =
+        q_de_deux_theta(std::min(raies.deux_theta.back() + 1, 179.9), raies.lambda);
+    std::vector<double> possibles;
+    double q_precedent = -1;
+    for (const Calculee& c : calculees(f, e.x, q_max)) {
+        if (c.q - q_precedent > 1e-9 * c.q) possibles.push_back(deux_theta_de_q(c.q, raies.lambda));
+        q_precedent = c.q;
+    }
+    const auto figures = figures_merite(indexees, possibles, raies.lambda);
+    if (!figures) return std::nullopt;
+    s.figures = *figures;
+    s.volume = volume_maille(s.maille);
+    return s;
+}
+
+} // namespace
+
+std::optional<SolutionIndexation> affine_essai(const Famille& f, const Raies& raies,
+                                               const Parametres& x,
+                                               const OptionsIndexation& options) {
+    Etat e{x, 0, {}};
+    const double large = options.tolerance + (options.zero ? options.zero_max : 0);
+    for (int iteration = 0; iteration < 4; ++iteration) {
+        indexe_raies(f, raies, e, iteration == 0 ? large : options.tolerance);
+        if (non_indexees(e, raies.n_test) > options.non_indexees_max) return std::nullopt;
+        if (!resout_moindres_carres(f, raies, options.zero, e)) return std::nullopt;
+        if (std::fabs(e.zero) > options.zero_max + options.tolerance) return std::nullopt;
+    }
+    indexe_raies(f, raies, e, options.tolerance);
+    if (non_indexees(e, raies.n_test) > options.non_indexees_max) return std::nullopt;
+    return solution_de(f, raies, e);
+}
+
+} // namespace kovrin::indexation

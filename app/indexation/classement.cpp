@@ -1,0 +1,148 @@
+// The candidates of the searches, reduced, merged and ranked.
+#include "indexation/interne.h"
+
+#include "commun/angles.h"
+#include "cristallo/metrique.h"
+
+#include <gemmi/cellred.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <tuple>
+
+namespace kovrin {
+
+Maille maille_reduite(const Maille& m, char centrage) {
+    const gemmi::UnitCell u(m[0], m[1], m[2], m[3], m[4], m[5]);
+    gemmi::GruberVector g(u, centrage);
+    g.niggli_reduce(1e-6 * g.A);
+    return g.cell_parameters();
+}
+
+namespace {
+
+// The seven shortest lattice vectors among the combinations of a reduced
+// basis with coefficients -1, 0, 1: the same for any reduced basis of the
+// lattice, where the Niggli cell itself may jump between its two forms near
+// right angles (60 60 60 and 90 120 120 describe one lattice).
+std::array<double, 7> plus_courts(const Maille& m) {
+    const Metrique g = tenseur_metrique(m);
+    std::vector<double> longueurs;
+    for (int i = -1; i <= 1; ++i)
+        for (int j = -1; j <= 1; ++j)
+            for (int k = 0; k <= 1; ++k) {
+                const int v[3] = {i, j, k};
+                if (k == 0 && (j < 0 || (j == 0 && i <= 0))) continue;
+                double q = 0;
+                for (int a = 0; a < 3; ++a)
+                    for (int b = 0; b < 3; ++b)
+                        q += v[a] * v[b] * g[a][b];
+                longueurs.push_back(std::sqrt(std::max(q, 0.0)));
+            }
+    std::sort(longueurs.begin(), longueurs.end());
+    std::array<double, 7> sept{};
+    std::copy(longueurs.begin(), longueurs.begin() + 7, sept.begin());
+    return sept;
+}
+
+bool reduites_egales(const Maille& a, const Maille& b, double tol_l, double tol_a) {
+    const double va = volume_maille(a), vb = volume_maille(b);
+    // An angle error of tol_a changes the volume by about its sine.
+    if (std::fabs(va - vb) > (3 * tol_l + std::sin(tol_a * radians_par_degre)) * std::max(va, vb))
+        return false;
+    const auto la = plus_courts(a), lb = plus_courts(b);
+    for (std::size_t i = 0; i < la.size(); ++i)
+        if (std::fabs(la[i] - lb[i]) > tol_l * std::max(la[i], lb[i])) return false;
+    return true;
+}
+
+} // namespace
+
+bool meme_reseau(const Maille& a, char centrage_a, const Maille& b, char centrage_b,
+                 double tolerance_longueurs, double tolerance_angles) {
+    return reduites_egales(maille_reduite(a, centrage_a), maille_reduite(b, centrage_b),
+                           tolerance_longueurs, tolerance_angles);
+}
+
+namespace indexation {
+
+namespace {
+
+struct Candidat {
+    SolutionIndexation solution;
+    Maille reduite;
+    double volume_primitif;
+};
+
+// Figures of merit within 3 % of each other tie: the higher symmetry wins.
+int classe_m20(double m20) {
+    if (!std::isfinite(m20)) return std::numeric_limits<int>::max();
+    return static_cast<int>(std::floor(std::log(std::max(m20, 1e-9)) / std::log(1.03)));
+}
+
+// M(20) counts the indexed lines alone: each line left out among the first 20
+// halves it for the ranking, or a sub-cell that drops a line or two would
+// outrank the cell that indexes them all.
+double m20_classement(const SolutionIndexation& s) {
+    return std::ldexp(s.figures.m, -s.non_indexees);
+}
+
+bool avant(const Candidat& u, const Candidat& v) {
+    const SolutionIndexation& a = u.solution;
+    const SolutionIndexation& b = v.solution;
+    return std::make_tuple(-classe_m20(m20_classement(a)), rang_symetrie(a.reseau), -a.figures.m,
+                           a.non_indexees, a.volume, a.maille) <
+           std::make_tuple(-classe_m20(m20_classement(b)), rang_symetrie(b.reseau), -b.figures.m,
+                           b.non_indexees, b.volume, b.maille);
+}
+
+// A cell whose volume is a multiple of a better one's and indexes no more lines.
+bool multiple_de(const Candidat& c, const Candidat& meilleur) {
+    const double rapport = c.volume_primitif / meilleur.volume_primitif;
+    const double entier = std::round(rapport);
+    return entier >= 2 && std::fabs(rapport - entier) < 0.01 * entier &&
+           c.solution.non_indexees >= meilleur.solution.non_indexees;
+}
+
+// Keeps a candidate unless it repeats a better one. The same lattice in a
+// higher symmetry takes the place of the one kept: its reduced cell agrees
+// within the tolerances, so the lattice has that symmetry (the lower
+// description only fits the scatter of the lines better).
+void garde(Candidat& c, std::vector<Candidat>& gardes) {
+    for (Candidat& g : gardes) {
+        if (reduites_egales(c.reduite, g.reduite, 0.005, 0.5)) {
+            if (rang_symetrie(c.solution.reseau) < rang_symetrie(g.solution.reseau))
+                g = std::move(c);
+            return;
+        }
+        if (multiple_de(c, g)) return;
+    }
+    gardes.push_back(std::move(c));
+}
+
+} // namespace
+
+std::vector<SolutionIndexation> classe(std::vector<SolutionIndexation> solutions,
+                                       const OptionsIndexation& options) {
+    std::vector<Candidat> candidats;
+    for (SolutionIndexation& s : solutions) {
+        if (!(s.figures.m >= options.m20_min)) continue;
+        const char centrage = fiche(s.reseau).centrage;
+        const Maille reduite = maille_reduite(s.maille, centrage);
+        const double volume_primitif = s.volume / multiplicite(centrage);
+        candidats.push_back({std::move(s), reduite, volume_primitif});
+    }
+    std::sort(candidats.begin(), candidats.end(), avant);
+    std::vector<Candidat> gardes;
+    for (Candidat& c : candidats)
+        garde(c, gardes);
+    std::vector<SolutionIndexation> classees;
+    for (Candidat& c : gardes)
+        classees.push_back(std::move(c.solution));
+    return classees;
+}
+
+} // namespace indexation
+
+} // namespace kovrin

@@ -1,0 +1,211 @@
+#include "indexation/familles.h"
+
+#include "commun/angles.h"
+#include "cristallo/centrages.h"
+#include "cristallo/metrique.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+namespace kovrin::indexation {
+
+namespace {
+
+bool permise(Reseau r, int h, int k, int l) {
+    const char lettre = fiche(r).centrage;
+    for (const Centrage& c : table_centrages)
+        if (c.lettre == lettre) return permise_par_centrage(c, h, k, l);
+    return true;
+}
+
+Coefficients coefficients(Reseau r, int h, int k, int l) {
+    const double h2 = h * h, k2 = k * k, l2 = l * l;
+    switch (fiche(r).systeme) {
+    case Systeme::cubique:
+        return {h2 + k2 + l2};
+    case Systeme::tetragonal:
+        return {h2 + k2, l2};
+    case Systeme::hexagonal:
+        return {4.0 / 3.0 * (h2 + h * k + k2), l2};
+    case Systeme::orthorhombique:
+        return {h2, k2, l2};
+    default:
+        return {h2, k2, l2, static_cast<double>(h * l)};
+    }
+}
+
+struct FormeFamille {
+    int n;
+    Ordre ordre;
+};
+
+std::optional<FormeFamille> forme(Reseau r) {
+    switch (r) {
+    case Reseau::cP:
+    case Reseau::cI:
+    case Reseau::cF:
+        return FormeFamille{1, Ordre::aucun};
+    case Reseau::tP:
+    case Reseau::tI:
+    case Reseau::hP:
+    case Reseau::hR:
+        return FormeFamille{2, Ordre::aucun};
+    case Reseau::oP:
+    case Reseau::oI:
+    case Reseau::oF:
+        return FormeFamille{3, Ordre::a_b_c};
+    case Reseau::oS:
+        return FormeFamille{3, Ordre::a_b};
+    case Reseau::mP:
+        return FormeFamille{4, Ordre::a_c};
+    case Reseau::mS:
+        return FormeFamille{4, Ordre::aucun};
+    case Reseau::aP:
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// The indices that represent a term: the most positive of its equivalents.
+int poids(const std::array<int, 3>& hkl) {
+    return (hkl[0] < 0) + (hkl[1] < 0) + (hkl[2] < 0);
+}
+
+void calcule_sauts(Famille& f) {
+    const std::size_t n = f.termes.size();
+    f.saut0.assign(n, n);
+    f.saut1.assign(n, n);
+    for (std::size_t i = n; i-- > 1;) {
+        const Coefficients& c = f.termes[i - 1].coef;
+        const Coefficients& d = f.termes[i].coef;
+        f.saut0[i - 1] = c[0] != d[0] ? i : f.saut0[i];
+        f.saut1[i - 1] = c[0] != d[0] || c[1] != d[1] ? i : f.saut1[i];
+    }
+}
+
+} // namespace
+
+std::optional<Famille> famille_de(Reseau r, double q_max, double arete_max) {
+    const auto f = forme(r);
+    if (!f) return std::nullopt;
+    Famille famille{r, f->n, f->ordre, {}, {}, {}};
+    // 1/d^2 >= h^2/a^2 in every family, and likewise for k and l.
+    const int m = static_cast<int>(std::ceil(std::sqrt(q_max) * arete_max)) + 1;
+    std::map<Coefficients, std::array<int, 3>> vus;
+    for (int h = -m; h <= m; ++h)
+        for (int k = -m; k <= m; ++k)
+            for (int l = -m; l <= m; ++l) {
+                if ((h == 0 && k == 0 && l == 0) || !permise(r, h, k, l)) continue;
+                const Coefficients c = coefficients(r, h, k, l);
+                auto [it, nouveau] = vus.try_emplace(c, std::array{h, k, l});
+                if (!nouveau && poids({h, k, l}) < poids(it->second)) it->second = {h, k, l};
+            }
+    for (const auto& [c, hkl] : vus)
+        famille.termes.push_back({c, hkl});
+    calcule_sauts(famille);
+    return famille;
+}
+
+Parametres x_de_directs(const Famille& f, const Parametres& p) {
+    Parametres x{};
+    if (f.n < 4) {
+        for (int j = 0; j < f.n; ++j)
+            x[j] = 1 / (p[j] * p[j]);
+        return x;
+    }
+    const double s2 = std::pow(std::sin(p[3] * radians_par_degre), 2);
+    x[0] = 1 / (p[0] * p[0] * s2);
+    x[1] = 1 / (p[1] * p[1]);
+    x[2] = 1 / (p[2] * p[2] * s2);
+    x[3] = -2 * std::cos(p[3] * radians_par_degre) / (p[0] * p[2] * s2);
+    return x;
+}
+
+std::optional<Maille> maille_de_x(const Famille& f, const Parametres& x) {
+    for (int j = 0; j < std::min(f.n, 3); ++j)
+        if (!(x[j] > 0)) return std::nullopt;
+    const double a = 1 / std::sqrt(x[0]);
+    switch (f.n) {
+    case 1:
+        return Maille{a, a, a, 90, 90, 90};
+    case 2:
+        return fiche(f.reseau).systeme == Systeme::hexagonal
+                   ? Maille{a, a, 1 / std::sqrt(x[1]), 90, 90, 120}
+                   : Maille{a, a, 1 / std::sqrt(x[1]), 90, 90, 90};
+    case 3:
+        return Maille{a, 1 / std::sqrt(x[1]), 1 / std::sqrt(x[2]), 90, 90, 90};
+    default:
+        break;
+    }
+    // Reciprocal metric of the monoclinic cell, then its inverse.
+    const Metrique g{{{x[0], 0, x[3] / 2}, {0, x[1], 0}, {x[3] / 2, 0, x[2]}}};
+    const auto reciproque = maille_de_tenseur(g);
+    if (!reciproque) return std::nullopt;
+    return maille_inverse(*reciproque);
+}
+
+double q_de(const Terme& t, const Parametres& x, int n) {
+    double q = 0;
+    for (int j = 0; j < n; ++j)
+        q += t.coef[j] * x[j];
+    return q;
+}
+
+namespace {
+
+Intervalle produit(Intervalle u, Intervalle v) {
+    const double p[] = {u.bas * v.bas, u.bas * v.haut, u.haut * v.bas, u.haut * v.haut};
+    return {*std::min_element(p, p + 4), *std::max_element(p, p + 4)};
+}
+
+// Monoclinic: 1/d^2 = k^2/b^2 + (u^2 + v^2 - 2 u v cos(beta)) / sin^2(beta)
+// with u = h/a, v = l/c, bounded by interval arithmetic (beta from 90 up).
+Intervalle bornes_monoclinique(const Terme& t, const Parametres& bas, const Parametres& haut) {
+    const auto& [h, k, l] = t.hkl;
+    const Intervalle u{std::min(h / bas[0], h / haut[0]), std::max(h / bas[0], h / haut[0])};
+    const Intervalle v{std::min(l / bas[2], l / haut[2]), std::max(l / bas[2], l / haut[2])};
+    const Intervalle cosinus{std::cos(haut[3] * radians_par_degre),
+                             std::cos(bas[3] * radians_par_degre)};
+    const Intervalle uv = produit(produit(u, v), cosinus);
+    const double u2b = h * h / (haut[0] * haut[0]), u2h = h * h / (bas[0] * bas[0]);
+    const double v2b = l * l / (haut[2] * haut[2]), v2h = l * l / (bas[2] * bas[2]);
+    const double s_bas = std::min(std::pow(std::sin(bas[3] * radians_par_degre), 2),
+                                  std::pow(std::sin(haut[3] * radians_par_degre), 2));
+    const double s_haut = bas[3] <= 90 ? 1 : std::pow(std::sin(bas[3] * radians_par_degre), 2);
+    const double f_bas = std::max(0.0, u2b + v2b - 2 * uv.haut);
+    const double f_haut = u2h + v2h - 2 * uv.bas;
+    const double k2 = static_cast<double>(k * k);
+    return {k2 / (haut[1] * haut[1]) + f_bas / s_haut, k2 / (bas[1] * bas[1]) + f_haut / s_bas};
+}
+
+} // namespace
+
+Intervalle bornes_q(const Famille& f, const Terme& t, const Parametres& bas,
+                    const Parametres& haut) {
+    if (f.n == 4) return bornes_monoclinique(t, bas, haut);
+    Intervalle q{0, 0};
+    for (int j = 0; j < f.n; ++j) {
+        q.bas += t.coef[j] / (haut[j] * haut[j]);
+        q.haut += t.coef[j] / (bas[j] * bas[j]);
+    }
+    return q;
+}
+
+double volume_min(const Famille& f, const Parametres& bas, const Parametres& haut) {
+    switch (f.n) {
+    case 1:
+        return bas[0] * bas[0] * bas[0];
+    case 2:
+        return bas[0] * bas[0] * bas[1] *
+               (fiche(f.reseau).systeme == Systeme::hexagonal ? std::sqrt(3.0) / 2 : 1.0);
+    case 3:
+        return bas[0] * bas[1] * bas[2];
+    default:
+        return bas[0] * bas[1] * bas[2] *
+               std::min(std::sin(bas[3] * radians_par_degre),
+                        std::sin(haut[3] * radians_par_degre));
+    }
+}
+
+} // namespace kovrin::indexation

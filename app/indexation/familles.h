@@ -1,0 +1,61 @@
+#pragma once
+// The lattices the dichotomy searches, each as a family of index terms: a
+// line of spacing d is indexed by a term when 1/d^2 = sum_j coef_j X_j, the X_j
+// being the linear parameters of the reciprocal metric (1/a^2, 1/b^2 ... for
+// the orthogonal axes; A, B, C, D of h^2 A + k^2 B + l^2 C + h l D for the
+// monoclinic). The dichotomy itself works on the direct parameters (lengths,
+// and beta in degrees for the monoclinic).
+#include "cristallo/geometrie.h"
+#include "indexation/reseaux.h"
+
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace kovrin::indexation {
+
+inline constexpr int nb_x_max = 4;
+using Coefficients = std::array<double, nb_x_max>;
+using Parametres = std::array<double, nb_x_max>;
+
+struct Terme {
+    Coefficients coef{};
+    std::array<int, 3> hkl{};
+};
+
+// How the direct parameters of a box are ordered to search each cell once.
+enum class Ordre { aucun, a_b, a_b_c, a_c };
+
+struct Famille {
+    Reseau reseau;
+    int n = 1; // parameters (direct and X alike)
+    Ordre ordre = Ordre::aucun;
+    std::vector<Terme> termes; // allowed, with distinct coefficients, in their order
+    // Per term, the next one whose first coefficient, or first two, differ:
+    // where a scan goes on once the partial sum is too large.
+    std::vector<std::size_t> saut0, saut1;
+};
+
+// The family of a lattice with every term of 1/d^2 up to q_max for edges up
+// to arete_max; nothing for the triclinic lattice, which the dichotomy does not search.
+std::optional<Famille> famille_de(Reseau r, double q_max, double arete_max);
+
+// The linear parameters of the direct ones, and the cell of linear parameters
+// (nothing when they describe no cell).
+Parametres x_de_directs(const Famille& f, const Parametres& p);
+std::optional<Maille> maille_de_x(const Famille& f, const Parametres& x);
+
+// 1/d^2 of a term.
+double q_de(const Terme& t, const Parametres& x, int n);
+
+// Bounds of 1/d^2 of a term over a box of direct parameters.
+struct Intervalle {
+    double bas, haut;
+};
+Intervalle bornes_q(const Famille& f, const Terme& t, const Parametres& bas,
+                    const Parametres& haut);
+
+// The smallest conventional volume of a box.
+double volume_min(const Famille& f, const Parametres& bas, const Parametres& haut);
+
+} // namespace kovrin::indexation

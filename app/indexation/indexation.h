@@ -1,0 +1,77 @@
+#pragma once
+// Ab initio indexing of a powder pattern: from the measured line positions and
+// the wavelength, the cells that index them, best first. Cubic to
+// orthorhombic lattices are searched exhaustively by successive dichotomy of
+// their parameters within the volume limit (Louer & Louer 1972; Boultif &
+// Louer 1991; the monoclinic lattices too, when asked for), so that an empty answer means no such
+// cell below that volume. Every candidate is refined in Q = 1/d^2 (cell and zero, by linear least
+// squares), reduced (Niggli), merged with its equivalents and multiples, and
+// ranked by de Wolff's M(20).
+#include "affinement/merite.h"
+#include "cristallo/geometrie.h"
+#include "indexation/reseaux.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace kovrin {
+
+struct OptionsIndexation {
+    // By Systeme. The monoclinic dichotomy is slow and still finds spurious
+    // cells: it runs when asked for; no triclinic search exists yet.
+    std::array<bool, 7> systemes{true, true, true, true, true, false, false};
+    double volume_max = 3000; // angstrom^3
+    int non_indexees_max = 2; // among the first 20 lines
+    bool zero = true;         // search a zero shift
+    double zero_max = 0.1;    // degrees 2theta, either side
+    double duree_max = 60;    // seconds
+    int fils = 0;             // threads; 0: the machine's cores
+    std::uint64_t graine = 1; // of any random choice of the search
+    double tolerance = 0.03;  // degrees 2theta: the lines' own scatter
+    double arete_max = 25;    // angstrom: the longest edge searched
+    double m20_min = 8;       // solutions below are not reported
+};
+
+struct SolutionIndexation {
+    Reseau reseau = Reseau::aP;
+    Maille maille{};             // conventional cell
+    double volume = 0, zero = 0; // zero: to subtract from the measured 2theta
+    FiguresMerite figures;
+    int non_indexees = 0;                    // among the first 20 lines
+    std::vector<std::array<int, 3>> indices; // of the first 20 lines; 0 0 0: unindexed
+    Systeme systeme() const { return fiche(reseau).systeme; }
+};
+
+struct ProgresIndexation {
+    long long essais = 0;    // parameter boxes tested
+    double meilleur_m20 = 0; // of the solutions found so far
+};
+
+struct ResultatIndexation {
+    std::vector<SolutionIndexation> solutions; // best first
+    long long essais = 0;
+    bool annulee = false, temps_ecoule = false;
+};
+
+// Called from the search threads, one call at a time, a few times a second.
+using RappelProgres = std::function<void(const ProgresIndexation&)>;
+
+// The measured lines in degrees 2theta (any order) at wavelength `lambda`.
+// `annulation`, when given, stops the search as soon as it turns true: the
+// solutions found so far are returned.
+ResultatIndexation indexe(const std::vector<double>& deux_theta, double lambda,
+                          const OptionsIndexation& options, const RappelProgres& progres = {},
+                          const std::atomic<bool>* annulation = nullptr);
+
+// Same lattice within 0.5 % on the lengths and 0.5 degree on the angles of
+// the two Niggli-reduced primitive cells (the check of the benchmark too).
+bool meme_reseau(const Maille& a, char centrage_a, const Maille& b, char centrage_b,
+                 double tolerance_longueurs = 0.005, double tolerance_angles = 0.5);
+
+// The Niggli-reduced primitive cell of a conventional cell of that centring.
+Maille maille_reduite(const Maille& maille, char centrage);
+
+} // namespace kovrin

@@ -1,0 +1,328 @@
+// The exhaustive search by successive dichotomy: the direct parameters are
+// cut into boxes (0.5 angstrom, 5 degrees); a box survives when, for every
+// one of the first 20 lines but the impurities allowed, some term's range of
+// 1/d^2 over the box meets the line's window; a surviving box is halved along
+// every parameter, down to boxes small enough for the refinement in Q to take
+// over from their centres. The lattices of one or two parameters, quickly
+// searched, go first up to the volume limit; then the orthorhombic boxes go
+// by shells of primitive volume, smallest first; the search ends past four
+// times the primitive volume of the best solution so far, when it convinces:
+// a lattice that a few missing lines let a smaller cell imitate is still
+// reached, and larger cells would only be its multiples.
+#include "indexation/interne.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <mutex>
+#include <thread>
+#include <tuple>
+
+namespace kovrin {
+
+namespace indexation {
+
+namespace {
+
+using Horloge = std::chrono::steady_clock;
+
+inline constexpr double arete_min = 2.0;
+inline constexpr double pas_arete = 0.5, pas_angle = 5.0;
+inline constexpr double beta_min = 90, beta_max = 130;
+inline constexpr int niveaux = 5;               // halvings down to 0.016 angstrom, 0.16 degree
+inline constexpr double epaisseur_couche = 400; // angstrom^3
+inline constexpr double m20_convaincant = 20;   // M(20) halved per line left out
+
+struct Boite {
+    int etage;  // 0: one or two parameters, searched first to the volume limit
+    int couche; // of volume
+    int famille;
+    int tranche; // of the zero's range
+    Parametres bas, haut;
+};
+
+bool ordonnee(const Famille& f, const Parametres& bas, const Parametres& haut) {
+    switch (f.ordre) {
+    case Ordre::aucun:
+        return true;
+    case Ordre::a_b:
+        return bas[0] <= haut[1];
+    case Ordre::a_b_c:
+        return bas[0] <= haut[1] && bas[1] <= haut[2];
+    case Ordre::a_c:
+        return bas[0] <= haut[2];
+    }
+    return true;
+}
+
+class Recherche {
+  public:
+    Recherche(const Raies& raies, const std::vector<Famille>& familles,
+              const OptionsIndexation& options, const RappelProgres& progres,
+              const std::atomic<bool>* annulation)
+        : raies_(raies), familles_(familles), options_(options), progres_(progres),
+          annulation_(annulation),
+          fin_(Horloge::now() + std::chrono::duration_cast<Horloge::duration>(
+                                    std::chrono::duration<double>(options.duree_max))) {}
+
+    void lance(const std::vector<Boite>& boites, int fils);
+    // The primitive volume of the best solution when it convinces, else 0.
+    double volume_convaincant() const { return volume_convaincant_; }
+    std::vector<SolutionIndexation> solutions() { return std::move(trouvees_); }
+    long long essais() const { return essais_; }
+    bool annulee() const { return annulation_ && *annulation_; }
+    bool temps_ecoule() const { return temps_ecoule_; }
+
+  private:
+    void travaille(const std::vector<Boite>& boites);
+    bool arrete();
+    bool passe(const Famille& f, const Boite& b) const;
+    void explore(const Boite& b, int niveau, std::vector<SolutionIndexation>& locales);
+    void divise(const Boite& b, int niveau, std::vector<SolutionIndexation>& locales);
+    void feuille(const Boite& b, std::vector<SolutionIndexation>& locales);
+    void signale(std::vector<SolutionIndexation>& locales);
+
+    const Raies& raies_;
+    const std::vector<Famille>& familles_;
+    const OptionsIndexation& options_;
+    const RappelProgres& progres_;
+    const std::atomic<bool>* annulation_;
+    Horloge::time_point fin_;
+    std::atomic<std::size_t> suivante_{0};
+    std::atomic<long long> essais_{0};
+    std::atomic<bool> temps_ecoule_{false};
+    std::mutex verrou_;
+    std::vector<SolutionIndexation> trouvees_;
+    double meilleur_ = 0;
+    double volume_convaincant_ = 0, meilleur_classement_ = 0;
+    Horloge::time_point dernier_signal_{};
+};
+
+bool Recherche::arrete() {
+    if (annulation_ && *annulation_) return true;
+    if (temps_ecoule_) return true;
+    if ((essais_ & 255) == 0 && Horloge::now() > fin_) temps_ecoule_ = true;
+    return temps_ecoule_;
+}
+
+// A lower bound of 1/d^2 over the box from the first coefficients of a term
+// (the monoclinic cross term aside, each term adds a positive part).
+double partielle(const Coefficients& c, const Parametres& haut, int n) {
+    double q = 0;
+    for (int j = 0; j < n; ++j)
+        q += c[j] / (haut[j] * haut[j]);
+    return q;
+}
+
+bool Recherche::passe(const Famille& f, const Boite& b) const {
+    std::array<bool, nb_raies_m20> couvertes{};
+    const int n = raies_.n_test;
+    const auto& fenetre = raies_.fenetres[static_cast<std::size_t>(b.tranche)];
+    const double q_max = fenetre[static_cast<std::size_t>(n - 1)].haut;
+    const std::size_t nb_termes = f.termes.size();
+    // The monoclinic cross term can lower 1/d^2 below h^2/a^2 + k^2/b^2 + l^2/c^2, not
+    // below its first two parts.
+    const int n_sauts = f.n == 4 ? 2 : f.n;
+    int nb = 0;
+    for (std::size_t i = 0; i < nb_termes;) {
+        const Terme& t = f.termes[i];
+        if (partielle(t.coef, b.haut, 1) > q_max) break;
+        if (n_sauts >= 2 && partielle(t.coef, b.haut, 2) > q_max) {
+            i = f.saut0[i];
+            continue;
+        }
+        if (n_sauts >= 3 && partielle(t.coef, b.haut, 3) > q_max) {
+            i = f.saut1[i];
+            continue;
+        }
+        ++i;
+        const Intervalle q = bornes_q(f, t, b.bas, b.haut);
+        if (q.bas > q_max) continue;
+        auto premiere = std::lower_bound(fenetre.begin(), fenetre.begin() + n, q.bas,
+                                         [](const Intervalle& r, double v) { return r.haut < v; });
+        for (auto it = premiere; it != fenetre.begin() + n && it->bas <= q.haut; ++it) {
+            const auto k = static_cast<std::size_t>(it - fenetre.begin());
+            if (!couvertes[k]) ++nb;
+            couvertes[k] = true;
+        }
+        if (nb == n) return true;
+    }
+    return n - nb <= options_.non_indexees_max;
+}
+
+void Recherche::explore(const Boite& b, int niveau, std::vector<SolutionIndexation>& locales) {
+    ++essais_;
+    if (arrete()) return;
+    const Famille& f = familles_[static_cast<std::size_t>(b.famille)];
+    if (!passe(f, b)) return;
+    if (niveau == niveaux)
+        feuille(b, locales);
+    else
+        divise(b, niveau, locales);
+}
+
+void Recherche::divise(const Boite& b, int niveau, std::vector<SolutionIndexation>& locales) {
+    const Famille& f = familles_[static_cast<std::size_t>(b.famille)];
+    for (int choix = 0; choix < (1 << f.n); ++choix) {
+        Boite enfant = b;
+        for (int j = 0; j < f.n; ++j) {
+            const double milieu = (b.bas[j] + b.haut[j]) / 2;
+            (choix >> j & 1 ? enfant.bas[j] : enfant.haut[j]) = milieu;
+        }
+        if (ordonnee(f, enfant.bas, enfant.haut) &&
+            volume_min(f, enfant.bas, enfant.haut) <= options_.volume_max)
+            explore(enfant, niveau + 1, locales);
+    }
+}
+
+// Neighbouring boxes of one solution converge on it: a box whose cell is
+// within a few box widths of a solution refined already adds nothing.
+bool deja_trouvee(const Famille& f, const Parametres& centre,
+                  const std::vector<SolutionIndexation>& locales) {
+    const Parametres x = x_de_directs(f, centre);
+    const auto maille = maille_de_x(f, x);
+    if (!maille) return true;
+    for (const SolutionIndexation& s : locales) {
+        if (s.reseau != f.reseau) continue;
+        bool proche = true;
+        for (int j = 0; j < 6 && proche; ++j)
+            proche = std::fabs(s.maille[j] - (*maille)[j]) < (j < 3 ? 0.08 : 0.8);
+        if (proche) return true;
+    }
+    return false;
+}
+
+void Recherche::feuille(const Boite& b, std::vector<SolutionIndexation>& locales) {
+    const Famille& f = familles_[static_cast<std::size_t>(b.famille)];
+    Parametres centre{};
+    for (int j = 0; j < f.n; ++j)
+        centre[j] = (b.bas[j] + b.haut[j]) / 2;
+    if (deja_trouvee(f, centre, locales)) return;
+    auto s = affine_essai(f, raies_, x_de_directs(f, centre), options_);
+    if (s && s->volume <= options_.volume_max * 1.01) locales.push_back(std::move(*s));
+}
+
+void Recherche::signale(std::vector<SolutionIndexation>& locales) {
+    std::lock_guard verrou(verrou_);
+    for (const SolutionIndexation& s : locales) {
+        meilleur_ = std::max(meilleur_, s.figures.m);
+        const double classement = std::ldexp(s.figures.m, -s.non_indexees);
+        if (classement >= m20_convaincant && classement > meilleur_classement_) {
+            meilleur_classement_ = classement;
+            volume_convaincant_ = s.volume / multiplicite(fiche(s.reseau).centrage);
+        }
+        trouvees_.push_back(s);
+    }
+    const auto maintenant = Horloge::now();
+    if (!progres_ || maintenant - dernier_signal_ < std::chrono::milliseconds(100)) return;
+    dernier_signal_ = maintenant;
+    progres_({essais_, meilleur_});
+}
+
+void Recherche::travaille(const std::vector<Boite>& boites) {
+    for (std::size_t i = suivante_++; i < boites.size() && !arrete(); i = suivante_++) {
+        std::vector<SolutionIndexation> locales;
+        explore(boites[i], 0, locales);
+        signale(locales);
+    }
+}
+
+void Recherche::lance(const std::vector<Boite>& boites, int fils) {
+    suivante_ = 0;
+    std::vector<std::thread> travailleurs;
+    for (int i = 1; i < fils; ++i)
+        travailleurs.emplace_back([&] { travaille(boites); });
+    travaille(boites);
+    for (std::thread& t : travailleurs)
+        t.join();
+    if (progres_) progres_({essais_, meilleur_});
+}
+
+// The first cut of a family's parameters, within the volume limit.
+void boites_de(const Famille& f, int rang, int tranches, const OptionsIndexation& o,
+               std::vector<Boite>& sortie) {
+    const int n_aretes = std::min(f.n, 3);
+    const int nb_l = static_cast<int>(std::ceil((o.arete_max - arete_min) / pas_arete));
+    const int nb_b = f.n == 4 ? static_cast<int>((beta_max - beta_min) / pas_angle) : 1;
+    std::array<int, nb_x_max> i{};
+    while (true) {
+        Boite b{f.n <= 2 ? 0 : 1, 0, rang, 0, {}, {}};
+        for (int j = 0; j < n_aretes; ++j) {
+            b.bas[j] = arete_min + i[j] * pas_arete;
+            b.haut[j] = b.bas[j] + pas_arete;
+        }
+        if (f.n == 4) {
+            b.bas[3] = beta_min + i[3] * pas_angle;
+            b.haut[3] = b.bas[3] + pas_angle;
+        }
+        const double v = volume_min(f, b.bas, b.haut);
+        b.couche = static_cast<int>(v / multiplicite(fiche(f.reseau).centrage) / epaisseur_couche);
+        if (ordonnee(f, b.bas, b.haut) && v <= o.volume_max)
+            for (b.tranche = 0; b.tranche < tranches; ++b.tranche)
+                sortie.push_back(b);
+        int j = 0;
+        for (; j < f.n; ++j) {
+            if (++i[j] < (j == 3 ? nb_b : nb_l)) break;
+            i[j] = 0;
+        }
+        if (j == f.n) return;
+    }
+}
+
+bool cherche_reseau(Reseau r, const OptionsIndexation& o) {
+    const Systeme s = fiche(r).systeme;
+    const bool rhomboedrique =
+        r == Reseau::hR && o.systemes[static_cast<std::size_t>(Systeme::rhomboedrique)];
+    return o.systemes[static_cast<std::size_t>(s)] || rhomboedrique;
+}
+
+} // namespace
+
+} // namespace indexation
+
+ResultatIndexation indexe(const std::vector<double>& deux_theta, double lambda,
+                          const OptionsIndexation& options, const RappelProgres& progres,
+                          const std::atomic<bool>* annulation) {
+    using namespace indexation;
+    ResultatIndexation resultat;
+    if (deux_theta.size() < 3 || !(lambda > 0)) return resultat;
+    const Raies raies = prepare_raies(deux_theta, lambda, options);
+    double q_max = 0;
+    for (const auto& fenetre : raies.fenetres)
+        q_max = std::max(q_max, fenetre.back().haut);
+    std::vector<Famille> familles;
+    std::vector<Boite> boites;
+    for (const FicheReseau& r : table_reseaux) {
+        if (!cherche_reseau(r.reseau, options)) continue;
+        auto f = famille_de(r.reseau, q_max, options.arete_max);
+        if (!f) continue;
+        familles.push_back(std::move(*f));
+        boites_de(familles.back(), static_cast<int>(familles.size()) - 1,
+                  static_cast<int>(raies.fenetres.size()), options, boites);
+    }
+    const int fils = options.fils > 0
+                         ? options.fils
+                         : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    std::stable_sort(boites.begin(), boites.end(), [](const Boite& a, const Boite& b) {
+        return std::tie(a.etage, a.couche) < std::tie(b.etage, b.couche);
+    });
+    Recherche recherche(raies, familles, options, progres, annulation);
+    const auto assez = [&](const Boite& b) {
+        return b.etage > 0 && recherche.volume_convaincant() > 0 &&
+               b.couche * epaisseur_couche > 4 * recherche.volume_convaincant();
+    };
+    for (auto debut = boites.begin(); debut != boites.end() && !assez(*debut);) {
+        auto fin = std::find_if(debut, boites.end(), [&](const Boite& b) {
+            return b.etage != debut->etage || b.couche != debut->couche;
+        });
+        recherche.lance({debut, fin}, fils);
+        debut = fin;
+    }
+    resultat.solutions = classe(recherche.solutions(), options);
+    resultat.essais = recherche.essais();
+    resultat.annulee = recherche.annulee();
+    resultat.temps_ecoule = recherche.temps_ecoule();
+    return resultat;
+}
+
+} // namespace kovrin

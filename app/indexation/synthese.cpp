@@ -1,0 +1,121 @@
+#include "indexation/synthese.h"
+
+#include "commun/angles.h"
+#include "commun/dialogues.h"
+#include "commun/espace_travail.h"
+#include "cristallo/metrique.h"
+#include "cristallo/raies.h"
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+namespace kovrin {
+
+namespace {
+
+using Generateur = std::mt19937_64;
+
+double tire(Generateur& g, double bas, double haut) {
+    return std::uniform_real_distribution<double>(bas, haut)(g);
+}
+
+// Lengths at least 3 % apart, angles at least 3 degrees from 90 and each other.
+bool distinctes(double x, double y, double z) {
+    const auto loin = [](double u, double v) { return std::fabs(u - v) > 0.03 * std::max(u, v); };
+    return loin(x, y) && loin(y, z) && loin(x, z);
+}
+
+Maille tire_maille(Reseau r, Generateur& g) {
+    const double a = tire(g, 3, 20), b = tire(g, 3, 20), c = tire(g, 3, 20);
+    switch (fiche(r).systeme) {
+    case Systeme::cubique:
+        return {a, a, a, 90, 90, 90};
+    case Systeme::tetragonal:
+        return {a, a, c, 90, 90, 90};
+    case Systeme::hexagonal:
+        return {a, a, c, 90, 90, 120};
+    case Systeme::orthorhombique:
+        return {a, b, c, 90, 90, 90};
+    case Systeme::monoclinique:
+        return {a, b, c, 90, tire(g, 93, 120), 90};
+    default:
+        return {a, b, c, tire(g, 65, 115), tire(g, 65, 115), tire(g, 65, 115)};
+    }
+}
+
+bool acceptable(Reseau r, const Maille& m) {
+    const double v = volume_maille(m);
+    if (!(v > 0) || v > 3000) return false;
+    switch (fiche(r).systeme) {
+    case Systeme::cubique:
+        return true;
+    case Systeme::tetragonal:
+    case Systeme::hexagonal:
+        return std::fabs(m[0] - m[2]) > 0.03 * std::max(m[0], m[2]);
+    case Systeme::orthorhombique:
+    case Systeme::monoclinique:
+        return distinctes(m[0], m[1], m[2]);
+    default:
+        return distinctes(m[0], m[1], m[2]) && distinctes(m[3], m[4], m[5]) &&
+               std::fabs(m[3] - 90) > 3 && std::fabs(m[4] - 90) > 3 && std::fabs(m[5] - 90) > 3;
+    }
+}
+
+// The core's generation of reflections for the lattice's centring alone.
+std::vector<double> angles_calcules(Reseau r, const Maille& maille, double lambda) {
+    EspaceTravail et;
+    et.systeme = code_de(fiche(r).systeme);
+    et.groupe = std::string(1, fiche(r).centrage);
+    et.operateurs.ajoute({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0});
+    et.maille = maille;
+    et.lambda = lambda;
+    et.angle_min_initial = 2;
+    et.angle_max_initial = 120;
+    DialoguesEnregistres silence;
+    std::vector<double> angles;
+    if (!genere_raies(et, silence)) return angles;
+    const auto g = maille_inverse(maille);
+    if (!g) return angles;
+    const Metrique g_etoile = tenseur_metrique(*g);
+    for (const RaieCalculee& raie : et.calculees) {
+        // Bragg's law in full precision: the indices are the core's, the angle exact.
+        const double d = 1 / std::sqrt(q_de_indices(g_etoile, raie.h, raie.k, raie.l));
+        angles.push_back(2 * std::asin(lambda / (2 * d)) / radians_par_degre);
+    }
+    std::sort(angles.begin(), angles.end());
+    return angles;
+}
+
+} // namespace
+
+Maille maille_aleatoire(Reseau r, std::uint64_t graine) {
+    Generateur g(graine);
+    while (true) {
+        const Maille m = tire_maille(r, g);
+        if (acceptable(r, m)) return m;
+    }
+}
+
+ListeSynthetique liste_synthetique(Reseau r, const Maille& maille, std::uint64_t graine,
+                                   const OptionsSynthese& o) {
+    Generateur g(graine ^ 0x9e3779b97f4a7c15ULL);
+    ListeSynthetique l{r, maille, o.lambda, tire(g, -o.zero_max, o.zero_max), 0, {}};
+    std::vector<double> angles = angles_calcules(r, maille, o.lambda);
+    if (angles.size() > static_cast<std::size_t>(o.nb_raies)) angles.resize(o.nb_raies);
+    std::normal_distribution<double> bruit(0, o.ecart_type);
+    for (double x : angles)
+        if (tire(g, 0, 1) >= o.part_perdue) l.deux_theta.push_back(x + l.zero + bruit(g));
+    l.impuretes = std::uniform_int_distribution<int>(0, o.impuretes_max)(g);
+    if (!l.deux_theta.empty())
+        for (int i = 0; i < l.impuretes; ++i)
+            l.deux_theta.push_back(tire(g, l.deux_theta.front(), l.deux_theta.back()));
+    std::sort(l.deux_theta.begin(), l.deux_theta.end());
+    return l;
+}
+
+ListeSynthetique liste_synthetique(Reseau r, std::uint64_t graine, const OptionsSynthese& o) {
+    return liste_synthetique(r, maille_aleatoire(r, graine), graine, o);
+}
+
+} // namespace kovrin

@@ -1,0 +1,93 @@
+// The indexing measured on synthetic lists: for each Bravais lattice, lists of
+// random cells (tools/genere_listes_indexation writes the same lists), then by
+// crystal system the share whose first solution is right (its reduced cell
+// within 0.5 % and 0.5 degree of the true one, and the right lattice), the
+// share with the right one among the first five, and the time per list.
+//
+//   kovrin_mesure_indexation [LISTS_PER_LATTICE [THREADS [TIME_LIMIT [LATTICES]]]]
+//
+// LATTICES: symbols separated by commas (default: every lattice searched).
+#include "indexation/indexation.h"
+#include "indexation/synthese.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using namespace kovrin;
+
+struct Compte {
+    int listes = 0, premier = 0, cinq = 0;
+    double secondes = 0, pire = 0;
+};
+
+bool juste(const SolutionIndexation& s, const ListeSynthetique& l) {
+    return s.reseau == l.reseau &&
+           meme_reseau(s.maille, fiche(s.reseau).centrage, l.maille, fiche(l.reseau).centrage);
+}
+
+// Rank of the right solution from 1, 0 when absent.
+int rang_juste(const ResultatIndexation& r, const ListeSynthetique& l) {
+    for (std::size_t i = 0; i < r.solutions.size(); ++i)
+        if (juste(r.solutions[i], l)) return static_cast<int>(i) + 1;
+    return 0;
+}
+
+void raconte_echec(const ResultatIndexation& r, const ListeSynthetique& l, int rang) {
+    std::printf("  miss %s %.4f %.4f %.4f %.2f %.2f %.2f (%zu lines, %d impurities, zero %.3f):"
+                " right at rank %d",
+                std::string(fiche(l.reseau).symbole).c_str(), l.maille[0], l.maille[1], l.maille[2],
+                l.maille[3], l.maille[4], l.maille[5], l.deux_theta.size(), l.impuretes, l.zero,
+                rang);
+    if (!r.solutions.empty()) {
+        const auto& s = r.solutions.front();
+        std::printf("; first %s %.4f %.4f %.4f %.2f %.2f %.2f M20 %.1f",
+                    std::string(fiche(s.reseau).symbole).c_str(), s.maille[0], s.maille[1],
+                    s.maille[2], s.maille[3], s.maille[4], s.maille[5], s.figures.m);
+    }
+    std::printf("%s\n", r.temps_ecoule ? " (time limit)" : "");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int n = argc > 1 ? std::atoi(argv[1]) : 20;
+    OptionsIndexation options;
+    if (argc > 2) options.fils = std::atoi(argv[2]);
+    if (argc > 3) options.duree_max = std::atof(argv[3]);
+    std::string choisis = argc > 4 ? argv[4] : "";
+    std::map<int, Compte> par_systeme;
+    for (const FicheReseau& f : table_reseaux) {
+        if (!choisis.empty() &&
+            ("," + choisis + ",").find("," + std::string(f.symbole) + ",") == std::string::npos)
+            continue;
+        for (int i = 0; i < n; ++i) {
+            const auto l = liste_synthetique(f.reseau, 1000 * static_cast<std::uint64_t>(i) + 7);
+            const auto debut = std::chrono::steady_clock::now();
+            const auto r = indexe(l.deux_theta, l.lambda, options);
+            const double s =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
+            const int rang = rang_juste(r, l);
+            Compte& c = par_systeme[static_cast<int>(f.systeme)];
+            ++c.listes;
+            c.premier += rang == 1;
+            c.cinq += rang >= 1 && rang <= 5;
+            c.secondes += s;
+            c.pire = std::max(c.pire, s);
+            if (rang != 1) raconte_echec(r, l, rang);
+        }
+    }
+    std::printf("\n%-14s %6s %10s %10s %12s %10s\n", "system", "lists", "first %", "top-5 %",
+                "s per list", "worst s");
+    for (const auto& [systeme, c] : par_systeme)
+        std::printf("%-14s %6d %10.1f %10.1f %12.3f %10.3f\n",
+                    std::string(fiche(static_cast<Systeme>(systeme)).nom_cif).c_str(), c.listes,
+                    100.0 * c.premier / c.listes, 100.0 * c.cinq / c.listes, c.secondes / c.listes,
+                    c.pire);
+    return 0;
+}

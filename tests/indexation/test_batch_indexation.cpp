@@ -1,0 +1,102 @@
+// kovrin-batch --index as a user runs it, in a temporary directory: the
+// options it refuses, a peak file with no cell to a refined cell, nothing
+// found on random angles.
+#include "dossier_temporaire.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+using kovrin::test::DossierTemporaire;
+using kovrin::test::lit_fichier;
+using json = nlohmann::json;
+
+const std::string exemples = KOVRIN_SOURCE_DIR "/examples";
+const std::string silicium = "--peaks " + exemples + "/cubique/silicium.prn --lambda 1.5405929";
+
+struct Execution {
+    int code = -1;
+    std::string sortie, erreurs;
+};
+
+Execution lance(const std::string& arguments) {
+    const std::string commande =
+        std::string("'") + KOVRIN_BATCH_EXE + "' " + arguments + " >sortie.txt 2>erreurs.txt";
+    const int brut = std::system(commande.c_str());
+    return {WIFEXITED(brut) ? WEXITSTATUS(brut) : -1, lit_fichier("sortie.txt"),
+            lit_fichier("erreurs.txt")};
+}
+
+struct Refus {
+    const char* arguments;
+    const char* message;
+};
+
+TEST(BatchIndexation, OptionsRefusees) {
+    DossierTemporaire dossier;
+    const Refus cas[] = {
+        {"--index --index-systems cubic,foo",
+         "--index-systems: unknown crystal system \"foo\" (expected CUBI, TETR, HEXA, RHOM or "
+         "ORTH)"},
+        {"--index --index-systems TRIC", "--index-systems: the triclinic search is not available"},
+        {"--index --index-systems ORTH,MONO",
+         "--index-systems: the monoclinic search is not available"},
+        {"--index --index-max-volume 0", "--index-max-volume: Value 0 not in range"},
+        {"--index --index-max-unindexed 11",
+         "--index-max-unindexed: Value 11 not in range 0 to 10"},
+        {"--index --index-time-limit 0", "--index-time-limit: Value 0 not in range"},
+        {"--index --threads 0", "--threads: Value 0 not in range 1 to 1024"},
+        {"--refine-best", "--refine-best requires --index"},
+        {"--index-max-volume 500", "--index-max-volume requires --index"},
+        {"--index --cell x.cry", "--cell excludes --index"},
+        {"--index --system CUBI --group Pm-3m --cellpar 4", "--system excludes --index"},
+    };
+    for (const Refus& r : cas) {
+        const Execution e = lance(silicium + " " + r.arguments);
+        EXPECT_EQ(e.code, 2) << r.arguments;
+        EXPECT_NE(e.erreurs.find(r.message), std::string::npos) << r.arguments << "\n" << e.erreurs;
+    }
+}
+
+TEST(BatchIndexation, DUnFichierDePicsSansMailleAUneMailleAffinee) {
+    DossierTemporaire dossier;
+    const Execution e = lance(silicium + " --index --index-max-volume 400 --refine-best --json");
+    ASSERT_EQ(e.code, 0) << e.erreurs;
+    const json j = json::parse(e.sortie);
+    ASSERT_FALSE(j["solutions"].empty());
+    const json& meilleure = j["solutions"][0];
+    EXPECT_EQ(meilleure["system"], "CUBI");
+    EXPECT_EQ(meilleure["lattice"], "cF");
+    EXPECT_NEAR(meilleure["cell"][0].get<double>(), 5.43123, 2e-4);
+    EXPECT_EQ(meilleure["unindexed"], 0);
+    // Then the refinement in F m -3 m, as if the cell had been typed.
+    EXPECT_EQ(j["status"], "Fin normale");
+    EXPECT_EQ(j["group"], "FM-3M");
+    EXPECT_NEAR(j["parameters"]["a"].get<double>(), 5.43123, 1e-4);
+    EXPECT_NEAR(j["parameters"]["zero"].get<double>(), 0.015, 2e-3);
+}
+
+TEST(BatchIndexation, DesAnglesAuHasardLeDisent) {
+    DossierTemporaire dossier;
+    std::ofstream("hasard.prn") << "13.17\n17.92\n21.4\n26.83\n29.05\n33.77\n35.2\n41.9\n"
+                                   "44.13\n47.6\n52.31\n55.07\n58.44\n61.9\n";
+    const Execution e = lance("--peaks hasard.prn --lambda 1.5406 --index --index-max-volume 400 "
+                              "--index-max-unindexed 0 --json");
+    ASSERT_EQ(e.code, 0) << e.erreurs;
+    const json j = json::parse(e.sortie);
+    EXPECT_TRUE(j["solutions"].empty());
+    EXPECT_NE(e.erreurs.find("No cell found"), std::string::npos) << e.erreurs;
+    // With --refine-best there is nothing to go on with.
+    EXPECT_EQ(lance("--peaks hasard.prn --lambda 1.5406 --index --index-max-volume 400 "
+                    "--index-max-unindexed 0 --refine-best")
+                  .code,
+              1);
+}
+
+} // namespace

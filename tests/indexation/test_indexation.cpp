@@ -1,0 +1,183 @@
+// The indexing on lists of known cells: each Bravais lattice found first from
+// a synthetic list, a cubic cell ranked above the lower cells that also index
+// it, random angles left unindexed, cancellation, determinism, and the
+// bundled examples.
+#include "indexation/indexation.h"
+#include "indexation/synthese.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <random>
+#include <string>
+#include <thread>
+
+namespace {
+
+using namespace kovrin;
+
+// Small cells keep the searches short under the sanitizers; no time limit
+// can cut them (the answer would then depend on the machine).
+OptionsIndexation options_courtes() {
+    OptionsIndexation o;
+    o.volume_max = 350;
+    o.fils = 2;
+    o.duree_max = 3600;
+    return o;
+}
+
+struct CasReseau {
+    Reseau reseau;
+    Maille maille;
+};
+
+// The lists of the higher systems leave the orthorhombic search many near
+// descriptions to halve: measured in the benchmark, too long under the
+// sanitizers. Their searches here stop at the tetragonal and hexagonal ones.
+OptionsIndexation options_du_cas(Reseau r) {
+    OptionsIndexation o = options_courtes();
+    if (fiche(r).systeme != Systeme::orthorhombique)
+        o.systemes[static_cast<std::size_t>(Systeme::orthorhombique)] = false;
+    return o;
+}
+
+class PremierePlace : public testing::TestWithParam<CasReseau> {};
+
+TEST_P(PremierePlace, LaMailleVraieEstPremiere) {
+    const CasReseau& cas = GetParam();
+    const ListeSynthetique l = liste_synthetique(cas.reseau, cas.maille, 11);
+    const ResultatIndexation r = indexe(l.deux_theta, l.lambda, options_du_cas(cas.reseau));
+    ASSERT_FALSE(r.solutions.empty());
+    const SolutionIndexation& s = r.solutions.front();
+    EXPECT_EQ(fiche(s.reseau).symbole, fiche(cas.reseau).symbole);
+    EXPECT_TRUE(meme_reseau(s.maille, fiche(s.reseau).centrage, l.maille, fiche(l.reseau).centrage))
+        << s.maille[0] << ' ' << s.maille[1] << ' ' << s.maille[2];
+    // The zero comes back with the cell (noise 0.01 degree on the lines).
+    EXPECT_NEAR(s.zero, l.zero, 0.01);
+}
+
+INSTANTIATE_TEST_SUITE_P(Reseaux, PremierePlace,
+                         testing::Values(CasReseau{Reseau::cP, {6.11, 6.11, 6.11, 90, 90, 90}},
+                                         CasReseau{Reseau::cI, {6.62, 6.62, 6.62, 90, 90, 90}},
+                                         CasReseau{Reseau::cF, {6.93, 6.93, 6.93, 90, 90, 90}},
+                                         CasReseau{Reseau::hP, {5.31, 5.31, 7.42, 90, 90, 120}},
+                                         CasReseau{Reseau::tP, {5.13, 5.13, 8.32, 90, 90, 90}},
+                                         CasReseau{Reseau::tI, {5.21, 5.21, 11.32, 90, 90, 90}},
+                                         CasReseau{Reseau::hR, {6.42, 6.42, 9.11, 90, 90, 120}},
+                                         CasReseau{Reseau::oP, {5.12, 6.31, 8.71, 90, 90, 90}},
+                                         CasReseau{Reseau::oS, {5.61, 7.93, 6.32, 90, 90, 90}},
+                                         CasReseau{Reseau::oI, {5.22, 6.13, 9.31, 90, 90, 90}},
+                                         CasReseau{Reseau::oF, {5.71, 6.42, 9.12, 90, 90, 90}}),
+                         [](const testing::TestParamInfo<CasReseau>& cas) {
+                             return std::string(fiche(cas.param.reseau).symbole);
+                         });
+
+TEST(Indexation, UnCubiqueQueDesMaillesPlusBassesIndexentAussiEstPremier) {
+    const ListeSynthetique l = liste_synthetique(Reseau::cP, {6.11, 6.11, 6.11, 90, 90, 90}, 5);
+    OptionsIndexation basses = options_courtes();
+    basses.systemes = {};
+    basses.systemes[static_cast<std::size_t>(Systeme::tetragonal)] = true;
+    basses.systemes[static_cast<std::size_t>(Systeme::hexagonal)] = true;
+    const ResultatIndexation r_basses = indexe(l.deux_theta, l.lambda, basses);
+    ASSERT_FALSE(r_basses.solutions.empty()) << "no lower cell indexes the cubic list";
+    const ResultatIndexation r = indexe(l.deux_theta, l.lambda, options_du_cas(Reseau::cP));
+    ASSERT_FALSE(r.solutions.empty());
+    EXPECT_EQ(r.solutions.front().reseau, Reseau::cP);
+    EXPECT_GT(r.solutions.front().figures.m, r_basses.solutions.front().figures.m);
+}
+
+std::vector<double> angles_aleatoires(unsigned graine) {
+    std::mt19937 g(graine);
+    std::uniform_real_distribution<double> angle(10, 70);
+    std::vector<double> a(25);
+    for (double& x : a)
+        x = angle(g);
+    return a;
+}
+
+TEST(Indexation, DesAnglesAuHasardNeDonnentAucuneSolution) {
+    OptionsIndexation o = options_courtes();
+    o.volume_max = 500;
+    const ResultatIndexation r = indexe(angles_aleatoires(3), 1.5406, o);
+    EXPECT_TRUE(r.solutions.empty());
+    EXPECT_FALSE(r.temps_ecoule);
+    EXPECT_GT(r.essais, 0);
+}
+
+TEST(Indexation, LAnnulationArreteLaRecherche) {
+    std::atomic<bool> annulation{false};
+    OptionsIndexation o;
+    o.fils = 2;
+    ProgresIndexation dernier;
+    ResultatIndexation r;
+    std::thread recherche([&] {
+        r = indexe(
+            angles_aleatoires(4), 1.5406, o, [&](const ProgresIndexation& p) { dernier = p; },
+            &annulation);
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    annulation = true;
+    recherche.join();
+    EXPECT_TRUE(r.annulee);
+    EXPECT_FALSE(r.temps_ecoule);
+    EXPECT_EQ(dernier.essais, r.essais);
+}
+
+TEST(Indexation, MemeGraineMemeListeEtMemesSolutions) {
+    const ListeSynthetique a = liste_synthetique(Reseau::oP, 42);
+    const ListeSynthetique b = liste_synthetique(Reseau::oP, 42);
+    const ListeSynthetique c = liste_synthetique(Reseau::oP, 43);
+    EXPECT_EQ(a.deux_theta, b.deux_theta);
+    EXPECT_EQ(a.maille, b.maille);
+    EXPECT_NE(a.deux_theta, c.deux_theta);
+    // The threads share the boxes in any order: the answer does not depend on it.
+    const ListeSynthetique l = liste_synthetique(Reseau::tP, {5.13, 5.13, 8.32, 90, 90, 90}, 2);
+    OptionsIndexation un = options_du_cas(Reseau::tP), deux = options_du_cas(Reseau::tP);
+    un.fils = 1;
+    const auto r1 = indexe(l.deux_theta, l.lambda, un);
+    const auto r2 = indexe(l.deux_theta, l.lambda, deux);
+    ASSERT_EQ(r1.solutions.size(), r2.solutions.size());
+    for (std::size_t i = 0; i < r1.solutions.size(); ++i) {
+        EXPECT_EQ(r1.solutions[i].reseau, r2.solutions[i].reseau);
+        EXPECT_EQ(r1.solutions[i].maille, r2.solutions[i].maille);
+    }
+}
+
+TEST(Indexation, LaListeSynthetiqueSuitSesReglages) {
+    // Without loss, noise or impurities: the first 30 lines of the cell exactly.
+    OptionsSynthese exacte;
+    exacte.zero_max = exacte.ecart_type = exacte.part_perdue = 0;
+    exacte.impuretes_max = 0;
+    const ListeSynthetique l = liste_synthetique(Reseau::cP, {8, 8, 8, 90, 90, 90}, 1, exacte);
+    ASSERT_EQ(l.deux_theta.size(), 30u);
+    // 100 of a = 8 at 1.5406: d = 8, 2theta = 2 asin(1.5406 / 16).
+    EXPECT_NEAR(l.deux_theta.front(), 2 * std::asin(1.5406 / 16) * 180 / M_PI, 1e-9);
+    // Cubic P: N = h^2 + k^2 + l^2 skips 7; the 7th line is N = 8.
+    EXPECT_NEAR(l.deux_theta[6], 2 * std::asin(1.5406 * std::sqrt(8.0) / 16) * 180 / M_PI, 1e-9);
+}
+
+std::vector<double> lit_angles(const std::string& chemin) {
+    std::ifstream f(chemin);
+    std::vector<double> a;
+    for (double x; f >> x;)
+        a.push_back(x);
+    return a;
+}
+
+TEST(Indexation, LesExemplesDonnentLeurMaille) {
+    OptionsIndexation o = options_du_cas(Reseau::cF);
+    o.volume_max = 200;
+    const auto si =
+        indexe(lit_angles(KOVRIN_SOURCE_DIR "/examples/cubique/silicium.prn"), 1.5405929, o);
+    ASSERT_FALSE(si.solutions.empty());
+    EXPECT_EQ(si.solutions.front().reseau, Reseau::cF);
+    EXPECT_NEAR(si.solutions.front().maille[0], 5.43123, 2e-4);
+    const auto qz = indexe(lit_angles(KOVRIN_SOURCE_DIR "/examples/quartz/quartz.prn"), 1.54180, o);
+    ASSERT_FALSE(qz.solutions.empty());
+    EXPECT_EQ(qz.solutions.front().reseau, Reseau::hP);
+    EXPECT_NEAR(qz.solutions.front().maille[0], 4.91344, 1e-3);
+    EXPECT_NEAR(qz.solutions.front().maille[2], 5.40524, 1e-3);
+}
+
+} // namespace
