@@ -4,6 +4,7 @@
 // a real profile.
 #include "donnees_reelles.h"
 #include "dossier_temporaire.h"
+#include "lance_batch.h"
 
 #include <gemmi/cif.hpp>
 #include <gemmi/numb.hpp>
@@ -25,6 +26,9 @@ namespace {
 
 using kovrin::test::DossierTemporaire;
 using kovrin::test::lit_fichier;
+using kovrin::test::Execution;
+using kovrin::test::lance;
+using kovrin::test::lance_json;
 using json = nlohmann::json;
 
 const std::string exemples = KOVRIN_SOURCE_DIR "/examples";
@@ -37,25 +41,6 @@ const std::string quartz = "--peaks " + exemples +
 // What the examples were made with (examples/README.md).
 constexpr double a_silicium = 5.43123, zero_silicium = 0.015;
 constexpr double a_quartz = 4.91344, c_quartz = 5.40524, zero_quartz = -0.010;
-
-struct Execution {
-    int code = -1;
-    std::string sortie, erreurs;
-};
-
-Execution lance(const std::string& arguments) {
-    const std::string commande =
-        std::string("'") + KOVRIN_BATCH_EXE + "' " + arguments + " >sortie.txt 2>erreurs.txt";
-    const int brut = std::system(commande.c_str());
-    return {WIFEXITED(brut) ? WEXITSTATUS(brut) : -1, lit_fichier("sortie.txt"),
-            lit_fichier("erreurs.txt")};
-}
-
-json lance_json(const std::string& arguments, int code_attendu = 0) {
-    const Execution e = lance(arguments + " --json");
-    EXPECT_EQ(e.code, code_attendu) << e.erreurs;
-    return json::parse(e.sortie);
-}
 
 bool contient(const std::string& texte, const std::string& motif) {
     return texte.find(motif) != std::string::npos;
@@ -363,9 +348,8 @@ TEST(Batch, PeakSearchAndFittedPositionsOnTheRealCu3AuProfile) {
 // pairing at the default tolerance, with only the cell given. Ordered Cu3Au
 // stands about 0.26 degree low on this profile: the pairing finds that shift.
 TEST(Batch, RealCu3AuRoadWithDefaultsPairsEveryFundamentalLine) {
+    KOVRIN_EXIGE_DONNEES_REELLES();
     const std::string profil = std::string(KOVRIN_REAL_DATA_DIR) + "/Cu3Au-1.raw";
-    if (!std::filesystem::exists(profil))
-        GTEST_SKIP() << "needs the real files of " KOVRIN_REAL_DATA_DIR;
     DossierTemporaire dossier;
     const json j = lance_json("--profile " + profil +
                               " --search --fit-peaks --system CUBI --group Pm-3m --cellpar 3.75");

@@ -8,6 +8,7 @@
 #include "fenetres/tform1.h"
 #include "fenetres/tform6.h"
 #include "interface/commandes_affinement.h"
+#include "lance_batch.h"
 #include "outils_fenetres.h"
 
 #include <QCheckBox>
@@ -159,15 +160,6 @@ TEST_F(Principale, WavelengthDialogByKeysAndClosedWithoutChoice) {
     EXPECT_EQ(programme.espace.entete_pics.anode, "Cu");
 }
 
-// What kovrin-batch prints with --json for `arguments`, run in the test's folder.
-nlohmann::json batch_json(const std::string& arguments) {
-    const std::string commande =
-        std::string("'") + KOVRIN_BATCH_EXE + "' " + arguments + " --json >sortie.json";
-    EXPECT_EQ(std::system(commande.c_str()), 0);
-    std::ifstream f("sortie.json");
-    return nlohmann::json::parse(f);
-}
-
 // The silicon example with lambda typed 1.5405929: the windows and kovrin-batch
 // refine the same numbers, to the last digit of the engine's values.
 TEST_F(Principale, TheWindowRoadGivesKovrinBatchsNumbers) {
@@ -175,7 +167,7 @@ TEST_F(Principale, TheWindowRoadGivesKovrinBatchsNumbers) {
     maille_silicium();
     selectionne_et_affine();
     ASSERT_TRUE(programme.espace.affinement_ok);
-    const auto j = batch_json("--peaks '" + test::source("examples/cubique/silicium.prn").string() +
+    const auto j = test::lance_json("--peaks '" + test::source("examples/cubique/silicium.prn").string() +
                               "' --lambda 1.5405929 --system CUBI --group Fd-3m --cellpar 5.4310"
                               " --no-zero-estimate"); // the pairing rule of Automatic Selection
     const TamponsMoteur& m = programme.espace.moteur;

@@ -1,6 +1,7 @@
 // kovrin-batch --index as a user runs it, in a temporary directory: the
 // options it refuses, a peak file with no cell to a refined cell, nothing
 // found on random angles.
+#include "lance_batch.h"
 #include "dossier_temporaire.h"
 
 #include <gtest/gtest.h>
@@ -15,23 +16,13 @@ namespace {
 
 using kovrin::test::DossierTemporaire;
 using kovrin::test::lit_fichier;
+using kovrin::test::Execution;
+using kovrin::test::lance;
 using json = nlohmann::json;
 
 const std::string exemples = KOVRIN_SOURCE_DIR "/examples";
 const std::string silicium = "--peaks " + exemples + "/cubique/silicium.prn --lambda 1.5405929";
 
-struct Execution {
-    int code = -1;
-    std::string sortie, erreurs;
-};
-
-Execution lance(const std::string& arguments) {
-    const std::string commande =
-        std::string("'") + KOVRIN_BATCH_EXE + "' " + arguments + " >sortie.txt 2>erreurs.txt";
-    const int brut = std::system(commande.c_str());
-    return {WIFEXITED(brut) ? WEXITSTATUS(brut) : -1, lit_fichier("sortie.txt"),
-            lit_fichier("erreurs.txt")};
-}
 
 struct Refus {
     const char* arguments;

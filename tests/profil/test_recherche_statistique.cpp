@@ -1,6 +1,7 @@
 // The counting-statistics peak search: synthetic profiles of known peaks with
 // Poisson noise on curved backgrounds (fixed seeds), pure noise, values that
 // are not counts, and the real Cu3Au-1 profile against a reading by eye.
+#include "donnees_reelles.h"
 #include "profil/recherche_statistique.h"
 
 #include "fichiers/formats_profil.h"
@@ -233,8 +234,7 @@ void prend_cu3au(EspaceTravail& e, DialoguesEnregistres& d) {
 }
 
 TEST(RechercheStatistique, RealCu3AuProfileAtTheDefaults) {
-    if (!std::filesystem::exists(cu3au))
-        GTEST_SKIP() << "needs the real files of " KOVRIN_REAL_DATA_DIR;
+    KOVRIN_EXIGE_DONNEES_REELLES();
     EspaceTravail e;
     DialoguesEnregistres d;
     ASSERT_NO_FATAL_FAILURE(prend_cu3au(e, d));
@@ -259,8 +259,7 @@ TEST(RechercheStatistique, RealCu3AuProfileAtTheDefaults) {
 }
 
 TEST(RechercheStatistique, SecondDerivativeSearchOnRealCountsOffersTheOtherMethod) {
-    if (!std::filesystem::exists(cu3au))
-        GTEST_SKIP() << "needs the real files of " KOVRIN_REAL_DATA_DIR;
+    KOVRIN_EXIGE_DONNEES_REELLES();
     EspaceTravail e;
     DialoguesEnregistres d;
     ASSERT_NO_FATAL_FAILURE(prend_cu3au(e, d));
