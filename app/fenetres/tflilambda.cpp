@@ -32,8 +32,12 @@ Tflilambda::Tflilambda(Programme& programme) : QDialog(nullptr), p_(programme) {
     }
     ok = new QPushButton(QStringLiteral("OK"), this);
     grille->addWidget(ok, 5, 2);
-    // A choice with the arrow keys is a choice, as a click is.
-    connect(liste, &QListWidget::currentRowChanged, this, [this](int ligne) {
+    // A choice with the arrow keys is a choice, as a click is; the current row
+    // the list takes with the focus, selecting nothing, is none.
+    connect(liste, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> choisis = liste->selectedItems();
+        if (choisis.isEmpty()) return;
+        const int ligne = liste->row(choisis.front());
         clicklistbox(p_.lambda, ligne);
         montre_etat();
         if (ligne == element_autre) lambda->setFocus();
