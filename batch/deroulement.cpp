@@ -81,7 +81,7 @@ bool repond_dialogue_lambda(const OptionsBatch& o, Session& s, const std::string
                       fichier + " carries no wavelength: give --anode or --lambda");
     clicklistbox(dialogue, o.anode >= 0 ? o.anode : element_autre);
     if (o.lambda) dialogue.lambda = texte_exact(*o.lambda);
-    return reussit(s, [&] { return lit_lambda(s.espace, dialogue, s.dialogues); });
+    return reussit(s, [&] { return lit_lambda(s.espace, s.principal, dialogue, s.dialogues); });
 }
 
 // What became of --anode and --lambda.
@@ -96,7 +96,8 @@ bool prend_pics(const OptionsBatch& o, Session& s, UsageLambda& usage) {
         return echoue(s, sortie_mauvaise_entree,
                       o.pics + " carries no wavelength: give --anode or --lambda");
     const Rafraichissement r = commande(s, [&] {
-        return ouvre_fichier_pics(s.espace, s.dialogue_lambda, format, o.pics, s.dialogues);
+        return ouvre_fichier_pics(s.espace, s.principal, s.dialogue_lambda, format, o.pics,
+                                  s.dialogues);
     });
     bool ok = !r.echec;
     if (ok && r.montre_dialogue_lambda) {
@@ -126,14 +127,18 @@ bool prend_profil(const OptionsBatch& o, Session& s, UsageLambda& usage) {
 }
 
 // The search of the method chosen, with its limits; how many peaks it found.
-void lance_methode(const OptionsBatch& o, Session& s, const ChampsContamination& contamination) {
+void lance_methode(const OptionsBatch& o, Session& s) {
+    const ChampsContamination& contamination = s.profil.contamination;
     if (o.methode == MethodeRecherche::derivee_seconde) {
         const LimitesRecherche limites{o.seuil, o.largeur_min, o.largeur_max};
-        commande(s, [&] { return go_peaksearch(s.espace, limites, contamination, s.dialogues); });
+        commande(s, [&] {
+            return go_peaksearch(s.espace, s.profil, limites, contamination, s.dialogues);
+        });
     } else {
         const ReglagesStatistiques reglages{o.significativite, o.largeur_min, o.largeur_max};
         commande(s, [&] {
-            return go_peaksearch_statistique(s.espace, reglages, contamination, s.dialogues);
+            return go_peaksearch_statistique(s.espace, s.profil, reglages, contamination,
+                                             s.dialogues);
         });
     }
     note(std::to_string(s.espace.mesures.taille()) + " peaks found");
@@ -142,14 +147,15 @@ void lance_methode(const OptionsBatch& o, Session& s, const ChampsContamination&
 // The profile window's search with the limits of the options, then the kinds kept.
 bool cherche(const OptionsBatch& o, Session& s) {
     const Rafraichissement ouverture =
-        commande(s, [&] { return peak_search(s.espace, s.dialogues); });
-    if (ouverture.echec || !ouverture.contamination)
+        commande(s, [&] { return peak_search(s.espace, s.profil, s.dialogues); });
+    if (ouverture.echec || !s.profil.panneau_recherche)
         return echoue(s, sortie_mauvaise_entree, "the peak search could not start");
     // "Too many peaks (> 500)" keeps the first 500: the run goes on.
-    lance_methode(o, s, *ouverture.contamination);
+    lance_methode(o, s);
     if (o.genres_gardes) {
-        if (kill_alpha2(s.espace).panneau_genres)
-            commande(s, [&] { return BitBtn7Click(s.espace, *o.genres_gardes); });
+        commande(s, [&] { return kill_alpha2(s.espace, s.profil); });
+        if (s.profil.panneau_genres)
+            commande(s, [&] { return BitBtn7Click(s.espace, s.profil, *o.genres_gardes); });
         else
             note("--keep not applied: the kinds of peaks are only told apart when the "
                  "profile's anode is known");
@@ -161,7 +167,8 @@ bool cherche(const OptionsBatch& o, Session& s) {
 
 // The profile window's "Fit peak positions" on the peaks searched or read.
 bool ajuste_pics(Session& s) {
-    if (!reussit(s, [&] { return fit_peak_positions(s.espace, s.dialogues); }))
+    if (!reussit(s,
+                 [&] { return fit_peak_positions(s.espace, s.principal, s.profil, s.dialogues); }))
         return echoue(s, sortie_mauvaise_entree, "the peak positions could not be fitted");
     return true;
 }
@@ -201,7 +208,7 @@ bool prend_fichier_maille(const OptionsBatch& o, Session& s, bool lambda_tapee) 
     // Then, as a user would: the typed wavelength or range, and "Calc.".
     if (ok && (lambda_tapee || o.domaine)) {
         tape_valeurs_courantes(o, s, lambda_tapee);
-        ok = reussit(s, [&] { return calcul_diagramme(et, s.principal.maille, s.dialogues); });
+        ok = reussit(s, [&] { return calcul_diagramme(et, s.principal, s.dialogues); });
     }
     return ok;
 }
@@ -214,7 +221,7 @@ bool tape_maille(const OptionsBatch& o, Session& s, bool lambda_tapee) {
     if (!choisit_groupe(et, o.groupe, o.hall))
         return echoue(s, sortie_mauvaise_entree, message_groupe_absent(et, o.groupe, o.hall));
     tape_valeurs_courantes(o, s, lambda_tapee);
-    const bool ok = reussit(s, [&] { return calcul_diagramme(et, onglet, s.dialogues); });
+    const bool ok = reussit(s, [&] { return calcul_diagramme(et, s.principal, s.dialogues); });
     // The "To refine" marks follow the cell now in the workspace (monoclinic angles).
     configure_champs(et, onglet);
     return ok;
@@ -233,9 +240,9 @@ bool apparie(const OptionsBatch& o, Session& s) {
     if (s.espace.mesures.vide()) return true; // reflections of a cell alone
     // The angular law of the shift is chosen before the pairing estimates it.
     s.espace.mode_decalage = o.excentricite ? 2 : 1;
+    s.principal.tolerance = Saisie::de_valeur(o.tolerance);
     if (!reussit(s, [&] {
-            return selection_avec_decalage(s.espace, s.principal, o.tolerance, o.estime_decalage,
-                                           s.dialogues);
+            return selection_avec_decalage(s.espace, s.principal, o.estime_decalage, s.dialogues);
         }))
         return echoue(s, sortie_mauvaise_entree, "the automatic selection failed");
     return true;
@@ -258,7 +265,7 @@ void coche(OngletMaille& onglet, const MarquesAffinement& marques) {
 void affine(const OptionsBatch& o, Session& s, bool lambda_tapee) {
     EspaceTravail& et = s.espace;
     EtatPrincipal& ep = s.principal;
-    commande(s, [&] { return BitBtn17Click(et, o.excentricite); });
+    commande(s, [&] { return BitBtn17Click(et, ep, o.excentricite); });
     s.a_affiner = o.a_affiner ? *o.a_affiner : marques_par_defaut(s);
     coche(ep.maille, s.a_affiner);
     affiche_initial(et, ep.affinement);

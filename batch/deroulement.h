@@ -8,6 +8,7 @@
 #include "commun/espace_travail.h"
 #include "interface/dialogue_lambda.h"
 #include "interface/etat_principal.h"
+#include "profil/fenetre_profil.h"
 
 #include <optional>
 #include <string>
@@ -30,9 +31,10 @@ struct Session {
     DialoguesBatch dialogues;
     DialogueLambda dialogue_lambda;
     EtatPrincipal principal;
+    EtatFenetreProfil profil;
     MarquesAffinement a_affiner{};
     bool moteur_appele = false;
-    std::optional<std::string> statut; // the engine's status text, once it ran
+    std::optional<std::string> statut;            // the engine's status text, once it ran
     std::optional<ResultatIndexation> indexation; // --index
     int code = sortie_succes;
 };

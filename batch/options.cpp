@@ -129,9 +129,13 @@ void lit_parametres_maille(const std::string& texte, OptionsBatch& o) {
 
 void verifie_nombres(const OptionsBatch& o) {
     if (o.lambda) verifie("--lambda", refus_lambda(*o.lambda));
-    const auto tolerance = lit_reel(o.tolerance);
-    if (!tolerance) throw OptionRefusee{"--tolerance: \"" + o.tolerance + "\" is no number"};
-    verifie("--tolerance", refus_tolerance(*tolerance));
+    verifie("--tolerance", refus_tolerance(o.tolerance));
+}
+
+void lit_tolerance(const std::string& texte, OptionsBatch& o) {
+    const auto tolerance = lit_reel(texte);
+    if (!tolerance) throw OptionRefusee{"--tolerance: \"" + texte + "\" is no number"};
+    o.tolerance = *tolerance;
 }
 
 void lit_systeme(const std::string& texte, OptionsBatch& o) {
@@ -145,7 +149,7 @@ void lit_systeme(const std::string& texte, OptionsBatch& o) {
 // What CLI11 cannot check by itself: lists, ranges and the sense of the limits.
 struct Textes {
     std::string format_pics, keep, anode, systeme, cellpar, domaine, refine;
-    std::string methode;
+    std::string methode, tolerance;
 };
 
 // The search method by its name; each method's own threshold only with it.
@@ -172,6 +176,7 @@ void complete(const CLI::App& app, const Textes& t, OptionsBatch& o) {
     if (!t.systeme.empty()) lit_systeme(t.systeme, o);
     if (!t.cellpar.empty()) lit_parametres_maille(t.cellpar, o);
     if (!t.domaine.empty()) lit_domaine(t.domaine, o);
+    if (!t.tolerance.empty()) lit_tolerance(t.tolerance, o);
     if (app.count("--refine")) o.a_affiner = marques("--refine", t.refine, noms_parametres);
     verifie_nombres(o);
     lit_methode(app, t, o);
@@ -232,8 +237,7 @@ void declare_complements(CLI::App& app, OptionsBatch& o, CLI::Option* profil) {
 
 void declare(CLI::App& app, OptionsBatch& o, Textes& t) {
     auto* pics = app.add_option("--peaks", o.pics, "measured-peak file")->type_name("FILE");
-    app.add_option("--peak-format", t.format_pics, noms_batch_pics())
-        ->type_name("F");
+    app.add_option("--peak-format", t.format_pics, noms_batch_pics())->type_name("F");
     auto* profil =
         app.add_option("--profile", o.profil, "raw profile (formats below)")->type_name("FILE");
     auto* recherche = app.add_flag("--search", o.recherche,
@@ -272,7 +276,7 @@ void declare(CLI::App& app, OptionsBatch& o, Textes& t) {
         maille->excludes(o_maille);
     app.add_option("--range", t.domaine, "current 2theta range (default: the data's)")
         ->type_name("MIN,MAX");
-    app.add_option("--tolerance", o.tolerance, "matching tolerance, deg 2theta (default 0.1)")
+    app.add_option("--tolerance", t.tolerance, "matching tolerance, deg 2theta (default 0.1)")
         ->type_name("T");
     app.add_option("--refine", t.refine,
                    "any of zero, lambda, a, b, c, alpha, beta, gamma (default: zero and what "

@@ -42,7 +42,7 @@ struct OptionsBatch {
     std::array<Saisie, 6> parametres_maille;    // --cellpar, a ... gamma (empty: tied or absent)
     bool domaine = false;                       // --range given
     double angle_min = 0, angle_max = 0;        // degrees 2theta
-    std::string tolerance = "0.1";              // as the tolerance box takes it
+    double tolerance = 0.1;                     // degrees 2theta
     std::optional<MarquesAffinement> a_affiner; // --refine
     bool excentricite = false;
     bool sans_affinement = false;

@@ -31,12 +31,12 @@ void affiche() {
 
 void ouvre_pics(Programme& p) {
     p.commande([&] {
-        return kovrin::ouvre_fichier_pics(p.espace, p.lambda, kovrin::pics_prn, exemple / "silicium.prn",
-                                          p.dialogues());
+        return kovrin::ouvre_fichier_pics(p.espace, p.principal, p.lambda, kovrin::pics_prn,
+                                          exemple / "silicium.prn", p.dialogues());
     });
     kovrin::clicklistbox(p.lambda, kovrin::element_autre);
     p.lambda.lambda = "1.5405929";
-    p.commande([&] { return kovrin::lit_lambda(p.espace, p.lambda, p.dialogues()); });
+    p.commande([&] { return kovrin::lit_lambda(p.espace, p.principal, p.lambda, p.dialogues()); });
 }
 
 // A program with the peaks, the cell, its reflections and the pairs, as far as `etape`.
@@ -48,8 +48,10 @@ struct Banc {
         if (etape >= 1) ouvre_pics(programme);
         if (etape >= 2) {
             for (std::size_t i = 0; i < 6; ++i)
-                programme.principal.maille.cellule[i] = kovrin::Saisie::de_valeur(i < 3 ? 5.4310 : 90);
-            programme.commande([&] { return kovrin::set_systeme(programme.espace, programme.principal, 0); });
+                programme.principal.maille.cellule[i] =
+                    kovrin::Saisie::de_valeur(i < 3 ? 5.4310 : 90);
+            programme.commande(
+                [&] { return kovrin::set_systeme(programme.espace, programme.principal, 0); });
             kovrin::choisit_groupe(programme.espace, "Fd-3m", false);
             calc();
         }
@@ -59,10 +61,17 @@ struct Banc {
         programme.principal.maille.lambda = kovrin::Saisie::de_valeur(1.54059);
         programme.principal.maille.theta_min = kovrin::Saisie::de_valeur(26.46);
         programme.principal.maille.theta_max = kovrin::Saisie::de_valeur(138.89);
-        programme.commande([&] { return kovrin::calcul_diagramme(programme.espace, programme.principal.maille, programme.dialogues()); });
+        programme.commande([&] {
+            return kovrin::calcul_diagramme(programme.espace, programme.principal,
+                                            programme.dialogues());
+        });
     }
     void selection() {
-        programme.commande([&] { return kovrin::selection_automatique(programme.espace, programme.principal, "0.1", programme.dialogues()); });
+        programme.principal.tolerance = kovrin::Saisie::de_valeur(0.1);
+        programme.commande([&] {
+            return kovrin::selection_automatique(programme.espace, programme.principal,
+                                                 programme.dialogues());
+        });
     }
     kovrin::DialoguesEnregistres dialogues;
     Programme programme;
@@ -111,7 +120,10 @@ void BM_affinement(benchmark::State& etat) {
     b.programme.principal.maille.coche[0] = b.programme.principal.maille.coche[6] = true;
     kovrin::affiche_initial(b.programme.espace, b.programme.principal.affinement);
     for (auto _ : etat) {
-        b.programme.commande([&] { return kovrin::go_affinement(b.programme.espace, b.programme.principal, b.programme.dialogues()); });
+        b.programme.commande([&] {
+            return kovrin::go_affinement(b.programme.espace, b.programme.principal,
+                                         b.programme.dialogues());
+        });
         affiche();
     }
 }
@@ -121,7 +133,8 @@ void BM_theta_2theta(benchmark::State& etat) {
     Banc b(3);
     int mode = 0;
     for (auto _ : etat) {
-        b.programme.commande([&] { return kovrin::change_angles(b.programme.espace, mode); });
+        b.programme.commande(
+            [&] { return kovrin::change_angles(b.programme.espace, b.programme.principal, mode); });
         affiche();
         mode = 1 - mode;
     }

@@ -208,7 +208,11 @@ std::optional<std::string> texte_lambda(const Saisie& s) {
 }
 
 std::optional<std::string> texte_angle_domaine(const Saisie& s) {
-    return texte_saisie(s, 7, 2);
+    return texte_saisie(s, 8, 2);
+}
+
+std::optional<std::string> texte_tolerance(const Saisie& s) {
+    return texte_saisie(s, 6, 3);
 }
 
 std::vector<LigneTable> affiche_raies_calculees(const EspaceTravail& et) {
@@ -239,7 +243,6 @@ SuiteLecture calcul_apres_lecture(EspaceTravail& et, OngletMaille& onglet, Dialo
         suite.raies = true;
     }
     suite.titre_change = true;
-    suite.titre = sans_blancs("Calc. diagram (" + nom_sans_repertoire(et.fichier_maille) + ")");
     if (et.lambda == 0)
         d.message("Warning: Lambda not defined. ");
     else if (et.angle_max == 0)

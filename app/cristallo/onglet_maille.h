@@ -64,11 +64,12 @@ void affiche_maille(const EspaceTravail& et, OngletMaille& onglet);
 void affiche_valeurs_courantes(const EspaceTravail& et, OngletMaille& onglet);
 
 // What the fields show: a, b, c as 8:4, angles as 8:3, lambda 8:5, the range
-// 7:2. A field the user left unreadable shows nothing new (nullopt): the
+// 8:2, the tolerance 6:3. A field the user left unreadable shows nothing new (nullopt): the
 // window keeps the user's text.
 std::optional<std::string> texte_parametre_maille(const Saisie& s, int rang);
 std::optional<std::string> texte_lambda(const Saisie& s);
 std::optional<std::string> texte_angle_domaine(const Saisie& s);
+std::optional<std::string> texte_tolerance(const Saisie& s);
 
 // Rows of the calculated-reflection table, header row first; max(15, n + 1) rows.
 using LigneTable = std::array<std::string, 3>;
@@ -77,8 +78,7 @@ std::vector<LigneTable> affiche_raies_calculees(const EspaceTravail& et);
 // What the window shows after calcul_apres_lecture.
 struct SuiteLecture {
     bool raies = false;        // reflections were generated: refresh the tables
-    bool titre_change = false; // the table title becomes `titre`
-    std::string titre;         // "Calc. diagram (<file>)"
+    bool titre_change = false; // the table is titled by the cell file
     bool redessine = false;    // redraw the diagram window
 };
 

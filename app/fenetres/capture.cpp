@@ -44,14 +44,17 @@ void repond_lambda(Programme& p, const Capture& c) {
     p.flilambda().hide();
     clicklistbox(p.lambda, element_autre);
     p.lambda.lambda = texte(c.lambda);
-    p.commande([&] { return lit_lambda(p.espace, p.lambda, p.dialogues()); });
+    p.commande([&] { return lit_lambda(p.espace, p.principal, p.lambda, p.dialogues()); });
 }
 
 void prend_fichiers(Programme& p, const Capture& c) {
     for (const std::filesystem::path& f : dans_l_ordre_des_genres(c.fichiers)) {
         std::vector<std::filesystem::path> un{f};
         if (genre_fichier(f) == GenreFichier::pics)
-            p.commande([&] { return ouvre_fichier_pics(p.espace, p.lambda, format_pics_par_nom(f.string()), f, p.dialogues()); });
+            p.commande([&] {
+                return ouvre_fichier_pics(p.espace, p.principal, p.lambda,
+                                          format_pics_par_nom(f.string()), f, p.dialogues());
+            });
         else
             p.ouvre_fichiers(un);
         repond_lambda(p, c);
@@ -61,9 +64,9 @@ void prend_fichiers(Programme& p, const Capture& c) {
 // Pairs within the tolerance shown, the shift and the free cell refined.
 void affine(Programme& p) {
     Tform1& f = p.form1();
-    p.commande([&] { return selection_automatique(p.espace, p.principal, texte(f.texte_tolerance()), p.dialogues()); });
+    p.commande([&] { return selection_automatique(p.espace, p.principal, p.dialogues()); });
     f.a_affiner[6]->setChecked(true);
-    p.commande([&] { return BitBtn17Click(p.espace, false); });
+    p.commande([&] { return BitBtn17Click(p.espace, p.principal, false); });
     f.rassemble();
     p.commande([&] { return go_affinement(p.espace, p.principal, p.dialogues()); });
 }
@@ -79,7 +82,8 @@ int capture_fenetres(Programme& p, const Capture& c) {
     prend_fichiers(p, c);
     if (!p.espace.mesures.vide() && !p.espace.calculees.vide()) affine(p);
     int n = 0;
-    const char* onglets[] = {"principale-1.png", "principale-2.png", "principale-3.png", "principale-4.png"};
+    const char* onglets[] = {"principale-1.png", "principale-2.png", "principale-3.png",
+                             "principale-4.png"};
     for (int i = 0; i < 4; ++i) {
         f.onglets->setCurrentIndex(i);
         n += enregistre(f, c, onglets[i]);

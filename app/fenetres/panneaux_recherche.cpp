@@ -130,10 +130,11 @@ void PanneauRecherche::relie(Programme& p) {
     connect(cherche, &QPushButton::clicked, this, [this, &p] {
         const LimitesRecherche limites = limites_de_positions(positions());
         const ChampsContamination champs = contamination();
-        p.commande([&] { return go_peaksearch(p.espace, limites, champs, p.dialogues()); });
+        p.commande(
+            [&] { return go_peaksearch(p.espace, p.profil, limites, champs, p.dialogues()); });
     });
     connect(ferme, &QPushButton::clicked, this,
-            [&p] { p.commande([&] { return fin_de_search(p.espace); }); });
+            [&p] { p.commande([&] { return fin_de_search(p.espace, p.profil); }); });
 }
 
 void PanneauRecherche::montre_contamination(const ChampsContamination& c) {
@@ -166,7 +167,8 @@ PanneauGenres::PanneauGenres(Programme& programme, QWidget* parent)
     grille->addWidget(ok, nb_genres_raie, 1);
     connect(ok, &QPushButton::clicked, this, [this, &programme] {
         const auto choisis = gardes();
-        programme.commande([&] { return BitBtn7Click(programme.espace, choisis); });
+        programme.commande(
+            [&] { return BitBtn7Click(programme.espace, programme.profil, choisis); });
     });
 }
 

@@ -29,7 +29,7 @@ Programme::Programme(const std::filesystem::path& repertoire, Dialogues* dialogu
     form7_ = std::make_unique<TForm7>(*this);
     flilambda_ = std::make_unique<Tflilambda>(*this);
     fexcel_ = std::make_unique<Tfexcel>(*this);
-    commande([&] { return demarre_programme(espace, repertoire); });
+    commande([&] { return demarre_programme(espace, principal, repertoire); });
 }
 
 Programme::~Programme() = default;
@@ -46,11 +46,11 @@ void Programme::montre(const Rafraichissement& r) {
     }
     if (r.montre_dialogue_lambda) flilambda_->ouvre();
     // The transfer window shows the current results, also when it stayed open.
-    const bool export_a_jour = fexcel_->isVisible() && !r.texte_export &&
-                               (r.montre_export || (r.onglet_affinement && espace.affinement_ok));
+    const bool export_a_jour =
+        fexcel_->isVisible() &&
+        (r.montre_export || (r.a_change(Change::resultats) && espace.affinement_ok));
     if (export_a_jour) fexcel_->initialise();
     if (r.montre_export) fexcel_->show();
-    if (r.texte_export) fexcel_->montre_texte(*r.texte_export);
     if (r.fin_programme) form1_->close();
 }
 
@@ -63,8 +63,8 @@ void Programme::ouvre_fichiers(const std::vector<std::filesystem::path>& fichier
         switch (genre_fichier(f)) {
         case GenreFichier::pics:
             commande([&] {
-                return ouvre_fichier_pics(espace, lambda, format_pics_par_nom(f.string()), f,
-                                          dialogues());
+                return ouvre_fichier_pics(espace, principal, lambda,
+                                          format_pics_par_nom(f.string()), f, dialogues());
             });
             break;
         case GenreFichier::profil:

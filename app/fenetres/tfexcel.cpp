@@ -23,8 +23,9 @@ Tfexcel::Tfexcel(Programme& programme) : QDialog(nullptr), p_(programme) {
     auto* dans = new QVBoxLayout(this);
     auto* note = new QPlainTextEdit(this);
     note->setReadOnly(true);
-    note->setPlainText(QStringLiteral("Select the text to be transfered to Excel ,  copy it in the clipboard.\n"
-                                      "and paste it in an Excel window"));
+    note->setPlainText(
+        QStringLiteral("Select the text to be transfered to Excel ,  copy it in the clipboard.\n"
+                       "and paste it in an Excel window"));
     note->setMaximumHeight(50);
     dans->addWidget(note);
     auto* liste = new QGroupBox(QStringLiteral("List"), this);
@@ -54,8 +55,9 @@ Tfexcel::Tfexcel(Programme& programme) : QDialog(nullptr), p_(programme) {
     connect(copie, &QPushButton::clicked, this, [this] {
         // Nothing selected: the whole export is what the user wants to paste.
         QString choisi = zone->textCursor().selectedText();
-        QApplication::clipboard()->setText(choisi.isEmpty() ? zone->toPlainText()
-                                                             : choisi.replace(QChar(0x2029), QLatin1Char('\n')));
+        QApplication::clipboard()->setText(choisi.isEmpty()
+                                               ? zone->toPlainText()
+                                               : choisi.replace(QChar(0x2029), QLatin1Char('\n')));
     });
     connect(annule, &QPushButton::clicked, this, &QDialog::hide);
     resize(504, 572);
@@ -63,10 +65,8 @@ Tfexcel::Tfexcel(Programme& programme) : QDialog(nullptr), p_(programme) {
 
 void Tfexcel::initialise() {
     const ListeExport liste = longue->isChecked() ? ListeExport::longue : ListeExport::courte;
-    p_.commande([&] { return change_liste_export(p_.espace, liste, p_.dialogues()); });
-}
-
-void Tfexcel::montre_texte(const std::string& octets) {
+    std::string octets;
+    p_.commande([&] { return change_liste_export(p_.espace, liste, octets, p_.dialogues()); });
     QString texte = QString::fromLatin1(octets.data(), static_cast<qsizetype>(octets.size()));
     texte.remove(QLatin1Char('\r'));
     zone->setPlainText(texte);

@@ -13,20 +13,19 @@ class Programme;
 
 class Tfexcel : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit Tfexcel(Programme& programme);
     // Activation: the export built again in the chosen list.
     void initialise();
-    void montre_texte(const std::string& octets);
 
     QRadioButton *courte, *longue;
     QPlainTextEdit* zone;
     QPushButton *copie, *annule;
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
 
-private:
+  private:
     Programme& p_;
 };
 

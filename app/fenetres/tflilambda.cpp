@@ -15,12 +15,14 @@ namespace kovrin::fenetres {
 Tflilambda::Tflilambda(Programme& programme) : QDialog(nullptr), p_(programme) {
     setWindowTitle(QStringLiteral("Lambda missing"));
     auto* grille = new QGridLayout(this);
-    grille->addWidget(new QLabel(QStringLiteral("The wavelenth was not found  in the file! "), this), 0, 0, 1, 3);
+    grille->addWidget(
+        new QLabel(QStringLiteral("The wavelenth was not found  in the file! "), this), 0, 0, 1, 3);
     grille->addWidget(new QLabel(QStringLiteral("What kind of Source? :"), this), 1, 0);
     liste = new QListWidget(this);
     for (const std::string& e : elements_liste_lambda)
         liste->addItem(qs(e));
-    liste->setMinimumHeight(liste->sizeHintForRow(0) * liste->count() + 2 * liste->frameWidth() + 4);
+    liste->setMinimumHeight(liste->sizeHintForRow(0) * liste->count() + 2 * liste->frameWidth() +
+                            4);
     grille->addWidget(liste, 2, 0, 4, 1);
     const char* noms[] = {"l1", "l2", "l"};
     std::array<QLineEdit**, 3> boites = {&lambda1, &lambda2, &lambda};
@@ -47,7 +49,7 @@ Tflilambda::Tflilambda(Programme& programme) : QDialog(nullptr), p_(programme) {
         p_.lambda.lambda1 = texte(lambda1->text());
         p_.lambda.lambda2 = texte(lambda2->text());
         p_.lambda.lambda = texte(lambda->text());
-        p_.commande([&] { return lit_lambda(p_.espace, p_.lambda, p_.dialogues()); });
+        p_.commande([&] { return lit_lambda(p_.espace, p_.principal, p_.lambda, p_.dialogues()); });
         if (!p_.lambda.visible) accept();
     });
 }

@@ -24,8 +24,8 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFontDatabase>
 #include <QFocusEvent>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -113,6 +113,14 @@ void montre_saisie(QLineEdit* champ, const std::optional<std::string>& texte) {
     if (texte) champ->setText(qs(*texte));
 }
 
+void remplace_liste(QListWidget* l, const ListeSymboles& s) {
+    const QSignalBlocker silence(l);
+    l->clear();
+    for (const std::string& e : s.entrees)
+        l->addItem(qs(e));
+    l->setCurrentRow(s.selection);
+}
+
 constexpr Couleur bleu_clair{0xB2, 0xE0, 0xFF};
 constexpr Couleur rouge_clair{0xFF, 0xD1, 0xD1};
 
@@ -138,7 +146,10 @@ Tform1::Tform1(Programme& programme) : p_(programme) {
     setCentralWidget(central);
     relie_grilles();
     relie_saisies();
-    connect(onglets, &QTabWidget::currentChanged, this, [this] { change_onglet(); });
+    connect(onglets, &QTabWidget::currentChanged, this, [this](int onglet) {
+        p_.principal.onglet = onglet;
+        change_onglet();
+    });
     connect(qApp, &QApplication::focusChanged, this,
             // Seen before the next focus event: the widget the focus leaves.
             [this](QWidget*, QWidget* nouveau) { focus_precedent_ = nouveau; });
@@ -170,10 +181,14 @@ void Tform1::construit_menus() {
     menu_pics = new QMenu(this);
     for (const FormatFichierPics& f : formats_pics) {
         auto ouvre = [this, format = f.code] {
-            p_.commande([&] { return ouvre_pics(p_.espace, p_.lambda, p_.choix(), format, p_.dialogues()); });
+            p_.commande([&] {
+                return ouvre_pics(p_.espace, p_.principal, p_.lambda, p_.choix(), format,
+                                  p_.dialogues());
+            });
         };
         const QString entree = qs(std::string(f.entree));
-        if (f.code != pics_colonne) connect(pics->addAction(entree), &QAction::triggered, this, ouvre);
+        if (f.code != pics_colonne)
+            connect(pics->addAction(entree), &QAction::triggered, this, ouvre);
         connect(menu_pics->addAction(entree), &QAction::triggered, this, ouvre);
     }
     QMenu* maille = ouvrir->addMenu(QStringLiteral("&Cell File"));
@@ -182,7 +197,9 @@ void Tform1::construit_menus() {
                                                           {"ICSD Format (*.ics)", 2}};
     for (const auto& [nom, index] : formats_maille) {
         auto importe = [this, index = index] {
-            p_.commande([&] { return importe_maille(p_.espace, p_.principal, p_.choix(), index, p_.dialogues()); });
+            p_.commande([&] {
+                return importe_maille(p_.espace, p_.principal, p_.choix(), index, p_.dialogues());
+            });
         };
         connect(maille->addAction(QString::fromUtf8(nom)), &QAction::triggered, this, importe);
         connect(menu_maille->addAction(QString::fromUtf8(nom)), &QAction::triggered, this, importe);
@@ -204,45 +221,51 @@ void Tform1::construit_menus() {
         {sauve_profil_menu, "Bruker Format (*.raw)", Sauvegarde::profil_raw},
         {sauve_profil_menu, "CPI Format (*.cpi)", Sauvegarde::profil_cpi}};
     for (const auto& [menu, nom, quoi] : sauvegardes)
-        connect(menu->addAction(QString::fromUtf8(nom)), &QAction::triggered, this, [this, quoi = quoi] {
-            p_.commande([&] { return sauve(p_.espace, quoi, p_.choix(), p_.dialogues()); });
-        });
+        connect(menu->addAction(QString::fromUtf8(nom)), &QAction::triggered, this,
+                [this, quoi = quoi] {
+                    p_.commande([&] { return sauve(p_.espace, quoi, p_.choix(), p_.dialogues()); });
+                });
     connect(sauver->addAction(QStringLiteral("&Cell")), &QAction::triggered, this, [this] {
         rassemble();
-        p_.commande([&] { return kovrin::sauve_maille(p_.espace, p_.principal, p_.choix(), p_.dialogues()); });
+        p_.commande([&] {
+            return kovrin::sauve_maille(p_.espace, p_.principal, p_.choix(), p_.dialogues());
+        });
     });
-    connect(sauver->addAction(QStringLiteral("Cell as CIF (*.cif)")), &QAction::triggered, this,
-            [this] { p_.commande([&] { return sauve_cif(p_.espace, p_.choix(), p_.dialogues()); }); });
-    auto resultats = [this] { p_.commande([&] { return Impression_resultats(p_.espace, p_.dialogues()); }); };
-    connect(fichier->addAction(QStringLiteral("Print results")), &QAction::triggered, this, resultats);
+    connect(
+        sauver->addAction(QStringLiteral("Cell as CIF (*.cif)")), &QAction::triggered, this,
+        [this] { p_.commande([&] { return sauve_cif(p_.espace, p_.choix(), p_.dialogues()); }); });
+    auto resultats = [this] {
+        p_.commande([&] { return Impression_resultats(p_.espace, p_.dialogues()); });
+    };
+    connect(fichier->addAction(QStringLiteral("Print results")), &QAction::triggered, this,
+            resultats);
     QMenu* editer = fichier->addMenu(QStringLiteral("&Edit"));
-    connect(editer->addAction(QStringLiteral("Measured peaks")), &QAction::triggered, this, [this] {
-        p_.commande([&] { return edit_fichier_dif(p_.espace, p_.dialogues()); });
-    });
-    connect(editer->addAction(QStringLiteral("Calculated Peaks")), &QAction::triggered, this, [this] {
-        p_.commande([&] { return edit_raies_calculees(p_.espace, p_.dialogues()); });
-    });
-    connect(editer->addAction(QStringLiteral("Raw diagram ")), &QAction::triggered, this, [this] {
-        p_.commande([&] { return edit_raw(p_.espace, p_.dialogues()); });
-    });
+    connect(editer->addAction(QStringLiteral("Measured peaks")), &QAction::triggered, this,
+            [this] { p_.commande([&] { return edit_fichier_dif(p_.espace, p_.dialogues()); }); });
+    connect(
+        editer->addAction(QStringLiteral("Calculated Peaks")), &QAction::triggered, this,
+        [this] { p_.commande([&] { return edit_raies_calculees(p_.espace, p_.dialogues()); }); });
+    connect(editer->addAction(QStringLiteral("Raw diagram ")), &QAction::triggered, this,
+            [this] { p_.commande([&] { return edit_raw(p_.espace, p_.dialogues()); }); });
     connect(editer->addAction(QStringLiteral("Results")), &QAction::triggered, this, resultats);
     fichier->addSeparator();
     connect(fichier->addAction(QStringLiteral("Exit")), &QAction::triggered, this, &QWidget::close);
 
     QMenu* effacer = menuBar()->addMenu(QStringLiteral("E&rase"));
     connect(effacer->addAction(QStringLiteral("Peak data")), &QAction::triggered, this,
-            [this] { p_.commande([&] { return erase_peak(p_.espace); }); });
+            [this] { p_.commande([&] { return erase_peak(p_.espace, p_.principal); }); });
     connect(effacer->addAction(QStringLiteral("Cell parameters")), &QAction::triggered, this,
-            [this] { p_.commande([&] { return erase_indx(p_.espace); }); });
+            [this] { p_.commande([&] { return erase_indx(p_.espace, p_.principal); }); });
     connect(effacer->addAction(QStringLiteral("Profile")), &QAction::triggered, this,
             [this] { p_.commande([&] { return erase_profil(p_.espace); }); });
     connect(effacer->addAction(QStringLiteral("All")), &QAction::triggered, this,
-            [this] { p_.commande([&] { return raze_tout(p_.espace); }); });
+            [this] { p_.commande([&] { return raze_tout(p_.espace, p_.principal); }); });
     connect(menuBar()->addAction(QStringLiteral("About")), &QAction::triggered, this,
             [this] { p_.fabout().show(); });
     connect(menuBar()->addAction(QStringLiteral("Help")), &QAction::triggered, this,
             [this] { p_.montre_aide(1); });
-    connect(menuBar()->addAction(QStringLiteral("Exit")), &QAction::triggered, this, &QWidget::close);
+    connect(menuBar()->addAction(QStringLiteral("Exit")), &QAction::triggered, this,
+            &QWidget::close);
 }
 
 QWidget* Tform1::construit_onglet_mesures() {
@@ -277,37 +300,41 @@ QWidget* Tform1::construit_onglet_mesures() {
     panneau_mesures = new QGroupBox(QStringLiteral("Measured reflections (2Theta)"), onglet);
     auto* dans_panneau = new QVBoxLayout(panneau_mesures);
     grille_mesures = new GrilleTextes({52, 52, 43, 20}, true, panneau_mesures);
+    grille_mesures->setRowCount(nb_lignes_initial_grille_mesures); // rows to type into
     grille_mesures->setObjectName(QStringLiteral("grille_mesures"));
     dans_panneau->addWidget(grille_mesures);
     panneau_mesures->hide();
     rangee->addWidget(panneau_mesures, 1);
 
     connect(clavier_pics, &QPushButton::clicked, this,
-            [this] { p_.commande([&] { return enter_refl_keyb(p_.espace); }); });
+            [this] { p_.commande([&] { return enter_refl_keyb(p_.espace, p_.principal); }); });
     connect(fichier_pics, &QPushButton::clicked, this, [this] {
-        p_.commande([] { return load_fichier_raie(); });
+        p_.commande([&] { return load_fichier_raie(p_.principal); });
         menu_pics->popup(mapToGlobal(QPoint(170, 110)));
     });
     connect(diagramme_pics, &QPushButton::clicked, this,
             [this] { p_.commande([&] { return pointe_raies_diag(p_.principal); }); });
     connect(efface_pics, &QPushButton::clicked, this,
-            [this] { p_.commande([&] { return rase_dif(p_.espace); }); });
+            [this] { p_.commande([&] { return rase_dif(p_.espace, p_.principal); }); });
     connect(sauve_pics, &QPushButton::clicked, this, [this] {
         QMenu menu(this);
         const std::pair<const char*, Sauvegarde> entrees[] = {
             {"Bruker Format (*.dif)", Sauvegarde::pics_dif},
             {"Column Format (*.prn)", Sauvegarde::pics_colonne}};
         for (const auto& [nom, quoi] : entrees)
-            connect(menu.addAction(QString::fromUtf8(nom)), &QAction::triggered, this, [this, quoi = quoi] {
-                p_.commande([&] { return sauve(p_.espace, quoi, p_.choix(), p_.dialogues()); });
-            });
+            connect(menu.addAction(QString::fromUtf8(nom)), &QAction::triggered, this,
+                    [this, quoi = quoi] {
+                        p_.commande(
+                            [&] { return sauve(p_.espace, quoi, p_.choix(), p_.dialogues()); });
+                    });
         menu.exec(sauve_pics->mapToGlobal(QPoint(0, sauve_pics->height())));
     });
     auto* groupe = new QButtonGroup(onglet);
     groupe->addButton(mode_theta, 0);
     groupe->addButton(mode_2theta, 1);
-    connect(groupe, &QButtonGroup::idClicked, this,
-            [this](int mode) { p_.commande([&] { return change_angles(p_.espace, mode); }); });
+    connect(groupe, &QButtonGroup::idClicked, this, [this](int mode) {
+        p_.commande([&] { return change_angles(p_.espace, p_.principal, mode); });
+    });
     return onglet;
 }
 
@@ -340,7 +367,9 @@ QWidget* Tform1::construit_onglet_maille() {
     grille->addWidget(liste_systemes, 1, 0, 6, 1);
     const char* noms[] = {"a", "b", "c", "a", "b", "g"};
     for (int i = 0; i < 6; ++i) {
-        grille->addWidget(new QLabel(i < 3 ? QString::fromUtf8(noms[i]) : grec(noms[i]), panneau_cellule), i + 1, 1);
+        grille->addWidget(
+            new QLabel(i < 3 ? QString::fromUtf8(noms[i]) : grec(noms[i]), panneau_cellule), i + 1,
+            1);
         champs_maille[static_cast<std::size_t>(i)] = champ(panneau_cellule);
         champs_maille[static_cast<std::size_t>(i)]->installEventFilter(this);
         grille->addWidget(champs_maille[static_cast<std::size_t>(i)], i + 1, 2);
@@ -348,7 +377,8 @@ QWidget* Tform1::construit_onglet_maille() {
     grille->addWidget(new QLabel(QStringLiteral("H-M standard symbols"), panneau_cellule), 0, 3);
     liste_hm = new QListWidget(panneau_cellule);
     grille->addWidget(liste_hm, 1, 3, 6, 1);
-    grille->addWidget(new QLabel(QStringLiteral("Symbols with Hall notation"), panneau_cellule), 0, 4);
+    grille->addWidget(new QLabel(QStringLiteral("Symbols with Hall notation"), panneau_cellule), 0,
+                      4);
     liste_orsab = new QListWidget(panneau_cellule);
     liste_orsab->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     grille->addWidget(liste_orsab, 1, 4, 6, 1);
@@ -368,35 +398,46 @@ QWidget* Tform1::construit_onglet_maille() {
     panneau_calcule->hide();
     rangee->addWidget(panneau_calcule, 1);
 
-    connect(clavier_maille, &QPushButton::clicked, this, [this] { p_.commande([] { return enter_keyb_param(); }); });
+    connect(clavier_maille, &QPushButton::clicked, this,
+            [this] { p_.commande([&] { return enter_keyb_param(p_.principal); }); });
     connect(fichier_maille, &QPushButton::clicked, this, [this] {
-        p_.commande([] { return enter_keyb_param(); });
+        p_.commande([&] { return enter_keyb_param(p_.principal); });
         menu_maille->popup(mapToGlobal(QPoint(170, 110)));
     });
     connect(sauve_maille, &QPushButton::clicked, this, [this] {
         rassemble();
-        p_.commande([&] { return kovrin::sauve_maille(p_.espace, p_.principal, p_.choix(), p_.dialogues()); });
+        p_.commande([&] {
+            return kovrin::sauve_maille(p_.espace, p_.principal, p_.choix(), p_.dialogues());
+        });
     });
     connect(efface_maille, &QPushButton::clicked, this,
             [this] { p_.commande([&] { return rase_raies_indx(p_.espace); }); });
     connect(liste_systemes, &QListWidget::itemClicked, this, [this] {
         rassemble();
-        p_.commande([&] { return set_systeme(p_.espace, p_.principal, liste_systemes->currentRow()); });
+        p_.commande(
+            [&] { return set_systeme(p_.espace, p_.principal, liste_systemes->currentRow()); });
     });
     connect(liste_hm, &QListWidget::itemClicked, this, [this] {
         rassemble();
-        p_.commande([&] { return selecte_groupe_hm(p_.espace, p_.principal, liste_hm->currentRow(), p_.dialogues()); });
+        p_.commande([&] {
+            return selecte_groupe_hm(p_.espace, p_.principal, liste_hm->currentRow(),
+                                     p_.dialogues());
+        });
     });
     connect(liste_orsab, &QListWidget::itemClicked, this, [this] {
         rassemble();
-        p_.commande([&] { return selecte_groupe_orsab(p_.espace, p_.principal, liste_orsab->currentRow(), p_.dialogues()); });
+        p_.commande([&] {
+            return selecte_groupe_orsab(p_.espace, p_.principal, liste_orsab->currentRow(),
+                                        p_.dialogues());
+        });
     });
     connect(bouton_calc, &QPushButton::clicked, this, [this] {
         rassemble();
-        p_.commande([&] { return calcul_diagramme(p_.espace, p_.principal.maille, p_.dialogues()); });
+        p_.commande([&] { return calcul_diagramme(p_.espace, p_.principal, p_.dialogues()); });
     });
-    connect(bouton_ed_print, &QPushButton::clicked, this,
-            [this] { p_.commande([&] { return edit_print_raies_indx(p_.espace, p_.dialogues()); }); });
+    connect(bouton_ed_print, &QPushButton::clicked, this, [this] {
+        p_.commande([&] { return edit_print_raies_indx(p_.espace, p_.dialogues()); });
+    });
     return onglet;
 }
 
@@ -442,10 +483,10 @@ QWidget* Tform1::construit_onglet_selection() {
         return peinture_ligne(p_.principal, GrillePeinte::calculees_selection, ligne);
     });
     connect(bouton_auto, &QPushButton::clicked, this, [this] {
-        p_.commande([&] { return selection_automatique(p_.espace, p_.principal, texte(edit_tolerance->text()), p_.dialogues()); });
+        p_.commande([&] { return selection_automatique(p_.espace, p_.principal, p_.dialogues()); });
     });
     connect(bouton_efface_selection, &QPushButton::clicked, this,
-            [this] { p_.commande([&] { return efface_selection(p_.espace); }); });
+            [this] { p_.commande([&] { return efface_selection(p_.espace, p_.principal); }); });
     return onglet;
 }
 
@@ -456,8 +497,9 @@ QWidget* Tform1::construit_table_parametres() {
     for (int c = 0; c < 4; ++c)
         grille->addWidget(new QLabel(QString::fromUtf8(colonnes[c]), table), 0, c + 1);
     etiquette_decalage = new QLabel(grec("2Dq"), table);
-    const QString lignes[] = {QString(), grec("l"), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
-                              grec("a"), grec("b"), grec("g")};
+    const QString lignes[] = {
+        QString(),           grec("l"), QStringLiteral("a"), QStringLiteral("b"),
+        QStringLiteral("c"), grec("a"), grec("b"),           grec("g")};
     // Rows in the engine's order; the check boxes keep the cell tab's order.
     const std::size_t coches[] = {6, 7, 0, 1, 2, 3, 4, 5};
     for (std::size_t i = 0; i < 8; ++i) {
@@ -477,10 +519,12 @@ QWidget* Tform1::construit_table_parametres() {
         initial[rang_lambda]->setModified(false);
         rassemble();
         const Saisie lambda = Saisie::de_texte(texte(initial[rang_lambda]->text()));
-        p_.commande([&] { return change_lambda_affi(p_.espace, p_.principal, lambda, p_.dialogues()); });
+        p_.commande(
+            [&] { return change_lambda_affi(p_.espace, p_.principal, lambda, p_.dialogues()); });
     });
-    connect(a_affiner[6], &QCheckBox::toggled, this,
-            [this](bool coche) { p_.commande([&] { return shift_selection(coche); }); });
+    connect(a_affiner[6], &QCheckBox::toggled, this, [this](bool coche) {
+        p_.commande([&] { return shift_selection(p_.principal, coche); });
+    });
     return table;
 }
 
@@ -490,14 +534,21 @@ QWidget* Tform1::construit_onglet_affinement() {
     auto* rangee = new QHBoxLayout(onglet);
     auto* gauche = new QVBoxLayout;
     auto* boutons = new QHBoxLayout;
-    lance = bouton_image(QStyle::SP_MediaPlay, QStringLiteral("Lauch the refinement process"), onglet);
-    remplace = bouton_image(QStyle::SP_ArrowUp, QStringLiteral("Replace the initial parameters by the refined parameters"), onglet);
-    restaure = bouton_image(QStyle::SP_BrowserReload, QStringLiteral("Restore the initial cell parameters"), onglet);
-    rapport = bouton_image(QStyle::SP_FileDialogDetailedView, QStringLiteral("Edit (and print) the refinement report"), onglet);
-    exporte = bouton_image(QStyle::SP_DialogSaveButton, QStringLiteral("export results to Excel"), onglet);
+    lance =
+        bouton_image(QStyle::SP_MediaPlay, QStringLiteral("Lauch the refinement process"), onglet);
+    remplace = bouton_image(
+        QStyle::SP_ArrowUp,
+        QStringLiteral("Replace the initial parameters by the refined parameters"), onglet);
+    restaure = bouton_image(QStyle::SP_BrowserReload,
+                            QStringLiteral("Restore the initial cell parameters"), onglet);
+    rapport = bouton_image(QStyle::SP_FileDialogDetailedView,
+                           QStringLiteral("Edit (and print) the refinement report"), onglet);
+    exporte = bouton_image(QStyle::SP_DialogSaveButton, QStringLiteral("export results to Excel"),
+                           onglet);
     imprime = bouton_image(QStyle::SP_ComputerIcon, QStringLiteral("Print screen"), onglet);
-    depart_lineaire = bouton_image(QStyle::SP_DialogApplyButton,
-                                   QStringLiteral("Linear start: the initial cell from the indexed pairs"), onglet);
+    depart_lineaire = bouton_image(
+        QStyle::SP_DialogApplyButton,
+        QStringLiteral("Linear start: the initial cell from the indexed pairs"), onglet);
     for (QToolButton* b : {lance, remplace, restaure, rapport, exporte, imprime, depart_lineaire})
         boutons->addWidget(b);
     for (QToolButton* b : {rapport, exporte, imprime})
@@ -506,7 +557,8 @@ QWidget* Tform1::construit_onglet_affinement() {
     gauche->addLayout(boutons);
     gauche->addWidget(construit_table_parametres());
     rangee->addLayout(gauche);
-    auto tableau = [&](const char* titre, GrilleTextes* g, QLineEdit*& ecart, GrillePeinte peinture) {
+    auto tableau = [&](const char* titre, GrilleTextes* g, QLineEdit*& ecart,
+                       GrillePeinte peinture) {
         auto* boite = new QGroupBox(QString::fromUtf8(titre), onglet);
         auto* dans = new QVBoxLayout(boite);
         dans->addWidget(g);
@@ -516,7 +568,8 @@ QWidget* Tform1::construit_onglet_affinement() {
         pied->addWidget(ecart);
         dans->addLayout(pied);
         rangee->addWidget(boite, 1);
-        g->peinture([this, peinture](int ligne) { return peinture_ligne(p_.principal, peinture, ligne); });
+        g->peinture(
+            [this, peinture](int ligne) { return peinture_ligne(p_.principal, peinture, ligne); });
     };
     tableau_avant = new GrilleTextes({20, 42, 42, 60, 42, 42}, false);
     tableau_apres = new GrilleTextes({15, 42, 64, 42, 42}, false);
@@ -528,8 +581,9 @@ QWidget* Tform1::construit_onglet_affinement() {
     fn = champ(onglet, true);
     for (QLineEdit* e : {m20, fn}) {
         e->setMaximumWidth(QWIDGETSIZE_MAX);
-        e->setToolTip(QStringLiteral("Figures of merit of the refined cell: de Wolff's M and Smith and "
-                                     "Snyder's F (mean |2\u03b8 obs - calc|, possible lines)"));
+        e->setToolTip(
+            QStringLiteral("Figures of merit of the refined cell: de Wolff's M and Smith and "
+                           "Snyder's F (mean |2\u03b8 obs - calc|, possible lines)"));
         merite->addWidget(e, 1);
     }
     gauche->addLayout(merite);
@@ -538,7 +592,8 @@ QWidget* Tform1::construit_onglet_affinement() {
     panneau_decalage->setAutoFillBackground(true);
     auto* dans_panneau = new QVBoxLayout(panneau_decalage);
     auto* zero = new QRadioButton(QStringLiteral("As constant zero shift"), panneau_decalage);
-    decalage_excentricite = new QRadioButton(QStringLiteral("As sample exentricity"), panneau_decalage);
+    decalage_excentricite =
+        new QRadioButton(QStringLiteral("As sample exentricity"), panneau_decalage);
     zero->setChecked(true);
     ok_decalage = new QPushButton(QStringLiteral("OK"), panneau_decalage);
     dans_panneau->addWidget(zero);
@@ -559,17 +614,21 @@ QWidget* Tform1::construit_onglet_affinement() {
         rassemble();
         p_.commande([&] { return resto_param(p_.espace, p_.principal, p_.dialogues()); });
     });
-    connect(rapport, &QToolButton::clicked, this,
-            [this] { p_.commande([&] { return Impression_resultats(p_.espace, p_.dialogues()); }); });
+    connect(rapport, &QToolButton::clicked, this, [this] {
+        p_.commande([&] { return Impression_resultats(p_.espace, p_.dialogues()); });
+    });
     connect(exporte, &QToolButton::clicked, this,
             [this] { p_.commande([&] { return transfert_excel(p_.espace, p_.dialogues()); }); });
-    connect(imprime, &QToolButton::clicked, this, [this] { imprime_fenetre(*this, p_.dialogues()); });
+    connect(imprime, &QToolButton::clicked, this,
+            [this] { imprime_fenetre(*this, p_.dialogues()); });
     connect(depart_lineaire, &QToolButton::clicked, this, [this] {
         rassemble();
         p_.commande([&] { return linear_start(p_.espace, p_.principal, p_.dialogues()); });
     });
     connect(ok_decalage, &QPushButton::clicked, this, [this] {
-        p_.commande([&] { return BitBtn17Click(p_.espace, decalage_excentricite->isChecked()); });
+        p_.commande([&] {
+            return BitBtn17Click(p_.espace, p_.principal, decalage_excentricite->isChecked());
+        });
     });
     return onglet;
 }
@@ -595,12 +654,14 @@ QWidget* Tform1::construit_panneaux() {
     bouton_change->setToolTip(QStringLiteral("re-Draw the patterns"));
     grille->addWidget(bouton_change, 3, 0, 1, 2);
     dans->addWidget(valeurs);
-    auto panneau = [&](const char* titre, std::array<QLabel*, 6>& textes, std::array<QLabel*, 2>& etiquettes) {
+    auto panneau = [&](const char* titre, std::array<QLabel*, 6>& textes,
+                       std::array<QLabel*, 2>& etiquettes) {
         auto* boite = new QGroupBox(QString::fromUtf8(titre), colonne);
         auto* g = new QGridLayout(boite);
         for (int i = 0; i < 6; ++i) {
             textes[static_cast<std::size_t>(i)] = new QLabel(boite);
-            g->addWidget(textes[static_cast<std::size_t>(i)], i < 3 ? i : i - 2, i < 3 || i == 3 ? 0 : 1, 1, i < 3 ? 2 : 1);
+            g->addWidget(textes[static_cast<std::size_t>(i)], i < 3 ? i : i - 2,
+                         i < 3 || i == 3 ? 0 : 1, 1, i < 3 ? 2 : 1);
         }
         etiquettes[0] = new QLabel(grec("2q1"), boite);
         etiquettes[1] = new QLabel(grec("2q2"), boite);
@@ -619,7 +680,8 @@ QWidget* Tform1::construit_panneaux() {
     dans->addStretch();
     connect(bouton_change, &QPushButton::clicked, this, [this] {
         rassemble();
-        p_.commande([&] { return relit_theta_range(p_.espace, p_.principal.maille, p_.dialogues()); });
+        p_.commande(
+            [&] { return relit_theta_range(p_.espace, p_.principal.maille, p_.dialogues()); });
     });
     return colonne;
 }
@@ -627,30 +689,39 @@ QWidget* Tform1::construit_panneaux() {
 void Tform1::relie_grilles() {
     // Only a cell the user edited is read back; selecting and moving change nothing.
     connect(grille_mesures, &QTableWidget::cellChanged, this, [this](int ligne, int colonne) {
-        const auto cellule = [&](int c) { return Saisie::de_texte(sans_blancs(texte(grille_mesures->cellule(ligne + 1, c)))); };
-        const EditionMesure e{p_.principal.maille.lambda, ligne + 1, colonne, cellule(0), cellule(2)};
+        const auto cellule = [&](int c) {
+            return Saisie::de_texte(sans_blancs(texte(grille_mesures->cellule(ligne + 1, c))));
+        };
+        const EditionMesure e{p_.principal.maille.lambda, ligne + 1, colonne, cellule(0),
+                              cellule(2)};
         QTimer::singleShot(0, this, [this, e] {
             p_.commande([&] { return modifie_ligne_mesures(p_.espace, e, p_.dialogues()); });
         });
     });
     connect(grille_mesures_selection, &QTableWidget::cellClicked, this, [this](int ligne) {
-        p_.commande([&] { return click_meas_refl(p_.espace, p_.principal, ligne + 1, p_.dialogues()); });
+        p_.commande(
+            [&] { return click_meas_refl(p_.espace, p_.principal, ligne + 1, p_.dialogues()); });
     });
     connect(grille_calculees_selection, &QTableWidget::cellClicked, this, [this](int ligne) {
-        p_.commande([&] { return click_calc_refl(p_.espace, p_.principal, ligne + 1, p_.dialogues()); });
+        p_.commande(
+            [&] { return click_calc_refl(p_.espace, p_.principal, ligne + 1, p_.dialogues()); });
     });
     connect(grille_selection, &QTableWidget::cellChanged, this, [this](int ligne, int colonne) {
         if (colonne != 1 || ligne < 0) return;
         const std::string indices = texte(grille_selection->cellule(ligne + 1, 1));
         QTimer::singleShot(0, this, [this, ligne, indices] {
-            p_.commande([&] { return modifie_indices(p_.espace, ligne + 1, indices, p_.dialogues()); });
+            p_.commande([&] {
+                return modifie_indices(p_.espace, p_.principal, ligne + 1, indices, p_.dialogues());
+            });
         });
     });
     for (GrilleTextes* g : {tableau_avant, tableau_apres}) {
         connect(g, &QTableWidget::currentCellChanged, this, [this](int ligne) {
             if (ligne >= 0) p_.commande([&] { return select_peak(p_.principal, ligne + 1); });
         });
-        connect(g, &QTableWidget::cellClicked, this, [this] { p_.commande([] { return click_stringgrid8(); }); });
+        connect(g, &QTableWidget::cellClicked, this, [this] {
+            p_.commande([&] { return click_stringgrid8(p_.espace, p_.principal); });
+        });
     }
 }
 
@@ -667,6 +738,7 @@ void Tform1::relie_saisies() {
     suit(edit_angle1, o.theta_min);
     suit(edit_angle2, o.theta_max);
     suit(initial[rang_decalage], p_.principal.affinement.decalage_initial);
+    suit(edit_tolerance, p_.principal.tolerance);
 }
 
 void Tform1::rassemble() {
@@ -676,14 +748,6 @@ void Tform1::rassemble() {
         o.coche[i] = a_affiner[i]->isChecked();
     p_.espace.liste_hm.selection = liste_hm->currentRow();
     p_.espace.liste_orsab.selection = liste_orsab->currentRow();
-}
-
-bool Tform1::onglet_selection_visible() const {
-    return onglets->currentIndex() == 2 && isVisible();
-}
-
-QString Tform1::texte_tolerance() const {
-    return edit_tolerance->text();
 }
 
 void Tform1::change_onglet() {
@@ -698,62 +762,65 @@ void Tform1::change_onglet() {
 }
 
 void Tform1::montre(const Rafraichissement& r) {
+    const EspaceTravail& et = p_.espace;
+    const EtatPrincipal& ep = p_.principal;
+    if (r.a_change(Change::mode)) montre_libelles(libelles(et));
     montre_grilles(r);
-    montre_panneaux(r);
-    if (r.libelles) montre_libelles(*r.libelles);
-    if (r.titre_mesures) panneau_mesures->setTitle(qs(*r.titre_mesures));
-    if (r.titre_table) titre_table->setText(qs(*r.titre_table));
-    if (r.onglet_maille) montre_onglet_maille(*r.onglet_maille);
-    if (r.onglet_affinement) montre_onglet_affinement(*r.onglet_affinement);
-    if (r.lambda_affinement) initial[rang_lambda]->setText(qs(*r.lambda_affinement));
-    if (r.texte_tolerance) edit_tolerance->setText(qs(*r.texte_tolerance));
-    montre_visibilites(r);
-    if (r.lignes_courantes) repeint_lignes_courantes();
+    if (r.a_change_un({Change::mesures, Change::fichiers, Change::mode}))
+        panneau_mesures->setTitle(qs(titre_mesures(et, ep)));
+    if (r.a_change_un({Change::calculees, Change::mode}))
+        titre_table->setText(qs(kovrin::titre_table(et, ep)));
+    if (r.a_change_un({Change::fichiers, Change::plage, Change::mode})) montre_panneaux();
+    if (r.a_change(Change::maille))
+        montre_onglet_maille(ep.maille);
+    else if (r.a_change_un({Change::plage, Change::mode}))
+        montre_valeurs_courantes(ep.maille);
+    if (r.a_change_un({Change::resultats, Change::mode})) montre_onglet_affinement(ep.affinement);
+    if (Saisie::de_texte(texte(edit_tolerance->text())) != ep.tolerance)
+        montre_saisie(edit_tolerance, texte_tolerance(ep.tolerance));
+    if (r.a_change(Change::vues)) montre_visibilites();
     if (r.active_onglet_affinement) onglets->setCurrentIndex(3);
     if (r.champ_focus && *r.champ_focus >= 1 && *r.champ_focus <= 6)
         champs_maille[static_cast<std::size_t>(*r.champ_focus - 1)]->setFocus();
 }
 
 void Tform1::montre_grilles(const Rafraichissement& r) {
-    const std::pair<const std::optional<Grille>&, GrilleTextes*> grilles[] = {
-        {r.grille_mesures, grille_mesures},
-        {r.grille_mesures_selection, grille_mesures_selection},
-        {r.grille_calculees_selection, grille_calculees_selection},
-        {r.grille_selection, grille_selection},
-        {r.tableau_calcule, tableau_calcule}};
-    for (const auto& [g, widget] : grilles)
-        if (g) widget->montre(*g);
-    auto remplace_liste = [](QListWidget* l, const ListeSymboles& s) {
-        const QSignalBlocker silence(l);
-        l->clear();
-        for (const std::string& e : s.entrees)
-            l->addItem(qs(e));
-        l->setCurrentRow(s.selection);
-    };
-    if (r.liste_hm) remplace_liste(liste_hm, *r.liste_hm);
-    if (r.liste_orsab) remplace_liste(liste_orsab, *r.liste_orsab);
+    const EspaceTravail& et = p_.espace;
+    const EtatPrincipal& ep = p_.principal;
+    const bool mode = r.a_change(Change::mode);
+    // The spacings of the measured grids are at the working wavelength.
+    if (mode || r.a_change_un({Change::mesures, Change::plage})) {
+        grille_mesures->montre(kovrin::grille_mesures(et));
+        grille_mesures_selection->montre(kovrin::grille_mesures_selection(et));
+    }
+    if (mode || r.a_change(Change::calculees)) {
+        tableau_calcule->montre(tableau_calcule_montre(et, ep));
+        grille_calculees_selection->montre(ep.raies_masquees
+                                               ? kovrin::grille_calculees_selection_vide(et)
+                                               : kovrin::grille_calculees_selection(et));
+    }
+    if (mode || r.a_change(Change::paires)) grille_selection->montre(kovrin::grille_selection(et));
+    if (r.a_change(Change::maille)) {
+        remplace_liste(liste_hm, et.liste_hm);
+        remplace_liste(liste_orsab, et.liste_orsab);
+    }
 }
 
-void Tform1::montre_panneaux(const Rafraichissement& r) {
-    if (r.valeurs_courantes) {
-        edit_lambda->setText(qs(r.valeurs_courantes->lambda));
-        edit_angle1->setText(qs(r.valeurs_courantes->angle1));
-        edit_angle2->setText(qs(r.valeurs_courantes->angle2));
-        etiquette_angle1->setText(grec(r.valeurs_courantes->etiquette1));
-        etiquette_angle2->setText(grec(r.valeurs_courantes->etiquette2));
-    }
-    if (r.edit_lambda) edit_lambda->setText(qs(*r.edit_lambda));
-    auto remplit = [](const PanneauDonnees& p, std::array<QLabel*, 6>& t, std::array<QLabel*, 2>& e) {
-        const std::string* textes[] = {&p.fichier, &p.echantillon, &p.anode, &p.lambda, &p.angle1, &p.angle2};
+void Tform1::montre_panneaux() {
+    const EspaceTravail& et = p_.espace;
+    auto remplit = [](const PanneauDonnees& p, std::array<QLabel*, 6>& t,
+                      std::array<QLabel*, 2>& e) {
+        const std::string* textes[] = {&p.fichier, &p.echantillon, &p.anode,
+                                       &p.lambda,  &p.angle1,      &p.angle2};
         for (std::size_t i = 0; i < 6; ++i)
             t[i]->setText(qs(*textes[i]));
         e[0]->setText(grec(p.etiquette1));
         e[1]->setText(grec(p.etiquette2));
     };
-    if (r.panneau_pics) remplit(*r.panneau_pics, panneau_pics_textes, etiquettes_pics);
-    if (r.panneau_profil) remplit(*r.panneau_profil, panneau_profil_textes, etiquettes_profil);
-    if (r.panneau_pics_visible) panneau_pics->setVisible(*r.panneau_pics_visible);
-    if (r.panneau_profil_visible) panneau_profil->setVisible(*r.panneau_profil_visible);
+    remplit(kovrin::panneau_pics(et), panneau_pics_textes, etiquettes_pics);
+    remplit(kovrin::panneau_profil(et), panneau_profil_textes, etiquettes_profil);
+    panneau_pics->setVisible(panneau_pics_visible(et));
+    panneau_profil->setVisible(panneau_profil_visible(et));
 }
 
 void Tform1::montre_libelles(const Libelles& l) {
@@ -765,7 +832,8 @@ void Tform1::montre_libelles(const Libelles& l) {
     etiquettes_profil[0]->setText(grec(l.donnees1));
     etiquettes_profil[1]->setText(grec(l.donnees2));
     unite_tolerance->setText(grec(l.unite_tolerance));
-    etiquette_decalage->setText(l.ligne_decalage_symboles ? grec(l.ligne_decalage) : qs(l.ligne_decalage));
+    etiquette_decalage->setText(l.ligne_decalage_symboles ? grec(l.ligne_decalage)
+                                                          : qs(l.ligne_decalage));
     const QSignalBlocker silence1(mode_theta), silence2(mode_2theta);
     (l.mode_affichage == 0 ? mode_theta : mode_2theta)->setChecked(true);
 }
@@ -786,6 +854,13 @@ void Tform1::montre_onglet_maille(const OngletMaille& o) {
         a_affiner[i]->setChecked(o.coche[i]);
         a_affiner[i]->setEnabled(o.coche_active[i]);
     }
+    montre_valeurs_courantes(o);
+}
+
+void Tform1::montre_valeurs_courantes(const OngletMaille& o) {
+    const Libelles l = libelles(p_.espace);
+    etiquette_angle1->setText(grec(l.valeur1));
+    etiquette_angle2->setText(grec(l.valeur2));
     montre_saisie(edit_lambda, texte_lambda(o.lambda));
     montre_saisie(edit_angle1, texte_angle_domaine(o.theta_min));
     montre_saisie(edit_angle2, texte_angle_domaine(o.theta_max));
@@ -797,8 +872,9 @@ void Tform1::montre_onglet_affinement(const OngletAffinement& o) {
         affine[i]->setText(qs(o.affine[i]));
         sigmas[i]->setText(qs(o.sigmas[i]));
         const bool usuel = !o.affine[i].empty() && !o.sigmas_usuels[i].empty();
-        sigmas[i]->setToolTip(usuel ? QStringLiteral("%1 (usual standard error)").arg(qs(o.sigmas_usuels[i]))
-                                    : QString());
+        sigmas[i]->setToolTip(
+            usuel ? QStringLiteral("%1 (usual standard error)").arg(qs(o.sigmas_usuels[i]))
+                  : QString());
     }
     m20->setText(qs(o.m20));
     fn->setText(qs(o.fn));
@@ -813,24 +889,26 @@ void Tform1::montre_onglet_affinement(const OngletAffinement& o) {
     imprime->setVisible(o.bouton_impression);
 }
 
-void Tform1::montre_visibilites(const Rafraichissement& r) {
-    if (r.bouton_sauve_pics) {
-        panneau_mesures->show();
-        efface_pics->show();
-        sauve_pics->show();
-    }
-    if (r.boutons_maille)
-        for (QWidget* w : std::initializer_list<QWidget*>{panneau_cellule, panneau_calcule, sauve_maille, efface_maille})
+void Tform1::montre_visibilites() {
+    const EtatPrincipal& ep = p_.principal;
+    if (ep.boutons_pics)
+        for (QWidget* w : std::initializer_list<QWidget*>{panneau_mesures, efface_pics, sauve_pics})
             w->show();
-    if (r.panneau_decalage) {
+    if (ep.boutons_maille)
+        for (QWidget* w : std::initializer_list<QWidget*>{panneau_cellule, panneau_calcule,
+                                                          sauve_maille, efface_maille})
+            w->show();
+    if (ep.panneau_decalage != panneau_decalage->isVisible()) {
         panneau_decalage->move((width() - panneau_decalage->width()) / 2, 240);
-        panneau_decalage->setVisible(*r.panneau_decalage);
+        panneau_decalage->setVisible(ep.panneau_decalage);
         panneau_decalage->raise();
     }
+    repeint_lignes_courantes();
 }
 
 void Tform1::repeint_lignes_courantes() {
-    for (GrilleTextes* g : {grille_mesures_selection, grille_calculees_selection, tableau_avant, tableau_apres})
+    for (GrilleTextes* g :
+         {grille_mesures_selection, grille_calculees_selection, tableau_avant, tableau_apres})
         g->viewport()->update();
 }
 
@@ -857,9 +935,10 @@ void Tform1::closeEvent(QCloseEvent* e) {
 // message box closing is no entry.
 bool Tform1::entree_voulue(const QObject* champ, const QFocusEvent& e) const {
     if (e.reason() == Qt::MouseFocusReason) return true;
-    const bool tabulation = e.reason() == Qt::TabFocusReason || e.reason() == Qt::BacktabFocusReason;
-    const bool voisin = std::find(champs_maille.begin(), champs_maille.end(), focus_precedent_.data()) !=
-                        champs_maille.end();
+    const bool tabulation =
+        e.reason() == Qt::TabFocusReason || e.reason() == Qt::BacktabFocusReason;
+    const bool voisin = std::find(champs_maille.begin(), champs_maille.end(),
+                                  focus_precedent_.data()) != champs_maille.end();
     return tabulation && voisin && champ != edit_lambda;
 }
 
@@ -868,10 +947,11 @@ bool Tform1::eventFilter(QObject* objet, QEvent* e) {
     const auto& focus = static_cast<const QFocusEvent&>(*e);
     const bool entree = e->type() == QEvent::FocusIn;
     if (entree ? !entree_voulue(objet, focus)
-               : focus.reason() == Qt::ActiveWindowFocusReason || focus.reason() == Qt::PopupFocusReason)
+               : focus.reason() == Qt::ActiveWindowFocusReason ||
+                     focus.reason() == Qt::PopupFocusReason)
         return false;
     if (objet == edit_lambda && entree) {
-        p_.commande([&] { return entree_lambda(p_.espace); });
+        p_.commande([&] { return entree_lambda(p_.espace, p_.principal); });
         return false;
     }
     for (std::size_t i = 0; i < 6; ++i)
@@ -882,7 +962,8 @@ bool Tform1::eventFilter(QObject* objet, QEvent* e) {
             if (entree)
                 p_.commande([&] { return entre_champ(p_.espace, p_.principal, champ); });
             else
-                p_.commande([&] { return quitte_champ(p_.espace, p_.principal, champ, p_.dialogues()); });
+                p_.commande(
+                    [&] { return quitte_champ(p_.espace, p_.principal, champ, p_.dialogues()); });
             en_commande_ = false;
         }
     return false;

@@ -33,7 +33,7 @@ class Programme;
 
 class Tform1 : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit Tform1(Programme& programme);
     ~Tform1() override;
 
@@ -42,8 +42,6 @@ public:
     // What the user typed in the edits, lists and boxes, copied into the
     // main window's state for the next command.
     void rassemble();
-    bool onglet_selection_visible() const;
-    QString texte_tolerance() const;
 
     // Controls the tests and the other windows reach.
     QTabWidget* onglets;
@@ -56,7 +54,8 @@ public:
     std::array<QCheckBox*, 8> a_affiner{}; // a ... gamma, shift, lambda
     QLineEdit *ecart_avant, *ecart_apres, *m20, *fn;
     QRadioButton *mode_theta, *mode_2theta;
-    QPushButton *bouton_change, *bouton_calc, *bouton_ed_print, *bouton_auto, *bouton_efface_selection;
+    QPushButton *bouton_change, *bouton_calc, *bouton_ed_print, *bouton_auto,
+        *bouton_efface_selection;
     QPushButton *clavier_pics, *fichier_pics, *diagramme_pics, *efface_pics, *sauve_pics;
     QPushButton *clavier_maille, *fichier_maille, *sauve_maille, *efface_maille;
     QToolButton *lance, *remplace, *restaure, *rapport, *exporte, *imprime, *depart_lineaire;
@@ -65,7 +64,7 @@ public:
     QPushButton* ok_decalage;
     QMenu *menu_pics, *menu_maille;
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
     void changeEvent(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
@@ -73,7 +72,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;
 
-private:
+  private:
     void construit_menus();
     QWidget* construit_onglet_mesures();
     QWidget* construit_onglet_maille();
@@ -86,11 +85,12 @@ private:
     void change_onglet();
 
     void montre_grilles(const Rafraichissement& r);
-    void montre_panneaux(const Rafraichissement& r);
+    void montre_panneaux();
     void montre_libelles(const Libelles& l);
     void montre_onglet_maille(const OngletMaille& o);
+    void montre_valeurs_courantes(const OngletMaille& o);
     void montre_onglet_affinement(const OngletAffinement& o);
-    void montre_visibilites(const Rafraichissement& r);
+    void montre_visibilites();
     void repeint_lignes_courantes();
     bool entree_voulue(const QObject* champ, const QFocusEvent& e) const;
 

@@ -6,7 +6,6 @@
 #include "fenetres/impression.h"
 #include "fenetres/peintre.h"
 #include "fenetres/programme.h"
-#include "fenetres/tform1.h"
 #include "interface/commandes.h"
 #include "interface/diagramme.h"
 #include "interface/prise_donnees.h"
@@ -128,8 +127,9 @@ QWidget* Tform6::construit_modes(QWidget* parent) {
     auto* groupe = new QButtonGroup(modes);
     groupe->addButton(mode_theta, 0);
     groupe->addButton(mode_2theta, 1);
-    connect(groupe, &QButtonGroup::idClicked, this,
-            [this](int mode) { p_.commande([&] { return change_angles(p_.espace, mode); }); });
+    connect(groupe, &QButtonGroup::idClicked, this, [this](int mode) {
+        p_.commande([&] { return change_angles(p_.espace, p_.principal, mode); });
+    });
     return modes;
 }
 
@@ -149,7 +149,7 @@ void Tform6::relie_controles() {
     connect(reset, &QToolButton::clicked, this,
             [this] { p_.commande([&] { return reset_dessin(p_.espace, p_.diagramme); }); });
     connect(raze, &QToolButton::clicked, this,
-            [this] { p_.commande([&] { return raze_selection(p_.espace); }); });
+            [this] { p_.commande([&] { return raze_selection(p_.espace, p_.principal); }); });
     connect(efface_profil, &QToolButton::clicked, this,
             [this] { p_.commande([&] { return efface_diagramme_raw(p_.espace); }); });
     connect(decalage, &QSpinBox::valueChanged, this, [this](int position) {
@@ -173,13 +173,9 @@ void Tform6::relie_souris() {
     };
     image->sur_relache = [this](BoutonSouris b, Point p) {
         image->marques(std::nullopt, std::nullopt);
-        Tform1& principale = p_.form1();
-        const bool onglet_selection = principale.onglet_selection_visible();
-        const std::string tolerance = texte(principale.texte_tolerance());
         p_.commande([&] {
             return relache_image(p_.espace, p_.principal, p_.diagramme, image->width(),
-                                 image->height(), b, p, onglet_selection, tolerance,
-                                 p_.dialogues());
+                                 image->height(), b, p, p_.dialogues());
         });
     };
     image->sur_sortie = [this] { lecture->clear(); };
@@ -192,11 +188,11 @@ Dessin Tform6::dessin(int largeur, int hauteur) {
 }
 
 void Tform6::montre(const Rafraichissement& r) {
-    if (r.libelles) {
+    if (r.a_change(Change::mode)) {
         const QSignalBlocker silence1(mode_theta), silence2(mode_2theta);
-        (r.libelles->mode_affichage == 0 ? mode_theta : mode_2theta)->setChecked(true);
+        (p_.espace.mode_affichage == 0 ? mode_theta : mode_2theta)->setChecked(true);
     }
-    if (r.redessine) redessine();
+    if ((r.changes & ~static_cast<unsigned>(Change::resultats)) != 0) redessine();
 }
 
 void Tform6::redessine() {

@@ -112,10 +112,10 @@ void TForm7::construit_menus() {
                         [&] { return sauve(p_.espace, quoi, p_.choix(), p_.dialogues(), true); });
                 });
     connect(pics, &QMenu::aboutToShow, this,
-            [this] { p_.commande([] { return WINFITFormatdat1Click(); }); });
+            [this] { p_.commande([&] { return WINFITFormatdat1Click(p_.profil); }); });
     fichier->addSeparator();
     connect(fichier->addAction(QStringLiteral("&Close")), &QAction::triggered, this,
-            [this] { p_.commande([&] { return retour(p_.espace); }); });
+            [this] { p_.commande([&] { return retour(p_.espace, p_.profil); }); });
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     action_derivee = options->addAction(QStringLiteral("&Draw Sec. Deriv."));
     action_derivee->setCheckable(true);
@@ -249,19 +249,18 @@ void TForm7::relie_controles() {
         menu_profils->popup(charge_profil->mapToGlobal(QPoint(0, charge_profil->height())));
     });
     connect(efface_profil, &QToolButton::clicked, this,
-            [this] { p_.commande([&] { return efface_fichier(p_.espace); }); });
+            [this] { p_.commande([&] { return efface_fichier(p_.espace, p_.profil); }); });
     connect(efface_mesures, &QToolButton::clicked, this,
-            [this] { p_.commande([&] { return kovrin::efface_mesures(p_.espace); }); });
+            [this] { p_.commande([&] { return kovrin::efface_mesures(p_.espace, p_.profil); }); });
     connect(garde_genres, &QToolButton::clicked, this,
-            [this] { p_.commande([&] { return kill_alpha2(p_.espace); }); });
+            [this] { p_.commande([&] { return kill_alpha2(p_.espace, p_.profil); }); });
     connect(recherche, &QToolButton::clicked, this, [this] { lance_recherche(); });
     connect(relit_plage, &QPushButton::clicked, this, [this] {
         p_.form1().rassemble(); // the cell tab, for "Calc."
         const Saisie debut = Saisie::de_texte(texte(plage_angle1->text()));
         const Saisie fin = Saisie::de_texte(texte(plage_angle2->text()));
-        p_.commande([&] {
-            return change_data_diag(p_.espace, debut, fin, p_.principal.maille, p_.dialogues());
-        });
+        p_.commande(
+            [&] { return change_data_diag(p_.espace, p_.principal, debut, fin, p_.dialogues()); });
     });
 }
 
@@ -297,7 +296,7 @@ void TForm7::relie_souris() {
 
 // "&Peak Search", from the menu or the button; the menu's mark follows the panel.
 void TForm7::lance_recherche() {
-    p_.commande([&] { return peak_search(p_.espace, p_.dialogues()); });
+    p_.commande([&] { return peak_search(p_.espace, p_.profil, p_.dialogues()); });
     action_recherche->setChecked(!panneau_recherche->isHidden());
 }
 
@@ -307,61 +306,65 @@ Dessin TForm7::dessin(int largeur, int hauteur) {
 
 // "Fit peak positions", from the menu or the button.
 void TForm7::ajuste() {
-    p_.commande([&] { return fit_peak_positions(p_.espace, p_.dialogues()); });
+    p_.commande(
+        [&] { return fit_peak_positions(p_.espace, p_.principal, p_.profil, p_.dialogues()); });
 }
 
 void TForm7::montre(const Rafraichissement& r) {
-    if (r.grille_pics) {
-        grille_pics->montre(r.grille_pics->grille);
-        nombre_pics->setText(qs(r.grille_pics->nombre));
+    const EspaceTravail& et = p_.espace;
+    const bool mode = r.a_change(Change::mode);
+    if (mode || r.a_change_un({Change::mesures, Change::plage})) {
+        const GrillePics g =
+            p_.profil.grille_videe ? grille_pics_vide(et) : kovrin::grille_pics(et);
+        grille_pics->montre(g.grille);
+        nombre_pics->setText(qs(g.nombre));
     }
-    montre_donnees(r);
-    montre_panneaux(r);
+    if (mode || r.a_change_un({Change::plage, Change::fichiers})) montre_donnees();
+    if (r.a_change_un({Change::profil, Change::vues})) montre_panneaux();
     // The profile window draws the same workspace as the diagram.
-    if (r.redessine_profil || r.redessine) {
+    if (r.changes != 0) {
         const QSignalBlocker silence(echelle); // a zoom or a reset moved the arrows
         echelle->setValue(p_.profil.position_echelle);
-        legende->setText(qs(legende_profil(p_.espace)));
+        legende->setText(qs(legende_profil(et)));
         image->redessine();
     }
     if (r.ferme_fenetre_profil) hide();
 }
 
-void TForm7::montre_donnees(const Rafraichissement& r) {
-    if (r.valeurs_courantes) {
-        plage_lambda->setText(qs(r.valeurs_courantes->lambda));
-        plage_angle1->setText(qs(r.valeurs_courantes->angle1));
-        plage_angle2->setText(qs(r.valeurs_courantes->angle2));
-    }
-    if (r.panneau_profil) {
-        const PanneauDonnees& d = *r.panneau_profil;
-        const std::string* textes[] = {&d.fichier_fenetre_profil,
-                                       &d.echantillon,
-                                       &d.lambda1,
-                                       &d.lambda2,
-                                       &d.rapport,
-                                       &d.anode,
-                                       &d.lambda,
-                                       &d.angle1,
-                                       &d.angle2};
-        for (std::size_t i = 0; i < entete.size(); ++i)
-            entete[i]->setText(qs(*textes[i]));
-    }
-    if (r.libelles) {
-        etiquettes_entete[0]->setText(grec(r.libelles->donnees1));
-        etiquettes_entete[1]->setText(grec(r.libelles->donnees2));
-        etiquettes_plage[0]->setText(grec(r.libelles->valeur1));
-        etiquettes_plage[1]->setText(grec(r.libelles->valeur2));
-    }
+void TForm7::montre_donnees() {
+    const EspaceTravail& et = p_.espace;
+    const PanneauValeurs v = panneau_valeurs_courantes(et);
+    plage_lambda->setText(qs(v.lambda));
+    plage_angle1->setText(qs(v.angle1));
+    plage_angle2->setText(qs(v.angle2));
+    const PanneauDonnees d = panneau_profil(et);
+    const std::string* textes[] = {&d.fichier_fenetre_profil,
+                                   &d.echantillon,
+                                   &d.lambda1,
+                                   &d.lambda2,
+                                   &d.rapport,
+                                   &d.anode,
+                                   &d.lambda,
+                                   &d.angle1,
+                                   &d.angle2};
+    for (std::size_t i = 0; i < entete.size(); ++i)
+        entete[i]->setText(qs(*textes[i]));
+    const Libelles l = libelles(et);
+    etiquettes_entete[0]->setText(grec(l.donnees1));
+    etiquettes_entete[1]->setText(grec(l.donnees2));
+    etiquettes_plage[0]->setText(grec(l.valeur1));
+    etiquettes_plage[1]->setText(grec(l.valeur2));
 }
 
-void TForm7::montre_panneaux(const Rafraichissement& r) {
-    if (r.contamination) panneau_recherche->montre_contamination(*r.contamination);
-    if (r.panneau_genres) panneau_genres->setVisible(*r.panneau_genres);
-    if (!r.panneau_recherche) return;
-    panneau_recherche->setVisible(*r.panneau_recherche);
-    action_recherche->setChecked(*r.panneau_recherche);
-    if (*r.panneau_recherche) panneau_recherche->texte_seuil->setFocus();
+void TForm7::montre_panneaux() {
+    const EtatFenetreProfil& etat = p_.profil;
+    panneau_genres->setVisible(etat.panneau_genres);
+    if (etat.panneau_recherche == panneau_recherche->isVisibleTo(this)) return;
+    // The panel opens with its contamination boxes as the search prefilled them.
+    if (etat.panneau_recherche) panneau_recherche->montre_contamination(etat.contamination);
+    panneau_recherche->setVisible(etat.panneau_recherche);
+    action_recherche->setChecked(etat.panneau_recherche);
+    if (etat.panneau_recherche) panneau_recherche->texte_seuil->setFocus();
 }
 
 void TForm7::changeEvent(QEvent* e) {
@@ -374,7 +377,7 @@ void TForm7::changeEvent(QEvent* e) {
 // (not when the program closes every window as it ends).
 void TForm7::closeEvent(QCloseEvent* e) {
     QMainWindow::closeEvent(e);
-    if (e->spontaneous()) p_.commande([&] { return retour(p_.espace); });
+    if (e->spontaneous()) p_.commande([&] { return retour(p_.espace, p_.profil); });
 }
 
 } // namespace kovrin::fenetres

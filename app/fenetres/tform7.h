@@ -63,8 +63,8 @@ class TForm7 : public QMainWindow {
     void relie_souris();
     void lance_recherche();
     void ajuste();
-    void montre_panneaux(const Rafraichissement& r);
-    void montre_donnees(const Rafraichissement& r);
+    void montre_panneaux();
+    void montre_donnees();
     Dessin dessin(int largeur, int hauteur);
 
     Programme& p_;

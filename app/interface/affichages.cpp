@@ -23,58 +23,19 @@ std::string texte_angle(const EspaceTravail& et, double deux_theta, int largeur,
     return pascal_reel(angle_affiche(et, deux_theta), largeur, decimales);
 }
 
-template <typename T> void ecrase(std::optional<T>& cible, const std::optional<T>& source) {
-    if (source) cible = source;
-}
-
 } // namespace
 
 void Rafraichissement::ajoute(const Rafraichissement& autre) {
     echec |= autre.echec;
     fin_programme |= autre.fin_programme;
-    ecrase(grille_mesures, autre.grille_mesures);
-    ecrase(grille_mesures_selection, autre.grille_mesures_selection);
-    ecrase(grille_calculees_selection, autre.grille_calculees_selection);
-    ecrase(grille_selection, autre.grille_selection);
-    ecrase(tableau_calcule, autre.tableau_calcule);
-    ecrase(valeurs_courantes, autre.valeurs_courantes);
-    ecrase(panneau_pics, autre.panneau_pics);
-    ecrase(panneau_profil, autre.panneau_profil);
-    ecrase(panneau_pics_visible, autre.panneau_pics_visible);
-    ecrase(panneau_profil_visible, autre.panneau_profil_visible);
-    ecrase(edit_lambda, autre.edit_lambda);
-    ecrase(lambda_affinement, autre.lambda_affinement);
-    ecrase(titre_mesures, autre.titre_mesures);
-    ecrase(titre_table, autre.titre_table);
-    ecrase(libelles, autre.libelles);
-    ecrase(onglet_maille, autre.onglet_maille);
-    ecrase(liste_hm, autre.liste_hm);
-    ecrase(liste_orsab, autre.liste_orsab);
-    ecrase(onglet_affinement, autre.onglet_affinement);
-    ecrase(panneau_decalage, autre.panneau_decalage);
-    ecrase(champ_focus, autre.champ_focus);
-    ecrase(texte_tolerance, autre.texte_tolerance);
-    ecrase(texte_export, autre.texte_export);
-    ecrase(grille_pics, autre.grille_pics);
-    ecrase(contamination, autre.contamination);
-    ecrase(panneau_recherche, autre.panneau_recherche);
-    ecrase(panneau_genres, autre.panneau_genres);
-    ferme_fenetre_profil |= autre.ferme_fenetre_profil;
-    vide_resultats |= autre.vide_resultats;
-    vide_parametres |= autre.vide_parametres;
-    tableau_avant |= autre.tableau_avant;
-    tableaux_affinement |= autre.tableaux_affinement;
-    table_parametres |= autre.table_parametres;
-    bouton_sauve_pics |= autre.bouton_sauve_pics;
-    boutons_maille |= autre.boutons_maille;
-    lignes_courantes |= autre.lignes_courantes;
-    active_onglet_affinement |= autre.active_onglet_affinement;
-    redessine |= autre.redessine;
+    changes |= autre.changes;
     montre_diagramme |= autre.montre_diagramme;
     montre_dialogue_lambda |= autre.montre_dialogue_lambda;
     montre_fenetre_profil |= autre.montre_fenetre_profil;
     montre_export |= autre.montre_export;
-    redessine_profil |= autre.redessine_profil;
+    ferme_fenetre_profil |= autre.ferme_fenetre_profil;
+    active_onglet_affinement |= autre.active_onglet_affinement;
+    if (autre.champ_focus) champ_focus = autre.champ_focus;
 }
 
 Rafraichissement refus(Dialogues& d, const std::string& message) {
@@ -131,6 +92,14 @@ PanneauDonnees panneau_profil(const EspaceTravail& et) {
     PanneauDonnees p = panneau_donnees(et, e, e.fichier_profil, e.titre);
     p.fichier_fenetre_profil = "Prof. File: " + nom_sans_repertoire(e.fichier_profil);
     return p;
+}
+
+bool panneau_pics_visible(const EspaceTravail& et) {
+    return et.entete_pics.lambda != 0 && !et.mesures.vide();
+}
+
+bool panneau_profil_visible(const EspaceTravail& et) {
+    return et.entete_profil.lambda != 0 && !et.profil.vide();
 }
 
 GrillePics grille_pics_vide(const EspaceTravail& et) {
@@ -245,11 +214,26 @@ Grille grille_selection(const EspaceTravail& et) {
     return g;
 }
 
-Rafraichissement selection_videe(const EspaceTravail& et) {
-    Rafraichissement r;
-    r.grille_selection = grille_selection(et);
-    r.vide_resultats = true;
-    return r;
+Rafraichissement selection_videe(EtatPrincipal& ep) {
+    efface_panneaux(ep.affinement);
+    return {Change::paires, Change::resultats};
+}
+
+std::string titre_mesures(const EspaceTravail& et, const EtatPrincipal& ep) {
+    if (!ep.titre_fichier_mesures) return libelles(et).panneau_mesures;
+    return "Observed reflections (" + nom_sans_repertoire(et.entete_pics.fichier_pics) + ")";
+}
+
+std::string titre_table(const EspaceTravail& et, const EtatPrincipal& ep) {
+    switch (ep.origine_table) {
+    case OrigineTable::fichier_lu:
+        return sans_blancs("Calc. diagram (" + nom_sans_repertoire(et.fichier_maille) + ")");
+    case OrigineTable::fichier_ecrit:
+        return "Calculated pattern (" + nom_sans_repertoire(et.fichier_maille) + ")";
+    case OrigineTable::saisie:
+        break;
+    }
+    return titre_table_initial;
 }
 
 } // namespace kovrin

@@ -8,6 +8,7 @@
 #include "commun/espace_travail.h"
 #include "commun/grille.h"
 #include "cristallo/onglet_maille.h"
+#include "interface/etat_principal.h"
 #include "profil/recherche_pics.h"
 #include "profil/trace.h"
 
@@ -29,8 +30,8 @@ struct PanneauDonnees {
     std::string echantillon; // "Sample: " and the sample name
     std::string anode;
     std::string lambda, angle1, angle2;
-    std::string etiquette1, etiquette2; // "2q1" / "q1"
-    std::string fichier_fenetre_profil; // "Prof. File: " ... (profile panel only)
+    std::string etiquette1, etiquette2;    // "2q1" / "q1"
+    std::string fichier_fenetre_profil;    // "Prof. File: " ... (profile panel only)
     std::string lambda1, lambda2, rapport; // Kalpha1, Kalpha2 and their intensity ratio
 };
 
@@ -54,62 +55,51 @@ struct GrillePics {
     std::string nombre;
 };
 
-// The one answer of every user command: what the windows show again (a
-// display left unset keeps what it shows), whether the command failed (its
-// message was shown; the workspace is as the command's rules leave it) and
-// whether the program must end. The refinement tab is refreshed in this order:
-// emptied (vide_resultats), then the before table refilled (tableau_avant) or
-// both tables refilled (tableaux_affinement), then the parameter table; the
-// command boundary turns these requests into `onglet_affinement`.
+// What a command changed, as data; each window rebuilds from the workspace and
+// the window states the displays that depend on it.
+enum class Change : unsigned {
+    mesures = 1u << 0,   // the measured reflections
+    calculees = 1u << 1, // the calculated reflections and the cell tab's table
+    paires = 1u << 2,    // the selected pairs
+    resultats = 1u << 3, // the refinement tab
+    maille = 1u << 4,    // the cell tab: fields, system, marks, group lists
+    plage = 1u << 5,     // the working wavelength and angle range ("Current values")
+    fichiers = 1u << 6,  // the headers of the peak and profile files and their panels
+    mode = 1u << 7,      // the theta / 2theta and shift modes: labels and every angle shown
+    profil = 1u << 8,    // the profile and the profile window's picture and panels
+    vues = 1u << 9,      // panels shown or hidden, current rows, the diagram's picture
+};
+inline constexpr unsigned tout_change = (1u << 10) - 1;
+
+// The one answer of every user command: whether it failed (its message was
+// shown), whether the program must end, what changed, and which windows to open.
 struct Rafraichissement {
     bool echec = false;
     bool fin_programme = false;
-
-    // Main window
-    std::optional<Grille> grille_mesures;             // tab 1
-    std::optional<Grille> grille_mesures_selection;   // tab 3, "Measured reflections"
-    std::optional<Grille> grille_calculees_selection; // tab 3, "Calculated reflections"
-    std::optional<Grille> grille_selection;           // "Selected reflections"
-    std::optional<Grille> tableau_calcule;            // tab 2, "Calculated diagram"
-    std::optional<PanneauValeurs> valeurs_courantes;
-    std::optional<PanneauDonnees> panneau_pics, panneau_profil;
-    std::optional<bool> panneau_pics_visible, panneau_profil_visible;
-    std::optional<std::string> edit_lambda;       // lambda edit of "Current values" alone
-    std::optional<std::string> lambda_affinement; // lambda edit of the refinement tab
-    std::optional<std::string> titre_mesures;     // caption of the measured panel of tab 1
-    std::optional<std::string> titre_table;       // title of the table "Calculated diagram"
-    std::optional<Libelles> libelles;
-    std::optional<OngletMaille> onglet_maille;    // cell fields, system, marks, current values
-    std::optional<ListeSymboles> liste_hm, liste_orsab;
-    std::optional<OngletAffinement> onglet_affinement;
-    std::optional<bool> panneau_decalage;         // "Angular Shift refinement mode" shown
-    std::optional<int> champ_focus;               // cell field (1 ... 6) that takes the focus back
-    std::optional<std::string> texte_tolerance;   // edit "Angular tolerance"
-    bool vide_resultats = false;      // both refinement tables and their deviation boxes emptied
-    bool vide_parametres = false;     // "Refined" and "Sigmas" emptied, the shift box "0"
-    bool tableau_avant = false;       // refill the table of residuals before refinement
-    bool tableaux_affinement = false; // refill both refinement tables and deviation boxes
-    bool table_parametres = false;    // refresh the parameter table of the refinement tab
-    bool bouton_sauve_pics = false;   // show the buttons "Erase" and "Save" of tab 1
-    bool boutons_maille = false;      // show the cell panels and the buttons of tab 2
-    bool lignes_courantes = false;    // the current rows changed: repaint the grids that mark them
-    bool active_onglet_affinement = false;
-
-    // Other windows
-    bool redessine = false;              // redraw the diagram (and the profile window, which draws the same data)
+    unsigned changes = 0;
     bool montre_diagramme = false;       // the diagram window shown
     bool montre_dialogue_lambda = false; // the wavelength dialog waits for the user
     bool montre_fenetre_profil = false;
-    bool montre_export = false;          // the spreadsheet-transfer dialog
-    std::optional<std::string> texte_export; // its text area (the bytes of Excel.txt)
-    std::optional<GrillePics> grille_pics; // the profile window's peak grid
-    bool redessine_profil = false;          // redraw the profile window alone
+    bool montre_export = false; // the spreadsheet-transfer dialog
     bool ferme_fenetre_profil = false;
-    std::optional<ChampsContamination> contamination; // boxes of " Source contamination"
-    std::optional<bool> panneau_recherche;             // "Peak Search parameters" shown
-    std::optional<bool> panneau_genres;                // "Select the peaks to be kept" shown
+    bool active_onglet_affinement = false;
+    bool garde_partiel = false;     // failed, but what it did up to the failure stays
+    std::optional<int> champ_focus; // cell field (1 ... 6) that takes the focus back
 
-    // Adds what `autre` refreshes (its texts win).
+    Rafraichissement() = default;
+    Rafraichissement(std::initializer_list<Change> c) { marque(c); }
+    Rafraichissement& marque(std::initializer_list<Change> c) {
+        for (Change x : c)
+            changes |= static_cast<unsigned>(x);
+        return *this;
+    }
+    bool a_change(Change c) const { return (changes & static_cast<unsigned>(c)) != 0; }
+    bool a_change_un(std::initializer_list<Change> c) const {
+        for (Change x : c)
+            if (a_change(x)) return true;
+        return false;
+    }
+    // Adds what `autre` changed and opens.
     void ajoute(const Rafraichissement& autre);
 };
 
@@ -124,6 +114,9 @@ double d_de_deux_theta(double lambda, double deux_theta);
 PanneauValeurs panneau_valeurs_courantes(const EspaceTravail& et);
 PanneauDonnees panneau_pics(const EspaceTravail& et);
 PanneauDonnees panneau_profil(const EspaceTravail& et);
+// The panels are shown while their file's data are there.
+bool panneau_pics_visible(const EspaceTravail& et);
+bool panneau_profil_visible(const EspaceTravail& et);
 Libelles libelles(const EspaceTravail& et);
 
 // The profile window's peak grid, filled from the (sorted) measured list, or
@@ -139,8 +132,13 @@ Grille grille_selection(const EspaceTravail& et);
 Grille grille_mesures_selection_vide(const EspaceTravail& et);
 Grille grille_calculees_selection_vide(const EspaceTravail& et);
 
-// The selection grid emptied together with both refinement tables, as every
-// change of the data behind the pairs does.
-Rafraichissement selection_videe(const EspaceTravail& et);
+// Both refinement tables emptied, as every change of the data behind the pairs
+// does; the pairs changed.
+Rafraichissement selection_videe(EtatPrincipal& ep);
+
+// Title of the measured panel of tab 1: its peak file, or the display mode.
+std::string titre_mesures(const EspaceTravail& et, const EtatPrincipal& ep);
+// Title of the cell tab's table "Calculated diagram".
+std::string titre_table(const EspaceTravail& et, const EtatPrincipal& ep);
 
 } // namespace kovrin

@@ -1,9 +1,10 @@
 #pragma once
 // The command boundary: every user command of the windows and of kovrin-batch
-// runs through `execute`. A failed run-time check (ErreurKovrin) ends the
-// command with its message in an error box and puts the workspace back as it
-// was before the command; ArretProgramme also ends the program. The requests
-// for the refinement tab are then turned into its texts.
+// runs through `execute`. A command that fails, whether by a run-time check
+// (ErreurKovrin, its message shown in an error box) or by a message it showed
+// itself, leaves the workspace and the main window's state as it found them,
+// unless it says it keeps what it did (`garde_partiel`). ArretProgramme also
+// ends the program.
 #include "commun/dialogues.h"
 #include "commun/erreur.h"
 #include "commun/espace_travail.h"
@@ -14,14 +15,10 @@
 
 namespace kovrin {
 
-// Applies the refinement-tab requests of `r` to `ep.affinement` and, when
-// there were any, hands the tab's texts to the window.
-void complete_onglet_affinement(Rafraichissement& r, const EspaceTravail& et, EtatPrincipal& ep);
-
-// The fields of "Current values" and the refinement tab's lambda box that `r`
-// rewrites with the workspace's values take those values, in full; the cell
-// tab `r` shows is the one the command left.
-void suit_champs_montres(Rafraichissement& r, const EspaceTravail& et, EtatPrincipal& ep);
+// The fields of "Current values" show the workspace's values, in full, once
+// the range changed; the lambda box also once the measured list changed (its
+// spacings are at the working wavelength).
+void suit_champs_montres(const Rafraichissement& r, const EspaceTravail& et, EtatPrincipal& ep);
 
 // The answer of a command that ended on `e`.
 Rafraichissement interrompue(const ErreurKovrin& e, Dialogues& d);
@@ -29,15 +26,19 @@ Rafraichissement interrompue(const ErreurKovrin& e, Dialogues& d);
 template <typename Commande>
 Rafraichissement execute(EspaceTravail& et, EtatPrincipal& ep, Dialogues& d, Commande&& commande) {
     EspaceTravail avant = et;
+    EtatPrincipal avant_principal = ep;
     Rafraichissement r;
     try {
         r = std::forward<Commande>(commande)();
     } catch (const ErreurKovrin& e) {
-        et = std::move(avant);
-        return interrompue(e, d);
+        r = interrompue(e, d);
     }
-    complete_onglet_affinement(r, et, ep);
-    suit_champs_montres(r, et, ep);
+    if (r.echec && !r.garde_partiel) {
+        et = std::move(avant);
+        ep = std::move(avant_principal);
+    } else {
+        suit_champs_montres(r, et, ep);
+    }
     return r;
 }
 

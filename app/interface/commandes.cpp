@@ -48,57 +48,38 @@ void reechelonne_profil(EspaceTravail& et) {
     et.intensite_max_profil = 100.0f;
 }
 
-Rafraichissement raies_affichees(const EspaceTravail& et) {
-    Rafraichissement r;
-    r.tableau_calcule = tableau_calcule(et);
-    r.grille_calculees_selection = grille_calculees_selection(et);
-    r.redessine = true;
-    return r;
-}
-
-Rafraichissement mesures_effacees(const EspaceTravail& et) {
-    Rafraichissement r;
-    r.grille_mesures = grille_mesures_vide(et);
-    r.grille_pics = grille_pics_vide(et);
-    r.edit_lambda = "";
-    r.panneau_pics_visible = false;
-    r.redessine = true;
-    return r;
+// The measured list emptied: the lambda box and the peak panel go with it.
+Rafraichissement mesures_effacees(EtatPrincipal& ep) {
+    ep.maille.lambda = Saisie{};
+    return {Change::mesures, Change::fichiers};
 }
 
 } // namespace
 
-Rafraichissement demarre_programme(EspaceTravail& et, const std::filesystem::path& repertoire) {
+Rafraichissement demarre_programme(EspaceTravail& et, EtatPrincipal& ep,
+                                   const std::filesystem::path& repertoire) {
     et.repertoire = repertoire;
     efface_resultats_anciens(repertoire);
-    Rafraichissement r = raies_affichees(et);
-    r.grille_mesures = grille_mesures_vide(et);
-    r.grille_mesures->nb_lignes = nb_lignes_initial_grille_mesures + 1;
-    r.grille_mesures_selection = grille_mesures_selection_vide(et);
-    r.grille_pics = grille_pics_vide(et);
-    r.grille_selection = grille_selection(et);
-    r.tableaux_affinement = r.table_parametres = true;
-    r.valeurs_courantes = panneau_valeurs_courantes(et);
-    r.libelles = libelles(et);
-    r.texte_tolerance = pascal_reel(et.tolerance, 6, 3);
-    r.panneau_pics_visible = r.panneau_profil_visible = false;
+    remplit_tableau_avant(et, ep.affinement);
+    remplit_tableau_apres(et, ep.affinement);
+    affiche_initial(et, ep.affinement);
+    ep.tolerance = Saisie::de_valeur(et.tolerance);
+    Rafraichissement r;
+    r.changes = tout_change;
     return r;
 }
 
 Rafraichissement active_principale(EtatPrincipal& ep) {
     ep.ligne_pic_courante = -1;
     ep.mesure_en_attente = false;
-    Rafraichissement r;
-    r.lignes_courantes = true;
+    Rafraichissement r{Change::vues};
     r.montre_diagramme = true;
-    r.redessine = true;
     return r;
 }
 
-Rafraichissement load_fichier_raie() {
-    Rafraichissement r;
-    r.bouton_sauve_pics = true;
-    return r;
+Rafraichissement load_fichier_raie(EtatPrincipal& ep) {
+    ep.boutons_pics = true;
+    return {Change::vues};
 }
 
 Grille tableau_calcule(const EspaceTravail& et) {
@@ -109,9 +90,9 @@ Grille tableau_calcule(const EspaceTravail& et) {
     return g;
 }
 
-Grille tableau_calcule_vide(const EspaceTravail& et) {
+Grille tableau_calcule_montre(const EspaceTravail& et, const EtatPrincipal& ep) {
     Grille g = tableau_calcule(et);
-    g.lignes.resize(1);
+    if (ep.raies_masquees) g.lignes.resize(1);
     return g;
 }
 
@@ -165,117 +146,85 @@ Rafraichissement relit_theta_range(EspaceTravail& et, const OngletMaille& onglet
     et.angle_min = et.angle_min_initial = debut;
     et.angle_max = et.angle_max_initial = fin;
     et.etendue = et.angle_max - et.angle_min;
-    Rafraichissement r;
-    r.lambda_affinement = pascal_reel(et.lambda, 8, 5);
+    Rafraichissement r{Change::plage, Change::profil};
     if (!et.profil.vide() && !et.entete_profil.fichier_profil.empty())
         relit_profil_dans_domaine(et, et.angle_min, et.angle_max, d);
     if (!et.mesures.vide()) {
         relit_mesures_dans_domaine(et, et.angle_min, et.angle_max, d);
         r.ajoute(remplit_grille_mesures(et));
     }
-    r.valeurs_courantes = panneau_valeurs_courantes(et);
-    if (!et.calculees.vide() && calcul_raies(et, onglet, d)) r.ajoute(raies_affichees(et));
-    r.redessine = true;
+    if (!et.calculees.vide() && calcul_raies(et, onglet, d)) r.marque({Change::calculees});
     return r;
 }
 
-Rafraichissement entree_lambda(EspaceTravail& et) {
+Rafraichissement entree_lambda(EspaceTravail& et, EtatPrincipal& ep) {
     et.calculees.efface();
-    Rafraichissement r = raies_affichees(et);
-    r.vide_resultats = true;
-    return r;
+    efface_panneaux(ep.affinement);
+    return {Change::calculees, Change::resultats};
 }
 
-Rafraichissement erase_peak(EspaceTravail& et) {
+Rafraichissement erase_peak(EspaceTravail& et, EtatPrincipal& ep) {
     et.mesures.efface();
     efface_longueurs_onde(et.entete_pics, et.entete_pics.fichier_pics);
     et.selection.efface();
-    Rafraichissement r = mesures_effacees(et);
-    r.ajoute(selection_videe(et));
-    r.grille_mesures_selection = grille_mesures_selection(et);
+    Rafraichissement r = mesures_effacees(ep);
+    r.ajoute(selection_videe(ep));
     return r;
 }
 
 Rafraichissement erase_profil(EspaceTravail& et) {
     et.profil.efface();
     efface_longueurs_onde(et.entete_profil, et.entete_profil.fichier_profil);
-    Rafraichissement r;
-    r.panneau_profil_visible = false;
-    r.redessine = true;
-    return r;
+    return {Change::profil, Change::fichiers};
 }
 
-Rafraichissement erase_indx(EspaceTravail& et) {
+Rafraichissement erase_indx(EspaceTravail& et, EtatPrincipal& ep) {
     et.calculees.efface();
     et.fichier_maille.clear();
     et.selection.efface();
-    Rafraichissement r = raies_affichees(et);
-    r.ajoute(selection_videe(et));
+    Rafraichissement r = selection_videe(ep);
+    r.marque({Change::calculees});
     return r;
 }
 
-Rafraichissement raze_tout(EspaceTravail& et) {
-    erase_peak(et);
-    erase_profil(et);
-    erase_indx(et);
+Rafraichissement raze_tout(EspaceTravail& et, EtatPrincipal& ep) {
+    Rafraichissement r = erase_peak(et, ep);
+    r.ajoute(erase_profil(et));
+    r.ajoute(erase_indx(et, ep));
     et.lambda = et.lambda1 = et.lambda2 = 0;
     et.anode.clear();
     et.angle_min = et.angle_max = et.angle_min_initial = et.angle_max_initial = 0;
     et.etendue = 0;
-    Rafraichissement r = mesures_effacees(et);
-    r.ajoute(raies_affichees(et));
-    r.ajoute(selection_videe(et));
-    r.grille_mesures_selection = grille_mesures_selection(et);
-    r.valeurs_courantes = panneau_valeurs_courantes(et);
-    r.panneau_pics = panneau_pics(et);
-    r.panneau_profil = panneau_profil(et);
-    r.panneau_profil_visible = false;
-    return r;
+    return r.marque({Change::plage});
 }
 
-Rafraichissement rase_dif(EspaceTravail& et) {
+Rafraichissement rase_dif(EspaceTravail& et, EtatPrincipal& ep) {
     et.mesures.efface();
-    return mesures_effacees(et);
+    return mesures_effacees(ep);
 }
 
 Rafraichissement rase_raies_indx(EspaceTravail& et) {
     et.calculees.efface();
-    Rafraichissement r;
-    r.tableau_calcule = tableau_calcule(et);
-    r.redessine = true;
-    return r;
+    return {Change::calculees};
 }
 
-Rafraichissement calcul_diagramme(EspaceTravail& et, const OngletMaille& onglet, Dialogues& d) {
-    if (lit_onglet_maille(et, onglet, d) == LectureOnglet::erreur) return echoue();
+Rafraichissement calcul_diagramme(EspaceTravail& et, EtatPrincipal& ep, Dialogues& d) {
+    if (lit_onglet_maille(et, ep.maille, d) == LectureOnglet::erreur) return echoue();
     et.selection.efface();
     et.maille_initiale = et.maille;
-    Rafraichissement r = selection_videe(et);
-    if (!calcul_raies(et, onglet, d)) {
-        r.echec = true;
-        return r;
-    }
-    if (!et.calculees.vide()) {
-        r.ajoute(raies_affichees(et));
-        r.table_parametres = true;
-    }
-    r.valeurs_courantes = panneau_valeurs_courantes(et); // and the profile window's
-    return r;
+    Rafraichissement r = selection_videe(ep);
+    if (!calcul_raies(et, ep.maille, d)) return echoue();
+    ep.raies_masquees = false;
+    if (!et.calculees.vide()) affiche_initial(et, ep.affinement);
+    return r.marque({Change::calculees, Change::plage}); // and the profile window's range
 }
 
-Rafraichissement change_angles(EspaceTravail& et, int mode) {
+Rafraichissement change_angles(EspaceTravail& et, EtatPrincipal& ep, int mode) {
     et.mode_affichage = mode == 0 ? 0 : 1;
     Rafraichissement r = remplit_grille_mesures(et);
-    r.libelles = libelles(et);
-    r.valeurs_courantes = panneau_valeurs_courantes(et);
-    r.panneau_pics = panneau_pics(et);
-    r.panneau_profil = panneau_profil(et);
-    r.tableau_calcule = tableau_calcule(et);
-    r.grille_selection = grille_selection(et);
-    r.grille_calculees_selection = grille_calculees_selection(et);
-    r.tableaux_affinement = true;
-    r.redessine = true;
-    return r;
+    remplit_tableau_avant(et, ep.affinement);
+    remplit_tableau_apres(et, ep.affinement);
+    return r.marque({Change::mode, Change::plage, Change::resultats});
 }
 
 } // namespace kovrin

@@ -36,6 +36,12 @@ bool regenere_raies(EspaceTravail& et, OngletMaille& onglet_maille, Dialogues& d
     }
 }
 
+// The refinement tab's lambda box shows the working wavelength.
+void montre_lambda_affinement(const EspaceTravail& et, EtatPrincipal& ep) {
+    ep.affinement.initial[rang_lambda] = pascal_reel(et.lambda, 8, 5);
+    ep.affinement.lambda_initial = Saisie::de_valeur(et.lambda);
+}
+
 // The pairs are gone and the results with them: the tab, the grids of the
 // other tabs that show angles, and the diagram are refreshed.
 Rafraichissement apres_nouveau_depart(EspaceTravail& et, EtatPrincipal& ep, bool raies) {
@@ -45,18 +51,11 @@ Rafraichissement apres_nouveau_depart(EspaceTravail& et, EtatPrincipal& ep, bool
     efface_panneaux(ep.affinement);
     efface_resultats(ep.affinement);
     ep.affinement.boutons_resultats = false;
+    montre_lambda_affinement(et, ep);
     Rafraichissement r = remplit_grille_mesures(et);
-    r.grille_selection = grille_selection(et);
-    r.onglet_affinement = ep.affinement;
-    if (raies) {
-        r.tableau_calcule = tableau_calcule(et);
-        r.grille_calculees_selection = grille_calculees_selection(et);
-    }
-    r.onglet_maille = ep.maille;
-    r.valeurs_courantes = panneau_valeurs_courantes(et);
-    r.lambda_affinement = pascal_reel(et.lambda, 8, 5);
+    r.marque({Change::paires, Change::resultats, Change::maille, Change::plage});
+    if (raies) r.marque({Change::calculees});
     r.active_onglet_affinement = true;
-    r.redessine = true;
     return r;
 }
 
@@ -81,15 +80,10 @@ void recalcule_paires(EspaceTravail& et) {
 Rafraichissement apres_depart_lineaire(EspaceTravail& et, EtatPrincipal& ep) {
     et.deux_theta_corrige.fill(0);
     et.affinement_ok = false;
+    efface_panneaux(ep.affinement);
+    remplit_tableau_avant(et, ep.affinement);
     affiche_initial(et, ep.affinement);
-    Rafraichissement r;
-    r.onglet_maille = ep.maille;
-    r.tableau_calcule = tableau_calcule(et);
-    r.grille_calculees_selection = grille_calculees_selection(et);
-    r.grille_selection = grille_selection(et);
-    r.vide_resultats = r.tableau_avant = r.table_parametres = true;
-    r.redessine = true;
-    return r;
+    return {Change::maille, Change::calculees, Change::paires, Change::resultats};
 }
 
 std::string chemin_cif(const std::filesystem::path& nom) {
@@ -152,10 +146,9 @@ Rafraichissement go_affinement(EspaceTravail& et, EtatPrincipal& ep, Dialogues& 
     ep.affinement.boutons_resultats = true;
     ep.affinement.bouton_impression = true;
     if (ok) affiche_diagnostic(et, ep.affinement);
-    Rafraichissement r;
+    Rafraichissement r{Change::resultats};
     r.echec = !ok;
-    r.onglet_affinement = ep.affinement;
-    if (ok) r.lambda_affinement = ep.affinement.initial[rang_lambda];
+    r.garde_partiel = true; // a failed refinement keeps its listing, status and tab
     return r;
 }
 
@@ -164,9 +157,7 @@ Rafraichissement change_param(EspaceTravail& et, EtatPrincipal& ep, Dialogues& d
     // an earlier result would fold its shift into the angles a second time.
     if (et.selection.vide() || !et.affinement_ok) {
         ep.affinement.boutons_resultats = false;
-        Rafraichissement r;
-        r.onglet_affinement = ep.affinement;
-        return r;
+        return {Change::resultats};
     }
     et.decalage = et.moteur.parametres[rang_decalage];
     et.lambda = et.moteur.parametres[rang_lambda];
@@ -201,49 +192,41 @@ Rafraichissement change_lambda_affi(EspaceTravail& et, EtatPrincipal& ep, const 
     if (lambda.valeur == et.lambda) return {};
     CurseurOccupe occupe(d);
     et.lambda = lambda.valeur;
-    Rafraichissement r;
-    r.edit_lambda = pascal_reel(et.lambda, 8, 5);    // "Current values" shows the same value
-    ep.maille.lambda = Saisie::de_valeur(et.lambda); // and the generation reads it
+    ep.maille.lambda =
+        Saisie::de_valeur(et.lambda); // "Current values" shows it, the generation reads it
+    Rafraichissement r{Change::maille};
     calcul_raies(et, ep.maille, d);
     if (!et.calculees.vide()) {
         recale_paires(et);
-        r.tableau_calcule = tableau_calcule(et);
-        r.grille_calculees_selection = grille_calculees_selection(et);
-        r.grille_selection = grille_selection(et);
-        r.tableaux_affinement = true;
-        r.table_parametres = true;
-        r.redessine = true;
+        remplit_tableau_avant(et, ep.affinement);
+        remplit_tableau_apres(et, ep.affinement);
+        affiche_initial(et, ep.affinement);
+        r.marque({Change::calculees, Change::paires, Change::resultats});
     }
     r.active_onglet_affinement = true;
     return r;
 }
 
-Rafraichissement shift_selection(bool coche) {
-    Rafraichissement r;
-    if (coche) r.panneau_decalage = true;
-    return r;
+Rafraichissement shift_selection(EtatPrincipal& ep, bool coche) {
+    if (coche) ep.panneau_decalage = true;
+    return {Change::vues};
 }
 
-Rafraichissement BitBtn17Click(EspaceTravail& et, bool excentricite) {
+Rafraichissement BitBtn17Click(EspaceTravail& et, EtatPrincipal& ep, bool excentricite) {
     et.mode_decalage = excentricite ? 2 : 1;
-    Rafraichissement r;
-    r.libelles = libelles(et);
-    r.panneau_decalage = false;
-    return r;
+    ep.panneau_decalage = false;
+    return {Change::mode, Change::vues};
 }
 
 Rafraichissement select_peak(EtatPrincipal& ep, int ligne) {
     ep.ligne_pic_courante = ligne;
-    Rafraichissement r;
-    r.lignes_courantes = true;
-    r.redessine = true;
-    return r;
+    return {Change::vues};
 }
 
-Rafraichissement click_stringgrid8() {
-    Rafraichissement r;
-    r.tableaux_affinement = true;
-    return r;
+Rafraichissement click_stringgrid8(const EspaceTravail& et, EtatPrincipal& ep) {
+    remplit_tableau_avant(et, ep.affinement);
+    remplit_tableau_apres(et, ep.affinement);
+    return {Change::resultats};
 }
 
 Rafraichissement Impression_resultats(const EspaceTravail& et, Dialogues& d) {
@@ -258,11 +241,13 @@ Rafraichissement transfert_excel(const EspaceTravail& et, Dialogues& d) {
     return r;
 }
 
-Rafraichissement change_liste_export(const EspaceTravail& et, ListeExport liste, Dialogues& d) {
+Rafraichissement change_liste_export(const EspaceTravail& et, ListeExport liste, std::string& texte,
+                                     Dialogues& d) {
+    const auto octets = texte_export(et, liste, d);
+    texte = octets.value_or("");
     Rafraichissement r;
-    r.texte_export = texte_export(et, liste, d);
-    r.echec = !r.texte_export;
-    if (!r.texte_export) r.texte_export = "";
+    r.echec = !octets;
+    r.garde_partiel = true; // the text area empties
     return r;
 }
 

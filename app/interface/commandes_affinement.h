@@ -57,17 +57,17 @@ Rafraichissement change_lambda_affi(EspaceTravail& et, EtatPrincipal& ep, const 
 
 // The shift's "To refine" box changed: checked shows the panel "Angular Shift
 // refinement mode".
-Rafraichissement shift_selection(bool coche);
+Rafraichissement shift_selection(EtatPrincipal& ep, bool coche);
 
 // OK of that panel: `excentricite` refines the shift as sample eccentricity
 // (mode 2), otherwise as a constant zero shift (mode 1); the shift row's label
 // follows and the panel closes.
-Rafraichissement BitBtn17Click(EspaceTravail& et, bool excentricite);
+Rafraichissement BitBtn17Click(EspaceTravail& et, EtatPrincipal& ep, bool excentricite);
 
 // A row selected in either result table becomes the row drawn red on the diagram.
 Rafraichissement select_peak(EtatPrincipal& ep, int ligne);
 // A click in either result table refills both.
-Rafraichissement click_stringgrid8();
+Rafraichissement click_stringgrid8(const EspaceTravail& et, EtatPrincipal& ep);
 
 // "Edit (and print) the refinement report" and File > "Print results".
 Rafraichissement Impression_resultats(const EspaceTravail& et, Dialogues& d);
@@ -76,6 +76,7 @@ Rafraichissement transfert_excel(const EspaceTravail& et, Dialogues& d);
 
 // The transfer dialog activated or its "List" changed: Excel.txt built in
 // the chosen list and shown; "No results" without a listing.
-Rafraichissement change_liste_export(const EspaceTravail& et, ListeExport liste, Dialogues& d);
+Rafraichissement change_liste_export(const EspaceTravail& et, ListeExport liste, std::string& texte,
+                                     Dialogues& d);
 
 } // namespace kovrin

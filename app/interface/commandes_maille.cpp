@@ -21,65 +21,47 @@ bool champ_lie(int champ) {
     return champ == champ_a || champ == champ_alpha;
 }
 
-Rafraichissement tab_et_listes(const EspaceTravail& et, const EtatPrincipal& ep) {
-    Rafraichissement r;
-    r.onglet_maille = ep.maille;
-    r.liste_hm = et.liste_hm;
-    r.liste_orsab = et.liste_orsab;
-    return r;
-}
-
-// After a generation that ran: the tables of the reflections and the diagram.
-void montre_raies(const EspaceTravail& et, Rafraichissement& r) {
-    r.tableau_calcule = tableau_calcule(et);
-    r.grille_calculees_selection = grille_calculees_selection(et);
-    r.redessine = true;
-}
-
 Rafraichissement apres_choix_groupe(EspaceTravail& et, EtatPrincipal& ep, Dialogues& d) {
-    Rafraichissement r = tab_et_listes(et, ep);
     const bool genere = calcul_raies(et, ep.maille, d);
-    r.liste_hm = et.liste_hm;
-    r.liste_orsab = et.liste_orsab;
+    Rafraichissement r{Change::maille};
     r.echec = !genere;
-    if (genere) montre_raies(et, r);
+    r.garde_partiel = true; // the group chosen stays chosen
+    if (genere) {
+        ep.raies_masquees = false;
+        r.marque({Change::calculees});
+    }
     return r;
 }
 
 } // namespace
 
-Rafraichissement enter_keyb_param() {
-    Rafraichissement r;
-    r.boutons_maille = true;
-    return r;
+Rafraichissement enter_keyb_param(EtatPrincipal& ep) {
+    ep.boutons_maille = true;
+    return {Change::vues};
 }
 
 Rafraichissement set_systeme(EspaceTravail& et, EtatPrincipal& ep, int ligne) {
     change_systeme(et, ep.maille, ligne);
-    return tab_et_listes(et, ep);
+    return {Change::maille};
 }
 
 Rafraichissement entre_champ(EspaceTravail& et, EtatPrincipal& ep, int champ) {
     if (!champ_lie(champ)) return {};
     set_numero(et, ep.maille, champ);
-    Rafraichissement r;
-    r.onglet_maille = ep.maille;
-    r.tableau_calcule = tableau_calcule_vide(et);
-    r.grille_calculees_selection = grille_calculees_selection_vide(et);
-    r.vide_resultats = r.vide_parametres = true;
-    r.titre_table = titre_table_initial;
-    r.redessine = true; // the diagram loses its calculated reflections too
-    return r;
+    ep.raies_masquees = true;
+    ep.origine_table = OrigineTable::saisie;
+    efface_panneaux(ep.affinement);
+    efface_resultats(ep.affinement);
+    return {Change::maille, Change::calculees, Change::resultats};
 }
 
 Rafraichissement quitte_champ(EspaceTravail& et, EtatPrincipal& ep, int champ, Dialogues& d) {
     if (!champ_lie(champ)) return {};
-    Rafraichissement r;
+    Rafraichissement r{Change::maille};
     if (!verification(et, ep.maille, d)) {
         r.echec = true;
         r.champ_focus = et.champ_actif;
     }
-    r.onglet_maille = ep.maille;
     return r;
 }
 
@@ -107,16 +89,12 @@ Rafraichissement prend_fichier_maille(EspaceTravail& et, EtatPrincipal& ep,
     if (!lue) return echoue();
     prend_maille_lue(et, fichier, *lue, d);
     const SuiteLecture suite = calcul_apres_lecture(et, ep.maille, d);
-    Rafraichissement r = selection_videe(et);
-    r.ajoute(tab_et_listes(et, ep));
-    r.boutons_maille = true;
-    r.table_parametres = true;
-    r.valeurs_courantes = panneau_valeurs_courantes(et);
-    r.tableau_calcule = tableau_calcule(et);
-    r.grille_calculees_selection = grille_calculees_selection(et);
-    if (suite.titre_change) r.titre_table = suite.titre;
-    r.redessine = true;
-    return r;
+    Rafraichissement r = selection_videe(ep);
+    affiche_initial(et, ep.affinement);
+    ep.boutons_maille = true;
+    ep.raies_masquees = false;
+    if (suite.titre_change) ep.origine_table = OrigineTable::fichier_lu;
+    return r.marque({Change::maille, Change::plage, Change::calculees, Change::vues});
 }
 
 Rafraichissement sauve_maille(EspaceTravail& et, EtatPrincipal& ep, ChoixFichier& choix,
@@ -131,10 +109,8 @@ Rafraichissement sauve_maille(EspaceTravail& et, EtatPrincipal& ep, ChoixFichier
     ecrit_maille_cry(fichier, {et.ligne_titre, et.systeme, et.groupe, et.maille});
     et.fichier_maille = fichier;
     et.maille_initiale = et.maille;
-    Rafraichissement r;
-    r.titre_table = "Calculated pattern (" + nom_sans_repertoire(fichier) + ")";
-    r.redessine = true;
-    return r;
+    ep.origine_table = OrigineTable::fichier_ecrit;
+    return {Change::calculees};
 }
 
 Rafraichissement edit_print_raies_indx(const EspaceTravail& et, Dialogues& d) {

@@ -17,7 +17,7 @@ inline const std::string filtre_maille_enregistrement = "KOVRIN Format (*.cry)|*
 
 // Button "Keyboard" of tab 2 (and "File" before its menu): the cell panels
 // and the buttons "Save" and "Erase" shown.
-Rafraichissement enter_keyb_param();
+Rafraichissement enter_keyb_param(EtatPrincipal& ep);
 
 // Click on row `ligne` of the list "System": both symbol lists refilled, the
 // fields and "To refine" marks follow the system.

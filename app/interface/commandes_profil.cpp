@@ -16,17 +16,18 @@ namespace kovrin {
 namespace {
 
 Rafraichissement redessin_profil(SuiteProfil suite) {
-    Rafraichissement r;
-    r.redessine_profil = suite != SuiteProfil::rien;
-    return r;
+    if (suite == SuiteProfil::rien) return {};
+    return {Change::profil};
 }
 
 // What the profile window shows after one of its procedures.
-Rafraichissement suite_profil(EspaceTravail& et, SuiteProfil suite) {
-    Rafraichissement r;
-    if (suite == SuiteProfil::grille_et_dessin) r = remplit_grille_pics(et);
-    if (suite == SuiteProfil::grille_videe) r.grille_pics = grille_pics_vide(et);
-    r.redessine_profil = suite != SuiteProfil::rien;
+Rafraichissement suite_profil(EspaceTravail& et, EtatFenetreProfil& etat, SuiteProfil suite) {
+    Rafraichissement r = redessin_profil(suite);
+    if (suite == SuiteProfil::grille_et_dessin) r.ajoute(remplit_grille_pics(et, etat));
+    if (suite == SuiteProfil::grille_videe) {
+        etat.grille_videe = true;
+        r.marque({Change::mesures});
+    }
     return r;
 }
 
@@ -49,7 +50,8 @@ BilanAjustement ajuste_tries(EspaceTravail& et, Dialogues& d) {
 
 } // namespace
 
-Rafraichissement remplit_grille_pics(EspaceTravail& et) {
+Rafraichissement remplit_grille_pics(EspaceTravail& et, EtatFenetreProfil& etat) {
+    etat.grille_videe = false;
     return remplit_grille_mesures(et); // the peak grid with the main window's tables
 }
 
@@ -60,38 +62,34 @@ Couleur peint_cellule_g2(const EspaceTravail& et, int ligne) {
 
 Rafraichissement pointe_raies_diag(EtatPrincipal& ep) {
     ep.pointage_diagramme = true;
-    Rafraichissement r;
+    ep.boutons_pics = true; // the peaks measured there are listed, saved and erased on tab 1
+    Rafraichissement r{Change::vues};
     r.montre_fenetre_profil = true;
-    r.bouton_sauve_pics = true; // the peaks measured there are listed, saved and erased on tab 1
     return r;
 }
 
 Rafraichissement init_active(EspaceTravail& et, EtatFenetreProfil& etat) {
     active_fenetre_profil(etat);
-    Rafraichissement r = remplit_grille_pics(et);
-    r.redessine_profil = true;
-    return r;
+    return remplit_grille_pics(et, etat).marque({Change::profil});
 }
 
-Rafraichissement retour(EspaceTravail& et) {
+Rafraichissement retour(EspaceTravail& et, EtatFenetreProfil& etat) {
     ferme_recherche(et);
-    Rafraichissement r;
-    r.panneau_recherche = false;
+    etat.panneau_recherche = false;
+    Rafraichissement r{Change::profil, Change::vues};
     r.ferme_fenetre_profil = true;
     r.montre_diagramme = true;
-    r.redessine = true;
     return r;
 }
 
-Rafraichissement WINFITFormatdat1Click() {
-    Rafraichissement r;
-    r.panneau_recherche = false;
-    return r;
+Rafraichissement WINFITFormatdat1Click(EtatFenetreProfil& etat) {
+    etat.panneau_recherche = false;
+    return {Change::profil};
 }
 
 Rafraichissement OnMouseUp(EspaceTravail& et, EtatFenetreProfil& etat, int largeur, int hauteur,
                            BoutonSouris bouton, Point relache, Dialogues& d) {
-    return suite_profil(et, relache_profil(et, etat, largeur, hauteur, bouton, relache, d));
+    return suite_profil(et, etat, relache_profil(et, etat, largeur, hauteur, bouton, relache, d));
 }
 
 Rafraichissement modifie_echelle(EtatFenetreProfil& etat, int position) {
@@ -99,86 +97,75 @@ Rafraichissement modifie_echelle(EtatFenetreProfil& etat, int position) {
 }
 
 Rafraichissement shifte_spectre(EspaceTravail& et, EtatFenetreProfil& etat, int position) {
-    Rafraichissement r = redessin_profil(decale_profil(et, etat, position));
-    r.valeurs_courantes = panneau_valeurs_courantes(et);
-    return r;
+    return redessin_profil(decale_profil(et, etat, position)).marque({Change::plage});
 }
 
 Rafraichissement reset_diagramme(EspaceTravail& et, EtatFenetreProfil& etat) {
-    Rafraichissement r = redessin_profil(plage_complete_profil(et, etat));
-    r.valeurs_courantes = panneau_valeurs_courantes(et);
-    return r;
+    return redessin_profil(plage_complete_profil(et, etat)).marque({Change::plage});
 }
 
-Rafraichissement efface_mesures(EspaceTravail& et) {
-    return suite_profil(et, vide_mesures_profil(et));
+Rafraichissement efface_mesures(EspaceTravail& et, EtatFenetreProfil& etat) {
+    return suite_profil(et, etat, vide_mesures_profil(et));
 }
 
-Rafraichissement efface_fichier(EspaceTravail& et) {
-    return suite_profil(et, retire_profil(et));
+Rafraichissement efface_fichier(EspaceTravail& et, EtatFenetreProfil& etat) {
+    return suite_profil(et, etat, retire_profil(et)).marque({Change::fichiers});
 }
 
 Rafraichissement on_double_click(EspaceTravail& et, EtatFenetreProfil& etat) {
-    return suite_profil(et, retire_ligne_choisie(et, etat));
+    return suite_profil(et, etat, retire_ligne_choisie(et, etat));
 }
 
 Rafraichissement set_derivee_seconde(EtatFenetreProfil& etat) {
     return redessin_profil(bascule_derivee(etat));
 }
 
-Rafraichissement peak_search(EspaceTravail& et, Dialogues& d) {
+Rafraichissement peak_search(EspaceTravail& et, EtatFenetreProfil& etat, Dialogues& d) {
     auto contamination = prepare_recherche(et, d);
     if (!contamination) return {};
-    Rafraichissement r;
-    r.contamination = std::move(contamination);
-    r.panneau_recherche = true;
-    r.grille_pics = grille_pics_vide(et);
-    r.redessine_profil = true;
-    return r;
+    etat.contamination = std::move(*contamination);
+    etat.panneau_recherche = true;
+    etat.grille_videe = true;
+    return {Change::mesures, Change::profil};
 }
 
-Rafraichissement go_peaksearch(EspaceTravail& et, const LimitesRecherche& limites,
+Rafraichissement go_peaksearch(EspaceTravail& et, EtatFenetreProfil& etat,
+                               const LimitesRecherche& limites,
                                const ChampsContamination& contamination, Dialogues& d) {
     lance_recherche(et, limites, contamination, d);
-    Rafraichissement r = remplit_grille_pics(et);
-    r.redessine_profil = true;
-    return r;
+    return remplit_grille_pics(et, etat).marque({Change::profil});
 }
 
-Rafraichissement go_peaksearch_statistique(EspaceTravail& et, const ReglagesStatistiques& reglages,
+Rafraichissement go_peaksearch_statistique(EspaceTravail& et, EtatFenetreProfil& etat,
+                                           const ReglagesStatistiques& reglages,
                                            const ChampsContamination& contamination, Dialogues& d) {
     cherche_pics_statistiques(et, reglages, contamination, d);
     d.bip();
-    Rafraichissement r = remplit_grille_pics(et);
-    r.redessine_profil = true;
-    return r;
+    return remplit_grille_pics(et, etat).marque({Change::profil});
 }
 
-Rafraichissement fin_de_search(EspaceTravail& et) {
+Rafraichissement fin_de_search(EspaceTravail& et, EtatFenetreProfil& etat) {
     ferme_recherche(et);
-    Rafraichissement r;
-    r.panneau_recherche = false;
-    r.redessine_profil = true;
-    return r;
+    etat.panneau_recherche = false;
+    return {Change::profil};
 }
 
-Rafraichissement kill_alpha2(const EspaceTravail& et) {
-    Rafraichissement r;
-    if (!choix_genres_possible(et)) return r;
-    r.panneau_recherche = false;
-    r.panneau_genres = true;
-    return r;
+Rafraichissement kill_alpha2(const EspaceTravail& et, EtatFenetreProfil& etat) {
+    if (!choix_genres_possible(et)) return {};
+    etat.panneau_recherche = false;
+    etat.panneau_genres = true;
+    return {Change::profil};
 }
 
-Rafraichissement BitBtn7Click(EspaceTravail& et, const std::array<bool, nb_genres_raie>& gardes) {
+Rafraichissement BitBtn7Click(EspaceTravail& et, EtatFenetreProfil& etat,
+                              const std::array<bool, nb_genres_raie>& gardes) {
     garde_genres_choisis(et, gardes);
-    Rafraichissement r = remplit_grille_pics(et);
-    r.panneau_genres = false;
-    r.redessine_profil = true;
-    return r;
+    etat.panneau_genres = false;
+    return remplit_grille_pics(et, etat).marque({Change::profil});
 }
 
-Rafraichissement fit_peak_positions(EspaceTravail& et, Dialogues& d) {
+Rafraichissement fit_peak_positions(EspaceTravail& et, EtatPrincipal& ep, EtatFenetreProfil& etat,
+                                    Dialogues& d) {
     if (et.profil.vide()) return refus(d, "No diagram!");
     if (et.mesures.vide()) return refus(d, "No measured peaks!");
     const BilanAjustement bilan = ajuste_tries(et, d);
@@ -186,19 +173,16 @@ Rafraichissement fit_peak_positions(EspaceTravail& et, Dialogues& d) {
         bilan.doublet && bilan.ajustes > 0 && et.lambda != et.entete_profil.lambda1;
     if (nouvelle_lambda) et.lambda = et.entete_profil.lambda1;
     informe_ajustement(et, bilan, d);
-    Rafraichissement r;
-    if (nouvelle_lambda && !et.calculees.vide()) r = entree_lambda(et);
+    Rafraichissement r{Change::plage, Change::profil};
+    if (nouvelle_lambda && !et.calculees.vide()) r.ajoute(entree_lambda(et, ep));
     et.selection.efface();
-    r.ajoute(selection_videe(et));
-    r.ajoute(remplit_grille_pics(et));
-    r.valeurs_courantes = panneau_valeurs_courantes(et);
-    r.redessine = r.redessine_profil = true;
+    r.ajoute(selection_videe(ep));
+    r.ajoute(remplit_grille_pics(et, etat));
     return r;
 }
 
-Rafraichissement change_data_diag(EspaceTravail& et, const Saisie& deux_theta1,
-                                  const Saisie& deux_theta2, const OngletMaille& onglet,
-                                  Dialogues& d) {
+Rafraichissement change_data_diag(EspaceTravail& et, EtatPrincipal& ep, const Saisie& deux_theta1,
+                                  const Saisie& deux_theta2, Dialogues& d) {
     // Both boxes are checked before anything changes.
     if (!deux_theta1.nombre()) return refus(d, "Theta min error");
     if (!deux_theta2.nombre()) return refus(d, "Theta max error");
@@ -210,7 +194,7 @@ Rafraichissement change_data_diag(EspaceTravail& et, const Saisie& deux_theta1,
     et.etendue = et.angle_max - et.angle_min;
     et.entete_profil.angle_debut = debut;
     et.entete_profil.angle_fin = fin;
-    Rafraichissement r;
+    Rafraichissement r{Change::plage, Change::fichiers, Change::profil};
     // The profile header's anode and wavelengths are not touched by the read.
     if (!et.profil.vide()) relit_profil_dans_domaine(et, et.angle_min, et.angle_max, d);
     // The measured reflections are read again within the new range (the list
@@ -219,16 +203,11 @@ Rafraichissement change_data_diag(EspaceTravail& et, const Saisie& deux_theta1,
         relit_mesures_dans_domaine(et, et.angle_min, et.angle_max, d);
         r.ajoute(remplit_grille_mesures(et));
     }
-    r.valeurs_courantes = panneau_valeurs_courantes(et);
-    r.panneau_profil = panneau_profil(et);
     if (!et.calculees.vide()) {
         // "Calc." reads the range from "Current values", which now shows the new one.
-        OngletMaille avec_plage = onglet;
-        affiche_valeurs_courantes(et, avec_plage);
-        r.ajoute(calcul_diagramme(et, avec_plage, d));
+        affiche_valeurs_courantes(et, ep.maille);
+        r.ajoute(calcul_diagramme(et, ep, d));
     }
-    r.redessine = true;
-    r.redessine_profil = true;
     return r;
 }
 

@@ -20,7 +20,7 @@ namespace kovrin {
 
 // Sorts the measured list by angle and fills the peak grid and the main
 // window's measured tables.
-Rafraichissement remplit_grille_pics(EspaceTravail& et);
+Rafraichissement remplit_grille_pics(EspaceTravail& et, EtatFenetreProfil& etat);
 
 // Colour of the text of a grid row (peint_cellule_g2): the kind of its
 // reflection; black for the header and rows past the list.
@@ -33,10 +33,10 @@ Rafraichissement pointe_raies_diag(EtatPrincipal& ep);
 // Activation of the window: the scale back to 1, the peak grid filled, the profile drawn.
 Rafraichissement init_active(EspaceTravail& et, EtatFenetreProfil& etat);
 // "&Close": the search panel closes and the diagram window is drawn and shown.
-Rafraichissement retour(EspaceTravail& et);
+Rafraichissement retour(EspaceTravail& et, EtatFenetreProfil& etat);
 // The submenu "&Measured peaks" of "&File" opens: the search panel is hidden
 // (the search stays active).
-Rafraichissement WINFITFormatdat1Click();
+Rafraichissement WINFITFormatdat1Click(EtatFenetreProfil& etat);
 
 // Button released on the picture (see relache_profil).
 Rafraichissement OnMouseUp(EspaceTravail& et, EtatFenetreProfil& etat, int largeur, int hauteur,
@@ -45,32 +45,35 @@ Rafraichissement modifie_echelle(EtatFenetreProfil& etat, int position);
 Rafraichissement shifte_spectre(EspaceTravail& et, EtatFenetreProfil& etat, int position);
 Rafraichissement reset_diagramme(EspaceTravail& et, EtatFenetreProfil& etat);
 // "Erase the selected reflections".
-Rafraichissement efface_mesures(EspaceTravail& et);
-// "Delete the observed diagram".
-Rafraichissement efface_fichier(EspaceTravail& et);
+Rafraichissement efface_mesures(EspaceTravail& et, EtatFenetreProfil& etat);
+// "Delete the observed diagram": the peak grid is emptied, the list kept.
+Rafraichissement efface_fichier(EspaceTravail& et, EtatFenetreProfil& etat);
 // Double click in the peak grid: the reflection of the chosen row is removed.
 Rafraichissement on_double_click(EspaceTravail& et, EtatFenetreProfil& etat);
 // "&Options" > "&Draw Sec. Deriv.".
 Rafraichissement set_derivee_seconde(EtatFenetreProfil& etat);
 
-// "&Peak Search": the search panel opens with its contamination boxes filled;
-// nothing happens without a profile.
-Rafraichissement peak_search(EspaceTravail& et, Dialogues& d);
+// "&Peak Search": the search panel opens with its contamination boxes filled
+// and the peak grid emptied; nothing happens without a profile.
+Rafraichissement peak_search(EspaceTravail& et, EtatFenetreProfil& etat, Dialogues& d);
 // "Search" with the limits of the track bars (limites_de_positions): the
 // search, a short beep.
-Rafraichissement go_peaksearch(EspaceTravail& et, const LimitesRecherche& limites,
+Rafraichissement go_peaksearch(EspaceTravail& et, EtatFenetreProfil& etat,
+                               const LimitesRecherche& limites,
                                const ChampsContamination& contamination, Dialogues& d);
 // "Search" by counting statistics (cherche_pics_statistiques), once the
 // panel is open: the search, a short beep.
-Rafraichissement go_peaksearch_statistique(EspaceTravail& et, const ReglagesStatistiques& reglages,
+Rafraichissement go_peaksearch_statistique(EspaceTravail& et, EtatFenetreProfil& etat,
+                                           const ReglagesStatistiques& reglages,
                                            const ChampsContamination& contamination, Dialogues& d);
 // "Close" of the search panel.
-Rafraichissement fin_de_search(EspaceTravail& et);
+Rafraichissement fin_de_search(EspaceTravail& et, EtatFenetreProfil& etat);
 // "Select the peaks to be kept": the selection panel replaces the search panel
 // when the kinds of the peaks are known.
-Rafraichissement kill_alpha2(const EspaceTravail& et);
+Rafraichissement kill_alpha2(const EspaceTravail& et, EtatFenetreProfil& etat);
 // OK of the selection panel: only the kinds ticked (gardes[code - 1]) stay.
-Rafraichissement BitBtn7Click(EspaceTravail& et, const std::array<bool, nb_genres_raie>& gardes);
+Rafraichissement BitBtn7Click(EspaceTravail& et, EtatFenetreProfil& etat,
+                              const std::array<bool, nb_genres_raie>& gardes);
 
 // "Fit peak positions" (a button and an entry of the "&Peak Search" menu,
 // beside the search): every measured peak inside the profile refined on it
@@ -82,18 +85,18 @@ Rafraichissement BitBtn7Click(EspaceTravail& et, const std::array<bool, nb_genre
 // (their observed angles changed). The peak grid shows the fitted FWHM, area
 // and standard error of each position in extra columns. "No diagram!" without
 // a profile, "No measured peaks!" without peaks.
-Rafraichissement fit_peak_positions(EspaceTravail& et, Dialogues& d);
+Rafraichissement fit_peak_positions(EspaceTravail& et, EtatPrincipal& ep, EtatFenetreProfil& etat,
+                                    Dialogues& d);
 
 // Button "re-Draw the pattern with new values" of the panel "Theta range": the
 // range typed in its boxes (degrees 2theta) becomes the current and the full
 // range; the profile file is read again within it, so are the measured
-// reflections, and the calculated reflections are generated again (`onglet`:
-// the cell tab, as "Calc." reads it). The angles are in the unit shown
+// reflections, and the calculated reflections are generated again from the
+// cell tab, as "Calc." does. The angles are in the unit shown
 // (theta or 2theta), as "Change" of the main window reads its own.
 // "Theta min error" / "Theta max error" when a box holds no number, then the
 // range's refusal; nothing is then changed.
-Rafraichissement change_data_diag(EspaceTravail& et, const Saisie& deux_theta1,
-                                  const Saisie& deux_theta2, const OngletMaille& onglet,
-                                  Dialogues& d);
+Rafraichissement change_data_diag(EspaceTravail& et, EtatPrincipal& ep, const Saisie& deux_theta1,
+                                  const Saisie& deux_theta2, Dialogues& d);
 
 } // namespace kovrin

@@ -220,19 +220,17 @@ std::optional<OffreDecalage> offre_decalage(const EspaceTravail& et) {
                          e.decalage};
 }
 
-Rafraichissement selection_avec_decalage(EspaceTravail& et, EtatPrincipal& ep,
-                                         std::string_view texte_tolerance, bool estime,
+Rafraichissement selection_avec_decalage(EspaceTravail& et, EtatPrincipal& ep, bool estime,
                                          Dialogues& d) {
     if (et.mesures.vide()) return refus(d, "Error: No measured Bragg angle");
-    if (!lit_tolerance(et, texte_tolerance, d)) return echoue();
+    if (!lit_tolerance(et, ep.tolerance, d)) return echoue();
     const std::vector<double> x = mesures_dans_domaine(et), c = angles_calcules(et);
     const int n = static_cast<int>(x.size());
     const Appariement a = estime ? estime_decalage(x, c, et.tolerance, et.mode_decalage)
                                  : apparie_a(x, c, et.tolerance, et.mode_decalage, 0.0);
     const bool decale = estime && a.appariees > 0;
     if (decale) et.decalage = a.decalage; // the refinement starts where the pairing did
-    const Rafraichissement r =
-        selection_automatique(et, ep, texte_tolerance, d, decale ? a.decalage : 0.0);
+    const Rafraichissement r = selection_automatique(et, ep, d, decale ? a.decalage : 0.0);
     if (decale)
         d.information(texte_decalage_estime(a, n, et.tolerance, et.mode_decalage));
     else

@@ -65,8 +65,7 @@ std::optional<OffreDecalage> offre_decalage(const EspaceTravail& et);
 // plain rule: pairs the measured reflections of the current range, shifted,
 // to their nearest calculated reflection within the tolerance; the estimate
 // becomes the refinement's starting shift; the message says what was paired.
-Rafraichissement selection_avec_decalage(EspaceTravail& et, EtatPrincipal& ep,
-                                         std::string_view texte_tolerance, bool estime,
+Rafraichissement selection_avec_decalage(EspaceTravail& et, EtatPrincipal& ep, bool estime,
                                          Dialogues& d);
 
 } // namespace kovrin

@@ -153,7 +153,7 @@ Pointage touche_diagramme(const EspaceTravail& et, const VueDiagramme& vue, Bout
 }
 
 Relache relache_souris_diagramme(EspaceTravail& et, EtatDiagramme& etat, int largeur, int hauteur,
-                       BoutonSouris bouton, Point p) {
+                                 BoutonSouris bouton, Point p) {
     Relache relache;
     if (p.y < 0) return relache;
     etat.relache = p;
@@ -169,40 +169,32 @@ Relache relache_souris_diagramme(EspaceTravail& et, EtatDiagramme& etat, int lar
     et.angle_max = z.angle_max;
     etat.echelle = z.facteur;
     etat.position_echelle = z.position_echelle;
-    relache.rafraichissement.valeurs_courantes = panneau_valeurs_courantes(et);
-    relache.rafraichissement.redessine = true;
+    relache.rafraichissement.marque({Change::plage});
     return relache;
 }
 
 Rafraichissement relache_image(EspaceTravail& et, EtatPrincipal& ep, EtatDiagramme& etat,
                                int largeur, int hauteur, BoutonSouris bouton, Point p,
-                               bool onglet_selection_visible, std::string_view texte_tolerance,
                                Dialogues& d) {
     Relache relache = relache_souris_diagramme(et, etat, largeur, hauteur, bouton, p);
     if (!relache.clic) return relache.rafraichissement;
-    return pointe_diagramme(et, ep, *relache.clic, onglet_selection_visible, texte_tolerance, d);
+    return pointe_diagramme(et, ep, *relache.clic, d);
 }
 
 Rafraichissement efface_diagramme_raw(EspaceTravail& et) {
     efface_longueurs_onde(et.entete_profil, et.entete_profil.fichier_profil);
-    Rafraichissement r;
-    r.redessine = true;
-    return r;
+    return {Change::profil, Change::fichiers};
 }
 
 Rafraichissement shifte_diagramme(EspaceTravail& et, EtatDiagramme& etat, int position) {
     decale_plage(et, etat.position_decalage, position);
-    Rafraichissement r;
-    r.redessine = true;
-    return r;
+    return {Change::plage};
 }
 
 Rafraichissement echelle_modi(EtatDiagramme& etat, int position) {
     etat.position_echelle = position;
     etat.echelle = position * 0.1;
-    Rafraichissement r;
-    r.redessine = true;
-    return r;
+    return {Change::vues};
 }
 
 Rafraichissement reset_dessin(EspaceTravail& et, EtatDiagramme& etat) {
@@ -210,10 +202,7 @@ Rafraichissement reset_dessin(EspaceTravail& et, EtatDiagramme& etat) {
     plage_complete(et);
     etat.echelle = 1.0;
     etat.position_echelle = 10;
-    Rafraichissement r;
-    r.valeurs_courantes = panneau_valeurs_courantes(et);
-    r.redessine = true;
-    return r;
+    return {Change::plage};
 }
 
 } // namespace kovrin

@@ -5,9 +5,9 @@
 // zoom, shift, scale and unzoom, and which bars or ticks a click hits. The
 // window paints the returned Dessin and hands a click's Pointage to the
 // matching (pointe_diagramme).
+#include "commun/espace_travail.h"
 #include "interface/affichages.h"
 #include "interface/etat_principal.h"
-#include "commun/espace_travail.h"
 #include "interface/selection.h"
 #include "profil/trace.h"
 
@@ -88,14 +88,13 @@ struct Relache {
     std::optional<Pointage> clic;
 };
 Relache relache_souris_diagramme(EspaceTravail& et, EtatDiagramme& etat, int largeur, int hauteur,
-                       BoutonSouris bouton, Point p);
+                                 BoutonSouris bouton, Point p);
 
 // The command of a button released on the picture: a drag zooms; a click
 // pairs or unpairs what lies under it when the main window shows the selection
-// tab (`texte_tolerance`: its edit "Angular tolerance").
+// tab, within its tolerance.
 Rafraichissement relache_image(EspaceTravail& et, EtatPrincipal& ep, EtatDiagramme& etat,
                                int largeur, int hauteur, BoutonSouris bouton, Point p,
-                               bool onglet_selection_visible, std::string_view texte_tolerance,
                                Dialogues& d);
 
 // "Delete the RAW diagram": the profile is no longer drawn (its points stay)

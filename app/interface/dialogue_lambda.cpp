@@ -45,10 +45,10 @@ std::optional<LongueursOnde> lit_boites(const DialogueLambda& dialogue, Dialogue
     return LongueursOnde{*lambda, *lambda1, *lambda2, 0.5, dialogue.anode};
 }
 
-Rafraichissement termine_pics(EspaceTravail& et, DialogueLambda& dialogue, const LongueursOnde& l,
-                              Dialogues& d) {
+Rafraichissement termine_pics(EspaceTravail& et, EtatPrincipal& ep, DialogueLambda& dialogue,
+                              const LongueursOnde& l, Dialogues& d) {
     dialogue.visible = false;
-    return prend_fichier_pics(et, dialogue.format_pics, dialogue.fichier_pics, l, d);
+    return prend_fichier_pics(et, ep, dialogue.format_pics, dialogue.fichier_pics, l, d);
 }
 
 Rafraichissement termine_profil(EspaceTravail& et, DialogueLambda& dialogue, const LongueursOnde& l,
@@ -105,13 +105,14 @@ void clicklistbox(DialogueLambda& dialogue, int element) {
     dialogue.lambda = pascal_reel(a.moyenne, 8, 5);
 }
 
-Rafraichissement lit_lambda(EspaceTravail& et, DialogueLambda& dialogue, Dialogues& d) {
+Rafraichissement lit_lambda(EspaceTravail& et, EtatPrincipal& ep, DialogueLambda& dialogue,
+                            Dialogues& d) {
     // Before a choice the boxes are hidden: nothing typed there could be meant.
     if (dialogue.choix < 0) return refus(d, "Choose the source in the list");
     auto l = lit_boites(dialogue, d);
     if (!l) return echoue();
     if (dialogue.mode == lambda_profil) return termine_profil(et, dialogue, *l, d);
-    return termine_pics(et, dialogue, *l, d);
+    return termine_pics(et, ep, dialogue, *l, d);
 }
 
 } // namespace kovrin

@@ -6,6 +6,7 @@
 #include "commun/dialogues.h"
 #include "commun/espace_travail.h"
 #include "interface/affichages.h"
+#include "interface/etat_principal.h"
 
 #include <array>
 #include <filesystem>
@@ -49,6 +50,7 @@ void clicklistbox(DialogueLambda& dialogue, int element);
 // reads the three boxes ("Lambda error!", "Lambda1 error!", "Lambda2 error!",
 // a wavelength outside (0, 10) angstrom keep the dialog open), completes the header of the mode and
 // finishes the intake (peaks: the file is read; profile: the header is completed).
-Rafraichissement lit_lambda(EspaceTravail& et, DialogueLambda& dialogue, Dialogues& d);
+Rafraichissement lit_lambda(EspaceTravail& et, EtatPrincipal& ep, DialogueLambda& dialogue,
+                            Dialogues& d);
 
 } // namespace kovrin

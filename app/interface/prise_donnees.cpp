@@ -61,7 +61,7 @@ void prend_ensemble_de_travail(EspaceTravail& et, const Entete& e, Rafraichissem
     et.angle_min = et.angle_min_initial = e.angle_debut;
     et.angle_max = et.angle_max_initial = e.angle_fin;
     et.etendue = et.angle_max - et.angle_min;
-    r.valeurs_courantes = panneau_valeurs_courantes(et);
+    r.marque({Change::plage});
 }
 
 bool profil_present(const EspaceTravail& et) {
@@ -69,13 +69,11 @@ bool profil_present(const EspaceTravail& et) {
 }
 
 // Grids that a new peak list empties (the pairs went with the old list).
-Rafraichissement grilles_videes(const EspaceTravail& et, const std::filesystem::path& fichier) {
-    Rafraichissement r = selection_videe(et);
-    r.grille_mesures = grille_mesures_vide(et);
-    r.grille_mesures_selection = grille_mesures_selection_vide(et);
-    r.bouton_sauve_pics = true;
-    r.titre_mesures = "Observed reflections (" + nom_sans_repertoire(fichier.string()) + ")";
-    return r;
+Rafraichissement grilles_videes(EtatPrincipal& ep) {
+    Rafraichissement r = selection_videe(ep);
+    ep.boutons_pics = true;
+    ep.titre_fichier_mesures = true;
+    return r.marque({Change::mesures, Change::fichiers, Change::vues});
 }
 
 void prend_profil_lu(EspaceTravail& et, const std::filesystem::path& fichier, const ProfilLu& lu) {
@@ -107,17 +105,18 @@ std::optional<PicsLus> lit_fichier_pics(int format, const std::filesystem::path&
     return lit_en_montrant(d, [&] { return format_pics(format).lecteur(fichier); });
 }
 
-Rafraichissement ouvre_pics(EspaceTravail& et, DialogueLambda& dialogue, ChoixFichier& choix,
-                            int format, Dialogues& d) {
+Rafraichissement ouvre_pics(EspaceTravail& et, EtatPrincipal& ep, DialogueLambda& dialogue,
+                            ChoixFichier& choix, int format, Dialogues& d) {
     const std::filesystem::path fichier = choix.ouvrir(filtre_pics(), format);
     if (fichier.empty()) return {};
-    return ouvre_fichier_pics(et, dialogue, format, fichier, d);
+    return ouvre_fichier_pics(et, ep, dialogue, format, fichier, d);
 }
 
-Rafraichissement ouvre_fichier_pics(EspaceTravail& et, DialogueLambda& dialogue, int format,
-                                    const std::filesystem::path& fichier, Dialogues& d) {
+Rafraichissement ouvre_fichier_pics(EspaceTravail& et, EtatPrincipal& ep, DialogueLambda& dialogue,
+                                    int format, const std::filesystem::path& fichier,
+                                    Dialogues& d) {
     if (format_porte_lambda(format))
-        return prend_fichier_pics(et, format, fichier, std::nullopt, d);
+        return prend_fichier_pics(et, ep, format, fichier, std::nullopt, d);
     montre_dialogue_lambda(dialogue, lambda_pics);
     dialogue.format_pics = format;
     dialogue.fichier_pics = fichier;
@@ -126,28 +125,25 @@ Rafraichissement ouvre_fichier_pics(EspaceTravail& et, DialogueLambda& dialogue,
     return r;
 }
 
-Rafraichissement prend_fichier_pics(EspaceTravail& et, int format,
+Rafraichissement prend_fichier_pics(EspaceTravail& et, EtatPrincipal& ep, int format,
                                     const std::filesystem::path& fichier,
                                     const std::optional<LongueursOnde>& du_dialogue, Dialogues& d) {
     const auto lus = lit_fichier_pics(format, fichier, d);
     if (!lus) return echoue();
-    return prend_pics_lus(et, format, fichier, *lus, du_dialogue, d);
+    return prend_pics_lus(et, ep, format, fichier, *lus, du_dialogue, d);
 }
 
-Rafraichissement prend_pics_lus(EspaceTravail& et, int format, const std::filesystem::path& fichier,
-                                const PicsLus& lus, const std::optional<LongueursOnde>& du_dialogue,
-                                Dialogues& d) {
+Rafraichissement prend_pics_lus(EspaceTravail& et, EtatPrincipal& ep, int format,
+                                const std::filesystem::path& fichier, const PicsLus& lus,
+                                const std::optional<LongueursOnde>& du_dialogue, Dialogues& d) {
     EntetePics e = entete_lue(et, format, fichier, lus, du_dialogue);
     et.mesures = mesures_lues(lus); // throws past 500 peaks, before any change
     et.entete_pics = e;
     if (lus.ligne_titre) et.ligne_titre = *lus.ligne_titre;
     et.selection.efface();
-    Rafraichissement r = grilles_videes(et, fichier);
-    if (profil_present(et) && std::fabs(et.entete_profil.lambda - e.lambda) > ecart_lambdas_admis) {
-        d.erreur(message_lambdas_differentes);
-        r.echec = true;
-        return r; // the list stays, nothing more is shown
-    }
+    Rafraichissement r = grilles_videes(ep);
+    if (profil_present(et) && std::fabs(et.entete_profil.lambda - e.lambda) > ecart_lambdas_admis)
+        return refus(d, message_lambdas_differentes); // the workspace stays as it was
     bool ensemble_pris = !profil_present(et);
     if (ensemble_pris) prend_ensemble_de_travail(et, e, r);
     et.entete_pics.anode = nomme_anode(e.anode, e.lambda, tolerance_anode_pics);
@@ -155,11 +151,7 @@ Rafraichissement prend_pics_lus(EspaceTravail& et, int format, const std::filesy
     if (et.angle_min < 0) et.angle_min = 0;
     et.etendue = et.angle_max - et.angle_min;
     r.ajoute(remplit_grille_mesures(et));
-    r.valeurs_courantes = panneau_valeurs_courantes(et);
-    r.panneau_pics = panneau_pics(et);
-    r.panneau_pics_visible = et.entete_pics.lambda != 0;
-    r.redessine = true;
-    return r;
+    return r.marque({Change::plage});
 }
 
 int format_profil_de_nom(const std::string& nom, int format_menu) {
@@ -223,9 +215,7 @@ bool complete_profil(EspaceTravail& et, bool moyenne_des_k_alpha, Rafraichisseme
         d.erreur(message_lambdas_differentes);
         return false;
     }
-    r.panneau_profil = panneau_profil(et);
-    r.panneau_profil_visible = true;
-    r.redessine = true;
+    r.marque({Change::fichiers, Change::profil});
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include "fichiers/formats_profil.h"
 #include "fichiers/lecture_montree.h"
 #include "interface/affichages.h"
+#include "interface/etat_principal.h"
 
 #include <filesystem>
 #include <optional>
@@ -18,7 +19,6 @@
 namespace kovrin {
 
 struct DialogueLambda;
-
 
 // Profile formats (FormatProfil, the filter index of the profile open dialog):
 // the table of fichiers/formats_profil.h.
@@ -39,25 +39,25 @@ std::optional<PicsLus> lit_fichier_pics(int format, const std::filesystem::path&
 
 // The five peak entries of the main menu and the six of tab 1's "File" menu:
 // the open dialog at the format's filter, then the file taken in.
-Rafraichissement ouvre_pics(EspaceTravail& et, DialogueLambda& dialogue, ChoixFichier& choix,
-                            int format, Dialogues& d);
+Rafraichissement ouvre_pics(EspaceTravail& et, EtatPrincipal& ep, DialogueLambda& dialogue,
+                            ChoixFichier& choix, int format, Dialogues& d);
 
 // A peak file chosen in the open dialog (name not empty). Files that carry
 // their wavelength are taken in at once; for the others the wavelength dialog
 // is prepared for peak data and shown, and its OK finishes the intake.
-Rafraichissement ouvre_fichier_pics(EspaceTravail& et, DialogueLambda& dialogue, int format,
-                                    const std::filesystem::path& fichier, Dialogues& d);
+Rafraichissement ouvre_fichier_pics(EspaceTravail& et, EtatPrincipal& ep, DialogueLambda& dialogue,
+                                    int format, const std::filesystem::path& fichier, Dialogues& d);
 
 // Reads the file and takes it in; `du_dialogue` is what the wavelength dialog
 // gave (formats without a wavelength).
-Rafraichissement prend_fichier_pics(EspaceTravail& et, int format,
+Rafraichissement prend_fichier_pics(EspaceTravail& et, EtatPrincipal& ep, int format,
                                     const std::filesystem::path& fichier,
                                     const std::optional<LongueursOnde>& du_dialogue, Dialogues& d);
 
 // The peaks of a file that was read, taken into the workspace.
-Rafraichissement prend_pics_lus(EspaceTravail& et, int format, const std::filesystem::path& fichier,
-                                const PicsLus& lus, const std::optional<LongueursOnde>& du_dialogue,
-                                Dialogues& d);
+Rafraichissement prend_pics_lus(EspaceTravail& et, EtatPrincipal& ep, int format,
+                                const std::filesystem::path& fichier, const PicsLus& lus,
+                                const std::optional<LongueursOnde>& du_dialogue, Dialogues& d);
 
 // Format of a profile file from its name (".rd", ".raw", ".dat", ".cpi": the
 // last of them found in the name; then the extensions read through xylib),

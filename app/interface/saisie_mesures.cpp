@@ -44,6 +44,7 @@ Grille grille_mesures_vide(const EspaceTravail& et) {
 Grille grille_mesures(const EspaceTravail& et) {
     Grille g = grille_mesures_vide(et);
     const int n = et.mesures.taille();
+    if (n == 0) return g; // the rows stay, for typing
     g.nb_lignes = std::max(20, n + 3);
     for (int r = 1; r <= n; ++r) {
         const Mesure& m = et.mesures[r];
@@ -56,21 +57,14 @@ Grille grille_mesures(const EspaceTravail& et) {
 
 Rafraichissement remplit_grille_mesures(EspaceTravail& et) {
     trie_mesures(et);
-    Rafraichissement r;
-    r.grille_mesures = grille_mesures(et);
-    r.edit_lambda = pascal_reel(et.lambda, 8, 5);
-    r.grille_mesures_selection = grille_mesures_selection(et);
-    r.grille_pics = grille_pics(et);
-    return r;
+    return {Change::mesures};
 }
 
-Rafraichissement enter_refl_keyb(EspaceTravail& et) {
+Rafraichissement enter_refl_keyb(EspaceTravail& et, EtatPrincipal& ep) {
     et.mesures.efface();
-    Rafraichissement r;
-    r.grille_mesures = grille_mesures_vide(et);
-    r.edit_lambda = "";
-    r.bouton_sauve_pics = true;
-    return r;
+    ep.maille.lambda = Saisie{};
+    ep.boutons_pics = true;
+    return {Change::mesures, Change::vues};
 }
 
 namespace {
@@ -156,15 +150,11 @@ Rafraichissement modifie_ligne_mesures(EspaceTravail& et, const EditionMesure& e
     const auto lambda = lambda_saisie(e.lambda, d);
     if (!lambda || !applique(et, e, d)) {
         Rafraichissement r = echoue();
-        r.grille_mesures = grille_mesures(et); // the refused text gives way to the list
-        return r;
+        return r.marque({Change::mesures}); // the refused text gives way to the list
     }
     et.lambda = *lambda;
     prend_domaine_saisi(et);
-    Rafraichissement r = remplit_grille_mesures(et);
-    r.valeurs_courantes = panneau_valeurs_courantes(et);
-    r.redessine = et.angle_max != 0;
-    return r;
+    return remplit_grille_mesures(et).marque({Change::plage});
 }
 
 } // namespace kovrin

@@ -17,17 +17,16 @@ void trie_mesures(EspaceTravail& et);
 
 // Header row only; the grid keeps its row count.
 Grille grille_mesures_vide(const EspaceTravail& et);
-// Every reflection in its row; `nb_mesures` + 3 rows, at least 20. The list is
-// expected sorted (remplit_grille_mesures sorts it).
+// Every reflection in its row; `nb_mesures` + 3 rows, at least 20; with no
+// reflection, the header alone. The list is expected sorted.
 Grille grille_mesures(const EspaceTravail& et);
 
-// Fill: sort the list, write the grid, the lambda edit of "Current values",
-// the measured grid of the selection tab and the profile window's peak grid.
+// The list sorted; every display of the measured reflections follows.
 Rafraichissement remplit_grille_mesures(EspaceTravail& et);
 
 // Button "Keyboard" of tab 1: the grid and the list it mirrors emptied, the
 // lambda edit emptied, the buttons "Erase" and "Save" shown.
-Rafraichissement enter_refl_keyb(EspaceTravail& et);
+Rafraichissement enter_refl_keyb(EspaceTravail& et, EtatPrincipal& ep);
 
 // One cell of the grid edited by the user: row `ligne` (1-based), column 0 the
 // angle in the displayed unit, column 2 the area; the values of that row's

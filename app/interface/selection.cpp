@@ -3,6 +3,7 @@
 #include "affinement/affinement.h"
 #include "commun/nombres.h"
 #include "commun/texte.h"
+#include "cristallo/domaines.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,13 +18,10 @@ constexpr double ecart_deja_appariee = 0.01; // degrees 2theta
 // After a change of the pairs: the grid "Selected reflections" refilled, the
 // refinement results emptied, and the table of residuals before refinement
 // refilled with the grid.
-Rafraichissement selection_remplie(const EspaceTravail& et) {
-    Rafraichissement r;
-    r.grille_selection = grille_selection(et);
-    r.vide_resultats = true;
-    r.tableau_avant = true;
-    r.redessine = true;
-    return r;
+Rafraichissement selection_remplie(const EspaceTravail& et, EtatPrincipal& ep) {
+    efface_panneaux(ep.affinement);
+    remplit_tableau_avant(et, ep.affinement);
+    return {Change::paires, Change::resultats};
 }
 
 bool indices_deja_pris(const EspaceTravail& et, const RaieCalculee& c) {
@@ -86,13 +84,17 @@ void pointe_mesures(EspaceTravail& et, EtatPrincipal& ep, const std::vector<int>
 
 } // namespace
 
-std::optional<double> lit_tolerance(EspaceTravail& et, std::string_view texte, Dialogues& d) {
-    auto valeur = lit_champ_reel(sans_blancs(texte));
-    if (!valeur) {
+std::optional<double> lit_tolerance(EspaceTravail& et, const Saisie& tolerance, Dialogues& d) {
+    if (!tolerance.nombre()) {
         d.erreur("Error (angular tolerance)");
         return std::nullopt;
     }
-    et.tolerance = mode_theta(et) ? *valeur * 2.0 : *valeur;
+    const double valeur = mode_theta(et) ? tolerance.valeur * 2.0 : tolerance.valeur;
+    if (const Refus r = refus_tolerance(valeur)) {
+        d.erreur(*r);
+        return std::nullopt;
+    }
+    et.tolerance = valeur;
     return et.tolerance;
 }
 
@@ -132,11 +134,10 @@ Proche mesure_la_plus_proche(const EspaceTravail& et, double angle) {
     return p;
 }
 
-Rafraichissement selection_automatique(EspaceTravail& et, EtatPrincipal& ep,
-                                       std::string_view texte_tolerance, Dialogues& d,
+Rafraichissement selection_automatique(EspaceTravail& et, EtatPrincipal& ep, Dialogues& d,
                                        double decalage) {
     if (et.mesures.vide()) return refus(d, "Error: No measured Bragg angle");
-    if (!lit_tolerance(et, texte_tolerance, d)) return echoue();
+    if (!lit_tolerance(et, ep.tolerance, d)) return echoue();
     et.selection.efface();
     for (int i = 1; i <= et.mesures.taille(); ++i) {
         double x = et.mesures[i].deux_theta_mes;
@@ -147,16 +148,12 @@ Rafraichissement selection_automatique(EspaceTravail& et, EtatPrincipal& ep,
         ep.ligne_mes_courante = i;
     }
     trie_selection(et);
-    Rafraichissement r = selection_remplie(et);
-    r.lignes_courantes = true;
-    return r;
+    return selection_remplie(et, ep).marque({Change::vues});
 }
 
-Rafraichissement efface_selection(EspaceTravail& et) {
+Rafraichissement efface_selection(EspaceTravail& et, EtatPrincipal& ep) {
     et.selection.efface();
-    Rafraichissement r = selection_videe(et);
-    r.redessine = true;
-    return r;
+    return selection_videe(ep);
 }
 
 Rafraichissement click_meas_refl(EspaceTravail& et, EtatPrincipal& ep, int ligne, Dialogues& d) {
@@ -173,10 +170,7 @@ Rafraichissement click_meas_refl(EspaceTravail& et, EtatPrincipal& ep, int ligne
     ep.mesure_en_attente = true;
     ep.ligne_mes_en_attente = ligne;
     ep.ligne_mes_courante = ligne;
-    Rafraichissement r;
-    r.grille_mesures_selection = grille_mesures_selection(et);
-    r.lignes_courantes = true;
-    return r;
+    return {Change::vues};
 }
 
 Rafraichissement click_calc_refl(EspaceTravail& et, EtatPrincipal& ep, int j, Dialogues& d) {
@@ -189,10 +183,7 @@ Rafraichissement click_calc_refl(EspaceTravail& et, EtatPrincipal& ep, int j, Di
     ep.ligne_calc_courante = j;
     if (!ajoute_paire(et, paire_de(et.calculees[j], et.mesures[i].deux_theta_mes), d))
         return echoue();
-    Rafraichissement r = selection_remplie(et);
-    r.grille_calculees_selection = grille_calculees_selection(et);
-    r.lignes_courantes = true;
-    return r;
+    return selection_remplie(et, ep).marque({Change::vues});
 }
 
 std::optional<std::array<int, 3>> lit_indices(std::string_view texte) {
@@ -211,13 +202,13 @@ std::optional<std::array<int, 3>> lit_indices(std::string_view texte) {
     return hkl;
 }
 
-Rafraichissement modifie_indices(EspaceTravail& et, int ligne, std::string_view texte_indices,
-                                 Dialogues& d) {
+Rafraichissement modifie_indices(EspaceTravail& et, EtatPrincipal& ep, int ligne,
+                                 std::string_view texte_indices, Dialogues& d) {
     auto hkl = lit_indices(texte_indices);
     bool dans_liste = ligne >= 1 && ligne <= et.selection.taille();
     if (hkl && *hkl == std::array<int, 3>{0, 0, 0} && dans_liste) {
         et.selection.retire(ligne);
-        return selection_remplie(et);
+        return selection_remplie(et, ep);
     }
     int j = hkl ? calculee_d_indices(et, *hkl) : 0;
     if (j == 0) {
@@ -231,34 +222,26 @@ Rafraichissement modifie_indices(EspaceTravail& et, int ligne, std::string_view 
     p.k = c.k;
     p.l = c.l;
     p.deux_theta_cal = c.deux_theta;
-    return selection_remplie(et);
+    return selection_remplie(et, ep);
 }
 
 Rafraichissement pointe_diagramme(EspaceTravail& et, EtatPrincipal& ep, const Pointage& pointage,
-                                  bool onglet_selection_visible, std::string_view texte_tolerance,
                                   Dialogues& d) {
-    if (et.mesures.vide() || et.calculees.vide() || !onglet_selection_visible) return {};
-    Rafraichissement r;
+    if (et.mesures.vide() || et.calculees.vide() || ep.onglet != onglet_selection) return {};
     if (pointage.bouton == BoutonSouris::droit) {
         auto paires = en_ordre(pointage.paires_touchees, et.selection.taille());
         if (paires.empty()) return {};
         et.selection.retire(paires.front());
-        r.grille_selection = grille_selection(et);
     } else {
-        if (!lit_tolerance(et, texte_tolerance, d)) return echoue();
+        if (!lit_tolerance(et, ep.tolerance, d)) return echoue();
         if (pointage.cote == CoteAxe::dessous)
             pointe_calculees(et, ep, pointage.calculees_touchees, d);
         else if (pointage.cote == CoteAxe::dessus)
             pointe_mesures(et, ep, pointage.mesures_touchees, d);
-        r.lignes_courantes = true;
         trie_selection(et);
-        r.grille_mesures_selection = grille_mesures_selection(et);
-        r.grille_calculees_selection = grille_calculees_selection(et);
-        r.grille_selection = grille_selection(et);
     }
-    r.vide_resultats = true;
-    r.redessine = true;
-    return r;
+    efface_panneaux(ep.affinement);
+    return {Change::paires, Change::resultats, Change::vues};
 }
 
 } // namespace kovrin

@@ -19,7 +19,7 @@ namespace kovrin {
 // Tolerance of the edit "Angular tolerance" in degrees 2theta (typed in the
 // displayed unit, so doubled in theta mode); stored as `tolerance`. Shows
 // "Error (angular tolerance)" and returns nothing when it does not convert.
-std::optional<double> lit_tolerance(EspaceTravail& et, std::string_view texte, Dialogues& d);
+std::optional<double> lit_tolerance(EspaceTravail& et, const Saisie& tolerance, Dialogues& d);
 
 // Exchange sort on the observed angle: two pairs swap only when the later one
 // has the strictly smaller angle.
@@ -42,14 +42,13 @@ Proche mesure_la_plus_proche(const EspaceTravail& et, double angle);
 // reflections of the current range within the tolerance. With a `decalage`
 // (a zero shift, or the eccentricity term in eccentricity mode) each measured
 // angle less its shift term is matched; the pair keeps the measured angle.
-Rafraichissement selection_automatique(EspaceTravail& et, EtatPrincipal& ep,
-                                       std::string_view texte_tolerance, Dialogues& d,
+Rafraichissement selection_automatique(EspaceTravail& et, EtatPrincipal& ep, Dialogues& d,
                                        double decalage = 0.0);
 
 // Buttons "Delete Selection" and "Reset the selected reflections".
-Rafraichissement efface_selection(EspaceTravail& et);
-inline Rafraichissement raze_selection(EspaceTravail& et) {
-    return efface_selection(et);
+Rafraichissement efface_selection(EspaceTravail& et, EtatPrincipal& ep);
+inline Rafraichissement raze_selection(EspaceTravail& et, EtatPrincipal& ep) {
+    return efface_selection(et, ep);
 }
 
 // Pairing by hand: a click on row `ligne` of the measured grid of tab 3, then
@@ -65,13 +64,14 @@ std::optional<std::array<int, 3>> lit_indices(std::string_view texte);
 // Cell of column 2 of row `ligne` selected after typing `texte_indices` in
 // column 1: 0 0 0 deletes the pair; indices of a calculated reflection give the
 // pair that reflection's calculated angle.
-Rafraichissement modifie_indices(EspaceTravail& et, int ligne, std::string_view texte_indices,
-                                 Dialogues& d);
+Rafraichissement modifie_indices(EspaceTravail& et, EtatPrincipal& ep, int ligne,
+                                 std::string_view texte_indices, Dialogues& d);
 
 // A short click on the diagram, once the diagram has found what lies under the
 // pointer: the pairs whose observed-angle bar, the calculated reflections whose
 // tick and the measured reflections whose bar are within reach (indices in list
-// order), and the side of the axis line the pointer is on.
+// order), and the side of the axis line the pointer is on. Only while the
+// selection tab is the current one.
 enum class CoteAxe { dessus, sur, dessous };
 struct Pointage {
     BoutonSouris bouton = BoutonSouris::gauche;
@@ -81,7 +81,6 @@ struct Pointage {
     std::vector<int> mesures_touchees;
 };
 Rafraichissement pointe_diagramme(EspaceTravail& et, EtatPrincipal& ep, const Pointage& pointage,
-                                  bool onglet_selection_visible, std::string_view texte_tolerance,
                                   Dialogues& d);
 
 } // namespace kovrin

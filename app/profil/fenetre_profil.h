@@ -6,13 +6,13 @@
 // zooming, shifting, scaling, resetting).
 #include "commun/dialogues.h"
 #include "commun/espace_travail.h"
+#include "profil/recherche_pics.h"
 #include "profil/trace.h"
 
 #include <optional>
 #include <string>
 
 namespace kovrin {
-
 
 // Window state.
 struct EtatFenetreProfil {
@@ -22,8 +22,12 @@ struct EtatFenetreProfil {
     Point appui;                 // where the last button went down
     BoutonSouris bouton_appui = BoutonSouris::gauche;
     bool bouton_tenu = false;
-    int ligne_choisie = 0;        // row selected in the peak grid, 0 for none
-    bool derivee_visible = false; // "&Draw Sec. Deriv." checked
+    int ligne_choisie = 0;             // row selected in the peak grid, 0 for none
+    bool derivee_visible = false;      // "&Draw Sec. Deriv." checked
+    bool panneau_recherche = false;    // "Peak Search parameters" shown
+    bool panneau_genres = false;       // "Select the peaks to be kept" shown
+    bool grille_videe = false;         // the peak grid emptied, the list kept
+    ChampsContamination contamination; // the boxes of " Source contamination" as prefilled
 };
 
 // Geometry of one drawing of a W x H picture: left margin 3, bottom margin
@@ -69,7 +73,7 @@ void OnMouseDown(EtatFenetreProfil& etat, BoutonSouris bouton, Point appui);
 // otherwise adds a peak at the press point ("Too many peaks (>500)" past 500;
 // dropped when one lies within 0.001 degree).
 SuiteProfil relache_profil(EspaceTravail& et, EtatFenetreProfil& etat, int largeur, int hauteur,
-                      BoutonSouris bouton, Point relache, Dialogues& d);
+                           BoutonSouris bouton, Point relache, Dialogues& d);
 
 // Intensity of the profile at `deux_theta`: the point i with angle_i <=
 // deux_theta < angle_(i+1) (the last point when it equals the last angle); 0

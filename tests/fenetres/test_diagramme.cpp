@@ -43,11 +43,7 @@ class Diagramme : public test::Fenetres {
         redessine();
     }
 
-    void redessine() {
-        Rafraichissement r;
-        r.redessine = true;
-        programme.montre(r);
-    }
+    void redessine() { programme.montre(Rafraichissement{Change::vues}); }
     VueDiagramme vue() const {
         return vue_diagramme(programme.espace, programme.diagramme, f6.image->width(),
                              f6.image->height());

@@ -120,7 +120,7 @@ TEST_F(Principale, ThetaModeHalvesTheDisplaysAndStoresNothing) {
     f.onglets->setCurrentIndex(2);
     QTest::mouseClick(f.bouton_auto, Qt::LeftButton);
     const double premier = programme.espace.mesures[1].deux_theta_mes;
-    programme.commande([&] { return BitBtn17Click(programme.espace, true); });
+    programme.commande([&] { return BitBtn17Click(programme.espace, programme.principal, true); });
     f.mode_theta->click();
     EXPECT_EQ(f.grille_mesures->cellule(1, 0), " 14.228");
     EXPECT_EQ(f.edit_angle1->text(), "   13.23");
@@ -167,9 +167,10 @@ TEST_F(Principale, TheWindowRoadGivesKovrinBatchsNumbers) {
     maille_silicium();
     selectionne_et_affine();
     ASSERT_TRUE(programme.espace.affinement_ok);
-    const auto j = test::lance_json("--peaks '" + test::source("examples/cubique/silicium.prn").string() +
-                              "' --lambda 1.5405929 --system CUBI --group Fd-3m --cellpar 5.4310"
-                              " --no-zero-estimate"); // the pairing rule of Automatic Selection
+    const auto j =
+        test::lance_json("--peaks '" + test::source("examples/cubique/silicium.prn").string() +
+                         "' --lambda 1.5405929 --system CUBI --group Fd-3m --cellpar 5.4310"
+                         " --no-zero-estimate"); // the pairing rule of Automatic Selection
     const TamponsMoteur& m = programme.espace.moteur;
     const char* const noms[] = {"zero", "lambda", "a", "b", "c", "alpha", "beta", "gamma"};
     // The JSON writes each of the engine's floats in its shortest decimal form.

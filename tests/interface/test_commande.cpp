@@ -1,14 +1,14 @@
 // The command boundary and the commands that only change window state.
-#include "saisies.h"
 #include "dossier_temporaire.h"
 #include "interface/commande.h"
-#include "interface/commandes_profil.h"
 #include "interface/commandes.h"
 #include "interface/commandes_affinement.h"
 #include "interface/commandes_maille.h"
+#include "interface/commandes_profil.h"
 #include "interface/diagramme.h"
 #include "interface/session_batch.h"
 #include "outils_interface.h"
+#include "saisies.h"
 
 #include <gtest/gtest.h>
 
@@ -50,8 +50,29 @@ TEST_F(Commande, AFailedCheckPutsTheWorkspaceBackAndSaysWhy) {
     EXPECT_EQ(d.erreurs().back(), "The file SPGR2.Dat was not found");
 }
 
+TEST_F(Commande, AFailureReportedByTheCommandAlsoPutsEverythingBack) {
+    auto r = execute(et, ep, d, [&] {
+        et.mesures.efface();
+        ep.raies_masquees = true;
+        return refus(d, "No selected reflections!");
+    });
+    EXPECT_TRUE(r.echec);
+    EXPECT_EQ(et.mesures.taille(), 2);
+    EXPECT_FALSE(ep.raies_masquees);
+    // A command that keeps what it did up to its failure says so.
+    r = execute(et, ep, d, [&] {
+        et.mesures.efface();
+        Rafraichissement partiel = echoue();
+        partiel.garde_partiel = true;
+        return partiel;
+    });
+    EXPECT_TRUE(r.echec);
+    EXPECT_TRUE(et.mesures.vide());
+}
+
 TEST_F(Commande, EnteringTheLambdaEditDiscardsTheCalculatedReflections) {
-    auto r = entree_lambda(et);
+    auto r = entree_lambda(et, ep);
+    EXPECT_TRUE(r.a_change(Change::calculees) && r.a_change(Change::resultats));
     EXPECT_TRUE(et.calculees.vide());
     EXPECT_EQ(et.selection.taille(), 1); // the pairs keep their copies
 }
@@ -63,13 +84,15 @@ TEST_F(Commande, DeletingTheRawDiagramOnlyStopsItsDrawing) {
     et.entete_profil.fichier_profil = "p.raw";
     et.entete_profil.lambda = 1.5406;
     EXPECT_EQ(dessine_spectre(et, EtatDiagramme{}, -1, 400, 200).dessin.courbes.size(), 1u);
-    EXPECT_TRUE(efface_diagramme_raw(et).redessine);
+    EXPECT_TRUE(efface_diagramme_raw(et).a_change(Change::profil));
     EXPECT_EQ(et.profil.taille(), 3);
     EXPECT_TRUE(dessine_spectre(et, EtatDiagramme{}, -1, 400, 200).dessin.courbes.empty());
     // A later peak file is not compared with the wavelength of a profile gone.
     EXPECT_EQ(et.entete_profil.lambda, 0);
     et.entete_profil.lambda = 1.5406;
-    efface_fichier(et); // the profile window's "Delete the file"
+    EtatFenetreProfil etat;
+    efface_fichier(et, etat); // the profile window's "Delete the file"
+    EXPECT_TRUE(etat.grille_videe);
     EXPECT_TRUE(et.profil.vide());
     EXPECT_EQ(et.entete_profil.lambda, 0);
 }
@@ -82,23 +105,24 @@ TEST_F(Commande, ChoosingAGroupReadsTheTabAndGeneratesTheReflections) {
     ep.maille.theta_min = test::saisie("10");
     ep.maille.theta_max = test::saisie("60");
     auto r = set_systeme(et, ep, 0);
-    ASSERT_TRUE(r.liste_hm.has_value());
-    const auto& entrees = r.liste_hm->entrees;
+    ASSERT_TRUE(r.a_change(Change::maille));
+    const auto& entrees = et.liste_hm.entrees;
     const auto pm3m = std::find(entrees.begin(), entrees.end(), "Pm-3m") - entrees.begin();
     r = selecte_groupe_hm(et, ep, static_cast<int>(pm3m), d);
     EXPECT_EQ(et.groupe, "PM-3M");
-    EXPECT_EQ(r.liste_hm->selection, pm3m);
+    EXPECT_EQ(et.liste_hm.selection, pm3m);
     // 100 110 111 200 210 211 between 10 and 60 degrees at a = 4.
     EXPECT_EQ(et.calculees.taille(), 6);
     ep.maille.cellule[0] = test::saisie("4,0");
-    r = selecte_groupe_hm(et, ep, static_cast<int>(pm3m), d);
+    r = execute(et, ep, d, [&] { return selecte_groupe_hm(et, ep, static_cast<int>(pm3m), d); });
     EXPECT_TRUE(r.echec);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error on a"});
+    EXPECT_EQ(et.liste_hm.selection, pm3m); // the group chosen stays chosen
 }
 
 TEST(GenreFichier, FilesNamedAtStartAreTakenPeaksProfilesThenCells) {
-    const std::vector<std::filesystem::path> donnes = {"c.CRY", "p.raw", "a.dif", "b.ics", "q.Cpi",
-                                                       "pics.dat", "x.rd", "s.xrdml", "col"};
+    const std::vector<std::filesystem::path> donnes = {
+        "c.CRY", "p.raw", "a.dif", "b.ics", "q.Cpi", "pics.dat", "x.rd", "s.xrdml", "col"};
     const std::vector<std::filesystem::path> attendus = {
         "a.dif", "pics.dat", "col", "p.raw", "q.Cpi", "x.rd", "s.xrdml", "c.CRY", "b.ics"};
     EXPECT_EQ(dans_l_ordre_des_genres(donnes), attendus);

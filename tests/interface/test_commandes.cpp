@@ -1,14 +1,15 @@
 // Profile intake, "Change", the wavelength of the refinement tab, the erase
 // commands, "Calc." and the display mode.
-#include "saisies.h"
 #include "dossier_temporaire.h"
 #include "groupes_test.h"
+#include "interface/commande.h"
 #include "interface/commandes.h"
 #include "interface/commandes_affinement.h"
 #include "interface/dialogue_lambda.h"
 #include "interface/prise_donnees.h"
 #include "interface/selection.h"
 #include "outils_interface.h"
+#include "saisies.h"
 
 #include <gtest/gtest.h>
 
@@ -32,10 +33,12 @@ class Commandes : public ::testing::Test {
     Rafraichissement cpi(const std::string& nom, const std::string& anode, double lambda) {
         test::ecrit_fichier(nom, test::fichier_cpi(20, 20.8, 0.1, anode, lambda,
                                                    {10, 20, 40, 30, 50, 20, 10, 5, 0}));
-        return prend_fichier_profil(et, dialogue, profil_raw, nom, d);
+        return execute(et, ep, d,
+                       [&] { return prend_fichier_profil(et, dialogue, profil_raw, nom, d); });
     }
     test::DossierTemporaire dossier;
     EspaceTravail et;
+    EtatPrincipal ep;
     DialogueLambda dialogue;
     DialoguesEnregistres d;
 };
@@ -55,7 +58,7 @@ TEST_F(Commandes, ProfileWithAnodeTakesTheWorkingSet) {
     EXPECT_EQ(p.anode, "Cu");
     EXPECT_DOUBLE_EQ(et.lambda, 1.5406);
     EXPECT_EQ(et.profil.taille(), 9);
-    ASSERT_TRUE(r.panneau_profil);
+    EXPECT_TRUE(r.a_change(Change::fichiers) && panneau_profil_visible(et));
 }
 
 TEST_F(Commandes, ProfileAgainstThePeaksWavelength) {
@@ -66,8 +69,8 @@ TEST_F(Commandes, ProfileAgainstThePeaksWavelength) {
     EXPECT_DOUBLE_EQ(et.lambda, 1.5418); // the peaks keep the working set
     r = cpi("far.cpi", "Cu", 1.5600);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{message_lambdas_differentes});
-    EXPECT_FALSE(r.panneau_profil.has_value());
-    EXPECT_EQ(et.entete_profil.fichier_profil, "far.cpi"); // the profile read stays
+    EXPECT_TRUE(r.echec);
+    EXPECT_EQ(et.entete_profil.fichier_profil, "near.cpi"); // the refused profile is not taken
 }
 
 TEST_F(Commandes, ProfileWithoutWavelengthAsksForItOtherNamesTheAnodeXx) {
@@ -75,7 +78,7 @@ TEST_F(Commandes, ProfileWithoutWavelengthAsksForItOtherNamesTheAnodeXx) {
     EXPECT_TRUE(dialogue.visible);
     clicklistbox(dialogue, element_autre);
     dialogue.lambda = "1.5406";
-    lit_lambda(et, dialogue, d);
+    lit_lambda(et, ep, dialogue, d);
     EXPECT_FALSE(dialogue.visible);
     EXPECT_EQ(et.entete_profil.anode, "Xx");
     EXPECT_DOUBLE_EQ(et.lambda, 1.5406);
@@ -86,11 +89,11 @@ TEST_F(Commandes, ProfileDialogStaysOpenOnADifferentWavelengthAndAveragesKalphaF
     et.entete_pics.lambda = 1.5418;
     cpi("p.cpi", "", 0);
     clicklistbox(dialogue, 0); // Mo
-    lit_lambda(et, dialogue, d);
+    lit_lambda(et, ep, dialogue, d);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{message_lambdas_differentes});
     clicklistbox(dialogue, 1); // Cu
     dialogue.lambda = "0";
-    lit_lambda(et, dialogue, d);
+    lit_lambda(et, ep, dialogue, d);
     EXPECT_DOUBLE_EQ(et.entete_profil.lambda, (1.54056 + 0.5 * 1.54439) / 1.5);
 }
 
@@ -102,7 +105,8 @@ TEST_F(Commandes, EraseAll) {
     et.fichier_maille = "c.cry";
     et.selection.ajoute({1, 0, 0, 20.3f, 20.3f});
     et.anode = "Cu";
-    auto r = raze_tout(et);
+    ep.boutons_pics = true;
+    auto r = raze_tout(et, ep);
     EXPECT_TRUE(et.mesures.vide() && et.profil.vide() && et.calculees.vide() &&
                 et.selection.vide());
     EXPECT_EQ((std::array{et.lambda, et.lambda1, et.angle_min, et.angle_max_initial,
@@ -112,7 +116,10 @@ TEST_F(Commandes, EraseAll) {
                           et.entete_pics.fichier_pics, et.entete_profil.fichier_profil,
                           et.fichier_maille}),
               (std::array<std::string, 6>{}));
-    EXPECT_EQ(r.panneau_pics_visible, false);
+    EXPECT_FALSE(panneau_pics_visible(et) || panneau_profil_visible(et));
+    EXPECT_TRUE(ep.maille.lambda.vide()); // the lambda box emptied with the list
+    EXPECT_TRUE(ep.boutons_pics);         // the buttons, once shown, stay
+    EXPECT_TRUE(r.a_change(Change::mesures) && r.a_change(Change::plage));
 }
 
 TEST_F(Commandes, ErasePeaksCellAndTheTabButtons) {
@@ -124,15 +131,15 @@ TEST_F(Commandes, ErasePeaksCellAndTheTabButtons) {
     rase_raies_indx(et);
     EXPECT_TRUE(et.calculees.vide());
     EXPECT_EQ(et.selection.taille(), 1); // the tab-2 button leaves the pairs
-    rase_dif(et);
+    rase_dif(et, ep);
     EXPECT_TRUE(et.mesures.vide());
-    erase_peak(et);
+    erase_peak(et, ep);
     EXPECT_TRUE(et.selection.vide());
     EXPECT_EQ(et.entete_pics.lambda, 0);
     test::calculees(et, {{1, 0, 0, 20.3f}});
     et.selection.ajoute({1, 0, 0, 20.3f, 20.3f});
     et.fichier_maille = "c.cry";
-    erase_indx(et);
+    erase_indx(et, ep);
     EXPECT_TRUE(et.calculees.vide() && et.selection.vide());
 }
 
@@ -158,10 +165,9 @@ TEST_F(Commandes, ChangeLeavesTheWorkspaceAloneWithoutWavelengthOnAMessageOrWhen
     }
     const char* const plage = "the range must run from a smaller to a larger angle between 0 "
                               "and 180 degrees 2θ";
-    EXPECT_EQ(d.erreurs(),
-              (std::vector<std::string>{"Error at lambda", "Error at Theta Min.",
-                                        "Error at Theta Max.", "λ must lie between 0 and 10 Å",
-                                        plage}));
+    EXPECT_EQ(d.erreurs(), (std::vector<std::string>{"Error at lambda", "Error at Theta Min.",
+                                                     "Error at Theta Max.",
+                                                     "λ must lie between 0 and 10 Å", plage}));
     d.reponse = Reponse::non;
     relit_theta_range(et, onglet, d);
     EXPECT_EQ(et.lambda, 1.5);
@@ -180,7 +186,7 @@ TEST_F(Commandes, ChangeKeepsThePeaksAndPointsOfTheNewRange) {
     // Points 20.1 ... 20.4 (raw 20, 40, 30, 50) scaled again: 20 -> 0, 50 -> 100.
     ASSERT_EQ(et.profil.taille(), 4);
     EXPECT_NEAR(et.profil[2].intensite, 100.0f * 20 / 30, 1e-3);
-    EXPECT_EQ(r.lambda_affinement, " 1.54060");
+    EXPECT_TRUE(r.a_change(Change::plage) && r.a_change(Change::mesures));
 }
 
 namespace {
@@ -196,12 +202,14 @@ OngletMaille onglet_cubique(EspaceTravail& et) {
 } // namespace
 
 TEST_F(Commandes, CalcEmptiesTheSelectionKeepsTheCellAndGenerates) {
-    OngletMaille onglet = onglet_cubique(et);
+    ep.maille = onglet_cubique(et);
     et.selection.ajoute({1, 0, 0, 22.0f, 22.0f});
-    auto r = calcul_diagramme(et, onglet, d);
+    ep.raies_masquees = true;
+    auto r = execute(et, ep, d, [&] { return calcul_diagramme(et, ep, d); });
     EXPECT_TRUE(et.selection.vide());
-    ASSERT_TRUE(r.valeurs_courantes); // what "Calc." used shows in "Current values"
-    EXPECT_EQ(r.valeurs_courantes->angle2, "   60.00");
+    EXPECT_FALSE(ep.raies_masquees);
+    ASSERT_TRUE(r.a_change(Change::plage)); // what "Calc." used shows in "Current values"
+    EXPECT_EQ(texte_angle_domaine(ep.maille.theta_max), "   60.00");
     EXPECT_EQ(et.calculees[1].h + et.calculees[1].k + et.calculees[1].l, 1);
     // 2theta of d = 4 at 1.5406: 2 asin(1.5406 / 8).
     double attendu = 2 * std::asin(1.5406 / 8) * 180 / 3.141592653589793;
@@ -209,11 +217,11 @@ TEST_F(Commandes, CalcEmptiesTheSelectionKeepsTheCellAndGenerates) {
 }
 
 TEST_F(Commandes, NewWavelengthOnTheRefinementTabMovesEveryPair) {
-    EtatPrincipal ep;
     ep.maille = onglet_cubique(et);
-    calcul_diagramme(et, ep.maille, d);
+    calcul_diagramme(et, ep, d);
     test::mesures(et, {22.25, 31.7});
-    selection_automatique(et, ep, "0.2", d);
+    ep.tolerance = test::saisie("0.2");
+    selection_automatique(et, ep, d);
     ASSERT_EQ(et.selection.taille(), 2);
     auto r = change_lambda_affi(et, ep, test::saisie(" 1.54060"), d); // same value: nothing
     EXPECT_FALSE(r.active_onglet_affinement);
@@ -221,7 +229,8 @@ TEST_F(Commandes, NewWavelengthOnTheRefinementTabMovesEveryPair) {
     EXPECT_DOUBLE_EQ(et.lambda, 1.4);
     double attendu = 2 * std::asin(1.4 / 8) * 180 / 3.141592653589793;
     EXPECT_NEAR(et.selection[1].deux_theta_cal, attendu, 2e-3);
-    EXPECT_TRUE(r.tableaux_affinement && r.table_parametres && r.active_onglet_affinement);
+    EXPECT_TRUE(r.a_change(Change::resultats) && r.active_onglet_affinement);
+    EXPECT_EQ(ep.affinement.initial[rang_lambda], " 1.40000");
     change_lambda_affi(et, ep, test::saisie("1.4x"), d);
     change_lambda_affi(et, ep, test::saisie("12"), d);
     EXPECT_EQ(d.erreurs(),

@@ -120,13 +120,15 @@ TEST_F(SelectionDecalee, TheEstimatePairsEveryLineAndStartsTheRefinement) {
               "Only 0 of 7 measured reflections paired within 0.100\u00b0; with a zero shift of "
               "\u22120.262\u00b0, 7 would. Pair with this shift?");
 
-    selection_avec_decalage(et, ep, "0.1", false, d);
+    ep.tolerance = Saisie::de_valeur(0.1);
+    selection_avec_decalage(et, ep, false, d);
     EXPECT_EQ(et.selection.taille(), 0);
     EXPECT_EQ(d.textes().back(),
               "0 of 7 measured reflections paired within 0.100\u00b0: no calculated reflection "
               "lies within the tolerance of any measured one");
 
-    selection_avec_decalage(et, ep, "0.1", true, d);
+    ep.tolerance = Saisie::de_valeur(0.1);
+    selection_avec_decalage(et, ep, true, d);
     ASSERT_EQ(et.selection.taille(), 7);
     EXPECT_NEAR(et.decalage, -0.262, 1e-4);
     EXPECT_FLOAT_EQ(et.selection[1].deux_theta_obs, 23.738f); // the pair keeps the measurement
@@ -143,7 +145,8 @@ TEST_F(SelectionDecalee, EccentricityModeFollowsTheCosineLaw) {
         et.mesures.ajoute({x, x, 100.0});
     }
     et.mode_decalage = 2;
-    selection_avec_decalage(et, ep, "0.01", true, d);
+    ep.tolerance = Saisie::de_valeur(0.01);
+    selection_avec_decalage(et, ep, true, d);
     EXPECT_EQ(et.selection.taille(), 7);
     EXPECT_NEAR(et.decalage, e, 2e-3);
 }

@@ -3,6 +3,7 @@
 #include "cristallo/anodes.h"
 #include "dossier_temporaire.h"
 #include "fichiers/diffrac_at.h"
+#include "interface/commande.h"
 #include "interface/dialogue_lambda.h"
 #include "interface/prise_donnees.h"
 #include "outils_interface.h"
@@ -41,11 +42,11 @@ class PrisePics : public ::testing::Test {
     Rafraichissement colonne(std::initializer_list<double> angles, int choix,
                              const std::string& lambda = "") {
         test::ecrit_fichier("pics.prn", test::fichier_colonne(angles));
-        ouvre_fichier_pics(et, dialogue, pics_prn, "pics.prn", d);
+        ouvre_fichier_pics(et, ep, dialogue, pics_prn, "pics.prn", d);
         EXPECT_TRUE(dialogue.visible);
         if (choix >= 0) clicklistbox(dialogue, choix);
         if (!lambda.empty()) dialogue.lambda = lambda;
-        return lit_lambda(et, dialogue, d);
+        return execute(et, ep, d, [&] { return lit_lambda(et, ep, dialogue, d); });
     }
     void profil_charge(double lambda) {
         et.entete_profil.lambda = lambda;
@@ -54,6 +55,7 @@ class PrisePics : public ::testing::Test {
     }
     test::DossierTemporaire dossier;
     EspaceTravail et;
+    EtatPrincipal ep;
     DialogueLambda dialogue;
     DialoguesEnregistres d;
 };
@@ -72,7 +74,7 @@ TEST(Anodes, NamingFromTheWavelength) {
 
 TEST_F(PrisePics, ColumnFileAsksTheWavelengthFirstThenCuChosenInTheDialog) {
     test::mesures(et, {50});
-    ouvre_fichier_pics(et, dialogue, pics_colonne, "any.name", d);
+    ouvre_fichier_pics(et, ep, dialogue, pics_colonne, "any.name", d);
     EXPECT_TRUE(dialogue.visible);
     EXPECT_EQ(et.mesures.taille(), 1); // nothing touched until OK
 
@@ -87,7 +89,8 @@ TEST_F(PrisePics, ColumnFileAsksTheWavelengthFirstThenCuChosenInTheDialog) {
     // Sorted for the grid, read angles kept.
     ASSERT_EQ(et.mesures.taille(), 3);
     EXPECT_DOUBLE_EQ(et.mesures[1].deux_theta_mes, 20);
-    EXPECT_EQ(r.titre_mesures, "Observed reflections (pics.prn)");
+    EXPECT_TRUE(r.a_change(Change::mesures) && r.a_change(Change::plage));
+    EXPECT_EQ(titre_mesures(et, ep), "Observed reflections (pics.prn)");
 }
 
 TEST_F(PrisePics, DialogBoxesShowTheAnodeAndOtherHidesTheKalphaBoxes) {
@@ -117,35 +120,35 @@ TEST_F(PrisePics, OkWithoutAChoiceIsRefusedAndNothingHiddenIsReused) {
 
 TEST_F(PrisePics, DialogErrorsKeepItOpen) {
     test::ecrit_fichier("pics.prn", test::fichier_colonne({30.0}));
-    ouvre_fichier_pics(et, dialogue, pics_prn, "pics.prn", d);
+    ouvre_fichier_pics(et, ep, dialogue, pics_prn, "pics.prn", d);
     clicklistbox(dialogue, 1);
     dialogue.lambda = "1.54x";
-    lit_lambda(et, dialogue, d);
+    lit_lambda(et, ep, dialogue, d);
     dialogue.lambda = "";
-    lit_lambda(et, dialogue, d);
+    lit_lambda(et, ep, dialogue, d);
     dialogue.lambda = "1.5418";
     dialogue.lambda1 = "one";
-    lit_lambda(et, dialogue, d);
+    lit_lambda(et, ep, dialogue, d);
     dialogue.lambda1 = "";
     dialogue.lambda2 = "1..5";
-    lit_lambda(et, dialogue, d);
+    lit_lambda(et, ep, dialogue, d);
     dialogue.lambda2 = "";
     dialogue.lambda = "15.4";
-    lit_lambda(et, dialogue, d);
+    lit_lambda(et, ep, dialogue, d);
     EXPECT_EQ(d.erreurs(),
               (std::vector<std::string>{"Lambda error!", "Lambda error!", "Lambda1 error!",
                                         "Lambda2 error!", "λ must lie between 0 and 10 Å"}));
     dialogue.lambda = "1.5418";
     EXPECT_TRUE(dialogue.visible);
     dialogue.lambda2 = ""; // empty Kalpha boxes read as 0
-    lit_lambda(et, dialogue, d);
+    lit_lambda(et, ep, dialogue, d);
     EXPECT_FALSE(dialogue.visible);
     EXPECT_EQ(et.mesures.taille(), 1);
 }
 
 TEST_F(PrisePics, DifFileCarriesItsWavelengthAndNeedsNoDialog) {
     test::ecrit_fichier("p.dif", fichier_dif2({25.0f, 35.0f}));
-    ouvre_fichier_pics(et, dialogue, pics_dif, "p.dif", d);
+    ouvre_fichier_pics(et, ep, dialogue, pics_dif, "p.dif", d);
     ASSERT_EQ(et.mesures.taille(), 2);
     EXPECT_DOUBLE_EQ(et.entete_pics.lambda, static_cast<double>(1.54056f)); // from Kalpha1
 }
@@ -156,7 +159,7 @@ TEST_F(PrisePics, NegativeFirstAngleStartsTheCurrentRangeAtZero) {
     EXPECT_DOUBLE_EQ(et.angle_min_initial, -1);
 }
 
-TEST_F(PrisePics, ProfileWavelengthWithinOneHundredthIsAcceptedFartherRefusedListKept) {
+TEST_F(PrisePics, ProfileWavelengthWithinOneHundredthIsAcceptedFartherRefused) {
     profil_charge(1.5406);
     test::domaine(et, 10, 90);
     et.lambda = 1.5406;
@@ -168,8 +171,10 @@ TEST_F(PrisePics, ProfileWavelengthWithinOneHundredthIsAcceptedFartherRefusedLis
     et.selection.ajoute({1, 0, 0, 20.0f, 20.0f});
     auto r = colonne({30.0, 40.0}, element_autre, "1.5600");
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{message_lambdas_differentes});
-    EXPECT_EQ(et.selection.taille(), 0);
-    EXPECT_FALSE(r.grille_mesures_selection->lignes.size() > 1); // emptied, not filled
+    EXPECT_TRUE(r.echec);
+    // The refused file leaves the list and the pairs as they were.
+    EXPECT_EQ(et.mesures.taille(), 1);
+    EXPECT_EQ(et.selection.taille(), 1);
 }
 
 TEST_F(PrisePics, UnreadableFileLeavesTheWorkspaceAsItWas) {
@@ -177,11 +182,11 @@ TEST_F(PrisePics, UnreadableFileLeavesTheWorkspaceAsItWas) {
     et.selection.ajoute({1, 0, 0, 30.0f, 30.0f});
     EntetePics avant = et.entete_pics;
     test::ecrit_fichier("bad.prn", "30.0\r\nthirty\r\n");
-    ouvre_fichier_pics(et, dialogue, pics_prn, "bad.prn", d);
+    ouvre_fichier_pics(et, ep, dialogue, pics_prn, "bad.prn", d);
     clicklistbox(dialogue, 0);
-    auto r = lit_lambda(et, dialogue, d);
+    auto r = lit_lambda(et, ep, dialogue, d);
     EXPECT_EQ(d.erreurs().size(), 1u);
     EXPECT_EQ(et.mesures.taille(), 2);
     EXPECT_DOUBLE_EQ(et.entete_pics.lambda, avant.lambda);
-    EXPECT_FALSE(r.grille_mesures.has_value());
+    EXPECT_TRUE(r.echec);
 }

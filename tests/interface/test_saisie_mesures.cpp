@@ -56,12 +56,12 @@ TEST_F(Grille1, TypedRowsAreSortedNumberedAndGiveTheRange) {
     EXPECT_DOUBLE_EQ(et.angle_max, 62);
 
     const Rafraichissement r = tape(3, 0, "");
-    ASSERT_TRUE(r.grille_mesures);
+    ASSERT_TRUE(r.a_change(Change::mesures));
     // d = lambda / (2 sin 10 deg), computed here with the exact pi.
     double d20 = 1.5406 / (2 * std::sin(10 * std::numbers::pi / 180));
     char attendu[16];
     std::snprintf(attendu, sizeof attendu, "%8.4f", d20);
-    EXPECT_EQ(r.grille_mesures->lignes[1],
+    EXPECT_EQ(grille_mesures(et).lignes[1],
               (std::vector<std::string>{" 20.000", attendu, "     100", "1"}));
 }
 
@@ -118,7 +118,7 @@ TEST_F(Grille1, RefusedCellsChangeNothing) {
         d.vide();
         lambda = test::saisie(c.lambda);
         const Rafraichissement r = tape(c.ligne, c.colonne, c.angle, c.aire);
-        EXPECT_TRUE(r.echec && r.grille_mesures) << c.message; // the grid shows the list again
+        EXPECT_TRUE(r.echec && r.a_change(Change::mesures)) << c.message; // the list shown again
         EXPECT_EQ(d.erreurs(), std::vector<std::string>{c.message});
         EXPECT_TRUE(memes_mesures(et, avant)) << c.message;
     }

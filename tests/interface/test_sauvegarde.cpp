@@ -1,11 +1,11 @@
 // The save sequences of peaks, profiles and cells: the file's name, the
 // overwrite question, what is kept in the workspace, and the refusals when
 // there is nothing to save.
-#include "saisies.h"
 #include "dossier_temporaire.h"
 #include "interface/commandes_maille.h"
 #include "interface/sauvegarde.h"
 #include "outils_interface.h"
+#include "saisies.h"
 
 #include <gtest/gtest.h>
 
@@ -88,14 +88,15 @@ TEST_F(Sauvegardes, CellFileNameOverwriteQuestionAndRefusal) {
     ChoixFichierEnregistre choix;
     choix.reponse = "mycell.cry.bak"; // an extension anywhere in the name is kept
     auto r = sauve_maille(et, ep, choix, d);
-    EXPECT_EQ(r.titre_table, "Calculated pattern (mycell.cry.bak)");
+    EXPECT_TRUE(r.a_change(Change::calculees));
+    EXPECT_EQ(titre_table(et, ep), "Calculated pattern (mycell.cry.bak)");
     EXPECT_EQ(et.fichier_maille, "mycell.cry.bak");
 
     // No at the overwrite question leaves the file untouched.
     test::ecrit_fichier("old.cry", "keep");
     choix.reponse = "old";
     d.reponse = Reponse::non;
-    EXPECT_FALSE(sauve_maille(et, ep, choix, d).titre_table);
+    EXPECT_EQ(sauve_maille(et, ep, choix, d).changes, 0u);
     EXPECT_EQ(test::lit_fichier("old.cry"), "keep");
 
     d.vide();

@@ -2,6 +2,7 @@
 #include "interface/affichages.h"
 #include "interface/selection.h"
 #include "outils_interface.h"
+#include "saisies.h"
 
 #include <gtest/gtest.h>
 
@@ -25,59 +26,71 @@ class Selection : public ::testing::Test {
 } // namespace
 
 TEST_F(Selection, ToleranceExactlyReachedPairsAndJustBeyondDoesNot) {
-    selection_automatique(et, ep, "0.125", d);
+    ep.tolerance = test::saisie("0.125");
+    selection_automatique(et, ep, d);
     ASSERT_EQ(et.selection.taille(), 2); // 20 and 30.125; 40.25 is 0.25 away
     EXPECT_EQ(test::indices(et.selection[2]), (std::array{1, 1, 0}));
     EXPECT_FLOAT_EQ(et.selection[2].deux_theta_cal, 30.0f);
 
-    selection_automatique(et, ep, "0.1249", d);
+    ep.tolerance = test::saisie("0.1249");
+    selection_automatique(et, ep, d);
     EXPECT_EQ(et.selection.taille(), 1);
 }
 
 TEST_F(Selection, ThetaModeToleranceIsDoubled) {
     et.mode_affichage = 0;
-    selection_automatique(et, ep, "0.0625", d);
+    ep.tolerance = test::saisie("0.0625");
+    selection_automatique(et, ep, d);
     EXPECT_EQ(et.selection.taille(), 2);
-    selection_automatique(et, ep, "0.125", d); // 0.25 in 2theta reaches 40.25
+    ep.tolerance = test::saisie("0.125");
+    selection_automatique(et, ep, d); // 0.25 in 2theta reaches 40.25
     EXPECT_EQ(et.selection.taille(), 3);
 }
 
 TEST_F(Selection, EquidistantCalculatedReflectionsGiveTheFirst) {
     test::mesures(et, {30.0});
     test::calculees(et, {{2, 0, 0, 29.875f}, {1, 1, 1, 30.125f}});
-    selection_automatique(et, ep, "0.2", d);
+    ep.tolerance = test::saisie("0.2");
+    selection_automatique(et, ep, d);
     ASSERT_EQ(et.selection.taille(), 1);
     EXPECT_EQ(et.selection[1].h, 2);
 }
 
 TEST_F(Selection, OnlyTheCurrentRangeTakesPartAndEarlierPairsGo) {
-    selection_automatique(et, ep, "0.5", d);
+    ep.tolerance = test::saisie("0.5");
+    selection_automatique(et, ep, d);
     ASSERT_EQ(et.selection.taille(), 3);
     test::domaine(et, 25, 35); // zoomed: the initial range is left alone
     et.angle_min_initial = 10;
-    selection_automatique(et, ep, "0.5", d);
+    ep.tolerance = test::saisie("0.5");
+    selection_automatique(et, ep, d);
     ASSERT_EQ(et.selection.taille(), 1);
     EXPECT_FLOAT_EQ(et.selection[1].deux_theta_obs, 30.125f);
     et.angle_min = 30.125; // both ends belong to the range
     et.angle_max = 30.125;
-    selection_automatique(et, ep, "0.5", d);
+    ep.tolerance = test::saisie("0.5");
+    selection_automatique(et, ep, d);
     EXPECT_EQ(et.selection.taille(), 1);
 }
 
 TEST_F(Selection, MessagesLeaveTheSelectionAlone) {
-    selection_automatique(et, ep, "0.5", d);
-    selection_automatique(et, ep, "0,5", d);
+    ep.tolerance = test::saisie("0.5");
+    selection_automatique(et, ep, d);
+    ep.tolerance = test::saisie("0,5");
+    selection_automatique(et, ep, d);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error (angular tolerance)"});
     EXPECT_EQ(et.selection.taille(), 3);
     d.vide();
     et.mesures.efface();
-    selection_automatique(et, ep, "0.5", d);
+    ep.tolerance = test::saisie("0.5");
+    selection_automatique(et, ep, d);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error: No measured Bragg angle"});
     EXPECT_EQ(et.selection.taille(), 3);
 }
 
 TEST_F(Selection, GridTextsInBothModes) {
-    selection_automatique(et, ep, "0.5", d);
+    ep.tolerance = test::saisie("0.5");
+    selection_automatique(et, ep, d);
     Grille g = grille_selection(et);
     EXPECT_EQ(g.lignes[2],
               (std::vector<std::string>{" 2", "  1  1  0", "  30.125", "  30.000", "   0.125"}));
@@ -103,7 +116,7 @@ TEST_F(Selection, ListStaysSortedByObservedAngleWhateverTheOrderOfPairing) {
 }
 
 TEST_F(Selection, HandPairingStates) {
-    click_calc_refl(et, ep, 1, d);   // idle: nothing
+    click_calc_refl(et, ep, 1, d);  // idle: nothing
     click_meas_refl(et, ep, 20, d); // an empty row of the grid (25 rows, 3 in the list): nothing
     click_meas_refl(et, ep, 1, d);
     click_calc_refl(et, ep, 20, d);
@@ -119,29 +132,32 @@ TEST_F(Selection, HandPairingStates) {
 }
 
 TEST_F(Selection, ThreeZerosDeleteAPairAndUnknownIndicesLeaveIt) {
-    selection_automatique(et, ep, "0.5", d);
-    modifie_indices(et, 2, "  0  0  0", d);
+    ep.tolerance = test::saisie("0.5");
+    selection_automatique(et, ep, d);
+    modifie_indices(et, ep, 2, "  0  0  0", d);
     ASSERT_EQ(et.selection.taille(), 2);
     EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 40.25f);
-    modifie_indices(et, 1, "", d); // an empty cell reads as three zeros
+    modifie_indices(et, ep, 1, "", d); // an empty cell reads as three zeros
     ASSERT_EQ(et.selection.taille(), 1);
 
     Paire avant = et.selection[1];
-    modifie_indices(et, 1, "2 2 2", d);
+    modifie_indices(et, ep, 1, "2 2 2", d);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{
                                "Not possible: The reflection is out of range or is forbiden!"});
     EXPECT_EQ(test::indices(et.selection[1]), test::indices(avant));
-    modifie_indices(et, 1, "1 x 1", d); // not three integers: not a reflection either
+    modifie_indices(et, ep, 1, "1 x 1", d); // not three integers: not a reflection either
     EXPECT_EQ(d.nb_bips(), 2);
 }
 
 TEST_F(Selection, TypedIndicesGiveTheCalculatedAngleWithoutTolerance) {
-    selection_automatique(et, ep, "0.5", d);
-    auto r = modifie_indices(et, 1, "  1  1  0", d);
+    ep.tolerance = test::saisie("0.5");
+    selection_automatique(et, ep, d);
+    auto r = modifie_indices(et, ep, 1, "  1  1  0", d);
     EXPECT_EQ(et.selection[1].k, 1);
-    EXPECT_EQ(r.grille_selection->cellule(1, 4), " -10.000");
+    EXPECT_TRUE(r.a_change(Change::paires));
+    EXPECT_EQ(grille_selection(et).cellule(1, 4), " -10.000");
     // A row past the list: nothing to edit, nothing said when the indices exist.
-    modifie_indices(et, 5, "1 1 0", d);
+    modifie_indices(et, ep, 5, "1 1 0", d);
     EXPECT_EQ(et.selection.taille(), 3);
 }
 
@@ -149,7 +165,9 @@ TEST_F(Selection, PointingBelowTheAxisPairsTheFirstUsableTick) {
     et.selection.ajoute({1, 0, 0, 20.0f, 20.0f});
     // Tick 1 is already paired, tick 3 is 0.25 from its nearest measured reflection.
     Pointage p{BoutonSouris::gauche, CoteAxe::dessous, {}, {3, 1, 2}, {}};
-    pointe_diagramme(et, ep, p, true, "0.2", d);
+    ep.onglet = onglet_selection;
+    ep.tolerance = test::saisie("0.2");
+    pointe_diagramme(et, ep, p, d);
     ASSERT_EQ(et.selection.taille(), 2);
     EXPECT_EQ(et.selection[2].k, 1);
     EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 30.125f);
@@ -157,28 +175,41 @@ TEST_F(Selection, PointingBelowTheAxisPairsTheFirstUsableTick) {
 
 TEST_F(Selection, PointingOnTheAxisOrWithoutDataPairsNothing) {
     Pointage sur{BoutonSouris::gauche, CoteAxe::sur, {}, {1}, {1}};
-    pointe_diagramme(et, ep, sur, true, "0.5", d);
+    ep.onglet = onglet_selection;
+    ep.tolerance = test::saisie("0.5");
+    pointe_diagramme(et, ep, sur, d);
     EXPECT_EQ(et.selection.taille(), 0);
     Pointage dessus{BoutonSouris::gauche, CoteAxe::dessus, {}, {}, {1}};
-    pointe_diagramme(et, ep, dessus, false, "0.5", d); // another tab shown
+    ep.onglet = 0;
+    ep.tolerance = test::saisie("0.5");
+    pointe_diagramme(et, ep, dessus, d); // another tab shown
     EXPECT_EQ(et.selection.taille(), 0);
-    pointe_diagramme(et, ep, dessus, true, "bad", d);
+    ep.onglet = onglet_selection;
+    ep.tolerance = test::saisie("bad");
+    pointe_diagramme(et, ep, dessus, d);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error (angular tolerance)"});
     d.vide();
     EspaceTravail sans_calculees = et;
     sans_calculees.calculees.efface();
-    auto r = pointe_diagramme(sans_calculees, ep, dessus, true, "0.5", d);
+    ep.onglet = onglet_selection;
+    ep.tolerance = test::saisie("0.5");
+    auto r = pointe_diagramme(sans_calculees, ep, dessus, d);
     EXPECT_EQ(sans_calculees.selection.taille(), 0);
-    EXPECT_FALSE(r.redessine);
+    EXPECT_EQ(r.changes, 0u);
 }
 
 TEST_F(Selection, RightClickDeletesTheFirstHitPairInListOrder) {
-    selection_automatique(et, ep, "0.5", d);
+    ep.tolerance = test::saisie("0.5");
+    selection_automatique(et, ep, d);
     Pointage p{BoutonSouris::droit, CoteAxe::dessus, {3, 2}, {}, {}};
-    pointe_diagramme(et, ep, p, true, "bad tolerance is not read", d);
+    ep.onglet = onglet_selection;
+    ep.tolerance = test::saisie("bad tolerance is not read");
+    pointe_diagramme(et, ep, p, d);
     ASSERT_EQ(et.selection.taille(), 2);
     EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 40.25f);
     Pointage rien{BoutonSouris::droit, CoteAxe::dessus, {}, {}, {}};
-    auto r = pointe_diagramme(et, ep, rien, true, "", d);
-    EXPECT_FALSE(r.redessine);
+    ep.onglet = onglet_selection;
+    ep.tolerance = test::saisie("");
+    auto r = pointe_diagramme(et, ep, rien, d);
+    EXPECT_EQ(r.changes, 0u);
 }

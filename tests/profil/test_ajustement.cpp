@@ -44,7 +44,9 @@ TEST(AjustementPics, DoubletsOnASlopingBackgroundComeBackWithin0002DegreeAnd3Sig
     compagnon.code_raie = 3;
     e.mesures.ajoute(compagnon);
     DialoguesEnregistres d;
-    const Rafraichissement r = fit_peak_positions(e, d);
+    EtatPrincipal ep;
+    EtatFenetreProfil etat;
+    const Rafraichissement r = fit_peak_positions(e, ep, etat, d);
 
     ASSERT_EQ(e.mesures.taille(), 4);
     for (int j = 1; j <= 4; ++j) {
@@ -61,8 +63,8 @@ TEST(AjustementPics, DoubletsOnASlopingBackgroundComeBackWithin0002DegreeAnd3Sig
     EXPECT_EQ(e.lambda, lambda1_cu);
     EXPECT_EQ(d.textes(), std::vector<std::string>{"Peak positions now refer to K alpha1: the "
                                                    "working wavelength becomes lambda1 = 1.54060"});
-    ASSERT_TRUE(r.grille_pics);
-    EXPECT_EQ(r.grille_pics->grille.lignes[1].back(), "fitted");
+    EXPECT_TRUE(r.a_change(Change::mesures));
+    EXPECT_EQ(grille_pics(e).grille.lignes[1].back(), "fitted");
 }
 
 TEST(AjustementPics, AFitThatFailsOrWandersKeepsThePeakWhereItWasAndMarksIt) {

@@ -148,12 +148,16 @@ TEST(GrillePics, SortedRowsInTheColoursOfTheirKinds) {
     EspaceTravail e = espace_profil();
     e.mesures.ajoute({40.0, 40.0, 12.34, raie_l1});
     e.mesures.ajoute({30.0, 30.0, 5, raie_k_alpha1});
-    const Rafraichissement r = remplit_grille_pics(e);
-    const Grille& g = r.grille_pics->grille;
+    EtatFenetreProfil etat;
+    etat.grille_videe = true;
+    EXPECT_TRUE(remplit_grille_pics(e, etat).a_change(Change::mesures));
+    EXPECT_FALSE(etat.grille_videe);
+    const GrillePics p = grille_pics(e);
+    const Grille& g = p.grille;
     ASSERT_EQ(g.lignes.size(), 3u);
     // d = 1.5406 / (2 sin 15 deg) = 2.97616.
     EXPECT_EQ(g.lignes[1], (std::vector<std::string>{"  1", " 30.000", "  2.9762", "    5.0"}));
-    EXPECT_EQ(r.grille_pics->couleurs, (std::vector<Couleur>{bleu, vert}));
+    EXPECT_EQ(p.couleurs, (std::vector<Couleur>{bleu, vert}));
     EXPECT_DOUBLE_EQ(e.mesures[1].deux_theta_mes, 30.0); // the list itself is sorted
 }
 
@@ -164,7 +168,8 @@ TEST(ChangeDataDiag, BadNumbersChangeNothing) {
          {std::tuple{"2O", "40", "Theta min error"}, std::tuple{"", "40", "Theta min error"},
           std::tuple{"25", "4O.5", "Theta max error"}}) {
         DialoguesEnregistres d;
-        change_data_diag(e, Saisie::de_texte(t1), Saisie::de_texte(t2), OngletMaille{}, d);
+        EtatPrincipal ep;
+        change_data_diag(e, ep, Saisie::de_texte(t1), Saisie::de_texte(t2), d);
         EXPECT_EQ(d.erreurs(), std::vector<std::string>{message});
         EXPECT_DOUBLE_EQ(e.angle_min, 20);
     }
