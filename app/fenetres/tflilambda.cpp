@@ -45,10 +45,13 @@ Tflilambda::Tflilambda(Programme& programme) : QDialog(nullptr), p_(programme) {
         if (ligne == element_autre) lambda->setFocus();
     });
     connect(this, &QDialog::rejected, this, [this] { ferme_dialogue_lambda(p_.lambda); });
+    // What the user types is parsed as typed; OK takes the values.
+    for (auto [boite, valeur] : {std::pair{lambda1, &p_.lambda.lambda1},
+                                 {lambda2, &p_.lambda.lambda2},
+                                 {lambda, &p_.lambda.lambda}})
+        connect(boite, &QLineEdit::textEdited, this,
+                [valeur](const QString& t) { *valeur = Saisie::de_texte(texte(t)); });
     connect(ok, &QPushButton::clicked, this, [this] {
-        p_.lambda.lambda1 = texte(lambda1->text());
-        p_.lambda.lambda2 = texte(lambda2->text());
-        p_.lambda.lambda = texte(lambda->text());
         p_.commande([&] { return lit_lambda(p_.espace, p_.principal, p_.lambda, p_.dialogues()); });
         if (!p_.lambda.visible) accept();
     });
@@ -69,9 +72,9 @@ void Tflilambda::montre_etat() {
         liste->setCurrentRow(d.choix);
         if (d.choix < 0) liste->clearSelection();
     }
-    lambda1->setText(qs(d.lambda1));
-    lambda2->setText(qs(d.lambda2));
-    lambda->setText(qs(d.lambda));
+    for (auto [boite, valeur] :
+         {std::pair{lambda1, &d.lambda1}, {lambda2, &d.lambda2}, {lambda, &d.lambda}})
+        if (const auto t = texte_boite_lambda(*valeur)) boite->setText(qs(*t));
     for (QWidget* w : {static_cast<QWidget*>(etiquettes[0]), static_cast<QWidget*>(lambda1),
                        static_cast<QWidget*>(etiquettes[1]), static_cast<QWidget*>(lambda2)})
         w->setVisible(d.k_alpha_visible);

@@ -14,10 +14,10 @@ namespace kovrin {
 namespace {
 
 // A box of the dialog; an empty box reads as 0 where `vide_zero`.
-std::optional<double> lit_boite(const std::string& texte, bool vide_zero) {
-    std::string t = sans_blancs(texte);
-    if (t.empty() && vide_zero) return 0.0;
-    return lit_reel(t);
+std::optional<double> lit_boite(const Saisie& boite, bool vide_zero) {
+    if (boite.vide() && vide_zero) return 0.0;
+    if (!boite.nombre()) return std::nullopt;
+    return boite.valeur;
 }
 
 // The three boxes as a wavelength set, or nothing after the box's message.
@@ -66,8 +66,8 @@ Rafraichissement termine_profil(EspaceTravail& et, DialogueLambda& dialogue, con
 void initialise(DialogueLambda& dialogue) {
     dialogue.choix = -1;
     dialogue.lambda_visible = dialogue.k_alpha_visible = false;
-    dialogue.lambda1 = dialogue.lambda2 = "0";
-    dialogue.lambda.clear(); // nothing of an earlier intake is reused
+    dialogue.lambda1 = dialogue.lambda2 = Saisie::de_valeur(0);
+    dialogue.lambda = Saisie{}; // nothing of an earlier intake is reused
     dialogue.anode.clear();
 }
 
@@ -81,22 +81,28 @@ void montre_dialogue_lambda(DialogueLambda& dialogue, int mode) {
     dialogue.visible = true;
 }
 
+std::optional<std::string> texte_boite_lambda(const Saisie& s) {
+    if (s.vide()) return std::string();
+    if (!s.nombre()) return std::nullopt;
+    return pascal_reel(s.valeur, 8, 5);
+}
+
 void clicklistbox(DialogueLambda& dialogue, int element) {
     if (element < 0 || element > element_autre) return;
     dialogue.choix = element;
     dialogue.lambda_visible = true;
     if (element == element_autre) {
         dialogue.k_alpha_visible = false;
-        dialogue.lambda1 = dialogue.lambda2 = "0";
+        dialogue.lambda1 = dialogue.lambda2 = Saisie::de_valeur(0);
         dialogue.anode = "Xx";
         return;
     }
     const Anode& a = table_anodes[static_cast<std::size_t>(element)];
     dialogue.k_alpha_visible = true;
     dialogue.anode = std::string(a.nom);
-    dialogue.lambda1 = pascal_reel(a.k_alpha1, 8, 5);
-    dialogue.lambda2 = pascal_reel(a.k_alpha2, 8, 5);
-    dialogue.lambda = pascal_reel(a.moyenne, 8, 5);
+    dialogue.lambda1 = Saisie::de_valeur(a.k_alpha1);
+    dialogue.lambda2 = Saisie::de_valeur(a.k_alpha2);
+    dialogue.lambda = Saisie::de_valeur(a.moyenne);
 }
 
 LongueursOnde longueurs_onde_source(int element, std::optional<double> lambda) {

@@ -5,6 +5,7 @@
 // header of the data concerned and finishes the intake that asked.
 #include "commun/dialogues.h"
 #include "commun/espace_travail.h"
+#include "commun/nombres.h"
 #include "interface/affichages.h"
 #include "interface/etat_principal.h"
 #include "interface/prise_donnees.h"
@@ -25,8 +26,8 @@ enum ModeDialogueLambda : int { lambda_pics = 1, lambda_profil = 2 };
 struct DialogueLambda {
     int mode = lambda_pics;
     int choix = -1; // list item selected (0 ... 5), -1 none
-    // Texts of the boxes lambda1, lambda2, lambda; the window copies its edits here.
-    std::string lambda1 = "0", lambda2 = "0", lambda;
+    // The boxes lambda1, lambda2, lambda, as filled by a choice or typed.
+    Saisie lambda1 = Saisie::de_valeur(0), lambda2 = Saisie::de_valeur(0), lambda;
     bool lambda_visible = false;  // the lambda label and box
     bool k_alpha_visible = false; // the lambda1 and lambda2 labels and boxes
     bool visible = false;         // the dialog is shown
@@ -36,7 +37,7 @@ struct DialogueLambda {
     std::filesystem::path fichier_pics;
 };
 
-// Activation: nothing selected, the boxes hidden, lambda1 and lambda2 "0".
+// Activation: nothing selected, the boxes hidden, lambda1 and lambda2 0.
 void initialise(DialogueLambda& dialogue);
 
 // Shows the dialog for `mode`.
@@ -44,6 +45,9 @@ void montre_dialogue_lambda(DialogueLambda& dialogue, int mode);
 
 // The dialog closed by its window's button: the intake is cancelled.
 void ferme_dialogue_lambda(DialogueLambda& dialogue);
+
+// What a box shows: a wavelength as 8:5; an unreadable text stays as typed.
+std::optional<std::string> texte_boite_lambda(const Saisie& s);
 
 // Click on list item `element` (0 ... 5), or the item chosen with the keys.
 void clicklistbox(DialogueLambda& dialogue, int element);

@@ -50,7 +50,7 @@ class Principale : public test::Fenetres {
         Tflilambda& dialogue = programme.flilambda();
         ASSERT_TRUE(dialogue.isVisible());
         test::clique_element(*dialogue.liste, "Other");
-        dialogue.lambda->setText("1.5405929");
+        test::tape(*dialogue.lambda, "1.5405929");
         QTest::mouseClick(dialogue.ok, Qt::LeftButton);
         ASSERT_FALSE(dialogue.isVisible());
     }

@@ -77,7 +77,7 @@ TEST_F(Commandes, ProfileWithoutWavelengthAsksForItOtherNamesTheAnodeXx) {
     cpi("p.cpi", "", 0);
     EXPECT_TRUE(dialogue.visible);
     clicklistbox(dialogue, element_autre);
-    dialogue.lambda = "1.5406";
+    dialogue.lambda = test::saisie("1.5406");
     lit_lambda(et, ep, dialogue, d);
     EXPECT_FALSE(dialogue.visible);
     EXPECT_EQ(et.entete_profil.anode, "Xx");
@@ -92,7 +92,7 @@ TEST_F(Commandes, ProfileDialogStaysOpenOnADifferentWavelengthAndAveragesKalphaF
     lit_lambda(et, ep, dialogue, d);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{message_lambdas_differentes});
     clicklistbox(dialogue, 1); // Cu
-    dialogue.lambda = "0";
+    dialogue.lambda = test::saisie("0");
     lit_lambda(et, ep, dialogue, d);
     EXPECT_DOUBLE_EQ(et.entete_profil.lambda, (1.54056 + 0.5 * 1.54439) / 1.5);
 }

@@ -7,6 +7,7 @@
 #include "interface/dialogue_lambda.h"
 #include "interface/prise_donnees.h"
 #include "outils_interface.h"
+#include "saisies.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +46,7 @@ class PrisePics : public ::testing::Test {
         ouvre_fichier_pics(et, ep, dialogue, pics_prn, "pics.prn", d);
         EXPECT_TRUE(dialogue.visible);
         if (choix >= 0) clicklistbox(dialogue, choix);
-        if (!lambda.empty()) dialogue.lambda = lambda;
+        if (!lambda.empty()) dialogue.lambda = test::saisie(lambda);
         return execute(et, ep, d, [&] { return lit_lambda(et, ep, dialogue, d); });
     }
     void profil_charge(double lambda) {
@@ -97,7 +98,7 @@ TEST_F(PrisePics, DialogBoxesShowTheAnodeAndOtherHidesTheKalphaBoxes) {
     montre_dialogue_lambda(dialogue, lambda_pics);
     clicklistbox(dialogue, 0);
     EXPECT_TRUE(dialogue.lambda_visible && dialogue.k_alpha_visible);
-    EXPECT_EQ(dialogue.lambda1, " 0.70930");
+    EXPECT_EQ(texte_boite_lambda(dialogue.lambda1), " 0.70930");
     clicklistbox(dialogue, element_autre);
     EXPECT_FALSE(dialogue.k_alpha_visible);
     EXPECT_EQ(dialogue.anode, "Xx");
@@ -113,7 +114,7 @@ TEST_F(PrisePics, OkWithoutAChoiceIsRefusedAndNothingHiddenIsReused) {
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Choose the source in the list"});
     EXPECT_TRUE(dialogue.visible);
     montre_dialogue_lambda(dialogue, lambda_pics);
-    EXPECT_EQ(dialogue.lambda, "");
+    EXPECT_TRUE(dialogue.lambda.vide());
     ferme_dialogue_lambda(dialogue);
     EXPECT_FALSE(dialogue.visible);
 }
@@ -122,25 +123,25 @@ TEST_F(PrisePics, DialogErrorsKeepItOpen) {
     test::ecrit_fichier("pics.prn", test::fichier_colonne({30.0}));
     ouvre_fichier_pics(et, ep, dialogue, pics_prn, "pics.prn", d);
     clicklistbox(dialogue, 1);
-    dialogue.lambda = "1.54x";
+    dialogue.lambda = test::saisie("1.54x");
     lit_lambda(et, ep, dialogue, d);
-    dialogue.lambda = "";
+    dialogue.lambda = test::saisie("");
     lit_lambda(et, ep, dialogue, d);
-    dialogue.lambda = "1.5418";
-    dialogue.lambda1 = "one";
+    dialogue.lambda = test::saisie("1.5418");
+    dialogue.lambda1 = test::saisie("one");
     lit_lambda(et, ep, dialogue, d);
-    dialogue.lambda1 = "";
-    dialogue.lambda2 = "1..5";
+    dialogue.lambda1 = test::saisie("");
+    dialogue.lambda2 = test::saisie("1..5");
     lit_lambda(et, ep, dialogue, d);
-    dialogue.lambda2 = "";
-    dialogue.lambda = "15.4";
+    dialogue.lambda2 = test::saisie("");
+    dialogue.lambda = test::saisie("15.4");
     lit_lambda(et, ep, dialogue, d);
     EXPECT_EQ(d.erreurs(),
               (std::vector<std::string>{"Lambda error!", "Lambda error!", "Lambda1 error!",
                                         "Lambda2 error!", "λ must lie between 0 and 10 Å"}));
-    dialogue.lambda = "1.5418";
+    dialogue.lambda = test::saisie("1.5418");
     EXPECT_TRUE(dialogue.visible);
-    dialogue.lambda2 = ""; // empty Kalpha boxes read as 0
+    dialogue.lambda2 = test::saisie(""); // empty Kalpha boxes read as 0
     lit_lambda(et, ep, dialogue, d);
     EXPECT_FALSE(dialogue.visible);
     EXPECT_EQ(et.mesures.taille(), 1);

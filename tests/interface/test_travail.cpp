@@ -27,7 +27,7 @@ Prise par_le_dialogue(int element, const std::string& lambda) {
     DialoguesEnregistres d;
     ouvre_fichier_pics(et, ep, dialogue, pics_prn, "pics.prn", d);
     clicklistbox(dialogue, element);
-    if (!lambda.empty()) dialogue.lambda = lambda;
+    if (!lambda.empty()) dialogue.lambda = test::saisie(lambda);
     lit_lambda(et, ep, dialogue, d);
     EXPECT_TRUE(d.journal.empty());
     return {et.entete_pics, et.lambda};
