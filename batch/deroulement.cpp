@@ -13,6 +13,7 @@
 #include "interface/prise_donnees.h"
 #include "interface/selection.h"
 #include "interface/session_batch.h"
+#include "interface/travail.h"
 
 #include <array>
 #include <charconv>
@@ -65,23 +66,11 @@ bool lambda_donnee(const OptionsBatch& o) {
     return o.anode >= 0 || o.lambda.has_value();
 }
 
-// The shortest text that reads back as `v` exactly.
-std::string texte_exact(double v) {
-    std::array<char, 32> tampon{};
-    const auto fin = std::to_chars(tampon.data(), tampon.data() + tampon.size(), v).ptr;
-    return std::string(tampon.data(), fin);
-}
-
-// The wavelength dialog, shown for a file without a wavelength: the anode is
-// picked in its list ("Other" without --anode), --lambda typed into its box, OK.
-bool repond_dialogue_lambda(const OptionsBatch& o, Session& s, const std::string& fichier) {
-    DialogueLambda& dialogue = s.dialogue_lambda;
-    if (!lambda_donnee(o))
-        return echoue(s, sortie_mauvaise_entree,
-                      fichier + " carries no wavelength: give --anode or --lambda");
-    clicklistbox(dialogue, o.anode >= 0 ? o.anode : element_autre);
-    if (o.lambda) dialogue.lambda = texte_exact(*o.lambda);
-    return reussit(s, [&] { return lit_lambda(s.espace, s.principal, dialogue, s.dialogues); });
+// What the wavelength dialog gives for a file without one: the anode chosen
+// in its list ("Other" without --anode), --lambda typed into its box.
+std::optional<LongueursOnde> source_lambda(const OptionsBatch& o) {
+    if (!lambda_donnee(o)) return std::nullopt;
+    return longueurs_onde_source(o.anode >= 0 ? o.anode : element_autre, o.lambda);
 }
 
 // What became of --anode and --lambda.
@@ -95,32 +84,27 @@ bool prend_pics(const OptionsBatch& o, Session& s, UsageLambda& usage) {
     if (!format_porte_lambda(format) && !lambda_donnee(o))
         return echoue(s, sortie_mauvaise_entree,
                       o.pics + " carries no wavelength: give --anode or --lambda");
-    const Rafraichissement r = commande(s, [&] {
-        return ouvre_fichier_pics(s.espace, s.principal, s.dialogue_lambda, format, o.pics,
-                                  s.dialogues);
+    const bool ok = reussit(s, [&] {
+        return prend_fichier(s.espace, s.principal, o.pics, GenreFichier::pics, format,
+                             source_lambda(o), s.dialogues);
     });
-    bool ok = !r.echec;
-    if (ok && r.montre_dialogue_lambda) {
-        ok = repond_dialogue_lambda(o, s, o.pics);
-        usage = {true, true};
-    }
+    if (!format_porte_lambda(format)) usage = {true, true};
     if (!ok || s.espace.mesures.vide())
         return echoue(s, sortie_mauvaise_entree, "the peak file " + o.pics + " was not taken in");
     return true;
 }
 
 bool prend_profil(const OptionsBatch& o, Session& s, UsageLambda& usage) {
-    // A name no format claims goes to xylib, which recognises files by their content.
-    const int format = format_profil_de_nom(o.profil, profil_xylib);
-    const Rafraichissement r = commande(s, [&] {
-        return prend_fichier_profil(s.espace, s.dialogue_lambda, format, o.profil, s.dialogues);
+    bool source_prise = false;
+    const bool ok = reussit(s, [&] {
+        return prend_profil_source(s.espace, profil_xylib, o.profil, source_lambda(o), s.dialogues,
+                                   &source_prise);
     });
-    bool ok = !r.echec;
-    if (ok && r.montre_dialogue_lambda) {
-        ok = repond_dialogue_lambda(o, s, o.profil);
-        // Measured peaks read before keep their wavelength as the working one.
-        usage = {true, usage.de_travail || o.pics.empty()};
-    }
+    // Measured peaks read before keep their wavelength as the working one.
+    if (source_prise) usage = {true, usage.de_travail || o.pics.empty()};
+    if (!ok && source_prise && !lambda_donnee(o))
+        return echoue(s, sortie_mauvaise_entree,
+                      o.profil + " carries no wavelength: give --anode or --lambda");
     if (!ok || s.espace.profil.vide())
         return echoue(s, sortie_mauvaise_entree, "the profile " + o.profil + " was not taken in");
     return true;
@@ -248,30 +232,15 @@ bool apparie(const OptionsBatch& o, Session& s) {
     return true;
 }
 
-MarquesAffinement marques_par_defaut(const Session& s) {
-    MarquesAffinement m = marques_affinement(s.principal.maille);
-    m[rang_decalage] = true;
-    return m;
-}
-
-// The "To refine" marks of the run in the cell tab's order (a ... gamma, shift, lambda).
-void coche(OngletMaille& onglet, const MarquesAffinement& marques) {
-    onglet.coche[6] = marques[rang_decalage];
-    onglet.coche[7] = marques[rang_lambda];
-    for (std::size_t i = 0; i < 6; ++i)
-        onglet.coche[i] = marques[rang_a + i];
-}
-
 void affine(const OptionsBatch& o, Session& s, bool lambda_tapee) {
     EspaceTravail& et = s.espace;
     EtatPrincipal& ep = s.principal;
-    commande(s, [&] { return BitBtn17Click(et, ep, o.excentricite); });
-    s.a_affiner = o.a_affiner ? *o.a_affiner : marques_par_defaut(s);
-    coche(ep.maille, s.a_affiner);
-    affiche_initial(et, ep.affinement);
-    if (lambda_tapee && o.lambda) ep.affinement.lambda_initial = Saisie::de_valeur(*o.lambda);
+    s.a_affiner = o.a_affiner ? *o.a_affiner : marques_usuelles(ep);
+    const auto lambda_initial = lambda_tapee ? o.lambda : std::nullopt;
     et.statut_moteur.clear();
-    commande(s, [&] { return go_affinement(et, ep, s.dialogues); });
+    commande(s, [&] {
+        return affine_paires(et, ep, s.a_affiner, o.excentricite, lambda_initial, s.dialogues);
+    });
     s.moteur_appele = !et.statut_moteur.empty();
     if (!s.moteur_appele) {
         echoue(s, sortie_mauvaise_entree, "the refinement could not start");

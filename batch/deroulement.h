@@ -29,7 +29,6 @@ class DialoguesBatch : public DialoguesEnregistres {
 struct Session {
     EspaceTravail espace;
     DialoguesBatch dialogues;
-    DialogueLambda dialogue_lambda;
     EtatPrincipal principal;
     EtatFenetreProfil profil;
     MarquesAffinement a_affiner{};

@@ -11,6 +11,7 @@
 #include "interface/prise_donnees.h"
 #include "interface/selection.h"
 #include "interface/session_batch.h"
+#include "interface/travail.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -30,13 +31,12 @@ void affiche() {
 }
 
 void ouvre_pics(Programme& p) {
+    const auto source = kovrin::longueurs_onde_source(kovrin::element_autre, 1.5405929);
     p.commande([&] {
-        return kovrin::ouvre_fichier_pics(p.espace, p.principal, p.lambda, kovrin::pics_prn,
-                                          exemple / "silicium.prn", p.dialogues());
+        return kovrin::prend_fichier(p.espace, p.principal, exemple / "silicium.prn",
+                                     kovrin::GenreFichier::pics, kovrin::pics_prn, source,
+                                     p.dialogues());
     });
-    kovrin::clicklistbox(p.lambda, kovrin::element_autre);
-    p.lambda.lambda = "1.5405929";
-    p.commande([&] { return kovrin::lit_lambda(p.espace, p.principal, p.lambda, p.dialogues()); });
 }
 
 // A program with the peaks, the cell, its reflections and the pairs, as far as `etape`.

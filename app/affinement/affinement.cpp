@@ -81,6 +81,13 @@ MarquesAffinement marques_affinement(const OngletMaille& onglet_maille) {
     return m;
 }
 
+void coche_marques(OngletMaille& onglet_maille, const MarquesAffinement& m) {
+    onglet_maille.coche[6] = m[rang_decalage];
+    onglet_maille.coche[7] = m[rang_lambda];
+    for (std::size_t i = 0; i < 6; ++i)
+        onglet_maille.coche[i] = m[rang_a + i];
+}
+
 std::string titre_affinement(const std::string& fichier_pics) {
     std::string titre = nom_sans_repertoire(fichier_pics);
     if (titre.empty()) return "No Title";

@@ -28,6 +28,8 @@ struct ChampsAffinement {
 
 // The marks of the cell tab's order (a ... gamma, shift, lambda) in slot order.
 MarquesAffinement marques_affinement(const OngletMaille& onglet_maille);
+// The marks ticked in the cell tab's order (a ... gamma, shift, lambda).
+void coche_marques(OngletMaille& onglet_maille, const MarquesAffinement& m);
 
 inline constexpr std::string_view statut_succes = "Fin normale";
 

@@ -16,6 +16,7 @@
 #include "interface/prise_donnees.h"
 #include "interface/selection.h"
 #include "interface/session_batch.h"
+#include "interface/travail.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -38,37 +39,24 @@ bool enregistre(QWidget& fenetre, const Capture& c, const char* nom) {
     return fenetre.grab().save(QString::fromStdU16String((c.dossier / nom).u16string()));
 }
 
-// The wavelength dialog answered with "Other" and the wavelength typed.
-void repond_lambda(Programme& p, const Capture& c) {
-    if (!p.lambda.visible) return;
-    p.flilambda().hide();
-    clicklistbox(p.lambda, element_autre);
-    p.lambda.lambda = texte(c.lambda);
-    p.commande([&] { return lit_lambda(p.espace, p.principal, p.lambda, p.dialogues()); });
-}
-
+// The files taken in by their kinds, the wavelength given as "Other" in the
+// dialog for those that carry none.
 void prend_fichiers(Programme& p, const Capture& c) {
-    for (const std::filesystem::path& f : dans_l_ordre_des_genres(c.fichiers)) {
-        std::vector<std::filesystem::path> un{f};
-        if (genre_fichier(f) == GenreFichier::pics)
-            p.commande([&] {
-                return ouvre_fichier_pics(p.espace, p.principal, p.lambda,
-                                          format_pics_par_nom(f.string()), f, p.dialogues());
-            });
-        else
-            p.ouvre_fichiers(un);
-        repond_lambda(p, c);
-    }
+    const LongueursOnde source = longueurs_onde_source(element_autre, c.lambda);
+    for (const std::filesystem::path& f : dans_l_ordre_des_genres(c.fichiers))
+        p.commande([&] {
+            return prend_fichier(p.espace, p.principal, f, genre_fichier(f), 0, source,
+                                 p.dialogues());
+        });
 }
 
 // Pairs within the tolerance shown, the shift and the free cell refined.
 void affine(Programme& p) {
-    Tform1& f = p.form1();
     p.commande([&] { return selection_automatique(p.espace, p.principal, p.dialogues()); });
-    f.a_affiner[6]->setChecked(true);
-    p.commande([&] { return BitBtn17Click(p.espace, p.principal, false); });
-    f.rassemble();
-    p.commande([&] { return go_affinement(p.espace, p.principal, p.dialogues()); });
+    p.commande([&] {
+        return affine_paires(p.espace, p.principal, marques_usuelles(p.principal), false,
+                             std::nullopt, p.dialogues());
+    });
 }
 
 } // namespace

@@ -15,7 +15,7 @@ class Programme;
 struct Capture {
     std::filesystem::path dossier;
     std::vector<std::filesystem::path> fichiers;
-    QString lambda = QStringLiteral("1.5405929"); // typed in the wavelength dialog
+    double lambda = 1.5405929; // given in the wavelength dialog for files that carry none
 };
 
 // Returns the number of pictures written.

@@ -2,6 +2,8 @@
 // as the menu entries would take them (peaks, then profiles, then cells);
 // --capture renders every window into PNG files instead of running.
 #include "commun/dialogues.h"
+#include "commun/nombres.h"
+#include "cristallo/domaines.h"
 #include "fenetres/application.h"
 #include "fenetres/capture.h"
 #include "fenetres/dialogues_qt.h"
@@ -29,9 +31,19 @@ int capture(const QCommandLineParser& ligne) {
     kovrin::DialoguesEnregistres silence; // a picture needs no message box
     kovrin::fenetres::Programme programme(std::filesystem::current_path(), &silence);
     kovrin::fenetres::Capture c;
-    c.dossier = std::filesystem::absolute(kovrin::fenetres::chemin(ligne.value(QStringLiteral("capture"))));
+    c.dossier =
+        std::filesystem::absolute(kovrin::fenetres::chemin(ligne.value(QStringLiteral("capture"))));
     c.fichiers = fichiers(ligne.positionalArguments());
-    if (ligne.isSet(QStringLiteral("lambda"))) c.lambda = ligne.value(QStringLiteral("lambda"));
+    if (ligne.isSet(QStringLiteral("lambda"))) {
+        const kovrin::Saisie l = kovrin::Saisie::de_texte(
+            kovrin::fenetres::texte(ligne.value(QStringLiteral("lambda"))));
+        if (const kovrin::Refus r =
+                l.nombre() ? kovrin::refus_lambda(l.valeur) : kovrin::Refus{"λ is no number"}) {
+            std::fprintf(stderr, "kovrin2: --lambda: %s\n", r->c_str());
+            return 2;
+        }
+        c.lambda = l.valeur;
+    }
     const int n = kovrin::fenetres::capture_fenetres(programme, c);
     for (const std::string& t : silence.textes())
         std::fprintf(stderr, "kovrin2: %s\n", t.c_str());
@@ -45,10 +57,12 @@ int main(int argc, char** argv) {
     kovrin::fenetres::Application application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kovrin2"));
     QCommandLineParser ligne;
-    ligne.setApplicationDescription(QStringLiteral("Cell refinement from powder diffraction peaks"));
+    ligne.setApplicationDescription(
+        QStringLiteral("Cell refinement from powder diffraction peaks"));
     ligne.addHelpOption();
-    ligne.addPositionalArgument(QStringLiteral("files"),
-                                QStringLiteral("Peak, profile or cell files to open, by their extension"));
+    ligne.addPositionalArgument(
+        QStringLiteral("files"),
+        QStringLiteral("Peak, profile or cell files to open, by their extension"));
     ligne.addOption({QStringLiteral("capture"),
                      QStringLiteral("Render every window into PNG files of <dir>, then quit"),
                      QStringLiteral("dir")});

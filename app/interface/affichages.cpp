@@ -35,6 +35,7 @@ void Rafraichissement::ajoute(const Rafraichissement& autre) {
     montre_export |= autre.montre_export;
     ferme_fenetre_profil |= autre.ferme_fenetre_profil;
     active_onglet_affinement |= autre.active_onglet_affinement;
+    garde_partiel |= autre.garde_partiel;
     if (autre.champ_focus) champ_focus = autre.champ_focus;
 }
 

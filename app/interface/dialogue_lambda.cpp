@@ -53,14 +53,8 @@ Rafraichissement termine_pics(EspaceTravail& et, EtatPrincipal& ep, DialogueLamb
 
 Rafraichissement termine_profil(EspaceTravail& et, DialogueLambda& dialogue, const LongueursOnde& l,
                                 Dialogues& d) {
-    EnteteProfil& p = et.entete_profil;
-    p.lambda = l.lambda;
-    p.lambda1 = l.lambda1;
-    p.lambda2 = l.lambda2;
-    p.rapport = l.rapport;
-    p.anode = l.anode;
     Rafraichissement r;
-    if (complete_profil(et, true, r, d))
+    if (prend_longueurs_profil(et, l, r, d))
         dialogue.visible = false;
     else
         r.echec = true;
@@ -103,6 +97,12 @@ void clicklistbox(DialogueLambda& dialogue, int element) {
     dialogue.lambda1 = pascal_reel(a.k_alpha1, 8, 5);
     dialogue.lambda2 = pascal_reel(a.k_alpha2, 8, 5);
     dialogue.lambda = pascal_reel(a.moyenne, 8, 5);
+}
+
+LongueursOnde longueurs_onde_source(int element, std::optional<double> lambda) {
+    if (element < 0 || element >= element_autre) return {lambda.value_or(0), 0, 0, 0.5, "Xx"};
+    const Anode& a = table_anodes[static_cast<std::size_t>(element)];
+    return {lambda.value_or(a.moyenne), a.k_alpha1, a.k_alpha2, 0.5, std::string(a.nom)};
 }
 
 Rafraichissement lit_lambda(EspaceTravail& et, EtatPrincipal& ep, DialogueLambda& dialogue,

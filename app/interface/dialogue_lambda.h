@@ -7,9 +7,11 @@
 #include "commun/espace_travail.h"
 #include "interface/affichages.h"
 #include "interface/etat_principal.h"
+#include "interface/prise_donnees.h"
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace kovrin {
@@ -45,6 +47,11 @@ void ferme_dialogue_lambda(DialogueLambda& dialogue);
 
 // Click on list item `element` (0 ... 5), or the item chosen with the keys.
 void clicklistbox(DialogueLambda& dialogue, int element);
+
+// What the dialog's OK takes for source `element` (0 ... 5): an anode's
+// Kalpha lines and, unless `lambda` is given, their mean; "Other" the
+// wavelength given alone, anode "Xx".
+LongueursOnde longueurs_onde_source(int element, std::optional<double> lambda);
 
 // OK: refused before a choice in the list ("Choose the source in the list");
 // reads the three boxes ("Lambda error!", "Lambda1 error!", "Lambda2 error!",

@@ -174,16 +174,27 @@ Rafraichissement ouvre_profil(EspaceTravail& et, DialogueLambda& dialogue, Choix
     return prend_fichier_profil(et, dialogue, format, fichier, d);
 }
 
-Rafraichissement prend_fichier_profil(EspaceTravail& et, DialogueLambda& dialogue, int format_menu,
-                                      const std::filesystem::path& fichier, Dialogues& d) {
+namespace {
+
+// The profile read and taken in, its header's wavelength still to complete.
+bool lit_et_prend_profil(EspaceTravail& et, int format_menu, const std::filesystem::path& fichier,
+                         Dialogues& d) {
     int format = format_profil_de_nom(fichier.string(), format_menu);
     auto lu = lit_fichier_profil(format, fichier, et, d);
-    if (!lu) return echoue();
+    if (!lu) return false;
     if (et.mesures.vide()) {
         et.lambda = 0;
         et.angle_min = et.angle_max = et.angle_min_initial = et.angle_max_initial = 0;
     }
     prend_profil_lu(et, fichier, *lu);
+    return true;
+}
+
+} // namespace
+
+Rafraichissement prend_fichier_profil(EspaceTravail& et, DialogueLambda& dialogue, int format_menu,
+                                      const std::filesystem::path& fichier, Dialogues& d) {
+    if (!lit_et_prend_profil(et, format_menu, fichier, d)) return echoue();
     Rafraichissement r;
     if (et.entete_profil.lambda == 0) {
         montre_dialogue_lambda(dialogue, lambda_profil);
@@ -192,6 +203,32 @@ Rafraichissement prend_fichier_profil(EspaceTravail& et, DialogueLambda& dialogu
     }
     r.echec = !complete_profil(et, false, r, d);
     return r;
+}
+
+Rafraichissement prend_profil_source(EspaceTravail& et, int format_menu,
+                                     const std::filesystem::path& fichier,
+                                     const std::optional<LongueursOnde>& source, Dialogues& d,
+                                     bool* source_prise) {
+    if (!lit_et_prend_profil(et, format_menu, fichier, d)) return echoue();
+    const bool sans_lambda = et.entete_profil.lambda == 0;
+    if (source_prise) *source_prise = sans_lambda;
+    if (sans_lambda && !source)
+        return refus(d, fichier.filename().string() + " carries no wavelength");
+    Rafraichissement r;
+    r.echec = sans_lambda ? !prend_longueurs_profil(et, *source, r, d)
+                          : !complete_profil(et, false, r, d);
+    return r;
+}
+
+bool prend_longueurs_profil(EspaceTravail& et, const LongueursOnde& l, Rafraichissement& r,
+                            Dialogues& d) {
+    EnteteProfil& p = et.entete_profil;
+    p.lambda = l.lambda;
+    p.lambda1 = l.lambda1;
+    p.lambda2 = l.lambda2;
+    p.rapport = l.rapport;
+    p.anode = l.anode;
+    return complete_profil(et, true, r, d);
 }
 
 bool complete_profil(EspaceTravail& et, bool moyenne_des_k_alpha, Rafraichissement& r,

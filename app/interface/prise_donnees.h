@@ -79,6 +79,19 @@ Rafraichissement ouvre_profil(EspaceTravail& et, DialogueLambda& dialogue, Choix
 Rafraichissement prend_fichier_profil(EspaceTravail& et, DialogueLambda& dialogue, int format_menu,
                                       const std::filesystem::path& fichier, Dialogues& d);
 
+// A profile taken in as the dialog would complete it, with `source` (what the
+// dialog's OK gives) for a file that carries no wavelength; refused without one.
+// `source_prise` tells whether the file needed it.
+Rafraichissement prend_profil_source(EspaceTravail& et, int format_menu,
+                                     const std::filesystem::path& fichier,
+                                     const std::optional<LongueursOnde>& source, Dialogues& d,
+                                     bool* source_prise = nullptr);
+
+// The profile header completed with the wavelengths `l` of the dialog, then
+// complete_profil with Kalpha averaged for a wavelength 0.
+bool prend_longueurs_profil(EspaceTravail& et, const LongueursOnde& l, Rafraichissement& r,
+                            Dialogues& d);
+
 // The end of a profile intake once the profile header has a wavelength (or the
 // dialog gave one): Kalpha from the anode name, anode named from lambda, ratio,
 // then the working set or the comparison with the peaks. False after the

@@ -1,0 +1,90 @@
+// The job's steps give what the dialogs give: the wavelength of a source
+// chosen in the wavelength dialog, a profile completed without the dialog.
+#include "dossier_temporaire.h"
+#include "interface/commande.h"
+#include "interface/dialogue_lambda.h"
+#include "interface/travail.h"
+#include "outils_interface.h"
+#include "saisies.h"
+
+#include <gtest/gtest.h>
+
+using namespace kovrin;
+
+namespace {
+
+struct Prise {
+    EntetePics entete;
+    double lambda = 0;
+};
+
+// A column file taken in through the dialog, source `element` clicked,
+// `lambda` typed in its box when given.
+Prise par_le_dialogue(int element, const std::string& lambda) {
+    EspaceTravail et;
+    EtatPrincipal ep;
+    DialogueLambda dialogue;
+    DialoguesEnregistres d;
+    ouvre_fichier_pics(et, ep, dialogue, pics_prn, "pics.prn", d);
+    clicklistbox(dialogue, element);
+    if (!lambda.empty()) dialogue.lambda = lambda;
+    lit_lambda(et, ep, dialogue, d);
+    EXPECT_TRUE(d.journal.empty());
+    return {et.entete_pics, et.lambda};
+}
+
+Prise par_la_source(int element, std::optional<double> lambda) {
+    EspaceTravail et;
+    EtatPrincipal ep;
+    DialoguesEnregistres d;
+    prend_fichier(et, ep, "pics.prn", GenreFichier::pics, 0, longueurs_onde_source(element, lambda),
+                  d);
+    EXPECT_TRUE(d.journal.empty());
+    return {et.entete_pics, et.lambda};
+}
+
+} // namespace
+
+TEST(Travail, TheSourceGivesWhatTheDialogGivesForEveryEntryOfItsList) {
+    test::DossierTemporaire dossier;
+    test::ecrit_fichier("pics.prn", test::fichier_colonne({28.44, 47.30}));
+    for (int element = 0; element <= element_autre; ++element) {
+        const bool autre = element == element_autre;
+        const Prise dialogue = par_le_dialogue(element, autre ? "1.5405929" : "");
+        const Prise source =
+            par_la_source(element, autre ? std::optional(1.5405929) : std::nullopt);
+        EXPECT_EQ(source.lambda, dialogue.lambda) << element;
+        EXPECT_EQ(source.entete.anode, dialogue.entete.anode) << element;
+        EXPECT_EQ(source.entete.lambda1, dialogue.entete.lambda1) << element;
+        EXPECT_EQ(source.entete.lambda2, dialogue.entete.lambda2) << element;
+    }
+    // Cu: the mean of Kalpha1 and Kalpha2 (2:1) as the table gives it.
+    EXPECT_DOUBLE_EQ(par_la_source(1, std::nullopt).lambda, 1.54180);
+}
+
+TEST(Travail, AFileWithoutWavelengthIsRefusedWithoutASourceAndLeavesTheWorkspace) {
+    test::DossierTemporaire dossier;
+    test::ecrit_fichier(
+        "p.cpi", test::fichier_cpi(20, 20.8, 0.1, "", 0, {10, 20, 40, 30, 50, 20, 10, 5, 0}));
+    test::ecrit_fichier("pics.prn", test::fichier_colonne({20.3}));
+    EspaceTravail et;
+    EtatPrincipal ep;
+    DialoguesEnregistres d;
+    const auto prend = [&](const char* fichier, GenreFichier genre,
+                           std::optional<LongueursOnde> source) {
+        return execute(et, ep, d,
+                       [&] { return prend_fichier(et, ep, fichier, genre, 0, source, d); });
+    };
+    EXPECT_TRUE(prend("p.cpi", GenreFichier::profil, std::nullopt).echec);
+    EXPECT_TRUE(prend("pics.prn", GenreFichier::pics, std::nullopt).echec);
+    EXPECT_EQ(d.erreurs(), (std::vector<std::string>{"p.cpi carries no wavelength",
+                                                     "pics.prn carries no wavelength"}));
+    EXPECT_TRUE(et.profil.vide() && et.entete_profil.fichier_profil.empty() && et.mesures.vide());
+    // "Other" with a wavelength: the profile's anode is named Xx, as the dialog names it.
+    const auto r =
+        prend("p.cpi", GenreFichier::profil, longueurs_onde_source(element_autre, 1.5406));
+    EXPECT_FALSE(r.echec);
+    EXPECT_EQ(et.entete_profil.anode, "Xx");
+    EXPECT_DOUBLE_EQ(et.lambda, 1.5406);
+    EXPECT_EQ(et.profil.taille(), 9);
+}
