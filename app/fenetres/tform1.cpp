@@ -18,7 +18,6 @@
 #include "interface/prise_donnees.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -55,10 +54,6 @@ Tform1::Tform1(Programme& programme) : p_(programme) {
     valeurs_ = new PanneauValeurs(p_);
     rangee->addWidget(valeurs_);
     setCentralWidget(central);
-    const char* coches[] = {"coche_a",    "coche_b",     "coche_c",        "coche_alpha",
-                            "coche_beta", "coche_gamma", "coche_decalage", "coche_lambda"};
-    for (std::size_t i = 0; i < 8; ++i)
-        a_affiner[i] = affinement_->findChild<QCheckBox*>(QString::fromUtf8(coches[i]));
     connect(onglets, &QTabWidget::currentChanged, this, [this](int onglet) {
         p_.principal.onglet = onglet;
         change_onglet();

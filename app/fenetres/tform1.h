@@ -9,9 +9,6 @@
 
 #include <QMainWindow>
 
-#include <array>
-
-class QCheckBox;
 class QFrame;
 class QTabWidget;
 
@@ -35,11 +32,9 @@ class Tform1 : public QMainWindow {
     // Shows tab `onglet` (0 ... 3), as a click on it does.
     void montre_onglet(int onglet);
 
-    // Kept only for the capture of the windows until it drives them by name:
-    // the state follows the widgets as they change, there is nothing to gather.
-    void rassemble() {}
+    // Kept public only for the capture of the windows, until it shows the
+    // tabs through montre_onglet.
     QTabWidget* onglets;
-    std::array<QCheckBox*, 8> a_affiner{};
 
   protected:
     void showEvent(QShowEvent* e) override;
