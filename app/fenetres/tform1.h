@@ -1,34 +1,24 @@
 #pragma once
 // The main window: four tabs in the order of the work (measured reflections,
 // initial cell parameters, selection of the reflections, cell refinement), the
-// panels "Current values", "Peak data" and "Profile", and the main menu. It
-// gathers what the user typed, calls one core command per action and shows the
-// answer.
+// side panel ("Current values", "Peak data", "Profile"), and the main menu.
+// Each tab and the panel own their widgets and show their part of a command's
+// answer; this window holds the menu, its actions and the window's events.
+#include "fenetres/pages_principale.h"
 #include "interface/affichages.h"
 
 #include <QMainWindow>
-#include <QPointer>
 
-#include <array>
-
-class QButtonGroup;
-class QCheckBox;
-class QFocusEvent;
 class QFrame;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QMenu;
-class QPlainTextEdit;
-class QPushButton;
-class QRadioButton;
 class QTabWidget;
-class QToolButton;
 
 namespace kovrin::fenetres {
 
-class GrilleTextes;
+class PageAffinement;
+class PageMaille;
+class PageMesures;
+class PageSelection;
+class PanneauValeurs;
 class Programme;
 
 class Tform1 : public QMainWindow {
@@ -39,71 +29,36 @@ class Tform1 : public QMainWindow {
 
     // Shows the part of a command's answer that belongs to this window.
     void montre(const Rafraichissement& r);
-    // What the user typed in the edits, lists and boxes, copied into the
-    // main window's state for the next command.
-    void rassemble();
+    // Shows tab `onglet` (0 ... 3), as a click on it does.
+    void montre_onglet(int onglet);
 
-    // Controls the tests and the other windows reach.
+    // Kept public only for the capture of the windows, until it shows the
+    // tabs through montre_onglet.
     QTabWidget* onglets;
-    GrilleTextes *grille_mesures, *tableau_calcule, *grille_mesures_selection,
-        *grille_calculees_selection, *grille_selection, *tableau_avant, *tableau_apres;
-    QLineEdit *edit_lambda, *edit_angle1, *edit_angle2, *edit_tolerance;
-    std::array<QLineEdit*, 6> champs_maille{};
-    QListWidget *liste_systemes, *liste_hm, *liste_orsab;
-    std::array<QLineEdit*, 8> initial{}, affine{}, sigmas{};
-    std::array<QCheckBox*, 8> a_affiner{}; // a ... gamma, shift, lambda
-    QLineEdit *ecart_avant, *ecart_apres, *m20, *fn;
-    QRadioButton *mode_theta, *mode_2theta;
-    QPushButton *bouton_change, *bouton_calc, *bouton_ed_print, *bouton_auto,
-        *bouton_efface_selection;
-    QPushButton *clavier_pics, *fichier_pics, *diagramme_pics, *efface_pics, *sauve_pics;
-    QPushButton *clavier_maille, *fichier_maille, *sauve_maille, *efface_maille;
-    QToolButton *lance, *remplace, *restaure, *rapport, *exporte, *imprime, *depart_lineaire;
-    QGroupBox *panneau_decalage, *panneau_pics, *panneau_profil, *panneau_mesures;
-    QRadioButton* decalage_excentricite;
-    QPushButton* ok_decalage;
-    QMenu *menu_pics, *menu_maille;
 
   protected:
     void showEvent(QShowEvent* e) override;
     void changeEvent(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
-    bool eventFilter(QObject* objet, QEvent* e) override;
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;
 
   private:
     void construit_menus();
-    QWidget* construit_onglet_mesures();
-    QWidget* construit_onglet_maille();
-    QWidget* construit_onglet_selection();
-    QWidget* construit_onglet_affinement();
-    QWidget* construit_table_parametres();
-    QWidget* construit_panneaux();
-    void relie_saisies();
-    void relie_grilles();
+    void construit_menu_ouvrir(QMenu& fichier);
+    void construit_menu_sauver(QMenu& fichier);
+    void construit_menu_effacer();
     void change_onglet();
-
-    void montre_grilles(const Rafraichissement& r);
-    void montre_panneaux();
-    void montre_libelles(const Libelles& l);
-    void montre_onglet_maille(const OngletMaille& o);
-    void montre_valeurs_courantes(const OngletMaille& o);
-    void montre_onglet_affinement(const OngletAffinement& o);
-    void montre_visibilites();
-    void repeint_lignes_courantes();
-    bool entree_voulue(const QObject* champ, const QFocusEvent& e) const;
+    template <typename Commande> QAction* action(const QString& texte, Commande commande);
 
     Programme& p_;
+    ActionsPrincipales actions_;
     QFrame* cadre_onglets;
-    std::array<QPlainTextEdit*, 3> memos{};
-    QLabel *titre_table, *etiquette_angle1, *etiquette_angle2, *unite_tolerance,
-        *etiquette_tolerance, *etiquette_decalage;
-    std::array<QLabel*, 6> panneau_pics_textes{}, panneau_profil_textes{};
-    std::array<QLabel*, 2> etiquettes_pics{}, etiquettes_profil{};
-    QGroupBox *panneau_cellule, *panneau_calcule;
-    QPointer<QWidget> focus_precedent_;
-    bool en_commande_ = false;
+    PageMesures* mesures_;
+    PageMaille* maille_;
+    PageSelection* selection_;
+    PageAffinement* affinement_;
+    PanneauValeurs* valeurs_;
     bool placee_ = false;
 };
 

@@ -7,7 +7,6 @@
 #include "fenetres/panneaux_recherche.h"
 #include "fenetres/peintre.h"
 #include "fenetres/programme.h"
-#include "fenetres/tform1.h"
 #include "interface/commandes_fichiers.h"
 #include "interface/commandes_profil.h"
 #include "interface/prise_donnees.h"
@@ -256,7 +255,6 @@ void TForm7::relie_controles() {
             [this] { p_.commande([&] { return kill_alpha2(p_.espace, p_.profil); }); });
     connect(recherche, &QToolButton::clicked, this, [this] { lance_recherche(); });
     connect(relit_plage, &QPushButton::clicked, this, [this] {
-        p_.form1().rassemble(); // the cell tab, for "Calc."
         const Saisie debut = Saisie::de_texte(texte(plage_angle1->text()));
         const Saisie fin = Saisie::de_texte(texte(plage_angle2->text()));
         p_.commande(

@@ -18,12 +18,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 
 namespace kovrin::test {
 
 class Fenetres : public ::testing::Test {
-protected:
+  protected:
     Fenetres() : programme(dossier.chemin(), &dialogues, &choix) {}
 
     DossierTemporaire dossier;
@@ -43,6 +44,14 @@ inline QAction* action(QWidget& fenetre, const QString& texte) {
         if (a->text() == texte) return a;
     ADD_FAILURE() << "no action " << texte.toStdString();
     return nullptr;
+}
+
+// The widget of `fenetre` named `nom`: windows keep their widgets to
+// themselves and name those a test drives. A missing one fails the test.
+template <typename T> T& enfant(QWidget& fenetre, const char* nom) {
+    if (T* w = fenetre.findChild<T*>(QString::fromUtf8(nom))) return *w;
+    ADD_FAILURE() << "no widget named " << nom;
+    throw std::runtime_error(nom);
 }
 
 inline void declenche(QWidget& fenetre, const QString& texte) {

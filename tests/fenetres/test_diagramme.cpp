@@ -98,21 +98,22 @@ TEST_F(Diagramme, ADragZoomsTheArrowsFollowAndTheModeStaysInStep) {
     EXPECT_NEAR(debut, 25, 0.05);
     EXPECT_NEAR(programme.espace.angle_max, 35, 0.05);
     EXPECT_EQ(f6.echelle->value(), programme.diagramme.position_echelle);
-    EXPECT_NEAR(f1.edit_angle1->text().toDouble(), debut, 0.006); // "Current values"
+    EXPECT_NEAR(test::enfant<QLineEdit>(f1, "edit_angle1").text().toDouble(), debut,
+                0.006); // "Current values"
 
     QTest::mouseClick(f6.reset, Qt::LeftButton);
     EXPECT_EQ(programme.espace.angle_min, 20);
 
     f6.mode_theta->click(); // in step with the main window
-    EXPECT_TRUE(f1.mode_theta->isChecked());
+    EXPECT_TRUE(test::enfant<QRadioButton>(f1, "mode_theta").isChecked());
     EXPECT_EQ(vue().debut, avant.debut / 2);
-    f1.mode_2theta->click();
+    test::enfant<QRadioButton>(f1, "mode_2theta").click();
 }
 
 TEST_F(Diagramme, PointingPairsOnTheSelectionTabOnly) {
     clique(pixel(30, 20));
     EXPECT_TRUE(programme.espace.selection.vide()); // tab 1 is shown
-    f1.onglets->setCurrentIndex(2);
+    f1.montre_onglet(2);
     clique(pixel(30, 20));
     ASSERT_EQ(programme.espace.selection.taille(), 1);
     EXPECT_EQ(programme.espace.selection[1].h, 1);

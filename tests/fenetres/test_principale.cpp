@@ -15,9 +15,11 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -57,27 +59,30 @@ class Principale : public test::Fenetres {
 
     // Tab 2: cubic, a typed, F d -3 m chosen, "Calc.".
     void maille_silicium() {
-        f.onglets->setCurrentIndex(1);
-        QTest::mouseClick(f.clavier_maille, Qt::LeftButton);
-        test::clique_element(*f.liste_systemes, "Cubic");
-        test::tape(*f.champs_maille[0], "5.4310");
-        test::clique_element(*f.liste_hm, "Fd-3m");
-        QTest::mouseClick(f.bouton_calc, Qt::LeftButton);
+        f.montre_onglet(1);
+        QTest::mouseClick(&w<QPushButton>("clavier_maille"), Qt::LeftButton);
+        test::clique_element(w<QListWidget>("liste_systemes"), "Cubic");
+        test::tape(w<QLineEdit>("champ_a"), "5.4310");
+        test::clique_element(w<QListWidget>("liste_hm"), "Fd-3m");
+        QTest::mouseClick(&w<QPushButton>("bouton_calc"), Qt::LeftButton);
     }
 
     void selectionne_et_affine() {
-        f.onglets->setCurrentIndex(2);
-        QTest::mouseClick(f.bouton_auto, Qt::LeftButton);
+        f.montre_onglet(2);
+        QTest::mouseClick(&w<QPushButton>("bouton_auto"), Qt::LeftButton);
         affine_zero_et_maille();
     }
 
     void affine_zero_et_maille() {
-        f.onglets->setCurrentIndex(3);
-        f.a_affiner[6]->click(); // the shift: its panel asks how
-        EXPECT_TRUE(f.panneau_decalage->isVisible());
-        QTest::mouseClick(f.ok_decalage, Qt::LeftButton);
-        QTest::mouseClick(f.lance, Qt::LeftButton);
+        f.montre_onglet(3);
+        w<QCheckBox>("coche_decalage").click(); // the shift: its panel asks how
+        EXPECT_TRUE(w<QGroupBox>("panneau_decalage").isVisible());
+        QTest::mouseClick(&w<QPushButton>("ok_decalage"), Qt::LeftButton);
+        QTest::mouseClick(&w<QToolButton>("lance"), Qt::LeftButton);
     }
+
+    // The widget of the main window named `nom`.
+    template <typename T> T& w(const char* nom) { return test::enfant<T>(f, nom); }
 
     Tform1& f;
 };
@@ -88,43 +93,44 @@ TEST_F(Principale, TheWholeRoadRefinesTheCellTheExampleWasMadeWith) {
     EXPECT_EQ(f.windowTitle(), "KOVRIN V2 ( 17 May 2001)");
     ouvre_silicium();
     EXPECT_EQ(programme.espace.mesures.taille(), 11);
-    EXPECT_EQ(f.grille_mesures->cellule(1, 0), " 28.456");
+    EXPECT_EQ(w<GrilleTextes>("grille_mesures").cellule(1, 0), " 28.456");
     maille_silicium();
-    EXPECT_EQ(f.champs_maille[1]->text(), "  5.4310"); // tied to a
-    EXPECT_EQ(f.tableau_calcule->cellule(1, 0), "  1  1  1");
+    EXPECT_EQ(w<QLineEdit>("champ_b").text(), "  5.4310"); // tied to a
+    EXPECT_EQ(w<GrilleTextes>("tableau_calcule").cellule(1, 0), "  1  1  1");
     selectionne_et_affine();
     ASSERT_TRUE(programme.espace.affinement_ok)
         << (dialogues.erreurs().empty() ? "" : dialogues.erreurs()[0]);
     // The example was made with a = 5.43123 A.
     const QString affine = QStringLiteral("5.4312");
-    EXPECT_EQ(f.affine[rang_a]->text().trimmed(), affine);
-    EXPECT_TRUE(f.rapport->isVisible() && f.exporte->isVisible() && f.imprime->isVisible());
+    EXPECT_EQ(w<QLineEdit>("affine_a").text().trimmed(), affine);
+    EXPECT_TRUE(w<QToolButton>("rapport").isVisible() && w<QToolButton>("exporte").isVisible() &&
+                w<QToolButton>("imprime").isVisible());
 
     // The refined values as the new start, a second launch, then back.
-    QTest::mouseClick(f.remplace, Qt::LeftButton);
-    EXPECT_EQ(f.champs_maille[0]->text().trimmed(), affine);
-    f.onglets->setCurrentIndex(2);
-    QTest::mouseClick(f.bouton_auto, Qt::LeftButton);
-    f.onglets->setCurrentIndex(3);
-    QTest::mouseClick(f.lance, Qt::LeftButton);
+    QTest::mouseClick(&w<QToolButton>("remplace"), Qt::LeftButton);
+    EXPECT_EQ(w<QLineEdit>("champ_a").text().trimmed(), affine);
+    f.montre_onglet(2);
+    QTest::mouseClick(&w<QPushButton>("bouton_auto"), Qt::LeftButton);
+    f.montre_onglet(3);
+    QTest::mouseClick(&w<QToolButton>("lance"), Qt::LeftButton);
     ASSERT_TRUE(programme.espace.affinement_ok);
     EXPECT_LT(std::abs(programme.espace.decalage), 1e-3); // the shift was folded in
-    QTest::mouseClick(f.restaure, Qt::LeftButton);
-    EXPECT_EQ(f.champs_maille[0]->text(), "  5.4310");
+    QTest::mouseClick(&w<QToolButton>("restaure"), Qt::LeftButton);
+    EXPECT_EQ(w<QLineEdit>("champ_a").text(), "  5.4310");
     EXPECT_TRUE(dialogues.erreurs().empty()) << dialogues.erreurs().front();
 }
 
 TEST_F(Principale, ThetaModeHalvesTheDisplaysAndStoresNothing) {
     ouvre_silicium();
     maille_silicium();
-    f.onglets->setCurrentIndex(2);
-    QTest::mouseClick(f.bouton_auto, Qt::LeftButton);
+    f.montre_onglet(2);
+    QTest::mouseClick(&w<QPushButton>("bouton_auto"), Qt::LeftButton);
     const double premier = programme.espace.mesures[1].deux_theta_mes;
     programme.commande([&] { return BitBtn17Click(programme.espace, programme.principal, true); });
-    f.mode_theta->click();
-    EXPECT_EQ(f.grille_mesures->cellule(1, 0), " 14.228");
-    EXPECT_EQ(f.edit_angle1->text(), "   13.23");
-    EXPECT_EQ(f.tableau_calcule->cellule(1, 2), " 14.221");
+    w<QRadioButton>("mode_theta").click();
+    EXPECT_EQ(w<GrilleTextes>("grille_mesures").cellule(1, 0), " 14.228");
+    EXPECT_EQ(w<QLineEdit>("edit_angle1").text(), "   13.23");
+    EXPECT_EQ(w<GrilleTextes>("tableau_calcule").cellule(1, 2), " 14.221");
     EXPECT_EQ(programme.espace.mesures[1].deux_theta_mes, premier);
     const auto etiquettes = f.findChildren<QLabel*>();
     auto montre = [&](const QString& t) {
@@ -134,8 +140,8 @@ TEST_F(Principale, ThetaModeHalvesTheDisplaysAndStoresNothing) {
     EXPECT_TRUE(montre(QString::fromUtf8("θ1 =")));
     EXPECT_TRUE(montre(QString::fromUtf8("θ1")));     // the data panel's
     EXPECT_TRUE(montre(QString::fromUtf8("e/R(°)"))); // eccentricity keeps its label
-    f.mode_2theta->click();
-    EXPECT_EQ(f.grille_mesures->cellule(1, 0), " 28.456");
+    w<QRadioButton>("mode_2theta").click();
+    EXPECT_EQ(w<GrilleTextes>("grille_mesures").cellule(1, 0), " 28.456");
 }
 
 // The wavelength dialog: an anode chosen with the arrow keys is taken as a
@@ -184,16 +190,16 @@ TEST_F(Principale, TheWindowRoadGivesKovrinBatchsNumbers) {
 
 // The user types rows; only the cells edited are read back.
 TEST_F(Principale, KeyboardGridReadsBackOnlyEditedCells) {
-    QTest::mouseClick(f.clavier_pics, Qt::LeftButton);
-    GrilleTextes& g = *f.grille_mesures;
+    QTest::mouseClick(&w<QPushButton>("clavier_pics"), Qt::LeftButton);
+    GrilleTextes& g = w<GrilleTextes>("grille_mesures");
     auto edite = [&](int ligne, int colonne, const char* texte) {
         g.item(ligne, colonne)->setText(texte);
         QCoreApplication::processEvents(); // the read-back runs once the edit is over
     };
-    test::tape(*f.edit_lambda, "0");
+    test::tape(w<QLineEdit>("edit_lambda"), "0");
     edite(0, 0, "30");
     EXPECT_EQ(dialogues.erreurs(), std::vector<std::string>{"Type first the wavelength"});
-    test::tape(*f.edit_lambda, "1.5406");
+    test::tape(w<QLineEdit>("edit_lambda"), "1.5406");
     edite(0, 0, "31");
     edite(2, 0, "20"); // row 2 left empty
     ASSERT_EQ(programme.espace.mesures.taille(), 2);
@@ -202,7 +208,7 @@ TEST_F(Principale, KeyboardGridReadsBackOnlyEditedCells) {
     edite(3, 0, "999");
     EXPECT_EQ(dialogues.erreurs().back(), "Row 4: 2θ must lie between 0 and 180 degrees");
     ASSERT_EQ(programme.espace.mesures.taille(), 2);
-    f.mode_theta->click();
+    w<QRadioButton>("mode_theta").click();
     edite(0, 0, "10.5");
     edite(1, 0, "");
     ASSERT_EQ(programme.espace.mesures.taille(), 1);
@@ -218,8 +224,9 @@ TEST_F(Principale, NavigatingTheGridsChangesNothing) {
     programme.espace.mesures[3].intensite_mes = 37.6; // shown as 38
     const EspaceTravail avant = programme.espace;
     for (int onglet = 0; onglet < 4; ++onglet) {
-        f.onglets->setCurrentIndex(onglet);
-        for (GrilleTextes* g : f.onglets->widget(onglet)->findChildren<GrilleTextes*>()) {
+        f.montre_onglet(onglet);
+        for (GrilleTextes* g :
+             w<QTabWidget>("onglets").widget(onglet)->findChildren<GrilleTextes*>()) {
             if (!g->isVisible()) continue;
             for (int l = 0; l < g->rowCount(); ++l)
                 for (int c = 0; c < g->columnCount(); ++c)
@@ -227,8 +234,8 @@ TEST_F(Principale, NavigatingTheGridsChangesNothing) {
             QTest::keyClick(g, Qt::Key_Tab);
         }
     }
-    GrilleTextes& g = *f.grille_mesures;
-    f.onglets->setCurrentIndex(0);
+    GrilleTextes& g = w<GrilleTextes>("grille_mesures");
+    f.montre_onglet(0);
     for (int l = 0; l < 12; ++l)
         QTest::mouseClick(g.viewport(), Qt::LeftButton, {},
                           g.visualItemRect(g.item(l, 0)).center());
@@ -251,28 +258,29 @@ TEST_F(Principale, NavigatingTheGridsChangesNothing) {
 TEST_F(Principale, PairingByHandAndTypedIndices) {
     ouvre_silicium();
     maille_silicium();
-    f.onglets->setCurrentIndex(2);
-    test::clique_ligne(*f.grille_mesures_selection, 0);
-    test::clique_ligne(*f.grille_calculees_selection, 0);
+    f.montre_onglet(2);
+    test::clique_ligne(w<GrilleTextes>("grille_mesures_selection"), 0);
+    test::clique_ligne(w<GrilleTextes>("grille_calculees_selection"), 0);
     ASSERT_EQ(programme.espace.selection.taille(), 1);
-    EXPECT_EQ(f.grille_selection->cellule(1, 1), "  1  1  1");
-    test::clique_ligne(*f.grille_mesures_selection, 0); // already paired: a beep only
+    EXPECT_EQ(w<GrilleTextes>("grille_selection").cellule(1, 1), "  1  1  1");
+    test::clique_ligne(w<GrilleTextes>("grille_mesures_selection"),
+                       0); // already paired: a beep only
     EXPECT_EQ(dialogues.nb_bips(), 1);
 
     // Typed indices are read once the edit is over.
-    f.grille_selection->item(0, 1)->setText("  2  2  0"); // F d -3 m forbids it
+    w<GrilleTextes>("grille_selection").item(0, 1)->setText("  2  2  0"); // F d -3 m forbids it
     QCoreApplication::processEvents();
     EXPECT_EQ(
         dialogues.erreurs(),
         std::vector<std::string>{"Not possible: The reflection is out of range or is forbiden!"});
-    f.grille_selection->item(0, 1)->setText("0 0 0");
+    w<GrilleTextes>("grille_selection").item(0, 1)->setText("0 0 0");
     QCoreApplication::processEvents();
     EXPECT_EQ(programme.espace.selection.taille(), 0);
 
     for (int i = 0; i < 500; ++i)
         programme.espace.selection.ajoute({1, 1, 1, 20.0f + 0.1f * static_cast<float>(i), 28.4f});
-    test::clique_ligne(*f.grille_mesures_selection, 10);
-    test::clique_ligne(*f.grille_calculees_selection, 2);
+    test::clique_ligne(w<GrilleTextes>("grille_mesures_selection"), 10);
+    test::clique_ligne(w<GrilleTextes>("grille_calculees_selection"), 2);
     EXPECT_EQ(programme.espace.selection.taille(), 500);
     EXPECT_EQ(dialogues.erreurs().back(), "Too many selected reflections (>500)");
 }
@@ -281,25 +289,25 @@ TEST_F(Principale, CurrentRowsArePaintedAsTheCoreSays) {
     ouvre_silicium();
     maille_silicium();
     selectionne_et_affine();
-    f.onglets->setCurrentIndex(2);
+    f.montre_onglet(2);
     // The automatic selection paired them all, the last one last: it is red.
     auto couleur = [](GrilleTextes& g, int ligne) {
         const QImage image = g.viewport()->grab().toImage();
         const QRect cellule = g.visualRect(g.model()->index(ligne, 1));
         return image.pixelColor(cellule.right() - 2, cellule.center().y());
     };
-    EXPECT_EQ(couleur(*f.grille_mesures_selection, 10), QColor(255, 0, 0));
-    f.onglets->setCurrentIndex(3);
-    f.tableau_apres->setCurrentCell(4, 0);
+    EXPECT_EQ(couleur(w<GrilleTextes>("grille_mesures_selection"), 10), QColor(255, 0, 0));
+    f.montre_onglet(3);
+    w<GrilleTextes>("tableau_apres").setCurrentCell(4, 0);
     EXPECT_EQ(programme.principal.ligne_pic_courante, 5);
-    EXPECT_EQ(couleur(*f.tableau_avant, 4), QColor(0xFF, 0xCC, 0xEE));
+    EXPECT_EQ(couleur(w<GrilleTextes>("tableau_avant"), 4), QColor(0xFF, 0xCC, 0xEE));
 }
 
 TEST_F(Principale, ExportDialogPrintingAndHelp) {
     ouvre_silicium();
     maille_silicium();
     selectionne_et_affine();
-    QTest::mouseClick(f.exporte, Qt::LeftButton);
+    QTest::mouseClick(&w<QToolButton>("exporte"), Qt::LeftButton);
     Tfexcel& excel = programme.fexcel();
     ASSERT_TRUE(excel.isVisible());
     auto texte_fichier = [] {
@@ -330,20 +338,54 @@ TEST_F(Principale, ExportDialogPrintingAndHelp) {
 TEST_F(Principale, FiguresOfMeritUsualErrorsAndSuspectPairsAreShown) {
     ouvre_silicium();
     maille_silicium();
-    f.onglets->setCurrentIndex(2);
-    QTest::mouseClick(f.bouton_auto, Qt::LeftButton);
-    f.grille_selection->item(4, 1)->setText("  0  4  4"); // 76.386 given the indices of 106.7
+    f.montre_onglet(2);
+    QTest::mouseClick(&w<QPushButton>("bouton_auto"), Qt::LeftButton);
+    w<GrilleTextes>("grille_selection")
+        .item(4, 1)
+        ->setText("  0  4  4"); // 76.386 given the indices of 106.7
     QCoreApplication::processEvents();
     affine_zero_et_maille();
     ASSERT_TRUE(programme.espace.affinement_ok);
-    EXPECT_TRUE(f.m20->text().startsWith("M(")) << f.m20->text().toStdString();
-    EXPECT_TRUE(f.fn->text().startsWith("F(")) << f.fn->text().toStdString();
-    EXPECT_TRUE(f.sigmas[rang_a]->toolTip().endsWith("(usual standard error)"));
+    EXPECT_TRUE(w<QLineEdit>("m20").text().startsWith("M("))
+        << w<QLineEdit>("m20").text().toStdString();
+    EXPECT_TRUE(w<QLineEdit>("fn").text().startsWith("F("))
+        << w<QLineEdit>("fn").text().toStdString();
+    EXPECT_TRUE(w<QLineEdit>("sigma_a").toolTip().endsWith("(usual standard error)"));
     const auto& suspectes = programme.principal.affinement.paires_suspectes;
     ASSERT_EQ(suspectes.size(), 11u);
     EXPECT_EQ(std::count(suspectes.begin(), suspectes.end(), true), 1);
-    const QImage image = f.tableau_apres->viewport()->grab().toImage();
-    const QRect cellule = f.tableau_apres->visualRect(f.tableau_apres->model()->index(4, 1));
+    const QImage image = w<GrilleTextes>("tableau_apres").viewport()->grab().toImage();
+    const QRect cellule = w<GrilleTextes>("tableau_apres")
+                              .visualRect(w<GrilleTextes>("tableau_apres").model()->index(4, 1));
     EXPECT_EQ(image.pixelColor(cellule.right() - 2, cellule.center().y()),
               QColor(0xFF, 0xC8, 0x78));
+}
+
+// The tabs' buttons trigger the menu's action of their command, and a "To
+// refine" box keeps the state current: a cell left unchecked is not refined.
+TEST_F(Principale, ButtonsTriggerTheMenuActionsAndTheBoxesKeepTheState) {
+    ouvre_silicium();
+    maille_silicium();
+    f.montre_onglet(2);
+    QTest::mouseClick(&w<QPushButton>("bouton_auto"), Qt::LeftButton);
+    f.montre_onglet(3);
+    QCheckBox& a = w<QCheckBox>("coche_a");
+    ASSERT_TRUE(a.isChecked() && a.isEnabled());
+    a.click();
+    EXPECT_FALSE(programme.principal.maille.coche[0]);
+    affine_zero_et_maille();
+    ASSERT_TRUE(programme.espace.affinement_ok);
+    EXPECT_EQ(programme.espace.moteur.parametres[rang_a], 5.4310f);
+    EXPECT_EQ(programme.espace.moteur.erreurs[rang_a], 0.0f);
+
+    QSignalSpy resultats(test::action(f, "Print results"), &QAction::triggered);
+    w<QToolButton>("rapport").click();
+    test::declenche(f, "Results");
+    EXPECT_EQ(resultats.count(), 2);
+    QSignalSpy sauve_maille(test::action(f, "&Cell"), &QAction::triggered);
+    choix.reponse = dossier.chemin() / "silicium.cry";
+    f.montre_onglet(1);
+    w<QPushButton>("sauve_maille").click();
+    EXPECT_EQ(sauve_maille.count(), 1);
+    EXPECT_TRUE(std::filesystem::exists(choix.reponse));
 }

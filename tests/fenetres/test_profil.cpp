@@ -37,7 +37,8 @@ class Profil : public test::Fenetres {
         f1.show();
         QApplication::setActiveWindow(&f1);
         EXPECT_TRUE(QTest::qWaitForWindowActive(&f1));
-        QTest::mouseClick(f1.diagramme_pics, Qt::LeftButton); // "Diagram" of tab 1
+        QTest::mouseClick(&test::enfant<QPushButton>(f1, "diagramme_pics"),
+                          Qt::LeftButton); // "Diagram" of tab 1
         EXPECT_TRUE(f7.isVisible());
         QApplication::setActiveWindow(&f7);
         EXPECT_TRUE(QTest::qWaitForWindowActive(&f7));
@@ -49,16 +50,16 @@ class Profil : public test::Fenetres {
     void affine_cubique() {
         QApplication::setActiveWindow(&f1); // the user comes back to the main window
         ASSERT_TRUE(QTest::qWaitForWindowActive(&f1));
-        f1.onglets->setCurrentIndex(1);
-        QTest::mouseClick(f1.clavier_maille, Qt::LeftButton);
-        test::clique_element(*f1.liste_systemes, "Cubic");
-        test::tape(*f1.champs_maille[0], "3.75");
-        test::clique_element(*f1.liste_hm, "Pm-3m");
-        QTest::mouseClick(f1.bouton_calc, Qt::LeftButton);
-        f1.onglets->setCurrentIndex(2);
-        QTest::mouseClick(f1.bouton_auto, Qt::LeftButton);
-        f1.onglets->setCurrentIndex(3);
-        QTest::mouseClick(f1.lance, Qt::LeftButton);
+        f1.montre_onglet(1);
+        QTest::mouseClick(&test::enfant<QPushButton>(f1, "clavier_maille"), Qt::LeftButton);
+        test::clique_element(test::enfant<QListWidget>(f1, "liste_systemes"), "Cubic");
+        test::tape(test::enfant<QLineEdit>(f1, "champ_a"), "3.75");
+        test::clique_element(test::enfant<QListWidget>(f1, "liste_hm"), "Pm-3m");
+        QTest::mouseClick(&test::enfant<QPushButton>(f1, "bouton_calc"), Qt::LeftButton);
+        f1.montre_onglet(2);
+        QTest::mouseClick(&test::enfant<QPushButton>(f1, "bouton_auto"), Qt::LeftButton);
+        f1.montre_onglet(3);
+        QTest::mouseClick(&test::enfant<QToolButton>(f1, "lance"), Qt::LeftButton);
     }
 
     Tform1& f1;
