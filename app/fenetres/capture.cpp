@@ -73,7 +73,7 @@ int capture_fenetres(Programme& p, const Capture& c) {
     const char* onglets[] = {"principale-1.png", "principale-2.png", "principale-3.png",
                              "principale-4.png"};
     for (int i = 0; i < 4; ++i) {
-        f.onglets->setCurrentIndex(i);
+        f.montre_onglet(i);
         n += enregistre(f, c, onglets[i]);
     }
     n += enregistre(p.form6(), c, "diagramme.png");

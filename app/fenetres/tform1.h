@@ -32,9 +32,6 @@ class Tform1 : public QMainWindow {
     // Shows tab `onglet` (0 ... 3), as a click on it does.
     void montre_onglet(int onglet);
 
-    // Kept public only for the capture of the windows, until it shows the
-    // tabs through montre_onglet.
-    QTabWidget* onglets;
 
   protected:
     void showEvent(QShowEvent* e) override;
@@ -44,6 +41,7 @@ class Tform1 : public QMainWindow {
     void dropEvent(QDropEvent* e) override;
 
   private:
+    QTabWidget* onglets;
     void construit_menus();
     void construit_menu_ouvrir(QMenu& fichier);
     void construit_menu_sauver(QMenu& fichier);
