@@ -185,4 +185,22 @@ std::string pascal_entier(long long valeur, int largeur) {
     return texte;
 }
 
+namespace {
+
+template <typename Reel> std::string plus_court(Reel valeur) {
+    std::array<char, 32> tampon{};
+    const auto fin = std::to_chars(tampon.data(), tampon.data() + tampon.size(), valeur).ptr;
+    return std::string(tampon.data(), fin);
+}
+
+} // namespace
+
+std::string texte_court(double valeur) {
+    return plus_court(valeur);
+}
+
+std::string texte_court(float valeur) {
+    return plus_court(valeur);
+}
+
 } // namespace kovrin

@@ -21,6 +21,9 @@ std::string fortran_x(int n);
 
 std::string pascal_reel(double valeur, int largeur, int decimales);
 std::string pascal_entier(long long valeur, int largeur);
+// The shortest decimal text that reads back as `valeur` exactly (in its own precision).
+std::string texte_court(double valeur);
+std::string texte_court(float valeur);
 
 void ajoute_fortran_f(std::string& texte, double valeur, int largeur, int decimales);
 void ajoute_fortran_i(std::string& texte, long long valeur, int largeur);

@@ -2,18 +2,11 @@
 
 #include "commun/format.h"
 
-#include <charconv>
 #include <cmath>
 
 namespace kovrin {
 
 namespace {
-
-std::string texte_court(double valeur) {
-    char texte[32];
-    const auto fin = std::to_chars(texte, texte + sizeof texte, static_cast<float>(valeur)).ptr;
-    return std::string(texte, fin);
-}
 
 // Decimals that leave one significant digit of the uncertainty, or two when
 // they read 10 to 19; never fewer than 0.
@@ -30,7 +23,7 @@ int decimales_pour(double incertitude) {
 
 std::string texte_avec_incertitude(double valeur, double incertitude) {
     if (!(incertitude > 0) || !std::isfinite(incertitude) || !std::isfinite(valeur))
-        return texte_court(valeur);
+        return texte_court(static_cast<float>(valeur));
     const int decimales = decimales_pour(incertitude);
     const long long chiffres = std::llround(incertitude * std::pow(10.0, decimales));
     return pascal_reel(valeur, 0, decimales) + "(" + std::to_string(chiffres) + ")";

@@ -109,10 +109,10 @@ void PageSelection::relie_grilles() {
     // Typed indices are read once the edit is over.
     connect(selection_, &QTableWidget::cellChanged, this, [this](int ligne, int colonne) {
         if (colonne != 1 || ligne < 0) return;
-        const std::string indices = texte(selection_->cellule(ligne + 1, 1));
-        QTimer::singleShot(0, this, [this, ligne, indices] {
+        const auto hkl = lit_indices(texte(selection_->cellule(ligne + 1, 1)));
+        QTimer::singleShot(0, this, [this, ligne, hkl] {
             p_.commande([&] {
-                return modifie_indices(p_.espace, p_.principal, ligne + 1, indices, p_.dialogues());
+                return modifie_indices(p_.espace, p_.principal, ligne + 1, hkl, p_.dialogues());
             });
         });
     });

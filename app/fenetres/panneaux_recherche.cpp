@@ -127,26 +127,29 @@ void PanneauRecherche::relie(Programme& p) {
     connect(largeur_max, &QSlider::valueChanged, this, [this, &p](int position) {
         texte_max->setText(qs(lit_width_maxi(p.espace.recherche, position)));
     });
+    // The contamination boxes are parsed as typed; "Search" takes the values.
+    ChampsContamination& c = p.profil.contamination;
+    Saisie* valeurs[] = {&c.longueur_l1, &c.pourcentage_l1, &c.longueur_l2, &c.pourcentage_l2};
+    for (std::size_t i = 0; i < 4; ++i)
+        connect(champs_contamination[i], &QLineEdit::textEdited, this,
+                [valeur = valeurs[i]](const QString& t) { *valeur = Saisie::de_texte(texte(t)); });
     connect(cherche, &QPushButton::clicked, this, [this, &p] {
         const LimitesRecherche limites = limites_de_positions(positions());
-        const ChampsContamination champs = contamination();
-        p.commande(
-            [&] { return go_peaksearch(p.espace, p.profil, limites, champs, p.dialogues()); });
+        p.commande([&] {
+            return go_peaksearch(p.espace, p.profil, limites, p.profil.contamination,
+                                 p.dialogues());
+        });
     });
     connect(ferme, &QPushButton::clicked, this,
             [&p] { p.commande([&] { return fin_de_search(p.espace, p.profil); }); });
 }
 
 void PanneauRecherche::montre_contamination(const ChampsContamination& c) {
-    const std::string* textes[] = {&c.longueur_l1, &c.pourcentage_l1, &c.longueur_l2,
-                                   &c.pourcentage_l2};
+    const Saisie* valeurs[] = {&c.longueur_l1, &c.pourcentage_l1, &c.longueur_l2,
+                               &c.pourcentage_l2};
     for (std::size_t i = 0; i < 4; ++i)
-        champs_contamination[i]->setText(qs(*textes[i]));
-}
-
-ChampsContamination PanneauRecherche::contamination() const {
-    return {texte(champs_contamination[0]->text()), texte(champs_contamination[1]->text()),
-            texte(champs_contamination[2]->text()), texte(champs_contamination[3]->text())};
+        if (const auto t = texte_contamination(*valeurs[i]))
+            champs_contamination[i]->setText(qs(*t));
 }
 
 PositionsRecherche PanneauRecherche::positions() const {

@@ -24,7 +24,6 @@ class PanneauRecherche : public QGroupBox {
     PanneauRecherche(Programme& programme, QWidget* parent);
 
     void montre_contamination(const ChampsContamination& c);
-    ChampsContamination contamination() const;
     PositionsRecherche positions() const;
 
     QSlider *seuil, *largeur_min, *largeur_max;

@@ -32,7 +32,6 @@ class Tform1 : public QMainWindow {
     // Shows tab `onglet` (0 ... 3), as a click on it does.
     void montre_onglet(int onglet);
 
-
   protected:
     void showEvent(QShowEvent* e) override;
     void changeEvent(QEvent* e) override;

@@ -203,8 +203,7 @@ std::optional<std::array<int, 3>> lit_indices(std::string_view texte) {
 }
 
 Rafraichissement modifie_indices(EspaceTravail& et, EtatPrincipal& ep, int ligne,
-                                 std::string_view texte_indices, Dialogues& d) {
-    auto hkl = lit_indices(texte_indices);
+                                 const std::optional<std::array<int, 3>>& hkl, Dialogues& d) {
     bool dans_liste = ligne >= 1 && ligne <= et.selection.taille();
     if (hkl && *hkl == std::array<int, 3>{0, 0, 0} && dans_liste) {
         et.selection.retire(ligne);

@@ -61,11 +61,11 @@ Rafraichissement click_calc_refl(EspaceTravail& et, EtatPrincipal& ep, int ligne
 // empty reads as 0 0 0). Anything but three integers is not a reflection.
 std::optional<std::array<int, 3>> lit_indices(std::string_view texte);
 
-// Cell of column 2 of row `ligne` selected after typing `texte_indices` in
-// column 1: 0 0 0 deletes the pair; indices of a calculated reflection give the
-// pair that reflection's calculated angle.
+// Indices typed in column 1 of row `ligne` (lit_indices; nothing when they
+// are no reflection): 0 0 0 deletes the pair; indices of a calculated
+// reflection give the pair that reflection's calculated angle.
 Rafraichissement modifie_indices(EspaceTravail& et, EtatPrincipal& ep, int ligne,
-                                 std::string_view texte_indices, Dialogues& d);
+                                 const std::optional<std::array<int, 3>>& hkl, Dialogues& d);
 
 // A short click on the diagram, once the diagram has found what lies under the
 // pointer: the pairs whose observed-angle bar, the calculated reflections whose

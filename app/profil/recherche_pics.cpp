@@ -56,12 +56,9 @@ struct LigneContamination {
     double longueur_onde = 0, pourcentage = 0;
 };
 
-bool lit_ligne(const std::string& longueur, const std::string& pourcentage,
-               LigneContamination& ligne) {
-    auto l = lit_reel(sans_blancs(longueur));
-    auto p = lit_reel(sans_blancs(pourcentage));
-    if (!l || !p) return false;
-    ligne = {*l, *p};
+bool lit_ligne(const Saisie& longueur, const Saisie& pourcentage, LigneContamination& ligne) {
+    if (!longueur.nombre() || !pourcentage.nombre()) return false;
+    ligne = {longueur.valeur, pourcentage.valeur};
     return true;
 }
 
@@ -131,6 +128,12 @@ std::string lit_width_maxi(RecherchePics& recherche, int position) {
     return pascal_reel(recherche.largeur_max, 4, 2);
 }
 
+std::optional<std::string> texte_contamination(const Saisie& boite) {
+    if (boite.vide()) return std::string();
+    if (!boite.nombre()) return std::nullopt;
+    return " " + texte_court(boite.valeur);
+}
+
 std::optional<ChampsContamination> prepare_recherche(EspaceTravail& espace, Dialogues& d) {
     if (espace.profil.vide()) return std::nullopt;
     CurseurOccupe occupe(d);
@@ -140,7 +143,8 @@ std::optional<ChampsContamination> prepare_recherche(EspaceTravail& espace, Dial
     const EnteteProfil& e = espace.entete_profil;
     if (!e.anode.empty()) {
         if (const Anode* anode = anode_de_lambda(e.lambda, 0.006)) {
-            champs = {pascal_reel(anode->k_beta, 8, 5), " 1", " 1.025", " 0.5"};
+            champs = {Saisie::de_valeur(anode->k_beta), Saisie::de_valeur(1),
+                      Saisie::de_valeur(1.025), Saisie::de_valeur(0.5)};
             espace.recherche.nb_contaminations = 2;
         }
     }
@@ -251,14 +255,14 @@ void marque_contaminations(EspaceTravail& espace, const ChampsContamination& con
     RecherchePics& r = espace.recherche;
     r.nb_contaminations = 0;
     LigneContamination l1, l2;
-    if (!sans_blancs(contamination.longueur_l1).empty()) {
+    if (!contamination.longueur_l1.vide()) {
         if (!lit_ligne(contamination.longueur_l1, contamination.pourcentage_l1, l1)) {
             d.erreur("bad contamination data");
             return;
         }
         r.nb_contaminations = 1;
     }
-    if (!sans_blancs(contamination.longueur_l2).empty()) {
+    if (!contamination.longueur_l2.vide()) {
         if (!lit_ligne(contamination.longueur_l2, contamination.pourcentage_l2, l2)) {
             d.erreur("bad contamination data");
             return;

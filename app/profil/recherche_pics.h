@@ -5,6 +5,7 @@
 // measured reflections of the workspace.
 #include "commun/dialogues.h"
 #include "commun/espace_travail.h"
+#include "commun/nombres.h"
 #include "profil/trace.h"
 
 #include <array>
@@ -27,11 +28,14 @@ std::string nom_genre_raie(int code);
 // Black, blue, red, green, purple for codes 1 ... 5; black otherwise.
 Couleur couleur_genre_raie(int code);
 
-// Texts of the four boxes of the panel " Source contamination".
+// The four boxes of the panel " Source contamination", as prefilled or typed.
 struct ChampsContamination {
-    std::string longueur_l1, pourcentage_l1;
-    std::string longueur_l2, pourcentage_l2;
+    Saisie longueur_l1, pourcentage_l1;
+    Saisie longueur_l2, pourcentage_l2;
 };
+// What a box shows: a space and the value's shortest text; an unreadable text
+// stays as typed.
+std::optional<std::string> texte_contamination(const Saisie& boite);
 
 // Positions of the three track bars of the panel "Peak Search parameters".
 struct PositionsRecherche {

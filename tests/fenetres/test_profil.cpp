@@ -75,6 +75,11 @@ TEST_F(Profil, SearchKeepAlphaPeaksAndRefineTheAlloyCell) {
     PanneauRecherche& panneau = *f7.panneau_recherche;
     ASSERT_TRUE(panneau.isVisible());
     EXPECT_EQ(panneau.champs_contamination[0]->text(), " 1.39222");
+    // A box is read as typed: a typo is refused by the search, retyped it serves.
+    test::tape(*panneau.champs_contamination[0], "1.3x");
+    QTest::mouseClick(panneau.cherche, Qt::LeftButton);
+    EXPECT_EQ(dialogues.erreurs(), std::vector<std::string>{"bad contamination data"});
+    test::tape(*panneau.champs_contamination[0], "1.39222");
     panneau.seuil->setValue(20);
     QTest::mouseClick(panneau.cherche, Qt::LeftButton);
     const auto& mesures = programme.espace.mesures;

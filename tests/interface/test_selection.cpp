@@ -134,30 +134,31 @@ TEST_F(Selection, HandPairingStates) {
 TEST_F(Selection, ThreeZerosDeleteAPairAndUnknownIndicesLeaveIt) {
     ep.tolerance = test::saisie("0.5");
     selection_automatique(et, ep, d);
-    modifie_indices(et, ep, 2, "  0  0  0", d);
+    modifie_indices(et, ep, 2, lit_indices("  0  0  0"), d);
     ASSERT_EQ(et.selection.taille(), 2);
     EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 40.25f);
-    modifie_indices(et, ep, 1, "", d); // an empty cell reads as three zeros
+    modifie_indices(et, ep, 1, lit_indices(""), d); // an empty cell reads as three zeros
     ASSERT_EQ(et.selection.taille(), 1);
 
     Paire avant = et.selection[1];
-    modifie_indices(et, ep, 1, "2 2 2", d);
+    modifie_indices(et, ep, 1, lit_indices("2 2 2"), d);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{
                                "Not possible: The reflection is out of range or is forbiden!"});
     EXPECT_EQ(test::indices(et.selection[1]), test::indices(avant));
-    modifie_indices(et, ep, 1, "1 x 1", d); // not three integers: not a reflection either
+    modifie_indices(et, ep, 1, lit_indices("1 x 1"),
+                    d); // not three integers: not a reflection either
     EXPECT_EQ(d.nb_bips(), 2);
 }
 
 TEST_F(Selection, TypedIndicesGiveTheCalculatedAngleWithoutTolerance) {
     ep.tolerance = test::saisie("0.5");
     selection_automatique(et, ep, d);
-    auto r = modifie_indices(et, ep, 1, "  1  1  0", d);
+    auto r = modifie_indices(et, ep, 1, lit_indices("  1  1  0"), d);
     EXPECT_EQ(et.selection[1].k, 1);
     EXPECT_TRUE(r.a_change(Change::paires));
     EXPECT_EQ(grille_selection(et).cellule(1, 4), " -10.000");
     // A row past the list: nothing to edit, nothing said when the indices exist.
-    modifie_indices(et, ep, 5, "1 1 0", d);
+    modifie_indices(et, ep, 5, lit_indices("1 1 0"), d);
     EXPECT_EQ(et.selection.taille(), 3);
 }
 

@@ -14,6 +14,12 @@ using namespace kovrin;
 
 namespace {
 
+// The four contamination boxes as typed.
+ChampsContamination champs(const std::array<const char*, 4>& textes) {
+    return {Saisie::de_texte(textes[0]), Saisie::de_texte(textes[1]), Saisie::de_texte(textes[2]),
+            Saisie::de_texte(textes[3])};
+}
+
 constexpr double degres = 180 / std::numbers::pi;
 
 // Profile from `debut` in steps of `pas`, intensity f(angle).
@@ -205,9 +211,11 @@ TEST(Contaminations, CopperBoxesArePrefilledFromTheWavelengthTable) {
     DialoguesEnregistres d;
     auto champs = prepare_recherche(e, d);
     ASSERT_TRUE(champs.has_value());
-    EXPECT_EQ((std::array{champs->longueur_l1, champs->pourcentage_l1, champs->longueur_l2,
-                          champs->pourcentage_l2}),
-              (std::array<std::string, 4>{" 1.39222", " 1", " 1.025", " 0.5"}));
+    EXPECT_EQ((std::array{texte_contamination(champs->longueur_l1),
+                          texte_contamination(champs->pourcentage_l1),
+                          texte_contamination(champs->longueur_l2),
+                          texte_contamination(champs->pourcentage_l2)}),
+              (std::array<std::optional<std::string>, 4>{" 1.39222", " 1", " 1.025", " 0.5"}));
 
     e.entete_profil.lambda = 1.5; // no anode of the table within 0.006
     champs = prepare_recherche(e, d);
@@ -253,7 +261,7 @@ TEST(Contaminations, WeakLinesOfTheContaminatingWavelengthsAreMarked) {
     e.mesures.ajoute({ligne(70, 1.39222), 0, 5, 1});
     e.mesures.ajoute({70, 0, 100, 1});
     DialoguesEnregistres d;
-    marque_contaminations(e, {" 1.39222", " 1", " 1.025", " 0.5"}, d);
+    marque_contaminations(e, champs({" 1.39222", " 1", " 1.025", " 0.5"}), d);
     EXPECT_TRUE(d.journal.empty());
     EXPECT_EQ(e.mesures[1].code_raie, raie_l2);
     EXPECT_EQ(e.mesures[2].code_raie, raie_l1);
@@ -265,11 +273,11 @@ TEST(Contaminations, BadContaminationData) {
     e.entete_profil.lambda = 1.5418;
     e.mesures.ajoute({40, 0, 1, 4});
     e.mesures.ajoute({50, 0, 100, 5});
-    for (const ChampsContamination& champs :
-         {ChampsContamination{"1.3x", "1", "", ""}, ChampsContamination{"1.39", "", "", ""},
-          ChampsContamination{"1.39222", "1", "1.025", "half"}}) {
+    for (const ChampsContamination& boites :
+         {champs({"1.3x", "1", "", ""}), champs({"1.39", "", "", ""}),
+          champs({"1.39222", "1", "1.025", "half"})}) {
         DialoguesEnregistres d;
-        marque_contaminations(e, champs, d);
+        marque_contaminations(e, boites, d);
         EXPECT_EQ(d.erreurs(), std::vector<std::string>{"bad contamination data"});
         EXPECT_EQ(e.mesures[1].code_raie, raie_k_alpha);
     }

@@ -195,7 +195,7 @@ TEST(RechercheStatistique, WorkspaceSearchMarksTheKalpha2CompanionsAndCarriesThe
     DialoguesEnregistres d;
     test::profil_doublets(e, 60, 0.01, 3001,
                           {{65, 0.12, 0.5, 40}, {75, 0.12, 0.5, 25}, {85, 0.12, 0.5, 20}}, 5);
-    const ChampsContamination champs{"", "", "", ""};
+    const ChampsContamination champs{}; // every box empty
     cherche_pics_statistiques(e, {}, champs, d);
     // Resolved doublets: each Kalpha1 (code 2) with its Kalpha2 (code 3).
     ASSERT_EQ(e.mesures.taille(), 6);
