@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <map>
 #include <sstream>
 #include <string>
@@ -23,7 +24,7 @@ using namespace kovrin;
 
 struct Compte {
     int listes = 0, premier = 0, cinq = 0;
-    double secondes = 0, pire = 0;
+    double secondes = 0, pire = 0, processeur = 0; // processeur: CPU seconds of every thread
 };
 
 bool juste(const SolutionIndexation& s, const ListeSynthetique& l) {
@@ -68,6 +69,7 @@ int main(int argc, char** argv) {
             continue;
         for (int i = 0; i < n; ++i) {
             const auto l = liste_synthetique(f.reseau, 1000 * static_cast<std::uint64_t>(i) + 7);
+            const std::clock_t debut_processeur = std::clock();
             const auto debut = std::chrono::steady_clock::now();
             const auto r = indexe(l.deux_theta, l.lambda, options);
             const double s =
@@ -78,16 +80,17 @@ int main(int argc, char** argv) {
             c.premier += rang == 1;
             c.cinq += rang >= 1 && rang <= 5;
             c.secondes += s;
+            c.processeur += static_cast<double>(std::clock() - debut_processeur) / CLOCKS_PER_SEC;
             c.pire = std::max(c.pire, s);
             if (rang != 1) raconte_echec(r, l, rang);
         }
     }
-    std::printf("\n%-14s %6s %10s %10s %12s %10s\n", "system", "lists", "first %", "top-5 %",
-                "s per list", "worst s");
+    std::printf("\n%-14s %6s %10s %10s %12s %10s %12s\n", "system", "lists", "first %", "top-5 %",
+                "s per list", "worst s", "CPU s/list");
     for (const auto& [systeme, c] : par_systeme)
-        std::printf("%-14s %6d %10.1f %10.1f %12.3f %10.3f\n",
+        std::printf("%-14s %6d %10.1f %10.1f %12.3f %10.3f %12.3f\n",
                     std::string(fiche(static_cast<Systeme>(systeme)).nom_cif).c_str(), c.listes,
                     100.0 * c.premier / c.listes, 100.0 * c.cinq / c.listes, c.secondes / c.listes,
-                    c.pire);
+                    c.pire, c.processeur / c.listes);
     return 0;
 }

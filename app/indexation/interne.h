@@ -18,6 +18,9 @@ struct Raies {
     std::vector<std::vector<Intervalle>> fenetres;
     double lambda = 1;
     int n_test = 0; // the lines the dichotomy must index: the first 20
+    // Of these, the lines left unindexed (impurities): the option's share
+    // of 20 lines, so that a short list is held as tightly as a long one.
+    int non_indexees_max = 0;
 };
 
 Raies prepare_raies(std::vector<double> deux_theta, double lambda,
