@@ -10,13 +10,16 @@
 #include "indexation/indexation.h"
 #include "indexation/synthese.h"
 
+#include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <map>
 #include <sstream>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -52,6 +55,25 @@ void raconte_echec(const ResultatIndexation& r, const ListeSynthetique& l, int r
                     s.maille[2], s.maille[3], s.maille[4], s.maille[5], s.figures.m);
     }
     std::printf("%s\n", r.temps_ecoule ? " (time limit)" : "");
+}
+
+// Seconds from the cancellation of a search on a list no cell indexes to its
+// return, the cancellation coming `apres` seconds after the start.
+double delai_annulation(const OptionsIndexation& options, double apres) {
+    std::vector<double> angles;
+    for (int i = 0; i < 25; ++i)
+        angles.push_back(10 + 60 * std::fmod(0.618034 * (i + 1) * (i + 3), 1.0));
+    std::atomic<bool> annulation{false};
+    std::chrono::steady_clock::time_point fin;
+    std::thread recherche([&] {
+        indexe(angles, 1.5406, options, {}, &annulation);
+        fin = std::chrono::steady_clock::now();
+    });
+    std::this_thread::sleep_for(std::chrono::duration<double>(apres));
+    const auto debut = std::chrono::steady_clock::now();
+    annulation = true;
+    recherche.join();
+    return std::chrono::duration<double>(fin - debut).count();
 }
 
 } // namespace
@@ -92,5 +114,8 @@ int main(int argc, char** argv) {
                     std::string(fiche(static_cast<Systeme>(systeme)).nom_cif).c_str(), c.listes,
                     100.0 * c.premier / c.listes, 100.0 * c.cinq / c.listes, c.secondes / c.listes,
                     c.pire, c.processeur / c.listes);
+    for (double apres : {0.01, 0.2, 1.0})
+        std::printf("cancellation %.2f s after the start: returned %.3f s later\n", apres,
+                    delai_annulation(options, apres));
     return 0;
 }

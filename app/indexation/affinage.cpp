@@ -186,7 +186,7 @@ int non_indexees(const Etat& e, int n) {
 // bounded, so that neither a perfect fit nor a far line weighs without end.
 double facteur_non_indexees(const Raies& raies, const Etat& e, const std::vector<double>& possibles,
                             double tolerance) {
-    const double plancher = tolerance / 10, plafond = 5 * tolerance;
+    const double plancher = tolerance / 10, plafond = 3 * tolerance;
     double indexees = 0, toutes = 0;
     for (int i = 0; i < raies.n_test; ++i) {
         const double x = raies.deux_theta[static_cast<std::size_t>(i)] - e.zero;

@@ -50,7 +50,7 @@ struct Boite {
     int etage;  // 0: one or two parameters, searched first
     int couche; // of volume
     int famille;
-    int tranche; // of the zero's range
+    int tranche; // of the zero's range: a box is explored in each in turn
     Parametres bas, haut;
 };
 
@@ -268,7 +268,9 @@ void Recherche::signale(std::vector<SolutionIndexation>& locales) {
 void Recherche::travaille(const std::vector<Boite>& boites) {
     for (std::size_t i = suivante_++; i < boites.size() && !arrete(); i = suivante_++) {
         std::vector<SolutionIndexation> locales;
-        explore(boites[i], 0, locales);
+        Boite b = boites[i];
+        for (b.tranche = 0; b.tranche < static_cast<int>(raies_.fenetres.size()); ++b.tranche)
+            explore(b, 0, locales);
         signale(locales);
     }
 }
@@ -292,18 +294,20 @@ int couche_de(double volume_primitif) {
 }
 
 // The first cut of a family's parameters, within the volume limit.
-void boites_de(const Famille& f, int rang, int tranches, const OptionsIndexation& o,
-               std::vector<Boite>& sortie) {
+void boites_de(const Famille& f, int rang, const OptionsIndexation& o, std::vector<Boite>& sortie) {
     const int n_aretes = std::min(f.n, 3);
     const int nb_l =
         static_cast<int>(std::ceil(std::log(o.arete_max / arete_min) / std::log(rapport_arete)));
     const int nb_b = f.n == 4 ? static_cast<int>((beta_max - beta_min) / pas_angle) : 1;
+    std::vector<double> bornes(static_cast<std::size_t>(nb_l) + 1);
+    for (std::size_t k = 0; k < bornes.size(); ++k)
+        bornes[k] = arete_min * std::pow(rapport_arete, static_cast<double>(k));
     std::array<int, nb_x_max> i{};
     while (true) {
         Boite b{f.n <= 2 ? 0 : 1, 0, rang, 0, {}, {}};
         for (int j = 0; j < n_aretes; ++j) {
-            b.bas[j] = arete_min * std::pow(rapport_arete, i[j]);
-            b.haut[j] = b.bas[j] * rapport_arete;
+            b.bas[j] = bornes[static_cast<std::size_t>(i[j])];
+            b.haut[j] = bornes[static_cast<std::size_t>(i[j]) + 1];
         }
         if (f.n == 4) {
             b.bas[3] = beta_min + i[3] * pas_angle;
@@ -311,9 +315,7 @@ void boites_de(const Famille& f, int rang, int tranches, const OptionsIndexation
         }
         const double v = volume_min(f, b.bas, b.haut);
         b.couche = couche_de(v / multiplicite(fiche(f.reseau).centrage));
-        if (ordonnee(f, b.bas, b.haut) && v <= o.volume_max)
-            for (b.tranche = 0; b.tranche < tranches; ++b.tranche)
-                sortie.push_back(b);
+        if (ordonnee(f, b.bas, b.haut) && v <= o.volume_max) sortie.push_back(b);
         int j = 0;
         for (; j < f.n; ++j) {
             if (++i[j] < (j == 3 ? nb_b : nb_l)) break;
@@ -347,12 +349,12 @@ ResultatIndexation indexe(const std::vector<double>& deux_theta, double lambda,
     std::vector<Famille> familles;
     std::vector<Boite> boites;
     for (const FicheReseau& r : table_reseaux) {
+        if (annulation && *annulation) break;
         if (!cherche_reseau(r.reseau, options)) continue;
         auto f = famille_de(r.reseau, q_max, options.arete_max);
         if (!f) continue;
         familles.push_back(std::move(*f));
-        boites_de(familles.back(), static_cast<int>(familles.size()) - 1,
-                  static_cast<int>(raies.fenetres.size()), options, boites);
+        boites_de(familles.back(), static_cast<int>(familles.size()) - 1, options, boites);
     }
     const int fils = options.fils > 0
                          ? options.fils
