@@ -108,6 +108,17 @@ bool systeme_superieur(const Candidat& c, const Candidat& g) {
     return plus_symetrique(c, g) && c.solution.systeme() != g.solution.systeme();
 }
 
+// A multiple of a higher crystal system that indexes the same lines with a
+// figure of merit to match: two to four times the volume (the derivative
+// cells of a lattice), M(20) at least the smaller cell's over that factor, as
+// the lines it allows grow with its volume. A random large cell that happens
+// to index the lines has far less.
+bool explique(const Candidat& c, const Candidat& g) {
+    const double facteur = std::round(c.volume_primitif / g.volume_primitif);
+    return systeme_superieur(c, g) && c.solution.non_indexees == g.solution.non_indexees &&
+           facteur <= 4 && c.solution.figures.m >= g.solution.figures.m / facteur;
+}
+
 // Keeps a candidate unless it repeats a better one. The same lattice in a
 // higher symmetry takes the place of the one kept: its reduced cell agrees
 // within the tolerances, so the lattice has that symmetry (the lower
@@ -122,8 +133,7 @@ void garde(Candidat& c, std::vector<Candidat>& gardes) {
             return;
         }
         if (multiple_de(c, g)) {
-            if (systeme_superieur(c, g) && c.solution.non_indexees == g.solution.non_indexees)
-                g = std::move(c);
+            if (explique(c, g)) g = std::move(c);
             return;
         }
     }

@@ -116,6 +116,20 @@ TEST(Indexation, UnCubiqueRangeAvantLaMailleDeriveeQuiIndexeLesMemesRaies) {
     EXPECT_NEAR(r.solutions.front().maille[0], a, 0.03);
 }
 
+// A hexagonal cell of 23 times the primitive volume indexes the same lines
+// of this face-centred list, with a tenth of its M(20): no derivative, it
+// must not take the orthorhombic cell's place.
+TEST(Indexation, UnGrandMultipleDUnSystemeSuperieurNePrendPasLaPlace) {
+    const ListeSynthetique l = liste_synthetique(Reseau::oF, 1007);
+    OptionsIndexation o = options_des_systemes({Systeme::hexagonal, Systeme::orthorhombique});
+    o.volume_max = 1600;
+    const auto r = indexe(l.deux_theta, l.lambda, o);
+    ASSERT_FALSE(r.solutions.empty());
+    const SolutionIndexation& s = r.solutions.front();
+    EXPECT_EQ(s.reseau, Reseau::oF);
+    EXPECT_TRUE(meme_reseau(s.maille, 'F', l.maille, 'F'));
+}
+
 // An impurity line among the first lines: the cell still comes out, and its
 // ranking figure counts the line at its distance to the nearest calculated
 // line, so that it falls below M(20); without it, the two are the same.
