@@ -52,8 +52,7 @@ Raies prepare_raies(std::vector<double> deux_theta, double lambda,
         }
     }
     r.n_test = std::min<int>(nb_raies_m20, static_cast<int>(deux_theta.size()));
-    r.non_indexees_max = static_cast<int>(
-        std::lround(static_cast<double>(options.non_indexees_max) * r.n_test / nb_raies_m20));
+    r.non_indexees_max = options.non_indexees_max;
     return r;
 }
 
