@@ -10,12 +10,16 @@
 #include "indexation/indexation.h"
 #include "indexation/synthese.h"
 
+#include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <map>
 #include <sstream>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -23,7 +27,7 @@ using namespace kovrin;
 
 struct Compte {
     int listes = 0, premier = 0, cinq = 0;
-    double secondes = 0, pire = 0;
+    double secondes = 0, pire = 0, processeur = 0; // processeur: CPU seconds of every thread
 };
 
 bool juste(const SolutionIndexation& s, const ListeSynthetique& l) {
@@ -53,6 +57,25 @@ void raconte_echec(const ResultatIndexation& r, const ListeSynthetique& l, int r
     std::printf("%s\n", r.temps_ecoule ? " (time limit)" : "");
 }
 
+// Seconds from the cancellation of a search on a list no cell indexes to its
+// return, the cancellation coming `apres` seconds after the start.
+double delai_annulation(const OptionsIndexation& options, double apres) {
+    std::vector<double> angles;
+    for (int i = 0; i < 25; ++i)
+        angles.push_back(10 + 60 * std::fmod(0.618034 * (i + 1) * (i + 3), 1.0));
+    std::atomic<bool> annulation{false};
+    std::chrono::steady_clock::time_point fin;
+    std::thread recherche([&] {
+        indexe(angles, 1.5406, options, {}, &annulation);
+        fin = std::chrono::steady_clock::now();
+    });
+    std::this_thread::sleep_for(std::chrono::duration<double>(apres));
+    const auto debut = std::chrono::steady_clock::now();
+    annulation = true;
+    recherche.join();
+    return std::chrono::duration<double>(fin - debut).count();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -68,6 +91,7 @@ int main(int argc, char** argv) {
             continue;
         for (int i = 0; i < n; ++i) {
             const auto l = liste_synthetique(f.reseau, 1000 * static_cast<std::uint64_t>(i) + 7);
+            const std::clock_t debut_processeur = std::clock();
             const auto debut = std::chrono::steady_clock::now();
             const auto r = indexe(l.deux_theta, l.lambda, options);
             const double s =
@@ -78,16 +102,20 @@ int main(int argc, char** argv) {
             c.premier += rang == 1;
             c.cinq += rang >= 1 && rang <= 5;
             c.secondes += s;
+            c.processeur += static_cast<double>(std::clock() - debut_processeur) / CLOCKS_PER_SEC;
             c.pire = std::max(c.pire, s);
             if (rang != 1) raconte_echec(r, l, rang);
         }
     }
-    std::printf("\n%-14s %6s %10s %10s %12s %10s\n", "system", "lists", "first %", "top-5 %",
-                "s per list", "worst s");
+    std::printf("\n%-14s %6s %10s %10s %12s %10s %12s\n", "system", "lists", "first %", "top-5 %",
+                "s per list", "worst s", "CPU s/list");
     for (const auto& [systeme, c] : par_systeme)
-        std::printf("%-14s %6d %10.1f %10.1f %12.3f %10.3f\n",
+        std::printf("%-14s %6d %10.1f %10.1f %12.3f %10.3f %12.3f\n",
                     std::string(fiche(static_cast<Systeme>(systeme)).nom_cif).c_str(), c.listes,
                     100.0 * c.premier / c.listes, 100.0 * c.cinq / c.listes, c.secondes / c.listes,
-                    c.pire);
+                    c.pire, c.processeur / c.listes);
+    for (double apres : {0.01, 0.2, 1.0})
+        std::printf("cancellation %.2f s after the start: returned %.3f s later\n", apres,
+                    delai_annulation(options, apres));
     return 0;
 }

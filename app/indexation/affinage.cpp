@@ -52,6 +52,7 @@ Raies prepare_raies(std::vector<double> deux_theta, double lambda,
         }
     }
     r.n_test = std::min<int>(nb_raies_m20, static_cast<int>(deux_theta.size()));
+    r.non_indexees_max = options.non_indexees_max;
     return r;
 }
 
@@ -68,14 +69,28 @@ double q_par_h2(const Famille& f, const Parametres& x) {
     return f.n == 4 ? x[0] - x[3] * x[3] / (4 * x[2]) : x[0];
 }
 
+// Where the scan of the terms goes on past one of 1/d^2 = q > q_max: with
+// the orthogonal axes (every part positive) the terms of the same first
+// coefficients that follow are larger still.
+std::size_t suivant(const Famille& f, const Parametres& x, std::size_t i, double q, double q_max) {
+    if (f.n == 4 || q <= q_max) return i + 1;
+    const Coefficients& c = f.termes[i].coef;
+    if (f.n == 1) return f.termes.size();
+    if (f.n == 2 || c[0] * x[0] + c[1] * x[1] > q_max) return f.saut0[i];
+    return f.saut1[i];
+}
+
 std::vector<Calculee> calculees(const Famille& f, const Parametres& x, double q_max) {
     std::vector<Calculee> c;
     const double seuil = q_par_h2(f, x);
-    for (std::size_t i = 0; i < f.termes.size(); ++i) {
+    const bool positifs =
+        std::all_of(x.begin(), x.begin() + std::min(f.n, 3), [](double v) { return v > 0; });
+    for (std::size_t i = 0; i < f.termes.size();) {
         const Terme& t = f.termes[i];
         if (t.coef[0] * seuil > q_max * 1.0001) break;
         const double q = q_de(t, x, f.n);
         if (q <= q_max) c.push_back({q, static_cast<int>(i)});
+        i = positifs ? suivant(f, x, i, q, q_max) : i + 1;
     }
     std::sort(c.begin(), c.end(), [](const Calculee& u, const Calculee& v) { return u.q < v.q; });
     return c;
@@ -165,7 +180,30 @@ int non_indexees(const Etat& e, int n) {
     return static_cast<int>(std::count(e.termes.begin(), e.termes.begin() + n, -1));
 }
 
-std::optional<SolutionIndexation> solution_de(const Famille& f, const Raies& raies, const Etat& e) {
+// Mean |d2theta| of the first lines, the unindexed ones at their distance
+// to the nearest calculated line, over that of the indexed ones alone; both
+// bounded, so that neither a perfect fit nor a far line weighs without end.
+double facteur_non_indexees(const Raies& raies, const Etat& e, const std::vector<double>& possibles,
+                            double tolerance) {
+    const double plancher = tolerance / 10, plafond = 3 * tolerance;
+    double indexees = 0, toutes = 0;
+    for (int i = 0; i < raies.n_test; ++i) {
+        const double x = raies.deux_theta[static_cast<std::size_t>(i)] - e.zero;
+        auto it = std::lower_bound(possibles.begin(), possibles.end(), x);
+        double ecart = plafond;
+        if (it != possibles.end()) ecart = std::min(ecart, *it - x);
+        if (it != possibles.begin()) ecart = std::min(ecart, x - *(it - 1));
+        ecart = std::max(ecart, plancher);
+        toutes += e.termes[static_cast<std::size_t>(i)] < 0 ? std::max(ecart, tolerance) : ecart;
+        if (e.termes[static_cast<std::size_t>(i)] >= 0) indexees += ecart;
+    }
+    const int n_indexees = raies.n_test - non_indexees(e, raies.n_test);
+    if (n_indexees == 0 || toutes <= 0) return 0;
+    return indexees / n_indexees / (toutes / raies.n_test);
+}
+
+std::optional<SolutionIndexation> solution_de(const Famille& f, const Raies& raies, const Etat& e,
+                                              double tolerance) {
     const auto maille = maille_de_x(f, e.x);
     if (!maille) return std::nullopt;
     SolutionIndexation s;
@@ -196,6 +234,7 @@ std::optional<SolutionIndexation> solution_de(const Famille& f, const Raies& rai
     const auto figures = figures_merite(indexees, possibles, raies.lambda);
     if (!figures) return std::nullopt;
     s.figures = *figures;
+    s.m20_classement = s.figures.m * facteur_non_indexees(raies, e, possibles, tolerance);
     s.volume = volume_maille(s.maille);
     return s;
 }
@@ -207,15 +246,19 @@ std::optional<SolutionIndexation> affine_essai(const Famille& f, const Raies& ra
                                                const OptionsIndexation& options) {
     Etat e{x, 0, {}};
     const double large = options.tolerance + (options.zero ? options.zero_max : 0);
+    // The first two rounds take the lines within the trial cell's own
+    // uncertainty, which grows with the angle: the far lines come in once the
+    // near ones have set the cell.
     for (int iteration = 0; iteration < 4; ++iteration) {
-        indexe_raies(f, raies, e, iteration == 0 ? large : options.tolerance);
-        if (non_indexees(e, raies.n_test) > options.non_indexees_max) return std::nullopt;
+        indexe_raies(f, raies, e, iteration < 2 ? large : options.tolerance);
+        if (iteration >= 2 && non_indexees(e, raies.n_test) > raies.non_indexees_max)
+            return std::nullopt;
         if (!resout_moindres_carres(f, raies, options.zero, e)) return std::nullopt;
         if (std::fabs(e.zero) > options.zero_max + options.tolerance) return std::nullopt;
     }
     indexe_raies(f, raies, e, options.tolerance);
-    if (non_indexees(e, raies.n_test) > options.non_indexees_max) return std::nullopt;
-    return solution_de(f, raies, e);
+    if (non_indexees(e, raies.n_test) > raies.non_indexees_max) return std::nullopt;
+    return solution_de(f, raies, e, options.tolerance);
 }
 
 } // namespace kovrin::indexation

@@ -81,19 +81,12 @@ int classe_m20(double m20) {
     return static_cast<int>(std::floor(std::log(std::max(m20, 1e-9)) / std::log(1.03)));
 }
 
-// M(20) counts the indexed lines alone: each line left out among the first 20
-// halves it for the ranking, or a sub-cell that drops a line or two would
-// outrank the cell that indexes them all.
-double m20_classement(const SolutionIndexation& s) {
-    return std::ldexp(s.figures.m, -s.non_indexees);
-}
-
 bool avant(const Candidat& u, const Candidat& v) {
     const SolutionIndexation& a = u.solution;
     const SolutionIndexation& b = v.solution;
-    return std::make_tuple(-classe_m20(m20_classement(a)), rang_symetrie(a.reseau), -a.figures.m,
+    return std::make_tuple(-classe_m20(a.m20_classement), rang_symetrie(a.reseau), -a.figures.m,
                            a.non_indexees, a.volume, a.maille) <
-           std::make_tuple(-classe_m20(m20_classement(b)), rang_symetrie(b.reseau), -b.figures.m,
+           std::make_tuple(-classe_m20(b.m20_classement), rang_symetrie(b.reseau), -b.figures.m,
                            b.non_indexees, b.volume, b.maille);
 }
 
@@ -105,18 +98,44 @@ bool multiple_de(const Candidat& c, const Candidat& meilleur) {
            c.solution.non_indexees >= meilleur.solution.non_indexees;
 }
 
+bool plus_symetrique(const Candidat& c, const Candidat& g) {
+    return rang_symetrie(c.solution.reseau) < rang_symetrie(g.solution.reseau);
+}
+
+// Of a higher crystal system: a primitive cell of the same system as a
+// centred lattice is only that lattice's multiple, not an explanation.
+bool systeme_superieur(const Candidat& c, const Candidat& g) {
+    return plus_symetrique(c, g) && c.solution.systeme() != g.solution.systeme();
+}
+
+// A multiple of a higher crystal system that indexes the same lines with a
+// figure of merit to match: two to four times the volume (the derivative
+// cells of a lattice), M(20) at least the smaller cell's over that factor, as
+// the lines it allows grow with its volume. A random large cell that happens
+// to index the lines has far less.
+bool explique(const Candidat& c, const Candidat& g) {
+    const double facteur = std::round(c.volume_primitif / g.volume_primitif);
+    return systeme_superieur(c, g) && c.solution.non_indexees == g.solution.non_indexees &&
+           facteur <= 4 && c.solution.figures.m >= g.solution.figures.m / facteur;
+}
+
 // Keeps a candidate unless it repeats a better one. The same lattice in a
 // higher symmetry takes the place of the one kept: its reduced cell agrees
 // within the tolerances, so the lattice has that symmetry (the lower
-// description only fits the scatter of the lines better).
+// description only fits the scatter of the lines better). So does a multiple
+// of higher symmetry that indexes the same lines: the smaller cell is then a
+// derivative of its lattice whose axial ratios only it explains (the
+// tetragonal cell a/sqrt2, a/sqrt2, a indexes every line of a cubic P cell).
 void garde(Candidat& c, std::vector<Candidat>& gardes) {
     for (Candidat& g : gardes) {
         if (reduites_egales(c.reduite, g.reduite, 0.005, 0.5)) {
-            if (rang_symetrie(c.solution.reseau) < rang_symetrie(g.solution.reseau))
-                g = std::move(c);
+            if (plus_symetrique(c, g)) g = std::move(c);
             return;
         }
-        if (multiple_de(c, g)) return;
+        if (multiple_de(c, g)) {
+            if (explique(c, g)) g = std::move(c);
+            return;
+        }
     }
     gardes.push_back(std::move(c));
 }

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 
 namespace kovrin::indexation {
 
@@ -92,17 +91,19 @@ std::optional<Famille> famille_de(Reseau r, double q_max, double arete_max) {
     Famille famille{r, f->n, f->ordre, {}, {}, {}};
     // 1/d^2 >= h^2/a^2 in every family, and likewise for k and l.
     const int m = static_cast<int>(std::ceil(std::sqrt(q_max) * arete_max)) + 1;
-    std::map<Coefficients, std::array<int, 3>> vus;
+    // Each term once, represented by the most positive of its indices.
+    std::vector<Terme> tous;
     for (int h = -m; h <= m; ++h)
         for (int k = -m; k <= m; ++k)
-            for (int l = -m; l <= m; ++l) {
-                if ((h == 0 && k == 0 && l == 0) || !permise(r, h, k, l)) continue;
-                const Coefficients c = coefficients(r, h, k, l);
-                auto [it, nouveau] = vus.try_emplace(c, std::array{h, k, l});
-                if (!nouveau && poids({h, k, l}) < poids(it->second)) it->second = {h, k, l};
-            }
-    for (const auto& [c, hkl] : vus)
-        famille.termes.push_back({c, hkl});
+            for (int l = -m; l <= m; ++l)
+                if ((h != 0 || k != 0 || l != 0) && permise(r, h, k, l))
+                    tous.push_back({coefficients(r, h, k, l), {h, k, l}});
+    std::sort(tous.begin(), tous.end(), [](const Terme& u, const Terme& v) {
+        return u.coef != v.coef ? u.coef < v.coef : poids(u.hkl) < poids(v.hkl);
+    });
+    for (const Terme& t : tous)
+        if (famille.termes.empty() || famille.termes.back().coef != t.coef)
+            famille.termes.push_back(t);
     calcule_sauts(famille);
     return famille;
 }

@@ -40,7 +40,12 @@ struct SolutionIndexation {
     Maille maille{};             // conventional cell
     double volume = 0, zero = 0; // zero: to subtract from the measured 2theta
     FiguresMerite figures;
-    int non_indexees = 0;                    // among the first 20 lines
+    int non_indexees = 0; // among the first 20 lines
+    // M(20) for the ranking: the unindexed lines among the first 20 count as
+    // lines indexed with their distance to the nearest calculated line
+    // (within bounds), so that a cell that leaves lines out gives way to one
+    // that indexes them as precisely.
+    double m20_classement = 0;
     std::vector<std::array<int, 3>> indices; // of the first 20 lines; 0 0 0: unindexed
     Systeme systeme() const { return fiche(reseau).systeme; }
 };

@@ -17,7 +17,8 @@ struct Raies {
     // the dichotomy cuts the zero's range too, so that each window stays narrow.
     std::vector<std::vector<Intervalle>> fenetres;
     double lambda = 1;
-    int n_test = 0; // the lines the dichotomy must index: the first 20
+    int n_test = 0;           // the lines the dichotomy must index: the first 20
+    int non_indexees_max = 0; // of these, the lines left unindexed (impurities)
 };
 
 Raies prepare_raies(std::vector<double> deux_theta, double lambda,

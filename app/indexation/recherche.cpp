@@ -1,19 +1,24 @@
-// The exhaustive search by successive dichotomy: the direct parameters are
-// cut into boxes (0.5 angstrom, 5 degrees); a box survives when, for every
-// one of the first 20 lines but the impurities allowed, some term's range of
-// 1/d^2 over the box meets the line's window; a surviving box is halved along
-// every parameter, down to boxes small enough for the refinement in Q to take
-// over from their centres. The lattices of one or two parameters, quickly
-// searched, go first up to the volume limit; then the orthorhombic boxes go
-// by shells of primitive volume, smallest first; the search ends past four
-// times the primitive volume of the best solution so far, when it convinces:
-// a lattice that a few missing lines let a smaller cell imitate is still
-// reached, and larger cells would only be its multiples.
+// The exhaustive search by successive dichotomy: the edges are cut into
+// boxes of equal ratio (4 %; beta by 5 degrees), so that a box spreads each
+// term's 1/d^2 over the same relative width whatever the cell's size; a box
+// survives when, for the first 20 lines but the impurities allowed, some
+// term's range of 1/d^2 over the box meets the line's window (the first 10
+// lines are tested first: they prune most boxes over fewer terms); a
+// surviving box is halved along every parameter, down to boxes small enough
+// for the refinement in Q to take over from their centres.
+// The lattices of one or two parameters, quickly searched, go first; then the
+// orthorhombic boxes. Each goes by shells of primitive volume, smallest first,
+// and ends past three times the primitive volume of the best solution so far,
+// when it convinces: a lattice that a few missing lines let a smaller cell
+// imitate is still reached, and larger cells would only be its multiples.
+// A cubic, tetragonal or hexagonal solution that leaves no doubt ends the
+// orthorhombic search.
 #include "indexation/interne.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <iterator>
 #include <mutex>
 #include <thread>
 #include <tuple>
@@ -27,17 +32,25 @@ namespace {
 using Horloge = std::chrono::steady_clock;
 
 inline constexpr double arete_min = 2.0;
-inline constexpr double pas_arete = 0.5, pas_angle = 5.0;
+// The edges are cut in equal ratios: an edge's share of 1/d^2 then spreads
+// over a box by the same relative width whatever its length.
+inline constexpr double rapport_arete = 1.04, pas_angle = 5.0;
 inline constexpr double beta_min = 90, beta_max = 130;
-inline constexpr int niveaux = 5;               // halvings down to 0.016 angstrom, 0.16 degree
-inline constexpr double epaisseur_couche = 400; // angstrom^3
-inline constexpr double m20_convaincant = 20;   // M(20) halved per line left out
+inline constexpr int niveaux = 5; // halvings down to 0.016 angstrom, 0.16 degree
+// Shells of primitive volume: the first up to 25 angstrom^3, then 25 % more each.
+inline constexpr double volume_couche0 = 25, rapport_couches = 1.25;
+inline constexpr double m20_convaincant = 20; // of the ranking
+inline constexpr double facteur_arret = 3;
+inline constexpr int nb_premieres = 10;
+// A ranking M(20) past which a cubic, tetragonal or hexagonal solution leaves
+// no room for a lower system: the orthorhombic search stops.
+inline constexpr double m20_sans_doute = 50;
 
 struct Boite {
-    int etage;  // 0: one or two parameters, searched first to the volume limit
+    int etage;  // 0: one or two parameters, searched first
     int couche; // of volume
     int famille;
-    int tranche; // of the zero's range
+    int tranche; // of the zero's range: a box is explored in each in turn
     Parametres bas, haut;
 };
 
@@ -55,6 +68,10 @@ bool ordonnee(const Famille& f, const Parametres& bas, const Parametres& haut) {
     return true;
 }
 
+double volume_primitif(const SolutionIndexation& s) {
+    return s.volume / multiplicite(fiche(s.reseau).centrage);
+}
+
 class Recherche {
   public:
     Recherche(const Raies& raies, const std::vector<Famille>& familles,
@@ -63,11 +80,20 @@ class Recherche {
         : raies_(raies), familles_(familles), options_(options), progres_(progres),
           annulation_(annulation),
           fin_(Horloge::now() + std::chrono::duration_cast<Horloge::duration>(
-                                    std::chrono::duration<double>(options.duree_max))) {}
+                                    std::chrono::duration<double>(options.duree_max))),
+          volume_limite_(options.volume_max) {}
 
     void lance(const std::vector<Boite>& boites, int fils);
-    // The primitive volume of the best solution when it convinces, else 0.
-    double volume_convaincant() const { return volume_convaincant_; }
+    // The primitive volume past which no shell is searched: three times that
+    // of the best solution when it convinces.
+    double volume_limite() const { return volume_limite_; }
+    // Whether a lower system than the best solution's is still worth a search:
+    // not once that solution leaves no doubt.
+    bool cherche_plus_bas(const Famille& f) const {
+        return meilleur_classement_ < m20_sans_doute ||
+               fiche(f.reseau).systeme == fiche(meilleur_reseau_).systeme ||
+               rang_symetrie(f.reseau) < rang_symetrie(meilleur_reseau_);
+    }
     std::vector<SolutionIndexation> solutions() { return std::move(trouvees_); }
     long long essais() const { return essais_; }
     bool annulee() const { return annulation_ && *annulation_; }
@@ -76,7 +102,7 @@ class Recherche {
   private:
     void travaille(const std::vector<Boite>& boites);
     bool arrete();
-    bool passe(const Famille& f, const Boite& b) const;
+    bool passe(const Famille& f, const Boite& b, int n) const;
     void explore(const Boite& b, int niveau, std::vector<SolutionIndexation>& locales);
     void divise(const Boite& b, int niveau, std::vector<SolutionIndexation>& locales);
     void feuille(const Boite& b, std::vector<SolutionIndexation>& locales);
@@ -94,7 +120,8 @@ class Recherche {
     std::mutex verrou_;
     std::vector<SolutionIndexation> trouvees_;
     double meilleur_ = 0;
-    double volume_convaincant_ = 0, meilleur_classement_ = 0;
+    double volume_limite_, meilleur_classement_ = 0;
+    Reseau meilleur_reseau_ = Reseau::aP;
     Horloge::time_point dernier_signal_{};
 };
 
@@ -105,38 +132,52 @@ bool Recherche::arrete() {
     return temps_ecoule_;
 }
 
-// A lower bound of 1/d^2 over the box from the first coefficients of a term
-// (the monoclinic cross term aside, each term adds a positive part).
-double partielle(const Coefficients& c, const Parametres& haut, int n) {
-    double q = 0;
-    for (int j = 0; j < n; ++j)
-        q += c[j] / (haut[j] * haut[j]);
-    return q;
+// The box's bounds of 1/a^2, 1/b^2, 1/c^2 (of the orthogonal axes), so that
+// each term's bounds take products alone.
+struct Inverses {
+    std::array<double, 3> bas{}, haut{}; // from the upper edges, from the lower ones
+};
+
+Inverses inverses(const Famille& f, const Boite& b) {
+    Inverses v;
+    for (int j = 0; j < std::min(f.n, 3); ++j) {
+        v.bas[j] = 1 / (b.haut[j] * b.haut[j]);
+        v.haut[j] = 1 / (b.bas[j] * b.bas[j]);
+    }
+    return v;
 }
 
-bool Recherche::passe(const Famille& f, const Boite& b) const {
+// Whether the box can index all but the impurities allowed among the first
+// n lines.
+bool Recherche::passe(const Famille& f, const Boite& b, int n) const {
     std::array<bool, nb_raies_m20> couvertes{};
-    const int n = raies_.n_test;
     const auto& fenetre = raies_.fenetres[static_cast<std::size_t>(b.tranche)];
     const double q_max = fenetre[static_cast<std::size_t>(n - 1)].haut;
     const std::size_t nb_termes = f.termes.size();
-    // The monoclinic cross term can lower 1/d^2 below h^2/a^2 + k^2/b^2 + l^2/c^2, not
-    // below its first two parts.
+    const Inverses inv = inverses(f, b);
+    // Each part of a term's 1/d^2 is positive but the monoclinic cross term,
+    // which lowers it below h^2/a^2 + k^2/b^2 + l^2/c^2, not below its first two parts.
     const int n_sauts = f.n == 4 ? 2 : f.n;
     int nb = 0;
     for (std::size_t i = 0; i < nb_termes;) {
         const Terme& t = f.termes[i];
-        if (partielle(t.coef, b.haut, 1) > q_max) break;
-        if (n_sauts >= 2 && partielle(t.coef, b.haut, 2) > q_max) {
+        const double p0 = t.coef[0] * inv.bas[0];
+        if (p0 > q_max) break;
+        const double p1 = p0 + t.coef[1] * inv.bas[1];
+        if (n_sauts >= 2 && p1 > q_max) {
             i = f.saut0[i];
             continue;
         }
-        if (n_sauts >= 3 && partielle(t.coef, b.haut, 3) > q_max) {
+        const double p2 = p1 + t.coef[2] * inv.bas[2];
+        if (n_sauts >= 3 && p2 > q_max) {
             i = f.saut1[i];
             continue;
         }
         ++i;
-        const Intervalle q = bornes_q(f, t, b.bas, b.haut);
+        const Intervalle q =
+            f.n == 4 ? bornes_q(f, t, b.bas, b.haut)
+                     : Intervalle{p2, t.coef[0] * inv.haut[0] + t.coef[1] * inv.haut[1] +
+                                          t.coef[2] * inv.haut[2]};
         if (q.bas > q_max) continue;
         auto premiere = std::lower_bound(fenetre.begin(), fenetre.begin() + n, q.bas,
                                          [](const Intervalle& r, double v) { return r.haut < v; });
@@ -147,14 +188,17 @@ bool Recherche::passe(const Famille& f, const Boite& b) const {
         }
         if (nb == n) return true;
     }
-    return n - nb <= options_.non_indexees_max;
+    return n - nb <= raies_.non_indexees_max;
 }
 
 void Recherche::explore(const Boite& b, int niveau, std::vector<SolutionIndexation>& locales) {
     ++essais_;
     if (arrete()) return;
     const Famille& f = familles_[static_cast<std::size_t>(b.famille)];
-    if (!passe(f, b)) return;
+    // The first lines prune most boxes, over fewer terms.
+    const int n_premieres = std::min(raies_.n_test, nb_premieres);
+    if (!passe(f, b, n_premieres)) return;
+    if (raies_.n_test > n_premieres && !passe(f, b, raies_.n_test)) return;
     if (niveau == niveaux)
         feuille(b, locales);
     else
@@ -166,7 +210,8 @@ void Recherche::divise(const Boite& b, int niveau, std::vector<SolutionIndexatio
     for (int choix = 0; choix < (1 << f.n); ++choix) {
         Boite enfant = b;
         for (int j = 0; j < f.n; ++j) {
-            const double milieu = (b.bas[j] + b.haut[j]) / 2;
+            const double milieu =
+                j == 3 ? (b.bas[j] + b.haut[j]) / 2 : std::sqrt(b.bas[j] * b.haut[j]);
             (choix >> j & 1 ? enfant.bas[j] : enfant.haut[j]) = milieu;
         }
         if (ordonnee(f, enfant.bas, enfant.haut) &&
@@ -206,10 +251,11 @@ void Recherche::signale(std::vector<SolutionIndexation>& locales) {
     std::lock_guard verrou(verrou_);
     for (const SolutionIndexation& s : locales) {
         meilleur_ = std::max(meilleur_, s.figures.m);
-        const double classement = std::ldexp(s.figures.m, -s.non_indexees);
+        const double classement = s.m20_classement;
         if (classement >= m20_convaincant && classement > meilleur_classement_) {
             meilleur_classement_ = classement;
-            volume_convaincant_ = s.volume / multiplicite(fiche(s.reseau).centrage);
+            meilleur_reseau_ = s.reseau;
+            volume_limite_ = facteur_arret * volume_primitif(s);
         }
         trouvees_.push_back(s);
     }
@@ -222,7 +268,9 @@ void Recherche::signale(std::vector<SolutionIndexation>& locales) {
 void Recherche::travaille(const std::vector<Boite>& boites) {
     for (std::size_t i = suivante_++; i < boites.size() && !arrete(); i = suivante_++) {
         std::vector<SolutionIndexation> locales;
-        explore(boites[i], 0, locales);
+        Boite b = boites[i];
+        for (b.tranche = 0; b.tranche < static_cast<int>(raies_.fenetres.size()); ++b.tranche)
+            explore(b, 0, locales);
         signale(locales);
     }
 }
@@ -238,28 +286,36 @@ void Recherche::lance(const std::vector<Boite>& boites, int fils) {
     if (progres_) progres_({essais_, meilleur_});
 }
 
+int couche_de(double volume_primitif) {
+    return volume_primitif <= volume_couche0
+               ? 0
+               : 1 + static_cast<int>(std::log(volume_primitif / volume_couche0) /
+                                      std::log(rapport_couches));
+}
+
 // The first cut of a family's parameters, within the volume limit.
-void boites_de(const Famille& f, int rang, int tranches, const OptionsIndexation& o,
-               std::vector<Boite>& sortie) {
+void boites_de(const Famille& f, int rang, const OptionsIndexation& o, std::vector<Boite>& sortie) {
     const int n_aretes = std::min(f.n, 3);
-    const int nb_l = static_cast<int>(std::ceil((o.arete_max - arete_min) / pas_arete));
+    const int nb_l =
+        static_cast<int>(std::ceil(std::log(o.arete_max / arete_min) / std::log(rapport_arete)));
     const int nb_b = f.n == 4 ? static_cast<int>((beta_max - beta_min) / pas_angle) : 1;
+    std::vector<double> bornes(static_cast<std::size_t>(nb_l) + 1);
+    for (std::size_t k = 0; k < bornes.size(); ++k)
+        bornes[k] = arete_min * std::pow(rapport_arete, static_cast<double>(k));
     std::array<int, nb_x_max> i{};
     while (true) {
         Boite b{f.n <= 2 ? 0 : 1, 0, rang, 0, {}, {}};
         for (int j = 0; j < n_aretes; ++j) {
-            b.bas[j] = arete_min + i[j] * pas_arete;
-            b.haut[j] = b.bas[j] + pas_arete;
+            b.bas[j] = bornes[static_cast<std::size_t>(i[j])];
+            b.haut[j] = bornes[static_cast<std::size_t>(i[j]) + 1];
         }
         if (f.n == 4) {
             b.bas[3] = beta_min + i[3] * pas_angle;
             b.haut[3] = b.bas[3] + pas_angle;
         }
         const double v = volume_min(f, b.bas, b.haut);
-        b.couche = static_cast<int>(v / multiplicite(fiche(f.reseau).centrage) / epaisseur_couche);
-        if (ordonnee(f, b.bas, b.haut) && v <= o.volume_max)
-            for (b.tranche = 0; b.tranche < tranches; ++b.tranche)
-                sortie.push_back(b);
+        b.couche = couche_de(v / multiplicite(fiche(f.reseau).centrage));
+        if (ordonnee(f, b.bas, b.haut) && v <= o.volume_max) sortie.push_back(b);
         int j = 0;
         for (; j < f.n; ++j) {
             if (++i[j] < (j == 3 ? nb_b : nb_l)) break;
@@ -293,12 +349,12 @@ ResultatIndexation indexe(const std::vector<double>& deux_theta, double lambda,
     std::vector<Famille> familles;
     std::vector<Boite> boites;
     for (const FicheReseau& r : table_reseaux) {
+        if (annulation && *annulation) break;
         if (!cherche_reseau(r.reseau, options)) continue;
         auto f = famille_de(r.reseau, q_max, options.arete_max);
         if (!f) continue;
         familles.push_back(std::move(*f));
-        boites_de(familles.back(), static_cast<int>(familles.size()) - 1,
-                  static_cast<int>(raies.fenetres.size()), options, boites);
+        boites_de(familles.back(), static_cast<int>(familles.size()) - 1, options, boites);
     }
     const int fils = options.fils > 0
                          ? options.fils
@@ -308,14 +364,22 @@ ResultatIndexation indexe(const std::vector<double>& deux_theta, double lambda,
     });
     Recherche recherche(raies, familles, options, progres, annulation);
     const auto assez = [&](const Boite& b) {
-        return b.etage > 0 && recherche.volume_convaincant() > 0 &&
-               b.couche * epaisseur_couche > 4 * recherche.volume_convaincant();
+        return volume_couche0 * std::pow(rapport_couches, b.couche - 1) > recherche.volume_limite();
     };
-    for (auto debut = boites.begin(); debut != boites.end() && !assez(*debut);) {
+    for (auto debut = boites.begin(); debut != boites.end();) {
         auto fin = std::find_if(debut, boites.end(), [&](const Boite& b) {
             return b.etage != debut->etage || b.couche != debut->couche;
         });
-        recherche.lance({debut, fin}, fils);
+        if (assez(*debut)) {
+            debut = std::find_if(fin, boites.end(),
+                                 [&](const Boite& b) { return b.etage != debut->etage; });
+            continue;
+        }
+        std::vector<Boite> couche;
+        std::copy_if(debut, fin, std::back_inserter(couche), [&](const Boite& b) {
+            return recherche.cherche_plus_bas(familles[static_cast<std::size_t>(b.famille)]);
+        });
+        recherche.lance(couche, fils);
         debut = fin;
     }
     resultat.solutions = classe(recherche.solutions(), options);
