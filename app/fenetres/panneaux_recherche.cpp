@@ -7,17 +7,22 @@
 #include "interface/commandes_profil.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
 
 namespace kovrin::fenetres {
 
 namespace {
+
+const QString cle_methode = QStringLiteral("recherche/methode");
 
 QLabel* pastille(int code, QWidget* parent) {
     auto* p = new QLabel(parent);
@@ -81,6 +86,11 @@ QWidget* PanneauRecherche::construit_curseurs() {
         grille->addWidget(c, r, 1);
         grille->addWidget(b, r++, 2);
     }
+    methode = new QComboBox(cadre);
+    methode->setObjectName(QStringLiteral("methode_recherche"));
+    methode->addItems({QStringLiteral("Second derivative"), QStringLiteral("Counting statistics")});
+    grille->addWidget(new QLabel(QStringLiteral("Method:"), cadre), r, 0);
+    grille->addWidget(methode, r++, 1, 1, 2);
     cherche = new QPushButton(QStringLiteral("Search"), cadre);
     ferme = new QPushButton(QStringLiteral("Close"), cadre);
     grille->addWidget(cherche, r, 1);
@@ -133,15 +143,26 @@ void PanneauRecherche::relie(Programme& p) {
     for (std::size_t i = 0; i < 4; ++i)
         connect(champs_contamination[i], &QLineEdit::textEdited, this,
                 [valeur = valeurs[i]](const QString& t) { *valeur = Saisie::de_texte(texte(t)); });
+    // The method chosen is remembered from one run of the program to the next.
+    p.profil.methode = static_cast<MethodeRecherche>(QSettings().value(cle_methode, 0).toInt());
+    montre_methode(p.profil.methode);
+    connect(methode, &QComboBox::activated, this, [&p](int choix) {
+        p.profil.methode = static_cast<MethodeRecherche>(choix);
+        QSettings().setValue(cle_methode, choix);
+    });
     connect(cherche, &QPushButton::clicked, this, [this, &p] {
         const LimitesRecherche limites = limites_de_positions(positions());
-        p.commande([&] {
-            return go_peaksearch(p.espace, p.profil, limites, p.profil.contamination,
-                                 p.dialogues());
-        });
+        p.commande(
+            [&] { return cherche_avec_methode(p.espace, p.profil, limites, p.dialogues()); });
+        QSettings().setValue(cle_methode, static_cast<int>(p.profil.methode));
     });
     connect(ferme, &QPushButton::clicked, this,
             [&p] { p.commande([&] { return fin_de_search(p.espace, p.profil); }); });
+}
+
+void PanneauRecherche::montre_methode(MethodeRecherche m) {
+    const QSignalBlocker silence(methode);
+    methode->setCurrentIndex(static_cast<int>(m));
 }
 
 void PanneauRecherche::montre_contamination(const ChampsContamination& c) {

@@ -4,12 +4,14 @@
 // "Close", the contamination lines L1 and L2, the colour legend), and "Select
 // the peaks to be kept" (one box per kind of peak, OK).
 #include "profil/recherche_pics.h"
+#include "profil/recherche_statistique.h"
 
 #include <QGroupBox>
 
 #include <array>
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QSlider;
@@ -24,11 +26,13 @@ class PanneauRecherche : public QGroupBox {
     PanneauRecherche(Programme& programme, QWidget* parent);
 
     void montre_contamination(const ChampsContamination& c);
+    void montre_methode(MethodeRecherche m);
     PositionsRecherche positions() const;
 
     QSlider *seuil, *largeur_min, *largeur_max;
     QLineEdit *texte_seuil, *texte_min, *texte_max;
     std::array<QLineEdit*, 4> champs_contamination{}; // L1 wavelength and %, L2 wavelength and %
+    QComboBox* methode;                               // "Second derivative" / "Counting statistics"
     QPushButton *cherche, *ferme;
 
   private:

@@ -357,6 +357,7 @@ void TForm7::montre_donnees() {
 void TForm7::montre_panneaux() {
     const EtatFenetreProfil& etat = p_.profil;
     panneau_genres->setVisible(etat.panneau_genres);
+    panneau_recherche->montre_methode(etat.methode);
     if (etat.panneau_recherche == panneau_recherche->isVisibleTo(this)) return;
     // The panel opens with its contamination boxes as the search prefilled them.
     if (etat.panneau_recherche) panneau_recherche->montre_contamination(etat.contamination);

@@ -144,6 +144,20 @@ Rafraichissement go_peaksearch_statistique(EspaceTravail& et, EtatFenetreProfil&
     return remplit_grille_pics(et, etat).marque({Change::profil});
 }
 
+Rafraichissement cherche_avec_methode(EspaceTravail& et, EtatFenetreProfil& etat,
+                                      const LimitesRecherche& limites, Dialogues& d) {
+    const ReglagesStatistiques reglages{ReglagesStatistiques{}.k, limites.largeur_min,
+                                        limites.largeur_max};
+    if (etat.methode == MethodeRecherche::statistique)
+        return go_peaksearch_statistique(et, etat, reglages, etat.contamination, d);
+    Rafraichissement r = go_peaksearch(et, etat, limites, etat.contamination, d);
+    const auto offre = offre_methode_statistique(et, reglages.k);
+    if (!offre || d.confirmation(*offre) != Reponse::oui) return r;
+    etat.methode = MethodeRecherche::statistique;
+    r.ajoute(go_peaksearch_statistique(et, etat, reglages, etat.contamination, d));
+    return r;
+}
+
 Rafraichissement fin_de_search(EspaceTravail& et, EtatFenetreProfil& etat) {
     ferme_recherche(et);
     etat.panneau_recherche = false;

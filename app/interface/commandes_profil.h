@@ -66,6 +66,13 @@ Rafraichissement go_peaksearch(EspaceTravail& et, EtatFenetreProfil& etat,
 Rafraichissement go_peaksearch_statistique(EspaceTravail& et, EtatFenetreProfil& etat,
                                            const ReglagesStatistiques& reglages,
                                            const ChampsContamination& contamination, Dialogues& d);
+// "Search" by the method chosen in the panel, with the widths of its track
+// bars and its contamination boxes. After a second-derivative search whose
+// peaks mostly do not stand 3 sigma above the background, the other method
+// is offered ("205 peaks found, 9 of them above 3 σ: use Counting
+// statistics?"); yes chooses it and searches again.
+Rafraichissement cherche_avec_methode(EspaceTravail& et, EtatFenetreProfil& etat,
+                                      const LimitesRecherche& limites, Dialogues& d);
 // "Close" of the search panel.
 Rafraichissement fin_de_search(EspaceTravail& et, EtatFenetreProfil& etat);
 // "Select the peaks to be kept": the selection panel replaces the search panel

@@ -7,6 +7,7 @@
 #include "commun/dialogues.h"
 #include "commun/espace_travail.h"
 #include "profil/recherche_pics.h"
+#include "profil/recherche_statistique.h"
 #include "profil/trace.h"
 
 #include <optional>
@@ -28,6 +29,7 @@ struct EtatFenetreProfil {
     bool panneau_genres = false;       // "Select the peaks to be kept" shown
     bool grille_videe = false;         // the peak grid emptied, the list kept
     ChampsContamination contamination; // the boxes of " Source contamination" as prefilled
+    MethodeRecherche methode = MethodeRecherche::derivee_seconde; // "Method:" of the search panel
 };
 
 // Geometry of one drawing of a W x H picture: left margin 3, bottom margin

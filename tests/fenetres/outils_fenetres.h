@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSettings>
 #include <QString>
 #include <QTest>
 #include <QWidget>
@@ -27,6 +28,10 @@ class Fenetres : public ::testing::Test {
   protected:
     Fenetres() : programme(dossier.chemin(), &dialogues, &choix) {}
 
+    // Each test starts from the settings of a first run.
+    struct ReglagesOublies {
+        ReglagesOublies() { QSettings().clear(); }
+    } reglages;
     DossierTemporaire dossier;
     DialoguesEnregistres dialogues;
     ChoixFichierEnregistre choix;

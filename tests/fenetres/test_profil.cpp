@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -75,6 +76,8 @@ TEST_F(Profil, SearchKeepAlphaPeaksAndRefineTheAlloyCell) {
     PanneauRecherche& panneau = *f7.panneau_recherche;
     ASSERT_TRUE(panneau.isVisible());
     EXPECT_EQ(panneau.champs_contamination[0]->text(), " 1.39222");
+    dialogues.reponse =
+        Reponse::non; // the second-derivative search, the offer of the other declined
     // A box is read as typed: a typo is refused by the search, retyped it serves.
     test::tape(*panneau.champs_contamination[0], "1.3x");
     QTest::mouseClick(panneau.cherche, Qt::LeftButton);
@@ -104,6 +107,24 @@ TEST_F(Profil, SearchKeepAlphaPeaksAndRefineTheAlloyCell) {
     ASSERT_TRUE(programme.espace.affinement_ok)
         << (dialogues.erreurs().empty() ? "" : dialogues.erreurs()[0]);
     EXPECT_NEAR(programme.espace.maille_affinee[0], 3.75, 0.01);
+}
+
+// The search panel's method, chosen in its list, serves and is remembered by
+// the next run of the program.
+TEST_F(Profil, TheChosenSearchMethodServesAndIsRemembered) {
+    QTest::mouseClick(f7.recherche, Qt::LeftButton);
+    auto& methode = test::enfant<QComboBox>(f7, "methode_recherche");
+    EXPECT_EQ(methode.currentText(), "Second derivative");
+    methode.setFocus();
+    QTest::keyClick(&methode, Qt::Key_Down); // chosen with the keyboard
+    QTest::mouseClick(f7.panneau_recherche->cherche, Qt::LeftButton);
+    EXPECT_TRUE(dialogues.textes().empty()) << "no offer after the counting-statistics search";
+    EXPECT_GE(programme.espace.mesures.taille(), 8);
+    EXPECT_LE(programme.espace.mesures.taille(), 12);
+    fenetres::Programme suivant(dossier.chemin(), &dialogues, &choix);
+    EXPECT_EQ(suivant.profil.methode, MethodeRecherche::statistique);
+    EXPECT_EQ(test::enfant<QComboBox>(suivant.form7(), "methode_recherche").currentText(),
+              "Counting statistics");
 }
 
 TEST_F(Profil, MouseMeasuresRemovesAndZooms) {

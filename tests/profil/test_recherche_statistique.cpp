@@ -2,6 +2,7 @@
 // Poisson noise on curved backgrounds (fixed seeds), pure noise, values that
 // are not counts, and the real Cu3Au-1 profile against a reading by eye.
 #include "donnees_reelles.h"
+#include "interface/commandes_profil.h"
 #include "profil/recherche_statistique.h"
 
 #include "fichiers/formats_profil.h"
@@ -275,6 +276,20 @@ TEST(RechercheStatistique, SecondDerivativeSearchOnRealCountsOffersTheOtherMetho
     EXPECT_NE(offre->find(" of them above 3 \u03c3: use Counting statistics?"), std::string::npos);
     cherche_pics_statistiques(e, {}, *champs, d);
     EXPECT_FALSE(offre_methode_statistique(e)) << "its own peaks all stand above 3 sigma";
+
+    // "Search" with the panel's method: declined, the offer leaves the 205 peaks;
+    // accepted, the other method is chosen and searches again.
+    EtatFenetreProfil etat;
+    etat.contamination = *champs;
+    d.reponse = Reponse::non;
+    cherche_avec_methode(e, etat, limites_de_positions(PositionsRecherche{}), d);
+    EXPECT_EQ(e.mesures.taille(), 205);
+    EXPECT_EQ(etat.methode, MethodeRecherche::derivee_seconde);
+    d.reponse = Reponse::oui;
+    cherche_avec_methode(e, etat, limites_de_positions(PositionsRecherche{}), d);
+    EXPECT_EQ(etat.methode, MethodeRecherche::statistique);
+    EXPECT_LE(e.mesures.taille(), 12);
+    EXPECT_FALSE(etat.grille_videe);
 }
 
 } // namespace
