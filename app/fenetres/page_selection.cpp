@@ -7,21 +7,26 @@
 #include "fenetres/peintre.h"
 #include "fenetres/programme.h"
 #include "interface/commandes.h"
+#include "interface/decalage_zero.h"
 #include "interface/peinture.h"
 #include "interface/selection.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTimer>
 #include <QVBoxLayout>
 
 namespace kovrin::fenetres {
 
 namespace {
+
+const QString cle_estime = QStringLiteral("selection/estime_decalage");
 
 const char* const memo_selection =
     "Third step: Selection of  the reflections to be fitted.\n\n"
@@ -64,13 +69,23 @@ void PageSelection::construit_gauche() {
     auto_ = nomme(bouton(QStringLiteral("Automatic Selection"), rouge_clair, this), "bouton_auto");
     efface_ = nomme(bouton(QStringLiteral("Delete Selection"), rouge_clair, this),
                     "bouton_efface_selection");
+    estime_ =
+        nomme(new QCheckBox(QStringLiteral("Estimate the zero shift"), this), "estime_decalage");
+    gauche->addWidget(estime_);
     gauche->addWidget(auto_);
     gauche->addWidget(efface_);
     static_cast<QHBoxLayout*>(layout())->addLayout(gauche, 1);
     connect(tolerance_, &QLineEdit::textEdited, this,
             [this](const QString& t) { p_.principal.tolerance = Saisie::de_texte(texte(t)); });
+    // Ticked, the box makes the estimate the rule; it is remembered from one run to the next.
+    p_.principal.estime_decalage = QSettings().value(cle_estime, false).toBool();
+    estime_->setChecked(p_.principal.estime_decalage);
+    connect(estime_, &QCheckBox::toggled, this, [this](bool coche) {
+        p_.principal.estime_decalage = coche;
+        QSettings().setValue(cle_estime, coche);
+    });
     connect(auto_, &QPushButton::clicked, this, [this] {
-        p_.commande([&] { return selection_automatique(p_.espace, p_.principal, p_.dialogues()); });
+        p_.commande([&] { return selection_du_bouton(p_.espace, p_.principal, p_.dialogues()); });
     });
     connect(efface_, &QPushButton::clicked, this,
             [this] { p_.commande([&] { return efface_selection(p_.espace, p_.principal); }); });

@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -33,6 +34,7 @@ class PageSelection : public QWidget {
     QPlainTextEdit* memo_;
     QLabel* unite_tolerance_;
     QLineEdit* tolerance_;
+    QCheckBox* estime_;
     QPushButton *auto_, *efface_;
     GrilleTextes *mesures_, *calculees_, *selection_;
 };

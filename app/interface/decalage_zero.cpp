@@ -238,4 +238,13 @@ Rafraichissement selection_avec_decalage(EspaceTravail& et, EtatPrincipal& ep, b
     return r;
 }
 
+Rafraichissement selection_du_bouton(EspaceTravail& et, EtatPrincipal& ep, Dialogues& d) {
+    Rafraichissement r = selection_avec_decalage(et, ep, ep.estime_decalage, d);
+    if (r.echec || ep.estime_decalage) return r;
+    const auto offre = offre_decalage(et);
+    if (!offre || d.confirmation(offre->question) != Reponse::oui) return r;
+    r.ajoute(selection_avec_decalage(et, ep, true, d));
+    return r;
+}
+
 } // namespace kovrin

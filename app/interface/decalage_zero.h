@@ -68,4 +68,10 @@ std::optional<OffreDecalage> offre_decalage(const EspaceTravail& et);
 Rafraichissement selection_avec_decalage(EspaceTravail& et, EtatPrincipal& ep, bool estime,
                                          Dialogues& d);
 
+// "Automatic Selection" of tab 3: with "Estimate the zero shift" ticked, the
+// pairing with the shift estimated; otherwise the plain rule, and when a
+// shift would pair clearly more, the offer of it (offre_decalage), which
+// accepted pairs again with the shift. Each pairing says what it paired.
+Rafraichissement selection_du_bouton(EspaceTravail& et, EtatPrincipal& ep, Dialogues& d);
+
 } // namespace kovrin

@@ -24,6 +24,7 @@ struct EtatPrincipal {
     bool mesure_en_attente = false; // a measured reflection waits for its partner
     int ligne_mes_en_attente = 0;
     bool pointage_diagramme = false; // the profile window measures peak positions
+    bool estime_decalage = false;    // "Estimate the zero shift" of tab 3
 
     // Panels and buttons shown; once shown, the buttons of tabs 1 and 2 stay.
     bool panneau_decalage = false;

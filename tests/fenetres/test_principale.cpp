@@ -389,3 +389,17 @@ TEST_F(Principale, ButtonsTriggerTheMenuActionsAndTheBoxesKeepTheState) {
     EXPECT_EQ(sauve_maille.count(), 1);
     EXPECT_TRUE(std::filesystem::exists(choix.reponse));
 }
+
+// "Estimate the zero shift" starts unticked, is the state's rule once ticked,
+// and the next run of the program finds it ticked.
+TEST_F(Principale, EstimatingTheZeroShiftIsAChoiceTheProgramRemembers) {
+    auto& estime = test::enfant<QCheckBox>(f, "estime_decalage");
+    EXPECT_FALSE(estime.isChecked());
+    EXPECT_FALSE(programme.principal.estime_decalage);
+    f.montre_onglet(2);
+    QTest::mouseClick(&estime, Qt::LeftButton);
+    EXPECT_TRUE(programme.principal.estime_decalage);
+    fenetres::Programme suivant(dossier.chemin(), &dialogues, &choix);
+    EXPECT_TRUE(suivant.principal.estime_decalage);
+    EXPECT_TRUE(test::enfant<QCheckBox>(suivant.form1(), "estime_decalage").isChecked());
+}

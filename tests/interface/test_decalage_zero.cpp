@@ -136,6 +136,34 @@ TEST_F(SelectionDecalee, TheEstimatePairsEveryLineAndStartsTheRefinement) {
                                  "reflections within 0.100\u00b0)");
 }
 
+// The button of tab 3: the plain rule first, then the offer of the shift;
+// ticked, "Estimate the zero shift" makes the estimate the rule.
+TEST_F(SelectionDecalee, TheButtonOffersTheShiftOrEstimatesItWhenTicked) {
+    ep.tolerance = Saisie::de_valeur(0.1);
+    d.reponse = Reponse::non;
+    selection_du_bouton(et, ep, d);
+    EXPECT_EQ(et.selection.taille(), 0);
+    ASSERT_EQ(d.textes().size(), 2u);
+    EXPECT_EQ(d.textes()[1].rfind("Only 0 of 7 measured reflections paired within 0.100\u00b0; "
+                                  "with a zero shift of \u22120.262\u00b0, 7 would.",
+                                  0),
+              0u);
+    d.reponse = Reponse::oui;
+    selection_du_bouton(et, ep, d);
+    EXPECT_EQ(et.selection.taille(), 7);
+    EXPECT_NEAR(et.decalage, -0.262, 1e-4);
+
+    d.vide();
+    et.selection.efface();
+    et.decalage = 0;
+    ep.estime_decalage = true;
+    selection_du_bouton(et, ep, d);
+    EXPECT_EQ(et.selection.taille(), 7);
+    EXPECT_EQ(d.textes(),
+              std::vector<std::string>{"Zero shift estimated at \u22120.262\u00b0 (7 of 7 "
+                                       "measured reflections within 0.100\u00b0)"});
+}
+
 TEST_F(SelectionDecalee, EccentricityModeFollowsTheCosineLaw) {
     // Shifts of e cos(theta): the same e for every line.
     const double e = -0.3;
