@@ -3,6 +3,7 @@
 #include "fenetres/dialogues_qt.h"
 #include "fichiers/formats_profil.h"
 
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QSpinBox>
@@ -56,6 +57,11 @@ std::vector<std::filesystem::path> fichiers_deposes(const QMimeData& donnees) {
     for (const QUrl& url : donnees.urls())
         if (url.isLocalFile()) fichiers.push_back(chemin(url.toLocalFile()));
     return fichiers;
+}
+
+void suit_saisie(QLineEdit& champ, Saisie& valeur) {
+    QObject::connect(&champ, &QLineEdit::textEdited, &champ,
+                     [&valeur](const QString& t) { valeur = Saisie::de_texte(texte(t)); });
 }
 
 } // namespace kovrin::fenetres

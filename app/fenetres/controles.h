@@ -1,7 +1,8 @@
 #pragma once
-// Small builders shared by the plot windows: picture buttons known by their
-// hints, the up-down arrows, coloured backgrounds, and the files dropped on a
-// window.
+// Small builders shared by the windows: picture buttons known by their
+// hints, the up-down arrows, coloured backgrounds, the files dropped on a
+// window, and the fields parsed as typed.
+#include "commun/nombres.h"
 #include "profil/trace.h"
 
 #include <QString>
@@ -12,6 +13,7 @@
 #include <map>
 #include <vector>
 
+class QLineEdit;
 class QMenu;
 class QMimeData;
 class QSpinBox;
@@ -37,6 +39,10 @@ QSpinBox* fleches(int minimum, int maximum, int pas, int depart, const QString& 
 // offered, the table's filter text for the others.
 void ajoute_formats_profil(QMenu& menu, const std::map<int, const char*>& legendes,
                            const std::function<void(int)>& ouvre);
+
+// What the user types in `champ` is parsed into `valeur` as typed (the
+// program's own writes into the field leave the value alone).
+void suit_saisie(QLineEdit& champ, Saisie& valeur);
 
 // The local files of a drag and drop.
 std::vector<std::filesystem::path> fichiers_deposes(const QMimeData& donnees);

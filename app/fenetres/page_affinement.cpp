@@ -1,5 +1,6 @@
 #include "fenetres/page_affinement.h"
 
+#include "fenetres/controles.h"
 #include "fenetres/dialogues_qt.h"
 #include "fenetres/grille_textes.h"
 #include "fenetres/impression.h"
@@ -118,9 +119,7 @@ void PageAffinement::relie_table() {
     connect(coches_[6], &QCheckBox::toggled, this, [this](bool coche) {
         p_.commande([&] { return shift_selection(p_.principal, coche); });
     });
-    connect(initial_[rang_decalage], &QLineEdit::textEdited, this, [this](const QString& t) {
-        p_.principal.affinement.decalage_initial = Saisie::de_texte(texte(t));
-    });
+    suit_saisie(*initial_[rang_decalage], p_.principal.affinement.decalage_initial);
     QLineEdit* lambda = initial_[rang_lambda];
     connect(lambda, &QLineEdit::editingFinished, this, [this, lambda] {
         if (!lambda->isModified()) return;

@@ -136,9 +136,7 @@ void PageMaille::construit_champs(QGridLayout& grille) {
         champs_[i] = nomme(champ(panneau_cellule_), noms[i]);
         champs_[i]->installEventFilter(this);
         grille.addWidget(champs_[i], r, 2);
-        Saisie& valeur = p_.principal.maille.cellule[i];
-        connect(champs_[i], &QLineEdit::textEdited, this,
-                [&valeur](const QString& t) { valeur = Saisie::de_texte(texte(t)); });
+        suit_saisie(*champs_[i], p_.principal.maille.cellule[i]);
     }
 }
 

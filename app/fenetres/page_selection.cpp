@@ -75,8 +75,7 @@ void PageSelection::construit_gauche() {
     gauche->addWidget(auto_);
     gauche->addWidget(efface_);
     static_cast<QHBoxLayout*>(layout())->addLayout(gauche, 1);
-    connect(tolerance_, &QLineEdit::textEdited, this,
-            [this](const QString& t) { p_.principal.tolerance = Saisie::de_texte(texte(t)); });
+    suit_saisie(*tolerance_, p_.principal.tolerance);
     // Ticked, the box makes the estimate the rule; it is remembered from one run to the next.
     p_.principal.estime_decalage = QSettings().value(cle_estime, false).toBool();
     estime_->setChecked(p_.principal.estime_decalage);
@@ -144,9 +143,7 @@ void PageSelection::montre(const Rafraichissement& r) {
     if (mode) unite_tolerance_->setText(grec(libelles(et).unite_tolerance));
     if (mode || r.a_change_un({Change::mesures, Change::plage}))
         mesures_->montre(kovrin::grille_mesures_selection(et));
-    if (mode || r.a_change(Change::calculees))
-        calculees_->montre(ep.raies_masquees ? kovrin::grille_calculees_selection_vide(et)
-                                             : kovrin::grille_calculees_selection(et));
+    if (mode || r.a_change(Change::calculees)) calculees_->montre(grille_calculees_montree(et, ep));
     if (mode || r.a_change(Change::paires)) selection_->montre(kovrin::grille_selection(et));
     if (Saisie::de_texte(texte(tolerance_->text())) != ep.tolerance)
         montre_saisie(tolerance_, texte_tolerance(ep.tolerance));

@@ -1,5 +1,6 @@
 #include "fenetres/panneau_valeurs.h"
 
+#include "fenetres/controles.h"
 #include "fenetres/dialogues_qt.h"
 #include "fenetres/pages_principale.h"
 #include "fenetres/peintre.h"
@@ -73,8 +74,7 @@ void PanneauValeurs::relie_saisies() {
     OngletMaille& o = p_.principal.maille;
     for (auto [champ, valeur] : {std::pair{lambda_, &o.lambda}, std::pair{angle1_, &o.theta_min},
                                  std::pair{angle2_, &o.theta_max}})
-        connect(champ, &QLineEdit::textEdited, this,
-                [valeur](const QString& t) { *valeur = Saisie::de_texte(texte(t)); });
+        suit_saisie(*champ, *valeur);
     connect(change_, &QPushButton::clicked, this, [this] {
         p_.commande(
             [&] { return relit_theta_range(p_.espace, p_.principal.maille, p_.dialogues()); });

@@ -141,8 +141,7 @@ void PanneauRecherche::relie(Programme& p) {
     ChampsContamination& c = p.profil.contamination;
     Saisie* valeurs[] = {&c.longueur_l1, &c.pourcentage_l1, &c.longueur_l2, &c.pourcentage_l2};
     for (std::size_t i = 0; i < 4; ++i)
-        connect(champs_contamination[i], &QLineEdit::textEdited, this,
-                [valeur = valeurs[i]](const QString& t) { *valeur = Saisie::de_texte(texte(t)); });
+        suit_saisie(*champs_contamination[i], *valeurs[i]);
     // The method chosen is remembered from one run of the program to the next.
     p.profil.methode = static_cast<MethodeRecherche>(QSettings().value(cle_methode, 0).toInt());
     montre_methode(p.profil.methode);

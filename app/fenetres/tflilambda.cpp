@@ -1,5 +1,6 @@
 #include "fenetres/tflilambda.h"
 
+#include "fenetres/controles.h"
 #include "fenetres/dialogues_qt.h"
 #include "fenetres/peintre.h"
 #include "fenetres/programme.h"
@@ -49,8 +50,7 @@ Tflilambda::Tflilambda(Programme& programme) : QDialog(nullptr), p_(programme) {
     for (auto [boite, valeur] : {std::pair{lambda1, &p_.lambda.lambda1},
                                  {lambda2, &p_.lambda.lambda2},
                                  {lambda, &p_.lambda.lambda}})
-        connect(boite, &QLineEdit::textEdited, this,
-                [valeur](const QString& t) { *valeur = Saisie::de_texte(texte(t)); });
+        suit_saisie(*boite, *valeur);
     connect(ok, &QPushButton::clicked, this, [this] {
         p_.commande([&] { return lit_lambda(p_.espace, p_.principal, p_.lambda, p_.dialogues()); });
         if (!p_.lambda.visible) accept();

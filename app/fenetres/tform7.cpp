@@ -312,8 +312,7 @@ void TForm7::montre(const Rafraichissement& r) {
     const EspaceTravail& et = p_.espace;
     const bool mode = r.a_change(Change::mode);
     if (mode || r.a_change_un({Change::mesures, Change::plage})) {
-        const GrillePics g =
-            p_.profil.grille_videe ? grille_pics_vide(et) : kovrin::grille_pics(et);
+        const GrillePics g = grille_pics_montree(et, p_.profil.grille_videe);
         grille_pics->montre(g.grille);
         nombre_pics->setText(qs(g.nombre));
     }

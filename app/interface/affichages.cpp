@@ -151,6 +151,10 @@ GrillePics grille_pics(const EspaceTravail& et) {
     return g;
 }
 
+GrillePics grille_pics_montree(const EspaceTravail& et, bool grille_videe) {
+    return grille_videe ? grille_pics_vide(et) : grille_pics(et);
+}
+
 Libelles libelles(const EspaceTravail& et) {
     bool theta = mode_theta(et);
     Libelles l;
@@ -197,6 +201,10 @@ Grille grille_calculees_selection(const EspaceTravail& et) {
         g.lignes.push_back({indices(r.h, r.k, r.l), pascal_reel(r.dhkl, 7, 4),
                             texte_angle(et, r.deux_theta, 7, 3)});
     return g;
+}
+
+Grille grille_calculees_montree(const EspaceTravail& et, const EtatPrincipal& ep) {
+    return ep.raies_masquees ? grille_calculees_selection_vide(et) : grille_calculees_selection(et);
 }
 
 Grille grille_selection(const EspaceTravail& et) {

@@ -123,6 +123,8 @@ Libelles libelles(const EspaceTravail& et);
 // with its headers alone.
 GrillePics grille_pics(const EspaceTravail& et);
 GrillePics grille_pics_vide(const EspaceTravail& et);
+// The peak grid as the profile window shows it: emptied while `grille_videe`.
+GrillePics grille_pics_montree(const EspaceTravail& et, bool grille_videe);
 
 // Grids of tab 3 and the grid "Selected reflections", filled from the workspace.
 Grille grille_mesures_selection(const EspaceTravail& et);
@@ -131,6 +133,8 @@ Grille grille_selection(const EspaceTravail& et);
 // The grids of tab 3 with their header only (the lists they showed are gone).
 Grille grille_mesures_selection_vide(const EspaceTravail& et);
 Grille grille_calculees_selection_vide(const EspaceTravail& et);
+// The calculated grid of tab 3 as shown: its header alone while a cell field is entered.
+Grille grille_calculees_montree(const EspaceTravail& et, const EtatPrincipal& ep);
 
 // Both refinement tables emptied, as every change of the data behind the pairs
 // does; the pairs changed.

@@ -91,18 +91,13 @@ void clicklistbox(DialogueLambda& dialogue, int element) {
     if (element < 0 || element > element_autre) return;
     dialogue.choix = element;
     dialogue.lambda_visible = true;
-    if (element == element_autre) {
-        dialogue.k_alpha_visible = false;
-        dialogue.lambda1 = dialogue.lambda2 = Saisie::de_valeur(0);
-        dialogue.anode = "Xx";
-        return;
-    }
-    const Anode& a = table_anodes[static_cast<std::size_t>(element)];
-    dialogue.k_alpha_visible = true;
-    dialogue.anode = std::string(a.nom);
-    dialogue.lambda1 = Saisie::de_valeur(a.k_alpha1);
-    dialogue.lambda2 = Saisie::de_valeur(a.k_alpha2);
-    dialogue.lambda = Saisie::de_valeur(a.moyenne);
+    const bool anode = element != element_autre;
+    const LongueursOnde l = longueurs_onde_source(element, std::nullopt);
+    dialogue.k_alpha_visible = anode;
+    dialogue.anode = l.anode;
+    dialogue.lambda1 = Saisie::de_valeur(l.lambda1);
+    dialogue.lambda2 = Saisie::de_valeur(l.lambda2);
+    if (anode) dialogue.lambda = Saisie::de_valeur(l.lambda); // "Other" keeps what was typed
 }
 
 LongueursOnde longueurs_onde_source(int element, std::optional<double> lambda) {

@@ -17,7 +17,7 @@ namespace {
 
 constexpr double ecart_lambdas_admis = 0.01; // angstrom, peaks against profile
 
-void prend_longueurs_onde(EntetePics& e, const LongueursOnde& l) {
+template <typename Entete> void prend_longueurs_onde(Entete& e, const LongueursOnde& l) {
     e.lambda = l.lambda;
     e.lambda1 = l.lambda1;
     e.lambda2 = l.lambda2;
@@ -212,8 +212,7 @@ Rafraichissement prend_profil_source(EspaceTravail& et, int format_menu,
     if (!lit_et_prend_profil(et, format_menu, fichier, d)) return echoue();
     const bool sans_lambda = et.entete_profil.lambda == 0;
     if (source_prise) *source_prise = sans_lambda;
-    if (sans_lambda && !source)
-        return refus(d, fichier.filename().string() + " carries no wavelength");
+    if (sans_lambda && !source) return refus(d, message_sans_lambda(fichier));
     Rafraichissement r;
     r.echec = sans_lambda ? !prend_longueurs_profil(et, *source, r, d)
                           : !complete_profil(et, false, r, d);
@@ -222,12 +221,7 @@ Rafraichissement prend_profil_source(EspaceTravail& et, int format_menu,
 
 bool prend_longueurs_profil(EspaceTravail& et, const LongueursOnde& l, Rafraichissement& r,
                             Dialogues& d) {
-    EnteteProfil& p = et.entete_profil;
-    p.lambda = l.lambda;
-    p.lambda1 = l.lambda1;
-    p.lambda2 = l.lambda2;
-    p.rapport = l.rapport;
-    p.anode = l.anode;
+    prend_longueurs_onde(et.entete_profil, l);
     return complete_profil(et, true, r, d);
 }
 

@@ -33,6 +33,11 @@ struct LongueursOnde {
 inline const std::string message_lambdas_differentes =
     "The wavelength read in the file is different from the wavelength of the measured peaks";
 
+// A peak or profile file without its wavelength, and none given for it.
+inline std::string message_sans_lambda(const std::filesystem::path& fichier) {
+    return fichier.filename().string() + " carries no wavelength";
+}
+
 // The reader of a peak format; nothing after its message.
 std::optional<PicsLus> lit_fichier_pics(int format, const std::filesystem::path& fichier,
                                         Dialogues& d);

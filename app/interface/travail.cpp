@@ -12,8 +12,7 @@ Rafraichissement prend_pics(EspaceTravail& et, EtatPrincipal& ep,
                             const std::filesystem::path& fichier, int format,
                             const std::optional<LongueursOnde>& source, Dialogues& d) {
     if (format == 0) format = format_pics_par_nom(fichier.string());
-    if (!format_porte_lambda(format) && !source)
-        return refus(d, fichier.filename().string() + " carries no wavelength");
+    if (!format_porte_lambda(format) && !source) return refus(d, message_sans_lambda(fichier));
     return prend_fichier_pics(et, ep, format, fichier, source, d);
 }
 
