@@ -94,6 +94,11 @@ void remplit_tableau_avant(const EspaceTravail& espace, OngletAffinement& onglet
     if (n != 0) ecart_avant(espace, onglet);
 }
 
+void remplit_tableaux(const EspaceTravail& espace, OngletAffinement& onglet) {
+    remplit_tableau_avant(espace, onglet);
+    remplit_tableau_apres(espace, onglet);
+}
+
 void remplit_tableau_apres(const EspaceTravail& espace, OngletAffinement& onglet) {
     int n = espace.selection.taille();
     bool theta = mode_theta(espace);

@@ -63,6 +63,8 @@ void affiche_parametres(const EspaceTravail& espace, OngletAffinement& onglet);
 void remplit_tableau_avant(const EspaceTravail& espace, OngletAffinement& onglet);
 // The "After refinement" grid, then its deviation box.
 void remplit_tableau_apres(const EspaceTravail& espace, OngletAffinement& onglet);
+// Both grids and their deviation boxes, before then after.
+void remplit_tableaux(const EspaceTravail& espace, OngletAffinement& onglet);
 
 // Deviation boxes; each is left untouched when there is nothing to write.
 void ecart_avant(const EspaceTravail& espace, OngletAffinement& onglet);

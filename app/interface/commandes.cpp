@@ -60,8 +60,7 @@ Rafraichissement demarre_programme(EspaceTravail& et, EtatPrincipal& ep,
                                    const std::filesystem::path& repertoire) {
     et.repertoire = repertoire;
     efface_resultats_anciens(repertoire);
-    remplit_tableau_avant(et, ep.affinement);
-    remplit_tableau_apres(et, ep.affinement);
+    remplit_tableaux(et, ep.affinement);
     affiche_initial(et, ep.affinement);
     ep.tolerance = Saisie::de_valeur(et.tolerance);
     Rafraichissement r;
@@ -222,8 +221,7 @@ Rafraichissement calcul_diagramme(EspaceTravail& et, EtatPrincipal& ep, Dialogue
 Rafraichissement change_angles(EspaceTravail& et, EtatPrincipal& ep, int mode) {
     et.mode_affichage = mode == 0 ? 0 : 1;
     Rafraichissement r = remplit_grille_mesures(et);
-    remplit_tableau_avant(et, ep.affinement);
-    remplit_tableau_apres(et, ep.affinement);
+    remplit_tableaux(et, ep.affinement);
     return r.marque({Change::mode, Change::plage, Change::resultats});
 }
 

@@ -198,8 +198,7 @@ Rafraichissement change_lambda_affi(EspaceTravail& et, EtatPrincipal& ep, const 
     calcul_raies(et, ep.maille, d);
     if (!et.calculees.vide()) {
         recale_paires(et);
-        remplit_tableau_avant(et, ep.affinement);
-        remplit_tableau_apres(et, ep.affinement);
+        remplit_tableaux(et, ep.affinement);
         affiche_initial(et, ep.affinement);
         r.marque({Change::calculees, Change::paires, Change::resultats});
     }
@@ -224,8 +223,7 @@ Rafraichissement select_peak(EtatPrincipal& ep, int ligne) {
 }
 
 Rafraichissement click_stringgrid8(const EspaceTravail& et, EtatPrincipal& ep) {
-    remplit_tableau_avant(et, ep.affinement);
-    remplit_tableau_apres(et, ep.affinement);
+    remplit_tableaux(et, ep.affinement);
     return {Change::resultats};
 }
 
