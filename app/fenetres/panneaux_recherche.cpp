@@ -36,18 +36,23 @@ QString style_texte(int code) {
     return QStringLiteral("color: rgb(%1,%2,%3);").arg(c.r).arg(c.g).arg(c.b);
 }
 
-QSlider* curseur(int maximum, QWidget* parent) {
+QSlider* curseur(LimiteRecherche quelle, const char* nom, QWidget* parent) {
     auto* c = new QSlider(Qt::Horizontal, parent);
-    c->setRange(1, maximum);
+    c->setObjectName(QString::fromUtf8(nom));
+    c->setRange(1, position_maximale(quelle));
     c->setMinimumWidth(120);
     return c;
 }
 
-QLineEdit* boite(const char* texte, QWidget* parent) {
+QLineEdit* boite(const char* texte, const char* nom, QWidget* parent) {
     auto* b = new QLineEdit(QString::fromUtf8(texte), parent);
-    b->setReadOnly(true);
+    b->setObjectName(QString::fromUtf8(nom));
     b->setMaximumWidth(60);
     return b;
+}
+
+std::size_t indice(LimiteRecherche quelle) {
+    return static_cast<std::size_t>(quelle);
 }
 
 } // namespace
@@ -66,35 +71,34 @@ QWidget* PanneauRecherche::construit_curseurs() {
     auto* cadre = new QWidget(this);
     auto* grille = new QGridLayout(cadre);
     grille->setContentsMargins(0, 0, 0, 0);
+    // The boxes open with the captions they always had.
+    const std::tuple<const char*, const char*, const char*, const char*> lignes[] = {
+        {" Threshold :", "seuil", "2", "texte_seuil"},
+        {"Min Width (\u00b0)", "largeur_min", "0.10", "texte_min"},
+        {"Max Width (\u00b0)", "largeur_max", "1", "texte_max"}};
     const PositionsRecherche depart;
-    seuil = curseur(100, cadre);
-    largeur_min = curseur(50, cadre);
-    largeur_max = curseur(50, cadre);
-    seuil->setValue(depart.seuil);
-    largeur_min->setValue(depart.largeur_min);
-    largeur_max->setValue(depart.largeur_max);
-    texte_seuil = boite("2", cadre);
-    texte_min = boite("0.10", cadre);
-    texte_max = boite("1", cadre);
-    const std::tuple<const char*, QSlider*, QLineEdit*> lignes[] = {
-        {" Threshold :", seuil, texte_seuil},
-        {"Min Width (\u00b0)", largeur_min, texte_min},
-        {"Max Width (\u00b0)", largeur_max, texte_max}};
+    const int positions[] = {depart.seuil, depart.largeur_min, depart.largeur_max};
     int r = 0;
-    for (const auto& [nom, c, b] : lignes) {
-        grille->addWidget(new QLabel(QString::fromUtf8(nom), cadre), r, 0);
+    for (const auto& [legende, nom_curseur, texte, nom_boite] : lignes) {
+        const LimiteRecherche quelle = limites_recherche[static_cast<std::size_t>(r)];
+        QSlider* c = curseurs_[indice(quelle)] = curseur(quelle, nom_curseur, cadre);
+        c->setValue(positions[r]);
+        boites_[indice(quelle)] = boite(texte, nom_boite, cadre);
+        grille->addWidget(new QLabel(QString::fromUtf8(legende), cadre), r, 0);
         grille->addWidget(c, r, 1);
-        grille->addWidget(b, r++, 2);
+        grille->addWidget(boites_[indice(quelle)], r++, 2);
     }
-    methode = new QComboBox(cadre);
-    methode->setObjectName(QStringLiteral("methode_recherche"));
-    methode->addItems({QStringLiteral("Second derivative"), QStringLiteral("Counting statistics")});
+    methode_ = new QComboBox(cadre);
+    methode_->setObjectName(QStringLiteral("methode_recherche"));
+    methode_->addItems(
+        {QStringLiteral("Second derivative"), QStringLiteral("Counting statistics")});
     grille->addWidget(new QLabel(QStringLiteral("Method:"), cadre), r, 0);
-    grille->addWidget(methode, r++, 1, 1, 2);
-    cherche = new QPushButton(QStringLiteral("Search"), cadre);
-    ferme = new QPushButton(QStringLiteral("Close"), cadre);
-    grille->addWidget(cherche, r, 1);
-    grille->addWidget(ferme, r, 2);
+    grille->addWidget(methode_, r++, 1, 1, 2);
+    cherche_ = new QPushButton(QStringLiteral("Search"), cadre);
+    cherche_->setObjectName(QStringLiteral("cherche"));
+    ferme_ = new QPushButton(QStringLiteral("Close"), cadre);
+    grille->addWidget(cherche_, r, 1);
+    grille->addWidget(ferme_, r, 2);
     return cadre;
 }
 
@@ -127,16 +131,26 @@ QWidget* PanneauRecherche::construit_legende() {
     return cadre;
 }
 
+// A bar moved or a box typed in sets its limit; the boxes of a refused value
+// show the limit again.
+void PanneauRecherche::relie_limite(Programme& p, LimiteRecherche quelle) {
+    connect(curseurs_[indice(quelle)], &QSlider::valueChanged, this, [this, &p, quelle](int pos) {
+        p.commande([&] { return bouge_limite(p.espace, p.profil, quelle, pos); });
+        montre_limites(p.espace.recherche);
+    });
+    QLineEdit* b = boites_[indice(quelle)];
+    connect(b, &QLineEdit::editingFinished, this, [this, &p, b, quelle] {
+        if (!b->isModified()) return;
+        b->setModified(false);
+        const Saisie saisie = Saisie::de_texte(texte(b->text()));
+        p.commande([&] { return tape_limite(p.espace, p.profil, quelle, saisie, p.dialogues()); });
+        montre_limites(p.espace.recherche);
+    });
+}
+
 void PanneauRecherche::relie(Programme& p) {
-    connect(seuil, &QSlider::valueChanged, this, [this, &p](int position) {
-        texte_seuil->setText(qs(lit_threshold(p.espace.recherche, position)));
-    });
-    connect(largeur_min, &QSlider::valueChanged, this, [this, &p](int position) {
-        texte_min->setText(qs(lit_width_mini(p.espace.recherche, position)));
-    });
-    connect(largeur_max, &QSlider::valueChanged, this, [this, &p](int position) {
-        texte_max->setText(qs(lit_width_maxi(p.espace.recherche, position)));
-    });
+    for (LimiteRecherche quelle : limites_recherche)
+        relie_limite(p, quelle);
     // The contamination boxes are parsed as typed; "Search" takes the values.
     ChampsContamination& c = p.profil.contamination;
     Saisie* valeurs[] = {&c.longueur_l1, &c.pourcentage_l1, &c.longueur_l2, &c.pourcentage_l2};
@@ -145,23 +159,22 @@ void PanneauRecherche::relie(Programme& p) {
     // The method chosen is remembered from one run of the program to the next.
     p.profil.methode = static_cast<MethodeRecherche>(QSettings().value(cle_methode, 0).toInt());
     montre_methode(p.profil.methode);
-    connect(methode, &QComboBox::activated, this, [&p](int choix) {
-        p.profil.methode = static_cast<MethodeRecherche>(choix);
+    connect(methode_, &QComboBox::activated, this, [&p](int choix) {
         QSettings().setValue(cle_methode, choix);
+        const auto m = static_cast<MethodeRecherche>(choix);
+        p.commande([&] { return choisit_methode(p.espace, p.profil, m); });
     });
-    connect(cherche, &QPushButton::clicked, this, [this, &p] {
-        const LimitesRecherche limites = limites_de_positions(positions());
-        p.commande(
-            [&] { return cherche_avec_methode(p.espace, p.profil, limites, p.dialogues()); });
+    connect(cherche_, &QPushButton::clicked, this, [&p] {
+        p.commande([&] { return cherche_avec_methode(p.espace, p.profil, p.dialogues()); });
         QSettings().setValue(cle_methode, static_cast<int>(p.profil.methode));
     });
-    connect(ferme, &QPushButton::clicked, this,
+    connect(ferme_, &QPushButton::clicked, this,
             [&p] { p.commande([&] { return fin_de_search(p.espace, p.profil); }); });
 }
 
 void PanneauRecherche::montre_methode(MethodeRecherche m) {
-    const QSignalBlocker silence(methode);
-    methode->setCurrentIndex(static_cast<int>(m));
+    const QSignalBlocker silence(methode_);
+    methode_->setCurrentIndex(static_cast<int>(m));
 }
 
 void PanneauRecherche::montre_contamination(const ChampsContamination& c) {
@@ -172,8 +185,21 @@ void PanneauRecherche::montre_contamination(const ChampsContamination& c) {
             champs_contamination[i]->setText(qs(*t));
 }
 
-PositionsRecherche PanneauRecherche::positions() const {
-    return {seuil->value(), largeur_min->value(), largeur_max->value()};
+void PanneauRecherche::montre_limites(const RecherchePics& r) {
+    for (LimiteRecherche quelle : limites_recherche) {
+        const double valeur = limite(r, quelle);
+        QSlider* c = curseurs_[indice(quelle)];
+        const QSignalBlocker silence(c);
+        c->setValue(position_de_limite(quelle, valeur));
+        // A box that reads the limit already keeps its text ("1" stays "1").
+        QLineEdit* b = boites_[indice(quelle)];
+        const Saisie lue = Saisie::de_texte(texte(b->text()));
+        if (!lue.nombre() || lue.valeur != valeur) b->setText(qs(texte_limite(quelle, valeur)));
+    }
+}
+
+void PanneauRecherche::prend_focus() {
+    boites_[0]->setFocus();
 }
 
 PanneauGenres::PanneauGenres(Programme& programme, QWidget* parent)

@@ -20,6 +20,9 @@ namespace kovrin::fenetres {
 
 class Programme;
 
+// Widgets a test drives are named: "seuil", "largeur_min", "largeur_max" (the
+// track bars), "texte_seuil", "texte_min", "texte_max" (their boxes, which
+// take typed values), "methode_recherche", "cherche".
 class PanneauRecherche : public QGroupBox {
     Q_OBJECT
   public:
@@ -27,19 +30,24 @@ class PanneauRecherche : public QGroupBox {
 
     void montre_contamination(const ChampsContamination& c);
     void montre_methode(MethodeRecherche m);
-    PositionsRecherche positions() const;
+    // The bars and boxes at the workspace's limits.
+    void montre_limites(const RecherchePics& r);
+    // The focus to the first box, as the panel opens.
+    void prend_focus();
 
-    QSlider *seuil, *largeur_min, *largeur_max;
-    QLineEdit *texte_seuil, *texte_min, *texte_max;
     std::array<QLineEdit*, 4> champs_contamination{}; // L1 wavelength and %, L2 wavelength and %
-    QComboBox* methode;                               // "Second derivative" / "Counting statistics"
-    QPushButton *cherche, *ferme;
 
   private:
     QWidget* construit_curseurs();
     QWidget* construit_contamination();
     QWidget* construit_legende();
     void relie(Programme& p);
+    void relie_limite(Programme& p, LimiteRecherche quelle);
+
+    std::array<QSlider*, 3> curseurs_{}; // indexed by LimiteRecherche
+    std::array<QLineEdit*, 3> boites_{};
+    QComboBox* methode_ = nullptr; // "Second derivative" / "Counting statistics"
+    QPushButton *cherche_ = nullptr, *ferme_ = nullptr;
 };
 
 class PanneauGenres : public QGroupBox {

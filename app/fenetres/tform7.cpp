@@ -183,6 +183,7 @@ QWidget* TForm7::construit_cote() {
     auto* compte = new QHBoxLayout;
     compte->addWidget(new QLabel(QStringLiteral("Nb of selected peaks:"), pics));
     nombre_pics = new QLabel(QStringLiteral("0"), pics);
+    nombre_pics->setObjectName(QStringLiteral("nombre_pics"));
     compte->addWidget(nombre_pics);
     compte->addStretch();
     dans->addLayout(compte);
@@ -357,12 +358,13 @@ void TForm7::montre_panneaux() {
     const EtatFenetreProfil& etat = p_.profil;
     panneau_genres->setVisible(etat.panneau_genres);
     panneau_recherche->montre_methode(etat.methode);
+    panneau_recherche->montre_limites(p_.espace.recherche);
     if (etat.panneau_recherche == panneau_recherche->isVisibleTo(this)) return;
     // The panel opens with its contamination boxes as the search prefilled them.
     if (etat.panneau_recherche) panneau_recherche->montre_contamination(etat.contamination);
     panneau_recherche->setVisible(etat.panneau_recherche);
     action_recherche->setChecked(etat.panneau_recherche);
-    if (etat.panneau_recherche) panneau_recherche->texte_seuil->setFocus();
+    if (etat.panneau_recherche) panneau_recherche->prend_focus();
 }
 
 void TForm7::changeEvent(QEvent* e) {

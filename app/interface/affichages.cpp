@@ -132,6 +132,19 @@ void ajoute_colonnes_ajustement(const EspaceTravail& et, GrillePics& g) {
     }
 }
 
+bool significativite_presente(const EspaceTravail& et) {
+    return std::any_of(et.mesures.begin(), et.mesures.end(),
+                       [](const Mesure& m) { return m.significativite != 0; });
+}
+
+// The significance column after a search: net height over its uncertainty.
+void ajoute_colonne_significativite(const EspaceTravail& et, GrillePics& g) {
+    g.grille.lignes[0].push_back("Signif.");
+    for (int j = 1; j <= et.mesures.taille(); ++j)
+        g.grille.lignes[static_cast<std::size_t>(j)].push_back(
+            pascal_reel(et.mesures[j].significativite, 7, 1));
+}
+
 } // namespace
 
 GrillePics grille_pics(const EspaceTravail& et) {
@@ -146,6 +159,7 @@ GrillePics grille_pics(const EspaceTravail& et) {
                                    pascal_reel(m.intensite_mes, 7, 1)});
         g.couleurs.push_back(couleur_genre_raie(m.code_raie));
     }
+    if (significativite_presente(et)) ajoute_colonne_significativite(et, g);
     if (ajustement_present(et)) ajoute_colonnes_ajustement(et, g);
     g.nombre = std::to_string(n);
     return g;

@@ -120,7 +120,9 @@ bool panneau_profil_visible(const EspaceTravail& et);
 Libelles libelles(const EspaceTravail& et);
 
 // The profile window's peak grid, filled from the (sorted) measured list, or
-// with its headers alone.
+// with its headers alone. After a search a column "Signif." gives each peak's
+// net height over its uncertainty; after a fit of the positions, the fit's
+// columns follow.
 GrillePics grille_pics(const EspaceTravail& et);
 GrillePics grille_pics_vide(const EspaceTravail& et);
 // The peak grid as the profile window shows it: emptied while `grille_videe`.

@@ -10,6 +10,7 @@
 #include "profil/recherche_pics.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace kovrin {
 
@@ -126,6 +127,7 @@ Rafraichissement peak_search(EspaceTravail& et, EtatFenetreProfil& etat, Dialogu
     etat.contamination = std::move(*contamination);
     etat.panneau_recherche = true;
     etat.grille_videe = true;
+    etat.recherche_lancee = false;
     return {Change::mesures, Change::profil};
 }
 
@@ -133,6 +135,8 @@ Rafraichissement go_peaksearch(EspaceTravail& et, EtatFenetreProfil& etat,
                                const LimitesRecherche& limites,
                                const ChampsContamination& contamination, Dialogues& d) {
     lance_recherche(et, limites, contamination, d);
+    note_significativites(et);
+    etat.recherche_lancee = true;
     return remplit_grille_pics(et, etat).marque({Change::profil});
 }
 
@@ -141,13 +145,35 @@ Rafraichissement go_peaksearch_statistique(EspaceTravail& et, EtatFenetreProfil&
                                            const ChampsContamination& contamination, Dialogues& d) {
     cherche_pics_statistiques(et, reglages, contamination, d);
     d.bip();
+    etat.recherche_lancee = true;
     return remplit_grille_pics(et, etat).marque({Change::profil});
 }
 
-Rafraichissement cherche_avec_methode(EspaceTravail& et, EtatFenetreProfil& etat,
-                                      const LimitesRecherche& limites, Dialogues& d) {
-    const ReglagesStatistiques reglages{ReglagesStatistiques{}.k, limites.largeur_min,
-                                        limites.largeur_max};
+namespace {
+
+ReglagesStatistiques reglages_de(const LimitesRecherche& limites) {
+    return {ReglagesStatistiques{}.k, limites.largeur_min, limites.largeur_max};
+}
+
+// The search of the panel's method, once one has run since the panel opened.
+Rafraichissement apercu(EspaceTravail& et, EtatFenetreProfil& etat) {
+    Rafraichissement r{Change::profil};
+    if (!etat.panneau_recherche || !etat.recherche_lancee) return r;
+    DialoguesEnregistres muets;
+    const LimitesRecherche limites = limites_courantes(et.recherche);
+    if (etat.methode == MethodeRecherche::statistique)
+        r.ajoute(
+            go_peaksearch_statistique(et, etat, reglages_de(limites), etat.contamination, muets));
+    else
+        r.ajoute(go_peaksearch(et, etat, limites, etat.contamination, muets));
+    return r;
+}
+
+} // namespace
+
+Rafraichissement cherche_avec_methode(EspaceTravail& et, EtatFenetreProfil& etat, Dialogues& d) {
+    const LimitesRecherche limites = limites_courantes(et.recherche);
+    const ReglagesStatistiques reglages = reglages_de(limites);
     if (etat.methode == MethodeRecherche::statistique)
         return go_peaksearch_statistique(et, etat, reglages, etat.contamination, d);
     Rafraichissement r = go_peaksearch(et, etat, limites, etat.contamination, d);
@@ -156,6 +182,25 @@ Rafraichissement cherche_avec_methode(EspaceTravail& et, EtatFenetreProfil& etat
     etat.methode = MethodeRecherche::statistique;
     r.ajoute(go_peaksearch_statistique(et, etat, reglages, etat.contamination, d));
     return r;
+}
+
+Rafraichissement bouge_limite(EspaceTravail& et, EtatFenetreProfil& etat, LimiteRecherche quelle,
+                              int position) {
+    limite(et.recherche, quelle) = limite_de_position(quelle, position);
+    return apercu(et, etat);
+}
+
+Rafraichissement tape_limite(EspaceTravail& et, EtatFenetreProfil& etat, LimiteRecherche quelle,
+                             const Saisie& saisie, Dialogues& d) {
+    const double valeur = saisie.nombre() ? saisie.valeur : std::nan("");
+    if (const auto r = refus_limite(et.recherche, quelle, valeur)) return refus(d, *r);
+    limite(et.recherche, quelle) = valeur;
+    return apercu(et, etat);
+}
+
+Rafraichissement choisit_methode(EspaceTravail& et, EtatFenetreProfil& etat, MethodeRecherche m) {
+    etat.methode = m;
+    return apercu(et, etat);
 }
 
 Rafraichissement fin_de_search(EspaceTravail& et, EtatFenetreProfil& etat) {

@@ -56,8 +56,8 @@ Rafraichissement set_derivee_seconde(EtatFenetreProfil& etat);
 // "&Peak Search": the search panel opens with its contamination boxes filled
 // and the peak grid emptied; nothing happens without a profile.
 Rafraichissement peak_search(EspaceTravail& et, EtatFenetreProfil& etat, Dialogues& d);
-// "Search" with the limits of the track bars (limites_de_positions): the
-// search, a short beep.
+// "Search" with the limits given: the search, the significance of each peak
+// (note_significativites), a short beep.
 Rafraichissement go_peaksearch(EspaceTravail& et, EtatFenetreProfil& etat,
                                const LimitesRecherche& limites,
                                const ChampsContamination& contamination, Dialogues& d);
@@ -66,13 +66,23 @@ Rafraichissement go_peaksearch(EspaceTravail& et, EtatFenetreProfil& etat,
 Rafraichissement go_peaksearch_statistique(EspaceTravail& et, EtatFenetreProfil& etat,
                                            const ReglagesStatistiques& reglages,
                                            const ChampsContamination& contamination, Dialogues& d);
-// "Search" by the method chosen in the panel, with the widths of its track
-// bars and its contamination boxes. After a second-derivative search whose
-// peaks mostly do not stand 3 sigma above the background, the other method
-// is offered ("205 peaks found, 9 of them above 3 σ: use Counting
-// statistics?"); yes chooses it and searches again.
-Rafraichissement cherche_avec_methode(EspaceTravail& et, EtatFenetreProfil& etat,
-                                      const LimitesRecherche& limites, Dialogues& d);
+// "Search" by the method chosen in the panel, with the limits of the
+// workspace (track bars or typed) and its contamination boxes. After a
+// second-derivative search whose peaks mostly do not stand 3 sigma above the
+// background, the other method is offered ("205 peaks found, 9 of them above
+// 3 σ: use Counting statistics?"); yes chooses it and searches again.
+Rafraichissement cherche_avec_methode(EspaceTravail& et, EtatFenetreProfil& etat, Dialogues& d);
+// The settings of the search panel: a track bar moved, a limit typed in its
+// box, a method chosen. A typed limit outside its domain (refus_limite; a
+// text that is no number counts as such) is refused with its message and
+// changes nothing. Once a search has run since the panel opened, each new
+// setting runs it again at once, without beep or question: the found peaks
+// are drawn and counted as the user moves the bar.
+Rafraichissement bouge_limite(EspaceTravail& et, EtatFenetreProfil& etat, LimiteRecherche quelle,
+                              int position);
+Rafraichissement tape_limite(EspaceTravail& et, EtatFenetreProfil& etat, LimiteRecherche quelle,
+                             const Saisie& saisie, Dialogues& d);
+Rafraichissement choisit_methode(EspaceTravail& et, EtatFenetreProfil& etat, MethodeRecherche m);
 // "Close" of the search panel.
 Rafraichissement fin_de_search(EspaceTravail& et, EtatFenetreProfil& etat);
 // "Select the peaks to be kept": the selection panel replaces the search panel

@@ -30,6 +30,8 @@ struct EtatFenetreProfil {
     bool grille_videe = false;         // the peak grid emptied, the list kept
     ChampsContamination contamination; // the boxes of " Source contamination" as prefilled
     MethodeRecherche methode = MethodeRecherche::derivee_seconde; // "Method:" of the search panel
+    bool recherche_lancee =
+        false; // a search ran since the panel opened: a new setting runs it again
 };
 
 // Geometry of one drawing of a W x H picture: left margin 3, bottom margin

@@ -113,19 +113,67 @@ Couleur couleur_genre_raie(int code) {
     return couleurs[rang(code - 1)];
 }
 
-std::string lit_threshold(RecherchePics& recherche, int position) {
-    recherche.seuil = position * 0.1;
-    return pascal_reel(recherche.seuil, 3, 1);
+namespace {
+
+struct BarreLimite {
+    double RecherchePics::*valeur;
+    int maximum;
+    double pas;
+    int largeur, decimales; // of the box's text
+    const char* refus;
+};
+
+const BarreLimite& barre(LimiteRecherche quelle) {
+    static const std::array<BarreLimite, 3> barres = {{
+        {&RecherchePics::seuil, 100, 0.1, 3, 1, "the threshold must be positive"},
+        {&RecherchePics::largeur_min, 50, 0.01, 4, 2, "the smallest peak width must be positive"},
+        {&RecherchePics::largeur_max, 50, 0.1, 4, 2, "the largest peak width must be positive"},
+    }};
+    return barres[static_cast<std::size_t>(quelle)];
 }
 
-std::string lit_width_mini(RecherchePics& recherche, int position) {
-    recherche.largeur_min = position * 0.01;
-    return pascal_reel(recherche.largeur_min, 4, 2);
+} // namespace
+
+int position_maximale(LimiteRecherche quelle) {
+    return barre(quelle).maximum;
 }
 
-std::string lit_width_maxi(RecherchePics& recherche, int position) {
-    recherche.largeur_max = position * 0.1;
-    return pascal_reel(recherche.largeur_max, 4, 2);
+double limite_de_position(LimiteRecherche quelle, int position) {
+    return position * barre(quelle).pas;
+}
+
+int position_de_limite(LimiteRecherche quelle, double valeur) {
+    const BarreLimite& b = barre(quelle);
+    const double position = std::clamp(valeur / b.pas, 1.0, static_cast<double>(b.maximum));
+    return static_cast<int>(std::lround(position));
+}
+
+double& limite(RecherchePics& r, LimiteRecherche quelle) {
+    return r.*barre(quelle).valeur;
+}
+
+double limite(const RecherchePics& r, LimiteRecherche quelle) {
+    return r.*barre(quelle).valeur;
+}
+
+std::string texte_limite(LimiteRecherche quelle, double valeur) {
+    const BarreLimite& b = barre(quelle);
+    const double pose = limite_de_position(quelle, position_de_limite(quelle, valeur));
+    if (std::fabs(pose - valeur) > 1e-9 * b.pas) return texte_court(valeur);
+    return pascal_reel(valeur, b.largeur, b.decimales);
+}
+
+std::optional<std::string> refus_limite(const RecherchePics& r, LimiteRecherche quelle,
+                                        double valeur) {
+    if (!(valeur > 0) || !std::isfinite(valeur)) return barre(quelle).refus;
+    const bool desordre = (quelle == LimiteRecherche::largeur_min && valeur > r.largeur_max) ||
+                          (quelle == LimiteRecherche::largeur_max && valeur < r.largeur_min);
+    if (desordre) return "the smallest peak width must not exceed the largest";
+    return std::nullopt;
+}
+
+LimitesRecherche limites_courantes(const RecherchePics& r) {
+    return {r.seuil, r.largeur_min, r.largeur_max};
 }
 
 std::optional<std::string> texte_contamination(const Saisie& boite) {
@@ -153,8 +201,9 @@ std::optional<ChampsContamination> prepare_recherche(EspaceTravail& espace, Dial
 }
 
 LimitesRecherche limites_de_positions(const PositionsRecherche& positions) {
-    return {std::max(positions.seuil * 0.1, 0.01), positions.largeur_min * 0.01,
-            positions.largeur_max * 0.1};
+    return {std::max(limite_de_position(LimiteRecherche::seuil, positions.seuil), 0.01),
+            limite_de_position(LimiteRecherche::largeur_min, positions.largeur_min),
+            limite_de_position(LimiteRecherche::largeur_max, positions.largeur_max)};
 }
 
 void lance_recherche(EspaceTravail& espace, const LimitesRecherche& limites,

@@ -52,11 +52,26 @@ struct LimitesRecherche {
 };
 // The limits the track bars stand for (a threshold of at least 0.01).
 LimitesRecherche limites_de_positions(const PositionsRecherche& positions);
+// The limits the workspace holds (set by the track bars or typed).
+LimitesRecherche limites_courantes(const RecherchePics& recherche);
 
-// Track-bar moves: set the limit and return the text of its box.
-std::string lit_threshold(RecherchePics& recherche, int position);
-std::string lit_width_mini(RecherchePics& recherche, int position);
-std::string lit_width_maxi(RecherchePics& recherche, int position);
+// One limit of the panel, with its track bar and its box.
+enum class LimiteRecherche { seuil, largeur_min, largeur_max };
+inline constexpr std::array<LimiteRecherche, 3> limites_recherche = {
+    LimiteRecherche::seuil, LimiteRecherche::largeur_min, LimiteRecherche::largeur_max};
+// The track bar's range (from 1) and the limit a position stands for.
+int position_maximale(LimiteRecherche quelle);
+double limite_de_position(LimiteRecherche quelle, int position);
+// The nearest position of a limit, within the bar's range.
+int position_de_limite(LimiteRecherche quelle, double limite);
+double& limite(RecherchePics& recherche, LimiteRecherche quelle);
+double limite(const RecherchePics& recherche, LimiteRecherche quelle);
+// The text of the box: the bar's format ("2.0", "0.10", "1.00") for a value a
+// position stands for, the shortest text of a typed one otherwise.
+std::string texte_limite(LimiteRecherche quelle, double valeur);
+// A typed limit: positive, and the smallest width no larger than the largest.
+std::optional<std::string> refus_limite(const RecherchePics& recherche, LimiteRecherche quelle,
+                                        double valeur);
 
 // "&Peak Search": opens the search (recherche_active), computes the smoothed
 // profile and the second derivative scaled to 100, and returns the prefilled

@@ -470,21 +470,43 @@ void cherche_pics_statistiques(EspaceTravail& espace, const ReglagesStatistiques
     if (espace.entete_profil.anode != "?") marque_contaminations(espace, contamination, d);
 }
 
-std::optional<std::string> offre_methode_statistique(const EspaceTravail& espace, double k) {
+namespace {
+
+// Net height and its significance of each measured reflection, on the
+// background of the default widths; none when the profile cannot be analysed.
+std::vector<std::pair<double, double>> nets_et_significativites(const EspaceTravail& espace) {
     const ProfilBrut p = profil_brut_de(espace);
-    const int trouves = espace.mesures.taille();
-    if (trouves == 0 || p.angles.size() < 3 || !angles_croissants(espace.profil))
-        return std::nullopt;
-    const AnalyseBruit a = analyse_bruit(p.angles, p.valeurs, p.comptes, {k, 0.10, 1.0});
-    int significatifs = 0;
+    std::vector<std::pair<double, double>> r;
+    if (p.angles.size() < 3 || !angles_croissants(espace.profil)) return r;
+    const AnalyseBruit a = analyse_bruit(p.angles, p.valeurs, p.comptes, {});
     for (const Mesure& m : espace.mesures) {
         const double net = interpole(p.angles, a.lisse, m.deux_theta_mes) -
                            interpole(p.angles, a.fond, m.deux_theta_mes);
         const auto i = static_cast<std::size_t>(
             std::lower_bound(p.angles.begin(), p.angles.end(), m.deux_theta_mes) -
             p.angles.begin());
-        if (net > k * a.sigma(std::min(i, p.angles.size() - 1))) ++significatifs;
+        r.emplace_back(net, net / a.sigma(std::min(i, p.angles.size() - 1)));
     }
+    return r;
+}
+
+} // namespace
+
+void note_significativites(EspaceTravail& espace) {
+    const auto nets = nets_et_significativites(espace);
+    for (std::size_t i = 0; i < nets.size(); ++i) {
+        Mesure& m = espace.mesures[static_cast<int>(i) + 1];
+        m.intensite_nette = nets[i].first;
+        m.significativite = nets[i].second;
+    }
+}
+
+std::optional<std::string> offre_methode_statistique(const EspaceTravail& espace, double k) {
+    const int trouves = espace.mesures.taille();
+    const auto nets = nets_et_significativites(espace);
+    if (trouves == 0 || nets.empty()) return std::nullopt;
+    const auto significatifs =
+        std::count_if(nets.begin(), nets.end(), [k](const auto& n) { return n.second > k; });
     if (2 * significatifs >= trouves) return std::nullopt;
     return std::to_string(trouves) + " peaks found, " + std::to_string(significatifs) +
            " of them above " + texte_k(k) + " σ: use Counting statistics?";

@@ -86,6 +86,12 @@ void profil_brut_de(const EspaceTravail& espace, ProfilBrut& profil);
 void cherche_pics_statistiques(EspaceTravail& espace, const ReglagesStatistiques& reglages,
                                const ChampsContamination& contamination, Dialogues& d);
 
+// The significance and net intensity of every measured reflection as the
+// search by counting statistics would give them at its angle (a
+// second-derivative search leaves them at 0); unchanged when the profile
+// cannot be analysed.
+void note_significativites(EspaceTravail& espace);
+
 // After a second-derivative search: when fewer than half of its peaks stand
 // k sigma above the background, the offer of the other method, "205 peaks
 // found, 9 of them above 3 σ: use Counting statistics?".

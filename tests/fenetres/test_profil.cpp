@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
@@ -80,11 +81,11 @@ TEST_F(Profil, SearchKeepAlphaPeaksAndRefineTheAlloyCell) {
         Reponse::non; // the second-derivative search, the offer of the other declined
     // A box is read as typed: a typo is refused by the search, retyped it serves.
     test::tape(*panneau.champs_contamination[0], "1.3x");
-    QTest::mouseClick(panneau.cherche, Qt::LeftButton);
+    auto& cherche = test::enfant<QPushButton>(panneau, "cherche");
+    QTest::mouseClick(&cherche, Qt::LeftButton);
     EXPECT_EQ(dialogues.erreurs(), std::vector<std::string>{"bad contamination data"});
     test::tape(*panneau.champs_contamination[0], "1.39222");
-    panneau.seuil->setValue(20);
-    QTest::mouseClick(panneau.cherche, Qt::LeftButton);
+    QTest::mouseClick(&cherche, Qt::LeftButton);
     const auto& mesures = programme.espace.mesures;
     ASSERT_GT(mesures.taille(), 5);
     std::set<int> genres;
@@ -117,7 +118,7 @@ TEST_F(Profil, TheChosenSearchMethodServesAndIsRemembered) {
     EXPECT_EQ(methode.currentText(), "Second derivative");
     methode.setFocus();
     QTest::keyClick(&methode, Qt::Key_Down); // chosen with the keyboard
-    QTest::mouseClick(f7.panneau_recherche->cherche, Qt::LeftButton);
+    QTest::mouseClick(&test::enfant<QPushButton>(f7, "cherche"), Qt::LeftButton);
     EXPECT_TRUE(dialogues.textes().empty()) << "no offer after the counting-statistics search";
     EXPECT_GE(programme.espace.mesures.taille(), 8);
     EXPECT_LE(programme.espace.mesures.taille(), 12);
@@ -125,6 +126,52 @@ TEST_F(Profil, TheChosenSearchMethodServesAndIsRemembered) {
     EXPECT_EQ(suivant.profil.methode, MethodeRecherche::statistique);
     EXPECT_EQ(test::enfant<QComboBox>(suivant.form7(), "methode_recherche").currentText(),
               "Counting statistics");
+}
+
+// The threshold and width boxes take typed values, checked; once a search has
+// run, each new setting runs it again at once and the count follows.
+TEST_F(Profil, SearchSettingsAreTypedAndPreviewed) {
+    QTest::mouseClick(f7.recherche, Qt::LeftButton);
+    auto& seuil = test::enfant<QSlider>(f7, "seuil");
+    auto& texte_seuil = test::enfant<QLineEdit>(f7, "texte_seuil");
+    auto& texte_min = test::enfant<QLineEdit>(f7, "texte_min");
+    auto& texte_max = test::enfant<QLineEdit>(f7, "texte_max");
+    auto& nombre = test::enfant<QLabel>(f7, "nombre_pics");
+    const RecherchePics& r = programme.espace.recherche;
+    const auto& mesures = programme.espace.mesures;
+    dialogues.reponse = Reponse::non;
+
+    test::tape(texte_seuil, "2,5x");
+    test::tape(texte_max, "0.05");
+    EXPECT_EQ(dialogues.erreurs(),
+              (std::vector<std::string>{"the threshold must be positive",
+                                        "the smallest peak width must not exceed the largest"}));
+    EXPECT_EQ(texte_seuil.text(), "2.0") << "a refused value gives the box back";
+    EXPECT_EQ(texte_max.text(), "1.00");
+    EXPECT_EQ(r.seuil, 2.0);
+    test::tape(texte_min, "0.126");
+    EXPECT_EQ(r.largeur_min, 0.126) << "the typed value, not the bar's step";
+    EXPECT_EQ(test::enfant<QSlider>(f7, "largeur_min").value(), 13);
+    const int avant = mesures.taille();
+    seuil.setValue(30);
+    EXPECT_EQ(mesures.taille(), avant) << "no search before the first";
+
+    test::tape(texte_min, "0.10");
+    seuil.setValue(20);
+    QTest::mouseClick(&test::enfant<QPushButton>(f7, "cherche"), Qt::LeftButton);
+    const int au_depart = mesures.taille();
+    ASSERT_GT(au_depart, 100) << "the ripples of the noise pass the default depth";
+    EXPECT_EQ(nombre.text(), QString::number(au_depart));
+    EXPECT_EQ(f7.grille_pics->horizontalHeaderItem(4)->text(), "Signif.");
+    dialogues.vide();
+    seuil.setValue(100);
+    EXPECT_EQ(texte_seuil.text(), "10.0");
+    EXPECT_LT(mesures.taille(), au_depart / 2);
+    EXPECT_EQ(nombre.text(), QString::number(mesures.taille()));
+    EXPECT_EQ(dialogues.nb_bips(), 0);
+    EXPECT_TRUE(dialogues.textes().empty()) << "the preview asks nothing";
+    test::tape(texte_seuil, "2");
+    EXPECT_EQ(mesures.taille(), au_depart);
 }
 
 TEST_F(Profil, MouseMeasuresRemovesAndZooms) {

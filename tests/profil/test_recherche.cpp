@@ -85,6 +85,47 @@ TEST(RecherchePics, OneGaussianIsFoundOnceAtItsCentre) {
     EXPECT_EQ(e.mesures.taille(), 0) << "max width 0.2 refuses a lobe of 0.25";
 }
 
+// The panel's limits: what a bar position stands for, the box's text, and the
+// typed values refused.
+TEST(RecherchePics, PanelLimitsTheirTextsAndTheirRefusals) {
+    using L = LimiteRecherche;
+    struct Cas {
+        L quelle;
+        double valeur;
+        const char* texte;
+        int position;
+    };
+    for (const Cas& c : {Cas{L::seuil, 2.0, "2.0", 20}, Cas{L::seuil, 3.26, "3.26", 33},
+                         Cas{L::seuil, 50, "50", 100}, Cas{L::largeur_min, 0.1, "0.10", 10},
+                         Cas{L::largeur_min, 0.004, "0.004", 1}, Cas{L::largeur_max, 1, "1.00", 10},
+                         Cas{L::largeur_max, 4.9, "4.90", 49}}) {
+        EXPECT_EQ(texte_limite(c.quelle, c.valeur), c.texte) << c.valeur;
+        EXPECT_EQ(position_de_limite(c.quelle, c.valeur), c.position) << c.valeur;
+    }
+    EXPECT_DOUBLE_EQ(limite_de_position(L::largeur_min, 13), 0.13);
+    RecherchePics r; // widths 0.10 ... 1.0
+    struct Refus {
+        L quelle;
+        double valeur;
+        const char* message; // nullptr: accepted
+    };
+    for (const Refus& c :
+         {Refus{L::seuil, 0, "the threshold must be positive"},
+          Refus{L::seuil, std::nan(""), "the threshold must be positive"},
+          Refus{L::seuil, 0.001, nullptr},
+          Refus{L::largeur_min, -0.1, "the smallest peak width must be positive"},
+          Refus{L::largeur_min, 1.5, "the smallest peak width must not exceed the largest"},
+          Refus{L::largeur_min, 1.0, nullptr},
+          Refus{L::largeur_max, INFINITY, "the largest peak width must be positive"},
+          Refus{L::largeur_max, 0.05, "the smallest peak width must not exceed the largest"},
+          Refus{L::largeur_max, 0.1, nullptr}}) {
+        const auto refus = refus_limite(r, c.quelle, c.valeur);
+        EXPECT_EQ(refus.value_or(""), c.message ? c.message : "") << c.valeur;
+    }
+    limite(r, L::largeur_max) = 2.5;
+    EXPECT_EQ(limites_courantes(r).largeur_max, 2.5);
+}
+
 TEST(RecherchePics, CentreAmongTheFirstThreePointsAndDepthAtTheThresholdAreRejected) {
     // Lobe between points 2 and 4 with its centre at 10.176 (between points 2
     // and 3): k = 3 is rejected. The same lobe three points later is accepted.

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <iostream>
@@ -274,6 +275,11 @@ TEST(RechercheStatistique, SecondDerivativeSearchOnRealCountsOffersTheOtherMetho
     std::cout << *offre << "\n";
     EXPECT_EQ(offre->rfind("205 peaks found, ", 0), 0u);
     EXPECT_NE(offre->find(" of them above 3 \u03c3: use Counting statistics?"), std::string::npos);
+    // The peaks' own significances count the same.
+    note_significativites(e);
+    const auto au_dessus = std::count_if(e.mesures.begin(), e.mesures.end(),
+                                         [](const Mesure& m) { return m.significativite > 3; });
+    EXPECT_NE(offre->find(", " + std::to_string(au_dessus) + " of them above"), std::string::npos);
     cherche_pics_statistiques(e, {}, *champs, d);
     EXPECT_FALSE(offre_methode_statistique(e)) << "its own peaks all stand above 3 sigma";
 
@@ -282,11 +288,11 @@ TEST(RechercheStatistique, SecondDerivativeSearchOnRealCountsOffersTheOtherMetho
     EtatFenetreProfil etat;
     etat.contamination = *champs;
     d.reponse = Reponse::non;
-    cherche_avec_methode(e, etat, limites_de_positions(PositionsRecherche{}), d);
+    cherche_avec_methode(e, etat, d);
     EXPECT_EQ(e.mesures.taille(), 205);
     EXPECT_EQ(etat.methode, MethodeRecherche::derivee_seconde);
     d.reponse = Reponse::oui;
-    cherche_avec_methode(e, etat, limites_de_positions(PositionsRecherche{}), d);
+    cherche_avec_methode(e, etat, d);
     EXPECT_EQ(etat.methode, MethodeRecherche::statistique);
     EXPECT_LE(e.mesures.taille(), 12);
     EXPECT_FALSE(etat.grille_videe);
