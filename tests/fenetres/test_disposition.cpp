@@ -1,0 +1,107 @@
+// The windows as pictures: "kovrin2 --capture" on the silicon example, and
+// the layout of every window after that road (no widget drawn over another).
+#include "fenetres/capture.h"
+#include "fenetres/fenetre_aide.h"
+#include "fenetres/tfabout.h"
+#include "fenetres/tfexcel.h"
+#include "fenetres/tflilambda.h"
+#include "fenetres/tform1.h"
+#include "fenetres/tform6.h"
+#include "fenetres/tform7.h"
+#include "outils_fenetres.h"
+
+#include <QImage>
+#include <QTextBrowser>
+
+#include <string>
+#include <vector>
+
+using namespace kovrin;
+using namespace kovrin::fenetres;
+
+namespace {
+
+class Disposition : public test::Fenetres {
+  protected:
+    // The silicon road as --capture takes it, pictures into `images`.
+    int capture() {
+        const Capture c{dossier.chemin() / "images",
+                        {test::source("examples/cubique/silicium.prn"),
+                         test::source("examples/cubique/silicium.cry")}};
+        return capture_fenetres(programme, c);
+    }
+
+    QImage image(const char* nom) {
+        return QImage(QString::fromStdString((dossier.chemin() / "images" / nom).string()));
+    }
+};
+
+// Visible children of `w` whose rectangles meet, named by class and text.
+std::vector<std::string> chevauchements(const QWidget& w) {
+    std::vector<std::string> r;
+    const auto enfants = w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    auto nom = [](const QWidget* e) {
+        QString t = e->property("text").toString();
+        if (t.isEmpty()) t = e->property("title").toString();
+        return std::string(e->metaObject()->className()) + " '" + t.toStdString() + "' " +
+               e->objectName().toStdString();
+    };
+    for (qsizetype i = 0; i < enfants.size(); ++i) {
+        const QWidget* a = enfants[i];
+        if (!a->isVisible() || a->isWindow()) continue;
+        for (qsizetype j = i + 1; j < enfants.size(); ++j) {
+            const QWidget* b = enfants[j];
+            if (b->isVisible() && !b->isWindow() && a->geometry().intersects(b->geometry()))
+                r.push_back(nom(a) + " over " + nom(b) + " in " + nom(&w));
+        }
+        const auto dessous = chevauchements(*a);
+        r.insert(r.end(), dessous.begin(), dessous.end());
+    }
+    return r;
+}
+
+} // namespace
+
+// The whole silicon road, then one picture per window; the help opens at its
+// first topic.
+TEST_F(Disposition, CaptureRefinesTheSiliconExampleAndPicturesEveryWindow) {
+    EXPECT_EQ(capture(), 10);
+    ASSERT_TRUE(programme.espace.affinement_ok);
+    // As kovrin-batch refines the same files (see the README).
+    EXPECT_NEAR(programme.espace.maille_affinee[0], 5.43123, 1e-5);
+    const char* noms[] = {"principale-1.png", "principale-2.png", "principale-3.png",
+                          "principale-4.png", "diagramme.png",    "profil.png",
+                          "longueur-onde.png", "export.png",      "apropos.png",
+                          "aide.png"};
+    for (const char* nom : noms) {
+        const QImage i = image(nom);
+        ASSERT_FALSE(i.isNull()) << nom;
+        EXPECT_GT(i.width(), 150) << nom;
+    }
+    EXPECT_NE(image("principale-1.png"), image("principale-4.png"));
+    EXPECT_NE(image("principale-2.png"), image("principale-3.png"));
+    EXPECT_TRUE(programme.aide().navigateur->source().toString().endsWith("index.html"));
+    EXPECT_FALSE(programme.flilambda().isVisible()) << "the dialog pictured is put away";
+    EXPECT_FALSE(programme.form7().isVisible());
+}
+
+// After the road, in every tab and window a user opens, no widget is drawn
+// over another of the same panel.
+TEST_F(Disposition, NoWidgetIsDrawnOverAnother) {
+    ASSERT_EQ(capture(), 10);
+    Tform1& f = programme.form1();
+    for (int onglet = 0; onglet < 4; ++onglet) {
+        f.montre_onglet(onglet);
+        QApplication::processEvents();
+        EXPECT_EQ(chevauchements(f), std::vector<std::string>{}) << "tab " << onglet + 1;
+    }
+    QWidget* fenetres[] = {&programme.form6(), &programme.form7(), &programme.flilambda(),
+                           &programme.fexcel(), &programme.fabout()};
+    for (QWidget* w : fenetres) {
+        w->show();
+        QApplication::processEvents();
+        EXPECT_EQ(chevauchements(*w), std::vector<std::string>{})
+            << w->metaObject()->className();
+        w->hide();
+    }
+}
