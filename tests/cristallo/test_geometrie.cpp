@@ -1,4 +1,5 @@
 #include "cristallo/geometrie.h"
+#include "cristallo/metrique.h"
 
 #include <gtest/gtest.h>
 
@@ -46,4 +47,21 @@ TEST(InverseDCarre, OneCellOfEachSystem) {
     EXPECT_NEAR(d_hkl({5, 6, 7, 90, 100, 90}, 1, 0, -1), 4.3829702, 2e-5);
     EXPECT_NEAR(d_hkl({5, 6, 7, 80, 95, 105}, 1, 0, 0), 4.8248716, 2e-5);
     EXPECT_NEAR(d_hkl({5, 6, 7, 80, 95, 105}, -1, 1, 2), 2.9043072, 2e-5);
+}
+
+// A metric tensor is a cell's only when it is positive definite: every
+// leading minor positive (Sylvester), not merely its determinant.
+TEST(MailleDeTenseur, OnlyPositiveDefiniteTensorsGiveACell) {
+    const Maille m{5, 6, 7, 80, 95, 105};
+    const auto retour = maille_de_tenseur(tenseur_metrique(m));
+    ASSERT_TRUE(retour);
+    for (std::size_t i = 0; i < 6; ++i)
+        EXPECT_NEAR((*retour)[i], m[i], 1e-9) << i;
+    const Metrique sans_cellule[] = {
+        {{{1, 0, 0}, {0, -1, 0}, {0, 0, -1}}}, // determinant 1, second minor -1
+        {{{-1, 0, 0}, {0, -1, 0}, {0, 0, 1}}}, // determinant 1, first minor -1
+        {{{1, 2, 0}, {2, 1, 0}, {0, 0, -1}}},  // determinant 3, second minor -3
+        {{{1, 0, 0}, {0, 1, 0}, {0, 0, 0}}}};  // flat
+    for (const Metrique& g : sans_cellule)
+        EXPECT_FALSE(maille_de_tenseur(g)) << g[0][0] << " " << g[1][1] << " " << g[2][2];
 }

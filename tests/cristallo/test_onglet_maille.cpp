@@ -117,6 +117,7 @@ TEST_F(Onglet, VerificationCopiesTiedValues) {
     ASSERT_TRUE(verification(et, o, d));
     EXPECT_EQ(o.cellule[4], test::saisie("59.5"));
     EXPECT_EQ(o.cellule[5], test::saisie("59.5"));
+    EXPECT_EQ(texte_parametre_maille(o.cellule[5], 5), "  59.500") << "angles to 3 decimals";
 
     o.cellule[3] = test::saisie("");
     ASSERT_TRUE(verification(et, o, d)); // an empty field stores nothing

@@ -69,9 +69,9 @@ TEST_F(Disposition, CaptureRefinesTheSiliconExampleAndPicturesEveryWindow) {
     ASSERT_TRUE(programme.espace.affinement_ok);
     // As kovrin-batch refines the same files (see the README).
     EXPECT_NEAR(programme.espace.maille_affinee[0], 5.43123, 1e-5);
-    const char* noms[] = {"principale-1.png", "principale-2.png", "principale-3.png",
-                          "principale-4.png", "diagramme.png",    "profil.png",
-                          "longueur-onde.png", "export.png",      "apropos.png",
+    const char* noms[] = {"principale-1.png",  "principale-2.png", "principale-3.png",
+                          "principale-4.png",  "diagramme.png",    "profil.png",
+                          "longueur-onde.png", "export.png",       "apropos.png",
                           "aide.png"};
     for (const char* nom : noms) {
         const QImage i = image(nom);
@@ -100,8 +100,7 @@ TEST_F(Disposition, NoWidgetIsDrawnOverAnother) {
     for (QWidget* w : fenetres) {
         w->show();
         QApplication::processEvents();
-        EXPECT_EQ(chevauchements(*w), std::vector<std::string>{})
-            << w->metaObject()->className();
+        EXPECT_EQ(chevauchements(*w), std::vector<std::string>{}) << w->metaObject()->className();
         w->hide();
     }
 }
