@@ -161,8 +161,9 @@ void efface_resultats(OngletAffinement& onglet) {
         t.clear();
     for (auto& t : onglet.sigmas)
         t.clear();
-    for (auto& t : onglet.sigmas_usuels)
-        t.clear();
+    for (auto* colonne : {&onglet.esd, &onglet.valeur_esd})
+        for (auto& t : *colonne)
+            t.clear();
     onglet.ecart_apres.clear();
     onglet.initial[rang_decalage] = "0";
     onglet.decalage_initial = Saisie::de_valeur(0);

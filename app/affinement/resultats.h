@@ -46,11 +46,12 @@ struct OngletAffinement {
     // Beyond the engine's columns, after a successful refinement: the figures
     // of merit shown next to the deviation boxes, the rows of the "After
     // refinement" grid to paint in a warning colour (index 0: row 1; texts
-    // unchanged), and the usual standard error of each parameter in full, for
-    // a tooltip on its "Sigmas" cell.
+    // unchanged), and the usual standard error of each refined parameter,
+    // sqrt(S / (N - p)), to two significant digits ("esd") and with the
+    // refined value in the journals' notation ("Value(esd)": 5.431230(6)).
     std::string m20, fn;
     std::vector<bool> paires_suspectes;
-    std::array<std::string, nb_parametres> sigmas_usuels;
+    std::array<std::string, nb_parametres> esd, valeur_esd;
 };
 
 // Column "Initial": the angular shift, lambda and the working cell.

@@ -29,4 +29,12 @@ std::string texte_avec_incertitude(double valeur, double incertitude) {
     return pascal_reel(valeur, 0, decimales) + "(" + std::to_string(chiffres) + ")";
 }
 
+std::string texte_incertitude(double incertitude) {
+    if (!(incertitude > 0) || !std::isfinite(incertitude)) return "";
+    int decimales = 1 - static_cast<int>(std::floor(std::log10(incertitude)));
+    // 0.0996 reads 0.10, not 0.100.
+    if (std::llround(incertitude * std::pow(10.0, decimales)) >= 100) --decimales;
+    return pascal_reel(incertitude, 0, std::max(decimales, 0));
+}
+
 } // namespace kovrin

@@ -11,4 +11,8 @@ namespace kovrin {
 // shortest single-precision text (the engine's values are single precision).
 std::string texte_avec_incertitude(double valeur, double incertitude);
 
+// An uncertainty alone to two significant digits (0.0000063, 0.00015, 0.10);
+// empty when it is not positive and finite.
+std::string texte_incertitude(double incertitude);
+
 } // namespace kovrin

@@ -33,6 +33,15 @@ const char* const noms_rangs[] = {"decalage", "lambda", "a", "b", "c", "alpha", 
 // The check boxes keep the cell tab's order: a ... gamma, shift, lambda.
 const std::size_t coche_du_rang[] = {6, 7, 0, 1, 2, 3, 4, 5};
 
+// A read-only box wide enough for `modele`.
+QLineEdit* champ_large(QWidget* parent, const char* modele) {
+    QLineEdit* e = champ(parent, true);
+    const int largeur = e->fontMetrics().horizontalAdvance(QString::fromUtf8(modele)) + 14;
+    e->setMinimumWidth(largeur);
+    e->setMaximumWidth(largeur);
+    return e;
+}
+
 std::string nom(const char* prefixe, std::size_t rang) {
     return std::string(prefixe) + noms_rangs[rang];
 }
@@ -81,9 +90,19 @@ void PageAffinement::construit_boutons(QVBoxLayout& gauche, const ActionsPrincip
 QWidget* PageAffinement::construit_table() {
     auto* table = new QWidget;
     grille_table_ = new QGridLayout(table);
-    const char* colonnes[] = {"Initial", "Refined", "Sigmas", "To refine"};
-    for (int c = 0; c < 4; ++c)
-        grille_table_->addWidget(new QLabel(QString::fromUtf8(colonnes[c]), table), 0, c + 1);
+    const std::pair<const char*, const char*> colonnes[] = {
+        {"Initial", ""},
+        {"Refined", ""},
+        {"Sigmas", "The engine's figure, \u221aS/(N\u2212p), as kovrin.out gives it"},
+        {"esd", "Usual standard error, \u221a(S/(N\u2212p)), two significant digits"},
+        {"Value(esd)", "The refined value with its usual standard error, as journals print it"},
+        {"To refine", ""}};
+    int c = 1;
+    for (const auto& [titre, bulle] : colonnes) {
+        auto* entete = new QLabel(QString::fromUtf8(titre), table);
+        entete->setToolTip(QString::fromUtf8(bulle));
+        grille_table_->addWidget(entete, 0, c++);
+    }
     etiquette_decalage_ = new QLabel(grec("2Dq"), table);
     const QString lignes[] = {
         QString(),           grec("l"), QStringLiteral("a"), QStringLiteral("b"),
@@ -94,10 +113,13 @@ QWidget* PageAffinement::construit_table() {
         initial_[i] = champ(table, i != rang_decalage && i != rang_lambda);
         affine_[i] = champ(table, true);
         sigmas_[i] = champ(table, true);
-        for (auto [c, e, prefixe] :
+        esd_[i] = champ_large(table, "0.0000057");
+        valeur_esd_[i] = champ_large(table, "-5.431230(15)");
+        for (auto [colonne, e, prefixe] :
              {std::tuple{1, initial_[i], "initial_"}, std::tuple{2, affine_[i], "affine_"},
-              std::tuple{3, sigmas_[i], "sigma_"}})
-            grille_table_->addWidget(nomme(e, nom(prefixe, i).c_str()), r, c);
+              std::tuple{3, sigmas_[i], "sigma_"}, std::tuple{4, esd_[i], "esd_"},
+              std::tuple{5, valeur_esd_[i], "valeur_esd_"}})
+            grille_table_->addWidget(nomme(e, nom(prefixe, i).c_str()), r, colonne);
         ajoute_coche(i);
     }
     relie_table();
@@ -108,7 +130,7 @@ QWidget* PageAffinement::construit_table() {
 void PageAffinement::ajoute_coche(std::size_t rang) {
     const std::size_t c = coche_du_rang[rang];
     coches_[c] = nomme(new QCheckBox(grille_table_->parentWidget()), nom("coche_", rang).c_str());
-    grille_table_->addWidget(coches_[c], static_cast<int>(rang) + 1, 4);
+    grille_table_->addWidget(coches_[c], static_cast<int>(rang) + 1, 6);
     connect(coches_[c], &QCheckBox::toggled, this,
             [this, c](bool coche) { p_.principal.maille.coche[c] = coche; });
 }
@@ -241,10 +263,8 @@ void PageAffinement::montre_resultats(const OngletAffinement& o) {
         initial_[i]->setText(qs(o.initial[i]));
         affine_[i]->setText(qs(o.affine[i]));
         sigmas_[i]->setText(qs(o.sigmas[i]));
-        const bool usuel = !o.affine[i].empty() && !o.sigmas_usuels[i].empty();
-        sigmas_[i]->setToolTip(
-            usuel ? QStringLiteral("%1 (usual standard error)").arg(qs(o.sigmas_usuels[i]))
-                  : QString());
+        esd_[i]->setText(qs(o.esd[i]));
+        valeur_esd_[i]->setText(qs(o.valeur_esd[i]));
     }
     for (QLineEdit* e : {m20_, fn_}) {
         e->setText(qs(e == m20_ ? o.m20 : o.fn));

@@ -52,7 +52,7 @@ class PageAffinement : public QWidget {
     QToolButton *lance_, *remplace_, *restaure_, *rapport_, *exporte_, *imprime_, *lineaire_;
     QGridLayout* grille_table_ = nullptr;
     QLabel* etiquette_decalage_;
-    std::array<QLineEdit*, 8> initial_{}, affine_{}, sigmas_{};
+    std::array<QLineEdit*, 8> initial_{}, affine_{}, sigmas_{}, esd_{}, valeur_esd_{};
     std::array<QCheckBox*, 8> coches_{}; // a ... gamma, shift, lambda
     GrilleTextes *avant_, *apres_;
     QLineEdit *ecart_avant_, *ecart_apres_, *m20_, *fn_;

@@ -105,9 +105,13 @@ void affiche_diagnostic(const EspaceTravail& et, OngletAffinement& onglet) {
     if (!diagnostic) return;
     for (const DiagnosticPaire& p : diagnostic->paires)
         onglet.paires_suspectes.push_back(p.suspecte);
-    for (std::size_t i = 0; i < nb_parametres; ++i)
-        onglet.sigmas_usuels[i] =
-            texte_avec_incertitude(et.moteur.parametres[i], diagnostic->sigmas_usuels[i]);
+    for (std::size_t i = 0; i < nb_parametres; ++i) {
+        // The shift is shown in the unit of the angles, as its "Refined" box.
+        const double unite = i == rang_decalage && mode_theta(et) ? 0.5 : 1.0;
+        const double sigma = diagnostic->sigmas_usuels[i] * unite;
+        onglet.esd[i] = texte_incertitude(sigma);
+        onglet.valeur_esd[i] = texte_avec_incertitude(et.moteur.parametres[i] * unite, sigma);
+    }
 }
 
 Rafraichissement linear_start(EspaceTravail& et, EtatPrincipal& ep, Dialogues& d) {

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <utility>
+
 using namespace kovrin;
 
 TEST(Nombres, NormalisationOfTypedNumbers) {
@@ -33,4 +36,16 @@ TEST(Incertitude, ValuesWithTheirUncertaintyInParentheses) {
     };
     for (const auto& c : cas)
         EXPECT_EQ(texte_avec_incertitude(c.valeur, c.incertitude), c.texte) << c.texte;
+    // The uncertainty alone keeps two significant digits.
+    const std::pair<double, const char*> seules[] = {{5.66e-6, "0.0000057"},
+                                                     {1.52e-4, "0.00015"},
+                                                     {0.0996, "0.10"},
+                                                     {0.0994, "0.099"},
+                                                     {25, "25"},
+                                                     {123.4, "123"},
+                                                     {0, ""},
+                                                     {-1, ""}};
+    for (const auto& [incertitude, texte] : seules)
+        EXPECT_EQ(texte_incertitude(incertitude), texte) << incertitude;
+    EXPECT_EQ(texte_incertitude(std::nan("")), "");
 }

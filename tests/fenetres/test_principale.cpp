@@ -103,6 +103,13 @@ TEST_F(Principale, TheWholeRoadRefinesTheCellTheExampleWasMadeWith) {
     // The example was made with a = 5.43123 A.
     const QString affine = QStringLiteral("5.4312");
     EXPECT_EQ(w<QLineEdit>("affine_a").text().trimmed(), affine);
+    // The usual standard error is the engine's figure times sqrt(N - p): 11
+    // pairs, the shift and a refined.
+    const double esd = w<QLineEdit>("esd_a").text().toDouble();
+    EXPECT_NEAR(esd, 3 * programme.espace.moteur.erreurs[rang_a], 0.05 * esd);
+    EXPECT_TRUE(w<QLineEdit>("valeur_esd_a").text().startsWith("5.43123"));
+    EXPECT_EQ(w<QLineEdit>("valeur_esd_lambda").text(), "1.5405929") << "fixed: its value alone";
+    EXPECT_EQ(w<QLineEdit>("esd_lambda").text(), "");
     EXPECT_TRUE(w<QToolButton>("rapport").isVisible() && w<QToolButton>("exporte").isVisible() &&
                 w<QToolButton>("imprime").isVisible());
 
@@ -350,7 +357,8 @@ TEST_F(Principale, FiguresOfMeritUsualErrorsAndSuspectPairsAreShown) {
         << w<QLineEdit>("m20").text().toStdString();
     EXPECT_TRUE(w<QLineEdit>("fn").text().startsWith("F("))
         << w<QLineEdit>("fn").text().toStdString();
-    EXPECT_TRUE(w<QLineEdit>("sigma_a").toolTip().endsWith("(usual standard error)"));
+    EXPECT_TRUE(w<QLineEdit>("valeur_esd_a").text().endsWith(")")) // a mis-indexed line: 5.5(2)
+        << w<QLineEdit>("valeur_esd_a").text().toStdString();
     const auto& suspectes = programme.principal.affinement.paires_suspectes;
     ASSERT_EQ(suspectes.size(), 11u);
     EXPECT_EQ(std::count(suspectes.begin(), suspectes.end(), true), 1);
