@@ -14,6 +14,7 @@
 #include "interface/commandes_fichiers.h"
 #include "interface/commandes_maille.h"
 #include "interface/commandes_profil.h"
+#include "interface/ligne_etat.h"
 #include "interface/peinture.h"
 #include "interface/prise_donnees.h"
 
@@ -26,6 +27,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -205,6 +207,8 @@ void Tform1::montre(const Rafraichissement& r) {
     valeurs_->montre(r);
     if (r.active_onglet_affinement) onglets->setCurrentIndex(3);
     maille_->montre_focus(r);
+    if (const std::string ligne = ligne_etat(p_.espace, p_.principal, r.changes); !ligne.empty())
+        statusBar()->showMessage(qs(ligne));
 }
 
 void Tform1::showEvent(QShowEvent* e) {

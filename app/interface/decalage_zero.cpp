@@ -183,9 +183,13 @@ std::string texte_decalage_estime(const Appariement& a, int nb_mesures, double t
            ")";
 }
 
+std::string texte_compte_paires(int appariees, int nb_mesures, double tolerance) {
+    return std::to_string(appariees) + " of " + std::to_string(nb_mesures) +
+           " measured reflections paired within " + texte_degres(tolerance);
+}
+
 std::string texte_appariement(int appariees, int nb_mesures, double tolerance, bool estime) {
-    std::string texte = std::to_string(appariees) + " of " + std::to_string(nb_mesures) +
-                        " measured reflections paired within " + texte_degres(tolerance);
+    std::string texte = texte_compte_paires(appariees, nb_mesures, tolerance);
     if (appariees > 0) return texte;
     texte += ": no calculated reflection lies within the tolerance of any measured one";
     return texte + (estime ? ", even after a zero shift of up to \u00b11\u00b0" : "");
@@ -213,8 +217,7 @@ std::optional<OffreDecalage> offre_decalage(const EspaceTravail& et) {
     const int simple = apparie_a(x, c, et.tolerance, et.mode_decalage, 0.0).appariees;
     const Appariement e = estime_decalage(x, c, et.tolerance, et.mode_decalage);
     if (2 * simple >= n || 2 * e.appariees <= n || e.appariees < simple + 2) return std::nullopt;
-    return OffreDecalage{"Only " + std::to_string(simple) + " of " + std::to_string(n) +
-                             " measured reflections paired within " + texte_degres(et.tolerance) +
+    return OffreDecalage{"Only " + texte_compte_paires(simple, n, et.tolerance) +
                              "; with a zero shift of " + texte_degres(e.decalage) + ", " +
                              std::to_string(e.appariees) + " would. Pair with this shift?",
                          e.decalage};

@@ -43,7 +43,9 @@ std::string texte_degres(double valeur);
 // 0.100°)" ("Eccentricity estimated at ..." in mode 2).
 std::string texte_decalage_estime(const Appariement& a, int nb_mesures, double tolerance,
                                   int mode_decalage);
-// "7 of 11 measured reflections paired within 0.100°"; with none paired, why.
+// "7 of 11 measured reflections paired within 0.100°"; the second form says
+// why when none was paired.
+std::string texte_compte_paires(int appariees, int nb_mesures, double tolerance);
 std::string texte_appariement(int appariees, int nb_mesures, double tolerance, bool estime);
 
 // The measured angles inside the current range, and the calculated angles.

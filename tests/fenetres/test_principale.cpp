@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -103,6 +104,7 @@ TEST_F(Principale, TheWholeRoadRefinesTheCellTheExampleWasMadeWith) {
     // The example was made with a = 5.43123 A.
     const QString affine = QStringLiteral("5.4312");
     EXPECT_EQ(w<QLineEdit>("affine_a").text().trimmed(), affine);
+    EXPECT_TRUE(f.statusBar()->currentMessage().startsWith("Refined: M(11) = "));
     // The usual standard error is the engine's figure times sqrt(N - p): 11
     // pairs, the shift and a refined.
     const double esd = w<QLineEdit>("esd_a").text().toDouble();
@@ -132,6 +134,8 @@ TEST_F(Principale, ThetaModeHalvesTheDisplaysAndStoresNothing) {
     maille_silicium();
     f.montre_onglet(2);
     QTest::mouseClick(&w<QPushButton>("bouton_auto"), Qt::LeftButton);
+    EXPECT_EQ(f.statusBar()->currentMessage(),
+              QString::fromUtf8("11 of 11 measured reflections paired within 0.100°"));
     const double premier = programme.espace.mesures[1].deux_theta_mes;
     programme.commande([&] { return BitBtn17Click(programme.espace, programme.principal, true); });
     w<QRadioButton>("mode_theta").click();

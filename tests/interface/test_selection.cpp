@@ -1,5 +1,6 @@
 // Matching of measured and calculated reflections.
 #include "interface/affichages.h"
+#include "interface/ligne_etat.h"
 #include "interface/selection.h"
 #include "outils_interface.h"
 #include "saisies.h"
@@ -213,4 +214,29 @@ TEST_F(Selection, RightClickDeletesTheFirstHitPairInListOrder) {
     ep.tolerance = test::saisie("");
     auto r = pointe_diagramme(et, ep, rien, d);
     EXPECT_EQ(r.changes, 0u);
+}
+
+// The status line says what the last command left.
+TEST_F(Selection, StatusLineAfterEachKindOfChange) {
+    const auto ligne = [&](std::initializer_list<Change> c) {
+        return ligne_etat(et, ep, Rafraichissement(c).changes);
+    };
+    EXPECT_EQ(ligne({Change::mesures}), "3 measured reflections, range 10.00\u201350.00\u00b0");
+    EXPECT_EQ(ligne({Change::calculees, Change::paires}), "3 calculated reflections");
+    EXPECT_EQ(ligne({Change::vues}), "") << "nothing to say: the line keeps its text";
+    ep.tolerance = test::saisie("0.125");
+    selection_automatique(et, ep, d);
+    EXPECT_EQ(ligne({Change::paires}),
+              "2 of 3 measured reflections paired within 0.125\u00b0; unpaired: 40.25");
+    et.mode_affichage = 0;
+    EXPECT_EQ(ligne({Change::paires}),
+              "2 of 3 measured reflections paired within 0.125\u00b0; unpaired: 20.12");
+    et.selection.efface();
+    EXPECT_EQ(ligne({Change::paires}), "0 of 3 measured reflections paired within 0.125\u00b0");
+    et.mesures.efface();
+    EXPECT_EQ(ligne({Change::mesures}), "No measured reflections");
+    ep.affinement.m20 = "M(3) = 5.0";
+    EXPECT_EQ(ligne({Change::resultats}), "") << "no refinement succeeded";
+    et.affinement_ok = true;
+    EXPECT_EQ(ligne({Change::resultats}), "Refined: M(3) = 5.0");
 }
