@@ -94,6 +94,17 @@ std::string titre_affinement(const std::string& fichier_pics) {
     return titre.substr(0, std::min(titre.size(), longueur_titre_max));
 }
 
+// Lambda refined with every free cell length: one factor on them all leaves
+// every angle as it is, and the normal matrix is singular.
+bool lambda_et_longueurs_lies(const std::string& systeme, const MarquesAffinement& a_affiner) {
+    const FicheSysteme* f = fiche_de_code(systeme);
+    if (!f || !a_affiner[rang_lambda]) return false;
+    for (int i = 0; i < 3; ++i)
+        if (!(f->comme_a & (1u << i)) && !a_affiner[static_cast<std::size_t>(rang_a + i)])
+            return false;
+    return true;
+}
+
 bool prepare_parametres(const EspaceTravail& espace, const ChampsAffinement& champs,
                         TamponsMoteur& tampons, double& lambda, Dialogues& dialogues) {
     tampons.drapeaux.fill(0);
@@ -116,6 +127,11 @@ bool prepare_parametres(const EspaceTravail& espace, const ChampsAffinement& cha
     tampons.parametres[rang_decalage] = static_cast<float>(z.valeur);
     for (std::size_t i = 0; i < nb_parametres; ++i)
         if (champs.a_affiner[i]) tampons.drapeaux[i] = 1.0f;
+    if (lambda_et_longueurs_lies(espace.systeme, champs.a_affiner)) {
+        dialogues.erreur("λ and the cell lengths cannot be refined together: one factor on them "
+                         "all leaves every angle unchanged. Untick λ or a cell length.");
+        return false;
+    }
     tampons.npar = compte_drapeaux(tampons.drapeaux);
     if (espace.selection.taille() < tampons.npar + 1) {
         dialogues.erreur("Nb of selected reflections too low");

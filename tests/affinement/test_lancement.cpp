@@ -1,11 +1,11 @@
 // Launching a refinement: the checks and their messages, what is sent to the
 // engine, kovrin.inp, and what the workspace keeps afterwards.
-#include "saisies.h"
 #include "affinement/affinement.h"
 #include "cas_affinement.h"
-#include "interface/commandes_affinement.h"
 #include "commun/fichier_texte.h"
 #include "dossier_temporaire.h"
+#include "interface/commandes_affinement.h"
+#include "saisies.h"
 
 #include <gtest/gtest.h>
 
@@ -71,6 +71,35 @@ TEST_F(Lancement, EachRefusalHasItsMessageAndSendsNothing) {
         EXPECT_EQ(d.erreurs(), std::vector<std::string>{r.message});
     }
     EXPECT_EQ(moteur_simule.nb_appels, 0);
+}
+
+// Lambda with every free cell length: one factor on them all leaves the
+// angles alone; refused before the engine. A length left fixed separates them.
+TEST_F(Lancement, LambdaWithEveryFreeCellLengthIsRefused) {
+    const std::string lies = "λ and the cell lengths cannot be refined together: one factor on "
+                             "them all leaves every angle unchanged. Untick λ or a cell length.";
+    struct Cas {
+        const char* systeme;
+        std::vector<int> rangs;
+        bool refuse;
+    };
+    const Cas cas[] = {{"CUBI", {rang_lambda, rang_a}, true},
+                       {"RHOM", {rang_lambda, rang_a}, true},
+                       {"TETR", {rang_lambda, rang_a}, false},
+                       {"TETR", {rang_lambda, rang_a, rang_c}, true},
+                       {"ORTH", {rang_lambda, rang_a, rang_b}, false},
+                       {"MONO", {rang_lambda, rang_a, rang_b, rang_c}, true},
+                       {"CUBI", {rang_a}, false}};
+    for (const Cas& c : cas) {
+        EspaceTravail e = espace_cubique(5);
+        e.systeme = c.systeme;
+        auto champs = champs_affinement({});
+        for (int r : c.rangs)
+            champs.a_affiner[static_cast<std::size_t>(r)] = true;
+        d.vide();
+        lance_affinement(e, champs, onglet, d, calcul_simule);
+        EXPECT_EQ(d.a_dit(lies), c.refuse) << c.systeme << " " << c.rangs.size();
+    }
 }
 
 TEST_F(Lancement, ThreePairsCarryTwoParametersButNotThree) {
