@@ -1,12 +1,12 @@
 // Taking the refined values as the new start and restoring the initial cell,
 // through the cell tab, with the stand-in engine (the whole workflow with the
 // real engine is the main window's test of the whole road).
-#include "saisies.h"
 #include "affinement/affinement.h"
 #include "cas_affinement.h"
 #include "cristallo/raies.h"
-#include "interface/commandes_affinement.h"
 #include "dossier_temporaire.h"
+#include "interface/commandes_affinement.h"
+#include "saisies.h"
 
 #include <gtest/gtest.h>
 
@@ -101,7 +101,8 @@ TEST_F(Parcours, ChangeParamNeedsPairsAndAResultOfThem) {
 }
 
 TEST_F(Parcours, RestoreAfterTwoChangesKeepsTheRefinedWavelength) {
-    champs.a_affiner[rang_lambda] = true;
+    champs.a_affiner[rang_lambda] = true; // a cannot be refined beside it on a cubic cell
+    champs.a_affiner[rang_a] = false;
     reponse_cubique(0.02f, 1.5410f, 4.001f);
     lance_affinement(e, champs, onglet, d, calcul_simule);
     change_param(e, ep, d);
