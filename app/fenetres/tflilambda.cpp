@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 
 namespace kovrin::fenetres {
 
@@ -34,7 +35,8 @@ Tflilambda::Tflilambda(Programme& programme) : QDialog(nullptr), p_(programme) {
         grille->addWidget(*boites[static_cast<std::size_t>(i)], i + 2, 2);
     }
     ok = new QPushButton(QStringLiteral("OK"), this);
-    grille->addWidget(ok, 5, 2);
+    grille->addWidget(ok, 9, 2); // below the choice of the working wavelength
+    construit_choix_lambda(*grille);
     // A choice with the arrow keys is a choice, as a click is; the current row
     // the list takes with the focus, selecting nothing, is none.
     connect(liste, &QListWidget::itemSelectionChanged, this, [this] {
@@ -54,6 +56,26 @@ Tflilambda::Tflilambda(Programme& programme) : QDialog(nullptr), p_(programme) {
     connect(ok, &QPushButton::clicked, this, [this] {
         p_.commande([&] { return lit_lambda(p_.espace, p_.principal, p_.lambda, p_.dialogues()); });
         if (!p_.lambda.visible) accept();
+    });
+}
+
+// Below the list: which wavelength of an anode becomes the working one.
+void Tflilambda::construit_choix_lambda(QGridLayout& grille) {
+    titre_choix_ = new QLabel(QStringLiteral("Working wavelength:"), this);
+    moyenne_ = new QRadioButton(QString::fromUtf8("Weighted mean K\u03b1"), this);
+    k_alpha1_ = new QRadioButton(QString::fromUtf8("K\u03b11"), this);
+    moyenne_->setObjectName(QStringLiteral("moyenne_k_alpha"));
+    k_alpha1_->setObjectName(QStringLiteral("k_alpha1"));
+    moyenne_->setChecked(true);
+    lambda_travail_ = new QLabel(this);
+    lambda_travail_->setObjectName(QStringLiteral("lambda_travail"));
+    grille.addWidget(titre_choix_, 6, 0);
+    grille.addWidget(moyenne_, 6, 1, 1, 2);
+    grille.addWidget(k_alpha1_, 7, 1, 1, 2);
+    grille.addWidget(lambda_travail_, 8, 0, 1, 3);
+    connect(k_alpha1_, &QRadioButton::toggled, this, [this](bool coche) {
+        choisit_k_alpha1(p_.lambda, coche);
+        montre_etat();
     });
 }
 
@@ -80,6 +102,14 @@ void Tflilambda::montre_etat() {
         w->setVisible(d.k_alpha_visible);
     etiquettes[2]->setVisible(d.lambda_visible);
     lambda->setVisible(d.lambda_visible);
+    for (QWidget* w : {static_cast<QWidget*>(titre_choix_), static_cast<QWidget*>(moyenne_),
+                       static_cast<QWidget*>(k_alpha1_)})
+        w->setVisible(d.k_alpha_visible);
+    {
+        const QSignalBlocker silence(k_alpha1_);
+        (d.k_alpha1 ? k_alpha1_ : moyenne_)->setChecked(true);
+    }
+    lambda_travail_->setText(qs(texte_lambda_travail(d)));
 }
 
 } // namespace kovrin::fenetres

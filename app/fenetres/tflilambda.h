@@ -5,10 +5,12 @@
 
 #include <array>
 
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QRadioButton;
 
 namespace kovrin::fenetres {
 
@@ -16,7 +18,7 @@ class Programme;
 
 class Tflilambda : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit Tflilambda(Programme& programme);
     // Shows the dialog as the core prepared it (window-modal, not waiting).
     void ouvre();
@@ -27,9 +29,15 @@ public:
     QLineEdit *lambda1, *lambda2, *lambda;
     QPushButton* ok;
 
-private:
+  private:
+    void construit_choix_lambda(QGridLayout& grille);
+
     Programme& p_;
     std::array<QLabel*, 3> etiquettes{};
+    // "Working wavelength:" weighted mean Kalpha or Kalpha1, and what it gives.
+    QLabel* titre_choix_ = nullptr;
+    QRadioButton *moyenne_ = nullptr, *k_alpha1_ = nullptr;
+    QLabel* lambda_travail_ = nullptr;
 };
 
 } // namespace kovrin::fenetres

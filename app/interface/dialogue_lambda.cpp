@@ -97,7 +97,24 @@ void clicklistbox(DialogueLambda& dialogue, int element) {
     dialogue.anode = l.anode;
     dialogue.lambda1 = Saisie::de_valeur(l.lambda1);
     dialogue.lambda2 = Saisie::de_valeur(l.lambda2);
-    if (anode) dialogue.lambda = Saisie::de_valeur(l.lambda); // "Other" keeps what was typed
+    // "Other" keeps what was typed.
+    if (anode) dialogue.lambda = Saisie::de_valeur(dialogue.k_alpha1 ? l.lambda1 : l.lambda);
+}
+
+void choisit_k_alpha1(DialogueLambda& dialogue, bool k_alpha1) {
+    dialogue.k_alpha1 = k_alpha1;
+    if (dialogue.choix >= 0 && dialogue.choix != element_autre)
+        clicklistbox(dialogue, dialogue.choix);
+}
+
+std::string texte_lambda_travail(const DialogueLambda& dialogue) {
+    if (dialogue.choix < 0) return "";
+    if (dialogue.choix == element_autre) return "The working λ will be the one typed";
+    const LongueursOnde l = longueurs_onde_source(dialogue.choix, std::nullopt);
+    return std::string("The working λ will be ") +
+           (dialogue.k_alpha1 ? "Kα1, " + texte_court(l.lambda1)
+                              : "the weighted mean Kα, " + texte_court(l.lambda)) +
+           " Å";
 }
 
 LongueursOnde longueurs_onde_source(int element, std::optional<double> lambda) {

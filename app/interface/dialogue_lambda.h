@@ -32,6 +32,7 @@ struct DialogueLambda {
     bool k_alpha_visible = false; // the lambda1 and lambda2 labels and boxes
     bool visible = false;         // the dialog is shown
     std::string anode;            // name given by the chosen item ("Cu", "Xx")
+    bool k_alpha1 = false;        // an anode's working wavelength: Kalpha1, else the weighted mean
     // The peak file waiting for its wavelength.
     int format_pics = 0;
     std::filesystem::path fichier_pics;
@@ -51,6 +52,14 @@ std::optional<std::string> texte_boite_lambda(const Saisie& s);
 
 // Click on list item `element` (0 ... 5), or the item chosen with the keys.
 void clicklistbox(DialogueLambda& dialogue, int element);
+
+// "Working wavelength:" an anode's weighted mean Kalpha (the default) or its
+// Kalpha1; the lambda box follows when an anode is chosen.
+void choisit_k_alpha1(DialogueLambda& dialogue, bool k_alpha1);
+// What becomes the working wavelength, in words: "The working λ will be the
+// weighted mean Kα, 1.54184 Å" (Kα1: "... Kα1, 1.54056 Å"); "Other": "The
+// working λ will be the one typed"; empty before a choice.
+std::string texte_lambda_travail(const DialogueLambda& dialogue);
 
 // What the dialog's OK takes for source `element` (0 ... 5): an anode's
 // Kalpha lines and, unless `lambda` is given, their mean; "Other" the

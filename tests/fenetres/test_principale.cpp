@@ -171,10 +171,18 @@ TEST_F(Principale, WavelengthDialogByKeysAndClosedWithoutChoice) {
     dialogue.liste->setFocus();
     QTest::keyClick(dialogue.liste, Qt::Key_Down); // Mo
     QTest::keyClick(dialogue.liste, Qt::Key_Down); // Cu
+    auto& travail = test::enfant<QLabel>(dialogue, "lambda_travail");
+    EXPECT_EQ(travail.text(),
+              QString::fromUtf8("The working λ will be the weighted mean Kα, 1.5418 Å"));
+    // The lines of the example are Kalpha1 positions: Kalpha1 chosen.
+    test::enfant<QRadioButton>(dialogue, "k_alpha1").click();
+    EXPECT_EQ(dialogue.lambda->text(), " 1.54056");
+    EXPECT_EQ(travail.text(), QString::fromUtf8("The working λ will be Kα1, 1.54056 Å"));
     QTest::mouseClick(dialogue.ok, Qt::LeftButton);
     EXPECT_TRUE(dialogues.erreurs().empty()) << dialogues.erreurs().front();
     EXPECT_EQ(programme.espace.mesures.taille(), 11);
     EXPECT_EQ(programme.espace.entete_pics.anode, "Cu");
+    EXPECT_EQ(programme.espace.lambda, 1.54056);
 }
 
 // The silicon example with lambda typed 1.5405929: the windows and kovrin-batch

@@ -102,7 +102,21 @@ TEST_F(PrisePics, DialogBoxesShowTheAnodeAndOtherHidesTheKalphaBoxes) {
     clicklistbox(dialogue, element_autre);
     EXPECT_FALSE(dialogue.k_alpha_visible);
     EXPECT_EQ(dialogue.anode, "Xx");
+    EXPECT_EQ(texte_lambda_travail(dialogue), "The working λ will be the one typed");
     montre_dialogue_lambda(dialogue, lambda_pics); // a new activation starts afresh
+    EXPECT_EQ(texte_lambda_travail(dialogue), "");
+
+    // Cu: the weighted mean by default, Kalpha1 when chosen, before or after.
+    clicklistbox(dialogue, 1);
+    EXPECT_EQ(texte_lambda_travail(dialogue),
+              "The working λ will be the weighted mean Kα, 1.5418 Å");
+    choisit_k_alpha1(dialogue, true);
+    EXPECT_EQ(dialogue.lambda, Saisie::de_valeur(1.54056));
+    EXPECT_EQ(texte_lambda_travail(dialogue), "The working λ will be Kα1, 1.54056 Å");
+    clicklistbox(dialogue, 0);
+    EXPECT_EQ(dialogue.lambda, Saisie::de_valeur(0.7093)) << "Mo Kalpha1";
+    choisit_k_alpha1(dialogue, false);
+    EXPECT_EQ(dialogue.lambda, Saisie::de_valeur(0.7107)) << "Mo mean";
 }
 
 // The boxes are hidden before a choice: OK then takes nothing, and a value
