@@ -2,6 +2,8 @@
 
 #include "affinement/affinement.h"
 #include "commun/format.h"
+#include "cristallo/anodes.h"
+#include "cristallo/geometrie.h"
 #include "interface/selection.h"
 
 #include <algorithm>
@@ -223,6 +225,39 @@ std::optional<OffreDecalage> offre_decalage(const EspaceTravail& et) {
                          e.decalage};
 }
 
+namespace {
+
+// The calculated angles at wavelength `lambda`, in increasing order.
+std::vector<double> angles_a_lambda(const EspaceTravail& et, double lambda) {
+    std::vector<double> c;
+    for (const RaieCalculee& r : et.calculees)
+        if (r.dhkl > 0 && lambda < 2 * r.dhkl) c.push_back(deux_theta_de_d(r.dhkl, lambda));
+    std::sort(c.begin(), c.end());
+    return c;
+}
+
+} // namespace
+
+std::optional<std::string> remarque_autre_lambda(const EspaceTravail& et) {
+    const Anode* a = anode_de_lambda(et.lambda, tolerance_anode_pics);
+    if (!a) return std::nullopt;
+    const bool moyenne = std::fabs(et.lambda - a->moyenne) < 1e-6;
+    if (!moyenne && std::fabs(et.lambda - a->k_alpha1) >= 1e-6) return std::nullopt;
+    const double autre = moyenne ? a->k_alpha1 : a->moyenne;
+    const std::vector<double> x = mesures_dans_domaine(et);
+    const int n = static_cast<int>(x.size());
+    const int maintenant =
+        apparie_a(x, angles_a_lambda(et, et.lambda), et.tolerance, et.mode_decalage, 0).appariees;
+    const int ailleurs =
+        apparie_a(x, angles_a_lambda(et, autre), et.tolerance, et.mode_decalage, 0).appariees;
+    if (2 * ailleurs <= n || ailleurs < maintenant + 2) return std::nullopt;
+    const std::string nom = moyenne ? "Kα1" : "the weighted mean Kα";
+    return "With " + nom + " (" + texte_court(autre) + " Å) as the working wavelength, " +
+           std::to_string(ailleurs) + " of " + std::to_string(n) +
+           " measured reflections would pair (" + std::to_string(maintenant) +
+           " now): the peaks look like " + (moyenne ? "Kα1" : "Kα") + " positions.";
+}
+
 Rafraichissement selection_avec_decalage(EspaceTravail& et, EtatPrincipal& ep, bool estime,
                                          Dialogues& d) {
     if (et.mesures.vide()) return refus(d, "Error: No measured Bragg angle");
@@ -236,8 +271,11 @@ Rafraichissement selection_avec_decalage(EspaceTravail& et, EtatPrincipal& ep, b
     const Rafraichissement r = selection_automatique(et, ep, d, decale ? a.decalage : 0.0);
     if (decale)
         d.information(texte_decalage_estime(a, n, et.tolerance, et.mode_decalage));
-    else
-        d.information(texte_appariement(a.appariees, n, et.tolerance, estime));
+    else {
+        const auto remarque = remarque_autre_lambda(et);
+        d.information(texte_appariement(a.appariees, n, et.tolerance, estime) +
+                      (remarque ? "\n" + *remarque : ""));
+    }
     return r;
 }
 

@@ -63,6 +63,13 @@ struct OffreDecalage {
 };
 std::optional<OffreDecalage> offre_decalage(const EspaceTravail& et);
 
+// After a pairing with an anode's weighted mean Kalpha (or its Kalpha1) as the
+// working wavelength: when the other would pair more than half of the measured
+// reflections in range and at least two more, the remark "With Kα1 (1.54056
+// Å) as the working wavelength, 11 of 11 measured reflections would pair
+// (7 now): the peaks look like Kα1 positions."
+std::optional<std::string> remarque_autre_lambda(const EspaceTravail& et);
+
 // Automatic selection with the shift estimated first (`estime`) or by the
 // plain rule: pairs the measured reflections of the current range, shifted,
 // to their nearest calculated reflection within the tolerance; the estimate

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <random>
 
 using namespace kovrin;
@@ -180,3 +181,28 @@ TEST_F(SelectionDecalee, EccentricityModeFollowsTheCosineLaw) {
 }
 
 } // namespace
+
+// The silicon lines measured at Cu Kalpha1 and paired with the weighted mean
+// as the working wavelength: the lines above 90 degrees fall 0.1 to 0.4
+// degree away (2 tan(theta) dlambda/lambda), outside the tolerance;
+// the remark points to Kalpha1. Spacings from a = 5.43123 A.
+TEST(RemarqueLambda, KalphaOnePeaksPairedWithTheMeanArePointedOut) {
+    EspaceTravail et;
+    const int sommes[] = {3, 8, 11, 16, 19, 24, 27, 32, 35, 40, 43};
+    for (int n : sommes) {
+        const double d = 5.43123 / std::sqrt(n);
+        et.calculees.ajoute({1, 1, 1, static_cast<float>(d), 0.0f});
+        const double angle = 2 * std::asin(1.54056 / (2 * d)) * 180 / std::numbers::pi;
+        et.mesures.ajoute({angle, angle, 100.0});
+    }
+    test::domaine(et, 10, 150);
+    et.tolerance = 0.1;
+    et.lambda = 1.54180;
+    EXPECT_EQ(remarque_autre_lambda(et).value_or(""),
+              "With K\u03b11 (1.54056 \u00c5) as the working wavelength, 11 of 11 measured "
+              "reflections would pair (6 now): the peaks look like K\u03b11 positions.");
+    et.lambda = 1.54056;
+    EXPECT_FALSE(remarque_autre_lambda(et)) << "Kalpha1 pairs them all already";
+    et.lambda = 1.5405929; // typed: no anode's line
+    EXPECT_FALSE(remarque_autre_lambda(et));
+}
