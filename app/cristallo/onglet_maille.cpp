@@ -128,7 +128,7 @@ bool verification(EspaceTravail& et, OngletMaille& onglet, Dialogues& d) {
     const auto rang = static_cast<std::size_t>(champ - 1);
     const Saisie saisie = onglet.cellule[rang];
     if (saisie.etat == Saisie::Etat::illisible) {
-        d.erreur("Type error!");
+        d.erreur("Type error! (" + std::string(nom_parametre_maille(champ - 1)) + ")");
         return false;
     }
     if (saisie.vide()) return true;

@@ -39,8 +39,9 @@ bool verifications(const EspaceTravail& et, Dialogues& d) {
         d.erreur("The wavelength =0");
         return false;
     }
-    if (m[0] * m[1] * m[2] * m[3] * m[4] * m[5] == 0) {
-        d.erreur("Cell parameters error!");
+    if (const auto nul = std::find(m.begin(), m.end(), 0.0); nul != m.end()) {
+        const int rang = static_cast<int>(nul - m.begin());
+        d.erreur("Cell parameters error! (" + std::string(nom_parametre_maille(rang)) + " = 0)");
         return false;
     }
     if (et.systeme.empty()) {

@@ -1,9 +1,9 @@
-#include "saisies.h"
 #include "cristallo/geometrie.h"
 #include "cristallo/groupes.h"
 #include "cristallo/raies.h"
 #include "donnees_groupes.h"
 #include "dossier_temporaire.h"
+#include "saisies.h"
 
 #include <gemmi/unitcell.hpp>
 #include <gtest/gtest.h>
@@ -63,8 +63,11 @@ TEST_F(Generation, EqualSpacingsOfDifferentFormsMerge) {
 
 TEST_F(Generation, ChecksInOrderLeaveThePreviousList) {
     // The cubic system selected; the group comes back through the lists.
-    onglet = {.systeme_choisi = 0, .cellule = test::saisies({"4,0", "4", "4", "90", "90", "90"}),
-              .lambda = test::saisie("1.5406"), .theta_min = test::saisie("10"), .theta_max = test::saisie("60")};
+    onglet = {.systeme_choisi = 0,
+              .cellule = test::saisies({"4,0", "4", "4", "90", "90", "90"}),
+              .lambda = test::saisie("1.5406"),
+              .theta_min = test::saisie("10"),
+              .theta_max = test::saisie("60")};
     et.groupe = "PM-3M";
     et.origine_groupe = "HM";
     et.angle_min_initial = 10;
@@ -83,9 +86,9 @@ TEST_F(Generation, ChecksInOrderLeaveThePreviousList) {
     EXPECT_FALSE(calcul_raies(et, onglet, d));
     et.angle_min_initial = 70; // max below min
     EXPECT_FALSE(calcul_raies(et, onglet, d));
-    EXPECT_EQ(d.erreurs(),
-              (std::vector<std::string>{"Error on a", "The wavelength =0", "Cell parameters error!",
-                                        "Theta range error", "Theta range error"}));
+    EXPECT_EQ(d.erreurs(), (std::vector<std::string>{"Error on a", "The wavelength =0",
+                                                     "Cell parameters error! (c = 0)",
+                                                     "Theta range error", "Theta range error"}));
     ASSERT_EQ(n(), 1);
 }
 
