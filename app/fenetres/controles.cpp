@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QUrl>
@@ -57,6 +58,16 @@ std::vector<std::filesystem::path> fichiers_deposes(const QMimeData& donnees) {
     for (const QUrl& url : donnees.urls())
         if (url.isLocalFile()) fichiers.push_back(chemin(url.toLocalFile()));
     return fichiers;
+}
+
+void lecture_seule(QLineEdit& boite) {
+    boite.setReadOnly(true);
+    boite.setFocusPolicy(Qt::ClickFocus);
+}
+
+void ferme_par_echap(QWidget& fenetre) {
+    QObject::connect(new QShortcut(QKeySequence(Qt::Key_Escape), &fenetre), &QShortcut::activated,
+                     &fenetre, &QWidget::close);
 }
 
 void suit_saisie(QLineEdit& champ, Saisie& valeur) {

@@ -44,6 +44,12 @@ void ajoute_formats_profil(QMenu& menu, const std::map<int, const char*>& legend
 // program's own writes into the field leave the value alone).
 void suit_saisie(QLineEdit& champ, Saisie& valeur);
 
+// A box the user reads but does not type in: Tab passes it by; a click still
+// selects its text for copying.
+void lecture_seule(QLineEdit& boite);
+// Escape closes `fenetre`, as it closes a dialog.
+void ferme_par_echap(QWidget& fenetre);
+
 // The local files of a drag and drop.
 std::vector<std::filesystem::path> fichiers_deposes(const QMimeData& donnees);
 

@@ -1,5 +1,7 @@
 #include "fenetres/fenetre_aide.h"
 
+#include "fenetres/controles.h"
+
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -12,11 +14,16 @@ namespace {
 
 const char* page_du_contexte(int contexte) {
     switch (contexte) {
-    case 2: return "mesures.html";
-    case 3: return "maille.html";
-    case 4: return "profil.html";
-    case 5: return "affinement.html";
-    default: return "index.html";
+    case 2:
+        return "mesures.html";
+    case 3:
+        return "maille.html";
+    case 4:
+        return "profil.html";
+    case 5:
+        return "affinement.html";
+    default:
+        return "index.html";
     }
 }
 
@@ -24,6 +31,7 @@ const char* page_du_contexte(int contexte) {
 
 FenetreAide::FenetreAide(const std::filesystem::path& dossier_aide) : dossier_(dossier_aide) {
     setWindowTitle(QStringLiteral("KOVRIN Help"));
+    ferme_par_echap(*this);
     auto* dans = new QVBoxLayout(this);
     auto* barre = new QHBoxLayout;
     auto* retour = new QPushButton(QStringLiteral("Back"), this);

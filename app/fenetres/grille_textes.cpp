@@ -18,8 +18,9 @@ namespace {
 // Paints a cell in the colours the core gives its row; the text is centred
 // vertically, or 2 pixels from the top-left corner when the core says so.
 class PeintureCellules : public QStyledItemDelegate {
-public:
-    explicit PeintureCellules(GrilleTextes& grille) : QStyledItemDelegate(&grille), grille_(grille) {}
+  public:
+    explicit PeintureCellules(GrilleTextes& grille)
+        : QStyledItemDelegate(&grille), grille_(grille) {}
 
     void paint(QPainter* p, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
@@ -35,7 +36,7 @@ public:
         p->restore();
     }
 
-private:
+  private:
     const GrilleTextes& grille_;
 };
 
@@ -52,7 +53,7 @@ GrilleTextes::GrilleTextes(std::vector<int> largeurs, bool editable, QWidget* pa
     setEditTriggers(editable ? QAbstractItemView::AllEditTriggers
                              : QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setTabKeyNavigation(true);
+    setTabKeyNavigation(editable); // Tab leaves a grid the user only reads
     horizontalHeader()->setStretchLastSection(true);
     ajuste_colonnes();
 }
@@ -117,9 +118,9 @@ void GrilleTextes::ajuste_colonnes() {
     int total = 0;
     for (int c = 0; c < columnCount(); ++c) {
         const auto colonne = static_cast<std::size_t>(c);
-        const int voulue = std::max(colonne < largeurs_.size() ? largeurs_[colonne] : 0,
-                                    std::max(sizeHintForColumn(c),
-                                             horizontalHeader()->sectionSizeHint(c)));
+        const int voulue =
+            std::max(colonne < largeurs_.size() ? largeurs_[colonne] : 0,
+                     std::max(sizeHintForColumn(c), horizontalHeader()->sectionSizeHint(c)));
         setColumnWidth(c, voulue);
         total += voulue;
     }

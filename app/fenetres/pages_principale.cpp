@@ -29,7 +29,7 @@ QToolButton* bouton_image(QStyle::StandardPixmap image, const QString& bulle, QW
 
 QLineEdit* champ(QWidget* parent, bool lecture_seule) {
     auto* e = new QLineEdit(parent);
-    e->setReadOnly(lecture_seule);
+    if (lecture_seule) fenetres::lecture_seule(*e);
     e->setMinimumWidth(60);
     e->setMaximumWidth(90);
     return e;
@@ -38,6 +38,7 @@ QLineEdit* champ(QWidget* parent, bool lecture_seule) {
 QPlainTextEdit* memo(const char* texte, QWidget* parent) {
     auto* m = new QPlainTextEdit(QString::fromUtf8(texte), parent);
     m->setReadOnly(true);
+    m->setFocusPolicy(Qt::ClickFocus); // Tab passes the explanations by
     return m;
 }
 

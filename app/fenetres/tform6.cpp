@@ -89,7 +89,7 @@ QWidget* Tform6::construit_panneau() {
     grille->setContentsMargins(4, 2, 4, 2);
     grille->addWidget(new QLabel(QString::fromUtf8(ligne_aide), panneau), 0, 0, 1, 9);
     lecture = new QLineEdit(panneau);
-    lecture->setReadOnly(true);
+    lecture_seule(*lecture);
     lecture->setMinimumWidth(200);
     grille->addWidget(lecture, 0, 9, 1, 2);
     charge_profil = bouton_bulle({}, QStyle::SP_DialogOpenButton,

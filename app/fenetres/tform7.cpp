@@ -138,7 +138,7 @@ QWidget* TForm7::construit_haut() {
     legende = new QLabel(haut);
     legende->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // long names are cut
     lecture = new QLineEdit(haut);
-    lecture->setReadOnly(true);
+    lecture_seule(*lecture);
     lecture->setMaximumWidth(180);
     decalage = fleches(0, 360, 1, 180, QStringLiteral("Move the diagram"), haut);
     echelle = fleches(10, 500, 5, 10, QStringLiteral("Modify the diagram scale"), haut);
@@ -221,7 +221,7 @@ QWidget* TForm7::construit_plage(QWidget* parent) {
     auto* boite = new QGroupBox(QStringLiteral("Theta range"), parent);
     auto* grille = new QGridLayout(boite);
     plage_lambda = new QLineEdit(boite);
-    plage_lambda->setReadOnly(true);
+    lecture_seule(*plage_lambda);
     plage_angle1 = new QLineEdit(boite);
     plage_angle2 = new QLineEdit(boite);
     etiquettes_plage = {new QLabel(grec("2q1 ="), boite), new QLabel(grec("2q2 ="), boite)};

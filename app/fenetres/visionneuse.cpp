@@ -1,5 +1,7 @@
 #include "fenetres/visionneuse.h"
 
+#include "fenetres/controles.h"
+
 #include <QDesktopServices>
 #include <QFile>
 #include <QFontDatabase>
@@ -16,6 +18,7 @@ namespace kovrin::fenetres {
 Visionneuse::Visionneuse(const std::filesystem::path& fichier) : fichier_(fichier) {
     const QString nom = QString::fromStdU16String(fichier.u16string());
     setWindowTitle(nom);
+    ferme_par_echap(*this);
     auto* dans = new QVBoxLayout(this);
     texte = new QPlainTextEdit(this);
     texte->setReadOnly(true);

@@ -11,7 +11,10 @@
 #include "outils_fenetres.h"
 
 #include <QImage>
+#include <QLineEdit>
 #include <QTextBrowser>
+
+#include <set>
 
 #include <string>
 #include <vector>
@@ -103,4 +106,30 @@ TEST_F(Disposition, NoWidgetIsDrawnOverAnother) {
         EXPECT_EQ(chevauchements(*w), std::vector<std::string>{}) << w->metaObject()->className();
         w->hide();
     }
+}
+
+// Tab passes the boxes the user only reads; Escape closes the help and the
+// listing viewer as it closes a dialog.
+TEST_F(Disposition, TabSkipsReadOnlyBoxesAndEscapeClosesTheViewers) {
+    ASSERT_EQ(capture(), 10);
+    Tform1& f = programme.form1();
+    f.show();
+    QApplication::setActiveWindow(&f);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    f.montre_onglet(3);
+    test::enfant<QLineEdit>(f, "initial_lambda").setFocus(Qt::TabFocusReason);
+    std::set<QWidget*> parcourus;
+    for (int i = 0; i < 40; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        parcourus.insert(QApplication::focusWidget());
+        const auto* boite = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        EXPECT_FALSE(boite && boite->isReadOnly()) << boite->objectName().toStdString();
+    }
+    EXPECT_GT(parcourus.size(), 10u) << "Tab went round the window";
+    programme.montre_aide(2);
+    FenetreAide& aide = programme.aide();
+    QApplication::setActiveWindow(&aide);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&aide));
+    QTest::keyClick(&aide, Qt::Key_Escape);
+    EXPECT_FALSE(aide.isVisible());
 }
