@@ -3,9 +3,11 @@
 #include "fenetres/dialogues_qt.h"
 #include "fichiers/formats_profil.h"
 
+#include <QEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QSettings>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QToolButton>
@@ -68,6 +70,31 @@ void lecture_seule(QLineEdit& boite) {
 void ferme_par_echap(QWidget& fenetre) {
     QObject::connect(new QShortcut(QKeySequence(Qt::Key_Escape), &fenetre), &QShortcut::activated,
                      &fenetre, &QWidget::close);
+}
+
+namespace {
+
+class GardeGeometrie : public QObject {
+  public:
+    GardeGeometrie(QWidget& fenetre, QString cle) : QObject(&fenetre), cle_(std::move(cle)) {
+        fenetre.installEventFilter(this);
+    }
+    bool eventFilter(QObject* objet, QEvent* e) override {
+        if (e->type() == QEvent::Hide || e->type() == QEvent::Close)
+            QSettings().setValue(cle_, static_cast<QWidget*>(objet)->saveGeometry());
+        return false;
+    }
+
+  private:
+    QString cle_;
+};
+
+} // namespace
+
+bool retient_geometrie(QWidget& fenetre, const QString& cle) {
+    new GardeGeometrie(fenetre, cle);
+    const QByteArray geometrie = QSettings().value(cle).toByteArray();
+    return !geometrie.isEmpty() && fenetre.restoreGeometry(geometrie);
 }
 
 void suit_saisie(QLineEdit& champ, Saisie& valeur) {

@@ -49,6 +49,10 @@ void suit_saisie(QLineEdit& champ, Saisie& valeur);
 void lecture_seule(QLineEdit& boite);
 // Escape closes `fenetre`, as it closes a dialog.
 void ferme_par_echap(QWidget& fenetre);
+// The window comes back with the size and place it was left with (settings
+// key `cle`), saved each time it is hidden or closed; true when a saved
+// geometry was restored.
+bool retient_geometrie(QWidget& fenetre, const QString& cle);
 
 // The local files of a drag and drop.
 std::vector<std::filesystem::path> fichiers_deposes(const QMimeData& donnees);

@@ -69,7 +69,8 @@ Tform1::Tform1(Programme& programme) : p_(programme) {
         p_.montre_aide(1);
     });
     resize(1020, 455);
-    move(0, 0);
+    placee_ = retient_geometrie(*this, QStringLiteral("fenetres/principale"));
+    if (!placee_) move(0, 0);
 }
 
 // The children are deleted after this window's own members: nothing they

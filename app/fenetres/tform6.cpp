@@ -65,6 +65,7 @@ Tform6::Tform6(Programme& programme) : QWidget(nullptr), p_(programme) {
     relie_controles();
     relie_souris();
     setGeometry(0, 456, 1020, 280);
+    retient_geometrie(*this, QStringLiteral("fenetres/diagramme"));
     // Shown whenever the main window is activated: it must not take the activation away.
     setAttribute(Qt::WA_ShowWithoutActivating);
 }

@@ -61,6 +61,7 @@ TForm7::TForm7(Programme& programme) : p_(programme) {
     auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
     connect(f1, &QShortcut::activated, this, [this] { p_.montre_aide(aide_profil); });
     setGeometry(0, 60, 1020, 600);
+    retient_geometrie(*this, QStringLiteral("fenetres/profil"));
 }
 
 // The picture, and under it the search panels when they are shown.
