@@ -10,11 +10,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -135,6 +137,11 @@ void PageMaille::construit_champs(QGridLayout& grille) {
                          r, 1);
         champs_[i] = nomme(champ(panneau_cellule_), noms[i]);
         champs_[i]->installEventFilter(this);
+        // Enter validates the field as leaving it with Tab does.
+        connect(champs_[i], &QLineEdit::returnPressed, this, [e = champs_[i]] {
+            QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+            QCoreApplication::sendEvent(e, &tab);
+        });
         grille.addWidget(champs_[i], r, 2);
         suit_saisie(*champs_[i], p_.principal.maille.cellule[i]);
     }

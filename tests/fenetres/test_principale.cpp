@@ -155,6 +155,20 @@ TEST_F(Principale, ThetaModeHalvesTheDisplaysAndStoresNothing) {
     EXPECT_EQ(w<GrilleTextes>("grille_mesures").cellule(1, 0), " 28.456");
 }
 
+// Enter in a cell field validates it as Tab does: the tied fields follow.
+TEST_F(Principale, EnterValidatesACellField) {
+    f.montre_onglet(1);
+    QTest::mouseClick(&w<QPushButton>("clavier_maille"), Qt::LeftButton);
+    test::clique_element(w<QListWidget>("liste_systemes"), "Cubic");
+    auto& a = w<QLineEdit>("champ_a");
+    a.setFocus(Qt::MouseFocusReason);
+    QTest::keyClicks(&a, "4.0785");
+    QTest::keyClick(&a, Qt::Key_Return);
+    EXPECT_FALSE(a.hasFocus());
+    EXPECT_EQ(w<QLineEdit>("champ_c").text(), "  4.0785");
+    EXPECT_EQ(programme.principal.maille.cellule[2], Saisie::de_valeur(4.0785));
+}
+
 // The wavelength dialog: an anode chosen with the arrow keys is taken as a
 // click takes it; closing the dialog takes nothing in.
 TEST_F(Principale, WavelengthDialogByKeysAndClosedWithoutChoice) {
