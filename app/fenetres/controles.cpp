@@ -97,6 +97,15 @@ bool retient_geometrie(QWidget& fenetre, const QString& cle) {
     return !geometrie.isEmpty() && fenetre.restoreGeometry(geometrie);
 }
 
+void sur_saisie_finie(QLineEdit& champ, std::function<void(const Saisie&)> prend) {
+    QObject::connect(&champ, &QLineEdit::editingFinished, &champ,
+                     [&champ, prend = std::move(prend)] {
+                         if (!champ.isModified()) return;
+                         champ.setModified(false);
+                         prend(Saisie::de_texte(texte(champ.text())));
+                     });
+}
+
 void suit_saisie(QLineEdit& champ, Saisie& valeur) {
     QObject::connect(&champ, &QLineEdit::textEdited, &champ,
                      [&valeur](const QString& t) { valeur = Saisie::de_texte(texte(t)); });

@@ -43,6 +43,9 @@ void ajoute_formats_profil(QMenu& menu, const std::map<int, const char*>& legend
 // What the user types in `champ` is parsed into `valeur` as typed (the
 // program's own writes into the field leave the value alone).
 void suit_saisie(QLineEdit& champ, Saisie& valeur);
+// What the user typed in `champ`, parsed once as they leave it or press Enter,
+// handed to `prend`; nothing when they typed nothing since the last time.
+void sur_saisie_finie(QLineEdit& champ, std::function<void(const Saisie&)> prend);
 
 // A box the user reads but does not type in: Tab passes it by; a click still
 // selects its text for copying.

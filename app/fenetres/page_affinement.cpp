@@ -142,11 +142,7 @@ void PageAffinement::relie_table() {
         p_.commande([&] { return shift_selection(p_.principal, coche); });
     });
     suit_saisie(*initial_[rang_decalage], p_.principal.affinement.decalage_initial);
-    QLineEdit* lambda = initial_[rang_lambda];
-    connect(lambda, &QLineEdit::editingFinished, this, [this, lambda] {
-        if (!lambda->isModified()) return;
-        lambda->setModified(false);
-        const Saisie valeur = Saisie::de_texte(texte(lambda->text()));
+    sur_saisie_finie(*initial_[rang_lambda], [this](const Saisie& valeur) {
         p_.commande(
             [&] { return change_lambda_affi(p_.espace, p_.principal, valeur, p_.dialogues()); });
     });

@@ -138,11 +138,7 @@ void PanneauRecherche::relie_limite(Programme& p, LimiteRecherche quelle) {
         p.commande([&] { return bouge_limite(p.espace, p.profil, quelle, pos); });
         montre_limites(p.espace.recherche);
     });
-    QLineEdit* b = boites_[indice(quelle)];
-    connect(b, &QLineEdit::editingFinished, this, [this, &p, b, quelle] {
-        if (!b->isModified()) return;
-        b->setModified(false);
-        const Saisie saisie = Saisie::de_texte(texte(b->text()));
+    sur_saisie_finie(*boites_[indice(quelle)], [this, &p, quelle](const Saisie& saisie) {
         p.commande([&] { return tape_limite(p.espace, p.profil, quelle, saisie, p.dialogues()); });
         montre_limites(p.espace.recherche);
     });
