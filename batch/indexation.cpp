@@ -5,6 +5,7 @@
 
 #include "commun/texte.h"
 #include "cristallo/onglet_maille.h"
+#include "interface/commandes_indexation.h"
 
 #include <CLI/CLI.hpp>
 
@@ -78,9 +79,7 @@ std::optional<std::string> complete_indexation(IndexationBatch& ib) {
 }
 
 bool indexe_mesures(const OptionsBatch& o, Session& s) {
-    std::vector<double> angles;
-    for (const Mesure& m : s.espace.mesures)
-        angles.push_back(m.deux_theta_mes);
+    const std::vector<double> angles = angles_a_indexer(s.espace);
     const auto debut = std::chrono::steady_clock::now();
     s.indexation = indexe(angles, s.espace.lambda, o.indexation.options);
     const double duree =
@@ -91,12 +90,7 @@ bool indexe_mesures(const OptionsBatch& o, Session& s) {
                   r.solutions.size(), angles.size(), duree,
                   r.temps_ecoule ? " (time limit reached: the search is incomplete)" : "");
     std::cerr << "kovrin-batch: " << texte << '\n';
-    if (r.solutions.empty()) {
-        std::snprintf(texte, sizeof texte,
-                      "No cell found: no lattice searched indexes the lines below %.0f A^3",
-                      o.indexation.options.volume_max);
-        s.dialogues.message(texte);
-    }
+    if (r.solutions.empty()) s.dialogues.message(message_aucune_maille(o.indexation.options));
     if (r.solutions.empty() && o.indexation.affine_meilleure) {
         s.code = sortie_echec_affinement;
         return false;

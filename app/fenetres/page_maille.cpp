@@ -1,6 +1,7 @@
 #include "fenetres/page_maille.h"
 
 #include "fenetres/controles.h"
+#include "fenetres/dialogue_indexation.h"
 #include "fenetres/dialogues_qt.h"
 #include "fenetres/grille_textes.h"
 #include "fenetres/peintre.h"
@@ -33,7 +34,8 @@ const char* const memo_maille =
     "Second step: Enter the initial cell parameters.\n\n"
     "Choose the crystal system, then a space group in one of the two lists (Hermann-Mauguin "
     "symbols, or symbols with their Hall notation). Type a, b, c, \u03b1, \u03b2, \u03b3: the "
-    "fields the system ties are filled for you. \"File\" reads a cell file (.cry or ICSD).\n"
+    "fields the system ties are filled for you. \"File\" reads a cell file (.cry or ICSD); a new "
+    "phase's cell is found from the measured lines by \"Index\u2026\".\n"
     "Check \u03bb and the angle range in \"Current values\", then press \"Calc.\": every "
     "allowed reflection of the range is listed with its spacing and angle.";
 
@@ -78,7 +80,9 @@ void PageMaille::construit_boutons(QVBoxLayout& gauche, const ActionsPrincipales
     fichier_ = nomme(bouton(QStringLiteral("File"), bleu_clair, this), "fichier_maille");
     sauve_ = nomme(bouton(QStringLiteral("Save"), bleu_clair, this), "sauve_maille");
     efface_ = nomme(bouton(QStringLiteral("Erase"), bleu_clair, this), "efface_maille");
-    for (QPushButton* b : {clavier_, fichier_, sauve_, efface_})
+    indexe_ = nomme(bouton(QStringLiteral("Index\u2026"), bleu_clair, this), "indexe_maille");
+    indexe_->setToolTip(QStringLiteral("Find the cell from the measured reflections"));
+    for (QPushButton* b : {clavier_, fichier_, indexe_, sauve_, efface_})
         boutons->addWidget(b);
     sauve_->hide();
     efface_->hide();
@@ -89,6 +93,7 @@ void PageMaille::construit_boutons(QVBoxLayout& gauche, const ActionsPrincipales
         p_.commande([&] { return enter_keyb_param(p_.principal); });
         menu->popup(window()->mapToGlobal(QPoint(170, 110)));
     });
+    connect(indexe_, &QPushButton::clicked, this, [this] { p_.indexation().ouvre(); });
     connect(sauve_, &QPushButton::clicked, actions.sauve_maille, &QAction::trigger);
     connect(efface_, &QPushButton::clicked, this,
             [this] { p_.commande([&] { return rase_raies_indx(p_.espace); }); });

@@ -50,7 +50,7 @@ class PageMaille : public QWidget {
 
     Programme& p_;
     QPlainTextEdit* memo_;
-    QPushButton *clavier_, *fichier_, *sauve_, *efface_, *calc_, *ed_print_;
+    QPushButton *clavier_, *fichier_, *sauve_, *efface_, *indexe_, *calc_, *ed_print_;
     QGroupBox *panneau_cellule_, *panneau_calcule_;
     QListWidget *systemes_, *hm_, *orsab_;
     std::array<QLineEdit*, 6> champs_{};

@@ -1,6 +1,7 @@
 #include "fenetres/programme.h"
 
 #include "commun/donnees.h"
+#include "fenetres/dialogue_indexation.h"
 #include "fenetres/dialogues_qt.h"
 #include "fenetres/fenetre_aide.h"
 #include "fenetres/tfabout.h"
@@ -94,6 +95,11 @@ void Programme::montre_fichier(const std::filesystem::path& fichier) {
 FenetreAide& Programme::aide() {
     if (!aide_) aide_ = std::make_unique<FenetreAide>(chemin_donnees(espace.repertoire, "aide"));
     return *aide_;
+}
+
+DialogueIndexation& Programme::indexation() {
+    if (!indexation_) indexation_ = std::make_unique<DialogueIndexation>(*this);
+    return *indexation_;
 }
 
 void Programme::montre_aide(int contexte) {

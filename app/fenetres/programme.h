@@ -28,11 +28,12 @@ class Tflilambda;
 class Tfexcel;
 class Visionneuse;
 class FenetreAide;
+class DialogueIndexation;
 class DialoguesQt;
 class ChoixFichierQt;
 
 class Programme {
-public:
+  public:
     // `dialogues` and `choix` replace the message boxes and file dialogs
     // (tests); without them the program uses Qt's.
     explicit Programme(const std::filesystem::path& repertoire, Dialogues* dialogues = nullptr,
@@ -57,10 +58,12 @@ public:
     Tflilambda& flilambda() { return *flilambda_; }
     Tfexcel& fexcel() { return *fexcel_; }
     FenetreAide& aide();
+    DialogueIndexation& indexation();
 
     // Runs one command and shows its answer; true when it did not fail.
     template <typename Commande> bool commande(Commande&& c) {
-        const Rafraichissement r = execute(espace, principal, dialogues(), std::forward<Commande>(c));
+        const Rafraichissement r =
+            execute(espace, principal, dialogues(), std::forward<Commande>(c));
         montre(r);
         return !r.echec;
     }
@@ -78,7 +81,7 @@ public:
     // The help window at topic `contexte` (1 ... 5).
     void montre_aide(int contexte);
 
-private:
+  private:
     std::unique_ptr<DialoguesQt> dialogues_qt_;
     std::unique_ptr<ChoixFichierQt> choix_qt_;
     Dialogues* dialogues_;
@@ -90,6 +93,7 @@ private:
     std::unique_ptr<Tflilambda> flilambda_;
     std::unique_ptr<Tfexcel> fexcel_;
     std::unique_ptr<FenetreAide> aide_;
+    std::unique_ptr<DialogueIndexation> indexation_;
     std::vector<std::unique_ptr<Visionneuse>> visionneuses_;
 };
 

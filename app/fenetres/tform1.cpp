@@ -206,7 +206,7 @@ void Tform1::montre(const Rafraichissement& r) {
     selection_->montre(r);
     affinement_->montre(r);
     valeurs_->montre(r);
-    if (r.active_onglet_affinement) onglets->setCurrentIndex(3);
+    if (r.active_onglet) onglets->setCurrentIndex(*r.active_onglet);
     maille_->montre_focus(r);
     if (const std::string ligne = ligne_etat(p_.espace, p_.principal, r.changes); !ligne.empty())
         statusBar()->showMessage(qs(ligne));

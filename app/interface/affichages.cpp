@@ -34,7 +34,7 @@ void Rafraichissement::ajoute(const Rafraichissement& autre) {
     montre_fenetre_profil |= autre.montre_fenetre_profil;
     montre_export |= autre.montre_export;
     ferme_fenetre_profil |= autre.ferme_fenetre_profil;
-    active_onglet_affinement |= autre.active_onglet_affinement;
+    if (autre.active_onglet) active_onglet = autre.active_onglet;
     garde_partiel |= autre.garde_partiel;
     if (autre.champ_focus) champ_focus = autre.champ_focus;
 }

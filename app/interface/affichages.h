@@ -82,9 +82,9 @@ struct Rafraichissement {
     bool montre_fenetre_profil = false;
     bool montre_export = false; // the spreadsheet-transfer dialog
     bool ferme_fenetre_profil = false;
-    bool active_onglet_affinement = false;
-    bool garde_partiel = false;     // failed, but what it did up to the failure stays
-    std::optional<int> champ_focus; // cell field (1 ... 6) that takes the focus back
+    std::optional<int> active_onglet; // the main window's tab brought forward, 0 ... 3
+    bool garde_partiel = false;       // failed, but what it did up to the failure stays
+    std::optional<int> champ_focus;   // cell field (1 ... 6) that takes the focus back
 
     Rafraichissement() = default;
     Rafraichissement(std::initializer_list<Change> c) { marque(c); }

@@ -55,7 +55,7 @@ Rafraichissement apres_nouveau_depart(EspaceTravail& et, EtatPrincipal& ep, bool
     Rafraichissement r = remplit_grille_mesures(et);
     r.marque({Change::paires, Change::resultats, Change::maille, Change::plage});
     if (raies) r.marque({Change::calculees});
-    r.active_onglet_affinement = true;
+    r.active_onglet = onglet_affinement;
     return r;
 }
 
@@ -206,7 +206,7 @@ Rafraichissement change_lambda_affi(EspaceTravail& et, EtatPrincipal& ep, const 
         affiche_initial(et, ep.affinement);
         r.marque({Change::calculees, Change::paires, Change::resultats});
     }
-    r.active_onglet_affinement = true;
+    r.active_onglet = onglet_affinement;
     return r;
 }
 

@@ -11,7 +11,8 @@ namespace kovrin {
 // Where the calculated reflections in the cell tab's table came from, for its title.
 enum class OrigineTable { saisie, fichier_lu, fichier_ecrit };
 
-inline constexpr int onglet_selection = 2; // "Selection of the reflections"
+inline constexpr int onglet_selection = 2;  // "Selection of the reflections"
+inline constexpr int onglet_affinement = 3; // "Cell refinement"
 
 struct EtatPrincipal {
     OngletMaille maille;         // tab 2 and the edits of "Current values"

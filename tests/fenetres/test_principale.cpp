@@ -1,5 +1,6 @@
 // The main window driven through its widgets: the whole road of a refinement
 // on the bundled silicon example, and what the window adds to the core.
+#include "fenetres/dialogue_indexation.h"
 #include "fenetres/fenetre_aide.h"
 #include "fenetres/grille_textes.h"
 #include "fenetres/impression.h"
@@ -22,6 +23,7 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTextBrowser>
 #include <QToolButton>
 
@@ -436,4 +438,45 @@ TEST_F(Principale, EstimatingTheZeroShiftIsAChoiceTheProgramRemembers) {
     fenetres::Programme suivant(dossier.chemin(), &dialogues, &choix);
     EXPECT_TRUE(suivant.principal.estime_decalage);
     EXPECT_TRUE(test::enfant<QCheckBox>(suivant.form1(), "estime_decalage").isChecked());
+}
+
+// "Index..." on tab 2: refused without lines; on the silicon lines the search
+// runs off the window thread, can be cancelled, finds the F-centred cubic cell
+// first, and "Use" carries it on to a refined cell.
+TEST_F(Principale, IndexingFindsTheSiliconCellAndUseCarriesItToTheRefinement) {
+    f.montre_onglet(1);
+    auto& indexe = w<QPushButton>("indexe_maille");
+    QTest::mouseClick(&indexe, Qt::LeftButton);
+    ASSERT_EQ(dialogues.erreurs().size(), 1u);
+    EXPECT_TRUE(dialogues.erreurs()[0].starts_with("No measured reflections to index"));
+    ouvre_silicium();
+    f.montre_onglet(1);
+    QTest::mouseClick(&indexe, Qt::LeftButton);
+    DialogueIndexation& d = programme.indexation();
+    ASSERT_TRUE(d.isVisible());
+    auto& cherche = test::enfant<QPushButton>(d, "cherche_indexation");
+    QTest::mouseClick(&cherche, Qt::LeftButton);
+    EXPECT_TRUE(d.en_cours() && !cherche.isEnabled());
+    QTest::mouseClick(&test::enfant<QPushButton>(d, "annule_indexation"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!d.en_cours(), 5000);
+    QTRY_VERIFY(test::enfant<QLabel>(d, "etat_indexation").text().contains("cancelled"));
+
+    for (int i = 1; i < 7; ++i) // the cubic lattices only, for speed
+        test::enfant<QCheckBox>(d, QStringLiteral("systeme_%1").arg(i).toUtf8().constData())
+            .setChecked(false);
+    QTest::mouseClick(&cherche, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!d.en_cours(), 60000);
+    auto& table = test::enfant<QTableWidget>(d, "table_solutions");
+    QTRY_VERIFY(table.rowCount() > 0);
+    EXPECT_EQ(table.item(0, 0)->text(), "cF");
+    EXPECT_NEAR(table.item(0, 2)->text().toDouble(), 5.43123, 2e-4);
+    QTest::mouseClick(&test::enfant<QPushButton>(d, "utilise_indexation"), Qt::LeftButton);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(w<QTabWidget>("onglets").currentIndex(), onglet_selection);
+    EXPECT_EQ(w<QListWidget>("liste_systemes").currentItem()->text(), "Cubic");
+    EXPECT_EQ(programme.espace.groupe, "FM-3M"); // as a symbol chosen in the list
+    QTest::mouseClick(&w<QPushButton>("bouton_auto"), Qt::LeftButton);
+    affine_zero_et_maille();
+    ASSERT_TRUE(programme.espace.affinement_ok);
+    EXPECT_EQ(w<QLineEdit>("affine_a").text().trimmed(), "5.4312");
 }

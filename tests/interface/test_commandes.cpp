@@ -224,12 +224,12 @@ TEST_F(Commandes, NewWavelengthOnTheRefinementTabMovesEveryPair) {
     selection_automatique(et, ep, d);
     ASSERT_EQ(et.selection.taille(), 2);
     auto r = change_lambda_affi(et, ep, test::saisie(" 1.54060"), d); // same value: nothing
-    EXPECT_FALSE(r.active_onglet_affinement);
+    EXPECT_FALSE(r.active_onglet);
     r = change_lambda_affi(et, ep, test::saisie("1.4"), d);
     EXPECT_DOUBLE_EQ(et.lambda, 1.4);
     double attendu = 2 * std::asin(1.4 / 8) * 180 / 3.141592653589793;
     EXPECT_NEAR(et.selection[1].deux_theta_cal, attendu, 2e-3);
-    EXPECT_TRUE(r.a_change(Change::resultats) && r.active_onglet_affinement);
+    EXPECT_TRUE(r.a_change(Change::resultats) && r.active_onglet == onglet_affinement);
     EXPECT_EQ(ep.affinement.initial[rang_lambda], " 1.40000");
     change_lambda_affi(et, ep, test::saisie("1.4x"), d);
     change_lambda_affi(et, ep, test::saisie("12"), d);
