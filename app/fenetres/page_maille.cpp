@@ -252,8 +252,8 @@ bool PageMaille::eventFilter(QObject* objet, QEvent* e) {
     if (i == champs_.end() || en_commande_) return false;
     en_commande_ = true;
     const int champ = static_cast<int>(i - champs_.begin()) + 1;
-    if (entree)
-        p_.commande([&] { return entre_champ(p_.espace, p_.principal, champ); });
+    if (entree) // entering a field is no step of its own to undo
+        p_.commande([&] { return entre_champ(p_.espace, p_.principal, champ); }, false);
     else
         p_.commande([&] { return quitte_champ(p_.espace, p_.principal, champ, p_.dialogues()); });
     en_commande_ = false;

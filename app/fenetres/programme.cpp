@@ -31,6 +31,15 @@ Programme::Programme(const std::filesystem::path& repertoire, Dialogues* dialogu
     flilambda_ = std::make_unique<Tflilambda>(*this);
     fexcel_ = std::make_unique<Tfexcel>(*this);
     commande([&] { return demarre_programme(espace, principal, repertoire); });
+    historique_.repart(espace, principal);
+}
+
+void Programme::annule() {
+    montre(historique_.annule(espace, principal));
+}
+
+void Programme::refait() {
+    montre(historique_.refait(espace, principal));
 }
 
 Programme::~Programme() = default;

@@ -10,6 +10,7 @@
 #include "interface/diagramme.h"
 #include "interface/dialogue_lambda.h"
 #include "interface/etat_principal.h"
+#include "interface/historique.h"
 #include "profil/fenetre_profil.h"
 
 #include <filesystem>
@@ -60,13 +61,19 @@ class Programme {
     FenetreAide& aide();
     DialogueIndexation& indexation();
 
-    // Runs one command and shows its answer; true when it did not fail.
-    template <typename Commande> bool commande(Commande&& c) {
+    // Runs one command and shows its answer; true when it did not fail. A
+    // command that changed data can be undone unless `annulable` is false.
+    template <typename Commande> bool commande(Commande&& c, bool annulable = true) {
         const Rafraichissement r =
             execute(espace, principal, dialogues(), std::forward<Commande>(c));
+        historique_.apres(r, espace, principal, annulable);
         montre(r);
         return !r.echec;
     }
+    // Edit > Undo, Redo: the state before the last change, or after the last undone one.
+    void annule();
+    void refait();
+    const Historique& historique() const { return historique_; }
     void montre(const Rafraichissement& r);
 
     // A profile chosen in the open dialog at the filter of format `format`.
@@ -82,6 +89,7 @@ class Programme {
     void montre_aide(int contexte);
 
   private:
+    Historique historique_;
     std::unique_ptr<DialoguesQt> dialogues_qt_;
     std::unique_ptr<ChoixFichierQt> choix_qt_;
     Dialogues* dialogues_;

@@ -108,6 +108,7 @@ void Tform1::construit_menus() {
     auto* quitte = new QAction(QStringLiteral("Exit"), this);
     connect(quitte, &QAction::triggered, this, &QWidget::close);
     fichier->addAction(quitte);
+    construit_menu_editer();
     construit_menu_effacer();
     connect(menuBar()->addAction(QStringLiteral("About")), &QAction::triggered, this,
             [this] { p_.fabout().show(); });
@@ -118,6 +119,24 @@ void Tform1::construit_menus() {
 
 // Every peak format in the pop-up of the peak tab's "File"; the menu leaves
 // out the last, any file. The cell formats in both.
+void Tform1::construit_menu_editer() {
+    QMenu* editer = menuBar()->addMenu(QStringLiteral("E&dit"));
+    annule_ = editer->addAction(QStringLiteral("Undo"));
+    annule_->setShortcut(QKeySequence::Undo);
+    refait_ = editer->addAction(QStringLiteral("Redo"));
+    refait_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    connect(annule_, &QAction::triggered, this, [this] {
+        p_.annule();
+        statusBar()->showMessage(QStringLiteral("Undone: the data are as before the last change"));
+    });
+    connect(refait_, &QAction::triggered, this, [this] {
+        p_.refait();
+        statusBar()->showMessage(QStringLiteral("Redone"));
+    });
+    annule_->setEnabled(false);
+    refait_->setEnabled(false);
+}
+
 void Tform1::construit_menu_ouvrir(QMenu& fichier) {
     QMenu* ouvrir = fichier.addMenu(QStringLiteral("&Open"));
     QMenu* pics = ouvrir->addMenu(QStringLiteral("&Peaks File"));
@@ -208,6 +227,8 @@ void Tform1::montre(const Rafraichissement& r) {
     valeurs_->montre(r);
     if (r.active_onglet) onglets->setCurrentIndex(*r.active_onglet);
     maille_->montre_focus(r);
+    annule_->setEnabled(p_.historique().peut_annuler());
+    refait_->setEnabled(p_.historique().peut_refaire());
     if (const std::string ligne = ligne_etat(p_.espace, p_.principal, r.changes); !ligne.empty())
         statusBar()->showMessage(qs(ligne));
 }

@@ -45,6 +45,7 @@ class Tform1 : public QMainWindow {
     void construit_menu_ouvrir(QMenu& fichier);
     void construit_menu_sauver(QMenu& fichier);
     void construit_menu_effacer();
+    void construit_menu_editer();
     void change_onglet();
     template <typename Commande> QAction* action(const QString& texte, Commande commande);
 
@@ -56,6 +57,7 @@ class Tform1 : public QMainWindow {
     PageSelection* selection_;
     PageAffinement* affinement_;
     PanneauValeurs* valeurs_;
+    QAction *annule_, *refait_;
     bool placee_ = false;
 };
 

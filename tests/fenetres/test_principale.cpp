@@ -480,3 +480,37 @@ TEST_F(Principale, IndexingFindsTheSiliconCellAndUseCarriesItToTheRefinement) {
     ASSERT_TRUE(programme.espace.affinement_ok);
     EXPECT_EQ(w<QLineEdit>("affine_a").text().trimmed(), "5.4312");
 }
+
+// Edit > Undo after Erase > All brings every list and the results back; Redo
+// erases again; a new command after an undo forgets what could be redone.
+TEST_F(Principale, UndoAfterEraseAllBringsEveryListBack) {
+    auto& annule = *test::action(f, "Undo");
+    auto& refait = *test::action(f, "Redo");
+    EXPECT_FALSE(annule.isEnabled() || refait.isEnabled()) << "nothing to undo at start";
+    ouvre_silicium();
+    maille_silicium();
+    selectionne_et_affine();
+    ASSERT_TRUE(programme.espace.affinement_ok);
+    const EspaceTravail avant = programme.espace;
+    const QString a_affine = w<QLineEdit>("affine_a").text();
+    test::declenche(f, "All");
+    EXPECT_TRUE(programme.espace.mesures.vide() && programme.espace.calculees.vide());
+    annule.trigger();
+    const EspaceTravail& apres = programme.espace;
+    ASSERT_EQ(apres.mesures.taille(), avant.mesures.taille());
+    EXPECT_EQ(apres.mesures[5].deux_theta_mes, avant.mesures[5].deux_theta_mes);
+    EXPECT_EQ(apres.calculees.taille(), avant.calculees.taille());
+    EXPECT_EQ(apres.selection.taille(), avant.selection.taille());
+    EXPECT_EQ(apres.maille_affinee, avant.maille_affinee);
+    EXPECT_TRUE(apres.affinement_ok);
+    EXPECT_EQ(w<GrilleTextes>("grille_mesures").cellule(1, 0), " 28.456");
+    EXPECT_EQ(w<QLineEdit>("affine_a").text(), a_affine);
+    ASSERT_TRUE(refait.isEnabled());
+    refait.trigger();
+    EXPECT_TRUE(programme.espace.mesures.vide());
+    annule.trigger();
+    f.montre_onglet(3);
+    QTest::mouseClick(&w<QToolButton>("lance"), Qt::LeftButton); // a new step
+    EXPECT_FALSE(refait.isEnabled());
+    EXPECT_TRUE(annule.isEnabled());
+}

@@ -6,6 +6,7 @@
 #include "interface/commandes_maille.h"
 #include "interface/commandes_profil.h"
 #include "interface/diagramme.h"
+#include "interface/historique.h"
 #include "interface/session_batch.h"
 #include "outils_interface.h"
 #include "saisies.h"
@@ -126,4 +127,38 @@ TEST(GenreFichier, FilesNamedAtStartAreTakenPeaksProfilesThenCells) {
     const std::vector<std::filesystem::path> attendus = {
         "a.dif", "pics.dat", "col", "p.raw", "q.Cpi", "x.rd", "s.xrdml", "c.CRY", "b.ics"};
     EXPECT_EQ(dans_l_ordre_des_genres(donnes), attendus);
+}
+
+// Only a command that changed data and did not fail is a step to undo; the
+// history keeps the last 30 steps, and a new step forgets what was undone.
+TEST_F(Commande, TheHistoryKeepsTheStepsThatChangedData) {
+    Historique h;
+    h.repart(et, ep);
+    const auto etape = [&](Rafraichissement r, bool annulable = true) {
+        et.lambda += 1;
+        h.apres(r, et, ep, annulable);
+    };
+    Rafraichissement echec{Change::mesures};
+    echec.echec = true;
+    etape(echec);
+    etape({Change::vues, Change::mode});
+    etape({Change::maille}, false);
+    EXPECT_FALSE(h.peut_annuler()) << "failed, view-only or not undoable";
+    etape({Change::paires});
+    h.annule(et, ep);
+    EXPECT_EQ(et.lambda, 3) << "the state the last command left, typed values included";
+    EXPECT_TRUE(h.peut_refaire());
+    EXPECT_EQ(h.refait(et, ep).changes, tout_change);
+    EXPECT_EQ(et.lambda, 4);
+    h.annule(et, ep);
+    etape({Change::mesures});
+    EXPECT_FALSE(h.peut_refaire());
+    for (int i = 0; i < 40; ++i)
+        etape({Change::calculees});
+    int pas = 0;
+    while (h.peut_annuler()) {
+        h.annule(et, ep);
+        ++pas;
+    }
+    EXPECT_EQ(pas, static_cast<int>(Historique::profondeur));
 }
