@@ -76,11 +76,14 @@ void PageAffinement::construit_boutons(QVBoxLayout& gauche, const ActionsPrincip
                      "rapport");
     exporte_ = image(QStyle::SP_DialogSaveButton, "export results to Excel", "exporte");
     imprime_ = image(QStyle::SP_ComputerIcon, "Print screen", "imprime");
+    residus_ = image(QStyle::SP_FileDialogContentsView,
+                     "Residual plot: \u03942\u03b8 (obs \u2212 calc) against 2\u03b8", "residus");
     lineaire_ = image(QStyle::SP_DialogApplyButton,
                       "Linear start: the initial cell from the indexed pairs", "depart_lineaire");
-    for (QToolButton* b : {lance_, remplace_, restaure_, rapport_, exporte_, imprime_, lineaire_})
+    for (QToolButton* b :
+         {lance_, remplace_, restaure_, rapport_, exporte_, residus_, imprime_, lineaire_})
         boutons->addWidget(b);
-    for (QToolButton* b : {rapport_, exporte_, imprime_})
+    for (QToolButton* b : {rapport_, exporte_, residus_, imprime_})
         b->hide();
     boutons->addStretch();
     gauche.addLayout(boutons);
@@ -231,6 +234,7 @@ void PageAffinement::relie_boutons() {
     relie(lineaire_, linear_start);
     connect(exporte_, &QToolButton::clicked, this,
             [this] { p_.commande([&] { return transfert_excel(p_.espace, p_.dialogues()); }); });
+    connect(residus_, &QToolButton::clicked, this, [this] { p_.montre_residus(); });
     connect(imprime_, &QToolButton::clicked, this,
             [this] { imprime_fenetre(fenetre_, p_.dialogues()); });
 }
@@ -272,6 +276,7 @@ void PageAffinement::montre_resultats(const OngletAffinement& o) {
     ecart_apres_->setText(qs(o.ecart_apres));
     rapport_->setVisible(o.boutons_resultats);
     exporte_->setVisible(o.boutons_resultats);
+    residus_->setVisible(o.boutons_resultats);
     imprime_->setVisible(o.bouton_impression);
 }
 

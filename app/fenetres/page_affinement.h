@@ -49,7 +49,8 @@ class PageAffinement : public QWidget {
 
     Programme& p_;
     QWidget& fenetre_;
-    QToolButton *lance_, *remplace_, *restaure_, *rapport_, *exporte_, *imprime_, *lineaire_;
+    QToolButton *lance_, *remplace_, *restaure_, *rapport_, *exporte_, *imprime_, *lineaire_,
+        *residus_;
     QGridLayout* grille_table_ = nullptr;
     QLabel* etiquette_decalage_;
     std::array<QLineEdit*, 8> initial_{}, affine_{}, sigmas_{}, esd_{}, valeur_esd_{};

@@ -4,6 +4,7 @@
 #include "fenetres/dialogue_indexation.h"
 #include "fenetres/dialogues_qt.h"
 #include "fenetres/fenetre_aide.h"
+#include "fenetres/fenetre_residus.h"
 #include "fenetres/tfabout.h"
 #include "fenetres/tfexcel.h"
 #include "fenetres/tflilambda.h"
@@ -55,6 +56,7 @@ void Programme::montre(const Rafraichissement& r) {
         form7_->activateWindow();
     }
     if (r.montre_dialogue_lambda) flilambda_->ouvre();
+    if (residus_ && r.a_change_un({Change::resultats, Change::paires})) residus_->redessine();
     // The transfer window shows the current results, also when it stayed open.
     const bool export_a_jour =
         fexcel_->isVisible() &&
@@ -109,6 +111,13 @@ FenetreAide& Programme::aide() {
 DialogueIndexation& Programme::indexation() {
     if (!indexation_) indexation_ = std::make_unique<DialogueIndexation>(*this);
     return *indexation_;
+}
+
+void Programme::montre_residus() {
+    if (!residus_) residus_ = std::make_unique<FenetreResidus>(*this);
+    residus_->redessine();
+    residus_->show();
+    residus_->raise();
 }
 
 void Programme::montre_aide(int contexte) {

@@ -30,6 +30,7 @@ class Tfexcel;
 class Visionneuse;
 class FenetreAide;
 class DialogueIndexation;
+class FenetreResidus;
 class DialoguesQt;
 class ChoixFichierQt;
 
@@ -60,6 +61,8 @@ class Programme {
     Tfexcel& fexcel() { return *fexcel_; }
     FenetreAide& aide();
     DialogueIndexation& indexation();
+    // The residual plot, shown in front.
+    void montre_residus();
 
     // Runs one command and shows its answer; true when it did not fail. A
     // command that changed data can be undone unless `annulable` is false.
@@ -102,6 +105,7 @@ class Programme {
     std::unique_ptr<Tfexcel> fexcel_;
     std::unique_ptr<FenetreAide> aide_;
     std::unique_ptr<DialogueIndexation> indexation_;
+    std::unique_ptr<FenetreResidus> residus_;
     std::vector<std::unique_ptr<Visionneuse>> visionneuses_;
 };
 

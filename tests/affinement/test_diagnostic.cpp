@@ -7,6 +7,7 @@
 #include "cas_affinement.h"
 #include "dossier_temporaire.h"
 #include "interface/commandes_affinement.h"
+#include "interface/residus.h"
 
 #include <gsl/gsl_multifit.h>
 #include <gtest/gtest.h>
@@ -149,6 +150,24 @@ TEST(Diagnostic, AMisIndexedLineIsTheOnlySuspect) {
     // The refinement tab paints that row (no space group here: no figures of merit).
     affiche_diagnostic(e, onglet);
     EXPECT_TRUE(onglet.paires_suspectes[static_cast<std::size_t>(mal_indexee - 1)]);
+    // The residual plot: one cross per pair (two strokes and a stem each), the
+    // suspect one in red with its row number, above the zero line when its
+    // residual is positive.
+    const Dessin dessin = dessin_residus(e, 800, 400);
+    const auto rouges = std::count_if(dessin.segments.begin(), dessin.segments.end(),
+                                      [](const Segment& s) { return s.couleur == rouge; });
+    EXPECT_EQ(rouges, 3);
+    const auto etiquette = std::find_if(dessin.textes.begin(), dessin.textes.end(),
+                                        [](const TexteTrace& t) { return t.couleur == rouge; });
+    ASSERT_NE(etiquette, dessin.textes.end());
+    EXPECT_EQ(etiquette->texte, std::to_string(mal_indexee));
+    const Segment& tige = *std::find_if(dessin.segments.begin(), dessin.segments.end(),
+                                        [](const Segment& s) { return s.couleur == rouge; });
+    const double residu = diag->paires[static_cast<std::size_t>(mal_indexee - 1)].residu;
+    EXPECT_EQ(tige.fin.y<tige.debut.y, residu> 0);
+    EXPECT_EQ(pas_rond(0.04, 6), 0.01);
+    EXPECT_EQ(pas_rond(67, 8), 10);
+    EXPECT_EQ(pas_rond(0.5, 4), 0.2);
     // Leverages are the diagonal of a projection of rank Npar.
     double trace = 0;
     for (const DiagnosticPaire& p : diag->paires)

@@ -395,6 +395,19 @@ TEST_F(Principale, FiguresOfMeritUsualErrorsAndSuspectPairsAreShown) {
                               .visualRect(w<GrilleTextes>("tableau_apres").model()->index(4, 1));
     EXPECT_EQ(image.pixelColor(cellule.right() - 2, cellule.center().y()),
               QColor(0xFF, 0xC8, 0x78));
+    // The residual plot shows the suspect pair in red.
+    QTest::mouseClick(&w<QToolButton>("residus"), Qt::LeftButton);
+    QWidget* residus = nullptr;
+    for (QWidget* t : QApplication::topLevelWidgets())
+        if (t->isVisible() && t->findChild<QWidget*>("trace_residus")) residus = t;
+    ASSERT_TRUE(residus);
+    const QImage trace = residus->findChild<QWidget*>("trace_residus")->grab().toImage();
+    bool rouge = false;
+    for (int y = 0; y < trace.height() && !rouge; ++y)
+        for (int x = 0; x < trace.width() && !rouge; ++x)
+            rouge = trace.pixelColor(x, y) == QColor(Qt::red);
+    EXPECT_TRUE(rouge);
+    residus->close();
 }
 
 // The tabs' buttons trigger the menu's action of their command, and a "To
