@@ -39,6 +39,10 @@ void Programme::annule() {
     montre(historique_.annule(espace, principal));
 }
 
+bool Programme::abandon_accepte(const std::string& question) {
+    return !historique_.non_sauve() || dialogues().confirmation(question) == Reponse::oui;
+}
+
 void Programme::refait() {
     montre(historique_.refait(espace, principal));
 }
@@ -63,7 +67,10 @@ void Programme::montre(const Rafraichissement& r) {
         (r.montre_export || (r.a_change(Change::resultats) && espace.affinement_ok));
     if (export_a_jour) fexcel_->initialise();
     if (r.montre_export) fexcel_->show();
-    if (r.fin_programme) form1_->close();
+    if (r.fin_programme) {
+        fin_forcee_ = true;
+        form1_->close();
+    }
 }
 
 void Programme::ouvre_profil(int format) {

@@ -77,6 +77,10 @@ class Programme {
     void annule();
     void refait();
     const Historique& historique() const { return historique_; }
+    // True when no work would be lost, or the user accepts to lose it.
+    bool abandon_accepte(const std::string& question);
+    // The program ends on a command's answer: nothing to ask.
+    bool fin_forcee() const { return fin_forcee_; }
     void montre(const Rafraichissement& r);
 
     // A profile chosen in the open dialog at the filter of format `format`.
@@ -93,6 +97,7 @@ class Programme {
 
   private:
     Historique historique_;
+    bool fin_forcee_ = false;
     std::unique_ptr<DialoguesQt> dialogues_qt_;
     std::unique_ptr<ChoixFichierQt> choix_qt_;
     Dialogues* dialogues_;

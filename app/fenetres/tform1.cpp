@@ -202,8 +202,12 @@ void Tform1::construit_menu_effacer() {
                               [this] { return erase_indx(p_.espace, p_.principal); }));
     effacer->addAction(
         action(QStringLiteral("Profile"), [this] { return erase_profil(p_.espace); }));
-    effacer->addAction(
-        action(QStringLiteral("All"), [this] { return raze_tout(p_.espace, p_.principal); }));
+    effacer->addAction(action(QStringLiteral("All"), [this] {
+        if (!p_.abandon_accepte("Erase all the data? The work done since the last save or "
+                                "export is in no file (Edit \u203a Undo brings it back)."))
+            return Rafraichissement{};
+        return raze_tout(p_.espace, p_.principal);
+    }));
 }
 
 void Tform1::montre_onglet(int onglet) {
@@ -246,6 +250,12 @@ void Tform1::changeEvent(QEvent* e) {
 }
 
 void Tform1::closeEvent(QCloseEvent* e) {
+    if (!p_.fin_forcee() &&
+        !p_.abandon_accepte(
+            "Quit KOVRIN? The work done since the last save or export will be lost.")) {
+        e->ignore();
+        return;
+    }
     QMainWindow::closeEvent(e);
     QApplication::closeAllWindows();
     QApplication::quit();

@@ -36,6 +36,7 @@ void Rafraichissement::ajoute(const Rafraichissement& autre) {
     ferme_fenetre_profil |= autre.ferme_fenetre_profil;
     if (autre.active_onglet) active_onglet = autre.active_onglet;
     garde_partiel |= autre.garde_partiel;
+    ecrit |= autre.ecrit;
     if (autre.champ_focus) champ_focus = autre.champ_focus;
 }
 

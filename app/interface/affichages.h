@@ -84,6 +84,7 @@ struct Rafraichissement {
     bool ferme_fenetre_profil = false;
     std::optional<int> active_onglet; // the main window's tab brought forward, 0 ... 3
     bool garde_partiel = false;       // failed, but what it did up to the failure stays
+    bool ecrit = false;               // the work went to a file the user chose, or to the export
     std::optional<int> champ_focus;   // cell field (1 ... 6) that takes the focus back
 
     Rafraichissement() = default;

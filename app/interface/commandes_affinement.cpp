@@ -136,7 +136,9 @@ Rafraichissement sauve_cif(const EspaceTravail& et, ChoixFichier& choix, Dialogu
         d.confirmation("This file already exists. Do you want to continue?") != Reponse::oui)
         return {};
     ecrit_cif(fichier, et, *diagnostic, figures_merite(et));
-    return {};
+    Rafraichissement r;
+    r.ecrit = true;
+    return r;
 }
 
 ChampsAffinement champs_affinement(const EtatPrincipal& ep) {
@@ -240,6 +242,7 @@ Rafraichissement transfert_excel(const EspaceTravail& et, Dialogues& d) {
     Rafraichissement r;
     r.montre_export = resultats_presents(et, d);
     r.echec = !r.montre_export;
+    r.ecrit = r.montre_export;
     return r;
 }
 

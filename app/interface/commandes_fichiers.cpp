@@ -20,6 +20,7 @@ Rafraichissement sauve(EspaceTravail& et, Sauvegarde s, ChoixFichier& choix, Dia
     if (nom.empty()) return {};
     Rafraichissement r;
     r.echec = !sauvegarde(et, s, nom.string(), d);
+    r.ecrit = !r.echec;
     return r;
 }
 

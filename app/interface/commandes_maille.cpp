@@ -110,7 +110,9 @@ Rafraichissement sauve_maille(EspaceTravail& et, EtatPrincipal& ep, ChoixFichier
     et.fichier_maille = fichier;
     et.maille_initiale = et.maille;
     ep.origine_table = OrigineTable::fichier_ecrit;
-    return {Change::calculees};
+    Rafraichissement r{Change::calculees};
+    r.ecrit = true;
+    return r;
 }
 
 Rafraichissement edit_print_raies_indx(const EspaceTravail& et, Dialogues& d) {

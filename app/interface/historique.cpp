@@ -11,6 +11,7 @@ void Historique::repart(const EspaceTravail& et, const EtatPrincipal& ep) {
     courant_ = {et, ep};
     passe_.clear();
     futur_.clear();
+    modifications_ = sauve_a_ = 0;
 }
 
 void Historique::apres(const Rafraichissement& r, const EspaceTravail& et, const EtatPrincipal& ep,
@@ -19,7 +20,9 @@ void Historique::apres(const Rafraichissement& r, const EspaceTravail& et, const
         passe_.push_back(std::move(courant_));
         if (passe_.size() > profondeur) passe_.pop_front();
         futur_.clear();
+        ++modifications_;
     }
+    if (r.ecrit) sauve_a_ = modifications_;
     courant_ = {et, ep};
 }
 
@@ -37,10 +40,12 @@ Rafraichissement Historique::va(std::deque<Etat>& depuis, std::deque<Etat>& vers
 }
 
 Rafraichissement Historique::annule(EspaceTravail& et, EtatPrincipal& ep) {
+    if (!passe_.empty()) ++modifications_;
     return va(passe_, futur_, courant_, et, ep);
 }
 
 Rafraichissement Historique::refait(EspaceTravail& et, EtatPrincipal& ep) {
+    if (!futur_.empty()) ++modifications_;
     return va(futur_, passe_, courant_, et, ep);
 }
 

@@ -23,6 +23,9 @@ class Historique {
 
     bool peut_annuler() const { return !passe_.empty(); }
     bool peut_refaire() const { return !futur_.empty(); }
+    // Data changed since the start or the last command that wrote the work
+    // to a file (or opened the export).
+    bool non_sauve() const { return modifications_ != sauve_a_; }
     // The state before the last step (after the last undone one), shown in full.
     Rafraichissement annule(EspaceTravail& et, EtatPrincipal& ep);
     Rafraichissement refait(EspaceTravail& et, EtatPrincipal& ep);
@@ -38,6 +41,7 @@ class Historique {
                                EspaceTravail& et, EtatPrincipal& ep);
 
     Etat courant_;
+    long long modifications_ = 0, sauve_a_ = 0;
     std::deque<Etat> passe_, futur_;
 };
 

@@ -506,6 +506,17 @@ TEST_F(Principale, UndoAfterEraseAllBringsEveryListBack) {
     ASSERT_TRUE(programme.espace.affinement_ok);
     const EspaceTravail avant = programme.espace;
     const QString a_affine = w<QLineEdit>("affine_a").text();
+    // Work in no file: Erase > All and closing the window ask first.
+    dialogues.reponse = Reponse::non;
+    test::declenche(f, "All");
+    EXPECT_TRUE(dialogues.a_dit("Erase all the data? The work done since the last save or export "
+                                "is in no file (Edit \u203a Undo brings it back)."));
+    EXPECT_EQ(programme.espace.mesures.taille(), 11);
+    f.close();
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_TRUE(
+        dialogues.a_dit("Quit KOVRIN? The work done since the last save or export will be lost."));
+    dialogues.reponse = Reponse::oui;
     test::declenche(f, "All");
     EXPECT_TRUE(programme.espace.mesures.vide() && programme.espace.calculees.vide());
     annule.trigger();
@@ -526,4 +537,10 @@ TEST_F(Principale, UndoAfterEraseAllBringsEveryListBack) {
     QTest::mouseClick(&w<QToolButton>("lance"), Qt::LeftButton); // a new step
     EXPECT_FALSE(refait.isEnabled());
     EXPECT_TRUE(annule.isEnabled());
+    // Once exported, nothing is asked.
+    QTest::mouseClick(&w<QToolButton>("exporte"), Qt::LeftButton);
+    programme.fexcel().hide();
+    dialogues.vide();
+    test::declenche(f, "All");
+    EXPECT_TRUE(dialogues.textes().empty());
 }
