@@ -36,7 +36,7 @@ void attend_affichage() {
 bool enregistre(QWidget& fenetre, const Capture& c, const char* nom) {
     fenetre.show();
     attend_affichage();
-    return fenetre.grab().save(QString::fromStdU16String((c.dossier / nom).u16string()));
+    return fenetre.grab().save(qs_chemin(c.dossier / nom));
 }
 
 // The files taken in by their kinds, the wavelength given as "Other" in the

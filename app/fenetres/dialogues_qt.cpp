@@ -29,7 +29,8 @@ QStringList entrees(const std::string& filtre) {
         const QString& motif = morceaux[i + 1];
         // Qt takes the patterns from the caption's last parentheses: a caption
         // that names other ones ("(*.*)" for every file) gets the real ones after.
-        if (!legende.endsWith(QStringLiteral("(%1)").arg(motif))) legende += QStringLiteral(" (%1)").arg(motif);
+        if (!legende.endsWith(QStringLiteral("(%1)").arg(motif)))
+            legende += QStringLiteral(" (%1)").arg(motif);
         resultat << legende;
     }
     return resultat;
@@ -51,6 +52,10 @@ std::string texte(const QString& qt) {
 
 std::filesystem::path chemin(const QString& qt) {
     return std::filesystem::path(qt.toStdU16String());
+}
+
+QString qs_chemin(const std::filesystem::path& fichier) {
+    return QString::fromStdU16String(fichier.u16string());
 }
 
 QString filtre_qt(const std::string& filtre) {

@@ -13,7 +13,7 @@ class QWidget;
 namespace kovrin::fenetres {
 
 class DialoguesQt : public Dialogues {
-public:
+  public:
     // `visionneuse` shows a text file in the program's viewer window.
     explicit DialoguesQt(std::function<void(const std::filesystem::path&)> visionneuse);
 
@@ -25,7 +25,7 @@ public:
     void curseur_occupe(bool occupe) override;
     void ouvre_visionneuse(const std::filesystem::path& fichier) override;
 
-private:
+  private:
     std::function<void(const std::filesystem::path&)> visionneuse_;
 };
 
@@ -36,7 +36,7 @@ QString filtre_qt(const std::string& filtre);
 QString entree_filtre_qt(const std::string& filtre, int index);
 
 class ChoixFichierQt : public ChoixFichier {
-public:
+  public:
     std::filesystem::path ouvrir(const std::string& filtre, int index) override;
     std::filesystem::path enregistrer(const std::string& filtre, int index) override;
 };
@@ -45,5 +45,6 @@ public:
 QString qs(const std::string& texte);
 std::string texte(const QString& qt);
 std::filesystem::path chemin(const QString& qt);
+QString qs_chemin(const std::filesystem::path& fichier);
 
 } // namespace kovrin::fenetres

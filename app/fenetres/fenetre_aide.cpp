@@ -1,5 +1,7 @@
 #include "fenetres/fenetre_aide.h"
 
+#include "fenetres/dialogues_qt.h"
+
 #include "fenetres/controles.h"
 
 #include <QHBoxLayout>
@@ -50,7 +52,7 @@ FenetreAide::FenetreAide(const std::filesystem::path& dossier_aide) : dossier_(d
 
 void FenetreAide::montre_contexte(int contexte) {
     const auto page = dossier_ / page_du_contexte(contexte);
-    navigateur->setSource(QUrl::fromLocalFile(QString::fromStdU16String(page.u16string())));
+    navigateur->setSource(QUrl::fromLocalFile(qs_chemin(page)));
     show();
     raise();
     activateWindow();

@@ -5,6 +5,7 @@
 #include "fenetres/dialogues_qt.h"
 #include "fenetres/fenetre_aide.h"
 #include "fenetres/fenetre_residus.h"
+#include "fenetres/fichiers_recents.h"
 #include "fenetres/tfabout.h"
 #include "fenetres/tfexcel.h"
 #include "fenetres/tflilambda.h"
@@ -24,7 +25,8 @@ Programme::Programme(const std::filesystem::path& repertoire, Dialogues* dialogu
     : dialogues_qt_(std::make_unique<DialoguesQt>([this](const auto& f) { montre_fichier(f); })),
       choix_qt_(std::make_unique<ChoixFichierQt>()),
       dialogues_(dialogues ? dialogues : dialogues_qt_.get()),
-      choix_(choix ? choix : choix_qt_.get()) {
+      choix_(choix ? choix : choix_qt_.get()),
+      choix_retenu_(std::make_unique<ChoixRetenu>(*choix_)) {
     form1_ = std::make_unique<Tform1>(*this);
     form6_ = std::make_unique<Tform6>(*this);
     fabout_ = std::make_unique<Tfabout>();
@@ -77,8 +79,14 @@ void Programme::ouvre_profil(int format) {
     commande([&] { return kovrin::ouvre_profil(espace, lambda, choix(), format, dialogues()); });
 }
 
+void Programme::ouvre() {
+    const std::filesystem::path f = choix_->ouvrir(filtre_ouverture(), 1);
+    if (!f.empty()) ouvre_fichiers({f});
+}
+
 void Programme::ouvre_fichiers(const std::vector<std::filesystem::path>& fichiers) {
     for (const std::filesystem::path& f : dans_l_ordre_des_genres(fichiers)) {
+        retient_fichier_recent(f);
         switch (genre_fichier(f)) {
         case GenreFichier::pics:
             commande([&] {

@@ -51,7 +51,7 @@ class Programme {
     EtatFenetreProfil profil;
 
     Dialogues& dialogues() { return *dialogues_; }
-    ChoixFichier& choix() { return *choix_; }
+    ChoixFichier& choix() { return *choix_retenu_; }
 
     Tform1& form1() { return *form1_; }
     Tform6& form6() { return *form6_; }
@@ -89,6 +89,8 @@ class Programme {
     // Files given at start or dropped on a window, taken in by their kind:
     // peaks, then profiles, then cells.
     void ouvre_fichiers(const std::vector<std::filesystem::path>& fichiers);
+    // File > Open...: any peak, profile or cell file, taken in by its kind.
+    void ouvre();
 
     // A text file in a viewer window of its own.
     void montre_fichier(const std::filesystem::path& fichier);
@@ -102,6 +104,7 @@ class Programme {
     std::unique_ptr<ChoixFichierQt> choix_qt_;
     Dialogues* dialogues_;
     ChoixFichier* choix_;
+    std::unique_ptr<ChoixFichier> choix_retenu_; // remembers the files opened
     std::unique_ptr<Tform1> form1_;
     std::unique_ptr<Tform6> form6_;
     std::unique_ptr<Tfabout> fabout_;

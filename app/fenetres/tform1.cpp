@@ -2,6 +2,7 @@
 
 #include "fenetres/controles.h"
 #include "fenetres/dialogues_qt.h"
+#include "fenetres/fichiers_recents.h"
 #include "fenetres/page_affinement.h"
 #include "fenetres/page_maille.h"
 #include "fenetres/page_mesures.h"
@@ -89,6 +90,10 @@ template <typename Commande> QAction* Tform1::action(const QString& texte, Comma
 
 void Tform1::construit_menus() {
     QMenu* fichier = menuBar()->addMenu(QStringLiteral("&File"));
+    QAction* ouvre = fichier->addAction(QStringLiteral("Open\u2026"));
+    ouvre->setShortcut(QKeySequence::Open);
+    connect(ouvre, &QAction::triggered, this, [this] { p_.ouvre(); });
+    construit_menu_recents(*fichier);
     construit_menu_ouvrir(*fichier);
     construit_menu_sauver(*fichier);
     actions_.resultats = action(QStringLiteral("Print results"),
@@ -119,6 +124,17 @@ void Tform1::construit_menus() {
 
 // Every peak format in the pop-up of the peak tab's "File"; the menu leaves
 // out the last, any file. The cell formats in both.
+void Tform1::construit_menu_recents(QMenu& fichier) {
+    QMenu* recents = fichier.addMenu(QStringLiteral("Recent files"));
+    connect(recents, &QMenu::aboutToShow, this, [this, recents] {
+        recents->clear();
+        for (const QString& f : fichiers_recents())
+            connect(recents->addAction(f), &QAction::triggered, this,
+                    [this, f] { p_.ouvre_fichiers({chemin(f)}); });
+        if (recents->isEmpty()) recents->addAction(QStringLiteral("(none)"))->setEnabled(false);
+    });
+}
+
 void Tform1::construit_menu_editer() {
     QMenu* editer = menuBar()->addMenu(QStringLiteral("E&dit"));
     annule_ = editer->addAction(QStringLiteral("Undo"));

@@ -46,6 +46,7 @@ class Tform1 : public QMainWindow {
     void construit_menu_sauver(QMenu& fichier);
     void construit_menu_effacer();
     void construit_menu_editer();
+    void construit_menu_recents(QMenu& fichier);
     void change_onglet();
     template <typename Commande> QAction* action(const QString& texte, Commande commande);
 

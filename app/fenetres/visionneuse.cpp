@@ -1,5 +1,7 @@
 #include "fenetres/visionneuse.h"
 
+#include "fenetres/dialogues_qt.h"
+
 #include "fenetres/controles.h"
 
 #include <QDesktopServices>
@@ -16,7 +18,7 @@
 namespace kovrin::fenetres {
 
 Visionneuse::Visionneuse(const std::filesystem::path& fichier) : fichier_(fichier) {
-    const QString nom = QString::fromStdU16String(fichier.u16string());
+    const QString nom = qs_chemin(fichier);
     setWindowTitle(nom);
     ferme_par_echap(*this);
     auto* dans = new QVBoxLayout(this);
@@ -47,7 +49,7 @@ Visionneuse::Visionneuse(const std::filesystem::path& fichier) : fichier_(fichie
 }
 
 void Visionneuse::recharge() {
-    QFile f(QString::fromStdU16String(fichier_.u16string()));
+    QFile f(qs_chemin(fichier_));
     if (!f.open(QIODevice::ReadOnly)) {
         texte->clear();
         return;

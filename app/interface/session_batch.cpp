@@ -7,11 +7,14 @@
 #include "cristallo/onglet_maille.h"
 #include "cristallo/symboles.h"
 #include "fichiers/fichiers_maille.h"
+#include "fichiers/formats_profil.h"
 #include "fichiers/rapports.h"
 #include "interface/prise_donnees.h"
 
 #include <algorithm>
 #include <cctype>
+#include <fstream>
+#include <sstream>
 #include <system_error>
 #include <utility>
 
@@ -64,6 +67,28 @@ void efface_resultats_anciens(const std::filesystem::path& repertoire) {
     efface_anciens_rapports(repertoire);
 }
 
+namespace {
+
+// More lines than the 500 peaks a list holds, and its header.
+inline constexpr int lignes_profil = 600;
+
+GenreFichier genre_par_contenu(const std::filesystem::path& fichier) {
+    std::ifstream f(fichier, std::ios::binary);
+    std::string debut(512, '\0');
+    f.read(debut.data(), static_cast<std::streamsize>(debut.size()));
+    debut.resize(static_cast<std::size_t>(f.gcount()));
+    if (debut.find('\0') != std::string::npos || debut.find("<?xml") != std::string::npos)
+        return GenreFichier::profil;
+    f.clear();
+    f.seekg(0);
+    int lignes = 0;
+    for (std::string ligne; lignes <= lignes_profil && std::getline(f, ligne);)
+        ++lignes;
+    return lignes > lignes_profil ? GenreFichier::profil : GenreFichier::pics;
+}
+
+} // namespace
+
 GenreFichier genre_fichier(const std::filesystem::path& fichier) {
     const std::string extension = majuscules(fichier.extension().string());
     if (extension == ".CRY" || extension == ".ICS") return GenreFichier::maille;
@@ -73,9 +98,30 @@ GenreFichier genre_fichier(const std::filesystem::path& fichier) {
     const auto debut_extension = nom.end() - static_cast<std::ptrdiff_t>(extension.size());
     std::transform(debut_extension, nom.end(), debut_extension,
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (code_profil_de_nom(nom, 0) != 0 && format_pics_par_nom(nom) == pics_colonne)
-        return GenreFichier::profil;
+    const bool colonnes = format_pics_par_nom(nom) == pics_colonne;
+    if (code_profil_de_nom(nom, 0) != 0 && colonnes) return GenreFichier::profil;
+    if (colonnes && extension != ".PRN") return genre_par_contenu(fichier);
     return GenreFichier::pics;
+}
+
+std::string filtre_ouverture() {
+    std::vector<std::string> motifs_connus;
+    const auto ajoute = [&](std::string_view liste) {
+        std::istringstream mots{std::string(liste)};
+        for (std::string m; mots >> m;)
+            if (m != "*" &&
+                std::find(motifs_connus.begin(), motifs_connus.end(), m) == motifs_connus.end())
+                motifs_connus.push_back(m);
+    };
+    for (const FormatFichierPics& f : formats_pics)
+        ajoute(f.motif);
+    for (const FormatFichierProfil& f : formats_profil)
+        ajoute(motifs(f));
+    ajoute("*.cry *.ics");
+    std::string filtre = "Peak, profile and cell files|";
+    for (const std::string& m : motifs_connus)
+        filtre += m + (&m == &motifs_connus.back() ? "" : " ");
+    return filtre + "|All files|*";
 }
 
 std::vector<std::filesystem::path>

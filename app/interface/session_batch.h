@@ -20,13 +20,22 @@ namespace kovrin {
 // deleted from the working directory.
 void efface_resultats_anciens(const std::filesystem::path& repertoire);
 
-// What a file named at start or dropped on a window is, by its extension: a
-// cell file (.cry, .ics), a profile (.raw, .cpi, .rd), otherwise peaks.
+// What a file named at start, dropped on a window or chosen in "Open..." is,
+// by its extension: a cell file (.cry, .ics), a profile (.raw, .cpi, .rd and
+// the other profile formats' extensions), peaks (.dif, .txt, .dat, .di, .prn).
+// A name no format claims goes by its content: a binary file, an XML
+// document or a text of more lines than a peak list can hold is a profile;
+// anything else is a peak list.
 enum class GenreFichier { pics, profil, maille };
 GenreFichier genre_fichier(const std::filesystem::path& fichier);
+// File > Open...: every pattern of the peak, profile and cell formats under
+// one filter, then every file.
+std::string filtre_ouverture();
+
 // The files in the order they are taken in: peaks, profiles, cells, each kind
 // in the order given.
-std::vector<std::filesystem::path> dans_l_ordre_des_genres(std::vector<std::filesystem::path> fichiers);
+std::vector<std::filesystem::path>
+dans_l_ordre_des_genres(std::vector<std::filesystem::path> fichiers);
 
 // The cell file `fichier` read by its kind: ICSD when the name contains ".ics",
 // otherwise the program's own ".cry" layout. Nothing after the reader's message.
@@ -41,8 +50,8 @@ std::optional<MailleLue> lit_fichier_maille(const std::filesystem::path& fichier
 // symbol that no list writes as the file does selects the entry of the same
 // group (choisit_groupe); when there is none, an information message through
 // `d` lists the closest entries. The caller then runs calcul_apres_lecture.
-void prend_maille_lue(EspaceTravail& et, const std::filesystem::path& fichier,
-                      const MailleLue& lue, Dialogues& d);
+void prend_maille_lue(EspaceTravail& et, const std::filesystem::path& fichier, const MailleLue& lue,
+                      Dialogues& d);
 
 // A click on the entry of the H-M list (or, with `hall`, of the Orsab list)
 // whose symbol equals `symbole` (case and surrounding blanks aside; in the

@@ -2,6 +2,7 @@
 // on the bundled silicon example, and what the window adds to the core.
 #include "fenetres/dialogue_indexation.h"
 #include "fenetres/fenetre_aide.h"
+#include "fenetres/fichiers_recents.h"
 #include "fenetres/grille_textes.h"
 #include "fenetres/impression.h"
 #include "fenetres/tfexcel.h"
@@ -17,6 +18,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -543,4 +545,28 @@ TEST_F(Principale, UndoAfterEraseAllBringsEveryListBack) {
     dialogues.vide();
     test::declenche(f, "All");
     EXPECT_TRUE(dialogues.textes().empty());
+}
+
+// File > Open... takes a cell file by its kind; the files opened, by any
+// menu, come back under File > Recent files, newest first.
+TEST_F(Principale, OpenTakesAnyKindAndRecentFilesBringThemBack) {
+    ouvre_silicium();
+    const auto cellule = test::source("examples/cubique/silicium.cry");
+    choix.reponse = cellule;
+    test::declenche(f, "Open\u2026");
+    EXPECT_EQ(std::filesystem::path(programme.espace.fichier_maille), cellule);
+    EXPECT_EQ(w<QListWidget>("liste_systemes").currentItem()->text(), "Cubic");
+    const QStringList recents = fichiers_recents();
+    ASSERT_EQ(recents.size(), 2);
+    EXPECT_TRUE(recents[0].endsWith("silicium.cry") && recents[1].endsWith("silicium.prn"));
+    test::declenche(f, "All");
+    EXPECT_TRUE(programme.espace.fichier_maille.empty());
+    QMenu* menu = nullptr;
+    for (QMenu* m : f.findChildren<QMenu*>())
+        if (m->title() == "Recent files") menu = m;
+    ASSERT_TRUE(menu);
+    Q_EMIT menu->aboutToShow();
+    ASSERT_EQ(menu->actions().size(), 2);
+    menu->actions()[0]->trigger();
+    EXPECT_EQ(std::filesystem::path(programme.espace.fichier_maille), cellule);
 }

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 using namespace kovrin;
 
 namespace {
@@ -127,6 +129,32 @@ TEST(GenreFichier, FilesNamedAtStartAreTakenPeaksProfilesThenCells) {
     const std::vector<std::filesystem::path> attendus = {
         "a.dif", "pics.dat", "col", "p.raw", "q.Cpi", "x.rd", "s.xrdml", "c.CRY", "b.ics"};
     EXPECT_EQ(dans_l_ordre_des_genres(donnes), attendus);
+}
+
+// A name no format claims is taken by its content; "Open..." offers every
+// format's patterns once.
+TEST(GenreFichier, ANameNoFormatClaimsGoesByItsContent) {
+    test::DossierTemporaire dossier;
+    std::string balayage, pics = "28.44 100\n47.30 55\n";
+    for (int i = 0; i < 700; ++i)
+        balayage += std::to_string(20 + 0.02 * i) + " 153\n";
+    const std::pair<const char*, std::string> fichiers[] = {
+        {"binaire", std::string("RAW1\0\0\x01", 7)},
+        {"balayage", balayage},
+        {"document", "<?xml version=\"1.0\"?>\n<xrdMeasurements/>\n"},
+        {"liste", pics}};
+    for (const auto& [nom, contenu] : fichiers)
+        std::ofstream(dossier / nom, std::ios::binary) << contenu;
+    EXPECT_EQ(genre_fichier(dossier / "binaire"), GenreFichier::profil);
+    EXPECT_EQ(genre_fichier(dossier / "balayage"), GenreFichier::profil);
+    EXPECT_EQ(genre_fichier(dossier / "document"), GenreFichier::profil);
+    EXPECT_EQ(genre_fichier(dossier / "liste"), GenreFichier::pics);
+    std::ofstream(dossier / "grand.prn") << balayage; // the column format's own extension
+    EXPECT_EQ(genre_fichier(dossier / "grand.prn"), GenreFichier::pics);
+    const std::string filtre = filtre_ouverture();
+    EXPECT_TRUE(filtre.starts_with("Peak, profile and cell files|*.dif *.txt *.dat *.di *.prn *.raw"));
+    EXPECT_TRUE(filtre.ends_with(" *.cry *.ics|All files|*"));
+    EXPECT_EQ(filtre.find("*.raw"), filtre.rfind("*.raw")) << filtre;
 }
 
 // Only a command that changed data and did not fail is a step to undo; the
