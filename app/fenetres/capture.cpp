@@ -1,7 +1,9 @@
 #include "fenetres/capture.h"
 
+#include "fenetres/dialogue_indexation.h"
 #include "fenetres/dialogues_qt.h"
 #include "fenetres/fenetre_aide.h"
+#include "fenetres/fenetre_residus.h"
 #include "fenetres/programme.h"
 #include "fenetres/tfabout.h"
 #include "fenetres/tfexcel.h"
@@ -22,6 +24,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTabWidget>
 
 namespace kovrin::fenetres {
@@ -59,6 +62,22 @@ void affine(Programme& p) {
     });
 }
 
+// The indexing dialog after a search of the cubic and tetragonal lattices
+// (the others would only add rows to the picture, and time).
+int capture_indexation(Programme& p, const Capture& c) {
+    DialogueIndexation& d = p.indexation();
+    d.ouvre();
+    if (!d.isVisible()) return 0;
+    for (int i = 2; i < 7; ++i)
+        d.findChild<QCheckBox*>(QStringLiteral("systeme_%1").arg(i))->setChecked(false);
+    d.findChild<QPushButton*>(QStringLiteral("cherche_indexation"))->click();
+    while (d.en_cours())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    const int n = enregistre(d, c, "indexation.png");
+    d.hide();
+    return n;
+}
+
 } // namespace
 
 int capture_fenetres(Programme& p, const Capture& c) {
@@ -87,6 +106,11 @@ int capture_fenetres(Programme& p, const Capture& c) {
     p.flilambda().hide();
     p.lambda.visible = false;
     if (p.espace.affinement_ok) n += enregistre(p.fexcel(), c, "export.png");
+    if (p.espace.affinement_ok) {
+        n += enregistre(p.residus(), c, "residus.png");
+        p.residus().hide();
+    }
+    n += capture_indexation(p, c);
     n += enregistre(p.fabout(), c, "apropos.png");
     p.montre_aide(1);
     n += enregistre(p.aide(), c, "aide.png");

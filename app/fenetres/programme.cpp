@@ -128,9 +128,13 @@ DialogueIndexation& Programme::indexation() {
     return *indexation_;
 }
 
-void Programme::montre_residus() {
+FenetreResidus& Programme::residus() {
     if (!residus_) residus_ = std::make_unique<FenetreResidus>(*this);
-    residus_->redessine();
+    return *residus_;
+}
+
+void Programme::montre_residus() {
+    residus().redessine();
     residus_->show();
     residus_->raise();
 }

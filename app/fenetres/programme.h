@@ -63,6 +63,7 @@ class Programme {
     DialogueIndexation& indexation();
     // The residual plot, shown in front.
     void montre_residus();
+    FenetreResidus& residus();
 
     // Runs one command and shows its answer; true when it did not fail. A
     // command that changed data can be undone unless `annulable` is false.

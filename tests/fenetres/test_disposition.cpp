@@ -1,7 +1,9 @@
 // The windows as pictures: "kovrin2 --capture" on the silicon example, and
 // the layout of every window after that road (no widget drawn over another).
 #include "fenetres/capture.h"
+#include "fenetres/dialogue_indexation.h"
 #include "fenetres/fenetre_aide.h"
+#include "fenetres/fenetre_residus.h"
 #include "fenetres/tfabout.h"
 #include "fenetres/tfexcel.h"
 #include "fenetres/tflilambda.h"
@@ -68,14 +70,14 @@ std::vector<std::string> chevauchements(const QWidget& w) {
 // The whole silicon road, then one picture per window; the help opens at its
 // first topic.
 TEST_F(Disposition, CaptureRefinesTheSiliconExampleAndPicturesEveryWindow) {
-    EXPECT_EQ(capture(), 10);
+    EXPECT_EQ(capture(), 12);
     ASSERT_TRUE(programme.espace.affinement_ok);
     // As kovrin-batch refines the same files (see the README).
     EXPECT_NEAR(programme.espace.maille_affinee[0], 5.43123, 1e-5);
     const char* noms[] = {"principale-1.png",  "principale-2.png", "principale-3.png",
                           "principale-4.png",  "diagramme.png",    "profil.png",
                           "longueur-onde.png", "export.png",       "apropos.png",
-                          "aide.png"};
+                          "aide.png",          "residus.png",      "indexation.png"};
     for (const char* nom : noms) {
         const QImage i = image(nom);
         ASSERT_FALSE(i.isNull()) << nom;
@@ -91,15 +93,16 @@ TEST_F(Disposition, CaptureRefinesTheSiliconExampleAndPicturesEveryWindow) {
 // After the road, in every tab and window a user opens, no widget is drawn
 // over another of the same panel.
 TEST_F(Disposition, NoWidgetIsDrawnOverAnother) {
-    ASSERT_EQ(capture(), 10);
+    ASSERT_EQ(capture(), 12);
     Tform1& f = programme.form1();
     for (int onglet = 0; onglet < 4; ++onglet) {
         f.montre_onglet(onglet);
         QApplication::processEvents();
         EXPECT_EQ(chevauchements(f), std::vector<std::string>{}) << "tab " << onglet + 1;
     }
-    QWidget* fenetres[] = {&programme.form6(), &programme.form7(), &programme.flilambda(),
-                           &programme.fexcel(), &programme.fabout()};
+    QWidget* fenetres[] = {&programme.form6(),     &programme.form7(),  &programme.flilambda(),
+                           &programme.fexcel(),    &programme.fabout(), &programme.residus(),
+                           &programme.indexation()};
     for (QWidget* w : fenetres) {
         w->show();
         QApplication::processEvents();
@@ -111,7 +114,7 @@ TEST_F(Disposition, NoWidgetIsDrawnOverAnother) {
 // Tab passes the boxes the user only reads; Escape closes the help and the
 // listing viewer as it closes a dialog.
 TEST_F(Disposition, TabSkipsReadOnlyBoxesAndEscapeClosesTheViewers) {
-    ASSERT_EQ(capture(), 10);
+    ASSERT_EQ(capture(), 12);
     Tform1& f = programme.form1();
     f.show();
     QApplication::setActiveWindow(&f);
