@@ -13,9 +13,13 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QWindow>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <initializer_list>
 #include <vector>
 
 namespace {
@@ -25,6 +29,18 @@ std::vector<std::filesystem::path> fichiers(const QStringList& noms) {
     for (const QString& nom : noms)
         chemins.push_back(std::filesystem::absolute(kovrin::fenetres::chemin(nom)));
     return chemins;
+}
+
+// Until the window manager has framed and shown the windows (at most a second).
+void attend_exposition(std::initializer_list<QWidget*> fenetres) {
+    QElapsedTimer attente;
+    attente.start();
+    const auto exposee = [](QWidget* w) {
+        return w->windowHandle() && w->windowHandle()->isExposed();
+    };
+    while (attente.elapsed() < 1000 && !std::all_of(fenetres.begin(), fenetres.end(), exposee))
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    QApplication::processEvents();
 }
 
 int capture(const QCommandLineParser& ligne) {
@@ -72,8 +88,13 @@ int main(int argc, char** argv) {
     ligne.process(application);
     if (ligne.isSet(QStringLiteral("capture"))) return capture(ligne);
     kovrin::fenetres::Programme programme(std::filesystem::current_path());
-    programme.form6().show(); // under the main window, which then takes the activation
+    // The diagram below the main window, once both frames are known; the
+    // main window keeps the activation.
     programme.form1().show();
+    programme.form6().show();
+    attend_exposition({&programme.form1(), &programme.form6()});
+    programme.form6().place_sous(programme.form1());
+    programme.form1().activateWindow();
     programme.ouvre_fichiers(fichiers(ligne.positionalArguments()));
     return QApplication::exec();
 }

@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -65,9 +66,20 @@ Tform6::Tform6(Programme& programme) : QWidget(nullptr), p_(programme) {
     relie_controles();
     relie_souris();
     setGeometry(0, 456, 1020, 280);
-    retient_geometrie(*this, QStringLiteral("fenetres/diagramme"));
+    retenue_ = retient_geometrie(*this, QStringLiteral("fenetres/diagramme"));
     // Shown whenever the main window is activated: it must not take the activation away.
     setAttribute(Qt::WA_ShowWithoutActivating);
+}
+
+void Tform6::place_sous(const QWidget& principale) {
+    if (retenue_) return;
+    const QRect cadre = principale.frameGeometry();
+    const QRect ecran = principale.screen()->availableGeometry();
+    const int hauteur = frameGeometry().height(), largeur = frameGeometry().width();
+    if (cadre.bottom() + hauteur <= ecran.bottom())
+        move(cadre.left(), cadre.bottom() + 1);
+    else if (cadre.right() + largeur <= ecran.right())
+        move(cadre.right() + 1, cadre.top());
 }
 
 QWidget* Tform6::construit_legendes() {

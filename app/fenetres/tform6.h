@@ -24,6 +24,9 @@ class Tform6 : public QWidget {
   public:
     explicit Tform6(Programme& programme);
     void montre(const Rafraichissement& r);
+    // Unless it came back where the user left it: just below `principale`,
+    // or beside it when the screen has no room below (both windows shown).
+    void place_sous(const QWidget& principale);
     void redessine();
 
     // Controls the tests and the other windows reach.
@@ -50,6 +53,7 @@ class Tform6 : public QWidget {
     Dessin dessin(int largeur, int hauteur);
 
     Programme& p_;
+    bool retenue_ = false; // the geometry the user left came back
 };
 
 } // namespace kovrin::fenetres
