@@ -10,10 +10,13 @@
 #include "fenetres/programme.h"
 #include "fenetres/tform1.h"
 #include "fenetres/tform6.h"
+#include "interface/session_batch.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
+#include <QStandardPaths>
+#include <QStatusBar>
 #include <QWindow>
 
 #include <algorithm>
@@ -82,12 +85,19 @@ int main(int argc, char** argv) {
     ligne.addOption({QStringLiteral("capture"),
                      QStringLiteral("Render every window into PNG files of <dir>, then quit"),
                      QStringLiteral("dir")});
+    ligne.addOption({QStringLiteral("desktop"),
+                     QStringLiteral("Started from the desktop: work in the program's own folder "
+                                    "(~/.local/share/kovrin) rather than the current one")});
     ligne.addOption({QStringLiteral("lambda"),
                      QStringLiteral("With --capture: the wavelength typed when a file has none"),
                      QStringLiteral("angstrom")});
     ligne.process(application);
     if (ligne.isSet(QStringLiteral("capture"))) return capture(ligne);
-    kovrin::fenetres::Programme programme(std::filesystem::current_path());
+    const auto propre = kovrin::fenetres::chemin(
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+        QStringLiteral("/kovrin"));
+    kovrin::fenetres::Programme programme(kovrin::repertoire_de_travail(
+        std::filesystem::current_path(), ligne.isSet(QStringLiteral("desktop")), propre));
     // The diagram below the main window, once both frames are known; the
     // main window keeps the activation.
     programme.form1().show();
@@ -95,6 +105,9 @@ int main(int argc, char** argv) {
     attend_exposition({&programme.form1(), &programme.form6()});
     programme.form6().place_sous(programme.form1());
     programme.form1().activateWindow();
+    programme.form1().statusBar()->showMessage(
+        QStringLiteral("Results (kovrin.out, Excel.txt, reports) are written to %1")
+            .arg(kovrin::fenetres::qs_chemin(programme.espace.repertoire)));
     programme.ouvre_fichiers(fichiers(ligne.positionalArguments()));
     return QApplication::exec();
 }

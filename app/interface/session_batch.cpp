@@ -67,6 +67,22 @@ void efface_resultats_anciens(const std::filesystem::path& repertoire) {
     efface_anciens_rapports(repertoire);
 }
 
+bool repertoire_inscriptible(const std::filesystem::path& repertoire) {
+    const std::filesystem::path essai = repertoire / ".kovrin-essai-ecriture";
+    const bool ok = static_cast<bool>(std::ofstream(essai));
+    std::error_code ec;
+    std::filesystem::remove(essai, ec);
+    return ok;
+}
+
+std::filesystem::path repertoire_de_travail(const std::filesystem::path& courant, bool bureau,
+                                            const std::filesystem::path& propre) {
+    if (!bureau && repertoire_inscriptible(courant)) return courant;
+    std::error_code ec;
+    std::filesystem::create_directories(propre, ec);
+    return propre;
+}
+
 namespace {
 
 // More lines than the 500 peaks a list holds, and its header.

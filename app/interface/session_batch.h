@@ -20,6 +20,14 @@ namespace kovrin {
 // deleted from the working directory.
 void efface_resultats_anciens(const std::filesystem::path& repertoire);
 
+// The folder the program works in (its listing, export and reports): the
+// current one, unless the program was started from the desktop or cannot
+// write there; then `propre`, the program's own folder, created if need be.
+std::filesystem::path repertoire_de_travail(const std::filesystem::path& courant, bool bureau,
+                                            const std::filesystem::path& propre);
+// Whether a file can be created in `repertoire` (tried, then removed).
+bool repertoire_inscriptible(const std::filesystem::path& repertoire);
+
 // What a file named at start, dropped on a window or chosen in "Open..." is,
 // by its extension: a cell file (.cry, .ics), a profile (.raw, .cpi, .rd and
 // the other profile formats' extensions), peaks (.dif, .txt, .dat, .di, .prn).

@@ -152,7 +152,8 @@ TEST(GenreFichier, ANameNoFormatClaimsGoesByItsContent) {
     std::ofstream(dossier / "grand.prn") << balayage; // the column format's own extension
     EXPECT_EQ(genre_fichier(dossier / "grand.prn"), GenreFichier::pics);
     const std::string filtre = filtre_ouverture();
-    EXPECT_TRUE(filtre.starts_with("Peak, profile and cell files|*.dif *.txt *.dat *.di *.prn *.raw"));
+    EXPECT_TRUE(
+        filtre.starts_with("Peak, profile and cell files|*.dif *.txt *.dat *.di *.prn *.raw"));
     EXPECT_TRUE(filtre.ends_with(" *.cry *.ics|All files|*"));
     EXPECT_EQ(filtre.find("*.raw"), filtre.rfind("*.raw")) << filtre;
 }
@@ -189,4 +190,18 @@ TEST_F(Commande, TheHistoryKeepsTheStepsThatChangedData) {
         ++pas;
     }
     EXPECT_EQ(pas, static_cast<int>(Historique::profondeur));
+}
+
+// The current folder, unless started from the desktop or unwritable (here:
+// absent); the trial write leaves nothing behind.
+TEST(RepertoireDeTravail, TheCurrentFolderUnlessStartedFromTheDesktopOrUnwritable) {
+    test::DossierTemporaire dossier;
+    const auto courant = dossier / "courant", propre = dossier / "donnees/kovrin";
+    std::filesystem::create_directories(courant);
+    EXPECT_EQ(repertoire_de_travail(courant, false, propre), courant);
+    EXPECT_TRUE(std::filesystem::is_empty(courant));
+    EXPECT_FALSE(std::filesystem::exists(propre));
+    EXPECT_EQ(repertoire_de_travail(courant, true, propre), propre);
+    EXPECT_TRUE(std::filesystem::is_directory(propre));
+    EXPECT_EQ(repertoire_de_travail(dossier / "absent", false, propre), propre);
 }
