@@ -13,6 +13,7 @@
 #include "fenetres/tform7.h"
 #include "interface/commandes.h"
 #include "interface/commandes_affinement.h"
+#include "interface/commandes_indexation.h"
 #include "interface/commandes_profil.h"
 #include "interface/dialogue_lambda.h"
 #include "interface/prise_donnees.h"
@@ -65,9 +66,9 @@ void affine(Programme& p) {
 // The indexing dialog after a search of the cubic and tetragonal lattices
 // (the others would only add rows to the picture, and time).
 int capture_indexation(Programme& p, const Capture& c) {
+    if (refus_indexation(p.espace)) return 0; // no lines to index
     DialogueIndexation& d = p.indexation();
     d.ouvre();
-    if (!d.isVisible()) return 0;
     for (int i = 2; i < 7; ++i)
         d.findChild<QCheckBox*>(QStringLiteral("systeme_%1").arg(i))->setChecked(false);
     d.findChild<QPushButton*>(QStringLiteral("cherche_indexation"))->click();
