@@ -3,6 +3,7 @@
 #include "fenetres/dialogues_qt.h"
 #include "fenetres/peintre.h"
 
+#include <QEvent>
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QPainter>
@@ -126,6 +127,11 @@ void GrilleTextes::ajuste_colonnes() {
     }
     largeur_voulue_ = total + verticalScrollBar()->sizeHint().width() + 2 * frameWidth();
     updateGeometry();
+}
+
+void GrilleTextes::changeEvent(QEvent* e) {
+    QTableWidget::changeEvent(e);
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) ajuste_colonnes();
 }
 
 QSize GrilleTextes::sizeHint() const {

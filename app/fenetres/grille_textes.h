@@ -30,6 +30,10 @@ public:
     QString cellule(int ligne, int colonne) const;
     QSize sizeHint() const override;
 
+protected:
+    // The columns follow a font or style that changed after the texts came.
+    void changeEvent(QEvent* e) override;
+
 private:
     void ajuste_colonnes();
 

@@ -3,6 +3,8 @@
 #include "fenetres/controles.h"
 #include "fenetres/dialogues_qt.h"
 
+#include <algorithm>
+
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -30,8 +32,11 @@ QToolButton* bouton_image(QStyle::StandardPixmap image, const QString& bulle, QW
 QLineEdit* champ(QWidget* parent, bool lecture_seule) {
     auto* e = new QLineEdit(parent);
     if (lecture_seule) fenetres::lecture_seule(*e);
-    e->setMinimumWidth(60);
-    e->setMaximumWidth(90);
+    // Room for the longest number a box shows, "-0.000000", in the font in use.
+    const int minimum =
+        std::max(60, e->fontMetrics().horizontalAdvance(QStringLiteral("-0.000000")) + 14);
+    e->setMinimumWidth(minimum);
+    e->setMaximumWidth(std::max(90, minimum));
     return e;
 }
 

@@ -12,7 +12,10 @@
 #include "fenetres/tform7.h"
 #include "outils_fenetres.h"
 
+#include <QAbstractButton>
+#include <QHeaderView>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTextBrowser>
 
@@ -154,4 +157,64 @@ TEST_F(Disposition, WindowsComeBackWhereTheyWereLeft) {
         QApplication::processEvents();
         EXPECT_EQ(suivantes[i]->geometry(), fenetres[i]->geometry()) << i;
     }
+}
+
+namespace {
+
+// Texts of `w` and its visible children that do not fit the width they are given.
+std::vector<std::string> textes_coupes(const QWidget& w) {
+    std::vector<std::string> r;
+    const auto note = [&](const QWidget& e, const QString& t, int besoin, int place) {
+        if (besoin > place)
+            r.push_back(std::string(e.metaObject()->className()) + " '" + t.toStdString() + "' " +
+                        e.objectName().toStdString() + ": " + std::to_string(besoin) + " > " +
+                        std::to_string(place));
+    };
+    for (const QWidget* e : w.findChildren<QWidget*>()) {
+        if (!e->isVisible()) continue;
+        const QFontMetrics fm = e->fontMetrics();
+        if (const auto* l = qobject_cast<const QLabel*>(e);
+            l && !l->wordWrap() && l->pixmap().isNull())
+            note(*l, l->text(), fm.horizontalAdvance(l->text()), l->contentsRect().width());
+        else if (const auto* b = qobject_cast<const QAbstractButton*>(e); b && !b->text().isEmpty())
+            note(*b, b->text(), b->sizeHint().width(), b->width() + 1);
+        else if (const auto* c = qobject_cast<const QLineEdit*>(e))
+            note(*c, c->text(), fm.horizontalAdvance(c->text()) + 6, c->contentsRect().width());
+        else if (const auto* h = qobject_cast<const QHeaderView*>(e);
+                 h && h->orientation() == Qt::Horizontal)
+            for (int s = 0; s < h->count(); ++s) {
+                const QString t = h->model()->headerData(s, Qt::Horizontal).toString();
+                if (!h->isSectionHidden(s)) note(*h, t, h->sectionSizeHint(s), h->sectionSize(s));
+            }
+    }
+    return r;
+}
+
+} // namespace
+
+// Every label, button, box and column header of the main window's tabs and
+// of the other windows shows its whole text at the default size (the test
+// runs again at 144 dpi).
+TEST_F(Disposition, NoTextIsClipped) {
+    ASSERT_EQ(capture(), 12);
+    Tform1& f = programme.form1();
+    std::vector<std::string> coupes;
+    for (int onglet = 0; onglet < 4; ++onglet) {
+        f.montre_onglet(onglet);
+        QApplication::processEvents();
+        const auto c = textes_coupes(f);
+        coupes.insert(coupes.end(), c.begin(), c.end());
+    }
+    QWidget* fenetres[] = {&programme.form6(),     &programme.form7(),  &programme.flilambda(),
+                           &programme.fexcel(),    &programme.fabout(), &programme.residus(),
+                           &programme.indexation()};
+    for (QWidget* w : fenetres) {
+        w->show();
+        QApplication::processEvents();
+        const auto c = textes_coupes(*w);
+        coupes.insert(coupes.end(), c.begin(), c.end());
+        w->hide();
+    }
+    for (const auto& c : coupes)
+        ADD_FAILURE() << c;
 }
