@@ -39,6 +39,32 @@ class Disposition : public test::Fenetres {
         return capture_fenetres(programme, c);
     }
 
+    // What `verifie` finds in each tab of the main window and in every other
+    // window a user opens, each shown in turn.
+    std::vector<std::string>
+    dans_chaque_fenetre(std::vector<std::string> (*verifie)(const QWidget&)) {
+        std::vector<std::string> trouves;
+        const auto ajoute = [&](const QWidget& w, const std::string& ou) {
+            QApplication::processEvents();
+            for (const std::string& t : verifie(w))
+                trouves.push_back(ou + ": " + t);
+        };
+        Tform1& f = programme.form1();
+        for (int onglet = 0; onglet < 4; ++onglet) {
+            f.montre_onglet(onglet);
+            ajoute(f, "tab " + std::to_string(onglet + 1));
+        }
+        QWidget* fenetres[] = {&programme.form6(),     &programme.form7(),  &programme.flilambda(),
+                               &programme.fexcel(),    &programme.fabout(), &programme.residus(),
+                               &programme.indexation()};
+        for (QWidget* w : fenetres) {
+            w->show();
+            ajoute(*w, w->metaObject()->className());
+            w->hide();
+        }
+        return trouves;
+    }
+
     QImage image(const char* nom) {
         return QImage(QString::fromStdString((dossier.chemin() / "images" / nom).string()));
     }
@@ -97,21 +123,8 @@ TEST_F(Disposition, CaptureRefinesTheSiliconExampleAndPicturesEveryWindow) {
 // over another of the same panel.
 TEST_F(Disposition, NoWidgetIsDrawnOverAnother) {
     ASSERT_EQ(capture(), 12);
-    Tform1& f = programme.form1();
-    for (int onglet = 0; onglet < 4; ++onglet) {
-        f.montre_onglet(onglet);
-        QApplication::processEvents();
-        EXPECT_EQ(chevauchements(f), std::vector<std::string>{}) << "tab " << onglet + 1;
-    }
-    QWidget* fenetres[] = {&programme.form6(),     &programme.form7(),  &programme.flilambda(),
-                           &programme.fexcel(),    &programme.fabout(), &programme.residus(),
-                           &programme.indexation()};
-    for (QWidget* w : fenetres) {
-        w->show();
-        QApplication::processEvents();
-        EXPECT_EQ(chevauchements(*w), std::vector<std::string>{}) << w->metaObject()->className();
-        w->hide();
-    }
+    for (const auto& c : dans_chaque_fenetre(chevauchements))
+        ADD_FAILURE() << c;
 }
 
 // Tab passes the boxes the user only reads; Escape closes the help and the
@@ -197,24 +210,6 @@ std::vector<std::string> textes_coupes(const QWidget& w) {
 // runs again at 144 dpi).
 TEST_F(Disposition, NoTextIsClipped) {
     ASSERT_EQ(capture(), 12);
-    Tform1& f = programme.form1();
-    std::vector<std::string> coupes;
-    for (int onglet = 0; onglet < 4; ++onglet) {
-        f.montre_onglet(onglet);
-        QApplication::processEvents();
-        const auto c = textes_coupes(f);
-        coupes.insert(coupes.end(), c.begin(), c.end());
-    }
-    QWidget* fenetres[] = {&programme.form6(),     &programme.form7(),  &programme.flilambda(),
-                           &programme.fexcel(),    &programme.fabout(), &programme.residus(),
-                           &programme.indexation()};
-    for (QWidget* w : fenetres) {
-        w->show();
-        QApplication::processEvents();
-        const auto c = textes_coupes(*w);
-        coupes.insert(coupes.end(), c.begin(), c.end());
-        w->hide();
-    }
-    for (const auto& c : coupes)
+    for (const auto& c : dans_chaque_fenetre(textes_coupes))
         ADD_FAILURE() << c;
 }
