@@ -16,6 +16,7 @@
 #include "interface/commandes.h"
 #include "interface/commandes_maille.h"
 #include "interface/prise_donnees.h"
+#include "interface/projet.h"
 #include "interface/session_batch.h"
 
 namespace kovrin::fenetres {
@@ -99,6 +100,10 @@ void Programme::ouvre_fichiers(const std::vector<std::filesystem::path>& fichier
             break;
         case GenreFichier::maille:
             commande([&] { return prend_fichier_maille(espace, principal, f, dialogues()); });
+            break;
+        case GenreFichier::projet:
+            if (abandon_accepte(question_abandon))
+                commande([&] { return prend_projet(espace, principal, f, dialogues()); });
             break;
         }
         // The next file waits for the wavelength this one asked for.

@@ -78,6 +78,10 @@ class Programme {
     void annule();
     void refait();
     const Historique& historique() const { return historique_; }
+    // The question before the work in no file gives way to another.
+    static constexpr const char* question_abandon =
+        "Open the project? The work done since the last save or export is in no file "
+        "(Edit \u203a Undo brings it back).";
     // True when no work would be lost, or the user accepts to lose it.
     bool abandon_accepte(const std::string& question);
     // The program ends on a command's answer: nothing to ask.

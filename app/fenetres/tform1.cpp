@@ -18,6 +18,7 @@
 #include "interface/ligne_etat.h"
 #include "interface/peinture.h"
 #include "interface/prise_donnees.h"
+#include "interface/projet.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -94,6 +95,20 @@ void Tform1::construit_menus() {
     ouvre->setShortcut(QKeySequence::Open);
     connect(ouvre, &QAction::triggered, this, [this] { p_.ouvre(); });
     construit_menu_recents(*fichier);
+    connect(fichier->addAction(QStringLiteral("Open project\u2026")), &QAction::triggered, this,
+            [this] {
+                if (p_.abandon_accepte(Programme::question_abandon))
+                    p_.commande([this] {
+                        return ouvre_projet(p_.espace, p_.principal, p_.choix(), p_.dialogues());
+                    });
+            });
+    connect(fichier->addAction(QStringLiteral("Save project\u2026")), &QAction::triggered, this,
+            [this] {
+                p_.commande([this] {
+                    return sauve_projet(p_.espace, p_.principal, p_.choix(), p_.dialogues());
+                });
+            });
+    fichier->addSeparator();
     construit_menu_ouvrir(*fichier);
     construit_menu_sauver(*fichier);
     actions_.resultats = action(QStringLiteral("Print results"),

@@ -108,6 +108,7 @@ GenreFichier genre_par_contenu(const std::filesystem::path& fichier) {
 GenreFichier genre_fichier(const std::filesystem::path& fichier) {
     const std::string extension = majuscules(fichier.extension().string());
     if (extension == ".CRY" || extension == ".ICS") return GenreFichier::maille;
+    if (extension == ".KOVRIN") return GenreFichier::projet;
     // A profile format's name that no peak format claims (.dat and .txt stay
     // peaks); the extension counts in any case.
     std::string nom = fichier.filename().string();
@@ -133,8 +134,8 @@ std::string filtre_ouverture() {
         ajoute(f.motif);
     for (const FormatFichierProfil& f : formats_profil)
         ajoute(motifs(f));
-    ajoute("*.cry *.ics");
-    std::string filtre = "Peak, profile and cell files|";
+    ajoute("*.cry *.ics *.kovrin");
+    std::string filtre = "Peak, profile, cell and project files|";
     for (const std::string& m : motifs_connus)
         filtre += m + (&m == &motifs_connus.back() ? "" : " ");
     return filtre + "|All files|*";

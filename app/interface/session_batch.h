@@ -34,7 +34,7 @@ bool repertoire_inscriptible(const std::filesystem::path& repertoire);
 // A name no format claims goes by its content: a binary file, an XML
 // document or a text of more lines than a peak list can hold is a profile;
 // anything else is a peak list.
-enum class GenreFichier { pics, profil, maille };
+enum class GenreFichier { pics, profil, maille, projet };
 GenreFichier genre_fichier(const std::filesystem::path& fichier);
 // File > Open...: every pattern of the peak, profile and cell formats under
 // one filter, then every file.

@@ -3,6 +3,7 @@
 #include "affinement/affinement.h"
 #include "interface/commandes_affinement.h"
 #include "interface/commandes_maille.h"
+#include "interface/projet.h"
 
 namespace kovrin {
 
@@ -27,6 +28,8 @@ Rafraichissement prend_fichier(EspaceTravail& et, EtatPrincipal& ep,
     case GenreFichier::profil:
         // A name no format claims goes to xylib, which recognises files by their content.
         return prend_profil_source(et, profil_xylib, fichier, source, d);
+    case GenreFichier::projet:
+        return prend_projet(et, ep, fichier, d);
     case GenreFichier::maille:
         break;
     }

@@ -570,3 +570,43 @@ TEST_F(Principale, OpenTakesAnyKindAndRecentFilesBringThemBack) {
     menu->actions()[0]->trigger();
     EXPECT_EQ(std::filesystem::path(programme.espace.fichier_maille), cellule);
 }
+
+// A saved project reopens, after Erase > All, to the same refined values and
+// tables; a damaged one is refused and the work stays as it was.
+TEST_F(Principale, ASavedProjectReopensToTheSameResults) {
+    ouvre_silicium();
+    maille_silicium();
+    selectionne_et_affine();
+    ASSERT_TRUE(programme.espace.affinement_ok);
+    const EspaceTravail avant = programme.espace;
+    const QString a = w<QLineEdit>("valeur_esd_a").text();
+    const QString apres_2 = w<GrilleTextes>("tableau_apres").cellule(2, 3);
+    choix.reponse = dossier / "silicium";
+    test::declenche(f, "Save project\u2026");
+    ASSERT_TRUE(std::filesystem::exists(dossier / "silicium.kovrin"));
+    dialogues.vide();
+    test::declenche(f, "All");
+    EXPECT_TRUE(dialogues.textes().empty()) << "saved: nothing to ask";
+    choix.reponse = dossier / "silicium.kovrin";
+    test::declenche(f, "Open project\u2026");
+    const EspaceTravail& lu = programme.espace;
+    EXPECT_EQ(lu.maille_affinee, avant.maille_affinee);
+    EXPECT_EQ(lu.decalage, avant.decalage);
+    ASSERT_EQ(lu.mesures.taille(), avant.mesures.taille());
+    EXPECT_EQ(lu.mesures[3].deux_theta_lu, avant.mesures[3].deux_theta_lu);
+    EXPECT_EQ(lu.selection.taille(), avant.selection.taille());
+    EXPECT_EQ(lu.groupe, avant.groupe);
+    EXPECT_EQ(w<QLineEdit>("valeur_esd_a").text(), a);
+    EXPECT_EQ(w<GrilleTextes>("tableau_apres").cellule(2, 3), apres_2);
+    EXPECT_EQ(w<QTabWidget>("onglets").currentIndex(), onglet_affinement);
+    // The refinement goes on from the project as from the work it saved.
+    QTest::mouseClick(&w<QToolButton>("lance"), Qt::LeftButton);
+    EXPECT_NEAR(programme.espace.maille_affinee[0], avant.maille_affinee[0], 1e-6);
+
+    std::ofstream(dossier / "abime.kovrin") << R"({"format": "KOVRIN project", "version": 1,)";
+    choix.reponse = dossier / "abime.kovrin";
+    test::declenche(f, "Open project\u2026");
+    ASSERT_EQ(dialogues.erreurs().size(), 1u);
+    EXPECT_TRUE(dialogues.erreurs()[0].starts_with("abime.kovrin: damaged project file"));
+    EXPECT_EQ(programme.espace.maille_affinee, avant.maille_affinee);
+}

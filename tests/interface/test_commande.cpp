@@ -152,9 +152,9 @@ TEST(GenreFichier, ANameNoFormatClaimsGoesByItsContent) {
     std::ofstream(dossier / "grand.prn") << balayage; // the column format's own extension
     EXPECT_EQ(genre_fichier(dossier / "grand.prn"), GenreFichier::pics);
     const std::string filtre = filtre_ouverture();
-    EXPECT_TRUE(
-        filtre.starts_with("Peak, profile and cell files|*.dif *.txt *.dat *.di *.prn *.raw"));
-    EXPECT_TRUE(filtre.ends_with(" *.cry *.ics|All files|*"));
+    EXPECT_TRUE(filtre.starts_with(
+        "Peak, profile, cell and project files|*.dif *.txt *.dat *.di *.prn *.raw"));
+    EXPECT_TRUE(filtre.ends_with(" *.cry *.ics *.kovrin|All files|*"));
     EXPECT_EQ(filtre.find("*.raw"), filtre.rfind("*.raw")) << filtre;
 }
 
