@@ -20,9 +20,8 @@
 namespace kovrin {
 
 struct OptionsIndexation {
-    // By Systeme. The monoclinic dichotomy is slow and still finds spurious
-    // cells: it runs when asked for; no triclinic search exists yet.
-    std::array<bool, 7> systemes{true, true, true, true, true, false, false};
+    // By Systeme. No triclinic search exists yet.
+    std::array<bool, 7> systemes{true, true, true, true, true, true, false};
     double volume_max = 3000; // angstrom^3
     int non_indexees_max = 2; // among the first 20 lines
     bool zero = true;         // search a zero shift

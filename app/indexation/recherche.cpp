@@ -89,12 +89,18 @@ class Recherche {
     double volume_limite() const { return volume_limite_; }
     // Whether a lower system than the best solution's is still worth a search:
     // not once that solution leaves no doubt.
-    bool cherche_plus_bas(const Famille& f) const {
+    bool cherche_plus_bas(Reseau r) const {
         return meilleur_classement_ < m20_sans_doute ||
-               fiche(f.reseau).systeme == fiche(meilleur_reseau_).systeme ||
-               rang_symetrie(f.reseau) < rang_symetrie(meilleur_reseau_);
+               fiche(r).systeme == fiche(meilleur_reseau_).systeme ||
+               rang_symetrie(r) < rang_symetrie(meilleur_reseau_);
     }
     std::vector<SolutionIndexation> solutions() { return std::move(trouvees_); }
+    void ajoute(std::vector<SolutionIndexation> autres) { signale(autres); }
+    // For the searches outside the boxes: the clock read at each call.
+    bool arrete_maintenant() {
+        if (Horloge::now() > fin_) temps_ecoule_ = true;
+        return arrete();
+    }
     long long essais() const { return essais_; }
     bool annulee() const { return annulation_ && *annulation_; }
     bool temps_ecoule() const { return temps_ecoule_; }
@@ -346,13 +352,17 @@ ResultatIndexation indexe(const std::vector<double>& deux_theta, double lambda,
     double q_max = 0;
     for (const auto& fenetre : raies.fenetres)
         q_max = std::max(q_max, fenetre.back().haut);
-    std::vector<Famille> familles;
+    std::vector<Famille> familles, monocliniques;
     std::vector<Boite> boites;
     for (const FicheReseau& r : table_reseaux) {
         if (annulation && *annulation) break;
         if (!cherche_reseau(r.reseau, options)) continue;
         auto f = famille_de(r.reseau, q_max, options.arete_max);
         if (!f) continue;
+        if (r.systeme == Systeme::monoclinique) {
+            monocliniques.push_back(std::move(*f));
+            continue;
+        }
         familles.push_back(std::move(*f));
         boites_de(familles.back(), static_cast<int>(familles.size()) - 1, options, boites);
     }
@@ -366,7 +376,17 @@ ResultatIndexation indexe(const std::vector<double>& deux_theta, double lambda,
     const auto assez = [&](const Boite& b) {
         return volume_couche0 * std::pow(rapport_couches, b.couche - 1) > recherche.volume_limite();
     };
+    // The monoclinic search, quick, goes before the orthorhombic boxes: a
+    // monoclinic solution that convinces bounds their volume.
+    bool zones_faites = monocliniques.empty();
+    const auto cherche_zones = [&] {
+        zones_faites = true;
+        if (recherche.cherche_plus_bas(Reseau::mP) && !recherche.arrete_maintenant())
+            recherche.ajoute(cherche_monocliniques(raies, monocliniques, options,
+                                                   [&] { return recherche.arrete_maintenant(); }));
+    };
     for (auto debut = boites.begin(); debut != boites.end();) {
+        if (debut->etage > 0 && !zones_faites) cherche_zones();
         auto fin = std::find_if(debut, boites.end(), [&](const Boite& b) {
             return b.etage != debut->etage || b.couche != debut->couche;
         });
@@ -377,11 +397,12 @@ ResultatIndexation indexe(const std::vector<double>& deux_theta, double lambda,
         }
         std::vector<Boite> couche;
         std::copy_if(debut, fin, std::back_inserter(couche), [&](const Boite& b) {
-            return recherche.cherche_plus_bas(familles[static_cast<std::size_t>(b.famille)]);
+            return recherche.cherche_plus_bas(familles[static_cast<std::size_t>(b.famille)].reseau);
         });
         recherche.lance(couche, fils);
         debut = fin;
     }
+    if (!zones_faites) cherche_zones();
     resultat.solutions = classe(recherche.solutions(), options);
     resultat.essais = recherche.essais();
     resultat.annulee = recherche.annulee();
