@@ -82,6 +82,26 @@ std::optional<std::pair<Entier3, Entier3>> plan_normal(const gemmi::UnitCell& u,
 
 // The conventional cell on the axis d: P when a, b, c span the lattice,
 // else C-centred (A and I settings brought to C).
+Entier3 moins(const Entier3& a, int k, const Entier3& b) {
+    return {a[0] - k * b[0], a[1] - k * b[1], a[2] - k * b[2]};
+}
+
+// Shortens a and c of a C-centred cell, keeping its centring: c by any
+// multiple of a, a by an even multiple of c.
+void reduit_centree(const gemmi::UnitCell& u, Entier3& t1, Entier3& t2) {
+    for (int tour = 0; tour < 20; ++tour) {
+        const gemmi::Vec3 a = cartesien(u, t1), c = cartesien(u, t2);
+        const int k2 = static_cast<int>(std::lround(a.dot(c) / a.dot(a)));
+        const int k1 = static_cast<int>(std::lround(a.dot(c) / (2 * c.dot(c))));
+        if (k2 != 0)
+            t2 = moins(t2, k2, t1);
+        else if (k1 != 0)
+            t1 = moins(t1, 2 * k1, t2);
+        else
+            return;
+    }
+}
+
 std::optional<Monoclinique> conventionnelle(const gemmi::UnitCell& u, const Entier3& d,
                                             double obliquite_max) {
     const auto plan = plan_normal(u, d, obliquite_max);
@@ -94,6 +114,7 @@ std::optional<Monoclinique> conventionnelle(const gemmi::UnitCell& u, const Enti
             std::swap(t1, t2);
         else
             t1 = somme(t1, t2);
+        reduit_centree(u, t1, t2);
     }
     const gemmi::Vec3 a = cartesien(u, t1), b = cartesien(u, d), c = cartesien(u, t2);
     const double beta = std::acos(std::fabs(a.cos_angle(c))) / radians_par_degre;
