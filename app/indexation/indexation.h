@@ -3,9 +3,10 @@
 // the wavelength, the cells that index them, best first. Cubic to
 // orthorhombic lattices are searched exhaustively by successive dichotomy of
 // their parameters within the volume limit (Louer & Louer 1972; Boultif &
-// Louer 1991; the monoclinic lattices too, when asked for), so that an empty answer means no such
-// cell below that volume. Every candidate is refined in Q = 1/d^2 (cell and zero, by linear least
-// squares), reduced (Niggli), merged with its equivalents and multiples, and
+// Louer 1991), so that an empty answer means no such cell below that volume;
+// the monoclinic lattices by zones (Visser 1969), combined into trial cells
+// whose indices and metric are fitted in turn. Every candidate is refined in Q = 1/d^2 (cell and
+// zero, by linear least squares), reduced (Niggli), merged with its equivalents and multiples, and
 // ranked by de Wolff's M(20).
 #include "affinement/merite.h"
 #include "cristallo/geometrie.h"

@@ -27,6 +27,7 @@ inline constexpr int nb_axes_zone = 10;     // the first axis of a zone: one of 
 inline constexpr std::size_t nb_zones = 14; // kept for the combinations
 inline constexpr int lignes_manquantes = 2; // beyond the impurities, before the refinement
 inline constexpr std::size_t nb_mailles_max = 300; // distinct lattices refined
+inline constexpr int variantes_max = 3;            // trial metrics refined per lattice
 inline constexpr double obliquite_max = 3.0;       // degrees, of a 2-fold axis (Le Page)
 
 inline constexpr int nb_lignes_votes = 30; // the lines beyond the first 20 vote too
@@ -497,6 +498,26 @@ std::optional<Maille> directe_de(const Metrique& g) {
     return reciproque ? maille_inverse(*reciproque) : std::nullopt;
 }
 
+// The lattices refined so far. The trial metrics of one lattice differ by
+// their precision: a few of each go on to the refinement, the first (the
+// smallest cell) not always the best fitted.
+struct Vues {
+    std::vector<std::pair<double, Maille>> mailles; // volume, reduced cell
+    std::size_t groupes = 0;                        // distinct lattices
+
+    bool nouvelle(double volume, const Maille& reduite) {
+        int proches = 0;
+        for (const auto& [v, m] : mailles) {
+            if (std::fabs(v - volume) >= 0.03 * volume || !reduites_egales(m, reduite, 0.01, 1.0))
+                continue;
+            if (reduites_egales(m, reduite, 0.002, 0.2) || ++proches >= variantes_max) return false;
+        }
+        groupes += proches == 0;
+        mailles.push_back({volume, reduite});
+        return true;
+    }
+};
+
 } // namespace
 
 std::vector<SolutionIndexation> cherche_monocliniques(const Raies& raies,
@@ -523,18 +544,13 @@ std::vector<SolutionIndexation> cherche_monocliniques(const Raies& raies,
         par_volume.push_back({volume_de(g), g});
     std::sort(par_volume.begin(), par_volume.end(),
               [](const auto& u, const auto& v) { return u.first < v.first; });
-    std::vector<std::pair<double, Maille>> vues; // volume, reduced cell
+    Vues vues;
     for (const auto& [volume, g] : par_volume) {
-        if (arrete() || vues.size() >= nb_mailles_max) break;
+        if (arrete() || vues.groupes >= nb_mailles_max) break;
         const auto directe = directe_de(g);
         if (!directe || volume > options.volume_max) continue;
         const Maille reduite = maille_reduite(*directe, 'P');
-        if (std::any_of(vues.begin(), vues.end(), [&](const auto& v) {
-                return std::fabs(v.first - volume) < 0.03 * volume &&
-                       reduites_egales(v.second, reduite, 0.002, 0.2);
-            }))
-            continue;
-        vues.push_back({volume, reduite});
+        if (!vues.nouvelle(volume, reduite)) continue;
         for (const Monoclinique& m : monocliniques(reduite, obliquite_max))
             for (const Famille& f : familles)
                 if (f.reseau == m.reseau)
