@@ -152,7 +152,7 @@ double q_de(const Terme& t, const Parametres& x, int n) {
     return q;
 }
 
-double volume_min(const Famille& f, const Parametres& bas, const Parametres& haut) {
+double volume_min(const Famille& f, const Parametres& bas) {
     switch (f.n) {
     case 1:
         return bas[0] * bas[0] * bas[0];

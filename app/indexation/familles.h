@@ -53,7 +53,7 @@ struct Intervalle {
     double bas, haut;
 };
 
-// The smallest conventional volume of a box.
-double volume_min(const Famille& f, const Parametres& bas, const Parametres& haut);
+// The smallest conventional volume of a box: that of its lower edges.
+double volume_min(const Famille& f, const Parametres& bas);
 
 } // namespace kovrin::indexation

@@ -66,10 +66,11 @@ struct Monoclinique {
 std::vector<Monoclinique> monocliniques(const Maille& primitive, double obliquite_max);
 
 // The monoclinic solutions found by zones, refined on the monoclinic
-// `familles` (mP, mS); `arrete` says when to stop.
+// `familles` (mP, mS), with `fils` threads; `arrete` says when to stop (it is
+// called from each thread).
 std::vector<SolutionIndexation> cherche_monocliniques(const Raies& raies,
                                                       const std::vector<Famille>& familles,
-                                                      const OptionsIndexation& options,
+                                                      const OptionsIndexation& options, int fils,
                                                       const std::function<bool()>& arrete);
 
 // Merges equivalent cells and multiples, and ranks the rest, best first.

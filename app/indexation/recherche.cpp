@@ -216,7 +216,7 @@ void Recherche::divise(const Boite& b, int niveau, std::vector<SolutionIndexatio
             (choix >> j & 1 ? enfant.bas[j] : enfant.haut[j]) = milieu;
         }
         if (ordonnee(f, enfant.bas, enfant.haut) &&
-            volume_min(f, enfant.bas, enfant.haut) <= options_.volume_max)
+            volume_min(f, enfant.bas) <= options_.volume_max)
             explore(enfant, niveau + 1, locales);
     }
 }
@@ -308,7 +308,7 @@ void boites_de(const Famille& f, int rang, const OptionsIndexation& o, std::vect
             b.bas[j] = bornes[static_cast<std::size_t>(i[j])];
             b.haut[j] = bornes[static_cast<std::size_t>(i[j]) + 1];
         }
-        const double v = volume_min(f, b.bas, b.haut);
+        const double v = volume_min(f, b.bas);
         b.couche = couche_de(v / multiplicite(fiche(f.reseau).centrage));
         if (ordonnee(f, b.bas, b.haut) && v <= o.volume_max) sortie.push_back(b);
         int j = 0;
@@ -371,7 +371,7 @@ ResultatIndexation indexe(const std::vector<double>& deux_theta, double lambda,
     const auto cherche_zones = [&] {
         zones_faites = true;
         if (recherche.cherche_plus_bas(Reseau::mP) && !recherche.arrete_maintenant())
-            recherche.ajoute(cherche_monocliniques(raies, monocliniques, options,
+            recherche.ajoute(cherche_monocliniques(raies, monocliniques, options, fils,
                                                    [&] { return recherche.arrete_maintenant(); }));
     };
     for (auto debut = boites.begin(); debut != boites.end();) {

@@ -1,23 +1,33 @@
-// The monoclinic lattices by zones (Visser, J. Appl. Cryst. 2 (1969) 89-95;
-// Ito's zone relations, Acta Cryst. 2 (1949) 24). Every plane of the
-// reciprocal lattice through the origin is a zone: a 2-D lattice whose lines
-// obey Q(m, n) = m^2 P + n^2 R + m n S. Two low lines taken as its axes and a
-// third as (1 1), (1 2) or (2 1) fix P, R and S; the zones that index the most
-// of the first 20 lines are kept. Two kept zones that share an axis give five
-// of the six parameters of a primitive reciprocal metric; the sixth is the
-// value on which the lines with indices on both other axes agree (a vote).
-// A metric that indexes the first 20 lines but a few is reduced (Niggli), its
-// lattice's 2-fold axes are found (gemmi, with an obliquity tolerance), and
-// each axis gives the conventional monoclinic cell (P or C), refined in Q on
-// its own family and ranked with the rest. A lattice of higher symmetry comes
-// out of its own search; the ranking keeps it over the monoclinic description.
+// The monoclinic lattices by zones (Visser, J. Appl. Cryst. 2 (1969) 89-95,
+// after Ito's zone relations). Every plane of the reciprocal lattice through
+// the origin is a zone: a 2-D lattice whose lines obey
+// Q(m, n) = m^2 P + n^2 R + m n S. Two of the first lines taken as two of its
+// points and a third as (1 1), (1 2) or (2 1) fix P, R and S; the zone is
+// reduced, also tried at half its area (a lost line of its shortest vector),
+// fitted to the lines it indexes, and kept when its points below the 20th line
+// are lines but a few. Then the trial cells: two kept zones that share an axis
+// give five of the six terms of a primitive reciprocal metric, the sixth
+// being the value on which the lines with indices on the other two axes agree
+// (a vote); a zone normal to the 2-fold axis b* gives the cell with the vote
+// of the lines on g(b*, b*) (the C lattice: b* plus half a zone vector); a
+// rectangular zone holding b* that indexes nearly every line is completed
+// from the first lines outside it. Each trial metric is fitted by least
+// squares to the lines it indexes, the indices chosen again in turn (the
+// trial-index iteration, Werner 1964), and kept when it indexes the first 20
+// lines but a few. The kept lattices, smallest first, are reduced (Niggli),
+// their 2-fold axes found (gemmi, within an obliquity), and each axis gives a
+// conventional monoclinic cell (P or C), refined in Q with its zero on its own
+// family and ranked with the rest: a lattice of higher symmetry comes out of
+// its own search, and the ranking keeps it over its monoclinic descriptions.
 #include "commun/angles.h"
 #include "cristallo/metrique.h"
 #include "indexation/interne.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <limits>
+#include <thread>
 
 namespace kovrin::indexation {
 
@@ -498,6 +508,19 @@ std::optional<Maille> directe_de(const Metrique& g) {
     return reciproque ? maille_inverse(*reciproque) : std::nullopt;
 }
 
+// The trial metrics of one slice of the zero's range.
+std::vector<Metrique> metriques_de(const Lignes& l, const std::function<bool()>& arrete) {
+    std::vector<Metrique> metriques;
+    const std::vector<Zone> z = zones(l);
+    for (std::size_t i = 0; i < z.size() && !arrete(); ++i) {
+        complete_zone(z[i], l, metriques);
+        complete_rectangulaire(z[i], l, metriques);
+        for (std::size_t j = i + 1; j < z.size(); ++j)
+            combine(z[i], z[j], l, metriques);
+    }
+    return metriques;
+}
+
 // The lattices refined so far. The trial metrics of one lattice differ by
 // their precision: a few of each go on to the refinement, the first (the
 // smallest cell) not always the best fitted.
@@ -522,21 +545,27 @@ struct Vues {
 
 std::vector<SolutionIndexation> cherche_monocliniques(const Raies& raies,
                                                       const std::vector<Famille>& familles,
-                                                      const OptionsIndexation& options,
+                                                      const OptionsIndexation& options, int fils,
                                                       const std::function<bool()>& arrete) {
     std::vector<SolutionIndexation> solutions;
     if (raies.n_test < 8) return solutions;
+    // The slices of the zero's range share the threads; their trial metrics
+    // are then taken in the slices' order, whatever the threads did first.
+    std::vector<std::vector<Metrique>> par_tranche(raies.fenetres.size());
+    std::atomic<std::size_t> suivante{0};
+    const auto travaille = [&] {
+        for (std::size_t t = suivante++; t < par_tranche.size() && !arrete(); t = suivante++)
+            par_tranche[t] = metriques_de(lignes_de(raies, t, options.volume_max), arrete);
+    };
+    std::vector<std::thread> travailleurs;
+    for (int i = 1; i < fils; ++i)
+        travailleurs.emplace_back(travaille);
+    travaille();
+    for (std::thread& t : travailleurs)
+        t.join();
     std::vector<Metrique> metriques;
-    for (std::size_t t = 0; t < raies.fenetres.size() && !arrete(); ++t) {
-        const Lignes l = lignes_de(raies, t, options.volume_max);
-        const std::vector<Zone> z = zones(l);
-        for (std::size_t i = 0; i < z.size() && !arrete(); ++i) {
-            complete_zone(z[i], l, metriques);
-            complete_rectangulaire(z[i], l, metriques);
-            for (std::size_t j = i + 1; j < z.size(); ++j)
-                combine(z[i], z[j], l, metriques);
-        }
-    }
+    for (const auto& m : par_tranche)
+        metriques.insert(metriques.end(), m.begin(), m.end());
     // The smallest cells first: a larger one that indexes the same lines
     // is most often a multiple, and chance fills the large ones.
     std::vector<std::pair<double, Metrique>> par_volume;
