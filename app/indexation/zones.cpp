@@ -34,7 +34,7 @@ namespace kovrin::indexation {
 namespace {
 
 inline constexpr int nb_axes_zone = 10;     // the first axis of a zone: one of the first lines
-inline constexpr std::size_t nb_zones = 14; // kept for the combinations
+inline constexpr std::size_t nb_zones = 20; // kept for the combinations
 inline constexpr int lignes_manquantes = 2; // beyond the impurities, before the refinement
 inline constexpr std::size_t nb_mailles_max = 300; // distinct lattices refined
 inline constexpr int variantes_max = 3;            // trial metrics refined per lattice
@@ -321,7 +321,10 @@ std::vector<Zone> zones(const Lignes& l) {
                 }
         }
     std::sort(toutes.begin(), toutes.end(), [](const Zone& a, const Zone& b) {
-        return a.couvertes != b.couvertes ? a.couvertes > b.couvertes : a.vides < b.vides;
+        // Lines indexed, less the points on no line: a zone of many points
+        // indexes lines by chance too.
+        const int ua = a.couvertes - a.vides, ub = b.couvertes - b.vides;
+        return ua != ub ? ua > ub : a.couvertes > b.couvertes;
     });
     std::vector<Zone> gardees;
     for (const Zone& z : toutes) {
