@@ -79,7 +79,7 @@ int classe_m20(double m20) {
 // A monoclinic cell has one parameter more than an orthorhombic one, and its
 // searches try far more cells: it fits the same lines a little better by
 // chance alone, and must fit them better by this factor to rank first.
-inline constexpr double exigence_monoclinique = 1.2;
+inline constexpr double exigence_monoclinique = 1.35;
 
 double m20_compare(const SolutionIndexation& s) {
     return s.systeme() == Systeme::monoclinique ? s.m20_classement / exigence_monoclinique
