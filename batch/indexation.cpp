@@ -34,8 +34,10 @@ CLI::Option* declare_indexation(CLI::App& app, IndexationBatch& ib) {
     app.add_flag("--refine-best", ib.affine_meilleure,
                  "after --index, refine the best solution's cell in the group of its lattice")
         ->needs(index);
-    app.add_option("--index-systems", ib.systemes,
-                   "crystal systems to search: CUBI, TETR, HEXA, RHOM, ORTH (default: all)")
+    app.add_option(
+           "--index-systems", ib.systemes,
+           "crystal systems to search: CUBI, TETR, HEXA, RHOM, ORTH, MONO (default: all but "
+           "the triclinic)")
         ->type_name("LIST")
         ->needs(index);
     app.add_option("--index-max-volume", o.volume_max, "largest cell volume, A^3 (default 3000)")
@@ -68,8 +70,8 @@ std::optional<std::string> complete_indexation(IndexationBatch& ib) {
         const auto s = systeme_nomme(nom);
         if (!s)
             return "--index-systems: unknown crystal system \"" + nom +
-                   "\" (expected CUBI, TETR, HEXA, RHOM or ORTH)";
-        if (*s == Systeme::triclinique || *s == Systeme::monoclinique)
+                   "\" (expected CUBI, TETR, HEXA, RHOM, ORTH or MONO)";
+        if (*s == Systeme::triclinique)
             return "--index-systems: the " + std::string(fiche(*s).nom_cif) +
                    " search is not available";
         ib.options.systemes[static_cast<std::size_t>(*s)] = true;

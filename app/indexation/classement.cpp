@@ -4,21 +4,12 @@
 #include "commun/angles.h"
 #include "cristallo/metrique.h"
 
-#include <gemmi/cellred.hpp>
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <tuple>
 
 namespace kovrin {
-
-Maille maille_reduite(const Maille& m, char centrage) {
-    const gemmi::UnitCell u(m[0], m[1], m[2], m[3], m[4], m[5]);
-    gemmi::GruberVector g(u, centrage);
-    g.niggli_reduce(1e-6 * g.A);
-    return g.cell_parameters();
-}
 
 namespace {
 
@@ -46,6 +37,10 @@ std::array<double, 7> plus_courts(const Maille& m) {
     return sept;
 }
 
+} // namespace
+
+namespace indexation {
+
 bool reduites_egales(const Maille& a, const Maille& b, double tol_l, double tol_a) {
     const double va = volume_maille(a), vb = volume_maille(b);
     // An angle error of tol_a changes the volume by about its sine.
@@ -57,12 +52,12 @@ bool reduites_egales(const Maille& a, const Maille& b, double tol_l, double tol_
     return true;
 }
 
-} // namespace
+} // namespace indexation
 
 bool meme_reseau(const Maille& a, char centrage_a, const Maille& b, char centrage_b,
                  double tolerance_longueurs, double tolerance_angles) {
-    return reduites_egales(maille_reduite(a, centrage_a), maille_reduite(b, centrage_b),
-                           tolerance_longueurs, tolerance_angles);
+    return indexation::reduites_egales(maille_reduite(a, centrage_a), maille_reduite(b, centrage_b),
+                                       tolerance_longueurs, tolerance_angles);
 }
 
 namespace indexation {
@@ -81,12 +76,22 @@ int classe_m20(double m20) {
     return static_cast<int>(std::floor(std::log(std::max(m20, 1e-9)) / std::log(1.03)));
 }
 
+// A monoclinic cell has one parameter more than an orthorhombic one, and its
+// searches try far more cells: it fits the same lines a little better by
+// chance alone, and must fit them better by this factor to rank first.
+inline constexpr double exigence_monoclinique = 1.35;
+
+double m20_compare(const SolutionIndexation& s) {
+    return s.systeme() == Systeme::monoclinique ? s.m20_classement / exigence_monoclinique
+                                                : s.m20_classement;
+}
+
 bool avant(const Candidat& u, const Candidat& v) {
     const SolutionIndexation& a = u.solution;
     const SolutionIndexation& b = v.solution;
-    return std::make_tuple(-classe_m20(a.m20_classement), rang_symetrie(a.reseau), -a.figures.m,
+    return std::make_tuple(-classe_m20(m20_compare(a)), rang_symetrie(a.reseau), -a.figures.m,
                            a.non_indexees, a.volume, a.maille) <
-           std::make_tuple(-classe_m20(b.m20_classement), rang_symetrie(b.reseau), -b.figures.m,
+           std::make_tuple(-classe_m20(m20_compare(b)), rang_symetrie(b.reseau), -b.figures.m,
                            b.non_indexees, b.volume, b.maille);
 }
 

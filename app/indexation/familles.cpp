@@ -57,7 +57,6 @@ std::optional<FormeFamille> forme(Reseau r) {
     case Reseau::oS:
         return FormeFamille{3, Ordre::a_b};
     case Reseau::mP:
-        return FormeFamille{4, Ordre::a_c};
     case Reseau::mS:
         return FormeFamille{4, Ordre::aucun};
     case Reseau::aP:
@@ -153,59 +152,15 @@ double q_de(const Terme& t, const Parametres& x, int n) {
     return q;
 }
 
-namespace {
-
-Intervalle produit(Intervalle u, Intervalle v) {
-    const double p[] = {u.bas * v.bas, u.bas * v.haut, u.haut * v.bas, u.haut * v.haut};
-    return {*std::min_element(p, p + 4), *std::max_element(p, p + 4)};
-}
-
-// Monoclinic: 1/d^2 = k^2/b^2 + (u^2 + v^2 - 2 u v cos(beta)) / sin^2(beta)
-// with u = h/a, v = l/c, bounded by interval arithmetic (beta from 90 up).
-Intervalle bornes_monoclinique(const Terme& t, const Parametres& bas, const Parametres& haut) {
-    const auto& [h, k, l] = t.hkl;
-    const Intervalle u{std::min(h / bas[0], h / haut[0]), std::max(h / bas[0], h / haut[0])};
-    const Intervalle v{std::min(l / bas[2], l / haut[2]), std::max(l / bas[2], l / haut[2])};
-    const Intervalle cosinus{std::cos(haut[3] * radians_par_degre),
-                             std::cos(bas[3] * radians_par_degre)};
-    const Intervalle uv = produit(produit(u, v), cosinus);
-    const double u2b = h * h / (haut[0] * haut[0]), u2h = h * h / (bas[0] * bas[0]);
-    const double v2b = l * l / (haut[2] * haut[2]), v2h = l * l / (bas[2] * bas[2]);
-    const double s_bas = std::min(std::pow(std::sin(bas[3] * radians_par_degre), 2),
-                                  std::pow(std::sin(haut[3] * radians_par_degre), 2));
-    const double s_haut = bas[3] <= 90 ? 1 : std::pow(std::sin(bas[3] * radians_par_degre), 2);
-    const double f_bas = std::max(0.0, u2b + v2b - 2 * uv.haut);
-    const double f_haut = u2h + v2h - 2 * uv.bas;
-    const double k2 = static_cast<double>(k * k);
-    return {k2 / (haut[1] * haut[1]) + f_bas / s_haut, k2 / (bas[1] * bas[1]) + f_haut / s_bas};
-}
-
-} // namespace
-
-Intervalle bornes_q(const Famille& f, const Terme& t, const Parametres& bas,
-                    const Parametres& haut) {
-    if (f.n == 4) return bornes_monoclinique(t, bas, haut);
-    Intervalle q{0, 0};
-    for (int j = 0; j < f.n; ++j) {
-        q.bas += t.coef[j] / (haut[j] * haut[j]);
-        q.haut += t.coef[j] / (bas[j] * bas[j]);
-    }
-    return q;
-}
-
-double volume_min(const Famille& f, const Parametres& bas, const Parametres& haut) {
+double volume_min(const Famille& f, const Parametres& bas) {
     switch (f.n) {
     case 1:
         return bas[0] * bas[0] * bas[0];
     case 2:
         return bas[0] * bas[0] * bas[1] *
                (fiche(f.reseau).systeme == Systeme::hexagonal ? std::sqrt(3.0) / 2 : 1.0);
-    case 3:
-        return bas[0] * bas[1] * bas[2];
     default:
-        return bas[0] * bas[1] * bas[2] *
-               std::min(std::sin(bas[3] * radians_par_degre),
-                        std::sin(haut[3] * radians_par_degre));
+        return bas[0] * bas[1] * bas[2];
     }
 }
 

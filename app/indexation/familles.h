@@ -3,8 +3,8 @@
 // line of spacing d is indexed by a term when 1/d^2 = sum_j coef_j X_j, the X_j
 // being the linear parameters of the reciprocal metric (1/a^2, 1/b^2 ... for
 // the orthogonal axes; A, B, C, D of h^2 A + k^2 B + l^2 C + h l D for the
-// monoclinic). The dichotomy itself works on the direct parameters (lengths,
-// and beta in degrees for the monoclinic).
+// monoclinic, whose family serves the refinement of the cells found by zones).
+// The dichotomy itself works on the direct parameters: the lengths.
 #include "cristallo/geometrie.h"
 #include "indexation/reseaux.h"
 
@@ -24,7 +24,7 @@ struct Terme {
 };
 
 // How the direct parameters of a box are ordered to search each cell once.
-enum class Ordre { aucun, a_b, a_b_c, a_c };
+enum class Ordre { aucun, a_b, a_b_c };
 
 struct Famille {
     Reseau reseau;
@@ -48,14 +48,12 @@ std::optional<Maille> maille_de_x(const Famille& f, const Parametres& x);
 // 1/d^2 of a term.
 double q_de(const Terme& t, const Parametres& x, int n);
 
-// Bounds of 1/d^2 of a term over a box of direct parameters.
+// A range of 1/d^2.
 struct Intervalle {
     double bas, haut;
 };
-Intervalle bornes_q(const Famille& f, const Terme& t, const Parametres& bas,
-                    const Parametres& haut);
 
-// The smallest conventional volume of a box.
-double volume_min(const Famille& f, const Parametres& bas, const Parametres& haut);
+// The smallest conventional volume of a box: that of its lower edges.
+double volume_min(const Famille& f, const Parametres& bas);
 
 } // namespace kovrin::indexation

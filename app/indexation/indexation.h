@@ -3,9 +3,10 @@
 // the wavelength, the cells that index them, best first. Cubic to
 // orthorhombic lattices are searched exhaustively by successive dichotomy of
 // their parameters within the volume limit (Louer & Louer 1972; Boultif &
-// Louer 1991; the monoclinic lattices too, when asked for), so that an empty answer means no such
-// cell below that volume. Every candidate is refined in Q = 1/d^2 (cell and zero, by linear least
-// squares), reduced (Niggli), merged with its equivalents and multiples, and
+// Louer 1991), so that an empty answer means no such cell below that volume;
+// the monoclinic lattices by zones (Visser 1969), combined into trial cells
+// whose indices and metric are fitted in turn. Every candidate is refined in Q = 1/d^2 (cell and
+// zero, by linear least squares), reduced (Niggli), merged with its equivalents and multiples, and
 // ranked by de Wolff's M(20).
 #include "affinement/merite.h"
 #include "cristallo/geometrie.h"
@@ -20,9 +21,8 @@
 namespace kovrin {
 
 struct OptionsIndexation {
-    // By Systeme. The monoclinic dichotomy is slow and still finds spurious
-    // cells: it runs when asked for; no triclinic search exists yet.
-    std::array<bool, 7> systemes{true, true, true, true, true, false, false};
+    // By Systeme. No triclinic search exists yet.
+    std::array<bool, 7> systemes{true, true, true, true, true, true, false};
     double volume_max = 3000; // angstrom^3
     int non_indexees_max = 2; // among the first 20 lines
     bool zero = true;         // search a zero shift

@@ -4,6 +4,7 @@
 #include "indexation/familles.h"
 #include "indexation/indexation.h"
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -47,6 +48,30 @@ inline int multiplicite(char centrage) {
         return 2;
     }
 }
+
+// Same lattice: two Niggli-reduced primitive cells whose seven shortest
+// vectors agree within tol_l (relative) and whose volumes agree within what
+// tol_l and an angle error of tol_a (degrees) allow.
+bool reduites_egales(const Maille& a, const Maille& b, double tol_l, double tol_a);
+
+// A conventional monoclinic cell: a, b, c (angstrom), beta (degrees, >= 90).
+struct Monoclinique {
+    Reseau reseau; // mP or mS
+    Parametres directs;
+};
+
+// The monoclinic cells of a lattice given by a primitive cell, one per 2-fold
+// axis of the lattice within the obliquity (degrees): a lattice of higher
+// symmetry gives one for each of its axes.
+std::vector<Monoclinique> monocliniques(const Maille& primitive, double obliquite_max);
+
+// The monoclinic solutions found by zones, refined on the monoclinic
+// `familles` (mP, mS), with `fils` threads; `arrete` says when to stop (it is
+// called from each thread).
+std::vector<SolutionIndexation> cherche_monocliniques(const Raies& raies,
+                                                      const std::vector<Famille>& familles,
+                                                      const OptionsIndexation& options, int fils,
+                                                      const std::function<bool()>& arrete);
 
 // Merges equivalent cells and multiples, and ranks the rest, best first.
 std::vector<SolutionIndexation> classe(std::vector<SolutionIndexation> solutions,

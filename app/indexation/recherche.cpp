@@ -1,5 +1,5 @@
 // The exhaustive search by successive dichotomy: the edges are cut into
-// boxes of equal ratio (4 %; beta by 5 degrees), so that a box spreads each
+// boxes of equal ratio (4 %), so that a box spreads each
 // term's 1/d^2 over the same relative width whatever the cell's size; a box
 // survives when, for the first 20 lines but the impurities allowed, some
 // term's range of 1/d^2 over the box meets the line's window (the first 10
@@ -12,7 +12,8 @@
 // when it convinces: a lattice that a few missing lines let a smaller cell
 // imitate is still reached, and larger cells would only be its multiples.
 // A cubic, tetragonal or hexagonal solution that leaves no doubt ends the
-// orthorhombic search.
+// search; otherwise the monoclinic lattices are searched by zones (zones.cpp)
+// between the two stages.
 #include "indexation/interne.h"
 
 #include <algorithm>
@@ -34,8 +35,7 @@ using Horloge = std::chrono::steady_clock;
 inline constexpr double arete_min = 2.0;
 // The edges are cut in equal ratios: an edge's share of 1/d^2 then spreads
 // over a box by the same relative width whatever its length.
-inline constexpr double rapport_arete = 1.04, pas_angle = 5.0;
-inline constexpr double beta_min = 90, beta_max = 130;
+inline constexpr double rapport_arete = 1.04;
 inline constexpr int niveaux = 5; // halvings down to 0.016 angstrom, 0.16 degree
 // Shells of primitive volume: the first up to 25 angstrom^3, then 25 % more each.
 inline constexpr double volume_couche0 = 25, rapport_couches = 1.25;
@@ -62,8 +62,6 @@ bool ordonnee(const Famille& f, const Parametres& bas, const Parametres& haut) {
         return bas[0] <= haut[1];
     case Ordre::a_b_c:
         return bas[0] <= haut[1] && bas[1] <= haut[2];
-    case Ordre::a_c:
-        return bas[0] <= haut[2];
     }
     return true;
 }
@@ -89,12 +87,18 @@ class Recherche {
     double volume_limite() const { return volume_limite_; }
     // Whether a lower system than the best solution's is still worth a search:
     // not once that solution leaves no doubt.
-    bool cherche_plus_bas(const Famille& f) const {
+    bool cherche_plus_bas(Reseau r) const {
         return meilleur_classement_ < m20_sans_doute ||
-               fiche(f.reseau).systeme == fiche(meilleur_reseau_).systeme ||
-               rang_symetrie(f.reseau) < rang_symetrie(meilleur_reseau_);
+               fiche(r).systeme == fiche(meilleur_reseau_).systeme ||
+               rang_symetrie(r) < rang_symetrie(meilleur_reseau_);
     }
     std::vector<SolutionIndexation> solutions() { return std::move(trouvees_); }
+    void ajoute(std::vector<SolutionIndexation> autres) { signale(autres); }
+    // For the searches outside the boxes: the clock read at each call.
+    bool arrete_maintenant() {
+        if (Horloge::now() > fin_) temps_ecoule_ = true;
+        return arrete();
+    }
     long long essais() const { return essais_; }
     bool annulee() const { return annulation_ && *annulation_; }
     bool temps_ecoule() const { return temps_ecoule_; }
@@ -155,9 +159,9 @@ bool Recherche::passe(const Famille& f, const Boite& b, int n) const {
     const double q_max = fenetre[static_cast<std::size_t>(n - 1)].haut;
     const std::size_t nb_termes = f.termes.size();
     const Inverses inv = inverses(f, b);
-    // Each part of a term's 1/d^2 is positive but the monoclinic cross term,
-    // which lowers it below h^2/a^2 + k^2/b^2 + l^2/c^2, not below its first two parts.
-    const int n_sauts = f.n == 4 ? 2 : f.n;
+    // Each part of a term's 1/d^2 is positive: past q_max, the terms that follow
+    // with the same first coefficients are larger still.
+    const int n_sauts = f.n;
     int nb = 0;
     for (std::size_t i = 0; i < nb_termes;) {
         const Terme& t = f.termes[i];
@@ -174,10 +178,8 @@ bool Recherche::passe(const Famille& f, const Boite& b, int n) const {
             continue;
         }
         ++i;
-        const Intervalle q =
-            f.n == 4 ? bornes_q(f, t, b.bas, b.haut)
-                     : Intervalle{p2, t.coef[0] * inv.haut[0] + t.coef[1] * inv.haut[1] +
-                                          t.coef[2] * inv.haut[2]};
+        const Intervalle q{p2, t.coef[0] * inv.haut[0] + t.coef[1] * inv.haut[1] +
+                                   t.coef[2] * inv.haut[2]};
         if (q.bas > q_max) continue;
         auto premiere = std::lower_bound(fenetre.begin(), fenetre.begin() + n, q.bas,
                                          [](const Intervalle& r, double v) { return r.haut < v; });
@@ -210,12 +212,11 @@ void Recherche::divise(const Boite& b, int niveau, std::vector<SolutionIndexatio
     for (int choix = 0; choix < (1 << f.n); ++choix) {
         Boite enfant = b;
         for (int j = 0; j < f.n; ++j) {
-            const double milieu =
-                j == 3 ? (b.bas[j] + b.haut[j]) / 2 : std::sqrt(b.bas[j] * b.haut[j]);
+            const double milieu = std::sqrt(b.bas[j] * b.haut[j]);
             (choix >> j & 1 ? enfant.bas[j] : enfant.haut[j]) = milieu;
         }
         if (ordonnee(f, enfant.bas, enfant.haut) &&
-            volume_min(f, enfant.bas, enfant.haut) <= options_.volume_max)
+            volume_min(f, enfant.bas) <= options_.volume_max)
             explore(enfant, niveau + 1, locales);
     }
 }
@@ -295,30 +296,24 @@ int couche_de(double volume_primitif) {
 
 // The first cut of a family's parameters, within the volume limit.
 void boites_de(const Famille& f, int rang, const OptionsIndexation& o, std::vector<Boite>& sortie) {
-    const int n_aretes = std::min(f.n, 3);
     const int nb_l =
         static_cast<int>(std::ceil(std::log(o.arete_max / arete_min) / std::log(rapport_arete)));
-    const int nb_b = f.n == 4 ? static_cast<int>((beta_max - beta_min) / pas_angle) : 1;
     std::vector<double> bornes(static_cast<std::size_t>(nb_l) + 1);
     for (std::size_t k = 0; k < bornes.size(); ++k)
         bornes[k] = arete_min * std::pow(rapport_arete, static_cast<double>(k));
     std::array<int, nb_x_max> i{};
     while (true) {
         Boite b{f.n <= 2 ? 0 : 1, 0, rang, 0, {}, {}};
-        for (int j = 0; j < n_aretes; ++j) {
+        for (int j = 0; j < f.n; ++j) {
             b.bas[j] = bornes[static_cast<std::size_t>(i[j])];
             b.haut[j] = bornes[static_cast<std::size_t>(i[j]) + 1];
         }
-        if (f.n == 4) {
-            b.bas[3] = beta_min + i[3] * pas_angle;
-            b.haut[3] = b.bas[3] + pas_angle;
-        }
-        const double v = volume_min(f, b.bas, b.haut);
+        const double v = volume_min(f, b.bas);
         b.couche = couche_de(v / multiplicite(fiche(f.reseau).centrage));
         if (ordonnee(f, b.bas, b.haut) && v <= o.volume_max) sortie.push_back(b);
         int j = 0;
         for (; j < f.n; ++j) {
-            if (++i[j] < (j == 3 ? nb_b : nb_l)) break;
+            if (++i[j] < nb_l) break;
             i[j] = 0;
         }
         if (j == f.n) return;
@@ -346,13 +341,17 @@ ResultatIndexation indexe(const std::vector<double>& deux_theta, double lambda,
     double q_max = 0;
     for (const auto& fenetre : raies.fenetres)
         q_max = std::max(q_max, fenetre.back().haut);
-    std::vector<Famille> familles;
+    std::vector<Famille> familles, monocliniques;
     std::vector<Boite> boites;
     for (const FicheReseau& r : table_reseaux) {
         if (annulation && *annulation) break;
         if (!cherche_reseau(r.reseau, options)) continue;
         auto f = famille_de(r.reseau, q_max, options.arete_max);
         if (!f) continue;
+        if (r.systeme == Systeme::monoclinique) {
+            monocliniques.push_back(std::move(*f));
+            continue;
+        }
         familles.push_back(std::move(*f));
         boites_de(familles.back(), static_cast<int>(familles.size()) - 1, options, boites);
     }
@@ -366,7 +365,17 @@ ResultatIndexation indexe(const std::vector<double>& deux_theta, double lambda,
     const auto assez = [&](const Boite& b) {
         return volume_couche0 * std::pow(rapport_couches, b.couche - 1) > recherche.volume_limite();
     };
+    // The monoclinic search, quick, goes before the orthorhombic boxes: a
+    // monoclinic solution that convinces bounds their volume.
+    bool zones_faites = monocliniques.empty();
+    const auto cherche_zones = [&] {
+        zones_faites = true;
+        if (recherche.cherche_plus_bas(Reseau::mP) && !recherche.arrete_maintenant())
+            recherche.ajoute(cherche_monocliniques(raies, monocliniques, options, fils,
+                                                   [&] { return recherche.arrete_maintenant(); }));
+    };
     for (auto debut = boites.begin(); debut != boites.end();) {
+        if (debut->etage > 0 && !zones_faites) cherche_zones();
         auto fin = std::find_if(debut, boites.end(), [&](const Boite& b) {
             return b.etage != debut->etage || b.couche != debut->couche;
         });
@@ -377,11 +386,12 @@ ResultatIndexation indexe(const std::vector<double>& deux_theta, double lambda,
         }
         std::vector<Boite> couche;
         std::copy_if(debut, fin, std::back_inserter(couche), [&](const Boite& b) {
-            return recherche.cherche_plus_bas(familles[static_cast<std::size_t>(b.famille)]);
+            return recherche.cherche_plus_bas(familles[static_cast<std::size_t>(b.famille)].reseau);
         });
         recherche.lance(couche, fils);
         debut = fin;
     }
+    if (!zones_faites) cherche_zones();
     resultat.solutions = classe(recherche.solutions(), options);
     resultat.essais = recherche.essais();
     resultat.annulee = recherche.annulee();

@@ -1,8 +1,11 @@
 // kovrin-batch --index as a user runs it, in a temporary directory: the
 // options it refuses, a peak file with no cell to a refined cell, nothing
 // found on random angles.
-#include "lance_batch.h"
 #include "dossier_temporaire.h"
+#include "lance_batch.h"
+
+#include "indexation/indexation.h"
+#include "indexation/synthese.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -15,14 +18,13 @@
 namespace {
 
 using kovrin::test::DossierTemporaire;
-using kovrin::test::lit_fichier;
 using kovrin::test::Execution;
 using kovrin::test::lance;
+using kovrin::test::lit_fichier;
 using json = nlohmann::json;
 
 const std::string exemples = KOVRIN_SOURCE_DIR "/examples";
 const std::string silicium = "--peaks " + exemples + "/cubique/silicium.prn --lambda 1.5405929";
-
 
 struct Refus {
     const char* arguments;
@@ -33,11 +35,9 @@ TEST(BatchIndexation, OptionsRefusees) {
     DossierTemporaire dossier;
     const Refus cas[] = {
         {"--index --index-systems cubic,foo",
-         "--index-systems: unknown crystal system \"foo\" (expected CUBI, TETR, HEXA, RHOM or "
-         "ORTH)"},
+         "--index-systems: unknown crystal system \"foo\" (expected CUBI, TETR, HEXA, RHOM, ORTH "
+         "or MONO)"},
         {"--index --index-systems TRIC", "--index-systems: the triclinic search is not available"},
-        {"--index --index-systems ORTH,MONO",
-         "--index-systems: the monoclinic search is not available"},
         {"--index --index-max-volume 0", "--index-max-volume: Value 0 not in range"},
         {"--index --index-max-unindexed 11",
          "--index-max-unindexed: Value 11 not in range 0 to 10"},
@@ -71,6 +71,34 @@ TEST(BatchIndexation, DUnFichierDePicsSansMailleAUneMailleAffinee) {
     EXPECT_EQ(j["group"], "FM-3M");
     EXPECT_NEAR(j["parameters"]["a"].get<double>(), 5.43123, 1e-4);
     EXPECT_NEAR(j["parameters"]["zero"].get<double>(), 0.015, 2e-3);
+}
+
+// A monoclinic list written as a peak file: the monoclinic search, asked for
+// by name, finds its cell first, and the refinement goes on in P 1 2/m 1.
+TEST(BatchIndexation, LaRechercheMonocliniqueTrouveLaMailleEtLAffine) {
+    DossierTemporaire dossier;
+    const kovrin::Maille vraie{6.12, 7.31, 8.53, 90, 104.2, 90};
+    const auto l = kovrin::liste_synthetique(kovrin::Reseau::mP, vraie, 11);
+    {
+        std::ofstream f("mono.prn");
+        f.precision(10);
+        for (double x : l.deux_theta)
+            f << x << '\n';
+    }
+    const Execution e = lance("--peaks mono.prn --lambda 1.5406 --index --index-systems ORTH,MONO "
+                              "--index-max-volume 400 --refine-best --json");
+    ASSERT_EQ(e.code, 0) << e.erreurs;
+    const json j = json::parse(e.sortie);
+    ASSERT_FALSE(j["solutions"].empty());
+    const json& meilleure = j["solutions"][0];
+    EXPECT_EQ(meilleure["system"], "MONO");
+    EXPECT_EQ(meilleure["lattice"], "mP");
+    kovrin::Maille trouvee{};
+    for (std::size_t i = 0; i < 6; ++i)
+        trouvee[i] = meilleure["cell"][i].get<double>();
+    EXPECT_TRUE(kovrin::meme_reseau(trouvee, 'P', vraie, 'P'));
+    EXPECT_EQ(j["status"], "Fin normale");
+    EXPECT_EQ(j["group"], "P2/M");
 }
 
 TEST(BatchIndexation, DesAnglesAuHasardLeDisent) {

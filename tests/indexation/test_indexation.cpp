@@ -3,6 +3,7 @@
 // it, random angles left unindexed, cancellation, determinism, and the
 // bundled examples.
 #include "indexation/indexation.h"
+#include "indexation/interne.h"
 #include "indexation/synthese.h"
 
 #include <gtest/gtest.h>
@@ -68,7 +69,9 @@ INSTANTIATE_TEST_SUITE_P(Reseaux, PremierePlace,
                                          CasReseau{Reseau::oP, {5.12, 6.31, 8.71, 90, 90, 90}},
                                          CasReseau{Reseau::oS, {5.61, 7.93, 6.32, 90, 90, 90}},
                                          CasReseau{Reseau::oI, {5.22, 6.13, 9.31, 90, 90, 90}},
-                                         CasReseau{Reseau::oF, {5.71, 6.42, 9.12, 90, 90, 90}}),
+                                         CasReseau{Reseau::oF, {5.71, 6.42, 9.12, 90, 90, 90}},
+                                         CasReseau{Reseau::mP, {5.42, 6.31, 7.93, 90, 103.8, 90}},
+                                         CasReseau{Reseau::mS, {8.12, 5.63, 6.94, 90, 106.3, 90}}),
                          [](const testing::TestParamInfo<CasReseau>& cas) {
                              return std::string(fiche(cas.param.reseau).symbole);
                          });
@@ -151,6 +154,60 @@ TEST(Indexation, UneRaieNonIndexeeAbaisseLeClassement) {
     EXPECT_EQ(s.non_indexees, 1);
     EXPECT_LT(s.m20_classement, 0.8 * s.figures.m);
     EXPECT_GT(s.m20_classement, 0.2 * s.figures.m);
+}
+
+struct CasAxes {
+    const char* nom;
+    Maille maille;
+    char centrage;
+    std::vector<Reseau> reseaux; // one per 2-fold axis of the lattice
+};
+
+// The conventional monoclinic cells read off the 2-fold axes of a reduced
+// cell describe the lattice that cell came from: the C cell from its
+// primitive reduced cell, the orthorhombic lattice once for each of its axes.
+TEST(Indexation, LesAxesDOrdreDeuxDonnentLesMaillesMonocliniques) {
+    const CasAxes cas[] = {
+        {"mP", {5.42, 6.31, 7.93, 90, 103.8, 90}, 'P', {Reseau::mP}},
+        {"mS", {8.12, 5.63, 6.94, 90, 106.3, 90}, 'C', {Reseau::mS}},
+        {"mS long", {14.7, 5.02, 9.93, 90, 121.2, 90}, 'C', {Reseau::mS}},
+        {"oP", {5.12, 6.31, 8.71, 90, 90, 90}, 'P', {Reseau::mP, Reseau::mP, Reseau::mP}},
+        {"oI", {5.22, 6.13, 9.31, 90, 90, 90}, 'I', {Reseau::mS, Reseau::mS, Reseau::mS}},
+    };
+    for (const CasAxes& c : cas) {
+        const auto mailles = indexation::monocliniques(maille_reduite(c.maille, c.centrage), 1.0);
+        ASSERT_EQ(mailles.size(), c.reseaux.size()) << c.nom;
+        for (std::size_t i = 0; i < mailles.size(); ++i) {
+            const indexation::Monoclinique& m = mailles[i];
+            EXPECT_EQ(m.reseau, c.reseaux[i]) << c.nom;
+            const auto& [a, b, cc, beta] = m.directs;
+            EXPECT_GE(beta, 90) << c.nom;
+            const Maille conventionnelle{a, b, cc, 90, beta, 90};
+            EXPECT_TRUE(meme_reseau(conventionnelle, fiche(m.reseau).centrage, c.maille, c.centrage,
+                                    1e-6, 1e-4))
+                << c.nom << ": " << a << ' ' << b << ' ' << cc << ' ' << beta;
+        }
+    }
+}
+
+// The monoclinic descriptions of an orthorhombic lattice index its lines as
+// well: searched together, the orthorhombic one comes first.
+TEST(Indexation, UnOrthorhombiqueQueLesMonocliniquesIndexentAussiEstPremier) {
+    const Maille vraie{4.12, 5.31, 6.71, 90, 90, 90};
+    const ListeSynthetique l = liste_synthetique(Reseau::oP, vraie, 4);
+    OptionsIndexation o = options_des_systemes({Systeme::monoclinique});
+    o.volume_max = 200;
+    const auto monocliniques = indexe(l.deux_theta, l.lambda, o);
+    ASSERT_FALSE(monocliniques.solutions.empty());
+    const SolutionIndexation& m = monocliniques.solutions.front();
+    EXPECT_EQ(m.reseau, Reseau::mP);
+    EXPECT_NEAR(m.maille[4], 90, 0.1);
+    EXPECT_TRUE(meme_reseau(m.maille, 'P', vraie, 'P'));
+    o.systemes[static_cast<std::size_t>(Systeme::orthorhombique)] = true;
+    const auto r = indexe(l.deux_theta, l.lambda, o);
+    ASSERT_FALSE(r.solutions.empty());
+    EXPECT_EQ(r.solutions.front().reseau, Reseau::oP);
+    EXPECT_TRUE(meme_reseau(r.solutions.front().maille, 'P', vraie, 'P'));
 }
 
 std::vector<double> angles_aleatoires(unsigned graine) {
