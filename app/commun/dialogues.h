@@ -10,11 +10,11 @@ namespace kovrin {
 enum class Reponse { oui, non, annuler };
 
 class Dialogues {
-public:
+  public:
     virtual ~Dialogues() = default;
-    virtual void erreur(const std::string& texte) = 0;      // modal error box
-    virtual void information(const std::string& texte) = 0; // information box
-    virtual void message(const std::string& texte) = 0;     // plain box, no icon
+    virtual void erreur(const std::string& texte) = 0;          // modal error box
+    virtual void information(const std::string& texte) = 0;     // information box
+    virtual void message(const std::string& texte) = 0;         // plain box, no icon
     virtual Reponse confirmation(const std::string& texte) = 0; // yes / no / cancel
     virtual void bip() = 0;
     virtual void curseur_occupe(bool occupe) = 0;
@@ -27,15 +27,17 @@ public:
 // cancelled. The save dialog asks nothing about existing files: the command
 // asks its own question.
 class ChoixFichier {
-public:
+  public:
     virtual ~ChoixFichier() = default;
     virtual std::filesystem::path ouvrir(const std::string& filtre, int index) = 0;
     virtual std::filesystem::path enregistrer(const std::string& filtre, int index) = 0;
+    // A folder, the chooser opened at `depart`.
+    virtual std::filesystem::path dossier(const std::filesystem::path& depart) = 0;
 };
 
 // Answers every dialog with a set path and records what was asked.
 class ChoixFichierEnregistre : public ChoixFichier {
-public:
+  public:
     struct Demande {
         bool enregistrement = false;
         std::string filtre;
@@ -49,6 +51,10 @@ public:
         demandes.push_back({true, filtre, index});
         return reponse;
     }
+    std::filesystem::path dossier(const std::filesystem::path& depart) override {
+        demandes.push_back({false, "folder " + depart.string(), 0});
+        return reponse;
+    }
 
     std::filesystem::path reponse;
     std::vector<Demande> demandes;
@@ -56,21 +62,22 @@ public:
 
 // Busy cursor for the length of a scope.
 class CurseurOccupe {
-public:
+  public:
     explicit CurseurOccupe(Dialogues& d) : d_(d) { d_.curseur_occupe(true); }
     ~CurseurOccupe() { d_.curseur_occupe(false); }
     CurseurOccupe(const CurseurOccupe&) = delete;
     CurseurOccupe& operator=(const CurseurOccupe&) = delete;
 
-private:
+  private:
     Dialogues& d_;
 };
 
 // Records every message in order; answers confirmations with a set answer.
 class DialoguesEnregistres : public Dialogues {
-public:
+  public:
     struct Entree {
-        std::string genre; // "erreur", "information", "message", "confirmation", "bip", "visionneuse"
+        std::string
+            genre; // "erreur", "information", "message", "confirmation", "bip", "visionneuse"
         std::string texte;
     };
 
@@ -97,7 +104,7 @@ public:
     Reponse reponse = Reponse::oui;
     std::vector<Entree> journal;
 
-private:
+  private:
     void note(const char* genre, const std::string& texte) { journal.push_back({genre, texte}); }
 };
 

@@ -118,4 +118,8 @@ std::filesystem::path ChoixFichierQt::enregistrer(const std::string& filtre, int
                                                 QFileDialog::DontConfirmOverwrite));
 }
 
+std::filesystem::path ChoixFichierQt::dossier(const std::filesystem::path& depart) {
+    return reponse(QFileDialog::getExistingDirectory(parent_actif(), QString(), qs_chemin(depart)));
+}
+
 } // namespace kovrin::fenetres

@@ -39,6 +39,7 @@ class ChoixFichierQt : public ChoixFichier {
   public:
     std::filesystem::path ouvrir(const std::string& filtre, int index) override;
     std::filesystem::path enregistrer(const std::string& filtre, int index) override;
+    std::filesystem::path dossier(const std::filesystem::path& depart) override;
 };
 
 // Texts of the core (UTF-8) and file names.

@@ -23,6 +23,9 @@ class ChoixRetenu : public ChoixFichier {
     std::filesystem::path enregistrer(const std::string& filtre, int index) override {
         return base_.enregistrer(filtre, index);
     }
+    std::filesystem::path dossier(const std::filesystem::path& depart) override {
+        return base_.dossier(depart);
+    }
 
   private:
     ChoixFichier& base_;

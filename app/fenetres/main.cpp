@@ -7,15 +7,16 @@
 #include "fenetres/application.h"
 #include "fenetres/capture.h"
 #include "fenetres/dialogues_qt.h"
+#include "fenetres/dossiers.h"
 #include "fenetres/programme.h"
 #include "fenetres/tform1.h"
 #include "fenetres/tform6.h"
+#include "interface/ligne_etat.h"
 #include "interface/session_batch.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QWindow>
 
@@ -93,11 +94,9 @@ int main(int argc, char** argv) {
                      QStringLiteral("angstrom")});
     ligne.process(application);
     if (ligne.isSet(QStringLiteral("capture"))) return capture(ligne);
-    const auto propre = kovrin::fenetres::chemin(
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-        QStringLiteral("/kovrin"));
     kovrin::fenetres::Programme programme(kovrin::repertoire_de_travail(
-        std::filesystem::current_path(), ligne.isSet(QStringLiteral("desktop")), propre));
+        std::filesystem::current_path(), ligne.isSet(QStringLiteral("desktop")),
+        kovrin::fenetres::repertoire_propre()));
     // The diagram below the main window, once both frames are known; the
     // main window keeps the activation.
     programme.form1().show();
@@ -106,8 +105,8 @@ int main(int argc, char** argv) {
     programme.form6().place_sous(programme.form1());
     programme.form1().activateWindow();
     programme.form1().statusBar()->showMessage(
-        QStringLiteral("Results (kovrin.out, Excel.txt, reports) are written to %1")
-            .arg(kovrin::fenetres::qs_chemin(programme.espace.repertoire)));
+        kovrin::fenetres::qs(kovrin::ligne_repertoire(programme.espace.repertoire)));
+    programme.sauve_automatiquement(kovrin::fenetres::dossier_sauvegardes_auto());
     programme.ouvre_fichiers(fichiers(ligne.positionalArguments()));
     return QApplication::exec();
 }

@@ -39,7 +39,24 @@ Programme::Programme(const std::filesystem::path& repertoire, Dialogues* dialogu
 }
 
 void Programme::annule() {
-    montre(historique_.annule(espace, principal));
+    const Rafraichissement r = historique_.annule(espace, principal);
+    sauve_si_change(r);
+    montre(r);
+}
+
+void Programme::sauve_si_change(const Rafraichissement& r) {
+    if (sauvegarde_auto_ && !r.echec && change_donnees(r))
+        sauvegarde_auto_->ecrit(espace, principal);
+}
+
+void Programme::sauve_automatiquement(const std::filesystem::path& dossier) {
+    const std::vector<std::filesystem::path> abandonnees = sauvegardes_abandonnees(dossier);
+    if (!abandonnees.empty())
+        commande([&] {
+            return restaure_sauvegarde(espace, principal, abandonnees.front(), dialogues());
+        });
+    sauvegarde_auto_ = std::make_unique<SauvegardeAuto>(dossier);
+    if (historique_.non_sauve()) sauvegarde_auto_->ecrit(espace, principal);
 }
 
 bool Programme::abandon_accepte(const std::string& question) {
@@ -47,7 +64,9 @@ bool Programme::abandon_accepte(const std::string& question) {
 }
 
 void Programme::refait() {
-    montre(historique_.refait(espace, principal));
+    const Rafraichissement r = historique_.refait(espace, principal);
+    sauve_si_change(r);
+    montre(r);
 }
 
 Programme::~Programme() = default;

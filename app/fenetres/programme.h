@@ -11,6 +11,7 @@
 #include "interface/dialogue_lambda.h"
 #include "interface/etat_principal.h"
 #include "interface/historique.h"
+#include "interface/sauvegarde_auto.h"
 #include "profil/fenetre_profil.h"
 
 #include <filesystem>
@@ -71,6 +72,7 @@ class Programme {
         const Rafraichissement r =
             execute(espace, principal, dialogues(), std::forward<Commande>(c));
         historique_.apres(r, espace, principal, annulable);
+        sauve_si_change(r);
         montre(r);
         return !r.echec;
     }
@@ -78,6 +80,10 @@ class Programme {
     void annule();
     void refait();
     const Historique& historique() const { return historique_; }
+    // From now on the work is saved after each change in `dossier`; the work
+    // a crash left there is offered back first.
+    void sauve_automatiquement(const std::filesystem::path& dossier);
+    const SauvegardeAuto* sauvegarde_auto() const { return sauvegarde_auto_.get(); }
     // The question before the work in no file gives way to another.
     static constexpr const char* question_abandon =
         "Open the project? The work done since the last save or export is in no file "
@@ -103,7 +109,10 @@ class Programme {
     void montre_aide(int contexte);
 
   private:
+    void sauve_si_change(const Rafraichissement& r);
+
     Historique historique_;
+    std::unique_ptr<SauvegardeAuto> sauvegarde_auto_;
     bool fin_forcee_ = false;
     std::unique_ptr<DialoguesQt> dialogues_qt_;
     std::unique_ptr<ChoixFichierQt> choix_qt_;

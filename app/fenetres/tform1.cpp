@@ -2,6 +2,7 @@
 
 #include "fenetres/controles.h"
 #include "fenetres/dialogues_qt.h"
+#include "fenetres/dossiers.h"
 #include "fenetres/fichiers_recents.h"
 #include "fenetres/page_affinement.h"
 #include "fenetres/page_maille.h"
@@ -130,6 +131,7 @@ void Tform1::construit_menus() {
     fichier->addAction(quitte);
     construit_menu_editer();
     construit_menu_effacer();
+    ajoute_menu_options(*this, p_);
     connect(menuBar()->addAction(QStringLiteral("About")), &QAction::triggered, this,
             [this] { p_.fabout().show(); });
     connect(menuBar()->addAction(QStringLiteral("Help")), &QAction::triggered, this,

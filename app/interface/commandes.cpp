@@ -58,7 +58,7 @@ Rafraichissement mesures_effacees(EtatPrincipal& ep) {
 
 Rafraichissement demarre_programme(EspaceTravail& et, EtatPrincipal& ep,
                                    const std::filesystem::path& repertoire) {
-    et.repertoire = repertoire;
+    travaille_dans(et, repertoire);
     efface_resultats_anciens(repertoire);
     remplit_tableaux(et, ep.affinement);
     affiche_initial(et, ep.affinement);

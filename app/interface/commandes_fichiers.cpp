@@ -1,6 +1,7 @@
 #include "interface/commandes_fichiers.h"
 
 #include "fichiers/rapports.h"
+#include "interface/session_batch.h"
 
 namespace kovrin {
 
@@ -34,6 +35,15 @@ Rafraichissement edit_raies_calculees(const EspaceTravail& et, Dialogues& d) {
 
 Rafraichissement edit_raw(const EspaceTravail& et, Dialogues& d) {
     return resultat(rapport_profil(et, d));
+}
+
+Rafraichissement change_repertoire_travail(EspaceTravail& et, ChoixFichier& choix, Dialogues& d) {
+    const std::filesystem::path nouveau = choix.dossier(et.repertoire);
+    if (nouveau.empty() || nouveau == et.repertoire) return {};
+    if (!std::filesystem::is_directory(nouveau) || !repertoire_inscriptible(nouveau))
+        return refus(d, nouveau.string() + ": the results cannot be written in this folder");
+    travaille_dans(et, nouveau);
+    return {Change::vues};
 }
 
 } // namespace kovrin

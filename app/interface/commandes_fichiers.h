@@ -28,4 +28,8 @@ Rafraichissement edit_fichier_dif(const EspaceTravail& et, Dialogues& d);
 Rafraichissement edit_raies_calculees(const EspaceTravail& et, Dialogues& d);
 Rafraichissement edit_raw(const EspaceTravail& et, Dialogues& d);
 
+// Options > "Working folder...": the results go to the folder chosen from now
+// on; one the program cannot write is refused and nothing changes.
+Rafraichissement change_repertoire_travail(EspaceTravail& et, ChoixFichier& choix, Dialogues& d);
+
 } // namespace kovrin

@@ -68,4 +68,8 @@ std::string ligne_etat(const EspaceTravail& et, const EtatPrincipal& ep, unsigne
     return "";
 }
 
+std::string ligne_repertoire(const std::filesystem::path& repertoire) {
+    return "Results (kovrin.out, Excel.txt, reports) are written to " + repertoire.string();
+}
+
 } // namespace kovrin

@@ -4,6 +4,7 @@
 #include "commun/espace_travail.h"
 #include "interface/etat_principal.h"
 
+#include <filesystem>
 #include <string>
 
 namespace kovrin {
@@ -18,5 +19,8 @@ namespace kovrin {
 // - the calculated reflections: "152 calculated reflections".
 // Empty otherwise: the line keeps what it said.
 std::string ligne_etat(const EspaceTravail& et, const EtatPrincipal& ep, unsigned changes);
+
+// Where the results go: "Results (kovrin.out, Excel.txt, reports) are written to <folder>".
+std::string ligne_repertoire(const std::filesystem::path& repertoire);
 
 } // namespace kovrin

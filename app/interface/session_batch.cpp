@@ -67,6 +67,12 @@ void efface_resultats_anciens(const std::filesystem::path& repertoire) {
     efface_anciens_rapports(repertoire);
 }
 
+void travaille_dans(EspaceTravail& et, const std::filesystem::path& repertoire) {
+    et.repertoire = repertoire;
+    std::error_code ec;
+    std::filesystem::current_path(repertoire, ec);
+}
+
 bool repertoire_inscriptible(const std::filesystem::path& repertoire) {
     const std::filesystem::path essai = repertoire / ".kovrin-essai-ecriture";
     const bool ok = static_cast<bool>(std::ofstream(essai));

@@ -25,6 +25,9 @@ void efface_resultats_anciens(const std::filesystem::path& repertoire);
 // write there; then `propre`, the program's own folder, created if need be.
 std::filesystem::path repertoire_de_travail(const std::filesystem::path& courant, bool bureau,
                                             const std::filesystem::path& propre);
+// The working folder becomes `repertoire`, also as the current folder: the
+// engine writes its listing there.
+void travaille_dans(EspaceTravail& et, const std::filesystem::path& repertoire);
 // Whether a file can be created in `repertoire` (tried, then removed).
 bool repertoire_inscriptible(const std::filesystem::path& repertoire);
 

@@ -1,6 +1,8 @@
 // The main window driven through its widgets: the whole road of a refinement
 // on the bundled silicon example, and what the window adds to the core.
 #include "fenetres/dialogue_indexation.h"
+#include "fenetres/dialogues_qt.h"
+#include "fenetres/dossiers.h"
 #include "fenetres/fenetre_aide.h"
 #include "fenetres/fichiers_recents.h"
 #include "fenetres/grille_textes.h"
@@ -609,4 +611,67 @@ TEST_F(Principale, ASavedProjectReopensToTheSameResults) {
     ASSERT_EQ(dialogues.erreurs().size(), 1u);
     EXPECT_TRUE(dialogues.erreurs()[0].starts_with("abime.kovrin: damaged project file"));
     EXPECT_EQ(programme.espace.maille_affinee, avant.maille_affinee);
+}
+
+// The work is saved after each change; what a crash left is offered back at
+// the next start (as work in no file), refused and removed, or kept when it
+// cannot be read.
+TEST_F(Principale, AfterACrashTheNextStartOffersTheWorkBack) {
+    const std::filesystem::path auto_ = dossier / "auto";
+    programme.sauve_automatiquement(auto_);
+    EXPECT_TRUE(dialogues.textes().empty()) << "nothing left behind: nothing to ask";
+    ouvre_silicium();
+    maille_silicium();
+    selectionne_et_affine();
+    const std::filesystem::path propre = programme.sauvegarde_auto()->fichier();
+    ASSERT_TRUE(std::filesystem::exists(propre));
+    // A process number above any the system gives: a program that is gone.
+    const std::filesystem::path laisse = auto_ / nom_sauvegarde_auto(4194305);
+    std::filesystem::copy_file(propre, laisse);
+    for (const Reponse reponse : {Reponse::non, Reponse::oui}) {
+        if (!std::filesystem::exists(laisse)) std::filesystem::copy_file(propre, laisse);
+        DialoguesEnregistres d;
+        d.reponse = reponse;
+        ChoixFichierEnregistre c;
+        fenetres::Programme suivant(dossier.chemin(), &d, &c);
+        suivant.sauve_automatiquement(auto_);
+        EXPECT_TRUE(d.a_dit(question_restauration));
+        EXPECT_FALSE(std::filesystem::exists(laisse)) << "asked once";
+        const bool repris = reponse == Reponse::oui;
+        EXPECT_EQ(suivant.espace.affinement_ok, repris);
+        if (repris) {
+            EXPECT_EQ(suivant.espace.maille_affinee, programme.espace.maille_affinee);
+            EXPECT_TRUE(suivant.historique().non_sauve()) << "the work is in no file";
+        }
+    }
+    std::ofstream(laisse) << "{";
+    DialoguesEnregistres d;
+    fenetres::Programme suivant(dossier.chemin(), &d, nullptr);
+    suivant.sauve_automatiquement(auto_);
+    ASSERT_EQ(d.erreurs().size(), 1u);
+    EXPECT_TRUE(d.erreurs()[0].starts_with(laisse.filename().string() + ": damaged project file"));
+    EXPECT_TRUE(std::filesystem::exists(laisse)) << "kept for the next start";
+}
+
+// Options > "Working folder...": the results go to the folder chosen, which
+// the next start from the desktop takes; a folder that cannot be written is
+// refused and nothing changes.
+TEST_F(Principale, TheWorkingFolderIsChosenInOptions) {
+    const std::filesystem::path ailleurs = dossier / "resultats";
+    choix.reponse = dossier / "absent";
+    test::declenche(f, "Working folder...");
+    ASSERT_EQ(dialogues.erreurs().size(), 1u);
+    EXPECT_EQ(dialogues.erreurs()[0],
+              choix.reponse.string() + ": the results cannot be written in this folder");
+    EXPECT_EQ(programme.espace.repertoire, dossier.chemin());
+    std::filesystem::create_directory(ailleurs);
+    choix.reponse = ailleurs;
+    test::declenche(f, "Working folder...");
+    EXPECT_EQ(programme.espace.repertoire, ailleurs);
+    EXPECT_EQ(repertoire_propre(), ailleurs);
+    EXPECT_TRUE(f.statusBar()->currentMessage().endsWith(qs_chemin(ailleurs)));
+    ouvre_silicium();
+    maille_silicium();
+    selectionne_et_affine();
+    EXPECT_TRUE(std::filesystem::exists(ailleurs / "kovrin.out"));
 }
