@@ -15,6 +15,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QSplitter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -151,10 +152,15 @@ void PageAffinement::relie_table() {
     });
 }
 
+// The tables one above the other, each as wide as its columns; the bar
+// between them gives one more rows.
 void PageAffinement::construit_tableaux(QHBoxLayout& rangee) {
+    auto* pile = new QSplitter(Qt::Vertical, this);
+    pile->setChildrenCollapsible(false);
+    rangee.addWidget(pile, 1);
     auto tableau = [&](const char* titre, GrilleTextes* g, QLineEdit*& ecart,
                        GrillePeinte peinture) {
-        auto* boite = new QGroupBox(QString::fromUtf8(titre), this);
+        auto* boite = new QGroupBox(QString::fromUtf8(titre), pile);
         auto* dans = new QVBoxLayout(boite);
         dans->addWidget(g);
         auto* pied = new QHBoxLayout;
@@ -162,7 +168,7 @@ void PageAffinement::construit_tableaux(QHBoxLayout& rangee) {
         ecart = champ(boite, true);
         pied->addWidget(ecart);
         dans->addLayout(pied);
-        rangee.addWidget(boite, 1);
+        pile->addWidget(boite);
         g->peinture(
             [this, peinture](int ligne) { return peinture_ligne(p_.principal, peinture, ligne); });
     };
@@ -182,7 +188,8 @@ void PageAffinement::construit_tableaux(QHBoxLayout& rangee) {
     }
 }
 
-// Figures of merit of the refined cell, under the parameters.
+// Figures of merit of the refined cell, under the parameters, which keep
+// their height.
 void PageAffinement::construit_merite(QVBoxLayout& gauche) {
     auto* merite = new QHBoxLayout;
     m20_ = nomme(champ(this, true), "m20");
@@ -195,6 +202,7 @@ void PageAffinement::construit_merite(QVBoxLayout& gauche) {
         merite->addWidget(e, 1);
     }
     gauche.addLayout(merite);
+    gauche.addStretch(1);
 }
 
 void PageAffinement::construit_panneau_decalage() {

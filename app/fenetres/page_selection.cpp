@@ -74,7 +74,7 @@ void PageSelection::construit_gauche() {
     gauche->addWidget(estime_);
     gauche->addWidget(auto_);
     gauche->addWidget(efface_);
-    static_cast<QHBoxLayout*>(layout())->addLayout(gauche, 1);
+    static_cast<QHBoxLayout*>(layout())->addLayout(gauche, 0);
     suit_saisie(*tolerance_, p_.principal.tolerance);
     // Ticked, the box makes the estimate the rule; it is remembered from one run to the next.
     p_.principal.estime_decalage = QSettings().value(cle_estime, false).toBool();
@@ -91,11 +91,12 @@ void PageSelection::construit_gauche() {
 }
 
 void PageSelection::construit_grilles() {
+    // The two lists keep the width of their columns; the pairs take the rest.
     auto groupe = [this](const char* titre, const char* nom, GrilleTextes* g) {
         auto* boite = new QGroupBox(QString::fromUtf8(titre), this);
         auto* dans = new QVBoxLayout(boite);
         dans->addWidget(nomme(g, nom));
-        static_cast<QHBoxLayout*>(layout())->addWidget(boite, 1);
+        static_cast<QHBoxLayout*>(layout())->addWidget(boite, g == selection_ ? 1 : 0);
     };
     mesures_ = new GrilleTextes({20, 40, 40}, false);
     calculees_ = new GrilleTextes({40, 40, 40}, false);

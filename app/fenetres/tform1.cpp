@@ -71,7 +71,7 @@ Tform1::Tform1(Programme& programme) : p_(programme) {
                 return p_.montre_aide(w->property("contexte_aide").toInt());
         p_.montre_aide(1);
     });
-    resize(1020, 455);
+    resize(1260, 600);
     placee_ = retient_geometrie(*this, QStringLiteral("fenetres/principale"));
     if (!placee_) move(0, 0);
 }
