@@ -1,10 +1,10 @@
 #pragma once
 // Workspaces with their pairs built directly (no matching), and a stand-in for
 // the engine that records what it was sent and answers with set values.
-#include "saisies.h"
 #include "affinement/affinement.h"
-#include "commun/fichier_texte.h"
 #include "commun/espace_travail.h"
+#include "commun/fichier_texte.h"
+#include "saisies.h"
 
 #include <gemmi/unitcell.hpp>
 #include <gtest/gtest.h>
@@ -73,13 +73,16 @@ inline void ajoute_mesure(EspaceTravail& e, double deux_theta) {
 }
 
 // The fields of the refinement tab: wavelength 1.5406, no shift, the given marks.
-inline ChampsAffinement champs_affinement(std::initializer_list<int> rangs) {
+inline ChampsAffinement champs_affinement(const std::vector<int>& rangs) {
     ChampsAffinement c;
     c.lambda_initial = test::saisie("1.5406");
     c.decalage_initial = test::saisie("0");
     for (int r : rangs)
         c.a_affiner[static_cast<std::size_t>(r)] = true;
     return c;
+}
+inline ChampsAffinement champs_affinement(std::initializer_list<int> rangs) {
+    return champs_affinement(std::vector<int>(rangs));
 }
 
 // The committed fixture file `nom` of this folder.

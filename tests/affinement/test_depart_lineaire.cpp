@@ -1,11 +1,11 @@
 // The linear start: the cell of indexed lines alone, for each crystal system;
 // and the command that makes it the initial cell.
-#include "saisies.h"
 #include "affinement/depart_lineaire.h"
 #include "cas_affinement.h"
 #include "cristallo/raies.h"
 #include "dossier_temporaire.h"
 #include "interface/commandes_affinement.h"
+#include "saisies.h"
 
 #include <gtest/gtest.h>
 
@@ -37,12 +37,10 @@ const std::vector<CasSysteme> systemes = {
 std::array<float, 8> affine_depuis(EspaceTravail e, const std::array<double, 6>& maille,
                                    const std::vector<int>& rangs) {
     e.maille = maille;
-    ChampsAffinement champs = champs_affinement({});
-    for (int r : rangs)
-        champs.a_affiner[static_cast<std::size_t>(r)] = true;
     OngletAffinement onglet;
     DialoguesEnregistres d;
-    EXPECT_TRUE(lance_affinement(e, champs, onglet, d)) << e.systeme << " " << e.statut_moteur;
+    EXPECT_TRUE(lance_affinement(e, champs_affinement(rangs), onglet, d))
+        << e.systeme << " " << e.statut_moteur;
     return e.moteur.parametres;
 }
 
@@ -88,9 +86,7 @@ TEST(DepartLineaire, TheCommandMakesItTheInitialCellAndKeepsThePairsByTheirIndic
     e.lambda = 1.5406;
     e.angle_min = e.angle_min_initial = 10;
     e.angle_max = e.angle_max_initial = 80;
-    ep.maille.lambda = test::saisie("1.5406");
-    ep.maille.theta_min = test::saisie("10");
-    ep.maille.theta_max = test::saisie("80");
+    ep.maille = test::onglet_tape({"", "", "", "", "", ""}, "1.5406", "10", "80");
     // Lines of a = 4 indexed by hand; no cell typed yet.
     for (auto [h, k, l] : {std::array{1, 0, 0}, {1, 1, 0}, {1, 1, 1}, {2, 0, 0}, {2, 1, 1}})
         ajoute_paire(e, h, k, l, deux_theta_orthogonal(4, 4, 4, h, k, l, 1.5406), 0);

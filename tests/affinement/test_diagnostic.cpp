@@ -91,10 +91,7 @@ TEST(Diagnostic, UsualStandardErrorsAreThoseOfAnIndependentNormalEquationsFit) {
         paires_de_maille(e, c.maille, 1.5406, 0.02, 0.004, 90);
         OngletAffinement onglet;
         DialoguesEnregistres d;
-        ChampsAffinement champs = champs_affinement({});
-        for (int r : c.rangs)
-            champs.a_affiner[static_cast<std::size_t>(r)] = true;
-        ASSERT_TRUE(lance_affinement(e, champs, onglet, d));
+        ASSERT_TRUE(lance_affinement(e, champs_affinement(c.rangs), onglet, d));
         const auto diag = diagnostique(e);
         ASSERT_TRUE(diag) << c.systeme;
 

@@ -37,6 +37,9 @@ void reponse_lancement() {
 class Lancement : public ::testing::Test {
   protected:
     void SetUp() override { reponse_lancement(); }
+    bool lance(EspaceTravail& e, const std::vector<int>& rangs) {
+        return lance_affinement(e, champs_affinement(rangs), onglet, d, calcul_simule);
+    }
     DossierTemporaire dossier;
     DialoguesEnregistres d;
     OngletAffinement onglet;
@@ -93,11 +96,8 @@ TEST_F(Lancement, LambdaWithEveryFreeCellLengthIsRefused) {
     for (const Cas& c : cas) {
         EspaceTravail e = espace_cubique(5);
         e.systeme = c.systeme;
-        auto champs = champs_affinement({});
-        for (int r : c.rangs)
-            champs.a_affiner[static_cast<std::size_t>(r)] = true;
         d.vide();
-        lance_affinement(e, champs, onglet, d, calcul_simule);
+        lance(e, c.rangs);
         EXPECT_EQ(d.a_dit(lies), c.refuse) << c.systeme << " " << c.rangs.size();
     }
 }
@@ -105,12 +105,11 @@ TEST_F(Lancement, LambdaWithEveryFreeCellLengthIsRefused) {
 TEST_F(Lancement, ThreePairsCarryTwoParametersButNotThree) {
     EspaceTravail e = espace_cubique(3);
     e.systeme = "ORTH";
-    lance_affinement(e, champs_affinement({rang_decalage, rang_a, rang_b}), onglet, d,
-                     calcul_simule);
+    lance(e, {rang_decalage, rang_a, rang_b});
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Nb of selected reflections too low"});
 
     d.vide();
-    lance_affinement(e, champs_affinement({rang_decalage, rang_a}), onglet, d, calcul_simule);
+    EXPECT_TRUE(lance(e, {rang_decalage, rang_a}));
 }
 
 TEST_F(Lancement, CubicStartValueIsTheMeanOfDTimesRootOfHklSquares) {
@@ -118,25 +117,25 @@ TEST_F(Lancement, CubicStartValueIsTheMeanOfDTimesRootOfHklSquares) {
     // A third pair measured as if a were 4.1: the mean is (4 + 4 + 4.1) / 3.
     double tt = deux_theta_orthogonal(4.1, 4.1, 4.1, 1, 1, 1, 1.5406);
     ajoute_paire(e, 1, 1, 1, tt, tt);
-    lance_affinement(e, champs_affinement({rang_a}), onglet, d, calcul_simule);
+    lance(e, {rang_a});
     ASSERT_EQ(moteur_simule.nb_appels, 1);
     for (int i : {2, 3, 4})
         EXPECT_NEAR(moteur_simule.parametres[static_cast<std::size_t>(i)], 12.1 / 3, 1e-4) << i;
 
     // Without the mark of a, the typed cell goes out as it is.
-    lance_affinement(e, champs_affinement({rang_decalage}), onglet, d, calcul_simule);
+    lance(e, {rang_decalage});
     EXPECT_FLOAT_EQ(moteur_simule.parametres[rang_a], 3.9f);
 }
 
 TEST_F(Lancement, EccentricityIsAskedOnlyWhenTheShiftIsRefined) {
     EspaceTravail e = espace_cubique(4);
     e.mode_decalage = 2;
-    lance_affinement(e, champs_affinement({rang_a}), onglet, d, calcul_simule);
+    lance(e, {rang_a});
     EXPECT_EQ(moteur_simule.drapeaux[rang_decalage], 0.0f);
-    lance_affinement(e, champs_affinement({rang_decalage, rang_a}), onglet, d, calcul_simule);
+    lance(e, {rang_decalage, rang_a});
     EXPECT_EQ(moteur_simule.drapeaux[rang_decalage], -1.0f);
     e.mode_decalage = 1;
-    lance_affinement(e, champs_affinement({rang_decalage, rang_a}), onglet, d, calcul_simule);
+    lance(e, {rang_decalage, rang_a});
     EXPECT_EQ(moteur_simule.drapeaux[rang_decalage], 1.0f);
 }
 
@@ -157,7 +156,7 @@ TEST_F(Lancement, WhatTheEngineReceives) {
 
 TEST_F(Lancement, SuccessStoresCellShiftAndCorrectedAngles) {
     EspaceTravail e = espace_cubique(3);
-    lance_affinement(e, champs_affinement({rang_decalage, rang_a}), onglet, d, calcul_simule);
+    lance(e, {rang_decalage, rang_a});
     EXPECT_FLOAT_EQ(static_cast<float>(e.decalage), 0.02f);
     EXPECT_EQ(e.maille_affinee, (std::array<double, 6>{4, 4, 4, 90, 90, 90}));
     for (int i = 1; i <= 3; ++i)
@@ -167,7 +166,7 @@ TEST_F(Lancement, SuccessStoresCellShiftAndCorrectedAngles) {
     // Eccentricity: the term shrinks with cos(theta).
     e.mode_decalage = 2;
     moteur_simule.parametres_affines[0] = 0.5f;
-    lance_affinement(e, champs_affinement({rang_decalage, rang_a}), onglet, d, calcul_simule);
+    lance(e, {rang_decalage, rang_a});
     for (int i = 1; i <= 3; ++i) {
         double obs = e.selection[i].deux_theta_obs;
         double theta = obs / 2 * pi / 180;
@@ -178,7 +177,7 @@ TEST_F(Lancement, SuccessStoresCellShiftAndCorrectedAngles) {
 
 TEST_F(Lancement, EngineFailureSaysDllErrorAndKeepsTheEarlierResult) {
     EspaceTravail e = espace_cubique(3);
-    lance_affinement(e, champs_affinement({rang_decalage, rang_a}), onglet, d, calcul_simule);
+    lance(e, {rang_decalage, rang_a});
     ASSERT_TRUE(e.affinement_ok);
     auto avant = onglet;
     auto corrige = e.deux_theta_corrige;

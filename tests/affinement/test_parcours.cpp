@@ -29,10 +29,7 @@ class Parcours : public ::testing::Test {
         e.maille_initiale = e.maille;
         e.angle_min = e.angle_min_initial = 10;
         e.angle_max = e.angle_max_initial = 80;
-        om.cellule = test::saisies({"3.99", "3.99", "3.99", "90", "90", "90"});
-        om.lambda = test::saisie("1.5406");
-        om.theta_min = test::saisie("10");
-        om.theta_max = test::saisie("80");
+        om = test::onglet_tape({"3.99", "3.99", "3.99", "90", "90", "90"}, "1.5406", "10", "80");
         ASSERT_TRUE(calcul_raies(e, om, d));
         ASSERT_EQ(e.calculees.taille(), 10); // 100 110 111 200 210 211 220 300 310 311
         for (const RaieCalculee& c : e.calculees)

@@ -14,26 +14,26 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <set>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
 
 using kovrin::test::DossierTemporaire;
-using kovrin::test::lit_fichier;
 using kovrin::test::Execution;
 using kovrin::test::lance;
 using kovrin::test::lance_json;
+using kovrin::test::lit_fichier;
 using json = nlohmann::json;
 
 const std::string exemples = KOVRIN_SOURCE_DIR "/examples";
-const std::string silicium = "--peaks " + exemples + "/cubique/silicium.prn --cell " + exemples +
-                             "/cubique/silicium.cry --lambda 1.5405929";
+const std::string si_prn = exemples + "/cubique/silicium.prn",
+                  si_cry = exemples + "/cubique/silicium.cry";
+const std::string pics_si = "--peaks " + si_prn + " ";
+const std::string silicium = pics_si + "--cell " + si_cry + " --lambda 1.5405929";
 const std::string quartz = "--peaks " + exemples +
                            "/quartz/quartz.prn --system hexagonal --group P3221 "
                            "--cellpar 4.913,,5.405 --anode Cu";
@@ -44,6 +44,16 @@ constexpr double a_quartz = 4.91344, c_quartz = 5.40524, zero_quartz = -0.010;
 
 bool contient(const std::string& texte, const std::string& motif) {
     return texte.find(motif) != std::string::npos;
+}
+
+// h2 + k2 + l2 of each pair of a summary, in its order.
+std::vector<int> sommes_hkl(const json& j) {
+    std::vector<int> n;
+    for (const json& p : j["pairs"]) {
+        const int h = p["h"], k = p["k"], l = p["l"];
+        n.push_back(h * h + k * k + l * l);
+    }
+    return n;
 }
 
 TEST(Batch, CubicExampleRefinedToTheCellItWasMadeWithAndItsJsonSummary) {
@@ -125,54 +135,37 @@ TEST(Batch, BadOptionsExitWithStatus2AndNameTheirCause) {
         {silicium + " --tolerance -0.1", "--tolerance: the tolerance must be positive"},
         {silicium + " --range 0,200", "--range: the range must run"},
         {silicium + " --range 90,20", "--range"},
-        {"--peaks " + exemples + "/cubique/silicium.prn --lambda 1.54", "no cell"},
-        {"--cell " + exemples + "/cubique/silicium.cry --lambda 1.54", "no measured reflections"},
-        {"--search --cell " + exemples + "/cubique/silicium.cry", "--profile"},
-        {"--peaks " + exemples + "/cubique/silicium.prn --cell " + exemples +
-             "/cubique/silicium.cry",
-         "carries no wavelength"},
+        {pics_si + "--lambda 1.54", "no cell"},
+        {"--cell " + si_cry + " --lambda 1.54", "no measured reflections"},
+        {"--search --cell " + si_cry, "--profile"},
+        {pics_si + "--cell " + si_cry, "carries no wavelength"},
         {silicium + " --system CUBI", "--cell"},
-        {"--peaks " + exemples +
-             "/cubique/silicium.prn --system CUBI --group Fm3m "
-             "--cellpar 5.431 --lambda 1.54",
+        {pics_si + "--system CUBI --group Fm3m --cellpar 5.431 --lambda 1.54",
          "\"Fm3m\" is not in the H-M list of the system Cubic; closest entries: Fm-3m, "},
-        {"--peaks " + exemples +
-             "/cubique/silicium.prn --system CUBI --group Fd-3m:1 "
-             "--cellpar 5.431 --lambda 1.54",
+        {pics_si + "--system CUBI --group Fd-3m:1 --cellpar 5.431 --lambda 1.54",
          "Cubic (the list with Hall notation holds it); closest entries: Fd-3m"},
-        {"--profile bruit.xy --search --cell " + exemples + "/cubique/silicium.cry --lambda 1.54",
+        {"--profile bruit.xy --search --cell " + si_cry + " --lambda 1.54",
          "bruit.xy: xylib cannot read it: "},
-        {"--peaks " + exemples +
-             "/cubique/silicium.prn --system CUBI --group Fd-3m "
-             "--cellpar 5.43x --lambda 1.54",
+        {pics_si + "--system CUBI --group Fd-3m --cellpar 5.43x --lambda 1.54",
          "--cellpar: a is no number: \"5.43x\""},
         // Values outside their domains are refused before any command runs.
-        {"--peaks " + exemples + "/cubique/silicium.prn --system CUBI --group Pm-3m "
-             "--cellpar=-5,-5,-5,90,90,90 --lambda 1.54",
+        {pics_si + "--system CUBI --group Pm-3m --cellpar=-5,-5,-5,90,90,90 --lambda 1.54",
          "--cellpar: a must be positive"},
-        {"--peaks " + exemples + "/cubique/silicium.prn --system TRIC --group P1 "
-             "--cellpar 5,6,7,130,130,130 --lambda 1.54",
+        {pics_si + "--system TRIC --group P1 --cellpar 5,6,7,130,130,130 --lambda 1.54",
          "--cellpar: the cell angles α, β, γ give no real cell"},
-        {"--peaks " + exemples + "/cubique/silicium.prn --system MONO --group P2/m "
-             "--cellpar 5,6,7,90,180,90 --lambda 1.54",
+        {pics_si + "--system MONO --group P2/m --cellpar 5,6,7,90,180,90 --lambda 1.54",
          "--cellpar: β must lie between 0 and 180 degrees"},
-        {"--peaks " + exemples + "/cubique/silicium.prn --cell " + exemples +
-             "/cubique/silicium.cry --lambda nan",
-         "--lambda: λ must lie between 0 and 10 Å"},
-        {"--peaks " + exemples + "/cubique/silicium.prn --cell " + exemples +
-             "/cubique/silicium.cry --lambda 20",
-         "--lambda: λ must lie between 0 and 10 Å"},
+        {pics_si + "--cell " + si_cry + " --lambda nan", "--lambda: λ must lie between 0 and 10 Å"},
+        {pics_si + "--cell " + si_cry + " --lambda 20", "--lambda: λ must lie between 0 and 10 Å"},
         // With a tolerance of 0.001 degree no measured reflection pairs at all.
         {silicium + " --tolerance 0.001 --no-zero-estimate",
-         "measured reflections paired within 0.001\u00b0: no calculated reflection lies within "
-         "the tolerance of any measured one"},
-        {"--profile x.raw --search --search-method peaks --cell " + exemples +
-             "/cubique/silicium.cry",
+         "measured reflections paired within 0.001\u00b0: no calculated reflection lies within the "
+         "tolerance of any measured one"},
+        {"--profile x.raw --search --search-method peaks --cell " + si_cry,
          "--search-method: unknown method \"peaks\""},
-        {"--profile x.raw --search --threshold 20 --cell " + exemples + "/cubique/silicium.cry",
+        {"--profile x.raw --search --threshold 20 --cell " + si_cry,
          "--threshold is the depth of the second-derivative search"},
-        {"--profile x.raw --search --search-method derivative --significance 4 --cell " + exemples +
-             "/cubique/silicium.cry",
+        {"--profile x.raw --search --search-method derivative --significance 4 --cell " + si_cry,
          "--significance belongs to the counting-statistics search"},
     };
     kovrin::test::ecrit_fichier("bruit.xy", "\x01\x02 no numbers here");
@@ -185,10 +178,9 @@ TEST(Batch, BadOptionsExitWithStatus2AndNameTheirCause) {
 
 TEST(Batch, AMissingFileExitsWithStatus2AndItsName) {
     DossierTemporaire dossier;
-    for (const std::string& arguments :
-         {"--peaks absent.prn --cell " + exemples + "/cubique/silicium.cry --lambda 1.54",
-          "--peaks " + exemples + "/cubique/silicium.prn --cell absent.cry --lambda 1.54",
-          "--profile absent.raw --search --cell " + exemples + "/cubique/silicium.cry"}) {
+    for (const std::string& arguments : {"--peaks absent.prn --cell " + si_cry + " --lambda 1.54",
+                                         pics_si + "--cell absent.cry --lambda 1.54",
+                                         "--profile absent.raw --search --cell " + si_cry}) {
         const Execution e = lance(arguments);
         EXPECT_EQ(e.code, 2) << arguments;
         EXPECT_TRUE(contient(e.erreurs, (dossier / "absent.").string())) << e.erreurs;
@@ -214,8 +206,8 @@ TEST(Batch, ASingularRefinementExitsWithStatus1AndTheEngineStatus) {
 TEST(Batch, WorkDirectoryHoldsTheFilesAndRelativeInputsAreFoundFirst) {
     DossierTemporaire dossier;
     std::filesystem::create_directory("donnees");
-    std::filesystem::copy_file(exemples + "/cubique/silicium.prn", "donnees/si.prn");
-    std::filesystem::copy_file(exemples + "/cubique/silicium.cry", "donnees/si.cry");
+    std::filesystem::copy_file(si_prn, "donnees/si.prn");
+    std::filesystem::copy_file(si_cry, "donnees/si.cry");
     const Execution e = lance("--peaks donnees/si.prn --cell donnees/si.cry --lambda 1.5405929 "
                               "--workdir travail/si --reports");
     ASSERT_EQ(e.code, 0) << e.erreurs;
@@ -315,12 +307,8 @@ TEST(Batch, PeakSearchAndFittedPositionsOnTheRealCu3AuProfile) {
     ASSERT_EQ(centres["status"], "Fin normale");
     ASSERT_EQ(ajustes["status"], "Fin normale");
     auto sommes = [](const json& j) {
-        std::set<int> n;
-        for (const json& p : j["pairs"]) {
-            const int h = p["h"], k = p["k"], l = p["l"];
-            n.insert(h * h + k * k + l * l);
-        }
-        return n;
+        const std::vector<int> n = sommes_hkl(j);
+        return std::set<int>(n.begin(), n.end());
     };
     // The superlattice line 100 and the fundamentals 111, 200, 220 of ordered
     // Cu3Au, refined both ways.
@@ -354,17 +342,14 @@ TEST(Batch, RealCu3AuRoadWithDefaultsPairsEveryFundamentalLine) {
     const json j = lance_json("--profile " + profil +
                               " --search --fit-peaks --system CUBI --group Pm-3m --cellpar 3.75");
     ASSERT_EQ(j["status"], "Fin normale");
-    std::set<int> sommes;
+    const std::vector<int> sommes = sommes_hkl(j);
     std::vector<std::array<double, 2>> paires; // h2+k2+l2, observed 2theta
-    for (const json& p : j["pairs"]) {
-        const int h = p["h"], k = p["k"], l = p["l"];
-        sommes.insert(h * h + k * k + l * l);
-        paires.push_back({double(h * h + k * k + l * l), p["obs"].get<double>()});
-    }
+    for (std::size_t i = 0; i < sommes.size(); ++i)
+        paires.push_back({double(sommes[i]), j["pairs"][i]["obs"].get<double>()});
     // 111, 200, 220 and 311: every fundamental line the profile shows (222, at
     // 90.5 degrees, does not stand above its noise).
     for (int fondamentale : {3, 4, 8, 11})
-        EXPECT_TRUE(sommes.count(fondamentale)) << fondamentale;
+        EXPECT_TRUE(std::count(sommes.begin(), sommes.end(), fondamentale)) << fondamentale;
     bool message = false;
     for (const json& m : j["messages"])
         message |= contient(m.get<std::string>(), "Zero shift estimated at \u2212");

@@ -51,16 +51,11 @@ std::string bloc_pos(const std::string& symbole, int inversion,
 // Forms of a component with their translations; any other text is malformed.
 TEST(LitComposante, FormsAndNothingElse) {
     const std::pair<const char*, const char*> cas[] = {
-        {"X", "1 0 0 0"},
-        {" -y ", "0 -1 0 0"},
-        {"Z+1/2", "0 0 1 0.5"},
-        {"Y-X+2/3", "-1 1 0 0.6666667"},
-        {"Y-1/4", "0 1 0 -0.25"},
-        {"-X+Y", "malformed"}, // "Y-X" is the form
-        {"X+1/8", "malformed"},
-        {"", "malformed"},
-        {"X+1/2+1/2", "malformed"},
-        {"-1/3+X", "malformed"}, // the rest "+X" is no form
+        {"X", "1 0 0 0"},           {" -y ", "0 -1 0 0"},
+        {"Z+1/2", "0 0 1 0.5"},     {"Y-X+2/3", "-1 1 0 0.6666667"},
+        {"Y-1/4", "0 1 0 -0.25"},   {"-X+Y", "malformed"}, // "Y-X" is the form
+        {"X+1/8", "malformed"},     {"", "malformed"},
+        {"X+1/2+1/2", "malformed"}, {"-1/3+X", "malformed"}, // the rest "+X" is no form
     };
     for (const auto& [texte, attendu] : cas)
         EXPECT_EQ(composante(texte), attendu) << texte;
@@ -201,14 +196,12 @@ TEST_F(PosDefectueux, UnreadableFile) {
     EXPECT_THROW(remplit_liste_hm(et), ErreurKovrin);
 }
 
-TEST_F(PosDefectueux, BlockFoundCaseInsensitivelyAfterTrimming) {
+TEST_F(PosDefectueux, BlockFoundCaseInsensitivelyAfterTrimmingAndInversionImagesInTheCell) {
     EXPECT_EQ(erreur_de(bloc_pos("  pm-3m ", 0, {"x,y,z", "-X+1/2, -Y , z+1/2"}), "PM-3M"),
               "no error");
     ASSERT_EQ(et.operateurs.taille(), 2);
     EXPECT_EQ(et.operateurs[2], (Operateur{-1, 0, 0, 0.5, 0, -1, 0, 0, 0, 0, 1, 0.5}));
-}
-
-TEST_F(PosDefectueux, InversionImagesHaveTranslationsInTheCell) {
+    // The inversion's images have their translations in the cell.
     EXPECT_EQ(erreur_de(bloc_pos("P23", 1, {"X,Y,Z", "-X+1/2,Y+1/4,Z"}), "P23"), "no error");
     ASSERT_EQ(et.operateurs.taille(), 4);
     EXPECT_EQ(et.operateurs[3], (Operateur{-1, 0, 0, 0, 0, -1, 0, 0, 0, 0, -1, 0}));

@@ -12,13 +12,7 @@ using kovrin::test::DossierTemporaire;
 namespace {
 
 struct Onglet : test::AvecDonnees {
-    OngletMaille o;
-    Onglet() {
-        o.cellule = test::saisies({"5", "6", "7", "90", "100", "90"});
-        o.lambda = test::saisie("1.5406");
-        o.theta_min = test::saisie("10");
-        o.theta_max = test::saisie("60");
-    }
+    OngletMaille o = test::onglet_tape({"5", "6", "7", "90", "100", "90"});
     LectureOnglet lit() { return lit_onglet_maille(et, o, d); }
 };
 

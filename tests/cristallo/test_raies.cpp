@@ -63,11 +63,8 @@ TEST_F(Generation, EqualSpacingsOfDifferentFormsMerge) {
 
 TEST_F(Generation, ChecksInOrderLeaveThePreviousList) {
     // The cubic system selected; the group comes back through the lists.
-    onglet = {.systeme_choisi = 0,
-              .cellule = test::saisies({"4,0", "4", "4", "90", "90", "90"}),
-              .lambda = test::saisie("1.5406"),
-              .theta_min = test::saisie("10"),
-              .theta_max = test::saisie("60")};
+    onglet = test::onglet_tape({"4,0", "4", "4", "90", "90", "90"});
+    onglet.systeme_choisi = 0;
     et.groupe = "PM-3M";
     et.origine_groupe = "HM";
     et.angle_min_initial = 10;
@@ -93,10 +90,7 @@ TEST_F(Generation, ChecksInOrderLeaveThePreviousList) {
 }
 
 TEST_F(Generation, NoSystemThenNoGroup) {
-    onglet.cellule = test::saisies({"4", "4", "4", "90", "90", "90"});
-    onglet.lambda = test::saisie("1.5406");
-    onglet.theta_min = test::saisie("10");
-    onglet.theta_max = test::saisie("60");
+    onglet = test::onglet_tape({"4", "4", "4", "90", "90", "90"});
     et.angle_max_initial = 60;
     liste_precedente();
     et.liste_hm = {{"No ext.", "PM-3M"}, 1};

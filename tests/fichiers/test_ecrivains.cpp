@@ -63,6 +63,7 @@ TEST_F(Ecrivains, PicsDif2BytesFollowTheLayoutAndReadBack) {
                         static_cast<float>(m.deux_theta_mes));
         EXPECT_FLOAT_EQ(static_cast<float>(dif->pics[i - 1].intensite),
                         static_cast<float>(m.intensite_mes));
+        EXPECT_EQ(col->pics[static_cast<std::size_t>(i - 1)].angle, m.deux_theta_mes);
     }
 }
 

@@ -8,9 +8,7 @@ using namespace kovrin;
 
 namespace {
 struct FinsDeLigne : test::DansDossier {};
-} // namespace
 
-namespace {
 // The scratch copy's bytes, or "none" when the file was read as it is.
 std::string copie_de(const std::filesystem::path& fichier) {
     const auto copie = convertit_fins_de_ligne(fichier);

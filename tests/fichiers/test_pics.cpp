@@ -62,6 +62,14 @@ std::vector<double> intensites(const PicsLus& p) {
     return colonne(p, &PicLu::intensite);
 }
 
+// An XFIT line of layout B: the angle in columns 23-30, the intensity in 57-66.
+std::string ligne_xfit_b(const std::string& angle, const std::string& intensite) {
+    std::string l(66, '#');
+    l.replace(22, 8, angle);
+    l.replace(56, 10, intensite);
+    return l + "\r\n";
+}
+
 struct PicsDif : test::DansDossier {};
 struct PicsTexte : test::DansDossier {};
 
@@ -144,16 +152,11 @@ TEST_F(PicsTexte, XfitLayoutAReadsTheAngleAfter42Characters) {
 }
 
 TEST_F(PicsTexte, XfitLayoutBColumnsAndZeroIntensityDropped) {
-    auto ligne = [](const std::string& angle, const std::string& intensite) {
-        std::string l(66, '#');
-        l.replace(22, 8, angle);
-        l.replace(56, 10, intensite);
-        return l + "\r\n";
-    };
     // "Th2" before "Code": layout B.
-    auto p = lit(lit_pics_xfit, "b.txt",
-                 "Th2 Code\r\n" + ligne("  31.250", "     400.0") +
-                     ligne("  35.000", "         0") + ligne("  12.000", "       100"));
+    auto p =
+        lit(lit_pics_xfit, "b.txt",
+            "Th2 Code\r\n" + ligne_xfit_b("  31.250", "     400.0") +
+                ligne_xfit_b("  35.000", "         0") + ligne_xfit_b("  12.000", "       100"));
     ASSERT_TRUE(p);
     EXPECT_EQ(angles(*p), (std::vector<double>{31.25, 12}));
     EXPECT_EQ(intensites(*p), (std::vector<double>{100, 25}));
@@ -204,12 +207,6 @@ TEST_F(PicsTexte, ColumnFirstNumberOfEachLineAndCeiling) {
 // intensity) is refused with its line, or its rank in a binary file; nothing
 // is taken in.
 TEST_F(PicsTexte, PeakOutOfItsDomainRefusedWithItsLineOrRank) {
-    auto xfit_b = [](const std::string& angle, const std::string& intensite) {
-        std::string l(66, '#');
-        l.replace(22, 8, angle);
-        l.replace(56, 10, intensite);
-        return l + "\r\n";
-    };
     const std::string xfit_a = "Code Th2\r\n" + std::string(42, 'x') + " 25.1\r\n";
     const std::string winfit = "Sample Position\r\ns 20 1 1 1 50\r\n";
     struct Cas {
@@ -224,8 +221,9 @@ TEST_F(PicsTexte, PeakOutOfItsDomainRefusedWithItsLineOrRank) {
         {lit_pics_colonne, "e.prn", "-3 100\r\n", "Line 1: " + deux_theta},
         {lit_pics_xfit, "a.txt", xfit_a + std::string(42, 'x') + " 181\r\n",
          "Line 3: " + deux_theta},
-        {lit_pics_xfit, "b.txt", "Th2\r\n" + xfit_b("  31.250", "     -40.0"), "Line 2: " + aire},
-        {lit_pics_xfit, "c.txt", "Th2\r\n" + xfit_b("  -1.000", "      40.0"),
+        {lit_pics_xfit, "b.txt", "Th2\r\n" + ligne_xfit_b("  31.250", "     -40.0"),
+         "Line 2: " + aire},
+        {lit_pics_xfit, "c.txt", "Th2\r\n" + ligne_xfit_b("  -1.000", "      40.0"),
          "Line 2: " + deux_theta},
         {lit_pics_winfit, "a.dat", winfit + "s 200 1 1 1 5\r\n", "Line 3: " + deux_theta},
         {lit_pics_winfit, "b.dat", winfit + "s 30 1 1 1 -5\r\n", "Line 3: " + aire},

@@ -71,25 +71,21 @@ struct ProfilRaw : test::DansDossier {};
 
 } // namespace
 
-TEST_F(ProfilRaw, Raw2RangeHeaderOf60And80) {
-    for (int entete : {60, 80}) {
-        auto p = lit(lit_profil_raw, "a.raw", raw2(entete, 0, {50, 150, 100}).octets);
+// Range headers of 60 and 80 bytes; an odd half step moves the start by a half step.
+TEST_F(ProfilRaw, Raw2RangeHeaderOf60And80AndOddHalfStep) {
+    for (auto [entete, demi_pas, debut] :
+         {std::tuple{60, 0, 10.0f}, {80, 0, 10.0f}, {60, 3, 10.01f}}) {
+        auto p = lit(lit_profil_raw, "a.raw", raw2(entete, demi_pas, {50, 150, 100}).octets);
         ASSERT_TRUE(p) << entete;
         ASSERT_EQ(p->points.size(), 3u);
         EXPECT_EQ(p->points[0].intensite, 0.0f);
         EXPECT_EQ(p->points[1].intensite, 100.0f);
         EXPECT_EQ(p->intensite_max_brute, 150);
-        EXPECT_FLOAT_EQ(p->points[2].angle, 10.04f);
+        EXPECT_FLOAT_EQ(p->points[0].angle, debut);
+        EXPECT_FLOAT_EQ(p->points[2].angle, debut + 0.04f);
         EXPECT_EQ(*p->titre, "Quartz (RAW2)");
         EXPECT_NEAR(p->lambda, (1.78897 + 0.5 * 1.79285) / 1.5, 1e-6);
     }
-}
-
-TEST_F(ProfilRaw, Raw2OddHalfStepMovesTheStart) {
-    auto p = lit(lit_profil_raw, "a.raw", raw2(60, 3, {1, 2}).octets);
-    ASSERT_TRUE(p);
-    EXPECT_FLOAT_EQ(p->points[0].angle, 10.01f);
-    EXPECT_FLOAT_EQ(p->points[1].angle, 10.03f);
 }
 
 TEST_F(ProfilRaw, RawVersion0) {

@@ -87,7 +87,6 @@ TEST_F(ProfilXylib, RefusalsNameTheFileAndXylibsReason) {
         ASSERT_EQ(erreurs.size(), 1u) << c.nom;
         EXPECT_EQ(erreurs[0].substr(0, c.debut.size()), c.debut) << erreurs[0];
     }
-    d.vide();
 }
 
 // Two files on which xylib itself fails, read in its child process: one it

@@ -103,10 +103,7 @@ TEST_F(Commande, DeletingTheRawDiagramOnlyStopsItsDrawing) {
 TEST_F(Commande, ChoosingAGroupReadsTheTabAndGeneratesTheReflections) {
     et = EspaceTravail{};
     et.repertoire = dossier.chemin();
-    ep.maille.cellule = test::saisies({"4", "4", "4", "90", "90", "90"});
-    ep.maille.lambda = test::saisie("1.5406");
-    ep.maille.theta_min = test::saisie("10");
-    ep.maille.theta_max = test::saisie("60");
+    ep.maille = test::onglet_tape({"4", "4", "4", "90", "90", "90"});
     auto r = set_systeme(et, ep, 0);
     ASSERT_TRUE(r.a_change(Change::maille));
     const auto& entrees = et.liste_hm.entrees;

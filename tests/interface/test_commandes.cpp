@@ -19,15 +19,6 @@ using namespace kovrin;
 
 namespace {
 
-// The cell tab with wavelength 1.5406 and the range typed.
-OngletMaille domaine_tape(const std::string& debut, const std::string& fin) {
-    OngletMaille onglet;
-    onglet.lambda = test::saisie("1.5406");
-    onglet.theta_min = test::saisie(debut);
-    onglet.theta_max = test::saisie(fin);
-    return onglet;
-}
-
 class Commandes : public ::testing::Test {
   protected:
     Rafraichissement cpi(const std::string& nom, const std::string& anode, double lambda) {
@@ -145,19 +136,16 @@ TEST_F(Commandes, ErasePeaksCellAndTheTabButtons) {
 
 TEST_F(Commandes, ChangeLeavesTheWorkspaceAloneWithoutWavelengthOnAMessageOrWhenRefused) {
     test::domaine(et, 10, 80);
-    OngletMaille onglet = domaine_tape("20", "30");
+    OngletMaille onglet = test::onglet_tape({"", "", "", "", "", ""}, "1.5406", "20", "30");
     relit_theta_range(et, onglet, d); // no working wavelength yet: a beep
     EXPECT_EQ(d.nb_bips(), 1);
     et.lambda = 1.5;
-    for (auto [champ, texte] :
-         {std::pair{&onglet.lambda, "1,5"}, {&onglet.theta_min, "2O"}, {&onglet.theta_max, "x"}}) {
-        const Saisie avant = *champ;
-        *champ = test::saisie(texte);
-        relit_theta_range(et, onglet, d);
-        *champ = avant;
-    }
-    // Then values outside their domains.
-    for (auto [champ, texte] : {std::pair{&onglet.lambda, "-1.5"}, {&onglet.theta_max, "200"}}) {
+    // Texts that are no numbers, then values outside their domains.
+    for (auto [champ, texte] : {std::pair{&onglet.lambda, "1,5"},
+                                {&onglet.theta_min, "2O"},
+                                {&onglet.theta_max, "x"},
+                                {&onglet.lambda, "-1.5"},
+                                {&onglet.theta_max, "200"}}) {
         const Saisie avant = *champ;
         *champ = test::saisie(texte);
         relit_theta_range(et, onglet, d);
@@ -179,7 +167,7 @@ TEST_F(Commandes, ChangeKeepsThePeaksAndPointsOfTheNewRange) {
     test::mesures(et, {20.05, 20.2, 20.35, 20.6});
     et.entete_pics = {"typed", 0, "", "", 1.5406, 0, 0, 0, 18, 22, 0};
     et.mode_affichage = 0; // the range is typed in theta
-    OngletMaille onglet = domaine_tape("10.05", "10.2");
+    OngletMaille onglet = test::onglet_tape({"", "", "", "", "", ""}, "1.5406", "10.05", "10.2");
     auto r = relit_theta_range(et, onglet, d);
     EXPECT_DOUBLE_EQ(et.angle_min, 20.1);
     ASSERT_EQ(et.mesures.taille(), 2);
@@ -193,9 +181,8 @@ namespace {
 
 // Cubic P m -3 m, a = 4, lambda 1.5406, 10 ... 60 degrees.
 OngletMaille onglet_cubique(EspaceTravail& et) {
-    OngletMaille onglet = domaine_tape("10", "60");
+    OngletMaille onglet = test::onglet_tape({"4", "4", "4", "90", "90", "90"});
     test::choisit_groupe(et, onglet, 0, "Pm-3m");
-    onglet.cellule = test::saisies({"4", "4", "4", "90", "90", "90"});
     return onglet;
 }
 

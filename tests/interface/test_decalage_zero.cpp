@@ -107,6 +107,7 @@ class SelectionDecalee : public ::testing::Test {
                              {2, 1, 1, 74.0f},
                              {2, 2, 0, 84.0f}});
         test::domaine(et, 10, 90);
+        ep.tolerance = Saisie::de_valeur(0.1);
     }
     EspaceTravail et;
     EtatPrincipal ep;
@@ -121,14 +122,12 @@ TEST_F(SelectionDecalee, TheEstimatePairsEveryLineAndStartsTheRefinement) {
               "Only 0 of 7 measured reflections paired within 0.100\u00b0; with a zero shift of "
               "\u22120.262\u00b0, 7 would. Pair with this shift?");
 
-    ep.tolerance = Saisie::de_valeur(0.1);
     selection_avec_decalage(et, ep, false, d);
     EXPECT_EQ(et.selection.taille(), 0);
     EXPECT_EQ(d.textes().back(),
               "0 of 7 measured reflections paired within 0.100\u00b0: no calculated reflection "
               "lies within the tolerance of any measured one");
 
-    ep.tolerance = Saisie::de_valeur(0.1);
     selection_avec_decalage(et, ep, true, d);
     ASSERT_EQ(et.selection.taille(), 7);
     EXPECT_NEAR(et.decalage, -0.262, 1e-4);
@@ -140,7 +139,6 @@ TEST_F(SelectionDecalee, TheEstimatePairsEveryLineAndStartsTheRefinement) {
 // The button of tab 3: the plain rule first, then the offer of the shift;
 // ticked, "Estimate the zero shift" makes the estimate the rule.
 TEST_F(SelectionDecalee, TheButtonOffersTheShiftOrEstimatesItWhenTicked) {
-    ep.tolerance = Saisie::de_valeur(0.1);
     d.reponse = Reponse::non;
     selection_du_bouton(et, ep, d);
     EXPECT_EQ(et.selection.taille(), 0);

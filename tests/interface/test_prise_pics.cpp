@@ -1,8 +1,7 @@
 // Taking measured-peak files in, and the wavelength dialog for peak data.
-#include "commun/octets.h"
 #include "cristallo/anodes.h"
 #include "dossier_temporaire.h"
-#include "fichiers/diffrac_at.h"
+#include "fichiers/ecrivains.h"
 #include "interface/commande.h"
 #include "interface/dialogue_lambda.h"
 #include "interface/prise_donnees.h"
@@ -14,27 +13,6 @@
 using namespace kovrin;
 
 namespace {
-
-// DIF2 peak file from the layout table: Cu doublet, peaks at the given angles.
-std::string fichier_dif2(std::initializer_list<float> angles) {
-    using namespace diffrac;
-    std::string o(352 + 16 * angles.size(), '\0');
-    champ_texte(o, magique, "DIF2", 4);
-    champ_texte(o, v2::identifiant, "sample", 32);
-    champ_texte(o, v2::anode, "Cu", 2);
-    ecrit_f32(o, v2::lambda1, 1.54056f);
-    ecrit_f32(o, v2::lambda2, 1.54439f);
-    ecrit_f32(o, v2::rapport, 0.5f);
-    ecrit_i16(o, v2::plage + v2::longueur, 96);
-    ecrit_i16(o, v2::plage + v2::pics, static_cast<std::int16_t>(angles.size()));
-    std::size_t k = 0;
-    for (float a : angles) {
-        ecrit_f32(o, 352 + 16 * k, a);
-        ecrit_f32(o, 356 + 16 * k, 50.0f * static_cast<float>(k + 1));
-        ++k;
-    }
-    return o;
-}
 
 class PrisePics : public ::testing::Test {
   protected:
@@ -162,7 +140,9 @@ TEST_F(PrisePics, DialogErrorsKeepItOpen) {
 }
 
 TEST_F(PrisePics, DifFileCarriesItsWavelengthAndNeedsNoDialog) {
-    test::ecrit_fichier("p.dif", fichier_dif2({25.0f, 35.0f}));
+    EspaceTravail source; // a DIF2 file as the program writes it
+    test::mesures(source, {25.0, 35.0});
+    ecrit_pics_dif({source.mesures, 1.54056, 18}, "p.dif");
     ouvre_fichier_pics(et, ep, dialogue, pics_dif, "p.dif", d);
     ASSERT_EQ(et.mesures.taille(), 2);
     EXPECT_DOUBLE_EQ(et.entete_pics.lambda, static_cast<double>(1.54056f)); // from Kalpha1

@@ -81,10 +81,8 @@ TEST_F(Sauvegardes, CellFileNameOverwriteQuestionAndRefusal) {
     et.ligne_titre = "Silicon NBS";
     et.systeme = "CUBI";
     EtatPrincipal ep;
-    ep.maille.cellule = test::saisies({"5.431", "5.431", "5.431", "90", "90", "90"});
-    ep.maille.lambda = test::saisie("1.5406");
-    ep.maille.theta_min = test::saisie("10");
-    ep.maille.theta_max = test::saisie("80");
+    ep.maille =
+        test::onglet_tape({"5.431", "5.431", "5.431", "90", "90", "90"}, "1.5406", "10", "80");
     ChoixFichierEnregistre choix;
     choix.reponse = "mycell.cry.bak"; // an extension anywhere in the name is kept
     auto r = sauve_maille(et, ep, choix, d);

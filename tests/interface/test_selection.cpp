@@ -19,6 +19,16 @@ class Selection : public ::testing::Test {
         test::calculees(et, {{1, 0, 0, 20.0f}, {1, 1, 0, 30.0f}, {1, 1, 1, 40.0f}});
         test::domaine(et, 10, 50);
     }
+    void apparie(const char* tolerance) {
+        ep.tolerance = test::saisie(tolerance);
+        selection_automatique(et, ep, d);
+    }
+    Rafraichissement pointe(EspaceTravail& e, const Pointage& p, const char* tolerance,
+                            int onglet = onglet_selection) {
+        ep.onglet = onglet;
+        ep.tolerance = test::saisie(tolerance);
+        return pointe_diagramme(e, ep, p, d);
+    }
     EspaceTravail et;
     EtatPrincipal ep;
     DialoguesEnregistres d;
@@ -27,71 +37,59 @@ class Selection : public ::testing::Test {
 } // namespace
 
 TEST_F(Selection, ToleranceExactlyReachedPairsAndJustBeyondDoesNot) {
-    ep.tolerance = test::saisie("0.125");
-    selection_automatique(et, ep, d);
+    apparie("0.125");
     ASSERT_EQ(et.selection.taille(), 2); // 20 and 30.125; 40.25 is 0.25 away
     EXPECT_EQ(test::indices(et.selection[2]), (std::array{1, 1, 0}));
     EXPECT_FLOAT_EQ(et.selection[2].deux_theta_cal, 30.0f);
 
-    ep.tolerance = test::saisie("0.1249");
-    selection_automatique(et, ep, d);
+    apparie("0.1249");
     EXPECT_EQ(et.selection.taille(), 1);
 }
 
 TEST_F(Selection, ThetaModeToleranceIsDoubled) {
     et.mode_affichage = 0;
-    ep.tolerance = test::saisie("0.0625");
-    selection_automatique(et, ep, d);
+    apparie("0.0625");
     EXPECT_EQ(et.selection.taille(), 2);
-    ep.tolerance = test::saisie("0.125");
-    selection_automatique(et, ep, d); // 0.25 in 2theta reaches 40.25
+    apparie("0.125"); // 0.25 in 2theta reaches 40.25
     EXPECT_EQ(et.selection.taille(), 3);
 }
 
 TEST_F(Selection, EquidistantCalculatedReflectionsGiveTheFirst) {
     test::mesures(et, {30.0});
     test::calculees(et, {{2, 0, 0, 29.875f}, {1, 1, 1, 30.125f}});
-    ep.tolerance = test::saisie("0.2");
-    selection_automatique(et, ep, d);
+    apparie("0.2");
     ASSERT_EQ(et.selection.taille(), 1);
     EXPECT_EQ(et.selection[1].h, 2);
 }
 
 TEST_F(Selection, OnlyTheCurrentRangeTakesPartAndEarlierPairsGo) {
-    ep.tolerance = test::saisie("0.5");
-    selection_automatique(et, ep, d);
+    apparie("0.5");
     ASSERT_EQ(et.selection.taille(), 3);
     test::domaine(et, 25, 35); // zoomed: the initial range is left alone
     et.angle_min_initial = 10;
-    ep.tolerance = test::saisie("0.5");
-    selection_automatique(et, ep, d);
+    apparie("0.5");
     ASSERT_EQ(et.selection.taille(), 1);
     EXPECT_FLOAT_EQ(et.selection[1].deux_theta_obs, 30.125f);
     et.angle_min = 30.125; // both ends belong to the range
     et.angle_max = 30.125;
-    ep.tolerance = test::saisie("0.5");
-    selection_automatique(et, ep, d);
+    apparie("0.5");
     EXPECT_EQ(et.selection.taille(), 1);
 }
 
 TEST_F(Selection, MessagesLeaveTheSelectionAlone) {
-    ep.tolerance = test::saisie("0.5");
-    selection_automatique(et, ep, d);
-    ep.tolerance = test::saisie("0,5");
-    selection_automatique(et, ep, d);
+    apparie("0.5");
+    apparie("0,5");
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error (angular tolerance)"});
     EXPECT_EQ(et.selection.taille(), 3);
     d.vide();
     et.mesures.efface();
-    ep.tolerance = test::saisie("0.5");
-    selection_automatique(et, ep, d);
+    apparie("0.5");
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error: No measured Bragg angle"});
     EXPECT_EQ(et.selection.taille(), 3);
 }
 
 TEST_F(Selection, GridTextsInBothModes) {
-    ep.tolerance = test::saisie("0.5");
-    selection_automatique(et, ep, d);
+    apparie("0.5");
     Grille g = grille_selection(et);
     EXPECT_EQ(g.lignes[2],
               (std::vector<std::string>{" 2", "  1  1  0", "  30.125", "  30.000", "   0.125"}));
@@ -133,8 +131,7 @@ TEST_F(Selection, HandPairingStates) {
 }
 
 TEST_F(Selection, ThreeZerosDeleteAPairAndUnknownIndicesLeaveIt) {
-    ep.tolerance = test::saisie("0.5");
-    selection_automatique(et, ep, d);
+    apparie("0.5");
     modifie_indices(et, ep, 2, lit_indices("  0  0  0"), d);
     ASSERT_EQ(et.selection.taille(), 2);
     EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 40.25f);
@@ -152,8 +149,7 @@ TEST_F(Selection, ThreeZerosDeleteAPairAndUnknownIndicesLeaveIt) {
 }
 
 TEST_F(Selection, TypedIndicesGiveTheCalculatedAngleWithoutTolerance) {
-    ep.tolerance = test::saisie("0.5");
-    selection_automatique(et, ep, d);
+    apparie("0.5");
     auto r = modifie_indices(et, ep, 1, lit_indices("  1  1  0"), d);
     EXPECT_EQ(et.selection[1].k, 1);
     EXPECT_TRUE(r.a_change(Change::paires));
@@ -167,9 +163,7 @@ TEST_F(Selection, PointingBelowTheAxisPairsTheFirstUsableTick) {
     et.selection.ajoute({1, 0, 0, 20.0f, 20.0f});
     // Tick 1 is already paired, tick 3 is 0.25 from its nearest measured reflection.
     Pointage p{BoutonSouris::gauche, CoteAxe::dessous, {}, {3, 1, 2}, {}};
-    ep.onglet = onglet_selection;
-    ep.tolerance = test::saisie("0.2");
-    pointe_diagramme(et, ep, p, d);
+    pointe(et, p, "0.2");
     ASSERT_EQ(et.selection.taille(), 2);
     EXPECT_EQ(et.selection[2].k, 1);
     EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 30.125f);
@@ -177,42 +171,29 @@ TEST_F(Selection, PointingBelowTheAxisPairsTheFirstUsableTick) {
 
 TEST_F(Selection, PointingOnTheAxisOrWithoutDataPairsNothing) {
     Pointage sur{BoutonSouris::gauche, CoteAxe::sur, {}, {1}, {1}};
-    ep.onglet = onglet_selection;
-    ep.tolerance = test::saisie("0.5");
-    pointe_diagramme(et, ep, sur, d);
+    pointe(et, sur, "0.5");
     EXPECT_EQ(et.selection.taille(), 0);
     Pointage dessus{BoutonSouris::gauche, CoteAxe::dessus, {}, {}, {1}};
-    ep.onglet = 0;
-    ep.tolerance = test::saisie("0.5");
-    pointe_diagramme(et, ep, dessus, d); // another tab shown
+    pointe(et, dessus, "0.5", 0); // another tab shown
     EXPECT_EQ(et.selection.taille(), 0);
-    ep.onglet = onglet_selection;
-    ep.tolerance = test::saisie("bad");
-    pointe_diagramme(et, ep, dessus, d);
+    pointe(et, dessus, "bad");
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Error (angular tolerance)"});
     d.vide();
     EspaceTravail sans_calculees = et;
     sans_calculees.calculees.efface();
-    ep.onglet = onglet_selection;
-    ep.tolerance = test::saisie("0.5");
-    auto r = pointe_diagramme(sans_calculees, ep, dessus, d);
+    auto r = pointe(sans_calculees, dessus, "0.5");
     EXPECT_EQ(sans_calculees.selection.taille(), 0);
     EXPECT_EQ(r.changes, 0u);
 }
 
 TEST_F(Selection, RightClickDeletesTheFirstHitPairInListOrder) {
-    ep.tolerance = test::saisie("0.5");
-    selection_automatique(et, ep, d);
+    apparie("0.5");
     Pointage p{BoutonSouris::droit, CoteAxe::dessus, {3, 2}, {}, {}};
-    ep.onglet = onglet_selection;
-    ep.tolerance = test::saisie("bad tolerance is not read");
-    pointe_diagramme(et, ep, p, d);
+    pointe(et, p, "bad tolerance is not read");
     ASSERT_EQ(et.selection.taille(), 2);
     EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 40.25f);
     Pointage rien{BoutonSouris::droit, CoteAxe::dessus, {}, {}, {}};
-    ep.onglet = onglet_selection;
-    ep.tolerance = test::saisie("");
-    auto r = pointe_diagramme(et, ep, rien, d);
+    auto r = pointe(et, rien, "");
     EXPECT_EQ(r.changes, 0u);
 }
 
@@ -224,8 +205,7 @@ TEST_F(Selection, StatusLineAfterEachKindOfChange) {
     EXPECT_EQ(ligne({Change::mesures}), "3 measured reflections, range 10.00\u201350.00\u00b0");
     EXPECT_EQ(ligne({Change::calculees, Change::paires}), "3 calculated reflections");
     EXPECT_EQ(ligne({Change::vues}), "") << "nothing to say: the line keeps its text";
-    ep.tolerance = test::saisie("0.125");
-    selection_automatique(et, ep, d);
+    apparie("0.125");
     EXPECT_EQ(ligne({Change::paires}),
               "2 of 3 measured reflections paired within 0.125\u00b0; unpaired: 40.25");
     et.mode_affichage = 0;

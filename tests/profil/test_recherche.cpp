@@ -257,9 +257,6 @@ TEST(Contaminations, CopperBoxesArePrefilledFromTheWavelengthTable) {
                           texte_contamination(champs->longueur_l2),
                           texte_contamination(champs->pourcentage_l2)}),
               (std::array<std::optional<std::string>, 4>{" 1.39222", " 1", " 1.025", " 0.5"}));
-
-    e.entete_profil.lambda = 1.5; // no anode of the table within 0.006
-    champs = prepare_recherche(e, d);
 }
 
 TEST(Contaminations, DoubletGetsCodesTwoAndThreeAndKeepingDropsKalpha2) {
