@@ -121,6 +121,7 @@ void PageMaille::construit_cellule() {
         nomme(new QPushButton(QStringLiteral("Ed/Print"), panneau_cellule_), "bouton_ed_print");
     grille->addWidget(calc_, 7, 2);
     grille->addWidget(ed_print_, 7, 3);
+    grille->setRowStretch(8, 1); // a taller page leaves the headers with their lists
     panneau_cellule_->hide();
     connect(calc_, &QPushButton::clicked, this, [this] {
         p_.commande([&] { return calcul_diagramme(p_.espace, p_.principal, p_.dialogues()); });
