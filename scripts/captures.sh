@@ -9,6 +9,8 @@ cmake --build --preset release --target kovrin2
 dossier="$PWD/docs/captures"
 travail="$PWD/build/release/captures"
 mkdir -p "$travail"
+# The windows at their first-run size and place, whatever this user's settings say.
+export XDG_CONFIG_HOME="$travail/reglages" XDG_DATA_HOME="$travail/donnees"
 fichiers=("$PWD/examples/cubique/silicium.prn" "$PWD/examples/cubique/silicium.cry")
 cd "$travail"
 QT_QPA_PLATFORM=offscreen "$OLDPWD/build/release/app/fenetres/kovrin2" --capture "$dossier" "${fichiers[@]}"

@@ -89,7 +89,9 @@ std::vector<std::filesystem::path> sauvegardes_abandonnees(const std::filesystem
 Rafraichissement restaure_sauvegarde(EspaceTravail& et, EtatPrincipal& ep,
                                      const std::filesystem::path& fichier, Dialogues& d) {
     std::error_code ec;
-    if (d.confirmation(question_restauration) != Reponse::oui) {
+    const Reponse reponse = d.confirmation(question_restauration);
+    if (reponse == Reponse::annuler) return {};
+    if (reponse == Reponse::non) {
         std::filesystem::remove(fichier, ec);
         return {};
     }

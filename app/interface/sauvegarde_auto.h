@@ -40,8 +40,8 @@ inline constexpr const char* question_restauration =
     "KOVRIN ended without closing last time. Restore the work it had (it is in no file)?";
 
 // At start: the work a crash left, offered back. Yes takes it in (as work
-// not yet saved) and removes the file; No removes it. A file that cannot be
-// read is named and kept for the next start.
+// not yet saved) and removes the file; No removes it; Cancel keeps it for
+// the next start, as does a file that cannot be read (named).
 Rafraichissement restaure_sauvegarde(EspaceTravail& et, EtatPrincipal& ep,
                                      const std::filesystem::path& fichier, Dialogues& d);
 
