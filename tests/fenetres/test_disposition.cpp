@@ -17,6 +17,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QTableWidget>
 #include <QTextBrowser>
 
 #include <set>
@@ -124,6 +126,22 @@ TEST_F(Disposition, CaptureRefinesTheSiliconExampleAndPicturesEveryWindow) {
 TEST_F(Disposition, NoWidgetIsDrawnOverAnother) {
     ASSERT_EQ(capture(), 12);
     for (const auto& c : dans_chaque_fenetre(chevauchements))
+        ADD_FAILURE() << c;
+}
+
+// Visible tables of `w` that need a horizontal scroll to show every column.
+std::vector<std::string> colonnes_cachees(const QWidget& w) {
+    std::vector<std::string> r;
+    for (const QTableWidget* t : w.findChildren<QTableWidget*>())
+        if (t->isVisibleTo(&w) && t->columnCount() > 0 && t->horizontalScrollBar()->maximum() > 0)
+            r.push_back(t->objectName().toStdString());
+    return r;
+}
+
+// At the first-run size, after the road, every table shows all its columns.
+TEST_F(Disposition, EveryTableShowsAllItsColumns) {
+    ASSERT_EQ(capture(), 12);
+    for (const auto& c : dans_chaque_fenetre(colonnes_cachees))
         ADD_FAILURE() << c;
 }
 
