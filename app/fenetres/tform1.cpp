@@ -29,10 +29,13 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kovrin::fenetres {
 
@@ -71,7 +74,8 @@ Tform1::Tform1(Programme& programme) : p_(programme) {
                 return p_.montre_aide(w->property("contexte_aide").toInt());
         p_.montre_aide(1);
     });
-    resize(1260, 600);
+    // Tall enough for the tables, leaving room below for the diagram window.
+    resize(1260, std::clamp(screen()->availableGeometry().height() - 330, 455, 600));
     placee_ = retient_geometrie(*this, QStringLiteral("fenetres/principale"));
     if (!placee_) move(0, 0);
 }

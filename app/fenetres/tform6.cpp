@@ -71,6 +71,12 @@ Tform6::Tform6(Programme& programme) : QWidget(nullptr), p_(programme) {
     setAttribute(Qt::WA_ShowWithoutActivating);
 }
 
+namespace {
+
+constexpr int hauteur_utile = 200; // the least frame height that leaves a readable plot
+
+} // namespace
+
 void Tform6::place_sous(const QWidget& principale) {
     if (retenue_) return;
     const QRect cadre = principale.frameGeometry();
@@ -80,6 +86,11 @@ void Tform6::place_sous(const QWidget& principale) {
         move(cadre.left(), cadre.bottom() + 1);
     else if (cadre.right() + largeur <= ecran.right())
         move(cadre.right() + 1, cadre.top());
+    else if (const int reste = ecran.bottom() - cadre.bottom(); reste >= hauteur_utile) {
+        // A small screen: below, as tall as the room left.
+        move(cadre.left(), cadre.bottom() + 1);
+        resize(width(), height() - (hauteur - reste));
+    }
 }
 
 QWidget* Tform6::construit_legendes() {

@@ -9,6 +9,8 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QColor>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSettings>
@@ -61,6 +63,16 @@ template <typename T> T& enfant(QWidget& fenetre, const char* nom) {
 
 inline void declenche(QWidget& fenetre, const QString& texte) {
     if (QAction* a = action(fenetre, texte)) a->trigger();
+}
+
+// The colour painted near the right edge of a cell (row and column from 0),
+// the row scrolled into view first.
+inline QColor couleur_cellule(QAbstractItemView& vue, int ligne, int colonne) {
+    const QModelIndex index = vue.model()->index(ligne, colonne);
+    vue.scrollTo(index);
+    const QImage image = vue.viewport()->grab().toImage();
+    const QRect cellule = vue.visualRect(index);
+    return image.pixelColor(cellule.right() - 2, cellule.center().y());
 }
 
 // A click on row `ligne` (from 0) of a list or table, as the mouse does it.

@@ -330,16 +330,13 @@ TEST_F(Principale, CurrentRowsArePaintedAsTheCoreSays) {
     selectionne_et_affine();
     f.montre_onglet(2);
     // The automatic selection paired them all, the last one last: it is red.
-    auto couleur = [](GrilleTextes& g, int ligne) {
-        const QImage image = g.viewport()->grab().toImage();
-        const QRect cellule = g.visualRect(g.model()->index(ligne, 1));
-        return image.pixelColor(cellule.right() - 2, cellule.center().y());
-    };
-    EXPECT_EQ(couleur(w<GrilleTextes>("grille_mesures_selection"), 10), QColor(255, 0, 0));
+    EXPECT_EQ(test::couleur_cellule(w<GrilleTextes>("grille_mesures_selection"), 10, 1),
+              QColor(255, 0, 0));
     f.montre_onglet(3);
     w<GrilleTextes>("tableau_apres").setCurrentCell(4, 0);
     EXPECT_EQ(programme.principal.ligne_pic_courante, 5);
-    EXPECT_EQ(couleur(w<GrilleTextes>("tableau_avant"), 4), QColor(0xFF, 0xCC, 0xEE));
+    EXPECT_EQ(test::couleur_cellule(w<GrilleTextes>("tableau_avant"), 4, 1),
+              QColor(0xFF, 0xCC, 0xEE));
 }
 
 TEST_F(Principale, ExportDialogPrintingAndHelp) {
@@ -394,10 +391,7 @@ TEST_F(Principale, FiguresOfMeritUsualErrorsAndSuspectPairsAreShown) {
     const auto& suspectes = programme.principal.affinement.paires_suspectes;
     ASSERT_EQ(suspectes.size(), 11u);
     EXPECT_EQ(std::count(suspectes.begin(), suspectes.end(), true), 1);
-    const QImage image = w<GrilleTextes>("tableau_apres").viewport()->grab().toImage();
-    const QRect cellule = w<GrilleTextes>("tableau_apres")
-                              .visualRect(w<GrilleTextes>("tableau_apres").model()->index(4, 1));
-    EXPECT_EQ(image.pixelColor(cellule.right() - 2, cellule.center().y()),
+    EXPECT_EQ(test::couleur_cellule(w<GrilleTextes>("tableau_apres"), 4, 1),
               QColor(0xFF, 0xC8, 0x78));
     // The residual plot shows the suspect pair in red.
     QTest::mouseClick(&w<QToolButton>("residus"), Qt::LeftButton);
