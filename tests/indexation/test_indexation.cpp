@@ -37,12 +37,16 @@ struct CasReseau {
 // The lists of the higher systems leave the orthorhombic search many near
 // descriptions to halve: measured in the benchmark, too long under the
 // sanitizers. Their searches here stop at the tetragonal and hexagonal ones.
-// The triclinic search, off by default, is asked for with the triclinic list.
+// The triclinic search, off by default, is asked for with the triclinic list
+// (a cell of 220 A^3).
 OptionsIndexation options_du_cas(Reseau r) {
     OptionsIndexation o = options_courtes();
     if (fiche(r).systeme != Systeme::orthorhombique)
         o.systemes[static_cast<std::size_t>(Systeme::orthorhombique)] = false;
-    if (r == Reseau::aP) o.systemes[static_cast<std::size_t>(Systeme::triclinique)] = true;
+    if (r == Reseau::aP) {
+        o.systemes[static_cast<std::size_t>(Systeme::triclinique)] = true;
+        o.volume_max = 250; // the triclinic search's time grows with it
+    }
     return o;
 }
 
