@@ -36,8 +36,8 @@ CLI::Option* declare_indexation(CLI::App& app, IndexationBatch& ib) {
         ->needs(index);
     app.add_option(
            "--index-systems", ib.systemes,
-           "crystal systems to search: CUBI, TETR, HEXA, RHOM, ORTH, MONO (default: all but "
-           "the triclinic)")
+           "crystal systems to search: CUBI, TETR, HEXA, RHOM, ORTH, MONO, TRIC (default: all "
+           "but the triclinic)")
         ->type_name("LIST")
         ->needs(index);
     app.add_option("--index-max-volume", o.volume_max, "largest cell volume, A^3 (default 3000)")
@@ -70,10 +70,7 @@ std::optional<std::string> complete_indexation(IndexationBatch& ib) {
         const auto s = systeme_nomme(nom);
         if (!s)
             return "--index-systems: unknown crystal system \"" + nom +
-                   "\" (expected CUBI, TETR, HEXA, RHOM, ORTH or MONO)";
-        if (*s == Systeme::triclinique)
-            return "--index-systems: the " + std::string(fiche(*s).nom_cif) +
-                   " search is not available";
+                   "\" (expected CUBI, TETR, HEXA, RHOM, ORTH, MONO or TRIC)";
         ib.options.systemes[static_cast<std::size_t>(*s)] = true;
         debut = fin + 1;
     }

@@ -76,6 +76,12 @@ double delai_annulation(const OptionsIndexation& options, double apres) {
     return std::chrono::duration<double>(fin - debut).count();
 }
 
+// The triclinic lists are searched with the triclinic system on, whatever its default.
+OptionsIndexation options_de(OptionsIndexation o, Reseau r) {
+    if (r == Reseau::aP) o.systemes[static_cast<std::size_t>(Systeme::triclinique)] = true;
+    return o;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -93,7 +99,7 @@ int main(int argc, char** argv) {
             const auto l = liste_synthetique(f.reseau, 1000 * static_cast<std::uint64_t>(i) + 7);
             const std::clock_t debut_processeur = std::clock();
             const auto debut = std::chrono::steady_clock::now();
-            const auto r = indexe(l.deux_theta, l.lambda, options);
+            const auto r = indexe(l.deux_theta, l.lambda, options_de(options, f.reseau));
             const double s =
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
             const int rang = rang_juste(r, l);

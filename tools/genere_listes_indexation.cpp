@@ -1,5 +1,6 @@
 // Synthetic peak lists of known cells, one column file per list (2theta,
-// CR LF), for kovrin-batch --index: every Bravais lattice the indexing knows,
+// CR LF), for kovrin-batch --index: every Bravais lattice (the triclinic lists
+// are searched with --index-systems naming TRIC),
 // edges 3 to 20 angstrom, volumes up to 3000 angstrom^3, the first 30 lines,
 // a zero shift within 0.05 degree, scatter of 0.01 degree, 15 % of the lines
 // dropped, 0 to 2 impurity lines. The measuring program
@@ -28,7 +29,6 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(dossier);
     std::ofstream index(dossier / "index.txt", std::ios::binary);
     for (const FicheReseau& f : table_reseaux) {
-        if (f.reseau == Reseau::aP) continue;
         for (int i = 0; i < n; ++i) {
             const std::uint64_t graine = 1000 * static_cast<std::uint64_t>(i) + 7;
             const ListeSynthetique l = liste_synthetique(f.reseau, graine);

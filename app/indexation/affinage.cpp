@@ -58,6 +58,18 @@ Raies prepare_raies(std::vector<double> deux_theta, double lambda,
 
 namespace {
 
+// 1/a^2, 1/b^2, 1/c^2 of a triclinic cell of reciprocal metric terms x: the
+// determinant of the metric over each of its diagonal cofactors (0 when the
+// metric is not positive definite).
+std::array<double, 3> triclinique_par_carre(const Parametres& x) {
+    const double c00 = x[1] * x[2] - x[5] * x[5], c11 = x[0] * x[2] - x[4] * x[4],
+                 c22 = x[0] * x[1] - x[3] * x[3];
+    const double det =
+        x[0] * c00 - x[3] * (x[3] * x[2] - x[5] * x[4]) + x[4] * (x[3] * x[5] - x[1] * x[4]);
+    if (!(det > 0 && c00 > 0 && c11 > 0 && c22 > 0)) return {0, 0, 0};
+    return {det / c00, det / c11, det / c22};
+}
+
 // The terms' 1/d^2 up to q_max, increasing, with their rank in the family.
 struct Calculee {
     double q;
@@ -66,7 +78,9 @@ struct Calculee {
 
 // A lower bound of 1/d^2 per unit of h^2: 1/a^2 of the cell.
 double q_par_h2(const Famille& f, const Parametres& x) {
-    return f.n == 4 ? x[0] - x[3] * x[3] / (4 * x[2]) : x[0];
+    if (f.n == 4) return x[0] - x[3] * x[3] / (4 * x[2]);
+    if (f.n < 4) return x[0];
+    return triclinique_par_carre(x)[0];
 }
 
 // Where the scan of the terms goes on past one of 1/d^2 = q > q_max: with
@@ -80,8 +94,36 @@ std::size_t suivant(const Famille& f, const Parametres& x, std::size_t i, double
     return f.saut1[i];
 }
 
+// The triclinic terms up to q_max: h^2, then k^2, then l^2 increase through
+// the family, and 1/d^2 is at least each times 1/a^2, 1/b^2, 1/c^2 of the cell.
+std::vector<Calculee> calculees_tricliniques(const Famille& f, const Parametres& x, double q_max) {
+    std::vector<Calculee> c;
+    const std::array<double, 3> seuils = triclinique_par_carre(x);
+    const double marge = q_max * 1.0001;
+    for (std::size_t i = 0; i < f.termes.size();) {
+        const Terme& t = f.termes[i];
+        if (t.coef[0] * seuils[0] > marge) break;
+        if (t.coef[1] * seuils[1] > marge) {
+            i = f.saut0[i];
+        } else if (t.coef[2] * seuils[2] > marge) {
+            i = f.saut1[i];
+        } else {
+            const double q = q_de(t, x, f.n);
+            if (q <= q_max) c.push_back({q, static_cast<int>(i)});
+            ++i;
+        }
+    }
+    return c;
+}
+
 std::vector<Calculee> calculees(const Famille& f, const Parametres& x, double q_max) {
     std::vector<Calculee> c;
+    if (f.n == 6) {
+        c = calculees_tricliniques(f, x, q_max);
+        std::sort(c.begin(), c.end(),
+                  [](const Calculee& u, const Calculee& v) { return u.q < v.q; });
+        return c;
+    }
     const double seuil = q_par_h2(f, x);
     const bool positifs =
         std::all_of(x.begin(), x.begin() + std::min(f.n, 3), [](double v) { return v > 0; });
@@ -180,14 +222,15 @@ int non_indexees(const Etat& e, int n) {
     return static_cast<int>(std::count(e.termes.begin(), e.termes.begin() + n, -1));
 }
 
-// Mean |d2theta| of the first lines, the unindexed ones at their distance
+// Mean |d2theta| of every line, the unindexed ones at their distance
 // to the nearest calculated line, over that of the indexed ones alone; both
 // bounded, so that neither a perfect fit nor a far line weighs without end.
 double facteur_non_indexees(const Raies& raies, const Etat& e, const std::vector<double>& possibles,
                             double tolerance) {
     const double plancher = tolerance / 10, plafond = 3 * tolerance;
     double indexees = 0, toutes = 0;
-    for (int i = 0; i < raies.n_test; ++i) {
+    const int n = static_cast<int>(raies.q.size());
+    for (int i = 0; i < n; ++i) {
         const double x = raies.deux_theta[static_cast<std::size_t>(i)] - e.zero;
         auto it = std::lower_bound(possibles.begin(), possibles.end(), x);
         double ecart = plafond;
@@ -197,9 +240,9 @@ double facteur_non_indexees(const Raies& raies, const Etat& e, const std::vector
         toutes += e.termes[static_cast<std::size_t>(i)] < 0 ? std::max(ecart, tolerance) : ecart;
         if (e.termes[static_cast<std::size_t>(i)] >= 0) indexees += ecart;
     }
-    const int n_indexees = raies.n_test - non_indexees(e, raies.n_test);
+    const int n_indexees = n - non_indexees(e, n);
     if (n_indexees == 0 || toutes <= 0) return 0;
-    return indexees / n_indexees / (toutes / raies.n_test);
+    return indexees / n_indexees / (toutes / n);
 }
 
 std::optional<SolutionIndexation> solution_de(const Famille& f, const Raies& raies, const Etat& e,

@@ -79,11 +79,18 @@ int classe_m20(double m20) {
 // A monoclinic cell has one parameter more than an orthorhombic one, and its
 // searches try far more cells: it fits the same lines a little better by
 // chance alone, and must fit them better by this factor to rank first.
-inline constexpr double exigence_monoclinique = 1.35;
+// The triclinic cell, with two parameters more still, likewise.
+inline constexpr double exigence_monoclinique = 1.35, exigence_triclinique = 1.8;
 
 double m20_compare(const SolutionIndexation& s) {
-    return s.systeme() == Systeme::monoclinique ? s.m20_classement / exigence_monoclinique
-                                                : s.m20_classement;
+    switch (s.systeme()) {
+    case Systeme::monoclinique:
+        return s.m20_classement / exigence_monoclinique;
+    case Systeme::triclinique:
+        return s.m20_classement / exigence_triclinique;
+    default:
+        return s.m20_classement;
+    }
 }
 
 bool avant(const Candidat& u, const Candidat& v) {

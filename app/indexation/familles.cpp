@@ -29,8 +29,10 @@ Coefficients coefficients(Reseau r, int h, int k, int l) {
         return {4.0 / 3.0 * (h2 + h * k + k2), l2};
     case Systeme::orthorhombique:
         return {h2, k2, l2};
-    default:
+    case Systeme::monoclinique:
         return {h2, k2, l2, static_cast<double>(h * l)};
+    default:
+        return {h2, k2, l2, 2.0 * h * k, 2.0 * h * l, 2.0 * k * l};
     }
 }
 
@@ -60,7 +62,7 @@ std::optional<FormeFamille> forme(Reseau r) {
     case Reseau::mS:
         return FormeFamille{4, Ordre::aucun};
     case Reseau::aP:
-        return std::nullopt;
+        return FormeFamille{6, Ordre::aucun};
     }
     return std::nullopt;
 }
@@ -107,7 +109,25 @@ std::optional<Famille> famille_de(Reseau r, double q_max, double arete_max) {
     return famille;
 }
 
+namespace {
+
+// The six terms of the reciprocal metric of a triclinic cell.
+Parametres x_tricliniques(const Parametres& p) {
+    const auto reciproque = maille_inverse({p[0], p[1], p[2], p[3], p[4], p[5]});
+    if (!reciproque) return {};
+    const Metrique g = tenseur_metrique(*reciproque);
+    return {g[0][0], g[1][1], g[2][2], g[0][1], g[0][2], g[1][2]};
+}
+
+} // namespace
+
+std::optional<Maille> maille_de_tenseur_reciproque(const Metrique& g) {
+    const auto reciproque = maille_de_tenseur(g);
+    return reciproque ? maille_inverse(*reciproque) : std::nullopt;
+}
+
 Parametres x_de_directs(const Famille& f, const Parametres& p) {
+    if (f.n == 6) return x_tricliniques(p);
     Parametres x{};
     if (f.n < 4) {
         for (int j = 0; j < f.n; ++j)
@@ -135,14 +155,15 @@ std::optional<Maille> maille_de_x(const Famille& f, const Parametres& x) {
                    : Maille{a, a, 1 / std::sqrt(x[1]), 90, 90, 90};
     case 3:
         return Maille{a, 1 / std::sqrt(x[1]), 1 / std::sqrt(x[2]), 90, 90, 90};
-    default:
+    case 4:
         break;
+    default:
+        return maille_de_tenseur_reciproque(
+            {{{x[0], x[3], x[4]}, {x[3], x[1], x[5]}, {x[4], x[5], x[2]}}});
     }
     // Reciprocal metric of the monoclinic cell, then its inverse.
     const Metrique g{{{x[0], 0, x[3] / 2}, {0, x[1], 0}, {x[3] / 2, 0, x[2]}}};
-    const auto reciproque = maille_de_tenseur(g);
-    if (!reciproque) return std::nullopt;
-    return maille_inverse(*reciproque);
+    return maille_de_tenseur_reciproque(g);
 }
 
 double q_de(const Terme& t, const Parametres& x, int n) {
@@ -152,7 +173,7 @@ double q_de(const Terme& t, const Parametres& x, int n) {
     return q;
 }
 
-double volume_min(const Famille& f, const Parametres& bas) {
+double volume_min(const Famille& f, const Aretes& bas) {
     switch (f.n) {
     case 1:
         return bas[0] * bas[0] * bas[0];

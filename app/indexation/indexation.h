@@ -4,10 +4,10 @@
 // orthorhombic lattices are searched exhaustively by successive dichotomy of
 // their parameters within the volume limit (Louer & Louer 1972; Boultif &
 // Louer 1991), so that an empty answer means no such cell below that volume;
-// the monoclinic lattices by zones (Visser 1969), combined into trial cells
-// whose indices and metric are fitted in turn. Every candidate is refined in Q = 1/d^2 (cell and
-// zero, by linear least squares), reduced (Niggli), merged with its equivalents and multiples, and
-// ranked by de Wolff's M(20).
+// the monoclinic and triclinic lattices by zones (Visser 1969), combined into
+// trial cells whose indices and metric are fitted in turn. Every candidate is refined in Q = 1/d^2
+// (cell and zero, by linear least squares), reduced (Niggli), merged with its equivalents and
+// multiples, and ranked by de Wolff's M(20).
 #include "affinement/merite.h"
 #include "cristallo/geometrie.h"
 #include "indexation/reseaux.h"
@@ -21,7 +21,8 @@
 namespace kovrin {
 
 struct OptionsIndexation {
-    // By Systeme. No triclinic search exists yet.
+    // By Systeme. The triclinic search, the longest and the one most prone to
+    // fit chance, is asked for.
     std::array<bool, 7> systemes{true, true, true, true, true, true, false};
     double volume_max = 3000; // angstrom^3
     int non_indexees_max = 2; // among the first 20 lines
@@ -41,10 +42,11 @@ struct SolutionIndexation {
     double volume = 0, zero = 0; // zero: to subtract from the measured 2theta
     FiguresMerite figures;
     int non_indexees = 0; // among the first 20 lines
-    // M(20) for the ranking: the unindexed lines among the first 20 count as
-    // lines indexed with their distance to the nearest calculated line
+    // M(20) for the ranking: the unindexed lines, of all those given, count
+    // as lines indexed with their distance to the nearest calculated line
     // (within bounds), so that a cell that leaves lines out gives way to one
-    // that indexes them as precisely.
+    // that indexes them as precisely (the lines past the 20th decide between
+    // cells that share the zone of nearly all the first ones).
     double m20_classement = 0;
     std::vector<std::array<int, 3>> indices; // of the first 20 lines; 0 0 0: unindexed
     Systeme systeme() const { return fiche(reseau).systeme; }

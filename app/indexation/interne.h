@@ -65,13 +65,18 @@ struct Monoclinique {
 // symmetry gives one for each of its axes.
 std::vector<Monoclinique> monocliniques(const Maille& primitive, double obliquite_max);
 
-// The monoclinic solutions found by zones, refined on the monoclinic
-// `familles` (mP, mS), with `fils` threads; `arrete` says when to stop (it is
-// called from each thread).
-std::vector<SolutionIndexation> cherche_monocliniques(const Raies& raies,
-                                                      const std::vector<Famille>& familles,
-                                                      const OptionsIndexation& options, int fils,
-                                                      const std::function<bool()>& arrete);
+// The 2-fold axes of a lattice given by a primitive cell, within the obliquity
+// (degrees): 0 triclinic, 1 monoclinic, 3 orthorhombic or rhombohedral, 5
+// tetragonal, 7 hexagonal, 9 cubic.
+std::size_t nb_axes_ordre_deux(const Maille& primitive, double obliquite_max);
+
+// The monoclinic and triclinic solutions found by zones, refined on the
+// `familles` given (mP, mS, aP), with `fils` threads; `arrete` says when to
+// stop (it is called from each thread).
+std::vector<SolutionIndexation> cherche_par_zones(const Raies& raies,
+                                                  const std::vector<Famille>& familles,
+                                                  const OptionsIndexation& options, int fils,
+                                                  const std::function<bool()>& arrete);
 
 // Merges equivalent cells and multiples, and ranks the rest, best first.
 std::vector<SolutionIndexation> classe(std::vector<SolutionIndexation> solutions,

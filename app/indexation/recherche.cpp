@@ -12,8 +12,8 @@
 // when it convinces: a lattice that a few missing lines let a smaller cell
 // imitate is still reached, and larger cells would only be its multiples.
 // A cubic, tetragonal or hexagonal solution that leaves no doubt ends the
-// search; otherwise the monoclinic lattices are searched by zones (zones.cpp)
-// between the two stages.
+// search; otherwise the monoclinic and triclinic lattices are searched by
+// zones (zones.cpp) between the two stages.
 #include "indexation/interne.h"
 
 #include <algorithm>
@@ -51,10 +51,10 @@ struct Boite {
     int couche; // of volume
     int famille;
     int tranche; // of the zero's range: a box is explored in each in turn
-    Parametres bas, haut;
+    Aretes bas, haut;
 };
 
-bool ordonnee(const Famille& f, const Parametres& bas, const Parametres& haut) {
+bool ordonnee(const Famille& f, const Aretes& bas, const Aretes& haut) {
     switch (f.ordre) {
     case Ordre::aucun:
         return true;
@@ -301,7 +301,7 @@ void boites_de(const Famille& f, int rang, const OptionsIndexation& o, std::vect
     std::vector<double> bornes(static_cast<std::size_t>(nb_l) + 1);
     for (std::size_t k = 0; k < bornes.size(); ++k)
         bornes[k] = arete_min * std::pow(rapport_arete, static_cast<double>(k));
-    std::array<int, nb_x_max> i{};
+    std::array<int, 3> i{};
     while (true) {
         Boite b{f.n <= 2 ? 0 : 1, 0, rang, 0, {}, {}};
         for (int j = 0; j < f.n; ++j) {
@@ -341,15 +341,15 @@ ResultatIndexation indexe(const std::vector<double>& deux_theta, double lambda,
     double q_max = 0;
     for (const auto& fenetre : raies.fenetres)
         q_max = std::max(q_max, fenetre.back().haut);
-    std::vector<Famille> familles, monocliniques;
+    std::vector<Famille> familles, par_zones;
     std::vector<Boite> boites;
     for (const FicheReseau& r : table_reseaux) {
         if (annulation && *annulation) break;
         if (!cherche_reseau(r.reseau, options)) continue;
         auto f = famille_de(r.reseau, q_max, options.arete_max);
         if (!f) continue;
-        if (r.systeme == Systeme::monoclinique) {
-            monocliniques.push_back(std::move(*f));
+        if (r.systeme == Systeme::monoclinique || r.systeme == Systeme::triclinique) {
+            par_zones.push_back(std::move(*f));
             continue;
         }
         familles.push_back(std::move(*f));
@@ -365,14 +365,14 @@ ResultatIndexation indexe(const std::vector<double>& deux_theta, double lambda,
     const auto assez = [&](const Boite& b) {
         return volume_couche0 * std::pow(rapport_couches, b.couche - 1) > recherche.volume_limite();
     };
-    // The monoclinic search, quick, goes before the orthorhombic boxes: a
-    // monoclinic solution that convinces bounds their volume.
-    bool zones_faites = monocliniques.empty();
+    // The search by zones, quick, goes before the orthorhombic boxes: a
+    // monoclinic or triclinic solution that convinces bounds their volume.
+    bool zones_faites = par_zones.empty();
     const auto cherche_zones = [&] {
         zones_faites = true;
         if (recherche.cherche_plus_bas(Reseau::mP) && !recherche.arrete_maintenant())
-            recherche.ajoute(cherche_monocliniques(raies, monocliniques, options, fils,
-                                                   [&] { return recherche.arrete_maintenant(); }));
+            recherche.ajoute(cherche_par_zones(raies, par_zones, options, fils,
+                                               [&] { return recherche.arrete_maintenant(); }));
     };
     for (auto debut = boites.begin(); debut != boites.end();) {
         if (debut->etage > 0 && !zones_faites) cherche_zones();

@@ -124,6 +124,14 @@ std::optional<Monoclinique> conventionnelle(const gemmi::UnitCell& u, const Enti
 
 } // namespace
 
+std::size_t nb_axes_ordre_deux(const Maille& primitive, double obliquite_max) {
+    gemmi::GruberVector g(gemmi::UnitCell(primitive[0], primitive[1], primitive[2], primitive[3],
+                                          primitive[4], primitive[5]),
+                          'P');
+    g.niggli_reduce(1e-6 * g.A);
+    return gemmi::find_lattice_2fold_ops(g.get_cell(), obliquite_max).size();
+}
+
 std::vector<Monoclinique> monocliniques(const Maille& m, double obliquite_max) {
     gemmi::GruberVector g(gemmi::UnitCell(m[0], m[1], m[2], m[3], m[4], m[5]), 'P');
     g.niggli_reduce(1e-6 * g.A);

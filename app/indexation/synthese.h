@@ -28,7 +28,8 @@ struct OptionsSynthese {
 };
 
 // A random cell of the lattice: edges 3 to 20 angstrom, volume up to 3000
-// angstrom^3, no accidental higher symmetry.
+// angstrom^3, no accidental higher symmetry (no 2-fold axis of the lattice
+// beyond those of its holohedry, within 1 degree).
 Maille maille_aleatoire(Reseau r, std::uint64_t graine);
 
 // The list of a given cell; the same seed gives the same list.

@@ -1,6 +1,6 @@
-// The monoclinic lattices by zones (Visser, J. Appl. Cryst. 2 (1969) 89-95,
-// after Ito's zone relations). Every plane of the reciprocal lattice through
-// the origin is a zone: a 2-D lattice whose lines obey
+// The monoclinic and triclinic lattices by zones (Visser, J. Appl. Cryst. 2
+// (1969) 89-95, after Ito's zone relations). Every plane of the reciprocal
+// lattice through the origin is a zone: a 2-D lattice whose lines obey
 // Q(m, n) = m^2 P + n^2 R + m n S. Two of the first lines taken as two of its
 // points and a third as (1 1), (1 2) or (2 1) fix P, R and S; the zone is
 // reduced, also tried at half its area (a lost line of its shortest vector),
@@ -8,17 +8,22 @@
 // are lines but a few. Then the trial cells: two kept zones that share an axis
 // give five of the six terms of a primitive reciprocal metric, the sixth
 // being the value on which the lines with indices on the other two axes agree
-// (a vote); a zone normal to the 2-fold axis b* gives the cell with the vote
-// of the lines on g(b*, b*) (the C lattice: b* plus half a zone vector); a
-// rectangular zone holding b* that indexes nearly every line is completed
-// from the first lines outside it. Each trial metric is fitted by least
-// squares to the lines it indexes, the indices chosen again in turn (the
-// trial-index iteration, Werner 1964), and kept when it indexes the first 20
-// lines but a few. The kept lattices, smallest first, are reduced (Niggli),
-// their 2-fold axes found (gemmi, within an obliquity), and each axis gives a
-// conventional monoclinic cell (P or C), refined in Q with its zero on its own
-// family and ranked with the rest: a lattice of higher symmetry comes out of
-// its own search, and the ranking keeps it over its monoclinic descriptions.
+// (a vote), a triclinic metric in general; a zone normal to the 2-fold axis
+// b* gives the cell with the vote of the lines on g(b*, b*) (the C lattice:
+// b* plus half a zone vector); a rectangular zone holding b* that indexes
+// nearly every line is completed from the first lines outside it. For the
+// triclinic search, any zone that holds nearly every line (a lattice with one
+// short direct axis) is completed so too: the third vector is the vector of
+// one line outside it, its products with the zone's axes solved from two
+// more. Each trial metric is fitted by least squares to the lines it
+// indexes, the indices chosen again in turn (the trial-index iteration,
+// Werner 1964), and kept when it indexes the first 20 lines but a few. The
+// kept lattices, smallest first, are reduced (Niggli); the triclinic search
+// refines the reduced cell itself, the monoclinic one finds its 2-fold axes
+// (gemmi, within an obliquity) and refines, for each, a conventional
+// monoclinic cell (P or C), in Q with its zero on its own family; all are
+// ranked with the rest: a lattice of higher symmetry comes out of its own
+// search, and the ranking keeps it over its lower descriptions.
 #include "commun/angles.h"
 #include "cristallo/metrique.h"
 #include "indexation/interne.h"
@@ -26,6 +31,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <thread>
 
@@ -41,21 +47,29 @@ inline constexpr int variantes_max = 3;            // trial metrics refined per 
 inline constexpr double obliquite_max = 3.0;       // degrees, of a 2-fold axis (Le Page)
 
 inline constexpr int nb_lignes_votes = 30; // the lines beyond the first 20 vote too
+// Of a zone that holds nearly every line: the lines outside it that complete
+// the cell, and the bound of their indices in the zone.
+inline constexpr std::size_t nb_hors = 5;
+inline constexpr int indice_hors = 4;
+// The trial cells of such a zone: up to this volume over its smallest, this many.
+inline constexpr double facteur_volume_hors = 1.5;
+inline constexpr std::size_t nb_essais_hors = 1000;
 
-using Couverture = std::array<bool, nb_raies_m20>;
+using Couverture = std::array<bool, nb_lignes_votes>;
 
 // The lines in Q with their windows (the tolerance and the zero's range); the
 // first n_test are the ones to index.
 struct Lignes {
     std::vector<double> q, bas, haut;
-    double q_max = 0; // of the first n_test
-    int n = 0;        // n_test
+    double q_max = 0;   // of the first n_test
+    int n = 0;          // n_test
+    int n_affinage = 0; // the lines the trial metrics are last fitted to
     double volume_max = 0;
 };
 
 // The lines for one slice of the zero's range: narrow windows, where the
 // whole range would let chance fill the zones at low angles.
-Lignes lignes_de(const Raies& r, std::size_t tranche, double volume_max) {
+Lignes lignes_de(const Raies& r, std::size_t tranche, double volume_max, bool triclinique) {
     Lignes l;
     l.volume_max = volume_max;
     const std::size_t n = std::min<std::size_t>(r.q.size(), nb_lignes_votes);
@@ -66,16 +80,17 @@ Lignes lignes_de(const Raies& r, std::size_t tranche, double volume_max) {
         l.haut.push_back(f.haut);
     }
     l.n = r.n_test;
+    l.n_affinage = triclinique ? static_cast<int>(n) : l.n;
     l.q_max = l.haut[static_cast<std::size_t>(l.n - 1)];
     return l;
 }
 
-// Marks the lines whose window holds q; whether there was one.
-bool couvre(const Lignes& l, double q, Couverture& c) {
-    auto it = std::lower_bound(l.haut.begin(), l.haut.begin() + l.n, q);
+// Marks the lines, of the first n, whose window holds q; whether there was one.
+bool couvre(const Lignes& l, double q, Couverture& c, int n) {
+    auto it = std::lower_bound(l.haut.begin(), l.haut.begin() + n, q);
     bool une = false;
     for (auto k = static_cast<std::size_t>(it - l.haut.begin());
-         k < static_cast<std::size_t>(l.n) && l.bas[k] <= q; ++k)
+         k < static_cast<std::size_t>(n) && l.bas[k] <= q; ++k)
         une = c[k] = true;
     return une;
 }
@@ -100,7 +115,7 @@ void parcourt_zone(Zone& z, const Lignes& l, Couverture& c) {
             const double q = m * m * z.p + n * n * z.r + m * n * z.s;
             if (q > l.q_max) continue;
             ++z.points;
-            z.vides += !couvre(l, q, c);
+            z.vides += !couvre(l, q, c, l.n);
         }
 }
 
@@ -178,12 +193,13 @@ template <class F> void parcourt(const Metrique& g, const Bornes& b, double q_ma
             }
 }
 
-// Lines covered by a primitive reciprocal metric.
-int couvertes_3d(const Metrique& g, const Lignes& l) {
-    const auto b = bornes_de(g, l.q_max);
+// Of the first n lines, those covered by a primitive reciprocal metric.
+int couvertes_3d(const Metrique& g, const Lignes& l, int n) {
+    const double q_max = l.haut[static_cast<std::size_t>(n - 1)];
+    const auto b = bornes_de(g, q_max);
     if (!b) return 0;
     Couverture c{};
-    parcourt(g, *b, l.q_max, [&](double q, const Bornes&) { couvre(l, q, c); });
+    parcourt(g, *b, q_max, [&](double q, const Bornes&) { couvre(l, q, c, n); });
     return compte(c);
 }
 
@@ -219,29 +235,29 @@ bool resout6(std::array<std::array<double, 7>, 6>& m, int n, Termes6& x) {
 inline constexpr std::array<int, 6> libres_3d{0, 1, 2, 3, 4, 5};
 inline constexpr std::array<int, 3> libres_zone{0, 1, 3};
 
-// The metric fitted by least squares to the lines within `elargi` windows
-// of their nearest point (the trial-index iteration, on the first lines).
+// The metric fitted by least squares to the first n lines within `elargi`
+// windows of their nearest point (the trial-index iteration).
 template <std::size_t N>
-bool affine_metrique(Metrique& g, const Lignes& l, const Bornes& b,
+bool affine_metrique(Metrique& g, const Lignes& l, int n, const Bornes& b,
                      const std::array<int, N>& libres, double elargi) {
+    const auto nn = static_cast<std::size_t>(n);
     // The nearest point of each line, within the widened window.
-    std::array<double, nb_raies_m20> ecart{};
-    std::array<Bornes, nb_raies_m20> indices{};
-    for (int i = 0; i < l.n; ++i)
-        ecart[static_cast<std::size_t>(i)] =
-            elargi * (l.haut[static_cast<std::size_t>(i)] - l.bas[static_cast<std::size_t>(i)]) / 2;
-    parcourt(g, b, l.q_max * 1.1, [&](double q, const Bornes& hkl) {
-        auto it = std::lower_bound(l.q.begin(), l.q.begin() + l.n, q);
+    std::array<double, nb_lignes_votes> ecart{};
+    std::array<Bornes, nb_lignes_votes> indices{};
+    for (std::size_t i = 0; i < nn; ++i)
+        ecart[i] = elargi * (l.haut[i] - l.bas[i]) / 2;
+    parcourt(g, b, l.haut[nn - 1] * 1.1, [&](double q, const Bornes& hkl) {
+        auto it = std::lower_bound(l.q.begin(), l.q.begin() + n, q);
         for (auto j : {it - l.q.begin() - 1, it - l.q.begin()}) {
             const auto k = static_cast<std::size_t>(j);
-            if (j < 0 || j >= l.n || std::fabs(l.q[k] - q) >= ecart[k]) continue;
+            if (j < 0 || j >= n || std::fabs(l.q[k] - q) >= ecart[k]) continue;
             ecart[k] = std::fabs(l.q[k] - q);
             indices[k] = hkl;
         }
     });
     std::array<std::array<double, 7>, 6> m{};
     int nb = 0;
-    for (std::size_t i = 0; i < static_cast<std::size_t>(l.n); ++i) {
+    for (std::size_t i = 0; i < nn; ++i) {
         if (indices[i] == Bornes{}) continue;
         const double demi = (l.haut[i] - l.bas[i]) / 2;
         const Termes6 t = termes_de(indices[i]);
@@ -266,6 +282,12 @@ bool affine_metrique(Metrique& g, const Lignes& l, const Bornes& b,
     return true;
 }
 
+// A trial metric kept, with the lines it indexes among all those given.
+struct Essai {
+    Metrique g;
+    int toutes = 0;
+};
+
 // The direct cell's volume of a reciprocal metric: 1 / sqrt(det).
 double volume_de(const Metrique& g) {
     const double det = g[0][0] * (g[1][1] * g[2][2] - g[1][2] * g[1][2]) -
@@ -274,14 +296,18 @@ double volume_de(const Metrique& g) {
     return det > 0 ? 1 / std::sqrt(det) : std::numeric_limits<double>::infinity();
 }
 
-// A trial metric refined twice, kept when it indexes the first lines but a few.
-void essaie(Metrique g, const Lignes& l, std::vector<Metrique>& sortie) {
-    if (volume_de(g) > l.volume_max || couvertes_3d(g, l) < l.n / 2) return;
-    for (double elargi : {3.0, 1.5, 1.0}) {
-        const auto b = bornes_de(g, l.q_max);
-        if (!b || !affine_metrique(g, l, *b, libres_3d, elargi)) return;
+// A trial metric refined on the first lines, then on every line (those past
+// the 20th fix the third axis of a lattice whose first lines lie nearly all
+// in one zone), kept when it indexes the first lines but a few.
+void essaie(Metrique g, const Lignes& l, std::vector<Essai>& sortie) {
+    if (volume_de(g) > l.volume_max || couvertes_3d(g, l, l.n) < l.n / 2) return;
+    const int toutes = l.n_affinage;
+    for (const auto& [elargi, n] : {std::pair{3.0, l.n}, {1.5, l.n}, {1.0, toutes}}) {
+        const auto b = bornes_de(g, l.haut[static_cast<std::size_t>(n - 1)]);
+        if (!b || !affine_metrique(g, l, n, *b, libres_3d, elargi)) return;
     }
-    if (couvertes_3d(g, l) >= l.n - lignes_manquantes) sortie.push_back(g);
+    if (couvertes_3d(g, l, l.n) >= l.n - lignes_manquantes)
+        sortie.push_back({g, couvertes_3d(g, l, static_cast<int>(l.q.size()))});
 }
 
 // The zone fitted to the lines it covers, then reduced again: still plausible.
@@ -290,7 +316,7 @@ bool affine_zone(Zone& z, const Lignes& l) {
     const double det = z.p * z.r - z.s * z.s / 4;
     const Bornes b{std::min(30, static_cast<int>(std::sqrt(l.q_max * z.r / det))),
                    std::min(30, static_cast<int>(std::sqrt(l.q_max * z.p / det))), 0};
-    if (!affine_metrique(g, l, b, libres_zone, 1.0)) return true;
+    if (!affine_metrique(g, l, l.n, b, libres_zone, 1.0)) return true;
     Zone affinee = reduite({g[0][0], g[1][1], 2 * g[0][1]});
     if (!(affinee.p > 0) || !(affinee.p * affinee.r - affinee.s * affinee.s / 4 > 0)) return false;
     evalue(affinee, l);
@@ -308,9 +334,9 @@ std::array<Zone, 4> avec_demis(const Zone& z) {
              {(z.p + z.r + z.s) / 4, z.r, z.s / 2 + z.r}}};
 }
 
-std::vector<Zone> zones(const Lignes& l) {
+std::vector<Zone> zones(const Lignes& l, const std::function<bool()>& arrete) {
     std::vector<Zone> toutes;
-    for (int i = 0; i < std::min(nb_axes_zone, l.n); ++i)
+    for (int i = 0; i < std::min(nb_axes_zone, l.n) && !arrete(); ++i)
         for (int j = i + 1; j < l.n; ++j) {
             const double p = l.q[static_cast<std::size_t>(i)], r = l.q[static_cast<std::size_t>(j)];
             for (double s : termes_croises(l, p, r))
@@ -415,7 +441,7 @@ std::vector<Vote> votes_troisieme(const Metrique& g, const Zone& z, const Lignes
 // primitive vector w is b* (P lattice), or b* plus half a vector of the zone
 // (C lattice: u/2, v/2 or (u + v)/2), so that g_uw and g_vw follow from the
 // zone and g_ww from a vote of the lines.
-void complete_zone(const Zone& z, const Lignes& l, std::vector<Metrique>& sortie) {
+void complete_zone(const Zone& z, const Lignes& l, std::vector<Essai>& sortie) {
     if (!(z.p * z.r - z.s * z.s / 4 > 0)) return;
     for (const auto& [ou, ov] : {std::pair{0.0, 0.0}, {0.5, 0.0}, {0.0, 0.5}, {0.5, 0.5}}) {
         const double guw = ou * z.p + ov * z.s / 2, gvw = ou * z.s / 2 + ov * z.r;
@@ -462,7 +488,7 @@ std::vector<Equation> equations(double q, double qb, double qe, double gbw, int 
 // nearly all the first lines: the lines outside it, the first with the
 // second or third, fix g_ew and g_ww of the third vector w (a* of the P
 // lattice, a* + b* of the C lattice).
-void complete_rectangulaire(const Zone& z, const Lignes& l, std::vector<Metrique>& sortie) {
+void complete_rectangulaire(const Zone& z, const Lignes& l, std::vector<Essai>& sortie) {
     if (z.s > 0.01 * z.p || z.couvertes < l.n - 6) return;
     std::vector<std::size_t> hors;
     for (std::size_t i = 0; i < l.q.size() && hors.size() < 3; ++i)
@@ -487,8 +513,116 @@ void complete_rectangulaire(const Zone& z, const Lignes& l, std::vector<Metrique
     }
 }
 
+// The third vector w of a zone, known by its Q (g_ww) and its products with
+// the zone's axes (g_uw, g_vw).
+struct Troisieme {
+    double gww, guw = 0, gvw = 0;
+};
+
+// Q of the point (m, n) of the zone plus t w.
+double q_hors(const Zone& z, const Troisieme& w, int m, int n, int t) {
+    return m * m * z.p + n * n * z.r + m * n * z.s + 2 * t * (m * w.guw + n * w.gvw) +
+           t * t * w.gww;
+}
+
+// The equations of a line as a point (m, n) of the zone plus t w:
+// Q - Qz(m, n) - t^2 g_ww = 2 t m g_uw + 2 t n g_vw. The second multiple of
+// w only where the line is far enough: |2w + zone| is at least twice the
+// height of w over the zone, itself at least |w| less half the zone's cell.
+std::vector<Equation> equations_hors(const Zone& z, double q, double gww) {
+    std::vector<Equation> e;
+    const double hauteur = std::max(0.0, gww - (z.p + z.r) / 2);
+    for (int t = 1; t <= (q >= 4 * hauteur ? 2 : 1); ++t)
+        for (int m = -indice_hors; m <= indice_hors; ++m)
+            for (int n = -indice_hors; n <= indice_hors; ++n)
+                e.push_back({2.0 * t * m, 2.0 * t * n, q - q_hors(z, {gww}, m, n, t)});
+    return e;
+}
+
+// Whether some point of the zone plus w or 2w is within the window of line i.
+bool indexe_hors(const Zone& z, const Troisieme& w, const Lignes& l, std::size_t i) {
+    for (int t = 1; t <= 2; ++t)
+        for (int m = -indice_hors - 2; m <= indice_hors + 2; ++m)
+            for (int n = -indice_hors - 2; n <= indice_hors + 2; ++n) {
+                const double q = q_hors(z, w, m, n, t);
+                if (q >= l.bas[i] && q <= l.haut[i]) return true;
+            }
+    return false;
+}
+
+// The third vectors that two lines outside the zone give, w known by its Q,
+// that index the other lines outside the zone but one.
+void resout_paire(const Zone& z, double gww, std::size_t i1, std::size_t i2,
+                  const std::vector<std::size_t>& hors, const Lignes& l,
+                  std::vector<Troisieme>& sortie) {
+    const auto premieres = equations_hors(z, l.q[i1], gww);
+    for (const Equation& b : equations_hors(z, l.q[i2], gww))
+        for (const Equation& a : premieres) {
+            const double det = a.cx * b.cy - a.cy * b.cx;
+            if (std::fabs(det) < 1e-9) continue;
+            const Troisieme w{gww, (a.reste * b.cy - a.cy * b.reste) / det,
+                              (a.cx * b.reste - a.reste * b.cx) / det};
+            // Each pair of the three vectors must span a plane.
+            if (w.guw * w.guw >= z.p * gww || w.gvw * w.gvw >= z.r * gww) continue;
+            const auto manquees = std::count_if(
+                hors.begin(), hors.end(), [&](std::size_t i) { return !indexe_hors(z, w, l, i); });
+            if (manquees <= 1) sortie.push_back(w);
+        }
+}
+
+bool meme_troisieme(const Troisieme& a, const Troisieme& b, double marge) {
+    return std::fabs(a.guw - b.guw) <= marge && std::fabs(a.gvw - b.gvw) <= marge;
+}
+
+// A zone that holds nearly every first line (the lattice has one short
+// direct axis, normal to it) completed by a third vector w from the lines
+// outside it: w taken as the vector of one of them, g_ww is its Q, and two
+// more lines, each a point of the zone plus w or 2w, give g_uw and g_vw.
+// Any lattice is reached so: the third vector is free up to a vector of the
+// zone.
+void complete_hors_zone(const Zone& z, const Lignes& l, std::vector<Essai>& sortie,
+                        const std::function<bool()>& arrete) {
+    if (z.couvertes < l.n - 6) return;
+    std::vector<std::size_t> hors;
+    for (std::size_t i = 0; i < l.q.size() && hors.size() < nb_hors; ++i)
+        if (!dans_zone(z, l, i)) hors.push_back(i);
+    if (hors.size() < 3) return;
+    std::vector<std::pair<double, Metrique>> candidates;
+    for (std::size_t ref = 0; ref < 2; ++ref) {
+        std::vector<std::size_t> autres = hors;
+        autres.erase(autres.begin() + static_cast<std::ptrdiff_t>(ref));
+        std::vector<Troisieme> w;
+        for (std::size_t j = 0; j < autres.size(); ++j)
+            for (std::size_t k = j + 1; k < autres.size() && !arrete(); ++k)
+                resout_paire(z, l.q[hors[ref]], autres[j], autres[k], autres, l, w);
+        std::vector<Troisieme> faits;
+        const double marge = 1e-3 * l.q[hors[ref]];
+        for (const Troisieme& t : w) {
+            if (std::any_of(faits.begin(), faits.end(),
+                            [&](const Troisieme& f) { return meme_troisieme(f, t, marge); }))
+                continue;
+            faits.push_back(t);
+            const Metrique g{{{z.p, z.s / 2, t.guw}, {z.s / 2, z.r, t.gvw}, {t.guw, t.gvw, t.gww}}};
+            candidates.push_back({volume_de(g), g});
+        }
+    }
+    // The smallest cells: the larger ones index the few lines outside the
+    // zone by chance alone.
+    std::sort(candidates.begin(), candidates.end(),
+              [](const auto& u, const auto& v) { return u.first < v.first; });
+    std::vector<Essai> essais;
+    for (std::size_t i = 0; i < std::min(candidates.size(), nb_essais_hors) && !arrete(); ++i) {
+        if (candidates[i].first > facteur_volume_hors * candidates.front().first) break;
+        essaie(candidates[i].second, l, essais);
+    }
+    // The lines past the 20th decide: the zone alone indexes nearly all the first.
+    const int n_min = static_cast<int>(l.q.size()) - lignes_manquantes - 1;
+    std::copy_if(essais.begin(), essais.end(), std::back_inserter(sortie),
+                 [&](const Essai& e) { return e.toutes >= n_min; });
+}
+
 // The primitive metrics of two zones that share an axis.
-void combine(const Zone& z1, const Zone& z2, const Lignes& l, std::vector<Metrique>& sortie) {
+void combine(const Zone& z1, const Zone& z2, const Lignes& l, std::vector<Essai>& sortie) {
     const double a1[2] = {z1.p, z1.r}, a2[2] = {z2.p, z2.r};
     for (int a = 0; a < 2; ++a)
         for (int b = 0; b < 2; ++b) {
@@ -506,19 +640,16 @@ void combine(const Zone& z1, const Zone& z2, const Lignes& l, std::vector<Metriq
         }
 }
 
-std::optional<Maille> directe_de(const Metrique& g) {
-    const auto reciproque = maille_de_tenseur(g);
-    return reciproque ? maille_inverse(*reciproque) : std::nullopt;
-}
-
 // The trial metrics of one slice of the zero's range.
-std::vector<Metrique> metriques_de(const Lignes& l, const std::function<bool()>& arrete) {
-    std::vector<Metrique> metriques;
-    const std::vector<Zone> z = zones(l);
+std::vector<Essai> metriques_de(const Lignes& l, bool triclinique,
+                                const std::function<bool()>& arrete) {
+    std::vector<Essai> metriques;
+    const std::vector<Zone> z = zones(l, arrete);
     for (std::size_t i = 0; i < z.size() && !arrete(); ++i) {
         complete_zone(z[i], l, metriques);
         complete_rectangulaire(z[i], l, metriques);
-        for (std::size_t j = i + 1; j < z.size(); ++j)
+        if (triclinique) complete_hors_zone(z[i], l, metriques, arrete);
+        for (std::size_t j = i + 1; j < z.size() && !arrete(); ++j)
             combine(z[i], z[j], l, metriques);
     }
     return metriques;
@@ -528,37 +659,51 @@ std::vector<Metrique> metriques_de(const Lignes& l, const std::function<bool()>&
 // their precision: a few of each go on to the refinement, the first (the
 // smallest cell) not always the best fitted.
 struct Vues {
-    std::vector<std::pair<double, Maille>> mailles; // volume, reduced cell
-    std::size_t groupes = 0;                        // distinct lattices
+    struct Vue {
+        double volume;
+        Maille reduite;
+        int toutes; // lines indexed of all those given
+    };
+    std::vector<Vue> mailles;
+    std::size_t groupes = 0; // distinct lattices
 
-    bool nouvelle(double volume, const Maille& reduite) {
-        int proches = 0;
-        for (const auto& [v, m] : mailles) {
-            if (std::fabs(v - volume) >= 0.03 * volume || !reduites_egales(m, reduite, 0.01, 1.0))
+    // Whether a trial lattice goes on: a new one, or a variant of one seen
+    // that is not the same within the precision, unless a few variants
+    // already index as many of the lines.
+    bool nouvelle(double volume, const Maille& reduite, int toutes) {
+        int proches = 0, aussi_bonnes = 0;
+        for (const Vue& v : mailles) {
+            if (std::fabs(v.volume - volume) >= 0.03 * volume ||
+                !reduites_egales(v.reduite, reduite, 0.01, 1.0))
                 continue;
-            if (reduites_egales(m, reduite, 0.002, 0.2) || ++proches >= variantes_max) return false;
+            if (reduites_egales(v.reduite, reduite, 0.002, 0.2)) return false;
+            ++proches;
+            aussi_bonnes += v.toutes >= toutes;
         }
+        if (aussi_bonnes >= variantes_max) return false;
         groupes += proches == 0;
-        mailles.push_back({volume, reduite});
+        mailles.push_back({volume, reduite, toutes});
         return true;
     }
 };
 
 } // namespace
 
-std::vector<SolutionIndexation> cherche_monocliniques(const Raies& raies,
-                                                      const std::vector<Famille>& familles,
-                                                      const OptionsIndexation& options, int fils,
-                                                      const std::function<bool()>& arrete) {
-    std::vector<SolutionIndexation> solutions;
-    if (raies.n_test < 8) return solutions;
-    // The slices of the zero's range share the threads; their trial metrics
-    // are then taken in the slices' order, whatever the threads did first.
-    std::vector<std::vector<Metrique>> par_tranche(raies.fenetres.size());
+namespace {
+
+// The trial metrics of every slice of the zero's range, smallest cell first.
+// The slices share the threads; their trial metrics are then taken in the
+// slices' order, whatever the threads did first.
+std::vector<std::pair<double, Essai>> essais_par_volume(const Raies& raies,
+                                                        const OptionsIndexation& options,
+                                                        bool triclinique, int fils,
+                                                        const std::function<bool()>& arrete) {
+    std::vector<std::vector<Essai>> par_tranche(raies.fenetres.size());
     std::atomic<std::size_t> suivante{0};
     const auto travaille = [&] {
         for (std::size_t t = suivante++; t < par_tranche.size() && !arrete(); t = suivante++)
-            par_tranche[t] = metriques_de(lignes_de(raies, t, options.volume_max), arrete);
+            par_tranche[t] = metriques_de(lignes_de(raies, t, options.volume_max, triclinique),
+                                          triclinique, arrete);
     };
     std::vector<std::thread> travailleurs;
     for (int i = 1; i < fils; ++i)
@@ -566,29 +711,61 @@ std::vector<SolutionIndexation> cherche_monocliniques(const Raies& raies,
     travaille();
     for (std::thread& t : travailleurs)
         t.join();
-    std::vector<Metrique> metriques;
-    for (const auto& m : par_tranche)
-        metriques.insert(metriques.end(), m.begin(), m.end());
+    std::vector<std::pair<double, Essai>> par_volume;
+    for (const auto& essais : par_tranche)
+        for (const Essai& e : essais)
+            par_volume.push_back({volume_de(e.g), e});
+    std::stable_sort(par_volume.begin(), par_volume.end(),
+                     [](const auto& u, const auto& v) { return u.first < v.first; });
+    return par_volume;
+}
+
+void ajoute_affinee(const Famille& f, const Raies& raies, const Parametres& x,
+                    const OptionsIndexation& options, std::vector<SolutionIndexation>& solutions) {
+    if (auto s = affine_essai(f, raies, x, options))
+        if (s->volume <= options.volume_max * 1.01) solutions.push_back(std::move(*s));
+}
+
+// The cells of one lattice given by its reduced cell: the monoclinic ones on
+// each of its 2-fold axes, and the reduced cell itself for the triclinic family.
+void affine_reseau(const Maille& reduite, const std::vector<Famille>& familles, const Raies& raies,
+                   const OptionsIndexation& options, std::vector<SolutionIndexation>& solutions) {
+    for (const Famille& f : familles)
+        if (f.reseau == Reseau::aP)
+            ajoute_affinee(f, raies,
+                           x_de_directs(f, {reduite[0], reduite[1], reduite[2], reduite[3],
+                                            reduite[4], reduite[5]}),
+                           options, solutions);
+    if (std::none_of(familles.begin(), familles.end(),
+                     [](const Famille& f) { return f.reseau != Reseau::aP; }))
+        return;
+    for (const Monoclinique& m : monocliniques(reduite, obliquite_max))
+        for (const Famille& f : familles)
+            if (f.reseau == m.reseau)
+                ajoute_affinee(f, raies, x_de_directs(f, m.directs), options, solutions);
+}
+
+} // namespace
+
+std::vector<SolutionIndexation> cherche_par_zones(const Raies& raies,
+                                                  const std::vector<Famille>& familles,
+                                                  const OptionsIndexation& options, int fils,
+                                                  const std::function<bool()>& arrete) {
+    std::vector<SolutionIndexation> solutions;
+    if (raies.n_test < 8 || familles.empty()) return solutions;
+    const bool triclinique = std::any_of(familles.begin(), familles.end(),
+                                         [](const Famille& f) { return f.reseau == Reseau::aP; });
     // The smallest cells first: a larger one that indexes the same lines
     // is most often a multiple, and chance fills the large ones.
-    std::vector<std::pair<double, Metrique>> par_volume;
-    for (const Metrique& g : metriques)
-        par_volume.push_back({volume_de(g), g});
-    std::sort(par_volume.begin(), par_volume.end(),
-              [](const auto& u, const auto& v) { return u.first < v.first; });
     Vues vues;
-    for (const auto& [volume, g] : par_volume) {
+    for (const auto& [volume, essai] :
+         essais_par_volume(raies, options, triclinique, fils, arrete)) {
         if (arrete() || vues.groupes >= nb_mailles_max) break;
-        const auto directe = directe_de(g);
+        const auto directe = maille_de_tenseur_reciproque(essai.g);
         if (!directe || volume > options.volume_max) continue;
         const Maille reduite = maille_reduite(*directe, 'P');
-        if (!vues.nouvelle(volume, reduite)) continue;
-        for (const Monoclinique& m : monocliniques(reduite, obliquite_max))
-            for (const Famille& f : familles)
-                if (f.reseau == m.reseau)
-                    if (auto s = affine_essai(f, raies, x_de_directs(f, m.directs), options))
-                        if (s->volume <= options.volume_max * 1.01)
-                            solutions.push_back(std::move(*s));
+        if (vues.nouvelle(volume, reduite, essai.toutes))
+            affine_reseau(reduite, familles, raies, options, solutions);
     }
     return solutions;
 }

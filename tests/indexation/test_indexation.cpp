@@ -2,6 +2,7 @@
 // a synthetic list, a cubic cell ranked above the lower cells that also index
 // it, random angles left unindexed, cancellation, determinism, and the
 // bundled examples.
+#include "cristallo/metrique.h"
 #include "indexation/indexation.h"
 #include "indexation/interne.h"
 #include "indexation/synthese.h"
@@ -36,10 +37,16 @@ struct CasReseau {
 // The lists of the higher systems leave the orthorhombic search many near
 // descriptions to halve: measured in the benchmark, too long under the
 // sanitizers. Their searches here stop at the tetragonal and hexagonal ones.
+// The triclinic search, off by default, is asked for with the triclinic list
+// (a cell of 220 A^3).
 OptionsIndexation options_du_cas(Reseau r) {
     OptionsIndexation o = options_courtes();
     if (fiche(r).systeme != Systeme::orthorhombique)
         o.systemes[static_cast<std::size_t>(Systeme::orthorhombique)] = false;
+    if (r == Reseau::aP) {
+        o.systemes[static_cast<std::size_t>(Systeme::triclinique)] = true;
+        o.volume_max = 250; // the triclinic search's time grows with it
+    }
     return o;
 }
 
@@ -71,7 +78,9 @@ INSTANTIATE_TEST_SUITE_P(Reseaux, PremierePlace,
                                          CasReseau{Reseau::oI, {5.22, 6.13, 9.31, 90, 90, 90}},
                                          CasReseau{Reseau::oF, {5.71, 6.42, 9.12, 90, 90, 90}},
                                          CasReseau{Reseau::mP, {5.42, 6.31, 7.93, 90, 103.8, 90}},
-                                         CasReseau{Reseau::mS, {8.12, 5.63, 6.94, 90, 106.3, 90}}),
+                                         CasReseau{Reseau::mS, {8.12, 5.63, 6.94, 90, 106.3, 90}},
+                                         CasReseau{Reseau::aP,
+                                                   {5.21, 6.43, 7.12, 78.3, 84.6, 71.9}}),
                          [](const testing::TestParamInfo<CasReseau>& cas) {
                              return std::string(fiche(cas.param.reseau).symbole);
                          });
@@ -180,7 +189,8 @@ TEST(Indexation, LesAxesDOrdreDeuxDonnentLesMaillesMonocliniques) {
         for (std::size_t i = 0; i < mailles.size(); ++i) {
             const indexation::Monoclinique& m = mailles[i];
             EXPECT_EQ(m.reseau, c.reseaux[i]) << c.nom;
-            const auto& [a, b, cc, beta] = m.directs;
+            const auto [a, b, cc, beta] =
+                std::array{m.directs[0], m.directs[1], m.directs[2], m.directs[3]};
             EXPECT_GE(beta, 90) << c.nom;
             const Maille conventionnelle{a, b, cc, 90, beta, 90};
             EXPECT_TRUE(meme_reseau(conventionnelle, fiche(m.reseau).centrage, c.maille, c.centrage,
@@ -208,6 +218,69 @@ TEST(Indexation, UnOrthorhombiqueQueLesMonocliniquesIndexentAussiEstPremier) {
     ASSERT_FALSE(r.solutions.empty());
     EXPECT_EQ(r.solutions.front().reseau, Reseau::oP);
     EXPECT_TRUE(meme_reseau(r.solutions.front().maille, 'P', vraie, 'P'));
+}
+
+// A monoclinic lattice is triclinic too: with both searches, the monoclinic
+// cell comes first, and the triclinic search alone finds the same lattice.
+TEST(Indexation, UnMonocliniqueQueLaMailleTricliniqueIndexeAussiEstPremier) {
+    const Maille vraie{4.12, 5.31, 6.71, 90, 101.3, 90};
+    const ListeSynthetique l = liste_synthetique(Reseau::mP, vraie, 6);
+    OptionsIndexation o = options_des_systemes({Systeme::triclinique});
+    o.volume_max = 160;
+    const auto tricliniques = indexe(l.deux_theta, l.lambda, o);
+    ASSERT_FALSE(tricliniques.solutions.empty());
+    const SolutionIndexation& t = tricliniques.solutions.front();
+    EXPECT_EQ(t.reseau, Reseau::aP);
+    EXPECT_TRUE(meme_reseau(t.maille, 'P', vraie, 'P'));
+    o.systemes[static_cast<std::size_t>(Systeme::monoclinique)] = true;
+    const auto r = indexe(l.deux_theta, l.lambda, o);
+    ASSERT_FALSE(r.solutions.empty());
+    EXPECT_EQ(r.solutions.front().reseau, Reseau::mP);
+    EXPECT_TRUE(meme_reseau(r.solutions.front().maille, 'P', vraie, 'P'));
+}
+
+// The triclinic family's terms give the Q of the core's own metric, and its
+// parameters the cell back.
+TEST(Indexation, LaFamilleTricliniqueDonneLeQDeLaMetrique) {
+    const Maille m{5.21, 6.43, 7.12, 78.3, 84.6, 71.9};
+    const auto f = indexation::famille_de(Reseau::aP, 0.3, 10);
+    ASSERT_TRUE(f);
+    const indexation::Parametres x =
+        indexation::x_de_directs(*f, {5.21, 6.43, 7.12, 78.3, 84.6, 71.9});
+    const Metrique g_etoile = tenseur_metrique(*maille_inverse(m));
+    int vus = 0;
+    for (const indexation::Terme& t : f->termes) {
+        const auto& [h, k, l] = t.hkl;
+        if (std::abs(h) > 2 || std::abs(k) > 2 || std::abs(l) > 2) continue;
+        EXPECT_NEAR(indexation::q_de(t, x, f->n), q_de_indices(g_etoile, h, k, l), 1e-12)
+            << h << ' ' << k << ' ' << l;
+        ++vus;
+    }
+    // 5^3 - 1 index triples, each with its opposite: one term per pair.
+    EXPECT_EQ(vus, 62);
+    const auto retour = indexation::maille_de_x(*f, x);
+    ASSERT_TRUE(retour);
+    for (std::size_t i = 0; i < 6; ++i)
+        EXPECT_NEAR((*retour)[i], m[i], 1e-9);
+}
+
+// The lattice's 2-fold axes count its symmetry: a monoclinic P cell with
+// c cos(beta) = -a/2 has the rectangular C mesh of a and a + 2c, an
+// orthorhombic C lattice. The generator draws no such cell.
+TEST(Indexation, LesAxesDOrdreDeuxComptentLaSymetrieDuReseau) {
+    const double beta = std::acos(-2.5 / 8) * 180 / M_PI;
+    EXPECT_EQ(indexation::nb_axes_ordre_deux(maille_reduite({5, 7, 8, 90, beta, 90}, 'P'), 1), 3u);
+    EXPECT_EQ(indexation::nb_axes_ordre_deux(maille_reduite({5, 7, 8, 90, 104, 90}, 'P'), 1), 1u);
+    EXPECT_EQ(indexation::nb_axes_ordre_deux({5.21, 6.43, 7.12, 78.3, 84.6, 71.9}, 1), 0u);
+    EXPECT_EQ(indexation::nb_axes_ordre_deux({4, 4, 4, 90, 90, 90}, 1), 9u);
+    for (std::uint64_t graine = 1; graine <= 40; ++graine) {
+        EXPECT_EQ(indexation::nb_axes_ordre_deux(
+                      maille_reduite(maille_aleatoire(Reseau::mS, graine), 'C'), 1),
+                  1u)
+            << graine;
+        EXPECT_EQ(indexation::nb_axes_ordre_deux(maille_aleatoire(Reseau::aP, graine), 1), 0u)
+            << graine;
+    }
 }
 
 std::vector<double> angles_aleatoires(unsigned graine) {
