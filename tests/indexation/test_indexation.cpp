@@ -200,43 +200,40 @@ TEST(Indexation, LesAxesDOrdreDeuxDonnentLesMaillesMonocliniques) {
     }
 }
 
+// The list of `vraie` (lattice `haut`) searched in the lower system `bas`
+// alone gives the same lattice described as `reseau_bas`; with both systems,
+// `haut` comes first. `premiere_basse` receives the lower search's first cell.
+void superieur_premier(Reseau haut, const Maille& vraie, int graine, Systeme bas, Reseau reseau_bas,
+                       Systeme systeme_haut, double volume_max, Maille* premiere_basse = nullptr) {
+    const ListeSynthetique l = liste_synthetique(haut, vraie, graine);
+    OptionsIndexation o = options_des_systemes({bas});
+    o.volume_max = volume_max;
+    const auto seul = indexe(l.deux_theta, l.lambda, o);
+    ASSERT_FALSE(seul.solutions.empty());
+    EXPECT_EQ(seul.solutions.front().reseau, reseau_bas);
+    EXPECT_TRUE(meme_reseau(seul.solutions.front().maille, 'P', vraie, 'P'));
+    if (premiere_basse) *premiere_basse = seul.solutions.front().maille;
+    o.systemes[static_cast<std::size_t>(systeme_haut)] = true;
+    const auto r = indexe(l.deux_theta, l.lambda, o);
+    ASSERT_FALSE(r.solutions.empty());
+    EXPECT_EQ(r.solutions.front().reseau, haut);
+    EXPECT_TRUE(meme_reseau(r.solutions.front().maille, 'P', vraie, 'P'));
+}
+
 // The monoclinic descriptions of an orthorhombic lattice index its lines as
 // well: searched together, the orthorhombic one comes first.
 TEST(Indexation, UnOrthorhombiqueQueLesMonocliniquesIndexentAussiEstPremier) {
-    const Maille vraie{4.12, 5.31, 6.71, 90, 90, 90};
-    const ListeSynthetique l = liste_synthetique(Reseau::oP, vraie, 4);
-    OptionsIndexation o = options_des_systemes({Systeme::monoclinique});
-    o.volume_max = 200;
-    const auto monocliniques = indexe(l.deux_theta, l.lambda, o);
-    ASSERT_FALSE(monocliniques.solutions.empty());
-    const SolutionIndexation& m = monocliniques.solutions.front();
-    EXPECT_EQ(m.reseau, Reseau::mP);
-    EXPECT_NEAR(m.maille[4], 90, 0.1);
-    EXPECT_TRUE(meme_reseau(m.maille, 'P', vraie, 'P'));
-    o.systemes[static_cast<std::size_t>(Systeme::orthorhombique)] = true;
-    const auto r = indexe(l.deux_theta, l.lambda, o);
-    ASSERT_FALSE(r.solutions.empty());
-    EXPECT_EQ(r.solutions.front().reseau, Reseau::oP);
-    EXPECT_TRUE(meme_reseau(r.solutions.front().maille, 'P', vraie, 'P'));
+    Maille monoclinique{};
+    superieur_premier(Reseau::oP, {4.12, 5.31, 6.71, 90, 90, 90}, 4, Systeme::monoclinique,
+                      Reseau::mP, Systeme::orthorhombique, 200, &monoclinique);
+    EXPECT_NEAR(monoclinique[4], 90, 0.1);
 }
 
 // A monoclinic lattice is triclinic too: with both searches, the monoclinic
 // cell comes first, and the triclinic search alone finds the same lattice.
 TEST(Indexation, UnMonocliniqueQueLaMailleTricliniqueIndexeAussiEstPremier) {
-    const Maille vraie{4.12, 5.31, 6.71, 90, 101.3, 90};
-    const ListeSynthetique l = liste_synthetique(Reseau::mP, vraie, 6);
-    OptionsIndexation o = options_des_systemes({Systeme::triclinique});
-    o.volume_max = 160;
-    const auto tricliniques = indexe(l.deux_theta, l.lambda, o);
-    ASSERT_FALSE(tricliniques.solutions.empty());
-    const SolutionIndexation& t = tricliniques.solutions.front();
-    EXPECT_EQ(t.reseau, Reseau::aP);
-    EXPECT_TRUE(meme_reseau(t.maille, 'P', vraie, 'P'));
-    o.systemes[static_cast<std::size_t>(Systeme::monoclinique)] = true;
-    const auto r = indexe(l.deux_theta, l.lambda, o);
-    ASSERT_FALSE(r.solutions.empty());
-    EXPECT_EQ(r.solutions.front().reseau, Reseau::mP);
-    EXPECT_TRUE(meme_reseau(r.solutions.front().maille, 'P', vraie, 'P'));
+    superieur_premier(Reseau::mP, {4.12, 5.31, 6.71, 90, 101.3, 90}, 6, Systeme::triclinique,
+                      Reseau::aP, Systeme::monoclinique, 160);
 }
 
 // The triclinic family's terms give the Q of the core's own metric, and its
