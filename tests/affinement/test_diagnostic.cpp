@@ -188,4 +188,7 @@ TEST(Diagnostic, FiguresOfMeritOfASmallCaseComputedByHand) {
     EXPECT_NEAR(f->m, 191.486, 0.001);
     EXPECT_EQ(texte_fn(*f), "F(3) = 45.0 (0.0167, 4)");
     EXPECT_EQ(texte_m20(*f), "M(3) = 191.5");
+    // Molybdenum radiation has figures too; no line or no wavelength, none.
+    EXPECT_TRUE(figures_merite({{20.01, 20.00}}, {20}, 0.7093));
+    EXPECT_FALSE(figures_merite({}, {20}, 1.5406) || figures_merite({{20.01, 20.00}}, {20}, 0));
 }

@@ -18,6 +18,8 @@ TEST(Nombres, NormalisationOfTypedNumbers) {
     EXPECT_FALSE(lit_champ_reel("5 ").has_value());
     EXPECT_EQ(lit_champ_reel(" 1.54060"), 1.5406);
     EXPECT_FALSE(lit_champ_reel("5,43").has_value());
+    for (const char* blanc : {"", " "})
+        EXPECT_FALSE(lit_reel(blanc).has_value()) << '"' << blanc << '"';
 }
 
 TEST(Incertitude, ValuesWithTheirUncertaintyInParentheses) {

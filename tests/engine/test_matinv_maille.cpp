@@ -59,7 +59,7 @@ TEST(ConvertitMaille, AngleErrorMatchesANumericalDerivative) {
     moins[5] -= 1e-3f;
     convertit_maille(plus, zeros, volume, false);
     convertit_maille(moins, zeros, volume, false);
-    for (int i : {0, 3, 5}) {
+    for (int i = 0; i < 6; ++i) {
         double derivee = (plus[i] - moins[i]) / 2e-3;
         EXPECT_NEAR(sigma[i], std::fabs(derivee) * sigma_gamma, 2e-2 * sigma[i] + 1e-7) << i;
     }

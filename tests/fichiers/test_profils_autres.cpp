@@ -70,6 +70,10 @@ TEST_F(ProfilTexte, RietveldMessagesForBadFiles) {
               Textes{"Error while reading the wavelength in Rietvelf File"});
     EXPECT_EQ(refus(lit_profil_rietveld, "b.dat", "\r\n\r\n\r\n\r\n5 0.5 6\r\n1 2\r\n3 x4\r\n"),
               Textes{"Read error!"});
+    for (const char* balayage : {"5 0.5", "5 0.5 x"})
+        EXPECT_EQ(refus(lit_profil_rietveld, "c.dat", std::string("\r\n\r\n\r\n\r\n") + balayage),
+                  Textes{"File c.dat: line 5 does not hold the start angle, the step and the final "
+                         "angle"});
 }
 
 TEST_F(ProfilTexte, CpiFreshWorkspaceTakesRangeAndAnodeWavelengths) {

@@ -83,6 +83,11 @@ TEST(RecherchePics, OneGaussianIsFoundOnceAtItsCentre) {
     lance_recherche(e, limites_de_positions(PositionsRecherche{20, 10, 2}), ChampsContamination{},
                     d);
     EXPECT_EQ(e.mesures.taille(), 0) << "max width 0.2 refuses a lobe of 0.25";
+    // A profile taken in since the search was prepared has curves of its own.
+    remplit_profil(e, 35, 0.01, 1101, [](double a) { return 5 + gaussienne(a, 42.0, 0.3, 95); });
+    lance_recherche(e, limites_de_positions(PositionsRecherche{}), ChampsContamination{}, d);
+    ASSERT_EQ(e.mesures.taille(), 1);
+    EXPECT_NEAR(e.mesures[1].deux_theta_mes, 42.0, 0.005);
 }
 
 // The panel's limits: what a bar position stands for, the box's text, and the

@@ -38,7 +38,8 @@ struct Synthese {
     std::vector<double> fond;
 };
 
-// Pseudo-Voigt lines (mixing 0.5) of given heights over `fond(x)`, Poisson counts.
+// Pseudo-Voigt lines (mixing 0.5) of given heights over `fond(x)`, Poisson
+// counts (seed 0: the exact intensities).
 Synthese synthetise(double debut, double pas, int n, const std::vector<PicConnu>& pics,
                     double (*fond)(double), unsigned graine) {
     Synthese s;
@@ -52,7 +53,7 @@ Synthese synthetise(double debut, double pas, int n, const std::vector<PicConnu>
                  test::pseudo_voigt(0, 0, p.fwhm, 0.5, 1);
         std::poisson_distribution<int> loi(y);
         s.angles.push_back(x);
-        s.comptes.push_back(loi(generateur));
+        s.comptes.push_back(graine != 0 ? loi(generateur) : y);
         s.fond.push_back(fond(x));
     }
     return s;
@@ -154,6 +155,23 @@ TEST(RechercheStatistique, SyntheticProfilesRecallThePeaksAboveFiveSigma) {
                   << " peaks above 5 sigma found, " << b.faux << " false, worst position error "
                   << b.pire_ecart << " deg\n";
     }
+}
+
+TEST(RechercheStatistique, NoiselessLinesAtTheirCentresAndWidthsOverTheTrueBackground) {
+    const std::vector<PicConnu> pics = {
+        {40.0137, 0.2, 300}, {55.006, 0.2, 300}, {70.011, 0.2, 300}};
+    const Synthese s = synthetise(22, 0.02, 3901, pics, fond_courbe, 0);
+    const ReglagesStatistiques r;
+    const AnalyseBruit a = analyse_bruit(s.angles, s.comptes, true, r);
+    const std::vector<PicSignificatif> trouves = pics_significatifs(s.angles, a, r);
+    ASSERT_EQ(trouves.size(), 3u);
+    for (std::size_t j = 0; j < 3; ++j) {
+        // A tenth of a step off the vertex; smoothing widens a line a little.
+        EXPECT_NEAR(trouves[j].angle, pics[j].position, 0.002);
+        EXPECT_NEAR(trouves[j].largeur, 0.215, 0.015) << pics[j].position;
+    }
+    for (std::size_t i = 0; i < s.angles.size(); ++i) // within half the noise of a count
+        ASSERT_NEAR(a.fond[i], s.fond[i], 0.5 * std::sqrt(s.fond[i])) << s.angles[i];
 }
 
 TEST(RechercheStatistique, PureNoiseGivesAtMostOneFalsePeakPerThousandPoints) {
