@@ -23,8 +23,8 @@ using Vec = std::vector<double>;
 
 // Gauss-Newton in double precision with numerical derivatives, each step a
 // linear least-squares fit by GSL, whose covariance at the end gives the
-// standard errors sqrt(S / (n - p) (J^T J)^-1_kk).
-Vec erreurs_usuelles(const std::function<Vec(const Vec&)>& residus, Vec x) {
+// standard errors sqrt(S / (n - p) (J^T J)^-1_kk); x ends at the minimum.
+Vec erreurs_usuelles(const std::function<Vec(const Vec&)>& residus, Vec& x) {
     const std::size_t n = residus(x).size(), p = x.size();
     gsl_matrix* j = gsl_matrix_alloc(n, p);
     gsl_matrix* covariance = gsl_matrix_alloc(p, p);
@@ -82,7 +82,11 @@ TEST(Diagnostic, UsualStandardErrorsAreThoseOfAnIndependentNormalEquationsFit) {
         {"MONO",
          {5.1, 6.3, 7.4, 90, 104.5, 90},
          {rang_decalage, rang_a, rang_b, rang_c, rang_beta},
-         {0, 1, 2, 4}}};
+         {0, 1, 2, 4}},
+        {"TRIC",
+         {5.1, 6.3, 7.4, 85.4, 97.3, 102.1},
+         {rang_decalage, rang_a, rang_b, rang_c, rang_alpha, rang_beta, rang_gamma},
+         {0, 1, 2, 3, 4, 5}}};
     for (const CasErreurs& c : cas) {
         DossierTemporaire dossier;
         EspaceTravail e;
@@ -107,10 +111,15 @@ TEST(Diagnostic, UsualStandardErrorsAreThoseOfAnIndependentNormalEquationsFit) {
             depart.push_back(c.maille[i]);
         const Vec sigmas = erreurs_usuelles(residus, depart);
         EXPECT_NEAR(diag->sigmas_usuels[rang_decalage], sigmas[0], 0.02 * sigmas[0]) << c.systeme;
-        for (std::size_t k = 0; k < c.libres.size(); ++k)
+        // The engine's values are that least-squares minimum.
+        EXPECT_NEAR(e.moteur.parametres[rang_decalage], depart[0], 0.05 * sigmas[0]);
+        for (std::size_t k = 0; k < c.libres.size(); ++k) {
             EXPECT_NEAR(diag->sigmas_usuels[rang_a + c.libres[k]], sigmas[k + 1],
                         0.02 * sigmas[k + 1])
                 << c.systeme << " slot " << c.libres[k];
+            EXPECT_NEAR(e.moteur.parametres[rang_a + c.libres[k]], depart[k + 1],
+                        0.05 * sigmas[k + 1]);
+        }
         // The engine's own errors are smaller by sqrt(Nref - Npar) where it
         // propagates nothing between parameters: the cubic a.
         if (std::string(c.systeme) == "CUBI") {

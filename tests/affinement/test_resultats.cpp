@@ -54,6 +54,8 @@ TEST_F(Resultats, GridsAndDeviationsIn2Theta) {
     // sqrt(0.024^2 + 0.050^2 + 0.010^2) / (3 - 2) and sqrt(0.004^2 + 0.020^2 + 0.010^2) / 1
     EXPECT_EQ(onglet.ecart_avant, " 0.05636");
     EXPECT_EQ(onglet.ecart_apres, " 0.02272");
+    efface_panneaux(onglet);
+    EXPECT_TRUE(onglet.avant.lignes.empty() && onglet.apres.lignes.empty());
 }
 
 TEST_F(Resultats, ThetaLaunchHalvesShiftAndSigmaOnly) {
