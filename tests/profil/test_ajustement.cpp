@@ -85,17 +85,9 @@ TEST(AjustementPics, AFitThatFailsOrWandersKeepsThePeakWhereItWasAndMarksIt) {
     EXPECT_EQ(e.mesures[2].deux_theta_mes, 35.0);
     EXPECT_NE(e.mesures[2].ajustement.etat, EtatAjustement::ajuste);
     EXPECT_EQ(e.mesures[3].deux_theta_mes, 60.0);
-}
-
-TEST(AjustementPics, AProfileOfOneWavelengthKeepsItsKalpha2MarksAndItsWavelength) {
-    EspaceTravail e;
-    profil_doublets(e, 25, 0.01, 1500, {{30.0, 0.12, 0.3, 400}}, 7);
-    e.entete_profil.lambda2 = 0; // read without a doublet: nothing refers to Kalpha1
-    ajoute_pic(e, {30.0, 0.12, 0.3, 400});
-    Mesure marque;
-    marque.deux_theta_mes = marque.deux_theta_lu = 33.0;
-    marque.code_raie = raie_k_alpha2;
-    e.mesures.ajoute(marque);
+    // Read without a doublet, the profile has no Kalpha2: a peak marked so stays.
+    e.entete_profil.lambda2 = 0;
+    e.mesures[2].code_raie = raie_k_alpha2;
     EXPECT_FALSE(ajuste_positions(e).doublet);
-    EXPECT_EQ(e.mesures.taille(), 2);
+    EXPECT_EQ(e.mesures.taille(), 3);
 }

@@ -184,7 +184,6 @@ TEST(RechercheStatistique, PureNoiseGivesAtMostOneFalsePeakPerThousandPoints) {
         points += 17000 + 3901;
     }
     EXPECT_LE(faux, points / 1000);
-    std::cout << faux << " false peaks in " << points << " points of pure noise\n";
 }
 
 TEST(RechercheStatistique, ValuesThatAreNotCountsTakeTheirNoiseFromTheScatter) {
@@ -290,7 +289,6 @@ TEST(RechercheStatistique, SecondDerivativeSearchOnRealCountsOffersTheOtherMetho
     ASSERT_EQ(e.mesures.taille(), 205);
     const auto offre = offre_methode_statistique(e);
     ASSERT_TRUE(offre);
-    std::cout << *offre << "\n";
     EXPECT_EQ(offre->rfind("205 peaks found, ", 0), 0u);
     EXPECT_NE(offre->find(" of them above 3 \u03c3: use Counting statistics?"), std::string::npos);
     // The peaks' own significances count the same.
