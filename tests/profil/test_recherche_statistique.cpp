@@ -151,9 +151,6 @@ TEST(RechercheStatistique, SyntheticProfilesRecallThePeaksAboveFiveSigma) {
         EXPECT_LE(b.faux, 3) << c.nom;
         // The top of the smoothed profile, within a fifth of the narrowest width.
         EXPECT_LT(b.pire_ecart, 0.03) << c.nom;
-        std::cout << c.nom << ": " << b.retrouves << " of " << b.significatifs
-                  << " peaks above 5 sigma found, " << b.faux << " false, worst position error "
-                  << b.pire_ecart << " deg\n";
     }
 }
 
