@@ -169,10 +169,6 @@ std::string fortran_a(std::string_view texte, int largeur) {
     return std::string(w - texte.size(), ' ') + std::string(texte);
 }
 
-std::string fortran_x(int n) {
-    return std::string(static_cast<std::size_t>(n > 0 ? n : 0), ' ');
-}
-
 std::string pascal_reel(double valeur, int largeur, int decimales) {
     std::string texte;
     ajoute_pascal_reel(texte, valeur, largeur, decimales);

@@ -17,7 +17,6 @@ namespace kovrin {
 std::string fortran_f(double valeur, int largeur, int decimales);
 std::string fortran_i(long long valeur, int largeur);
 std::string fortran_a(std::string_view texte, int largeur);
-std::string fortran_x(int n);
 
 std::string pascal_reel(double valeur, int largeur, int decimales);
 std::string pascal_entier(long long valeur, int largeur);
