@@ -121,7 +121,8 @@ TEST(Batch, ReflectionsOfACellAloneWithATypedWavelengthAndRange) {
     EXPECT_NEAR(j["calculated"][5]["d"].get<double>(), 4.0495 / 4, 1e-4);
 }
 
-// Bad options and bad input (too few pairs included: not a failed refinement).
+// Bad options and bad input (missing files and too few pairs included: not a
+// failed refinement).
 TEST(Batch, BadOptionsExitWithStatus2AndNameTheirCause) {
     DossierTemporaire dossier;
     struct Cas {
@@ -138,12 +139,18 @@ TEST(Batch, BadOptionsExitWithStatus2AndNameTheirCause) {
         {pics_si + "--lambda 1.54", "no cell"},
         {"--cell " + si_cry + " --lambda 1.54", "no measured reflections"},
         {"--search --cell " + si_cry, "--profile"},
+        {pics_si + "--search --cell " + si_cry, "--peaks excludes --search"},
         {pics_si + "--cell " + si_cry, "carries no wavelength"},
         {silicium + " --system CUBI", "--cell"},
         {pics_si + "--system CUBI --group Fm3m --cellpar 5.431 --lambda 1.54",
          "\"Fm3m\" is not in the H-M list of the system Cubic; closest entries: Fm-3m, "},
         {pics_si + "--system CUBI --group Fd-3m:1 --cellpar 5.431 --lambda 1.54",
          "Cubic (the list with Hall notation holds it); closest entries: Fd-3m"},
+        // A missing file is named with its whole path.
+        {"--peaks absent.prn --cell " + si_cry + " --lambda 1.54",
+         (dossier / "absent.prn").string()},
+        {pics_si + "--cell absent.cry --lambda 1.54", (dossier / "absent.cry").string()},
+        {"--profile absent.raw --search --cell " + si_cry, (dossier / "absent.raw").string()},
         {"--profile bruit.xy --search --cell " + si_cry + " --lambda 1.54",
          "bruit.xy: xylib cannot read it: "},
         {pics_si + "--system CUBI --group Fd-3m --cellpar 5.43x --lambda 1.54",
@@ -173,17 +180,6 @@ TEST(Batch, BadOptionsExitWithStatus2AndNameTheirCause) {
         const Execution e = lance(c.arguments);
         EXPECT_EQ(e.code, 2) << c.arguments;
         EXPECT_TRUE(contient(e.erreurs, c.cause)) << c.arguments << "\n" << e.erreurs;
-    }
-}
-
-TEST(Batch, AMissingFileExitsWithStatus2AndItsName) {
-    DossierTemporaire dossier;
-    for (const std::string& arguments : {"--peaks absent.prn --cell " + si_cry + " --lambda 1.54",
-                                         pics_si + "--cell absent.cry --lambda 1.54",
-                                         "--profile absent.raw --search --cell " + si_cry}) {
-        const Execution e = lance(arguments);
-        EXPECT_EQ(e.code, 2) << arguments;
-        EXPECT_TRUE(contient(e.erreurs, (dossier / "absent.").string())) << e.erreurs;
     }
 }
 

@@ -11,11 +11,13 @@
 #include "fenetres/tflilambda.h"
 #include "fenetres/tform1.h"
 #include "fenetres/tform6.h"
+#include "fenetres/tform7.h"
 #include "interface/commandes_affinement.h"
 #include "lance_batch.h"
 #include "outils_fenetres.h"
 
 #include <QCheckBox>
+#include <QFrame>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -74,10 +76,19 @@ class Principale : public test::Fenetres {
         QTest::mouseClick(&w<QPushButton>("bouton_calc"), Qt::LeftButton);
     }
 
-    void selectionne_et_affine() {
+    // Tab 3: "Automatic Selection".
+    void selection_automatique() {
         f.montre_onglet(2);
         QTest::mouseClick(&w<QPushButton>("bouton_auto"), Qt::LeftButton);
+    }
+
+    // The whole road: peaks, cell, pairs, then the zero shift and the cell refined.
+    void affine_silicium() {
+        ouvre_silicium();
+        maille_silicium();
+        selection_automatique();
         affine_zero_et_maille();
+        ASSERT_TRUE(programme.espace.affinement_ok);
     }
 
     void affine_zero_et_maille() {
@@ -104,7 +115,8 @@ TEST_F(Principale, TheWholeRoadRefinesTheCellTheExampleWasMadeWith) {
     maille_silicium();
     EXPECT_EQ(w<QLineEdit>("champ_b").text(), "  5.4310"); // tied to a
     EXPECT_EQ(w<GrilleTextes>("tableau_calcule").cellule(1, 0), "  1  1  1");
-    selectionne_et_affine();
+    selection_automatique();
+    affine_zero_et_maille();
     ASSERT_TRUE(programme.espace.affinement_ok)
         << (dialogues.erreurs().empty() ? "" : dialogues.erreurs()[0]);
     // The example was made with a = 5.43123 A.
@@ -124,8 +136,7 @@ TEST_F(Principale, TheWholeRoadRefinesTheCellTheExampleWasMadeWith) {
     // The refined values as the new start, a second launch, then back.
     QTest::mouseClick(&w<QToolButton>("remplace"), Qt::LeftButton);
     EXPECT_EQ(w<QLineEdit>("champ_a").text().trimmed(), affine);
-    f.montre_onglet(2);
-    QTest::mouseClick(&w<QPushButton>("bouton_auto"), Qt::LeftButton);
+    selection_automatique();
     f.montre_onglet(3);
     QTest::mouseClick(&w<QToolButton>("lance"), Qt::LeftButton);
     ASSERT_TRUE(programme.espace.affinement_ok);
@@ -138,8 +149,7 @@ TEST_F(Principale, TheWholeRoadRefinesTheCellTheExampleWasMadeWith) {
 TEST_F(Principale, ThetaModeHalvesTheDisplaysAndStoresNothing) {
     ouvre_silicium();
     maille_silicium();
-    f.montre_onglet(2);
-    QTest::mouseClick(&w<QPushButton>("bouton_auto"), Qt::LeftButton);
+    selection_automatique();
     EXPECT_EQ(f.statusBar()->currentMessage(),
               QString::fromUtf8("11 of 11 measured reflections paired within 0.100°"));
     const double premier = programme.espace.mesures[1].deux_theta_mes;
@@ -149,14 +159,14 @@ TEST_F(Principale, ThetaModeHalvesTheDisplaysAndStoresNothing) {
     EXPECT_EQ(w<QLineEdit>("edit_angle1").text(), "   13.23");
     EXPECT_EQ(w<GrilleTextes>("tableau_calcule").cellule(1, 2), " 14.221");
     EXPECT_EQ(programme.espace.mesures[1].deux_theta_mes, premier);
-    const auto etiquettes = f.findChildren<QLabel*>();
-    auto montre = [&](const QString& t) {
-        return std::any_of(etiquettes.begin(), etiquettes.end(),
-                           [&](QLabel* l) { return l->text() == t; });
+    auto montre = [&](QWidget& fenetre, const char* t) {
+        const auto e = fenetre.findChildren<QLabel*>();
+        return std::any_of(e.begin(), e.end(), [&](QLabel* l) { return l->text() == t; });
     };
-    EXPECT_TRUE(montre(QString::fromUtf8("θ1 =")));
-    EXPECT_TRUE(montre(QString::fromUtf8("θ1")));     // the data panel's
-    EXPECT_TRUE(montre(QString::fromUtf8("e/R(°)"))); // eccentricity keeps its label
+    EXPECT_TRUE(montre(f, "θ1 ="));
+    EXPECT_TRUE(montre(f, "θ1"));     // the data panel's
+    EXPECT_TRUE(montre(f, "e/R(°)")); // eccentricity keeps its label
+    EXPECT_TRUE(montre(programme.form7(), "θ1 =") && montre(programme.form7(), "θ2 ="));
     w<QRadioButton>("mode_2theta").click();
     EXPECT_EQ(w<GrilleTextes>("grille_mesures").cellule(1, 0), " 28.456");
 }
@@ -172,6 +182,8 @@ TEST_F(Principale, EnterValidatesACellField) {
     QTest::keyClick(&a, Qt::Key_Return);
     EXPECT_FALSE(a.hasFocus());
     EXPECT_EQ(w<QLineEdit>("champ_c").text(), "  4.0785");
+    EXPECT_EQ(w<QFrame>("cadre").grab().toImage().pixelColor(2, 2), QColor(0xB2, 0xE0, 0xFF))
+        << "the second tab's light blue";
     EXPECT_EQ(programme.principal.maille.cellule[2], Saisie::de_valeur(4.0785));
 }
 
@@ -190,6 +202,7 @@ TEST_F(Principale, WavelengthDialogByKeysAndClosedWithoutChoice) {
     ASSERT_TRUE(dialogue.isVisible());
     dialogue.liste->setFocus();
     QTest::keyClick(dialogue.liste, Qt::Key_Down); // Mo
+    EXPECT_TRUE(dialogue.liste->item(0)->isSelected());
     QTest::keyClick(dialogue.liste, Qt::Key_Down); // Cu
     auto& travail = test::enfant<QLabel>(dialogue, "lambda_travail");
     EXPECT_EQ(travail.text(),
@@ -208,10 +221,7 @@ TEST_F(Principale, WavelengthDialogByKeysAndClosedWithoutChoice) {
 // The silicon example with lambda typed 1.5405929: the windows and kovrin-batch
 // refine the same numbers, to the last digit of the engine's values.
 TEST_F(Principale, TheWindowRoadGivesKovrinBatchsNumbers) {
-    ouvre_silicium();
-    maille_silicium();
-    selectionne_et_affine();
-    ASSERT_TRUE(programme.espace.affinement_ok);
+    affine_silicium();
     const auto j =
         test::lance_json("--peaks '" + test::source("examples/cubique/silicium.prn").string() +
                          "' --lambda 1.5405929 --system CUBI --group Fd-3m --cellpar 5.4310"
@@ -257,9 +267,7 @@ TEST_F(Principale, KeyboardGridReadsBackOnlyEditedCells) {
 // After a whole refinement, moving through every cell of every grid of the
 // main window, and clicking the measured grid, changes no value.
 TEST_F(Principale, NavigatingTheGridsChangesNothing) {
-    ouvre_silicium();
-    maille_silicium();
-    selectionne_et_affine();
+    affine_silicium();
     programme.espace.mesures[3].intensite_mes = 37.6; // shown as 38
     const EspaceTravail avant = programme.espace;
     for (int onglet = 0; onglet < 4; ++onglet) {
@@ -325,9 +333,7 @@ TEST_F(Principale, PairingByHandAndTypedIndices) {
 }
 
 TEST_F(Principale, CurrentRowsArePaintedAsTheCoreSays) {
-    ouvre_silicium();
-    maille_silicium();
-    selectionne_et_affine();
+    affine_silicium();
     f.montre_onglet(2);
     // The automatic selection paired them all, the last one last: it is red.
     EXPECT_EQ(test::couleur_cellule(w<GrilleTextes>("grille_mesures_selection"), 10, 1),
@@ -340,9 +346,7 @@ TEST_F(Principale, CurrentRowsArePaintedAsTheCoreSays) {
 }
 
 TEST_F(Principale, ExportDialogPrintingAndHelp) {
-    ouvre_silicium();
-    maille_silicium();
-    selectionne_et_affine();
+    affine_silicium();
     QTest::mouseClick(&w<QToolButton>("exporte"), Qt::LeftButton);
     Tfexcel& excel = programme.fexcel();
     ASSERT_TRUE(excel.isVisible());
@@ -374,8 +378,7 @@ TEST_F(Principale, ExportDialogPrintingAndHelp) {
 TEST_F(Principale, FiguresOfMeritUsualErrorsAndSuspectPairsAreShown) {
     ouvre_silicium();
     maille_silicium();
-    f.montre_onglet(2);
-    QTest::mouseClick(&w<QPushButton>("bouton_auto"), Qt::LeftButton);
+    selection_automatique();
     w<GrilleTextes>("grille_selection")
         .item(4, 1)
         ->setText("  0  4  4"); // 76.386 given the indices of 106.7
@@ -391,8 +394,9 @@ TEST_F(Principale, FiguresOfMeritUsualErrorsAndSuspectPairsAreShown) {
     const auto& suspectes = programme.principal.affinement.paires_suspectes;
     ASSERT_EQ(suspectes.size(), 11u);
     EXPECT_EQ(std::count(suspectes.begin(), suspectes.end(), true), 1);
-    EXPECT_EQ(test::couleur_cellule(w<GrilleTextes>("tableau_apres"), 4, 1),
-              QColor(0xFF, 0xC8, 0x78));
+    const QColor orange(0xFF, 0xC8, 0x78);
+    EXPECT_EQ(test::couleur_cellule(w<GrilleTextes>("tableau_apres"), 4, 1), orange);
+    EXPECT_NE(test::couleur_cellule(w<GrilleTextes>("tableau_apres"), 3, 1), orange);
     // The residual plot shows the suspect pair in red.
     QTest::mouseClick(&w<QToolButton>("residus"), Qt::LeftButton);
     QWidget* residus = nullptr;
@@ -413,8 +417,7 @@ TEST_F(Principale, FiguresOfMeritUsualErrorsAndSuspectPairsAreShown) {
 TEST_F(Principale, ButtonsTriggerTheMenuActionsAndTheBoxesKeepTheState) {
     ouvre_silicium();
     maille_silicium();
-    f.montre_onglet(2);
-    QTest::mouseClick(&w<QPushButton>("bouton_auto"), Qt::LeftButton);
+    selection_automatique();
     f.montre_onglet(3);
     QCheckBox& a = w<QCheckBox>("coche_a");
     ASSERT_TRUE(a.isChecked() && a.isEnabled());
@@ -480,6 +483,8 @@ TEST_F(Principale, IndexingFindsTheSiliconCellAndUseCarriesItToTheRefinement) {
     auto& table = test::enfant<QTableWidget>(d, "table_solutions");
     QTRY_VERIFY(table.rowCount() > 0);
     EXPECT_EQ(table.item(0, 0)->text(), "cF");
+    EXPECT_TRUE(
+        test::enfant<QLabel>(d, "etat_indexation").text().contains(" solution(s), best M(20) = "));
     EXPECT_NEAR(table.item(0, 2)->text().toDouble(), 5.43123, 2e-4);
     QTest::mouseClick(&test::enfant<QPushButton>(d, "utilise_indexation"), Qt::LeftButton);
     EXPECT_FALSE(d.isVisible());
@@ -498,10 +503,7 @@ TEST_F(Principale, UndoAfterEraseAllBringsEveryListBack) {
     auto& annule = *test::action(f, "Undo");
     auto& refait = *test::action(f, "Redo");
     EXPECT_FALSE(annule.isEnabled() || refait.isEnabled()) << "nothing to undo at start";
-    ouvre_silicium();
-    maille_silicium();
-    selectionne_et_affine();
-    ASSERT_TRUE(programme.espace.affinement_ok);
+    affine_silicium();
     const EspaceTravail avant = programme.espace;
     const QString a_affine = w<QLineEdit>("affine_a").text();
     // Work in no file: Erase > All and closing the window ask first.
@@ -570,10 +572,7 @@ TEST_F(Principale, OpenTakesAnyKindAndRecentFilesBringThemBack) {
 // A saved project reopens, after Erase > All, to the same refined values and
 // tables; a damaged one is refused and the work stays as it was.
 TEST_F(Principale, ASavedProjectReopensToTheSameResults) {
-    ouvre_silicium();
-    maille_silicium();
-    selectionne_et_affine();
-    ASSERT_TRUE(programme.espace.affinement_ok);
+    affine_silicium();
     const EspaceTravail avant = programme.espace;
     const QString a = w<QLineEdit>("valeur_esd_a").text();
     const QString apres_2 = w<GrilleTextes>("tableau_apres").cellule(2, 3);
@@ -614,9 +613,7 @@ TEST_F(Principale, AfterACrashTheNextStartOffersTheWorkBack) {
     const std::filesystem::path auto_ = dossier / "auto";
     programme.sauve_automatiquement(auto_);
     EXPECT_TRUE(dialogues.textes().empty()) << "nothing left behind: nothing to ask";
-    ouvre_silicium();
-    maille_silicium();
-    selectionne_et_affine();
+    affine_silicium();
     const std::filesystem::path propre = programme.sauvegarde_auto()->fichier();
     ASSERT_TRUE(std::filesystem::exists(propre));
     // A process number above any the system gives: a program that is gone.
@@ -634,6 +631,8 @@ TEST_F(Principale, AfterACrashTheNextStartOffersTheWorkBack) {
             << "asked again only after Cancel";
         const bool repris = reponse == Reponse::oui;
         EXPECT_EQ(suivant.espace.affinement_ok, repris);
+        EXPECT_EQ(std::filesystem::exists(suivant.sauvegarde_auto()->fichier()), repris)
+            << "the work taken back is saved again at once, nothing else";
         if (repris) {
             EXPECT_EQ(suivant.espace.maille_affinee, programme.espace.maille_affinee);
             EXPECT_TRUE(suivant.historique().non_sauve()) << "the work is in no file";
@@ -665,8 +664,6 @@ TEST_F(Principale, TheWorkingFolderIsChosenInOptions) {
     EXPECT_EQ(programme.espace.repertoire, ailleurs);
     EXPECT_EQ(repertoire_propre(), ailleurs);
     EXPECT_TRUE(f.statusBar()->currentMessage().endsWith(qs_chemin(ailleurs)));
-    ouvre_silicium();
-    maille_silicium();
-    selectionne_et_affine();
+    affine_silicium();
     EXPECT_TRUE(std::filesystem::exists(ailleurs / "kovrin.out"));
 }

@@ -132,9 +132,9 @@ TEST_F(Selection, HandPairingStates) {
 
 TEST_F(Selection, ThreeZerosDeleteAPairAndUnknownIndicesLeaveIt) {
     apparie("0.5");
-    modifie_indices(et, ep, 2, lit_indices("  0  0  0"), d);
+    modifie_indices(et, ep, 3, lit_indices("  0  0  0"), d); // the last row too
     ASSERT_EQ(et.selection.taille(), 2);
-    EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 40.25f);
+    EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 30.125f);
     modifie_indices(et, ep, 1, lit_indices(""), d); // an empty cell reads as three zeros
     ASSERT_EQ(et.selection.taille(), 1);
 
@@ -213,6 +213,8 @@ TEST_F(Selection, StatusLineAfterEachKindOfChange) {
               "2 of 3 measured reflections paired within 0.125\u00b0; unpaired: 20.12");
     et.selection.efface();
     EXPECT_EQ(ligne({Change::paires}), "0 of 3 measured reflections paired within 0.125\u00b0");
+    et.angle_max = et.angle_min; // no range yet: none told
+    EXPECT_EQ(ligne({Change::mesures}), "3 measured reflections");
     et.mesures.efface();
     EXPECT_EQ(ligne({Change::mesures}), "No measured reflections");
     ep.affinement.m20 = "M(3) = 5.0";
