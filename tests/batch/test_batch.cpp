@@ -15,7 +15,6 @@
 #include <array>
 #include <cmath>
 #include <filesystem>
-#include <iostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -85,7 +84,6 @@ TEST(Batch, CubicExampleRefinedToTheCellItWasMadeWithAndItsJsonSummary) {
 TEST(Batch, HexagonalExampleWithATypedCellAndAnAnode) {
     DossierTemporaire dossier;
     const json j = lance_json(quartz);
-    EXPECT_EQ(j["status"], "Fin normale");
     EXPECT_EQ(j["refined"], json::array({"zero", "a", "c"}));
     EXPECT_NEAR(j["lambda"].get<double>(), 1.54180, 1e-6); // mean Cu Kalpha of the dialog
     // Noise of 0.003 degree on 29 lines: the cell comes back within 1e-4 A.
@@ -105,9 +103,6 @@ TEST(Batch, NoRefineListsTheCalculatedReflections) {
     EXPECT_TRUE(contient(e.sortie, "Calculated reflections: 13")) << e.sortie;
     EXPECT_TRUE(contient(e.sortie, "  2  2  2  1.5678")) << e.sortie; // 5.431 / sqrt(12)
     EXPECT_FALSE(std::filesystem::exists(dossier / "kovrin.out"));
-
-    const json j = lance_json(silicium + " --no-refine");
-    EXPECT_TRUE(j["status"].is_null());
 }
 
 TEST(Batch, ReflectionsOfACellAloneWithATypedWavelengthAndRange) {
@@ -115,6 +110,7 @@ TEST(Batch, ReflectionsOfACellAloneWithATypedWavelengthAndRange) {
     const json j =
         lance_json("--system CUBI --group Fm-3m --cellpar 4.0495 --anode Cu --range 20,100 "
                    "--no-refine");
+    EXPECT_TRUE(j["status"].is_null()); // no refinement
     // Aluminium, F m -3 m, Cu Kalpha 1.5418: 111 200 220 311 222 400 below 100 degrees.
     ASSERT_EQ(j["calculated"].size(), 6u);
     EXPECT_NEAR(j["calculated"][0]["d"].get<double>(), 4.0495 / std::sqrt(3.0), 1e-4);
@@ -370,9 +366,6 @@ TEST(Batch, RealCu3AuRoadWithDefaultsPairsEveryFundamentalLine) {
     const double sigma = j["sigmas_standard"]["a"];
     EXPECT_LT(std::fabs(a_affine - a), sigma);
     EXPECT_LT(std::fabs(a_affine - 3.7485), 3 * sigma);
-    std::cout << "a = " << a_affine << " (usual sigma " << sigma << ", engine sigma "
-              << j["sigmas"]["a"] << "), independent fit " << a << ", zero "
-              << j["parameters"]["zero"] << ", pairs " << paires.size() << "\n";
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "fenetres/grille_textes.h"
 #include "fenetres/image_trace.h"
 #include "fenetres/panneaux_recherche.h"
+#include "fenetres/peintre.h"
 #include "fenetres/tform1.h"
 #include "fenetres/tform6.h"
 #include "fenetres/tform7.h"
@@ -101,9 +102,8 @@ TEST_F(Profil, SearchKeepAlphaPeaksAndRefineTheAlloyCell) {
     for (int code = 1; code <= nb_genres_raie;
          ++code) { // each box with its kind's colour beside it
         const QCheckBox* c = f7.panneau_genres->cases[static_cast<std::size_t>(code - 1)];
-        const Couleur k = couleur_genre_raie(code);
         EXPECT_EQ(genres_peints.pixelColor(c->x() - 9, c->geometry().center().y()),
-                  QColor(k.r, k.g, k.b))
+                  couleur_qt(couleur_genre_raie(code)))
             << code;
     }
     EXPECT_GT(f7.panneau_genres->ok->y(),

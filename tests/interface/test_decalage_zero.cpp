@@ -99,13 +99,8 @@ class SelectionDecalee : public ::testing::Test {
     // Seven lines measured 0.262 degree below their calculated angles.
     void SetUp() override {
         test::mesures(et, {23.738, 33.738, 43.738, 53.738, 63.738, 73.738, 83.738});
-        test::calculees(et, {{1, 0, 0, 24.0f},
-                             {1, 1, 0, 34.0f},
-                             {1, 1, 1, 44.0f},
-                             {2, 0, 0, 54.0f},
-                             {2, 1, 0, 64.0f},
-                             {2, 1, 1, 74.0f},
-                             {2, 2, 0, 84.0f}});
+        for (std::int16_t l = 1; l <= 7; ++l) // 001 at 24 degrees ... 007 at 84
+            et.calculees.ajoute({0, 0, l, 1.0f, 14.0f + 10 * l});
         test::domaine(et, 10, 90);
         ep.tolerance = Saisie::de_valeur(0.1);
     }

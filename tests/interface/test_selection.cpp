@@ -150,10 +150,10 @@ TEST_F(Selection, ThreeZerosDeleteAPairAndUnknownIndicesLeaveIt) {
 
 TEST_F(Selection, TypedIndicesGiveTheCalculatedAngleWithoutTolerance) {
     apparie("0.5");
-    auto r = modifie_indices(et, ep, 1, lit_indices("  1  1  0"), d);
-    EXPECT_EQ(et.selection[1].k, 1);
+    auto r = modifie_indices(et, ep, 1, lit_indices("  1  1  1"), d); // the last one listed
+    EXPECT_EQ(et.selection[1].l, 1);
     EXPECT_TRUE(r.a_change(Change::paires));
-    EXPECT_EQ(grille_selection(et).cellule(1, 4), " -10.000");
+    EXPECT_EQ(grille_selection(et).cellule(1, 4), " -20.000");
     // A row past the list: nothing to edit, nothing said when the indices exist.
     modifie_indices(et, ep, 5, lit_indices("1 1 0"), d);
     EXPECT_EQ(et.selection.taille(), 3);
