@@ -160,8 +160,9 @@ TEST_F(Selection, TypedIndicesGiveTheCalculatedAngleWithoutTolerance) {
 }
 
 TEST_F(Selection, PointingBelowTheAxisPairsTheFirstUsableTick) {
-    et.selection.ajoute({1, 0, 0, 20.0f, 20.0f});
-    // Tick 1 is already paired, tick 3 is 0.25 from its nearest measured reflection.
+    // Tick 1 paired by pointing (ticks 0 and 4 do not exist); then tick 1 is
+    // already paired, tick 3 is 0.25 from its nearest measured reflection.
+    pointe(et, Pointage{BoutonSouris::gauche, CoteAxe::dessous, {}, {4, 1, 0}, {}}, "0.2");
     Pointage p{BoutonSouris::gauche, CoteAxe::dessous, {}, {3, 1, 2}, {}};
     pointe(et, p, "0.2");
     ASSERT_EQ(et.selection.taille(), 2);
