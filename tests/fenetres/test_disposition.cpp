@@ -10,6 +10,7 @@
 #include "fenetres/tform1.h"
 #include "fenetres/tform6.h"
 #include "fenetres/tform7.h"
+#include "fenetres/visionneuse.h"
 #include "outils_fenetres.h"
 
 #include <QAbstractButton>
@@ -19,7 +20,6 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTableWidget>
-#include <QTextBrowser>
 
 #include <set>
 
@@ -98,8 +98,7 @@ std::vector<std::string> chevauchements(const QWidget& w) {
 
 } // namespace
 
-// The whole silicon road, then one picture per window; the help opens at its
-// first topic.
+// The whole silicon road, then one picture per window.
 TEST_F(Disposition, CaptureRefinesTheSiliconExampleAndPicturesEveryWindow) {
     EXPECT_EQ(capture(), 12);
     ASSERT_TRUE(programme.espace.affinement_ok);
@@ -116,17 +115,8 @@ TEST_F(Disposition, CaptureRefinesTheSiliconExampleAndPicturesEveryWindow) {
     }
     EXPECT_NE(image("principale-1.png"), image("principale-4.png"));
     EXPECT_NE(image("principale-2.png"), image("principale-3.png"));
-    EXPECT_TRUE(programme.aide().navigateur->source().toString().endsWith("index.html"));
     EXPECT_FALSE(programme.flilambda().isVisible()) << "the dialog pictured is put away";
     EXPECT_FALSE(programme.form7().isVisible());
-}
-
-// After the road, in every tab and window a user opens, no widget is drawn
-// over another of the same panel.
-TEST_F(Disposition, NoWidgetIsDrawnOverAnother) {
-    ASSERT_EQ(capture(), 12);
-    for (const auto& c : dans_chaque_fenetre(chevauchements))
-        ADD_FAILURE() << c;
 }
 
 // Visible tables of `w` that need a horizontal scroll to show every column.
@@ -138,15 +128,8 @@ std::vector<std::string> colonnes_cachees(const QWidget& w) {
     return r;
 }
 
-// At the first-run size, after the road, every table shows all its columns.
-TEST_F(Disposition, EveryTableShowsAllItsColumns) {
-    ASSERT_EQ(capture(), 12);
-    for (const auto& c : dans_chaque_fenetre(colonnes_cachees))
-        ADD_FAILURE() << c;
-}
-
-// Tab passes the boxes the user only reads; Escape closes the help and the
-// listing viewer as it closes a dialog.
+// Tab passes the boxes the user only reads; Escape closes the help, the
+// residual plot and the listing viewer as it closes a dialog.
 TEST_F(Disposition, TabSkipsReadOnlyBoxesAndEscapeClosesTheViewers) {
     ASSERT_EQ(capture(), 12);
     Tform1& f = programme.form1();
@@ -163,12 +146,15 @@ TEST_F(Disposition, TabSkipsReadOnlyBoxesAndEscapeClosesTheViewers) {
         EXPECT_FALSE(boite && boite->isReadOnly()) << boite->objectName().toStdString();
     }
     EXPECT_GT(parcourus.size(), 10u) << "Tab went round the window";
-    programme.montre_aide(2);
-    FenetreAide& aide = programme.aide();
-    QApplication::setActiveWindow(&aide);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&aide));
-    QTest::keyClick(&aide, Qt::Key_Escape);
-    EXPECT_FALSE(aide.isVisible());
+    Visionneuse listing(dossier.chemin() / "kovrin.out");
+    QWidget* visionneuses[] = {&programme.aide(), &programme.residus(), &listing};
+    for (QWidget* v : visionneuses) {
+        v->show();
+        QApplication::setActiveWindow(v);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(v));
+        QTest::keyClick(v, Qt::Key_Escape);
+        EXPECT_FALSE(v->isVisible()) << v->metaObject()->className();
+    }
 }
 
 // The windows come back with the size and place they were left with.
@@ -223,11 +209,13 @@ std::vector<std::string> textes_coupes(const QWidget& w) {
 
 } // namespace
 
-// Every label, button, box and column header of the main window's tabs and
-// of the other windows shows its whole text at the default size (the test
-// runs again at 144 dpi).
-TEST_F(Disposition, NoTextIsClipped) {
+// After the road, at the first-run size, in every tab and window a user
+// opens: no widget is drawn over another of the same panel, every table shows
+// all its columns, and every label, button, box and column header shows its
+// whole text (the test runs again at 144 dpi).
+TEST_F(Disposition, NothingOverlapsHidesOrClips) {
     ASSERT_EQ(capture(), 12);
-    for (const auto& c : dans_chaque_fenetre(textes_coupes))
-        ADD_FAILURE() << c;
+    for (auto* verifie : {chevauchements, colonnes_cachees, textes_coupes})
+        for (const auto& c : dans_chaque_fenetre(verifie))
+            ADD_FAILURE() << c;
 }

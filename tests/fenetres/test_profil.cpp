@@ -5,6 +5,7 @@
 #include "fenetres/grille_textes.h"
 #include "fenetres/image_trace.h"
 #include "fenetres/panneaux_recherche.h"
+#include "fenetres/peintre.h"
 #include "fenetres/tform1.h"
 #include "fenetres/tform6.h"
 #include "fenetres/tform7.h"
@@ -97,6 +98,16 @@ TEST_F(Profil, SearchKeepAlphaPeaksAndRefineTheAlloyCell) {
 
     QTest::mouseClick(f7.garde_genres, Qt::LeftButton);
     ASSERT_TRUE(f7.panneau_genres->isVisible());
+    const QImage genres_peints = f7.panneau_genres->grab().toImage();
+    for (int code = 1; code <= nb_genres_raie;
+         ++code) { // each box with its kind's colour beside it
+        const QCheckBox* c = f7.panneau_genres->cases[static_cast<std::size_t>(code - 1)];
+        EXPECT_EQ(genres_peints.pixelColor(c->x() - 9, c->geometry().center().y()),
+                  couleur_qt(couleur_genre_raie(code)))
+            << code;
+    }
+    EXPECT_GT(f7.panneau_genres->ok->y(),
+              f7.panneau_genres->cases.back()->y()); // OK below the boxes
     for (int code : {raie_k_alpha2, raie_l1, raie_l2})
         f7.panneau_genres->cases[static_cast<std::size_t>(code - 1)]->setChecked(false);
     QTest::mouseClick(f7.panneau_genres->ok, Qt::LeftButton);
@@ -183,6 +194,7 @@ TEST_F(Profil, MouseMeasuresRemovesAndZooms) {
     QTest::mouseClick(f7.image, Qt::LeftButton, {}, pic);
     ASSERT_EQ(programme.espace.mesures.taille(), 1);
     EXPECT_NEAR(programme.espace.mesures[1].deux_theta_mes, 60, 0.1);
+    EXPECT_NEAR(f7.grille_pics->cellule(1, 1).toDouble(), 60, 0.1); // listed beside the plot
     EXPECT_EQ(f7.image->grab().toImage().pixelColor(pic.x(), 5), QColor(Qt::black)); // its mark
     QTest::mouseClick(f7.image, Qt::RightButton, {}, pic + QPoint(3, 0));
     EXPECT_TRUE(programme.espace.mesures.vide());

@@ -115,19 +115,16 @@ TEST_F(PrisePics, DialogErrorsKeepItOpen) {
     test::ecrit_fichier("pics.prn", test::fichier_colonne({30.0}));
     ouvre_fichier_pics(et, ep, dialogue, pics_prn, "pics.prn", d);
     clicklistbox(dialogue, 1);
-    dialogue.lambda = test::saisie("1.54x");
-    lit_lambda(et, ep, dialogue, d);
-    dialogue.lambda = test::saisie("");
-    lit_lambda(et, ep, dialogue, d);
-    dialogue.lambda = test::saisie("1.5418");
-    dialogue.lambda1 = test::saisie("one");
-    lit_lambda(et, ep, dialogue, d);
-    dialogue.lambda1 = test::saisie("");
-    dialogue.lambda2 = test::saisie("1..5");
-    lit_lambda(et, ep, dialogue, d);
-    dialogue.lambda2 = test::saisie("");
-    dialogue.lambda = test::saisie("15.4");
-    lit_lambda(et, ep, dialogue, d);
+    // The boxes lambda, Kalpha1 and Kalpha2 as typed.
+    for (const auto& [l, l1, l2] : {std::array{"1.54x", "", ""},
+                                    {"", "", ""},
+                                    {"1.5418", "one", ""},
+                                    {"1.5418", "", "1..5"},
+                                    {"15.4", "", ""}}) {
+        std::tie(dialogue.lambda, dialogue.lambda1, dialogue.lambda2) =
+            std::tuple(test::saisie(l), test::saisie(l1), test::saisie(l2));
+        lit_lambda(et, ep, dialogue, d);
+    }
     EXPECT_EQ(d.erreurs(),
               (std::vector<std::string>{"Lambda error!", "Lambda error!", "Lambda1 error!",
                                         "Lambda2 error!", "λ must lie between 0 and 10 Å"}));

@@ -132,9 +132,9 @@ TEST_F(Selection, HandPairingStates) {
 
 TEST_F(Selection, ThreeZerosDeleteAPairAndUnknownIndicesLeaveIt) {
     apparie("0.5");
-    modifie_indices(et, ep, 2, lit_indices("  0  0  0"), d);
+    modifie_indices(et, ep, 3, lit_indices("  0  0  0"), d); // the last row too
     ASSERT_EQ(et.selection.taille(), 2);
-    EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 40.25f);
+    EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 30.125f);
     modifie_indices(et, ep, 1, lit_indices(""), d); // an empty cell reads as three zeros
     ASSERT_EQ(et.selection.taille(), 1);
 
@@ -150,18 +150,19 @@ TEST_F(Selection, ThreeZerosDeleteAPairAndUnknownIndicesLeaveIt) {
 
 TEST_F(Selection, TypedIndicesGiveTheCalculatedAngleWithoutTolerance) {
     apparie("0.5");
-    auto r = modifie_indices(et, ep, 1, lit_indices("  1  1  0"), d);
-    EXPECT_EQ(et.selection[1].k, 1);
+    auto r = modifie_indices(et, ep, 1, lit_indices("  1  1  1"), d); // the last one listed
+    EXPECT_EQ(et.selection[1].l, 1);
     EXPECT_TRUE(r.a_change(Change::paires));
-    EXPECT_EQ(grille_selection(et).cellule(1, 4), " -10.000");
+    EXPECT_EQ(grille_selection(et).cellule(1, 4), " -20.000");
     // A row past the list: nothing to edit, nothing said when the indices exist.
     modifie_indices(et, ep, 5, lit_indices("1 1 0"), d);
     EXPECT_EQ(et.selection.taille(), 3);
 }
 
 TEST_F(Selection, PointingBelowTheAxisPairsTheFirstUsableTick) {
-    et.selection.ajoute({1, 0, 0, 20.0f, 20.0f});
-    // Tick 1 is already paired, tick 3 is 0.25 from its nearest measured reflection.
+    // Tick 1 paired by pointing (ticks 0 and 4 do not exist); then tick 1 is
+    // already paired, tick 3 is 0.25 from its nearest measured reflection.
+    pointe(et, Pointage{BoutonSouris::gauche, CoteAxe::dessous, {}, {4, 1, 0}, {}}, "0.2");
     Pointage p{BoutonSouris::gauche, CoteAxe::dessous, {}, {3, 1, 2}, {}};
     pointe(et, p, "0.2");
     ASSERT_EQ(et.selection.taille(), 2);
@@ -213,6 +214,8 @@ TEST_F(Selection, StatusLineAfterEachKindOfChange) {
               "2 of 3 measured reflections paired within 0.125\u00b0; unpaired: 20.12");
     et.selection.efface();
     EXPECT_EQ(ligne({Change::paires}), "0 of 3 measured reflections paired within 0.125\u00b0");
+    et.angle_max = et.angle_min; // no range yet: none told
+    EXPECT_EQ(ligne({Change::mesures}), "3 measured reflections");
     et.mesures.efface();
     EXPECT_EQ(ligne({Change::mesures}), "No measured reflections");
     ep.affinement.m20 = "M(3) = 5.0";

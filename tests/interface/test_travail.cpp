@@ -58,8 +58,6 @@ TEST(Travail, TheSourceGivesWhatTheDialogGivesForEveryEntryOfItsList) {
         EXPECT_EQ(source.entete.lambda1, dialogue.entete.lambda1) << element;
         EXPECT_EQ(source.entete.lambda2, dialogue.entete.lambda2) << element;
     }
-    // Cu: the mean of Kalpha1 and Kalpha2 (2:1) as the table gives it.
-    EXPECT_DOUBLE_EQ(par_la_source(1, std::nullopt).lambda, 1.54180);
 }
 
 TEST(Travail, AFileWithoutWavelengthIsRefusedWithoutASourceAndLeavesTheWorkspace) {
