@@ -83,24 +83,6 @@ void GrilleTextes::montre(const Grille& g) {
     viewport()->update();
 }
 
-Grille GrilleTextes::textes() const {
-    Grille g;
-    g.nb_lignes = rowCount() + 1;
-    std::vector<std::string> entetes;
-    for (int c = 0; c < columnCount(); ++c) {
-        const QTableWidgetItem* h = horizontalHeaderItem(c);
-        entetes.push_back(h ? texte(h->text()) : std::string());
-    }
-    g.lignes.push_back(std::move(entetes));
-    for (int r = 0; r < rowCount(); ++r) {
-        std::vector<std::string> ligne;
-        for (int c = 0; c < columnCount(); ++c)
-            ligne.push_back(texte(cellule(r + 1, c)));
-        g.lignes.push_back(std::move(ligne));
-    }
-    return g;
-}
-
 void GrilleTextes::peinture(std::function<PeintureLigne(int)> p) {
     peinture_ = std::move(p);
 }

@@ -21,8 +21,6 @@ public:
 
     // Shows the texts of `g`; a grid with nb_lignes 0 keeps its row count.
     void montre(const Grille& g);
-    // Every text of the grid, header row first (what a typed grid holds).
-    Grille textes() const;
     // The core's painting of data row `ligne` (from 1).
     void peinture(std::function<PeintureLigne(int ligne)> p);
     PeintureLigne peinture_de(int ligne) const;
