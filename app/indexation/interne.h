@@ -78,6 +78,10 @@ std::vector<SolutionIndexation> cherche_par_zones(const Raies& raies,
                                                   const OptionsIndexation& options, int fils,
                                                   const std::function<bool()>& arrete);
 
+// The ranking's figure of a solution: its ranking M(20), over what a cell of
+// more parameters fits by chance alone.
+double m20_compare(const SolutionIndexation& s);
+
 // Merges equivalent cells and multiples, and ranks the rest, best first.
 std::vector<SolutionIndexation> classe(std::vector<SolutionIndexation> solutions,
                                        const OptionsIndexation& options);
