@@ -10,6 +10,10 @@
 
 namespace kovrin::indexation {
 
+// The shortest lattice translation searched, angstrom: no crystal has a
+// shorter one.
+inline constexpr double arete_min = 2.0;
+
 struct Raies {
     std::vector<double> deux_theta; // increasing
     std::vector<double> q;          // 1/d^2
