@@ -427,8 +427,8 @@ void cherche_boites(Recherche& recherche, const std::vector<Boite>& boites,
 
 // The search by zones of the lattices given (the first one's system),
 // unless a solution of higher symmetry convinces, or leaves no doubt as the
-// dichotomy's boxes do (a cubic, tetragonal or hexagonal cell of ranking M(20)
-// 50 or more, whatever lines its impurities leave unindexed).
+// dichotomy's boxes do (a cell of the dichotomy of ranking M(20) 50 or more,
+// whatever lines its impurities leave unindexed).
 void cherche_zones(Recherche& recherche, const Raies& raies, const std::vector<Reseau>& reseaux,
                    double q_max, const OptionsIndexation& options, int fils,
                    std::array<bool, 7>& omis) {
