@@ -36,9 +36,13 @@ CLI::Option* declare_indexation(CLI::App& app, IndexationBatch& ib) {
         ->needs(index);
     app.add_option(
            "--index-systems", ib.systemes,
-           "crystal systems to search: CUBI, TETR, HEXA, RHOM, ORTH, MONO, TRIC (default: all "
-           "but the triclinic)")
+           "crystal systems to search: CUBI, TETR, HEXA, RHOM, ORTH, MONO, TRIC (default: all)")
         ->type_name("LIST")
+        ->needs(index);
+    app.add_flag("--index-all-systems", o.tous_systemes,
+                 "search every system asked for, also below a solution of higher symmetry that "
+                 "convinces (by default the monoclinic and triclinic searches are then left out, "
+                 "and said so)")
         ->needs(index);
     app.add_option("--index-max-volume", o.volume_max, "largest cell volume, A^3 (default 3000)")
         ->type_name("V")
@@ -108,6 +112,13 @@ OptionsBatch avec_meilleure_maille(const OptionsBatch& o, const SolutionIndexati
     return suite;
 }
 
+std::vector<std::string> systemes_omis(const ResultatIndexation& r) {
+    std::vector<std::string> codes;
+    for (std::size_t i = 0; i < r.systemes_omis.size(); ++i)
+        if (r.systemes_omis[i]) codes.push_back(code_de(static_cast<Systeme>(i)));
+    return codes;
+}
+
 nlohmann::ordered_json json_solutions(const ResultatIndexation& r) {
     auto liste = nlohmann::ordered_json::array();
     for (const SolutionIndexation& s : r.solutions) {
@@ -131,6 +142,13 @@ nlohmann::ordered_json json_solutions(const ResultatIndexation& r) {
 
 void imprime_solutions(const ResultatIndexation& r, std::ostream& sortie) {
     sortie << "Indexing: " << r.solutions.size() << " solution(s)\n";
+    if (const auto omis = systemes_omis(r); !omis.empty()) {
+        sortie << "Not searched in full, below a convincing solution of higher symmetry "
+                  "(--index-all-systems searches them):";
+        for (const std::string& code : omis)
+            sortie << ' ' << code;
+        sortie << '\n';
+    }
     if (r.solutions.empty()) return;
     char ligne[256];
     std::snprintf(ligne, sizeof ligne,

@@ -9,6 +9,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace CLI {
 class App;
@@ -42,6 +43,8 @@ bool indexe_mesures(const OptionsBatch& o, Session& s);
 OptionsBatch avec_meilleure_maille(const OptionsBatch& o, const SolutionIndexation& meilleure);
 
 nlohmann::ordered_json json_solutions(const ResultatIndexation& r);
+// The codes of the systems asked for that the search left out in part.
+std::vector<std::string> systemes_omis(const ResultatIndexation& r);
 
 // The ten best solutions, then the indices of the best one's first lines.
 void imprime_solutions(const ResultatIndexation& r, std::ostream& sortie);

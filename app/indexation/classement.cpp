@@ -62,20 +62,6 @@ bool meme_reseau(const Maille& a, char centrage_a, const Maille& b, char centrag
 
 namespace indexation {
 
-namespace {
-
-struct Candidat {
-    SolutionIndexation solution;
-    Maille reduite;
-    double volume_primitif;
-};
-
-// Figures of merit within 3 % of each other tie: the higher symmetry wins.
-int classe_m20(double m20) {
-    if (!std::isfinite(m20)) return std::numeric_limits<int>::max();
-    return static_cast<int>(std::floor(std::log(std::max(m20, 1e-9)) / std::log(1.03)));
-}
-
 // A monoclinic cell has one parameter more than an orthorhombic one, and its
 // searches try far more cells: it fits the same lines a little better by
 // chance alone, and must fit them better by this factor to rank first.
@@ -91,6 +77,20 @@ double m20_compare(const SolutionIndexation& s) {
     default:
         return s.m20_classement;
     }
+}
+
+namespace {
+
+struct Candidat {
+    SolutionIndexation solution;
+    Maille reduite;
+    double volume_primitif;
+};
+
+// Figures of merit within 3 % of each other tie: the higher symmetry wins.
+int classe_m20(double m20) {
+    if (!std::isfinite(m20)) return std::numeric_limits<int>::max();
+    return static_cast<int>(std::floor(std::log(std::max(m20, 1e-9)) / std::log(1.03)));
 }
 
 bool avant(const Candidat& u, const Candidat& v) {

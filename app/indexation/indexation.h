@@ -7,7 +7,9 @@
 // the monoclinic and triclinic lattices by zones (Visser 1969), combined into
 // trial cells whose indices and metric are fitted in turn. Every candidate is refined in Q = 1/d^2
 // (cell and zero, by linear least squares), reduced (Niggli), merged with its equivalents and
-// multiples, and ranked by de Wolff's M(20).
+// multiples, and ranked by de Wolff's M(20). The systems go from high to low
+// symmetry, and the searches by zones only while no solution of higher
+// symmetry convinces.
 #include "affinement/merite.h"
 #include "cristallo/geometrie.h"
 #include "indexation/reseaux.h"
@@ -21,9 +23,8 @@
 namespace kovrin {
 
 struct OptionsIndexation {
-    // By Systeme. The triclinic search, the longest and the one most prone to
-    // fit chance, is asked for.
-    std::array<bool, 7> systemes{true, true, true, true, true, true, false};
+    // By Systeme.
+    std::array<bool, 7> systemes{true, true, true, true, true, true, true};
     double volume_max = 3000; // angstrom^3
     int non_indexees_max = 2; // among the first 20 lines
     bool zero = true;         // search a zero shift
@@ -34,6 +35,9 @@ struct OptionsIndexation {
     double tolerance = 0.03;  // degrees 2theta: the lines' own scatter
     double arete_max = 25;    // angstrom: the longest edge searched
     double m20_min = 8;       // solutions below are not reported
+    // The lower systems are searched even below a solution that convinces
+    // (see ResultatIndexation::systemes_omis).
+    bool tous_systemes = false;
 };
 
 struct SolutionIndexation {
@@ -61,6 +65,10 @@ struct ResultatIndexation {
     std::vector<SolutionIndexation> solutions; // best first
     long long essais = 0;
     bool annulee = false, temps_ecoule = false;
+    // By Systeme: asked for, but searched in part or not at all, as a
+    // solution of higher symmetry convinced (OptionsIndexation::tous_systemes
+    // searches them all). "No cell of these systems" is then no statement.
+    std::array<bool, 7> systemes_omis{};
 };
 
 // Called from the search threads, one call at a time, a few times a second.

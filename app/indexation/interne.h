@@ -10,6 +10,10 @@
 
 namespace kovrin::indexation {
 
+// The shortest lattice translation searched, angstrom: no crystal has a
+// shorter one.
+inline constexpr double arete_min = 2.0;
+
 struct Raies {
     std::vector<double> deux_theta; // increasing
     std::vector<double> q;          // 1/d^2
@@ -77,6 +81,10 @@ std::vector<SolutionIndexation> cherche_par_zones(const Raies& raies,
                                                   const std::vector<Famille>& familles,
                                                   const OptionsIndexation& options, int fils,
                                                   const std::function<bool()>& arrete);
+
+// The ranking's figure of a solution: its ranking M(20), over what a cell of
+// more parameters fits by chance alone.
+double m20_compare(const SolutionIndexation& s);
 
 // Merges equivalent cells and multiples, and ranks the rest, best first.
 std::vector<SolutionIndexation> classe(std::vector<SolutionIndexation> solutions,

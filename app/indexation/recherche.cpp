@@ -12,14 +12,18 @@
 // when it convinces: a lattice that a few missing lines let a smaller cell
 // imitate is still reached, and larger cells would only be its multiples.
 // A cubic, tetragonal or hexagonal solution that leaves no doubt ends the
-// search; otherwise the monoclinic and triclinic lattices are searched by
-// zones (zones.cpp) between the two stages.
+// search. The monoclinic lattices are then searched by zones (zones.cpp),
+// before the larger orthorhombic shells, and the triclinic ones last, each
+// only while no solution of higher symmetry
+// convinces: from high to low symmetry, as a lower lattice can describe any
+// higher one but the costly searches of the general lattices would only find
+// the convincing one again in a lower guise (or a chance fit to its
+// impurities). The systems so left out are reported, and can be asked for.
 #include "indexation/interne.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <iterator>
 #include <mutex>
 #include <thread>
 #include <tuple>
@@ -32,7 +36,6 @@ namespace {
 
 using Horloge = std::chrono::steady_clock;
 
-inline constexpr double arete_min = 2.0;
 // The edges are cut in equal ratios: an edge's share of 1/d^2 then spreads
 // over a box by the same relative width whatever its length.
 inline constexpr double rapport_arete = 1.04;
@@ -45,6 +48,21 @@ inline constexpr int nb_premieres = 10;
 // A ranking M(20) past which a cubic, tetragonal or hexagonal solution leaves
 // no room for a lower system: the orthorhombic search stops.
 inline constexpr double m20_sans_doute = 50;
+// A solution convinces the searches by zones when it leaves at most this many
+// of the first 20 lines unindexed and its ranking M(20) (over the ranking's
+// demand on a cell of more parameters) reaches this. Measured on the
+// benchmark's lists (20 per lattice): the best false orthorhombic cell of a
+// monoclinic list that leaves one line unindexed reaches 25, where 74 of the
+// 78 right orthorhombic cells convince; two unindexed lines convince no one,
+// as a false orthorhombic cell of a monoclinic list with a short axis leaves
+// two and reaches 43, as high as right cells with two impurities.
+inline constexpr int non_indexees_convaincantes = 1;
+inline constexpr double m20_convaincant_zones = 30;
+// The orthorhombic shells up to this primitive volume go before the
+// monoclinic search by zones: most orthorhombic lists convince there and
+// spare it, while a monoclinic list spares the larger shells, which its
+// convincing cell bounds (the larger the volume, the more boxes survive).
+inline constexpr double volume_avant_zones = 1000;
 
 struct Boite {
     int etage;  // 0: one or two parameters, searched first
@@ -88,9 +106,15 @@ class Recherche {
     // Whether a lower system than the best solution's is still worth a search:
     // not once that solution leaves no doubt.
     bool cherche_plus_bas(Reseau r) const {
-        return meilleur_classement_ < m20_sans_doute ||
+        return options_.tous_systemes || meilleur_classement_ < m20_sans_doute ||
                fiche(r).systeme == fiche(meilleur_reseau_).systeme ||
                rang_symetrie(r) < rang_symetrie(meilleur_reseau_);
+    }
+    // Whether a solution of a higher system than the lattice r's convinces:
+    // r's search by zones is then left out.
+    bool convaincue_au_dessus(Reseau r) const {
+        return !options_.tous_systemes && fiche(reseau_convaincant_).systeme != fiche(r).systeme &&
+               rang_symetrie(reseau_convaincant_) < rang_symetrie(r);
     }
     std::vector<SolutionIndexation> solutions() { return std::move(trouvees_); }
     void ajoute(std::vector<SolutionIndexation> autres) { signale(autres); }
@@ -126,6 +150,7 @@ class Recherche {
     double meilleur_ = 0;
     double volume_limite_, meilleur_classement_ = 0;
     Reseau meilleur_reseau_ = Reseau::aP;
+    Reseau reseau_convaincant_ = Reseau::aP; // the highest that convinces the searches by zones
     Horloge::time_point dernier_signal_{};
 };
 
@@ -258,6 +283,10 @@ void Recherche::signale(std::vector<SolutionIndexation>& locales) {
             meilleur_reseau_ = s.reseau;
             volume_limite_ = facteur_arret * volume_primitif(s);
         }
+        if (s.non_indexees <= non_indexees_convaincantes &&
+            m20_compare(s) >= m20_convaincant_zones &&
+            rang_symetrie(s.reseau) < rang_symetrie(reseau_convaincant_))
+            reseau_convaincant_ = s.reseau;
         trouvees_.push_back(s);
     }
     const auto maintenant = Horloge::now();
@@ -327,6 +356,95 @@ bool cherche_reseau(Reseau r, const OptionsIndexation& o) {
     return o.systemes[static_cast<std::size_t>(s)] || rhomboedrique;
 }
 
+// The lattices asked for: the families of the dichotomy with their first
+// boxes, and the lattices searched by zones, whose families (the triclinic
+// one the largest) are made only if their search goes on.
+struct Familles {
+    std::vector<Famille> dichotomie;
+    std::vector<Boite> boites;
+    std::vector<Reseau> monocliniques, triclinique;
+    double q_max = 0;
+};
+
+Familles familles_de(const Raies& raies, const OptionsIndexation& options,
+                     const std::atomic<bool>* annulation) {
+    Familles f;
+    for (const auto& fenetre : raies.fenetres)
+        f.q_max = std::max(f.q_max, fenetre.back().haut);
+    for (const FicheReseau& r : table_reseaux) {
+        if (annulation && *annulation) break;
+        if (!cherche_reseau(r.reseau, options)) continue;
+        if (r.systeme == Systeme::monoclinique || r.systeme == Systeme::triclinique) {
+            (r.systeme == Systeme::monoclinique ? f.monocliniques : f.triclinique)
+                .push_back(r.reseau);
+            continue;
+        }
+        auto famille = famille_de(r.reseau, f.q_max, options.arete_max);
+        if (!famille) continue;
+        f.dichotomie.push_back(std::move(*famille));
+        boites_de(f.dichotomie.back(), static_cast<int>(f.dichotomie.size()) - 1, options,
+                  f.boites);
+    }
+    std::stable_sort(f.boites.begin(), f.boites.end(), [](const Boite& a, const Boite& b) {
+        return std::tie(a.etage, a.couche) < std::tie(b.etage, b.couche);
+    });
+    return f;
+}
+
+void marque_omis(Reseau r, std::array<bool, 7>& omis) {
+    omis[static_cast<std::size_t>(fiche(r).systeme)] = true;
+}
+
+// The boxes by stage and shell of volume: a shell past the volume limit ends
+// its stage; the boxes of a lattice below a solution that leaves no doubt are
+// left out.
+void cherche_boites(Recherche& recherche, const std::vector<Boite>& boites,
+                    const std::vector<Famille>& dichotomie, int fils, std::array<bool, 7>& omis) {
+    const auto assez = [&](const Boite& b) {
+        return volume_couche0 * std::pow(rapport_couches, b.couche - 1) > recherche.volume_limite();
+    };
+    for (auto debut = boites.begin(); debut != boites.end();) {
+        auto fin = std::find_if(debut, boites.end(), [&](const Boite& b) {
+            return b.etage != debut->etage || b.couche != debut->couche;
+        });
+        if (assez(*debut)) {
+            debut = std::find_if(fin, boites.end(),
+                                 [&](const Boite& b) { return b.etage != debut->etage; });
+            continue;
+        }
+        std::vector<Boite> couche;
+        for (auto b = debut; b != fin; ++b) {
+            const Reseau r = dichotomie[static_cast<std::size_t>(b->famille)].reseau;
+            if (recherche.cherche_plus_bas(r))
+                couche.push_back(*b);
+            else
+                marque_omis(r, omis);
+        }
+        recherche.lance(couche, fils);
+        debut = fin;
+    }
+}
+
+// The search by zones of the lattices given (the first one's system),
+// unless a solution of higher symmetry convinces, or leaves no doubt as the
+// dichotomy's boxes do (a cell of the dichotomy of ranking M(20) 50 or more,
+// whatever lines its impurities leave unindexed).
+void cherche_zones(Recherche& recherche, const Raies& raies, const std::vector<Reseau>& reseaux,
+                   double q_max, const OptionsIndexation& options, int fils,
+                   std::array<bool, 7>& omis) {
+    if (reseaux.empty() || recherche.arrete_maintenant()) return;
+    if (recherche.convaincue_au_dessus(reseaux.front()) ||
+        !recherche.cherche_plus_bas(reseaux.front())) {
+        marque_omis(reseaux.front(), omis);
+        return;
+    }
+    std::vector<Famille> familles;
+    for (Reseau r : reseaux)
+        if (auto f = famille_de(r, q_max, options.arete_max)) familles.push_back(std::move(*f));
+    recherche.ajoute(cherche_par_zones(raies, familles, options, fils,
+                                       [&] { return recherche.arrete_maintenant(); }));
+}
+
 } // namespace
 
 } // namespace indexation
@@ -338,60 +456,23 @@ ResultatIndexation indexe(const std::vector<double>& deux_theta, double lambda,
     ResultatIndexation resultat;
     if (deux_theta.size() < 3 || !(lambda > 0)) return resultat;
     const Raies raies = prepare_raies(deux_theta, lambda, options);
-    double q_max = 0;
-    for (const auto& fenetre : raies.fenetres)
-        q_max = std::max(q_max, fenetre.back().haut);
-    std::vector<Famille> familles, par_zones;
-    std::vector<Boite> boites;
-    for (const FicheReseau& r : table_reseaux) {
-        if (annulation && *annulation) break;
-        if (!cherche_reseau(r.reseau, options)) continue;
-        auto f = famille_de(r.reseau, q_max, options.arete_max);
-        if (!f) continue;
-        if (r.systeme == Systeme::monoclinique || r.systeme == Systeme::triclinique) {
-            par_zones.push_back(std::move(*f));
-            continue;
-        }
-        familles.push_back(std::move(*f));
-        boites_de(familles.back(), static_cast<int>(familles.size()) - 1, options, boites);
-    }
+    const Familles f = familles_de(raies, options, annulation);
     const int fils = options.fils > 0
                          ? options.fils
                          : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
-    std::stable_sort(boites.begin(), boites.end(), [](const Boite& a, const Boite& b) {
-        return std::tie(a.etage, a.couche) < std::tie(b.etage, b.couche);
+    Recherche recherche(raies, f.dichotomie, options, progres, annulation);
+    auto& omis = resultat.systemes_omis;
+    const auto apres = std::find_if(f.boites.begin(), f.boites.end(), [](const Boite& b) {
+        return b.etage > 0 && b.couche > couche_de(volume_avant_zones);
     });
-    Recherche recherche(raies, familles, options, progres, annulation);
-    const auto assez = [&](const Boite& b) {
-        return volume_couche0 * std::pow(rapport_couches, b.couche - 1) > recherche.volume_limite();
-    };
-    // The search by zones, quick, goes before the orthorhombic boxes: a
-    // monoclinic or triclinic solution that convinces bounds their volume.
-    bool zones_faites = par_zones.empty();
-    const auto cherche_zones = [&] {
-        zones_faites = true;
-        if (recherche.cherche_plus_bas(Reseau::mP) && !recherche.arrete_maintenant())
-            recherche.ajoute(cherche_par_zones(raies, par_zones, options, fils,
-                                               [&] { return recherche.arrete_maintenant(); }));
-    };
-    for (auto debut = boites.begin(); debut != boites.end();) {
-        if (debut->etage > 0 && !zones_faites) cherche_zones();
-        auto fin = std::find_if(debut, boites.end(), [&](const Boite& b) {
-            return b.etage != debut->etage || b.couche != debut->couche;
-        });
-        if (assez(*debut)) {
-            debut = std::find_if(fin, boites.end(),
-                                 [&](const Boite& b) { return b.etage != debut->etage; });
-            continue;
-        }
-        std::vector<Boite> couche;
-        std::copy_if(debut, fin, std::back_inserter(couche), [&](const Boite& b) {
-            return recherche.cherche_plus_bas(familles[static_cast<std::size_t>(b.famille)].reseau);
-        });
-        recherche.lance(couche, fils);
-        debut = fin;
-    }
-    if (!zones_faites) cherche_zones();
+    cherche_boites(recherche, {f.boites.begin(), apres}, f.dichotomie, fils, omis);
+    cherche_zones(recherche, raies, f.monocliniques, f.q_max, options, fils, omis);
+    cherche_boites(recherche, {apres, f.boites.end()}, f.dichotomie, fils, omis);
+    // The triclinic search refines the monoclinic cells of its lattices too.
+    std::vector<Reseau> generales = f.triclinique;
+    if (!generales.empty())
+        generales.insert(generales.end(), f.monocliniques.begin(), f.monocliniques.end());
+    cherche_zones(recherche, raies, generales, f.q_max, options, fils, omis);
     resultat.solutions = classe(recherche.solutions(), options);
     resultat.essais = recherche.essais();
     resultat.annulee = recherche.annulee();

@@ -764,6 +764,9 @@ std::vector<SolutionIndexation> cherche_par_zones(const Raies& raies,
         const auto directe = maille_de_tenseur_reciproque(essai.g);
         if (!directe || volume > options.volume_max) continue;
         const Maille reduite = maille_reduite(*directe, 'P');
+        // The shortest translation: a trial cell of few lines can fit them with
+        // an edge no crystal has, which the dichotomy does not search either.
+        if (reduite[0] < arete_min) continue;
         if (vues.nouvelle(volume, reduite, essai.toutes))
             affine_reseau(reduite, familles, raies, options, solutions);
     }

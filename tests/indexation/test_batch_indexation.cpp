@@ -44,6 +44,7 @@ TEST(BatchIndexation, OptionsRefusees) {
         {"--index --threads 0", "--threads: Value 0 not in range 1 to 1024"},
         {"--refine-best", "--refine-best requires --index"},
         {"--index-max-volume 500", "--index-max-volume requires --index"},
+        {"--index-all-systems", "--index-all-systems requires --index"},
         {"--index --cell x.cry", "--cell excludes --index"},
         {"--index --system CUBI --group Pm-3m --cellpar 4", "--system excludes --index"},
     };
@@ -70,6 +71,29 @@ TEST(BatchIndexation, DUnFichierDePicsSansMailleAUneMailleAffinee) {
     EXPECT_EQ(j["group"], "FM-3M");
     EXPECT_NEAR(j["parameters"]["a"].get<double>(), 5.43123, 1e-4);
     EXPECT_NEAR(j["parameters"]["zero"].get<double>(), 0.015, 2e-3);
+}
+
+// The silicon cell convinces: the monoclinic search is left out and the
+// output says so, unless every system is asked for.
+TEST(BatchIndexation, LesSystemesOmisSontDitsEtLaRechercheCompleteSurDemande) {
+    DossierTemporaire dossier;
+    const std::string recherche =
+        silicium + " --index --index-systems CUBI,MONO --index-max-volume 400";
+    const Execution table = lance(recherche);
+    ASSERT_EQ(table.code, 0) << table.erreurs;
+    EXPECT_NE(table.sortie.find("Not searched in full, below a convincing solution of higher "
+                                "symmetry (--index-all-systems searches them): MONO\n"),
+              std::string::npos)
+        << table.sortie;
+    for (const auto& [option, omis] :
+         {std::pair{"", json{"MONO"}}, {" --index-all-systems", json::array()}}) {
+        const Execution e = lance(recherche + option + " --json");
+        ASSERT_EQ(e.code, 0) << e.erreurs;
+        const json j = json::parse(e.sortie);
+        EXPECT_EQ(j["skipped_systems"], omis) << option;
+        ASSERT_FALSE(j["solutions"].empty()) << option;
+        EXPECT_EQ(j["solutions"][0]["lattice"], "cF") << option;
+    }
 }
 
 struct CasListe {
