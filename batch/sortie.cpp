@@ -268,8 +268,10 @@ json resume_json(const OptionsBatch& options, const Session& s) {
     j["pairs"] = paires(s, diagnostic);
     j["messages"] = s.dialogues.textes();
     j["listing"] = s.moteur_appele ? json((et.repertoire / "kovrin.out").string()) : json(nullptr);
-    if (s.indexation) j["solutions"] = json_solutions(*s.indexation);
-    if (s.indexation) j["skipped_systems"] = systemes_omis(*s.indexation);
+    if (s.indexation) {
+        j["solutions"] = json_solutions(*s.indexation);
+        j["skipped_systems"] = systemes_omis(*s.indexation);
+    }
     j["exit_status"] = s.code;
     return j;
 }

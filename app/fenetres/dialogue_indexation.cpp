@@ -93,8 +93,7 @@ QWidget* DialogueIndexation::construit_options() {
     for (std::size_t i = 0; i < table_systemes.size(); ++i) {
         systemes_[i] = new QCheckBox(qs(std::string(table_systemes[i].legende)), cadre);
         systemes_[i]->setObjectName(QStringLiteral("systeme_%1").arg(i));
-        systemes_[i]->setChecked(defaut.systemes[i] && systemes_cherchables[i]);
-        systemes_[i]->setEnabled(systemes_cherchables[i]);
+        systemes_[i]->setChecked(defaut.systemes[i]);
         grille->addWidget(systemes_[i], static_cast<int>(i) / 4, static_cast<int>(i) % 4);
     }
     auto* formulaire = new QFormLayout;

@@ -14,11 +14,11 @@
 // A cubic, tetragonal or hexagonal solution that leaves no doubt ends the
 // search. The monoclinic lattices are then searched by zones (zones.cpp),
 // before the larger orthorhombic shells, and the triclinic ones last, each
-// only while no solution of higher symmetry
-// convinces: from high to low symmetry, as a lower lattice can describe any
-// higher one but the costly searches of the general lattices would only find
-// the convincing one again in a lower guise (or a chance fit to its
-// impurities). The systems so left out are reported, and can be asked for.
+// only while no solution of higher symmetry convinces: from high to low
+// symmetry, as a lower lattice can describe any higher one, but the costly
+// searches of the general lattices would only find the convincing one again
+// in a lower guise (or a chance fit to its impurities). The systems so left
+// out are reported, and can be asked for.
 #include "indexation/interne.h"
 
 #include <algorithm>

@@ -15,9 +15,6 @@
 
 namespace kovrin {
 
-// The crystal systems the search knows, by Systeme.
-inline constexpr std::array<bool, 7> systemes_cherchables{true, true, true, true, true, true, true};
-
 // The measured lines, degrees 2theta as measured, that the search takes.
 std::vector<double> angles_a_indexer(const EspaceTravail& et);
 
