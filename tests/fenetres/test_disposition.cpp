@@ -161,25 +161,6 @@ TEST_F(Disposition, TabSkipsReadOnlyBoxesAndEscapeClosesTheViewers) {
     }
 }
 
-// The windows come back with the size and place they were left with.
-TEST_F(Disposition, WindowsComeBackWhereTheyWereLeft) {
-    QWidget* fenetres[] = {&programme.form1(), &programme.form6(), &programme.form7()};
-    const QRect places[] = {{40, 30, 1200, 520}, {60, 600, 900, 300}, {300, 80, 1000, 640}};
-    for (int i = 0; i < 3; ++i) {
-        fenetres[i]->show();
-        fenetres[i]->setGeometry(places[i]);
-        QApplication::processEvents();
-        fenetres[i]->hide();
-    }
-    fenetres::Programme suivant(dossier.chemin(), &dialogues, &choix);
-    QWidget* suivantes[] = {&suivant.form1(), &suivant.form6(), &suivant.form7()};
-    for (int i = 0; i < 3; ++i) {
-        suivantes[i]->show();
-        QApplication::processEvents();
-        EXPECT_EQ(suivantes[i]->geometry(), fenetres[i]->geometry()) << i;
-    }
-}
-
 namespace {
 
 // Texts of `w` and its visible children that do not fit the width they are given.

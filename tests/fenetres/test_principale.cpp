@@ -476,18 +476,32 @@ TEST_F(Principale, ButtonsTriggerTheMenuActionsAndTheBoxesKeepTheState) {
     EXPECT_TRUE(std::filesystem::exists(choix.reponse));
 }
 
-// "Estimate the zero shift" starts unticked, is the state's rule once ticked,
-// and the next run of the program finds it ticked.
-TEST_F(Principale, EstimatingTheZeroShiftIsAChoiceTheProgramRemembers) {
+// What the next run of the program takes from this one: "Estimate the zero
+// shift" (it starts unticked, and is the state's rule once ticked), and the
+// size and place each window was left with.
+TEST_F(Principale, TheNextRunRemembersTheChoicesAndThePlaces) {
     auto& estime = test::enfant<QCheckBox>(f, "estime_decalage");
     EXPECT_FALSE(estime.isChecked());
-    EXPECT_FALSE(programme.principal.estime_decalage);
     f.montre_onglet(2);
     QTest::mouseClick(&estime, Qt::LeftButton);
     EXPECT_TRUE(programme.principal.estime_decalage);
+    QWidget* fenetres[] = {&f, &programme.form6(), &programme.form7()};
+    const QRect places[] = {{40, 30, 1200, 520}, {60, 600, 900, 300}, {300, 80, 1000, 640}};
+    for (int i = 0; i < 3; ++i) {
+        fenetres[i]->show();
+        fenetres[i]->setGeometry(places[i]);
+        QApplication::processEvents();
+        fenetres[i]->hide();
+    }
     fenetres::Programme suivant(dossier.chemin(), &dialogues, &choix);
     EXPECT_TRUE(suivant.principal.estime_decalage);
     EXPECT_TRUE(test::enfant<QCheckBox>(suivant.form1(), "estime_decalage").isChecked());
+    QWidget* suivantes[] = {&suivant.form1(), &suivant.form6(), &suivant.form7()};
+    for (int i = 0; i < 3; ++i) {
+        suivantes[i]->show();
+        QApplication::processEvents();
+        EXPECT_EQ(suivantes[i]->geometry(), fenetres[i]->geometry()) << i;
+    }
 }
 
 // "Index..." on tab 2: refused without lines; on the silicon lines the search
