@@ -4,7 +4,6 @@
 #include "fenetres/dialogue_indexation.h"
 #include "fenetres/fenetre_aide.h"
 #include "fenetres/fenetre_residus.h"
-#include "fenetres/panneaux_recherche.h"
 #include "fenetres/tfabout.h"
 #include "fenetres/tfexcel.h"
 #include "fenetres/tflilambda.h"
@@ -61,8 +60,8 @@ class Disposition : public test::Fenetres {
         QWidget* fenetres[] = {&programme.form6(),     &programme.form7(),  &programme.flilambda(),
                                &programme.fexcel(),    &programme.fabout(), &programme.residus(),
                                &programme.indexation()};
-        programme.form7().panneau_recherche->show(); // both open, as the user may leave them
-        programme.form7().panneau_genres->show();
+        programme.profil.panneau_recherche = programme.profil.panneau_genres = true; // both open
+        programme.montre(Rafraichissement{Change::vues});
         for (QWidget* w : fenetres) {
             w->show();
             ajoute(*w, w->metaObject()->className());
