@@ -45,9 +45,10 @@ inline std::filesystem::path source(const std::string& chemin) {
     return std::filesystem::path(KOVRIN_SOURCE_DIR) / chemin;
 }
 
-// The first action of `fenetre` (menus and pop-up menus included) with this text.
+// The first action of `fenetre` (menus and pop-up menus included) or of the
+// menu `fenetre` with this text.
 inline QAction* action(QWidget& fenetre, const QString& texte) {
-    for (QAction* a : fenetre.findChildren<QAction*>())
+    for (QAction* a : fenetre.findChildren<QAction*>() + fenetre.actions())
         if (a->text() == texte) return a;
     ADD_FAILURE() << "no action " << texte.toStdString();
     return nullptr;

@@ -58,10 +58,16 @@ class Principale : public test::Fenetres {
         EXPECT_TRUE(QTest::qWaitForWindowActive(&f));
     }
 
-    // File > Open > Peaks File > column format, the wavelength typed in the dialog.
+    // Tab 1's File button, column format in the menu it pops up, the
+    // wavelength typed in the dialog.
     void ouvre_silicium() {
         choix.reponse = test::source("examples/cubique/silicium.prn");
-        test::declenche(f, "Column format (*.prn)");
+        f.montre_onglet(0);
+        QTest::mouseClick(&w<QPushButton>("fichier_pics"), Qt::LeftButton);
+        auto* formats = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_TRUE(formats);
+        formats->close();
+        test::declenche(*formats, "Column format (*.prn)");
         Tflilambda& dialogue = programme.flilambda();
         ASSERT_TRUE(dialogue.isVisible());
         test::clique_element(*dialogue.liste, "Other");
