@@ -6,6 +6,7 @@
 #include "dossier_temporaire.h"
 #include "fenetres/programme.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
@@ -45,9 +46,10 @@ inline std::filesystem::path source(const std::string& chemin) {
     return std::filesystem::path(KOVRIN_SOURCE_DIR) / chemin;
 }
 
-// The first action of `fenetre` (menus and pop-up menus included) with this text.
+// The first action of `fenetre` (menus and pop-up menus included) or of the
+// menu `fenetre` with this text.
 inline QAction* action(QWidget& fenetre, const QString& texte) {
-    for (QAction* a : fenetre.findChildren<QAction*>())
+    for (QAction* a : fenetre.findChildren<QAction*>() + fenetre.actions())
         if (a->text() == texte) return a;
     ADD_FAILURE() << "no action " << texte.toStdString();
     return nullptr;
@@ -63,6 +65,16 @@ template <typename T> T& enfant(QWidget& fenetre, const char* nom) {
 
 inline void declenche(QWidget& fenetre, const QString& texte) {
     if (QAction* a = action(fenetre, texte)) a->trigger();
+}
+
+// A click on `bouton`, then the entry `texte` of the menu it pops up; a button
+// that pops up no menu fails the test.
+inline void choisit_dans_menu(QAbstractButton& bouton, const QString& texte) {
+    QTest::mouseClick(&bouton, Qt::LeftButton);
+    QWidget* menu = QApplication::activePopupWidget();
+    ASSERT_TRUE(menu);
+    menu->close();
+    declenche(*menu, texte);
 }
 
 // The colour painted near the right edge of a cell (row and column from 0),

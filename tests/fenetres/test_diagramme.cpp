@@ -136,7 +136,7 @@ TEST_F(Diagramme, TodaysFormatsOpenFromEveryProfileMenu) {
     const QString entree = QStringLiteral("&") + qs(texte_filtre(*format_profil(profil_xylib)));
     EXPECT_TRUE(test::action(f1, entree)); // the main window's File menu has it too
     choix.reponse = KOVRIN_REAL_DATA_DIR "/empyrean.xrdml";
-    test::declenche(f6, entree);
+    test::choisit_dans_menu(*f6.charge_profil, entree);
     EXPECT_EQ(programme.espace.profil.taille(), 196);
 }
 

@@ -13,18 +13,13 @@
 #include "fenetres/visionneuse.h"
 #include "outils_fenetres.h"
 
-#include <QAbstractButton>
 #include <QHeaderView>
-#include <QImage>
 #include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
 #include <QScrollBar>
 #include <QTableWidget>
 
 #include <set>
-
-#include <string>
 #include <vector>
 
 using namespace kovrin;
@@ -131,8 +126,9 @@ std::vector<std::string> colonnes_cachees(const QWidget& w) {
     return r;
 }
 
-// Tab passes the boxes the user only reads; Escape closes the help, the
-// residual plot and the listing viewer as it closes a dialog.
+// Tab passes the boxes the user only reads; a file shown twice keeps one
+// viewer; Escape closes the help, the residual plot and the listing viewer as
+// it closes a dialog.
 TEST_F(Disposition, TabSkipsReadOnlyBoxesAndEscapeClosesTheViewers) {
     ASSERT_EQ(capture(), 12);
     Tform1& f = programme.form1();
@@ -149,8 +145,12 @@ TEST_F(Disposition, TabSkipsReadOnlyBoxesAndEscapeClosesTheViewers) {
         EXPECT_FALSE(boite && boite->isReadOnly()) << boite->objectName().toStdString();
     }
     EXPECT_GT(parcourus.size(), 10u) << "Tab went round the window";
-    Visionneuse listing(dossier.chemin() / "kovrin.out");
-    QWidget* visionneuses[] = {&programme.aide(), &programme.residus(), &listing};
+    for (int fois = 0; fois < 2; ++fois)
+        programme.montre_fichier(dossier.chemin() / "kovrin.out");
+    std::vector<QWidget*> visionneuses = {&programme.aide(), &programme.residus()};
+    for (QWidget* t : QApplication::topLevelWidgets())
+        if (qobject_cast<Visionneuse*>(t) && t->isVisible()) visionneuses.push_back(t);
+    EXPECT_EQ(visionneuses.size(), 3u) << "a file shown again keeps its one viewer";
     for (QWidget* v : visionneuses) {
         v->show();
         QApplication::setActiveWindow(v);

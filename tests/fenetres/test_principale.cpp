@@ -22,9 +22,7 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
-#include <QImage>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -58,10 +56,12 @@ class Principale : public test::Fenetres {
         EXPECT_TRUE(QTest::qWaitForWindowActive(&f));
     }
 
-    // File > Open > Peaks File > column format, the wavelength typed in the dialog.
+    // Tab 1's File button, column format in the menu it pops up, the
+    // wavelength typed in the dialog.
     void ouvre_silicium() {
         choix.reponse = test::source("examples/cubique/silicium.prn");
-        test::declenche(f, "Column format (*.prn)");
+        f.montre_onglet(0);
+        test::choisit_dans_menu(w<QPushButton>("fichier_pics"), "Column format (*.prn)");
         Tflilambda& dialogue = programme.flilambda();
         ASSERT_TRUE(dialogue.isVisible());
         test::clique_element(*dialogue.liste, "Other");
@@ -122,11 +122,15 @@ class Principale : public test::Fenetres {
 TEST_F(Principale, TheWholeRoadRefinesTheCellAsKovrinBatchDoes) {
     EXPECT_EQ(f.windowTitle(), "KOVRIN V2 ( 17 May 2001)");
     ouvre_silicium();
-    EXPECT_EQ(programme.espace.mesures.taille(), 11);
     EXPECT_EQ(w<GrilleTextes>("grille_mesures").cellule(1, 0), " 28.456");
     maille_silicium();
     EXPECT_EQ(w<QLineEdit>("champ_b").text(), "  5.4310"); // tied to a
     EXPECT_EQ(w<GrilleTextes>("tableau_calcule").cellule(1, 0), "  1  1  1");
+    // "Ed/Print" lists the lines in a viewer: 111 first, d = a / sqrt(3).
+    QTest::mouseClick(&w<QPushButton>("bouton_ed_print"), Qt::LeftButton);
+    ASSERT_TRUE(!dialogues.journal.empty() && dialogues.journal.back().genre == "visionneuse");
+    EXPECT_NE(test::lit_fichier(dialogues.journal.back().texte).find("   1   1   1  3.1356"),
+              std::string::npos);
     selection_automatique();
     affine_zero_et_maille();
     ASSERT_TRUE(programme.espace.affinement_ok)
@@ -185,9 +189,8 @@ TEST_F(Principale, ThetaModeHalvesTheDisplaysAndStoresNothing) {
         const auto e = fenetre.findChildren<QLabel*>();
         return std::any_of(e.begin(), e.end(), [&](QLabel* l) { return l->text() == t; });
     };
-    EXPECT_TRUE(montre(f, "θ1 ="));
-    EXPECT_TRUE(montre(f, "θ1"));     // the data panel's
-    EXPECT_TRUE(montre(f, "e/R(°)")); // eccentricity keeps its label
+    // The data panel's θ1; eccentricity keeps its label.
+    EXPECT_TRUE(montre(f, "θ1 =") && montre(f, "θ1") && montre(f, "e/R(°)"));
     EXPECT_TRUE(montre(programme.form7(), "θ1 =") && montre(programme.form7(), "θ2 ="));
     w<QRadioButton>("mode_2theta").click();
     EXPECT_EQ(w<GrilleTextes>("grille_mesures").cellule(1, 0), " 28.456");
@@ -295,8 +298,8 @@ TEST_F(Principale, PairingByHandAndTypedIndices) {
     test::clique_ligne(w<GrilleTextes>("grille_calculees_selection"), 0);
     ASSERT_EQ(programme.espace.selection.taille(), 1);
     EXPECT_EQ(w<GrilleTextes>("grille_selection").cellule(1, 1), "  1  1  1");
-    test::clique_ligne(w<GrilleTextes>("grille_mesures_selection"),
-                       0); // already paired: a beep only
+    // Already paired: a beep only.
+    test::clique_ligne(w<GrilleTextes>("grille_mesures_selection"), 0);
     EXPECT_EQ(dialogues.nb_bips(), 1);
 
     // Typed indices are read once the edit is over.

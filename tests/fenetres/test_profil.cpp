@@ -12,11 +12,9 @@
 #include "outils_fenetres.h"
 #include "profil/fenetre_profil.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -40,13 +38,13 @@ class Profil : public test::Fenetres {
         f1.show();
         QApplication::setActiveWindow(&f1);
         EXPECT_TRUE(QTest::qWaitForWindowActive(&f1));
-        QTest::mouseClick(&test::enfant<QPushButton>(f1, "diagramme_pics"),
-                          Qt::LeftButton); // "Diagram" of tab 1
+        // "Diagram" of tab 1.
+        QTest::mouseClick(&test::enfant<QPushButton>(f1, "diagramme_pics"), Qt::LeftButton);
         EXPECT_TRUE(f7.isVisible());
         QApplication::setActiveWindow(&f7);
         EXPECT_TRUE(QTest::qWaitForWindowActive(&f7));
         choix.reponse = KOVRIN_REAL_DATA_DIR "/Cu3Au-1.raw";
-        test::declenche(f7, "&Bruker Format (*.raw)");
+        test::choisit_dans_menu(*f7.charge_profil, "&Bruker Format (*.raw)");
     }
 
     // Cubic P, a = 3.75, "Calc.", "Automatic Selection", then a refined alone.
@@ -78,8 +76,8 @@ TEST_F(Profil, SearchKeepAlphaPeaksAndRefineTheAlloyCell) {
     PanneauRecherche& panneau = *f7.panneau_recherche;
     ASSERT_TRUE(panneau.isVisible());
     EXPECT_EQ(panneau.champs_contamination[0]->text(), " 1.39222");
-    dialogues.reponse =
-        Reponse::non; // the second-derivative search, the offer of the other declined
+    // The second-derivative search, the offer of the other declined.
+    dialogues.reponse = Reponse::non;
     // A box is read as typed: a typo is refused by the search, retyped it serves.
     test::tape(*panneau.champs_contamination[0], "1.3x");
     auto& cherche = test::enfant<QPushButton>(panneau, "cherche");
@@ -99,8 +97,8 @@ TEST_F(Profil, SearchKeepAlphaPeaksAndRefineTheAlloyCell) {
     QTest::mouseClick(f7.garde_genres, Qt::LeftButton);
     ASSERT_TRUE(f7.panneau_genres->isVisible());
     const QImage genres_peints = f7.panneau_genres->grab().toImage();
-    for (int code = 1; code <= nb_genres_raie;
-         ++code) { // each box with its kind's colour beside it
+    // Each box with its kind's colour beside it.
+    for (int code = 1; code <= nb_genres_raie; ++code) {
         const QCheckBox* c = f7.panneau_genres->cases[static_cast<std::size_t>(code - 1)];
         EXPECT_EQ(genres_peints.pixelColor(c->x() - 9, c->geometry().center().y()),
                   couleur_qt(couleur_genre_raie(code)))
@@ -132,7 +130,6 @@ TEST_F(Profil, TheChosenSearchMethodServesAndIsRemembered) {
     EXPECT_GE(programme.espace.mesures.taille(), 8);
     EXPECT_LE(programme.espace.mesures.taille(), 12);
     fenetres::Programme suivant(dossier.chemin(), &dialogues, &choix);
-    EXPECT_EQ(suivant.profil.methode, MethodeRecherche::statistique);
     EXPECT_EQ(test::enfant<QComboBox>(suivant.form7(), "methode_recherche").currentText(),
               "Counting statistics");
 }
