@@ -139,18 +139,20 @@ std::vector<Calculee> calculees(const Famille& f, const Parametres& x, double q_
 }
 
 // The term nearest to 2theta (corrected), when within the tolerance; else -1.
-int plus_proche(const std::vector<Calculee>& c, double deux_theta, double lambda,
-                double tolerance) {
+// The calculated line nearest to `deux_theta` within the tolerance, with
+// its distance (degrees); nothing when none is.
+std::optional<std::pair<const Calculee*, double>>
+plus_proche(const std::vector<Calculee>& c, double deux_theta, double lambda, double tolerance) {
     const double q = q_de_deux_theta(deux_theta, lambda);
     auto it = std::lower_bound(c.begin(), c.end(), q,
                                [](const Calculee& u, double v) { return u.q < v; });
-    int meilleur = -1;
+    std::optional<std::pair<const Calculee*, double>> meilleur;
     double ecart_min = tolerance;
     for (auto j = it == c.begin() ? it : it - 1; j != c.end() && j <= it; ++j) {
         const double ecart = std::fabs(deux_theta_de_q(j->q, lambda) - deux_theta);
         if (ecart <= ecart_min) {
             ecart_min = ecart;
-            meilleur = j->terme;
+            meilleur = {&*j, ecart};
         }
     }
     return meilleur;
@@ -189,8 +191,23 @@ void indexe_raies(const Famille& f, const Raies& raies, Etat& e, double toleranc
         q_de_deux_theta(std::min(raies.deux_theta.back() + 1, 179.9), raies.lambda);
     const auto c = calculees(f, e.x, q_max);
     e.termes.assign(raies.q.size(), -1);
-    for (std::size_t i = 0; i < raies.q.size(); ++i)
-        e.termes[i] = plus_proche(c, raies.deux_theta[i] - e.zero, raies.lambda, tolerance);
+    std::vector<double> ecarts(raies.q.size());
+    // A reflection gives one line: of the neighbouring lines that take the
+    // same term, the nearest keeps it (the other is an impurity, or a
+    // reflection of another lattice).
+    std::size_t precedente = raies.q.size();
+    for (std::size_t i = 0; i < raies.q.size(); ++i) {
+        const auto p = plus_proche(c, raies.deux_theta[i] - e.zero, raies.lambda, tolerance);
+        if (!p) continue;
+        e.termes[i] = p->first->terme;
+        ecarts[i] = p->second;
+        if (precedente < i && e.termes[precedente] == e.termes[i]) {
+            const bool garde_celle_ci = ecarts[i] < ecarts[precedente];
+            e.termes[garde_celle_ci ? precedente : i] = -1;
+            if (!garde_celle_ci) continue;
+        }
+        precedente = i;
+    }
 }
 
 // Least squares on the indexed lines, residuals in degrees 2theta.
