@@ -8,7 +8,6 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,13 +69,6 @@ struct Appel {
         parametres[1] = static_cast<float>(lambda);
         for (int j : affines)
             drapeaux[static_cast<std::size_t>(j)] = 1;
-    }
-    // Seeded Gaussian noise of sigma degrees on every observed angle.
-    void bruite(unsigned graine, double sigma) {
-        std::mt19937 generateur(graine);
-        std::normal_distribution<double> bruit(0.0, sigma);
-        for (int i = 0; i < nref; ++i)
-            angles[static_cast<std::size_t>(i)] += static_cast<float>(bruit(generateur));
     }
     void ajoute(int hh, int kk, int ll, double deux_theta_obs) {
         h[nref] = float(hh);

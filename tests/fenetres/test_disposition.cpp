@@ -17,6 +17,7 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTableWidget>
@@ -59,6 +60,8 @@ class Disposition : public test::Fenetres {
         QWidget* fenetres[] = {&programme.form6(),     &programme.form7(),  &programme.flilambda(),
                                &programme.fexcel(),    &programme.fabout(), &programme.residus(),
                                &programme.indexation()};
+        programme.profil.panneau_recherche = programme.profil.panneau_genres = true; // both open
+        programme.montre(Rafraichissement{Change::vues});
         for (QWidget* w : fenetres) {
             w->show();
             ajoute(*w, w->metaObject()->className());
@@ -72,16 +75,18 @@ class Disposition : public test::Fenetres {
     }
 };
 
-// Visible children of `w` whose rectangles meet, named by class and text.
+// A widget named by class, text and name.
+std::string nom(const QWidget* e) {
+    QString t = e->property("text").toString();
+    if (t.isEmpty()) t = e->property("title").toString();
+    return std::string(e->metaObject()->className()) + " '" + t.toStdString() + "' " +
+           e->objectName().toStdString();
+}
+
+// Visible children of `w` whose rectangles meet.
 std::vector<std::string> chevauchements(const QWidget& w) {
     std::vector<std::string> r;
     const auto enfants = w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    auto nom = [](const QWidget* e) {
-        QString t = e->property("text").toString();
-        if (t.isEmpty()) t = e->property("title").toString();
-        return std::string(e->metaObject()->className()) + " '" + t.toStdString() + "' " +
-               e->objectName().toStdString();
-    };
     for (qsizetype i = 0; i < enfants.size(); ++i) {
         const QWidget* a = enfants[i];
         if (!a->isVisible() || a->isWindow()) continue;
@@ -96,28 +101,26 @@ std::vector<std::string> chevauchements(const QWidget& w) {
     return r;
 }
 
-} // namespace
-
-// The whole silicon road, then one picture per window.
-TEST_F(Disposition, CaptureRefinesTheSiliconExampleAndPicturesEveryWindow) {
-    EXPECT_EQ(capture(), 12);
-    ASSERT_TRUE(programme.espace.affinement_ok);
-    // As kovrin-batch refines the same files (see the README).
-    EXPECT_NEAR(programme.espace.maille_affinee[0], 5.43123, 1e-5);
-    const char* noms[] = {"principale-1.png",  "principale-2.png", "principale-3.png",
-                          "principale-4.png",  "diagramme.png",    "profil.png",
-                          "longueur-onde.png", "export.png",       "apropos.png",
-                          "aide.png",          "residus.png",      "indexation.png"};
-    for (const char* nom : noms) {
-        const QImage i = image(nom);
-        ASSERT_FALSE(i.isNull()) << nom;
-        EXPECT_GT(i.width(), 150) << nom;
-    }
-    EXPECT_NE(image("principale-1.png"), image("principale-4.png"));
-    EXPECT_NE(image("principale-2.png"), image("principale-3.png"));
-    EXPECT_FALSE(programme.flilambda().isVisible()) << "the dialog pictured is put away";
-    EXPECT_FALSE(programme.form7().isVisible());
+bool tient(const QLayout& l, const QWidget* e) {
+    for (int i = 0; i < l.count(); ++i)
+        if (l.itemAt(i)->widget() == e ||
+            (l.itemAt(i)->layout() && tient(*l.itemAt(i)->layout(), e)))
+            return true;
+    return l.menuBar() == e;
 }
+
+// Visible widgets of `w` that their panel's layout does not place: left at
+// its corner, at their first size, whatever the window's size.
+std::vector<std::string> hors_disposition(const QWidget& w) {
+    std::vector<std::string> r;
+    for (const QWidget* e : w.findChildren<QWidget*>())
+        if (const QLayout* l = e->parentWidget()->layout();
+            l && e->isVisible() && !e->isWindow() && !tient(*l, e))
+            r.push_back(nom(e) + " in " + nom(e->parentWidget()));
+    return r;
+}
+
+} // namespace
 
 // Visible tables of `w` that need a horizontal scroll to show every column.
 std::vector<std::string> colonnes_cachees(const QWidget& w) {
@@ -157,25 +160,6 @@ TEST_F(Disposition, TabSkipsReadOnlyBoxesAndEscapeClosesTheViewers) {
     }
 }
 
-// The windows come back with the size and place they were left with.
-TEST_F(Disposition, WindowsComeBackWhereTheyWereLeft) {
-    QWidget* fenetres[] = {&programme.form1(), &programme.form6(), &programme.form7()};
-    const QRect places[] = {{40, 30, 1200, 520}, {60, 600, 900, 300}, {300, 80, 1000, 640}};
-    for (int i = 0; i < 3; ++i) {
-        fenetres[i]->show();
-        fenetres[i]->setGeometry(places[i]);
-        QApplication::processEvents();
-        fenetres[i]->hide();
-    }
-    fenetres::Programme suivant(dossier.chemin(), &dialogues, &choix);
-    QWidget* suivantes[] = {&suivant.form1(), &suivant.form6(), &suivant.form7()};
-    for (int i = 0; i < 3; ++i) {
-        suivantes[i]->show();
-        QApplication::processEvents();
-        EXPECT_EQ(suivantes[i]->geometry(), fenetres[i]->geometry()) << i;
-    }
-}
-
 namespace {
 
 // Texts of `w` and its visible children that do not fit the width they are given.
@@ -209,13 +193,30 @@ std::vector<std::string> textes_coupes(const QWidget& w) {
 
 } // namespace
 
-// After the road, at the first-run size, in every tab and window a user
-// opens: no widget is drawn over another of the same panel, every table shows
-// all its columns, and every label, button, box and column header shows its
-// whole text (the test runs again at 144 dpi).
-TEST_F(Disposition, NothingOverlapsHidesOrClips) {
+// The whole silicon road, then one picture per window; after it, at the
+// first-run size, in every tab and window a user opens: every widget has its
+// place in its panel's layout, none is drawn over another of the same panel,
+// every table shows all its columns, and every label, button, box and column
+// header shows its whole text (the test runs again at 144 dpi).
+TEST_F(Disposition, CaptureThenNothingOverlapsHidesOrClips) {
     ASSERT_EQ(capture(), 12);
-    for (auto* verifie : {chevauchements, colonnes_cachees, textes_coupes})
+    ASSERT_TRUE(programme.espace.affinement_ok);
+    // As kovrin-batch refines the same files (see the README).
+    EXPECT_NEAR(programme.espace.maille_affinee[0], 5.43123, 1e-5);
+    const char* noms[] = {"principale-1.png",  "principale-2.png", "principale-3.png",
+                          "principale-4.png",  "diagramme.png",    "profil.png",
+                          "longueur-onde.png", "export.png",       "apropos.png",
+                          "aide.png",          "residus.png",      "indexation.png"};
+    for (const char* fichier : noms) {
+        const QImage i = image(fichier);
+        ASSERT_FALSE(i.isNull()) << fichier;
+        EXPECT_GT(i.width(), 150) << fichier;
+    }
+    EXPECT_NE(image("principale-1.png"), image("principale-4.png"));
+    EXPECT_NE(image("principale-2.png"), image("principale-3.png"));
+    EXPECT_FALSE(programme.flilambda().isVisible()) << "the dialog pictured is put away";
+    EXPECT_FALSE(programme.form7().isVisible());
+    for (auto* verifie : {hors_disposition, chevauchements, colonnes_cachees, textes_coupes})
         for (const auto& c : dans_chaque_fenetre(verifie))
             ADD_FAILURE() << c;
 }

@@ -14,6 +14,7 @@
 #include "fenetres/tform6.h"
 #include "fenetres/tform7.h"
 #include "interface/commandes_affinement.h"
+#include "interface/projet.h"
 #include "interface/residus.h"
 #include "lance_batch.h"
 #include "outils_fenetres.h"
@@ -26,6 +27,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -114,7 +116,10 @@ class Principale : public test::Fenetres {
 
 } // namespace
 
-TEST_F(Principale, TheWholeRoadRefinesTheCellTheExampleWasMadeWith) {
+// The whole road on the silicon example with lambda typed 1.5405929: the
+// windows refine the cell the example was made with, and kovrin-batch the same
+// numbers, to the last digit of the engine's values.
+TEST_F(Principale, TheWholeRoadRefinesTheCellAsKovrinBatchDoes) {
     EXPECT_EQ(f.windowTitle(), "KOVRIN V2 ( 17 May 2001)");
     ouvre_silicium();
     EXPECT_EQ(programme.espace.mesures.taille(), 11);
@@ -126,6 +131,19 @@ TEST_F(Principale, TheWholeRoadRefinesTheCellTheExampleWasMadeWith) {
     affine_zero_et_maille();
     ASSERT_TRUE(programme.espace.affinement_ok)
         << (dialogues.erreurs().empty() ? "" : dialogues.erreurs()[0]);
+    const auto j =
+        test::lance_json("--peaks '" + test::source("examples/cubique/silicium.prn").string() +
+                         "' --lambda 1.5405929 --system CUBI --group Fd-3m --cellpar 5.4310"
+                         " --no-zero-estimate"); // the pairing rule of Automatic Selection
+    const TamponsMoteur& m = programme.espace.moteur;
+    const char* const noms[] = {"zero", "lambda", "a", "b", "c", "alpha", "beta", "gamma"};
+    // The JSON writes each of the engine's floats in its shortest decimal form.
+    for (std::size_t i = 0; i < 8; ++i) {
+        EXPECT_EQ(static_cast<float>(j["parameters"][noms[i]].get<double>()), m.parametres[i])
+            << noms[i];
+        EXPECT_EQ(static_cast<float>(j["sigmas"][noms[i]].get<double>()), m.erreurs[i]) << noms[i];
+    }
+    EXPECT_EQ(j["lambda"].get<double>(), programme.espace.lambda);
     // The example was made with a = 5.43123 A.
     const QString affine = QStringLiteral("5.4312");
     EXPECT_EQ(w<QLineEdit>("affine_a").text().trimmed(), affine);
@@ -220,25 +238,6 @@ TEST_F(Principale, WavelengthDialogByKeysAndClosedWithoutChoice) {
     EXPECT_EQ(programme.espace.lambda, 1.54056);
 }
 
-// The silicon example with lambda typed 1.5405929: the windows and kovrin-batch
-// refine the same numbers, to the last digit of the engine's values.
-TEST_F(Principale, TheWindowRoadGivesKovrinBatchsNumbers) {
-    affine_silicium();
-    const auto j =
-        test::lance_json("--peaks '" + test::source("examples/cubique/silicium.prn").string() +
-                         "' --lambda 1.5405929 --system CUBI --group Fd-3m --cellpar 5.4310"
-                         " --no-zero-estimate"); // the pairing rule of Automatic Selection
-    const TamponsMoteur& m = programme.espace.moteur;
-    const char* const noms[] = {"zero", "lambda", "a", "b", "c", "alpha", "beta", "gamma"};
-    // The JSON writes each of the engine's floats in its shortest decimal form.
-    for (std::size_t i = 0; i < 8; ++i) {
-        EXPECT_EQ(static_cast<float>(j["parameters"][noms[i]].get<double>()), m.parametres[i])
-            << noms[i];
-        EXPECT_EQ(static_cast<float>(j["sigmas"][noms[i]].get<double>()), m.erreurs[i]) << noms[i];
-    }
-    EXPECT_EQ(j["lambda"].get<double>(), programme.espace.lambda);
-}
-
 // The user types rows; only the cells edited are read back.
 TEST_F(Principale, KeyboardGridReadsBackOnlyEditedCells) {
     QTest::mouseClick(&w<QPushButton>("clavier_pics"), Qt::LeftButton);
@@ -266,7 +265,7 @@ TEST_F(Principale, KeyboardGridReadsBackOnlyEditedCells) {
 TEST_F(Principale, NavigatingTheGridsChangesNothing) {
     affine_silicium();
     programme.espace.mesures[3].intensite_mes = 37.6; // shown as 38
-    const EspaceTravail avant = programme.espace;
+    const std::string avant = texte_projet(programme.espace, {});
     for (int onglet = 0; onglet < 4; ++onglet) {
         f.montre_onglet(onglet);
         for (GrilleTextes* g :
@@ -284,18 +283,7 @@ TEST_F(Principale, NavigatingTheGridsChangesNothing) {
         QTest::mouseClick(g.viewport(), Qt::LeftButton, {},
                           g.visualItemRect(g.item(l, 0)).center());
     QCoreApplication::processEvents();
-    const EspaceTravail& apres = programme.espace;
-    ASSERT_EQ(apres.mesures.taille(), avant.mesures.taille());
-    for (int i = 1; i <= avant.mesures.taille(); ++i) {
-        EXPECT_EQ(apres.mesures[i].deux_theta_mes, avant.mesures[i].deux_theta_mes);
-        EXPECT_EQ(apres.mesures[i].deux_theta_lu, avant.mesures[i].deux_theta_lu);
-        EXPECT_EQ(apres.mesures[i].intensite_mes, avant.mesures[i].intensite_mes);
-    }
-    EXPECT_EQ(apres.selection.taille(), avant.selection.taille());
-    EXPECT_EQ(apres.maille, avant.maille);
-    EXPECT_EQ(apres.lambda, avant.lambda);
-    EXPECT_EQ(apres.angle_min, avant.angle_min);
-    EXPECT_EQ(apres.angle_max, avant.angle_max);
+    EXPECT_EQ(texte_projet(programme.espace, {}), avant) << "the whole work, as a project holds it";
     EXPECT_TRUE(dialogues.erreurs().empty());
 }
 
@@ -365,6 +353,16 @@ TEST_F(Principale, ExportDialogPrintingAndHelp) {
         programme.montre_aide(contexte);
         EXPECT_TRUE(programme.aide().navigateur->source().toString().endsWith(pages[contexte - 1]));
     }
+}
+
+// The file dialogs get the program's filters in Qt's form, the entry asked
+// for preselected; a caption that names other patterns gets its own after.
+TEST(FiltresQt, EveryEntryInQtsFormAndTheOneAskedFor) {
+    const std::string filtre = "Peaks (*.dif)|*.dif|Text|*.txt|Any file (*.*)|*.prn";
+    const QString entrees[] = {"", "Peaks (*.dif)", "Text (*.txt)", "Any file (*.*) (*.prn)", ""};
+    EXPECT_EQ(filtre_qt(filtre), QStringList({entrees[1], entrees[2], entrees[3]}).join(";;"));
+    for (int index = 0; index < 5; ++index)
+        EXPECT_EQ(entree_filtre_qt(filtre, index), entrees[index]) << index;
 }
 
 namespace {
@@ -478,18 +476,32 @@ TEST_F(Principale, ButtonsTriggerTheMenuActionsAndTheBoxesKeepTheState) {
     EXPECT_TRUE(std::filesystem::exists(choix.reponse));
 }
 
-// "Estimate the zero shift" starts unticked, is the state's rule once ticked,
-// and the next run of the program finds it ticked.
-TEST_F(Principale, EstimatingTheZeroShiftIsAChoiceTheProgramRemembers) {
+// What the next run of the program takes from this one: "Estimate the zero
+// shift" (it starts unticked, and is the state's rule once ticked), and the
+// size and place each window was left with.
+TEST_F(Principale, TheNextRunRemembersTheChoicesAndThePlaces) {
     auto& estime = test::enfant<QCheckBox>(f, "estime_decalage");
     EXPECT_FALSE(estime.isChecked());
-    EXPECT_FALSE(programme.principal.estime_decalage);
     f.montre_onglet(2);
     QTest::mouseClick(&estime, Qt::LeftButton);
     EXPECT_TRUE(programme.principal.estime_decalage);
+    QWidget* fenetres[] = {&f, &programme.form6(), &programme.form7()};
+    const QRect places[] = {{40, 30, 1200, 520}, {60, 600, 900, 300}, {300, 80, 1000, 640}};
+    for (int i = 0; i < 3; ++i) {
+        fenetres[i]->show();
+        fenetres[i]->setGeometry(places[i]);
+        QApplication::processEvents();
+        fenetres[i]->hide();
+    }
     fenetres::Programme suivant(dossier.chemin(), &dialogues, &choix);
     EXPECT_TRUE(suivant.principal.estime_decalage);
     EXPECT_TRUE(test::enfant<QCheckBox>(suivant.form1(), "estime_decalage").isChecked());
+    QWidget* suivantes[] = {&suivant.form1(), &suivant.form6(), &suivant.form7()};
+    for (int i = 0; i < 3; ++i) {
+        suivantes[i]->show();
+        QApplication::processEvents();
+        EXPECT_EQ(suivantes[i]->geometry(), fenetres[i]->geometry()) << i;
+    }
 }
 
 // "Index..." on tab 2: refused without lines; on the silicon lines the search
@@ -509,6 +521,9 @@ TEST_F(Principale, IndexingFindsTheSiliconCellAndUseCarriesItToTheRefinement) {
     auto& cherche = test::enfant<QPushButton>(d, "cherche_indexation");
     QTest::mouseClick(&cherche, Qt::LeftButton);
     EXPECT_TRUE(d.en_cours() && !cherche.isEnabled());
+    auto& barre = test::enfant<QProgressBar>(d, "barre_indexation");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return barre.value() > 0; })) << "the bar follows the time";
+    EXPECT_TRUE(d.en_cours());
     QTest::mouseClick(&test::enfant<QPushButton>(d, "annule_indexation"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !d.en_cours(); }, 5000));
     EXPECT_TRUE(QTest::qWaitFor(
@@ -541,7 +556,7 @@ TEST_F(Principale, UndoAfterEraseAllBringsEveryListBack) {
     auto& refait = *test::action(f, "Redo");
     EXPECT_FALSE(annule.isEnabled() || refait.isEnabled()) << "nothing to undo at start";
     affine_silicium();
-    const EspaceTravail avant = programme.espace;
+    const std::string avant = texte_projet(programme.espace, {});
     const QString a_affine = w<QLineEdit>("affine_a").text();
     // Work in no file: Erase > All and closing the window ask first.
     dialogues.reponse = Reponse::non;
@@ -557,9 +572,7 @@ TEST_F(Principale, UndoAfterEraseAllBringsEveryListBack) {
     test::declenche(f, "All");
     EXPECT_TRUE(programme.espace.mesures.vide() && programme.espace.calculees.vide());
     annule.trigger();
-    const EspaceTravail& apres = programme.espace;
-    ASSERT_EQ(apres.mesures.taille(), avant.mesures.taille());
-    EXPECT_EQ(apres.mesures[5].deux_theta_mes, avant.mesures[5].deux_theta_mes);
+    EXPECT_EQ(texte_projet(programme.espace, {}), avant);
     EXPECT_EQ(w<GrilleTextes>("grille_mesures").cellule(1, 0), " 28.456");
     EXPECT_EQ(w<QLineEdit>("affine_a").text(), a_affine);
     ASSERT_TRUE(refait.isEnabled());
@@ -607,6 +620,7 @@ TEST_F(Principale, OpenTakesAnyKindAndRecentFilesBringThemBack) {
 TEST_F(Principale, ASavedProjectReopensToTheSameResults) {
     affine_silicium();
     const EspaceTravail avant = programme.espace;
+    const std::string projet = texte_projet(avant, programme.principal);
     const QString a = w<QLineEdit>("valeur_esd_a").text();
     const QString apres_2 = w<GrilleTextes>("tableau_apres").cellule(2, 3);
     choix.reponse = dossier / "silicium";
@@ -617,13 +631,7 @@ TEST_F(Principale, ASavedProjectReopensToTheSameResults) {
     EXPECT_TRUE(dialogues.textes().empty()) << "saved: nothing to ask";
     choix.reponse = dossier / "silicium.kovrin";
     test::declenche(f, "Open project\u2026");
-    const EspaceTravail& lu = programme.espace;
-    EXPECT_EQ(lu.maille_affinee, avant.maille_affinee);
-    EXPECT_EQ(lu.decalage, avant.decalage);
-    ASSERT_EQ(lu.mesures.taille(), avant.mesures.taille());
-    EXPECT_EQ(lu.mesures[3].deux_theta_lu, avant.mesures[3].deux_theta_lu);
-    EXPECT_EQ(lu.selection.taille(), avant.selection.taille());
-    EXPECT_EQ(lu.groupe, avant.groupe);
+    EXPECT_EQ(texte_projet(programme.espace, programme.principal), projet);
     EXPECT_EQ(w<QLineEdit>("valeur_esd_a").text(), a);
     EXPECT_EQ(w<GrilleTextes>("tableau_apres").cellule(2, 3), apres_2);
     EXPECT_EQ(w<QTabWidget>("onglets").currentIndex(), onglet_affinement);

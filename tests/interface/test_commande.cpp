@@ -3,6 +3,7 @@
 #include "interface/commande.h"
 #include "interface/commandes.h"
 #include "interface/commandes_affinement.h"
+#include "interface/commandes_indexation.h"
 #include "interface/commandes_maille.h"
 #include "interface/commandes_profil.h"
 #include "interface/diagramme.h"
@@ -201,4 +202,17 @@ TEST(RepertoireDeTravail, TheCurrentFolderUnlessStartedFromTheDesktopOrUnwritabl
     EXPECT_EQ(repertoire_de_travail(courant, true, propre), propre);
     EXPECT_TRUE(std::filesystem::is_directory(propre));
     EXPECT_EQ(repertoire_de_travail(dossier / "absent", false, propre), propre);
+}
+
+// Indexing needs three measured reflections and a wavelength, any anode's.
+TEST(RefusIndexation, ThreeLinesAndAWavelength) {
+    EspaceTravail et;
+    EXPECT_EQ(refus_indexation(et),
+              "No measured reflections to index: read or type the peaks first (first tab)");
+    test::mesures(et, {20, 30});
+    EXPECT_EQ(refus_indexation(et), "At least 3 measured reflections are needed to index");
+    test::mesures(et, {20, 30, 40});
+    EXPECT_EQ(refus_indexation(et), "No wavelength: set \u03bb in \"Current values\" first");
+    et.lambda = 0.70930; // Mo Kalpha1
+    EXPECT_EQ(refus_indexation(et), std::nullopt);
 }

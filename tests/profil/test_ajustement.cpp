@@ -91,3 +91,22 @@ TEST(AjustementPics, AFitThatFailsOrWandersKeepsThePeakWhereItWasAndMarksIt) {
     EXPECT_FALSE(ajuste_positions(e).doublet);
     EXPECT_EQ(e.mesures.taille(), 3);
 }
+
+// The standard error a fit gives a position is the scatter of the positions
+// fitted on independent noise draws of the same doublet.
+TEST(AjustementPics, TheStandardErrorOfAPositionIsItsScatterOverNoiseDraws) {
+    const DoubletSynthetique vrai{40.0, 0.15, 0.2, 150};
+    const int n = 40;
+    double somme = 0, carres = 0, sigmas = 0;
+    for (unsigned graine = 1; graine <= n; ++graine) {
+        EspaceTravail e;
+        profil_doublets(e, 38, 0.01, 500, {vrai}, graine);
+        ajoute_pic(e, vrai);
+        ASSERT_EQ(ajuste_positions(e).ajustes, 1) << graine;
+        const double ecart = e.mesures[1].deux_theta_mes - vrai.position;
+        somme += ecart, carres += ecart * ecart, sigmas += e.mesures[1].ajustement.sigma_deux_theta;
+    }
+    // The sample deviation of 40 draws is itself uncertain by about 11 %.
+    const double dispersion = std::sqrt((carres - somme * somme / n) / (n - 1));
+    EXPECT_NEAR(sigmas / n, dispersion, 0.25 * dispersion);
+}

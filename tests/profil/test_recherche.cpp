@@ -215,14 +215,6 @@ TEST(RecherchePics, IntensityIsInterpolatedBetweenTheTwoPointsAroundTheAngle) {
     EXPECT_EQ(intensite_au_angle(ListeBornee<PointProfil, 30000>{}, 31.971), 0.0);
 }
 
-TEST(RecherchePics, PositionVersIndice) {
-    EspaceTravail e;
-    remplit_profil(e, 10, 0.5, 5, [](double) { return 0; });
-    EXPECT_EQ(position_vers_indice(e.profil, 9.0), 1);
-    EXPECT_EQ(position_vers_indice(e.profil, 10.0), 2); // strictly above
-    EXPECT_EQ(position_vers_indice(e.profil, 11.2), 4);
-}
-
 // The bisection finds the point the scan finds, on profiles with equal
 // neighbouring angles too, for angles on, between and beyond the points.
 TEST(RecherchePics, PositionVersIndiceBisectsAsItScans) {

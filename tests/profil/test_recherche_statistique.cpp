@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <iostream>
 #include <random>
 #include <vector>
 
@@ -267,8 +266,6 @@ TEST(RechercheStatistique, RealCu3AuProfileAtTheDefaults) {
             std::any_of(std::begin(lignes_a_l_oeil), std::end(lignes_a_l_oeil),
                         [&](double l) { return std::fabs(m.deux_theta_mes - l) < 0.15; });
         autres += !connue && m.code_raie != raie_k_alpha2;
-        std::cout << m.deux_theta_mes << " sig " << m.significativite << " code " << m.code_raie
-                  << (connue ? "" : " (not in the list)") << "\n";
     }
     EXPECT_EQ(trouvees, 8);
     EXPECT_LE(autres, 1);
