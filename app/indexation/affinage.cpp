@@ -184,6 +184,8 @@ struct Etat {
     Parametres x;
     double zero = 0;
     std::vector<int> termes; // per line; -1: unindexed
+    // Per line, left out of the fit: a nearer line takes its term.
+    std::vector<bool> hors_ajustement;
 };
 
 void indexe_raies(const Famille& f, const Raies& raies, Etat& e, double tolerance) {
@@ -191,10 +193,11 @@ void indexe_raies(const Famille& f, const Raies& raies, Etat& e, double toleranc
         q_de_deux_theta(std::min(raies.deux_theta.back() + 1, 179.9), raies.lambda);
     const auto c = calculees(f, e.x, q_max);
     e.termes.assign(raies.q.size(), -1);
+    e.hors_ajustement.assign(raies.q.size(), false);
     std::vector<double> ecarts(raies.q.size());
     // A reflection gives one line: of the neighbouring lines that take the
-    // same term, the nearest keeps it (the other is an impurity, or a
-    // reflection of another lattice).
+    // same term, only the nearest enters the fit (the other is an impurity,
+    // or a reflection of another lattice, and would pull the cell apart).
     std::size_t precedente = raies.q.size();
     for (std::size_t i = 0; i < raies.q.size(); ++i) {
         const auto p = plus_proche(c, raies.deux_theta[i] - e.zero, raies.lambda, tolerance);
@@ -203,7 +206,7 @@ void indexe_raies(const Famille& f, const Raies& raies, Etat& e, double toleranc
         ecarts[i] = p->second;
         if (precedente < i && e.termes[precedente] == e.termes[i]) {
             const bool garde_celle_ci = ecarts[i] < ecarts[precedente];
-            e.termes[garde_celle_ci ? precedente : i] = -1;
+            e.hors_ajustement[garde_celle_ci ? precedente : i] = true;
             if (!garde_celle_ci) continue;
         }
         precedente = i;
@@ -216,7 +219,7 @@ bool resout_moindres_carres(const Famille& f, const Raies& raies, bool avec_zero
     Matrice m{};
     int nb = 0;
     for (std::size_t i = 0; i < raies.q.size(); ++i) {
-        if (e.termes[i] < 0) continue;
+        if (e.termes[i] < 0 || e.hors_ajustement[i]) continue;
         std::array<double, nb_x_max + 2> ligne{};
         const Terme& t = f.termes[static_cast<std::size_t>(e.termes[i])];
         for (int j = 0; j < f.n; ++j)
@@ -304,7 +307,7 @@ std::optional<SolutionIndexation> solution_de(const Famille& f, const Raies& rai
 std::optional<SolutionIndexation> affine_essai(const Famille& f, const Raies& raies,
                                                const Parametres& x,
                                                const OptionsIndexation& options) {
-    Etat e{x, 0, {}};
+    Etat e{x, 0, {}, {}};
     const double large = options.tolerance + (options.zero ? options.zero_max : 0);
     // The first two rounds take the lines within the trial cell's own
     // uncertainty, which grows with the angle: the far lines come in once the
