@@ -112,13 +112,6 @@ OptionsBatch avec_meilleure_maille(const OptionsBatch& o, const SolutionIndexati
     return suite;
 }
 
-std::vector<std::string> systemes_omis(const ResultatIndexation& r) {
-    std::vector<std::string> codes;
-    for (std::size_t i = 0; i < r.systemes_omis.size(); ++i)
-        if (r.systemes_omis[i]) codes.push_back(code_de(static_cast<Systeme>(i)));
-    return codes;
-}
-
 nlohmann::ordered_json json_solutions(const ResultatIndexation& r) {
     auto liste = nlohmann::ordered_json::array();
     for (const SolutionIndexation& s : r.solutions) {

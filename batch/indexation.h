@@ -43,8 +43,6 @@ bool indexe_mesures(const OptionsBatch& o, Session& s);
 OptionsBatch avec_meilleure_maille(const OptionsBatch& o, const SolutionIndexation& meilleure);
 
 nlohmann::ordered_json json_solutions(const ResultatIndexation& r);
-// The codes of the systems asked for that the search left out in part.
-std::vector<std::string> systemes_omis(const ResultatIndexation& r);
 
 // The ten best solutions, then the indices of the best one's first lines.
 void imprime_solutions(const ResultatIndexation& r, std::ostream& sortie);

@@ -7,6 +7,7 @@
 #include "commun/incertitude.h"
 #include "commun/texte.h"
 #include "interface/affichages.h"
+#include "interface/commandes_indexation.h"
 #include "profil/ajustement_pics.h"
 
 #include <algorithm>

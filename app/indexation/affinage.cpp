@@ -139,18 +139,20 @@ std::vector<Calculee> calculees(const Famille& f, const Parametres& x, double q_
 }
 
 // The term nearest to 2theta (corrected), when within the tolerance; else -1.
-int plus_proche(const std::vector<Calculee>& c, double deux_theta, double lambda,
-                double tolerance) {
+// The calculated line nearest to `deux_theta` within the tolerance, with
+// its distance (degrees); nothing when none is.
+std::optional<std::pair<const Calculee*, double>>
+plus_proche(const std::vector<Calculee>& c, double deux_theta, double lambda, double tolerance) {
     const double q = q_de_deux_theta(deux_theta, lambda);
     auto it = std::lower_bound(c.begin(), c.end(), q,
                                [](const Calculee& u, double v) { return u.q < v; });
-    int meilleur = -1;
+    std::optional<std::pair<const Calculee*, double>> meilleur;
     double ecart_min = tolerance;
     for (auto j = it == c.begin() ? it : it - 1; j != c.end() && j <= it; ++j) {
         const double ecart = std::fabs(deux_theta_de_q(j->q, lambda) - deux_theta);
         if (ecart <= ecart_min) {
             ecart_min = ecart;
-            meilleur = j->terme;
+            meilleur = {&*j, ecart};
         }
     }
     return meilleur;
@@ -182,6 +184,8 @@ struct Etat {
     Parametres x;
     double zero = 0;
     std::vector<int> termes; // per line; -1: unindexed
+    // Per line, left out of the fit: a nearer line takes its term.
+    std::vector<bool> hors_ajustement;
 };
 
 void indexe_raies(const Famille& f, const Raies& raies, Etat& e, double tolerance) {
@@ -189,8 +193,24 @@ void indexe_raies(const Famille& f, const Raies& raies, Etat& e, double toleranc
         q_de_deux_theta(std::min(raies.deux_theta.back() + 1, 179.9), raies.lambda);
     const auto c = calculees(f, e.x, q_max);
     e.termes.assign(raies.q.size(), -1);
-    for (std::size_t i = 0; i < raies.q.size(); ++i)
-        e.termes[i] = plus_proche(c, raies.deux_theta[i] - e.zero, raies.lambda, tolerance);
+    e.hors_ajustement.assign(raies.q.size(), false);
+    std::vector<double> ecarts(raies.q.size());
+    // A reflection gives one line: of the neighbouring lines that take the
+    // same term, only the nearest enters the fit (the other is an impurity,
+    // or a reflection of another lattice, and would pull the cell apart).
+    std::size_t precedente = raies.q.size();
+    for (std::size_t i = 0; i < raies.q.size(); ++i) {
+        const auto p = plus_proche(c, raies.deux_theta[i] - e.zero, raies.lambda, tolerance);
+        if (!p) continue;
+        e.termes[i] = p->first->terme;
+        ecarts[i] = p->second;
+        if (precedente < i && e.termes[precedente] == e.termes[i]) {
+            const bool garde_celle_ci = ecarts[i] < ecarts[precedente];
+            e.hors_ajustement[garde_celle_ci ? precedente : i] = true;
+            if (!garde_celle_ci) continue;
+        }
+        precedente = i;
+    }
 }
 
 // Least squares on the indexed lines, residuals in degrees 2theta.
@@ -199,7 +219,7 @@ bool resout_moindres_carres(const Famille& f, const Raies& raies, bool avec_zero
     Matrice m{};
     int nb = 0;
     for (std::size_t i = 0; i < raies.q.size(); ++i) {
-        if (e.termes[i] < 0) continue;
+        if (e.termes[i] < 0 || e.hors_ajustement[i]) continue;
         std::array<double, nb_x_max + 2> ligne{};
         const Terme& t = f.termes[static_cast<std::size_t>(e.termes[i])];
         for (int j = 0; j < f.n; ++j)
@@ -287,7 +307,7 @@ std::optional<SolutionIndexation> solution_de(const Famille& f, const Raies& rai
 std::optional<SolutionIndexation> affine_essai(const Famille& f, const Raies& raies,
                                                const Parametres& x,
                                                const OptionsIndexation& options) {
-    Etat e{x, 0, {}};
+    Etat e{x, 0, {}, {}};
     const double large = options.tolerance + (options.zero ? options.zero_max : 0);
     // The first two rounds take the lines within the trial cell's own
     // uncertainty, which grows with the angle: the far lines come in once the

@@ -395,9 +395,11 @@ void marque_omis(Reseau r, std::array<bool, 7>& omis) {
     omis[static_cast<std::size_t>(fiche(r).systeme)] = true;
 }
 
-// The boxes by stage and shell of volume: a shell past the volume limit ends
-// its stage; the boxes of a lattice below a solution that leaves no doubt are
-// left out.
+// The boxes by stage and shell of volume: past the volume limit, a shell
+// keeps only the lattices of one parameter (the cubic ones: a few boxes, and
+// a cubic cell is often imitated by a smaller cell of a lower system that a
+// few missing lines let through); the boxes of a lattice below a solution
+// that leaves no doubt are left out.
 void cherche_boites(Recherche& recherche, const std::vector<Boite>& boites,
                     const std::vector<Famille>& dichotomie, int fils, std::array<bool, 7>& omis) {
     const auto assez = [&](const Boite& b) {
@@ -407,20 +409,17 @@ void cherche_boites(Recherche& recherche, const std::vector<Boite>& boites,
         auto fin = std::find_if(debut, boites.end(), [&](const Boite& b) {
             return b.etage != debut->etage || b.couche != debut->couche;
         });
-        if (assez(*debut)) {
-            debut = std::find_if(fin, boites.end(),
-                                 [&](const Boite& b) { return b.etage != debut->etage; });
-            continue;
-        }
+        const bool au_dela = assez(*debut);
         std::vector<Boite> couche;
         for (auto b = debut; b != fin; ++b) {
-            const Reseau r = dichotomie[static_cast<std::size_t>(b->famille)].reseau;
-            if (recherche.cherche_plus_bas(r))
+            const Famille& f = dichotomie[static_cast<std::size_t>(b->famille)];
+            if (au_dela && f.n > 1) continue;
+            if (recherche.cherche_plus_bas(f.reseau))
                 couche.push_back(*b);
             else
-                marque_omis(r, omis);
+                marque_omis(f.reseau, omis);
         }
-        recherche.lance(couche, fils);
+        if (!couche.empty()) recherche.lance(couche, fils);
         debut = fin;
     }
 }

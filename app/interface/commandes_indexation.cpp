@@ -79,7 +79,19 @@ std::string bilan_indexation(const ResultatIndexation& r, const OptionsIndexatio
         bilan += " (cancelled: the search is incomplete)";
     else if (r.temps_ecoule)
         bilan += " (time limit reached: the search is incomplete)";
+    if (const auto omis = systemes_omis(r); !omis.empty()) {
+        bilan += ". Not searched in full, below a convincing solution of higher symmetry:";
+        for (const std::string& code : omis)
+            bilan += ' ' + code;
+    }
     return bilan;
+}
+
+std::vector<std::string> systemes_omis(const ResultatIndexation& r) {
+    std::vector<std::string> codes;
+    for (std::size_t i = 0; i < r.systemes_omis.size(); ++i)
+        if (r.systemes_omis[i]) codes.push_back(code_de(static_cast<Systeme>(i)));
+    return codes;
 }
 
 Rafraichissement prend_solution_indexation(EspaceTravail& et, EtatPrincipal& ep,

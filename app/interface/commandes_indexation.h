@@ -35,6 +35,10 @@ std::string message_aucune_maille(const OptionsIndexation& o);
 // What the search found, once it ended.
 std::string bilan_indexation(const ResultatIndexation& r, const OptionsIndexation& o);
 
+// The codes of the systems the search left out below a convincing solution
+// of higher symmetry (CUBI ... TRIC).
+std::vector<std::string> systemes_omis(const ResultatIndexation& r);
+
 // "Use": the solution's crystal system, the space group of its lattice and
 // its conventional cell fill the cell tab, the reflections are calculated at
 // the current wavelength and range, and the selection tab comes forward.

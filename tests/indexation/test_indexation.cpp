@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <random>
@@ -124,6 +125,41 @@ TEST(Indexation, UnCubiqueRangeAvantLaMailleDeriveeQuiIndexeLesMemesRaies) {
     ASSERT_FALSE(r.solutions.empty());
     EXPECT_EQ(r.solutions.front().reseau, Reseau::cP);
     EXPECT_NEAR(r.solutions.front().maille[0], a, 0.03);
+}
+
+// A tetragonal cell of a quarter the volume (a, a, a / sqrt17) indexes
+// this cubic list but for its impurity and convinces: the cubic cell, four
+// times larger, is searched all the same (a lattice of one parameter costs
+// little) and ranks first.
+TEST(Indexation, UneMailleQuiImiteNeBornePasLaRechercheCubique) {
+    const ListeSynthetique l = liste_synthetique(Reseau::cP, 34007);
+    ASSERT_NEAR(l.maille[0], 9.186, 0.001);
+    OptionsIndexation o = options_des_systemes({Systeme::cubique, Systeme::tetragonal});
+    o.volume_max = 1000;
+    const auto r = indexe(l.deux_theta, l.lambda, o);
+    ASSERT_FALSE(r.solutions.empty());
+    EXPECT_EQ(r.solutions.front().reseau, Reseau::cP);
+    EXPECT_NEAR(r.solutions.front().maille[0], l.maille[0], 0.01);
+}
+
+// A body-centred cubic list of the generator (a = 3.2408 A, 220 lost) with
+// two impurities, one 0.1 degree above the first line (110): a reflection
+// gives one line, so the cubic cell leaves that one unindexed where both
+// would pull its a apart; the tetragonal cell c = a that absorbs the pull
+// is its cubic lattice.
+TEST(Indexation, UneImpureteAColeDUneRaieNePrendPasSaReflexion) {
+    const std::vector<double> angles{39.2492, 39.3468, 39.8715, 56.7414,
+                                     71.1799, 97.4520, 110.8422};
+    const auto r =
+        indexe(angles, 1.5406, options_des_systemes({Systeme::cubique, Systeme::tetragonal}));
+    ASSERT_FALSE(r.solutions.empty());
+    EXPECT_EQ(r.solutions.front().systeme(), Systeme::cubique);
+    const auto ci =
+        std::find_if(r.solutions.begin(), r.solutions.end(),
+                     [](const SolutionIndexation& s) { return s.reseau == Reseau::cI; });
+    ASSERT_NE(ci, r.solutions.end());
+    EXPECT_NEAR(ci->maille[0], 3.2408, 0.002);
+    EXPECT_EQ(ci->non_indexees, 2);
 }
 
 // A hexagonal cell of 23 times the primitive volume indexes the same lines
