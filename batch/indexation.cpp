@@ -135,13 +135,9 @@ nlohmann::ordered_json json_solutions(const ResultatIndexation& r) {
 
 void imprime_solutions(const ResultatIndexation& r, std::ostream& sortie) {
     sortie << "Indexing: " << r.solutions.size() << " solution(s)\n";
-    if (const auto omis = systemes_omis(r); !omis.empty()) {
-        sortie << "Not searched in full, below a convincing solution of higher symmetry "
-                  "(--index-all-systems searches them):";
-        for (const std::string& code : omis)
-            sortie << ' ' << code;
-        sortie << '\n';
-    }
+    if (const std::string omis = phrase_systemes_omis(r, " (--index-all-systems searches them)");
+        !omis.empty())
+        sortie << omis << '\n';
     if (r.solutions.empty()) return;
     char ligne[256];
     std::snprintf(ligne, sizeof ligne,

@@ -138,7 +138,6 @@ std::vector<Calculee> calculees(const Famille& f, const Parametres& x, double q_
     return c;
 }
 
-// The term nearest to 2theta (corrected), when within the tolerance; else -1.
 // The calculated line nearest to `deux_theta` within the tolerance, with
 // its distance (degrees); nothing when none is.
 std::optional<std::pair<const Calculee*, double>>
@@ -194,22 +193,22 @@ void indexe_raies(const Famille& f, const Raies& raies, Etat& e, double toleranc
     const auto c = calculees(f, e.x, q_max);
     e.termes.assign(raies.q.size(), -1);
     e.hors_ajustement.assign(raies.q.size(), false);
-    std::vector<double> ecarts(raies.q.size());
     // A reflection gives one line: of the neighbouring lines that take the
     // same term, only the nearest enters the fit (the other is an impurity,
     // or a reflection of another lattice, and would pull the cell apart).
-    std::size_t precedente = raies.q.size();
+    std::size_t precedente = raies.q.size(); // the last line kept in the fit
+    double ecart_precedente = 0;
     for (std::size_t i = 0; i < raies.q.size(); ++i) {
         const auto p = plus_proche(c, raies.deux_theta[i] - e.zero, raies.lambda, tolerance);
         if (!p) continue;
         e.termes[i] = p->first->terme;
-        ecarts[i] = p->second;
         if (precedente < i && e.termes[precedente] == e.termes[i]) {
-            const bool garde_celle_ci = ecarts[i] < ecarts[precedente];
+            const bool garde_celle_ci = p->second < ecart_precedente;
             e.hors_ajustement[garde_celle_ci ? precedente : i] = true;
             if (!garde_celle_ci) continue;
         }
         precedente = i;
+        ecart_precedente = p->second;
     }
 }
 

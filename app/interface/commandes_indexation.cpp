@@ -79,11 +79,7 @@ std::string bilan_indexation(const ResultatIndexation& r, const OptionsIndexatio
         bilan += " (cancelled: the search is incomplete)";
     else if (r.temps_ecoule)
         bilan += " (time limit reached: the search is incomplete)";
-    if (const auto omis = systemes_omis(r); !omis.empty()) {
-        bilan += ". Not searched in full, below a convincing solution of higher symmetry:";
-        for (const std::string& code : omis)
-            bilan += ' ' + code;
-    }
+    if (const std::string omis = phrase_systemes_omis(r); !omis.empty()) bilan += ". " + omis;
     return bilan;
 }
 
@@ -92,6 +88,16 @@ std::vector<std::string> systemes_omis(const ResultatIndexation& r) {
     for (std::size_t i = 0; i < r.systemes_omis.size(); ++i)
         if (r.systemes_omis[i]) codes.push_back(code_de(static_cast<Systeme>(i)));
     return codes;
+}
+
+std::string phrase_systemes_omis(const ResultatIndexation& r, const std::string& precision) {
+    const auto codes = systemes_omis(r);
+    if (codes.empty()) return {};
+    std::string phrase =
+        "Not searched in full, below a convincing solution of higher symmetry" + precision + ':';
+    for (const std::string& code : codes)
+        phrase += ' ' + code;
+    return phrase;
 }
 
 Rafraichissement prend_solution_indexation(EspaceTravail& et, EtatPrincipal& ep,

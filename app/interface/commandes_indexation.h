@@ -36,8 +36,10 @@ std::string message_aucune_maille(const OptionsIndexation& o);
 std::string bilan_indexation(const ResultatIndexation& r, const OptionsIndexation& o);
 
 // The codes of the systems the search left out below a convincing solution
-// of higher symmetry (CUBI ... TRIC).
+// of higher symmetry (CUBI ... TRIC), and the sentence that names them, with
+// `precision` before the codes (empty when none was left out).
 std::vector<std::string> systemes_omis(const ResultatIndexation& r);
+std::string phrase_systemes_omis(const ResultatIndexation& r, const std::string& precision = {});
 
 // "Use": the solution's crystal system, the space group of its lattice and
 // its conventional cell fill the cell tab, the reflections are calculated at
