@@ -5,10 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <stdexcept>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace kovrin;
@@ -73,29 +71,6 @@ std::string ecrit(const std::filesystem::path& chemin, const std::string& octets
     }
 }
 
-// Files may not grow past `octets` while this lives (a disk that fills up:
-// root writes anywhere, whatever the permissions say).
-class LimiteTaille {
-  public:
-    explicit LimiteTaille(rlim_t octets) {
-        ::getrlimit(RLIMIT_FSIZE, &ancienne_);
-        signal_ = std::signal(SIGXFSZ, SIG_IGN); // EFBIG instead of the signal
-        rlimit r = ancienne_;
-        r.rlim_cur = octets;
-        ::setrlimit(RLIMIT_FSIZE, &r);
-    }
-    ~LimiteTaille() {
-        ::setrlimit(RLIMIT_FSIZE, &ancienne_);
-        std::signal(SIGXFSZ, signal_);
-    }
-    LimiteTaille(const LimiteTaille&) = delete;
-    LimiteTaille& operator=(const LimiteTaille&) = delete;
-
-  private:
-    rlimit ancienne_{};
-    void (*signal_)(int);
-};
-
 } // namespace
 
 // A save is atomic: a write that fails, however it fails, leaves the old file
@@ -105,7 +80,7 @@ TEST(FichierTexte, FailedWriteLeavesTheOldFileWhole) {
     const std::string ancien = "old contents\r\n";
     test::ecrit_fichier("garde.txt", ancien);
     {
-        LimiteTaille limite(4096); // the disk fills up in the middle of the file
+        test::LimiteTaille limite(4096); // the disk fills up in the middle of the file
         EXPECT_EQ(ecrit("garde.txt", std::string(100000, 'n')), "File garde.txt: write error");
     }
     try {

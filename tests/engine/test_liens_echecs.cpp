@@ -73,6 +73,19 @@ TEST(Echecs, UnusableInputStopsWithItsStatus) {
     }
 }
 
+// A disk that fills up while the listing is written (it is longer than the
+// trace file): the call says so, and the last run's listing stays whole.
+TEST(Echecs, AListingThatCannotBeWrittenIsAFailure) {
+    DossierTemporaire dossier;
+    ecrit_fichier("kovrin.out", "last run\r\n");
+    Appel appel = cubique(5.45);
+    {
+        LimiteTaille limite(2048); // the trace file (about 1.9 kB) fits, the listing does not
+        EXPECT_EQ(appel.lance(), "erreur d'ecriture de kovrin.out ou de mouchard");
+    }
+    EXPECT_EQ(lit_fichier("kovrin.out"), "last run\r\n");
+}
+
 TEST(Echecs, FiveHundredAnglesAreFiveHundredReflections) {
     DossierTemporaire dossier;
     Appel appel = cubique(5.45, 20);
