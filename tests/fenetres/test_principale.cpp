@@ -210,6 +210,14 @@ TEST_F(Principale, EnterValidatesACellField) {
     EXPECT_EQ(w<QFrame>("cadre").grab().toImage().pixelColor(2, 2), QColor(0xB2, 0xE0, 0xFF))
         << "the second tab's light blue";
     EXPECT_EQ(programme.principal.maille.cellule[2], Saisie::de_valeur(4.0785));
+    // A refused value keeps the focus in its field, the cell as it was.
+    a.setFocus(Qt::MouseFocusReason);
+    a.selectAll();
+    QTest::keyClicks(&a, "4.0x");
+    QTest::keyClick(&a, Qt::Key_Return);
+    EXPECT_EQ(dialogues.erreurs().back(), "Type error! (a)");
+    EXPECT_TRUE(a.hasFocus());
+    EXPECT_EQ(programme.espace.maille[0], 4.0785);
 }
 
 // The wavelength dialog: an anode chosen with the arrow keys is taken as a
