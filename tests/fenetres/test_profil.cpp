@@ -130,8 +130,14 @@ TEST_F(Profil, TheChosenSearchMethodServesAndIsRemembered) {
     EXPECT_GE(programme.espace.mesures.taille(), 8);
     EXPECT_LE(programme.espace.mesures.taille(), 12);
     fenetres::Programme suivant(dossier.chemin(), &dialogues, &choix);
-    EXPECT_EQ(test::enfant<QComboBox>(suivant.form7(), "methode_recherche").currentText(),
-              "Counting statistics");
+    auto& methode_suivante = test::enfant<QComboBox>(suivant.form7(), "methode_recherche");
+    EXPECT_EQ(methode_suivante.currentText(), "Counting statistics");
+    // A choice is remembered even when no search follows it.
+    methode_suivante.setFocus();
+    QTest::keyClick(&methode_suivante, Qt::Key_Up);
+    fenetres::Programme troisieme(dossier.chemin(), &dialogues, &choix);
+    EXPECT_EQ(test::enfant<QComboBox>(troisieme.form7(), "methode_recherche").currentText(),
+              "Second derivative");
 }
 
 // The threshold and width boxes take typed values, checked; once a search has
