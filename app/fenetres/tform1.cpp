@@ -303,10 +303,7 @@ void Tform1::dragEnterEvent(QDragEnterEvent* e) {
 }
 
 void Tform1::dropEvent(QDropEvent* e) {
-    std::vector<std::filesystem::path> fichiers;
-    for (const QUrl& url : e->mimeData()->urls())
-        if (url.isLocalFile()) fichiers.push_back(chemin(url.toLocalFile()));
-    p_.ouvre_fichiers(fichiers);
+    p_.ouvre_fichiers(fichiers_deposes(*e->mimeData()));
 }
 
 } // namespace kovrin::fenetres

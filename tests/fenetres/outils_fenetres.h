@@ -11,12 +11,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QColor>
+#include <QDropEvent>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QSettings>
 #include <QString>
 #include <QTest>
+#include <QUrl>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -24,6 +27,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace kovrin::test {
 
@@ -102,6 +106,22 @@ inline void clique_element(QListWidget& liste, const QString& texte) {
 
 // Types `texte` into an edit that takes the focus first and gives it up after,
 // as a user who clicks into it, types and leaves with Tab.
+// Files dragged from a file manager and dropped in the middle of a shown
+// window, delivered as the window system delivers them.
+inline void depose(QWidget& fenetre, const std::vector<std::filesystem::path>& fichiers) {
+    QMimeData donnees;
+    QList<QUrl> urls;
+    for (const auto& f : fichiers)
+        urls.push_back(QUrl::fromLocalFile(QString::fromStdString(f.string())));
+    donnees.setUrls(urls);
+    const QPointF centre = QPointF(fenetre.width(), fenetre.height()) / 2;
+    QDragEnterEvent entre(centre.toPoint(), Qt::CopyAction, &donnees, Qt::LeftButton, {});
+    QApplication::sendEvent(fenetre.windowHandle(), &entre);
+    if (!entre.isAccepted()) return;
+    QDropEvent lache(centre, Qt::CopyAction, &donnees, Qt::LeftButton, {});
+    QApplication::sendEvent(fenetre.windowHandle(), &lache);
+}
+
 inline void tape(QLineEdit& edit, const QString& texte) {
     edit.setFocus(Qt::MouseFocusReason);
     edit.selectAll();

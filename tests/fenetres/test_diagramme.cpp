@@ -140,6 +140,16 @@ TEST_F(Diagramme, TodaysFormatsOpenFromEveryProfileMenu) {
     EXPECT_EQ(programme.espace.profil.taille(), 196);
 }
 
+// Files dropped on the diagram or on the main window open as from the menus.
+TEST_F(Diagramme, FilesDroppedOnEitherWindowOpen) {
+    const auto cellule = test::source("examples/cubique/silicium.cry");
+    test::depose(f6, {cellule});
+    EXPECT_EQ(std::filesystem::path(programme.espace.fichier_maille), cellule);
+    const auto quartz = test::source("examples/quartz/quartz.cry");
+    test::depose(f1, {quartz});
+    EXPECT_EQ(std::filesystem::path(programme.espace.fichier_maille), quartz);
+}
+
 TEST_F(Diagramme, PrintAsksForAPrinter) {
     bool demande = false;
     QTimer::singleShot(0, [&demande] {
