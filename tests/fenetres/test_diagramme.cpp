@@ -66,6 +66,7 @@ class Diagramme : public test::Fenetres {
 } // namespace
 
 TEST_F(Diagramme, TicksBarsAndPairsArePaintedWhereTheMappingPutsThem) {
+    EXPECT_EQ(f6.windowTitle(), "Diagram");
     const int axe = vue().ligne_axe();
     EXPECT_EQ(couleur({vue().x_de_angle(40), axe + 20}), QColor(0, 0x80, 0));
     const int haut = vue().y_de_valeur(50);

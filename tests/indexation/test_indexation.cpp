@@ -179,6 +179,28 @@ TEST(Indexation, UnGrandMultipleDUnSystemeSuperieurNePrendPasLaPlace) {
 // An impurity line among the first lines: the cell still comes out, and its
 // ranking figure counts the line at its distance to the nearest calculated
 // line, so that it falls below M(20); without it, the two are the same.
+// A body-centred cubic lattice found as cI, as its primitive cell and as its
+// conventional cell described as primitive (two lattice points, indexing no
+// more lines): one solution, the cI; a cell of another lattice stays.
+TEST(Indexation, UnMultipleDuVolumePrimitifEstFondu) {
+    auto solution = [](Reseau r, Maille m, double m20) {
+        SolutionIndexation s;
+        s.reseau = r;
+        s.maille = m;
+        s.volume = volume_maille(m);
+        s.figures.m = s.m20_classement = m20;
+        return s;
+    };
+    const auto classees = indexation::classe(
+        {solution(Reseau::aP, {4, 4, 4, 90, 90, 90}, 60), solution(Reseau::cI, {4, 4, 4, 90, 90, 90}, 100),
+         solution(Reseau::aP, {3.4641, 3.4641, 3.4641, 109.4712, 109.4712, 109.4712}, 90),
+         solution(Reseau::aP, {3.1, 4.7, 5.3, 80, 85, 70}, 50)},
+        OptionsIndexation{});
+    ASSERT_EQ(classees.size(), 2u);
+    EXPECT_EQ(classees[0].reseau, Reseau::cI);
+    EXPECT_EQ(classees[1].maille[0], 3.1);
+}
+
 TEST(Indexation, UneRaieNonIndexeeAbaisseLeClassement) {
     const ListeSynthetique l = liste_synthetique(Reseau::cF, {6.93, 6.93, 6.93, 90, 90, 90}, 3,
                                                  {30, 0.05, 0.01, 0, 0, 1.5406});
@@ -418,6 +440,17 @@ TEST(Indexation, LesExemplesDonnentLeurMaille) {
     // The cubic cell convinces: the searches by zones are left out, and said so.
     EXPECT_TRUE(si.systemes_omis[static_cast<std::size_t>(Systeme::monoclinique)]);
     EXPECT_TRUE(si.systemes_omis[static_cast<std::size_t>(Systeme::triclinique)]);
+    // Without the zero search the cell is fitted with no zero at all (the
+    // list's own is about 0.01 degree).
+    OptionsIndexation sans_zero = options_courtes();
+    sans_zero.zero = false;
+    sans_zero.duree_max = 120; // a search that never convinces stops
+    const auto si0 = indexe(lit_angles(KOVRIN_SOURCE_DIR "/examples/cubique/silicium.prn"),
+                            1.5405929, sans_zero);
+    ASSERT_FALSE(si0.solutions.empty());
+    EXPECT_EQ(si0.solutions.front().reseau, Reseau::cF);
+    EXPECT_EQ(si0.solutions.front().zero, 0.0);
+    EXPECT_NEAR(si0.solutions.front().maille[0], si.solutions.front().maille[0], 1e-3);
     const auto qz = indexe(lit_angles(KOVRIN_SOURCE_DIR "/examples/quartz/quartz.prn"), 1.54180, o);
     EXPECT_FALSE(qz.temps_ecoule);
     ASSERT_FALSE(qz.solutions.empty());
