@@ -1,7 +1,7 @@
 // What the core computes after a refinement by the real engine: the usual
-// standard errors against a least-squares fit written here from scratch, the
-// flag on a mis-indexed line, and the figures of merit of a small case
-// computed by hand.
+// standard errors and a studentised residual against a least-squares fit
+// written here from scratch, the flag on a mis-indexed line, and the figures
+// of merit of a small case computed by hand.
 #include "affinement/diagnostic.h"
 #include "affinement/merite.h"
 #include "cas_affinement.h"
@@ -12,6 +12,7 @@
 #include <gsl/gsl_multifit.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 using namespace kovrin;
@@ -120,6 +121,27 @@ TEST(Diagnostic, UsualStandardErrorsAreThoseOfAnIndependentNormalEquationsFit) {
             EXPECT_NEAR(e.moteur.parametres[rang_a + c.libres[k]], depart[k + 1],
                         0.05 * sigmas[k + 1]);
         }
+        // The studentised residual of the pair farthest off, from the fit
+        // without it: its residual there e = r / (1 - h), and the spread left.
+        const Vec fin = residus(depart);
+        const auto i = std::size_t(std::max_element(fin.begin(), fin.end(), [](double u, double v) {
+                                       return std::fabs(u) < std::fabs(v);
+                                   }) - fin.begin());
+        const std::size_t n = fin.size(), p = depart.size();
+        const auto sans_i = [&](const Vec& x) {
+            Vec r = residus(x);
+            r.erase(r.begin() + long(i));
+            return r;
+        };
+        Vec x_i = depart;
+        erreurs_usuelles(sans_i, x_i);
+        double somme_i = 0;
+        for (double ri : sans_i(x_i))
+            somme_i += ri * ri;
+        const double r_i = fin[i], e_i = residus(x_i)[i];
+        const double attendu = r_i / std::sqrt(somme_i / double(n - 1 - p) * (r_i / e_i));
+        ASSERT_TRUE(diag->paires[i].studentise);
+        EXPECT_NEAR(*diag->paires[i].studentise, attendu, 0.005 * std::fabs(attendu)) << c.systeme;
         // The engine's own errors are smaller by sqrt(Nref - Npar) where it
         // propagates nothing between parameters: the cubic a.
         if (std::string(c.systeme) == "CUBI") {

@@ -458,7 +458,9 @@ TEST_F(Principale, FiguresOfMeritUsualErrorsAndSuspectPairsAreShown) {
         for (int x = 0; x < trace.width() && !rouge; ++x)
             rouge = trace.pixelColor(x, y) == QColor(Qt::red);
     EXPECT_TRUE(rouge);
-    residus.close();
+    for (QPushButton* b : residus.findChildren<QPushButton*>())
+        if (b->text() == "Close") QTest::mouseClick(b, Qt::LeftButton);
+    EXPECT_FALSE(residus.isVisible());
 }
 
 // The tabs' buttons trigger the menu's action of their command, and a "To
