@@ -104,8 +104,10 @@ TEST_F(Diagramme, ADragZoomsTheArrowsFollowAndTheModeStaysInStep) {
     EXPECT_NEAR(debut, 25, 0.05);
     EXPECT_NEAR(programme.espace.angle_max, 35, 0.05);
     EXPECT_EQ(f6.echelle->value(), programme.diagramme.position_echelle);
-    EXPECT_NEAR(test::enfant<QLineEdit>(f1, "edit_angle1").text().toDouble(), debut,
-                0.006); // "Current values"
+    // "Current values" follow, both ends.
+    EXPECT_NEAR(test::enfant<QLineEdit>(f1, "edit_angle1").text().toDouble(), debut, 0.006);
+    EXPECT_NEAR(test::enfant<QLineEdit>(f1, "edit_angle2").text().toDouble(),
+                programme.espace.angle_max, 0.006);
 
     QTest::mouseClick(f6.reset, Qt::LeftButton);
     EXPECT_EQ(programme.espace.angle_min, 20);
