@@ -13,6 +13,7 @@
 #include "fenetres/tform1.h"
 #include "fenetres/tform6.h"
 #include "fenetres/tform7.h"
+#include "fichiers/lecteurs_pics.h"
 #include "interface/commandes_affinement.h"
 #include "interface/projet.h"
 #include "interface/residus.h"
@@ -610,6 +611,18 @@ TEST_F(Principale, UndoAfterEraseAllBringsEveryListBack) {
 
 // File > Open... takes a cell file by its kind; the files opened, by any
 // menu, come back under File > Recent files, newest first.
+// The peaks saved from the File menu read back as the peaks shown.
+TEST_F(Principale, PeaksSavedFromTheMenuReadBack) {
+    ouvre_silicium();
+    choix.reponse = dossier / "copie.prn";
+    test::declenche(f, "Column Format (*.prn)");
+    const PicsLus lus = lit_pics_colonne(dossier / "copie.prn");
+    ASSERT_EQ(int(lus.pics.size()), programme.espace.mesures.taille());
+    for (int i = 1; i <= programme.espace.mesures.taille(); ++i)
+        EXPECT_NEAR(lus.pics[std::size_t(i - 1)].angle, programme.espace.mesures[i].deux_theta_mes,
+                    5e-4);
+}
+
 TEST_F(Principale, OpenTakesAnyKindAndRecentFilesBringThemBack) {
     ouvre_silicium();
     const auto cellule = test::source("examples/cubique/silicium.cry");
