@@ -124,9 +124,10 @@ TEST(Diagnostic, UsualStandardErrorsAreThoseOfAnIndependentNormalEquationsFit) {
         // The studentised residual of the pair farthest off, from the fit
         // without it: its residual there e = r / (1 - h), and the spread left.
         const Vec fin = residus(depart);
-        const auto i = std::size_t(std::max_element(fin.begin(), fin.end(), [](double u, double v) {
-                                       return std::fabs(u) < std::fabs(v);
-                                   }) - fin.begin());
+        const auto i = std::size_t(
+            std::max_element(fin.begin(), fin.end(),
+                             [](double u, double v) { return std::fabs(u) < std::fabs(v); }) -
+            fin.begin());
         const std::size_t n = fin.size(), p = depart.size();
         const auto sans_i = [&](const Vec& x) {
             Vec r = residus(x);

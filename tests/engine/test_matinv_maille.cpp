@@ -48,7 +48,8 @@ TEST(ConvertitMaille, TriclinicRoundTripAndVolume) {
 // The propagated error of each angle matches a numerical derivative, on
 // angles far enough from 90 degrees that every sine counts.
 TEST(ConvertitMaille, AngleErrorMatchesANumericalDerivative) {
-    const float depart[6] = {0.2f, 0.16f, 0.14f, float(104 * rad), float(63 * rad), float(78 * rad)};
+    const float depart[6] = {0.2f,           0.16f, 0.14f, float(104 * rad), float(63 * rad),
+                             float(78 * rad)};
     const float sigma_angle = 1e-3f;
     for (int angle = 3; angle < 6; ++angle) {
         float cellule[6], sigma[6] = {}, volume;

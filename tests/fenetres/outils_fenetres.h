@@ -104,8 +104,6 @@ inline void clique_element(QListWidget& liste, const QString& texte) {
     clique_ligne(liste, liste.row(trouves.front()));
 }
 
-// Types `texte` into an edit that takes the focus first and gives it up after,
-// as a user who clicks into it, types and leaves with Tab.
 // Files dragged from a file manager and dropped in the middle of a shown
 // window, delivered as the window system delivers them.
 inline void depose(QWidget& fenetre, const std::vector<std::filesystem::path>& fichiers) {
@@ -122,6 +120,8 @@ inline void depose(QWidget& fenetre, const std::vector<std::filesystem::path>& f
     QApplication::sendEvent(fenetre.windowHandle(), &lache);
 }
 
+// Types `texte` into an edit that takes the focus first and gives it up after,
+// as a user who clicks into it, types and leaves with Tab.
 inline void tape(QLineEdit& edit, const QString& texte) {
     edit.setFocus(Qt::MouseFocusReason);
     edit.selectAll();

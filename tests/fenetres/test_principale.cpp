@@ -609,8 +609,6 @@ TEST_F(Principale, UndoAfterEraseAllBringsEveryListBack) {
     EXPECT_TRUE(dialogues.textes().empty());
 }
 
-// File > Open... takes a cell file by its kind; the files opened, by any
-// menu, come back under File > Recent files, newest first.
 // The peaks saved from the File menu read back as the peaks shown.
 TEST_F(Principale, PeaksSavedFromTheMenuReadBack) {
     ouvre_silicium();
@@ -623,6 +621,8 @@ TEST_F(Principale, PeaksSavedFromTheMenuReadBack) {
                     5e-4);
 }
 
+// File > Open... takes a cell file by its kind; the files opened, by any
+// menu, come back under File > Recent files, newest first.
 TEST_F(Principale, OpenTakesAnyKindAndRecentFilesBringThemBack) {
     ouvre_silicium();
     const auto cellule = test::source("examples/cubique/silicium.cry");

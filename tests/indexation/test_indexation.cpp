@@ -176,9 +176,6 @@ TEST(Indexation, UnGrandMultipleDUnSystemeSuperieurNePrendPasLaPlace) {
     EXPECT_TRUE(meme_reseau(s.maille, 'F', l.maille, 'F'));
 }
 
-// An impurity line among the first lines: the cell still comes out, and its
-// ranking figure counts the line at its distance to the nearest calculated
-// line, so that it falls below M(20); without it, the two are the same.
 // A body-centred cubic lattice found as cI, as its primitive cell and as its
 // conventional cell described as primitive (two lattice points, indexing no
 // more lines): one solution, the cI; a cell of another lattice stays.
@@ -192,7 +189,8 @@ TEST(Indexation, UnMultipleDuVolumePrimitifEstFondu) {
         return s;
     };
     const auto classees = indexation::classe(
-        {solution(Reseau::aP, {4, 4, 4, 90, 90, 90}, 60), solution(Reseau::cI, {4, 4, 4, 90, 90, 90}, 100),
+        {solution(Reseau::aP, {4, 4, 4, 90, 90, 90}, 60),
+         solution(Reseau::cI, {4, 4, 4, 90, 90, 90}, 100),
          solution(Reseau::aP, {3.4641, 3.4641, 3.4641, 109.4712, 109.4712, 109.4712}, 90),
          solution(Reseau::aP, {3.1, 4.7, 5.3, 80, 85, 70}, 50)},
         OptionsIndexation{});
@@ -201,6 +199,9 @@ TEST(Indexation, UnMultipleDuVolumePrimitifEstFondu) {
     EXPECT_EQ(classees[1].maille[0], 3.1);
 }
 
+// An impurity line among the first lines: the cell still comes out, and its
+// ranking figure counts the line at its distance to the nearest calculated
+// line, so that it falls below M(20); without it, the two are the same.
 TEST(Indexation, UneRaieNonIndexeeAbaisseLeClassement) {
     const ListeSynthetique l = liste_synthetique(Reseau::cF, {6.93, 6.93, 6.93, 90, 90, 90}, 3,
                                                  {30, 0.05, 0.01, 0, 0, 1.5406});
