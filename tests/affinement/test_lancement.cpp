@@ -57,7 +57,6 @@ TEST_F(Lancement, EachRefusalHasItsMessageAndSendsNothing) {
         {3, "CUBI", "1,5406", "0", "Error on Lambda!"},
         {3, "CUBI", "0", "0", "Error on Lambda!"},
         {3, "CUBI", "inf", "0", "Error on Lambda!"},
-        {3, "CUBI", "-1.5", "0", "Error on Lambda!"},
         {3, "CUBI", "1.5406", "999", "Error on Angular Shift!"},
         {3, "CUBI", "1.5406", "0.0x", "Error on Angular Shift!"},
         {3, "", "1.5406", "0", "No system!"},
@@ -87,7 +86,6 @@ TEST_F(Lancement, LambdaWithEveryFreeCellLengthIsRefused) {
         bool refuse;
     };
     const Cas cas[] = {{"CUBI", {rang_lambda, rang_a}, true},
-                       {"RHOM", {rang_lambda, rang_a}, true},
                        {"TETR", {rang_lambda, rang_a}, false},
                        {"TETR", {rang_lambda, rang_a, rang_c}, true},
                        {"ORTH", {rang_lambda, rang_a, rang_b}, false},

@@ -3,7 +3,6 @@
 // a refinement the engine refuses, the work directory, and the peak search on
 // a real profile.
 #include "donnees_reelles.h"
-#include "dossier_temporaire.h"
 #include "lance_batch.h"
 
 #include <gemmi/cif.hpp>

@@ -218,7 +218,6 @@ TEST_F(PicsTexte, PeakOutOfItsDomainRefusedWithItsLineOrRank) {
     const Cas cas[] = {
         {lit_pics_colonne, "c.prn", "12\r\n\r\n0\r\n", "Line 3: " + deux_theta},
         {lit_pics_colonne, "d.prn", "12\n180.5\n", "Line 2: " + deux_theta},
-        {lit_pics_colonne, "e.prn", "-3 100\r\n", "Line 1: " + deux_theta},
         {lit_pics_xfit, "a.txt", xfit_a + std::string(42, 'x') + " 181\r\n",
          "Line 3: " + deux_theta},
         {lit_pics_xfit, "b.txt", "Th2\r\n" + ligne_xfit_b("  31.250", "     -40.0"),

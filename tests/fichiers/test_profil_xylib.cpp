@@ -11,7 +11,6 @@
 
 using namespace kovrin;
 using test::brute;
-using test::Fabrique;
 using test::Textes;
 
 namespace {

@@ -1,7 +1,6 @@
 // kovrin-batch --index as a user runs it, in a temporary directory: the
 // options it refuses, a peak file with no cell to a refined cell, nothing
 // found on random angles.
-#include "dossier_temporaire.h"
 #include "lance_batch.h"
 
 #include "indexation/indexation.h"
@@ -10,17 +9,15 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <cstdlib>
 #include <fstream>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
 
 using kovrin::test::DossierTemporaire;
 using kovrin::test::Execution;
 using kovrin::test::lance;
-using kovrin::test::lit_fichier;
+using kovrin::test::lance_json;
 using json = nlohmann::json;
 
 const std::string exemples = KOVRIN_SOURCE_DIR "/examples";
@@ -57,9 +54,7 @@ TEST(BatchIndexation, OptionsRefusees) {
 
 TEST(BatchIndexation, DUnFichierDePicsSansMailleAUneMailleAffinee) {
     DossierTemporaire dossier;
-    const Execution e = lance(silicium + " --index --index-max-volume 400 --refine-best --json");
-    ASSERT_EQ(e.code, 0) << e.erreurs;
-    const json j = json::parse(e.sortie);
+    const json j = lance_json(silicium + " --index --index-max-volume 400 --refine-best");
     ASSERT_FALSE(j["solutions"].empty());
     const json& meilleure = j["solutions"][0];
     EXPECT_EQ(meilleure["system"], "CUBI");
@@ -87,9 +82,7 @@ TEST(BatchIndexation, LesSystemesOmisSontDitsEtLaRechercheCompleteSurDemande) {
         << table.sortie;
     for (const auto& [option, omis] :
          {std::pair{"", json{"MONO"}}, {" --index-all-systems", json::array()}}) {
-        const Execution e = lance(recherche + option + " --json");
-        ASSERT_EQ(e.code, 0) << e.erreurs;
-        const json j = json::parse(e.sortie);
+        const json j = lance_json(recherche + option);
         EXPECT_EQ(j["skipped_systems"], omis) << option;
         ASSERT_FALSE(j["solutions"].empty()) << option;
         EXPECT_EQ(j["solutions"][0]["lattice"], "cF") << option;
@@ -134,12 +127,10 @@ TEST(BatchIndexation, LesRecherchesParZonesTrouventLaMailleEtLAffinent) {
                 f << x << '\n';
         }
         // No time limit that the sanitizers could reach.
-        const Execution e =
-            lance("--peaks liste.prn --lambda 1.5406 --index --index-systems " +
-                  std::string(c.systemes) + " --index-max-volume " + std::to_string(c.volume_max) +
-                  " --index-time-limit 3600 --refine-best --json");
-        ASSERT_EQ(e.code, 0) << e.erreurs;
-        const json j = json::parse(e.sortie);
+        const json j =
+            lance_json("--peaks liste.prn --lambda 1.5406 --index --index-systems " +
+                       std::string(c.systemes) + " --index-max-volume " +
+                       std::to_string(c.volume_max) + " --index-time-limit 3600 --refine-best");
         ASSERT_FALSE(j["solutions"].empty()) << c.reseau_attendu;
         const json& meilleure = j["solutions"][0];
         EXPECT_EQ(meilleure["system"], c.systeme);

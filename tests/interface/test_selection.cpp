@@ -127,7 +127,6 @@ TEST_F(Selection, HandPairingStates) {
     EXPECT_FALSE(ep.mesure_en_attente);
     ASSERT_EQ(et.selection.taille(), 1);
     EXPECT_FLOAT_EQ(et.selection[1].deux_theta_obs, 40.25f);
-    click_calc_refl(et, ep, 1, d); // back to idle
 }
 
 TEST_F(Selection, ThreeZerosDeleteAPairAndUnknownIndicesLeaveIt) {

@@ -224,8 +224,6 @@ TEST(RechercheStatistique, WorkspaceSearchMarksTheKalpha2CompanionsAndCarriesThe
         EXPECT_DOUBLE_EQ(e.mesures[j].intensite_mes,
                          intensite_au_angle(e.profil, e.mesures[j].deux_theta_mes, true));
     }
-    garde_genres_choisis(e, {true, true, false, false, false});
-    EXPECT_EQ(e.mesures.taille(), 3);
 }
 
 // The reflections of ../shared/data/real/Cu3Au-1.raw a crystallographer marks
