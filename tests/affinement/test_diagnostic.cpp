@@ -194,6 +194,14 @@ TEST(Diagnostic, AMisIndexedLineIsTheOnlySuspect) {
                                         [](const Segment& s) { return s.couleur == rouge; });
     const double residu = diag->paires[static_cast<std::size_t>(mal_indexee - 1)].residu;
     EXPECT_EQ(tige.fin.y<tige.debut.y, residu> 0);
+    // The axes: the left and bottom edges of the plotting area, in black.
+    for (const auto& [debut, fin] :
+         {std::pair{Point{64, 26}, Point{64, 366}}, {{64, 366}, {788, 366}}})
+        EXPECT_TRUE(std::any_of(dessin.segments.begin(), dessin.segments.end(),
+                                [&](const Segment& s) {
+                                    return s.debut == debut && s.fin == fin && s.couleur == noir;
+                                }))
+            << debut.x << ' ' << debut.y;
     EXPECT_EQ(pas_rond(0.04, 6), 0.01);
     EXPECT_EQ(pas_rond(67, 8), 10);
     EXPECT_EQ(pas_rond(0.5, 4), 0.2);

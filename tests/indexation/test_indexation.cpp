@@ -249,6 +249,9 @@ TEST(Indexation, LesAxesDOrdreDeuxDonnentLesMaillesMonocliniques) {
             const auto [a, b, cc, beta] =
                 std::array{m.directs[0], m.directs[1], m.directs[2], m.directs[3]};
             EXPECT_GE(beta, 90) << c.nom;
+            // Reduced as a C cell: neither a nor c shortens the other.
+            const double ac = std::fabs(a * cc * std::cos(beta * M_PI / 180));
+            EXPECT_LE(ac, std::min(a * a / 2, cc * cc) * (1 + 1e-9)) << c.nom;
             const Maille conventionnelle{a, b, cc, 90, beta, 90};
             EXPECT_TRUE(meme_reseau(conventionnelle, fiche(m.reseau).centrage, c.maille, c.centrage,
                                     1e-6, 1e-4))
