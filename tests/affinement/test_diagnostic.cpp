@@ -179,6 +179,9 @@ TEST(Diagnostic, AMisIndexedLineIsTheOnlySuspect) {
     // The refinement tab paints that row (no space group here: no figures of merit).
     affiche_diagnostic(e, onglet);
     EXPECT_TRUE(onglet.paires_suspectes[static_cast<std::size_t>(mal_indexee - 1)]);
+    OngletAffinement efface = onglet; // a new pairing clears the panels, the paint with them
+    efface_panneaux(efface);
+    EXPECT_TRUE(efface.paires_suspectes.empty());
     // The residual plot: one cross per pair (two strokes and a stem each), the
     // suspect one in red with its row number, above the zero line when its
     // residual is positive.

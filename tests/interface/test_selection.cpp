@@ -145,6 +145,10 @@ TEST_F(Selection, ThreeZerosDeleteAPairAndUnknownIndicesLeaveIt) {
     modifie_indices(et, ep, 1, lit_indices("1 x 1"),
                     d); // not three integers: not a reflection either
     EXPECT_EQ(d.nb_bips(), 2);
+    // Indices are 16-bit integers.
+    EXPECT_TRUE(lit_indices("-32768 0 32767"));
+    EXPECT_FALSE(lit_indices("-32769 0 0"));
+    EXPECT_FALSE(lit_indices("0 0 32768"));
 }
 
 TEST_F(Selection, TypedIndicesGiveTheCalculatedAngleWithoutTolerance) {
