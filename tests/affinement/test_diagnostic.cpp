@@ -179,9 +179,11 @@ TEST(Diagnostic, AMisIndexedLineIsTheOnlySuspect) {
     // The refinement tab paints that row (no space group here: no figures of merit).
     affiche_diagnostic(e, onglet);
     EXPECT_TRUE(onglet.paires_suspectes[static_cast<std::size_t>(mal_indexee - 1)]);
-    OngletAffinement efface = onglet; // a new pairing clears the panels, the paint with them
+    // A new pairing clears the panels, the paint and figures of merit with them.
+    OngletAffinement efface = onglet;
+    efface.m20 = efface.fn = "M(20) = 30.0";
     efface_panneaux(efface);
-    EXPECT_TRUE(efface.paires_suspectes.empty());
+    EXPECT_TRUE(efface.paires_suspectes.empty() && efface.m20.empty() && efface.fn.empty());
     // The residual plot: one cross per pair (two strokes and a stem each), the
     // suspect one in red with its row number, above the zero line when its
     // residual is positive.
@@ -205,6 +207,12 @@ TEST(Diagnostic, AMisIndexedLineIsTheOnlySuspect) {
                                     return s.debut == debut && s.fin == fin && s.couleur == noir;
                                 }))
             << debut.x << ' ' << debut.y;
+    // Below the axis, its ticks and their labels.
+    EXPECT_TRUE(std::any_of(dessin.segments.begin(), dessin.segments.end(), [](const Segment& s) {
+        return s.debut.y == 366 && s.fin.y == 370 && s.debut.x == s.fin.x;
+    }));
+    EXPECT_TRUE(std::any_of(dessin.textes.begin(), dessin.textes.end(),
+                            [](const TexteTrace& t) { return t.coin.y == 372; }));
     EXPECT_EQ(pas_rond(0.04, 6), 0.01);
     EXPECT_EQ(pas_rond(67, 8), 10);
     EXPECT_EQ(pas_rond(0.5, 4), 0.2);

@@ -537,6 +537,7 @@ TEST_F(Principale, IndexingFindsTheSiliconCellAndUseCarriesItToTheRefinement) {
     EXPECT_TRUE(d.en_cours() && !cherche.isEnabled());
     auto& barre = test::enfant<QProgressBar>(d, "barre_indexation");
     EXPECT_TRUE(QTest::qWaitFor([&] { return barre.value() > 0; })) << "the bar follows the time";
+    EXPECT_EQ(barre.text(), QStringLiteral("%1 % of the time limit").arg(barre.value()));
     EXPECT_TRUE(d.en_cours());
     QTest::mouseClick(&test::enfant<QPushButton>(d, "annule_indexation"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !d.en_cours(); }, 5000));
