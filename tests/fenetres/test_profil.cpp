@@ -209,3 +209,39 @@ TEST_F(Profil, MouseMeasuresRemovesAndZooms) {
     QTest::mouseClick(f7.reset, Qt::LeftButton);
     EXPECT_EQ(programme.espace.angle_max, programme.espace.angle_max_initial);
 }
+
+// The plot's controls: scale and move, back to the whole range, the second
+// derivative; a peak removed by a double click in the grid, every peak, then
+// the profile itself.
+TEST_F(Profil, PlotControlsAndDeletions) {
+    f7.echelle->setValue(30);
+    EXPECT_DOUBLE_EQ(programme.profil.facteur_vertical, 3.0);
+    const double debut = programme.espace.angle_min, fin = programme.espace.angle_max;
+    f7.decalage->setValue(f7.decalage->value() + 5);
+    EXPECT_EQ(programme.espace.angle_min, debut + 5);
+    EXPECT_EQ(programme.espace.angle_max, fin + 5);
+    QTest::mouseClick(f7.reset, Qt::LeftButton);
+    EXPECT_EQ(programme.espace.angle_min, debut);
+    EXPECT_EQ(programme.profil.facteur_vertical, 1.0);
+    f7.action_derivee->trigger();
+    EXPECT_TRUE(programme.profil.derivee_visible && f7.action_derivee->isChecked());
+
+    const auto vue = [&] {
+        return vue_profil(programme.espace, programme.profil, f7.image->width(),
+                          f7.image->height());
+    };
+    for (double angle : {60.0, 80.0})
+        QTest::mouseClick(f7.image, Qt::LeftButton, {}, QPoint(vue().x_de_angle(angle), 50));
+    ASSERT_EQ(programme.espace.mesures.taille(), 2);
+    auto& grille = *f7.grille_pics;
+    const QPoint ligne1 = grille.visualRect(grille.model()->index(0, 1)).center();
+    QTest::mouseClick(grille.viewport(), Qt::LeftButton, {}, ligne1);
+    QTest::mouseDClick(grille.viewport(), Qt::LeftButton, {}, ligne1);
+    ASSERT_EQ(programme.espace.mesures.taille(), 1);
+    EXPECT_NEAR(programme.espace.mesures[1].deux_theta_mes, 80, 0.1);
+    QTest::mouseClick(f7.efface_mesures, Qt::LeftButton);
+    EXPECT_TRUE(programme.espace.mesures.vide());
+    QTest::mouseClick(f7.efface_profil, Qt::LeftButton);
+    EXPECT_TRUE(programme.espace.profil.vide());
+    EXPECT_EQ(legende_profil(programme.espace), "");
+}
