@@ -84,20 +84,6 @@ INSTANTIATE_TEST_SUITE_P(Reseaux, PremierePlace,
                              return std::string(fiche(cas.param.reseau).symbole);
                          });
 
-TEST(Indexation, UnCubiqueQueDesMaillesPlusBassesIndexentAussiEstPremier) {
-    const ListeSynthetique l = liste_synthetique(Reseau::cP, {6.11, 6.11, 6.11, 90, 90, 90}, 5);
-    OptionsIndexation basses = options_courtes();
-    basses.systemes = {};
-    basses.systemes[static_cast<std::size_t>(Systeme::tetragonal)] = true;
-    basses.systemes[static_cast<std::size_t>(Systeme::hexagonal)] = true;
-    const ResultatIndexation r_basses = indexe(l.deux_theta, l.lambda, basses);
-    ASSERT_FALSE(r_basses.solutions.empty()) << "no lower cell indexes the cubic list";
-    const ResultatIndexation r = indexe(l.deux_theta, l.lambda, options_du_cas(Reseau::cP));
-    ASSERT_FALSE(r.solutions.empty());
-    EXPECT_EQ(r.solutions.front().reseau, Reseau::cP);
-    EXPECT_GT(r.solutions.front().figures.m, r_basses.solutions.front().figures.m);
-}
-
 OptionsIndexation options_des_systemes(std::initializer_list<Systeme> systemes) {
     OptionsIndexation o = options_courtes();
     o.systemes = {};
