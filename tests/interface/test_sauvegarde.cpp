@@ -2,6 +2,7 @@
 // overwrite question, what is kept in the workspace, and the refusals when
 // there is nothing to save.
 #include "dossier_temporaire.h"
+#include "interface/commandes_fichiers.h"
 #include "interface/commandes_maille.h"
 #include "interface/sauvegarde.h"
 #include "outils_interface.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 
 using namespace kovrin;
 
@@ -102,4 +104,28 @@ TEST_F(Sauvegardes, CellFileNameOverwriteQuestionAndRefusal) {
     choix.reponse = "zero";
     EXPECT_TRUE(sauve_maille(et, ep, choix, d).echec);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"No cell parameters!"});
+}
+
+// Each save opens the dialog on its own format's filter, from either window.
+TEST_F(Sauvegardes, EachSaveOffersItsOwnFilter) {
+    EspaceTravail et = espace_avec_profil(5);
+    test::mesures(et, {28.442, 47.302});
+    const std::pair<Sauvegarde, const char*> cas[] = {{Sauvegarde::pics_dif, "*.dif"},
+                                                      {Sauvegarde::pics_colonne, "*.prn"},
+                                                      {Sauvegarde::profil_raw, "*.raw"},
+                                                      {Sauvegarde::profil_cpi, "*.cpi"}};
+    for (bool fenetre_profil : {false, true})
+        for (const auto& [s, motif] : cas) {
+            ChoixFichierEnregistre choix; // no name given: nothing is written
+            sauve(et, s, choix, d, fenetre_profil);
+            ASSERT_EQ(choix.demandes.size(), 1u);
+            std::istringstream filtre(choix.demandes[0].filtre);
+            std::vector<std::string> morceaux; // caption, pattern, caption, ...
+            for (std::string m; std::getline(filtre, m, '|');)
+                morceaux.push_back(m);
+            const auto motif_choisi = static_cast<std::size_t>(2 * choix.demandes[0].index - 1);
+            ASSERT_LT(motif_choisi, morceaux.size());
+            EXPECT_EQ(morceaux[motif_choisi], motif) << fenetre_profil;
+        }
+    EXPECT_TRUE(std::filesystem::is_empty(dossier.chemin()));
 }
