@@ -165,3 +165,26 @@ TEST_F(Diagramme, PrintAsksForAPrinter) {
     EXPECT_TRUE(demande);
     EXPECT_TRUE(dialogues.erreurs().empty());
 }
+
+// The panel's controls: scale and move, back to the whole range, the pairs
+// reset, the observed diagram forgotten with its wavelengths.
+TEST_F(Diagramme, ThePanelScalesMovesResetsAndDeletes) {
+    f6.echelle->setValue(30);
+    EXPECT_DOUBLE_EQ(programme.diagramme.echelle, 3.0);
+    f6.decalage->setValue(f6.decalage->value() + 5);
+    EXPECT_EQ(programme.espace.angle_min, 25);
+    EXPECT_EQ(programme.espace.angle_max, 55);
+    QTest::mouseClick(f6.reset, Qt::LeftButton);
+    EXPECT_EQ(programme.espace.angle_min, 20);
+    f1.montre_onglet(2);
+    clique(pixel(30, 20));
+    ASSERT_EQ(programme.espace.selection.taille(), 1);
+    QTest::mouseClick(f6.raze, Qt::LeftButton);
+    EXPECT_TRUE(programme.espace.selection.vide());
+    auto& entete = programme.espace.entete_profil;
+    entete.fichier_profil = "observed.raw";
+    entete.lambda = 1.5406;
+    QTest::mouseClick(f6.efface_profil, Qt::LeftButton);
+    EXPECT_TRUE(entete.fichier_profil.empty());
+    EXPECT_EQ(entete.lambda, 0);
+}
