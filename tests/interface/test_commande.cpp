@@ -147,6 +147,12 @@ TEST(GenreFichier, ANameNoFormatClaimsGoesByItsContent) {
     EXPECT_EQ(genre_fichier(dossier / "balayage"), GenreFichier::profil);
     EXPECT_EQ(genre_fichier(dossier / "document"), GenreFichier::profil);
     EXPECT_EQ(genre_fichier(dossier / "liste"), GenreFichier::pics);
+    // More than 600 lines make a profile: 500 peaks and a header stay a list.
+    std::string lignes(600, '\n');
+    std::ofstream(dossier / "liste600") << lignes;
+    std::ofstream(dossier / "balayage601") << lignes + "20.5 153\n";
+    EXPECT_EQ(genre_fichier(dossier / "liste600"), GenreFichier::pics);
+    EXPECT_EQ(genre_fichier(dossier / "balayage601"), GenreFichier::profil);
     std::ofstream(dossier / "grand.prn") << balayage; // the column format's own extension
     EXPECT_EQ(genre_fichier(dossier / "grand.prn"), GenreFichier::pics);
     const std::string filtre = filtre_ouverture();
