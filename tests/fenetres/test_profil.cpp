@@ -239,6 +239,12 @@ TEST_F(Profil, PlotControlsAndDeletions) {
     QTest::mouseDClick(grille.viewport(), Qt::LeftButton, {}, ligne1);
     ASSERT_EQ(programme.espace.mesures.taille(), 1);
     EXPECT_NEAR(programme.espace.mesures[1].deux_theta_mes, 80, 0.1);
+    // The File menu's saves: the peak left, then the profile.
+    choix.reponse = dossier.chemin() / "copie";
+    test::declenche(f7, "&Column format (*.prn)");
+    EXPECT_NEAR(std::stod(test::lit_fichier(dossier.chemin() / "copie.prn")), 80, 0.1);
+    test::declenche(f7, "&CPI format (*.cpi)");
+    EXPECT_EQ(programme.espace.fichier_profil_sauve, (dossier.chemin() / "copie.cpi").string());
     QTest::mouseClick(f7.efface_mesures, Qt::LeftButton);
     EXPECT_TRUE(programme.espace.mesures.vide());
     QTest::mouseClick(f7.efface_profil, Qt::LeftButton);
