@@ -8,6 +8,7 @@
 #include "fenetres/fichiers_recents.h"
 #include "fenetres/grille_textes.h"
 #include "fenetres/impression.h"
+#include "fenetres/tfabout.h"
 #include "fenetres/tfexcel.h"
 #include "fenetres/tflilambda.h"
 #include "fenetres/tform1.h"
@@ -738,4 +739,32 @@ TEST_F(Principale, TheWorkingFolderIsChosenInOptions) {
     EXPECT_TRUE(f.statusBar()->currentMessage().endsWith(qs_chemin(ailleurs)));
     affine_silicium();
     EXPECT_TRUE(std::filesystem::exists(ailleurs / "kovrin.out"));
+}
+
+// The File menu's Edit entries: each says what is missing, then shows its
+// listing in the viewer; About and Help open their windows.
+TEST_F(Principale, EditAboutAndHelpOpenWhatTheyName) {
+    const std::pair<const char*, const char*> entrees[] = {
+        {"Measured peaks", "No measured peaks!"},
+        {"Calculated Peaks", "No calculated peaks!"},
+        {"Raw diagram ", "No diagram!"}};
+    for (const auto& [entree, message] : entrees) {
+        dialogues.vide();
+        test::declenche(f, entree);
+        EXPECT_EQ(dialogues.erreurs(), std::vector<std::string>{message}) << entree;
+    }
+    ouvre_silicium();
+    maille_silicium();
+    for (const auto& [entree, fichier] :
+         {std::pair{"Measured peaks", "dif.out"}, std::pair{"Calculated Peaks", "indx.out"}}) {
+        dialogues.vide();
+        test::declenche(f, entree);
+        ASSERT_FALSE(dialogues.journal.empty()) << entree;
+        EXPECT_EQ(dialogues.journal.back().genre, "visionneuse");
+        EXPECT_EQ(std::filesystem::path(dialogues.journal.back().texte).filename(), fichier);
+    }
+    test::declenche(f, "About");
+    EXPECT_TRUE(programme.fabout().isVisible());
+    test::declenche(f, "Help");
+    EXPECT_TRUE(programme.aide().isVisible());
 }
