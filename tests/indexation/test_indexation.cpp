@@ -62,6 +62,20 @@ TEST_P(PremierePlace, LaMailleVraieEstPremiere) {
         << s.maille[0] << ' ' << s.maille[1] << ' ' << s.maille[2];
     // The zero comes back with the cell (noise 0.01 degree on the lines).
     EXPECT_NEAR(s.zero, l.zero, 0.01);
+    // The indices of the first 20 lines, in the cell given, give back their
+    // angles; 0 0 0 marks the unindexed ones, the impurities at most.
+    std::vector<double> angles = l.deux_theta;
+    std::sort(angles.begin(), angles.end());
+    ASSERT_EQ(s.indices.size(), std::min<std::size_t>(20, angles.size()));
+    const Metrique g_etoile = tenseur_metrique(*maille_inverse(s.maille));
+    for (std::size_t i = 0; i < s.indices.size(); ++i) {
+        const auto [h, k, m] = s.indices[i];
+        if (h == 0 && k == 0 && m == 0) continue;
+        const double sin_theta = l.lambda * std::sqrt(q_de_indices(g_etoile, h, k, m)) / 2;
+        EXPECT_NEAR(2 * std::asin(sin_theta) * 180 / M_PI, angles[i] - s.zero, 0.05)
+            << i << ": " << h << ' ' << k << ' ' << m;
+    }
+    EXPECT_LE(std::count(s.indices.begin(), s.indices.end(), std::array<int, 3>{}), l.impuretes);
 }
 
 INSTANTIATE_TEST_SUITE_P(Reseaux, PremierePlace,
