@@ -8,6 +8,7 @@
 #include "fenetres/fichiers_recents.h"
 #include "fenetres/grille_textes.h"
 #include "fenetres/impression.h"
+#include "fenetres/peintre.h"
 #include "fenetres/tfabout.h"
 #include "fenetres/tfexcel.h"
 #include "fenetres/tflilambda.h"
@@ -245,6 +246,17 @@ TEST_F(Principale, WavelengthDialogByKeysAndClosedWithoutChoice) {
     // The lines of the example are Kalpha1 positions: Kalpha1 chosen.
     test::enfant<QRadioButton>(dialogue, "k_alpha1").click();
     EXPECT_EQ(dialogue.lambda->text(), " 1.54056");
+    // Each wavelength's label stands on its box's row.
+    const std::pair<const char*, QLineEdit*> lignes[] = {
+        {"l1", dialogue.lambda1}, {"l2", dialogue.lambda2}, {"l", dialogue.lambda}};
+    const auto etiquettes = dialogue.findChildren<QLabel*>();
+    for (const auto& [nom, boite] : lignes) {
+        const auto e = std::find_if(etiquettes.begin(), etiquettes.end(),
+                                    [&](const QLabel* l) { return l->text() == grec(nom); });
+        ASSERT_NE(e, etiquettes.end()) << nom;
+        EXPECT_EQ((*e)->geometry().center().y(), boite->geometry().center().y()) << nom;
+        EXPECT_LT(boite->geometry().left() - (*e)->geometry().right(), 20) << nom;
+    }
     QTest::mouseClick(dialogue.ok, Qt::LeftButton);
     EXPECT_EQ(programme.espace.mesures.taille(), 11);
     EXPECT_EQ(programme.espace.entete_pics.anode, "Cu");
