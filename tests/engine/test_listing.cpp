@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -120,6 +122,14 @@ TEST(Listing, TraceHoldsEveryCycleBeforeItsFigure) {
     EXPECT_NEAR(std::stod(trace[1].substr(0, 10)), 24.5309171, 2e-5);
     EXPECT_EQ(trace[4].rfind("RX100 =", 0), 0u);
     EXPECT_EQ(trace[4].substr(17), " cycle   1");
+    // Its figure: 100 x the root sum of the squared obs - calc over the
+    // degrees of freedom (3 reflections, 1 free value).
+    double somme = 0;
+    for (int i = 1; i <= 3; ++i) {
+        const double ecart = std::stod(trace[i].substr(0, 10)) - std::stod(trace[i].substr(10));
+        somme += ecart * ecart;
+    }
+    EXPECT_NEAR(std::stod(trace[4].substr(7, 10)), 100 * std::sqrt(somme) / 2, 1e-3);
 }
 
 } // namespace
