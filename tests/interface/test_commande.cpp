@@ -147,7 +147,7 @@ TEST(GenreFichier, ANameNoFormatClaimsGoesByItsContent) {
     EXPECT_EQ(genre_fichier(dossier / "balayage"), GenreFichier::profil);
     EXPECT_EQ(genre_fichier(dossier / "document"), GenreFichier::profil);
     EXPECT_EQ(genre_fichier(dossier / "liste"), GenreFichier::pics);
-    // More than 600 lines make a profile: 500 peaks and a header stay a list.
+    // Up to 600 lines (500 peaks and a header) a list, a profile past them.
     std::string lignes(600, '\n');
     std::ofstream(dossier / "liste600") << lignes;
     std::ofstream(dossier / "balayage601") << lignes + "20.5 153\n";
