@@ -32,6 +32,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -545,6 +546,11 @@ TEST_F(Principale, IndexingFindsTheSiliconCellAndUseCarriesItToTheRefinement) {
     QTest::mouseClick(&indexe, Qt::LeftButton);
     DialogueIndexation& d = programme.indexation();
     ASSERT_TRUE(d.isVisible());
+    auto& non_indexees = test::enfant<QSpinBox>(d, "non_indexees");
+    for (int i = 0; i < 4; ++i) // no negative count
+        QTest::keyClick(&non_indexees, Qt::Key_Down);
+    EXPECT_EQ(non_indexees.value(), 0);
+    non_indexees.setValue(2);
     auto& cherche = test::enfant<QPushButton>(d, "cherche_indexation");
     QTest::mouseClick(&cherche, Qt::LeftButton);
     EXPECT_TRUE(d.en_cours() && !cherche.isEnabled());

@@ -42,7 +42,7 @@ Fabrique dif1(int bloc, const std::vector<std::pair<double, float>>& pics) {
 
 Fabrique philips_di(int date, const std::vector<std::pair<int, int>>& pics) {
     Fabrique f(250 + 12 * pics.size());
-    f.u8(85, 0).f64(94, 1.5406).f64(102, 1.54439).f64(110, 0.5).i16(122, date);
+    f.u8(85, 1).f64(94, 0.7093).f64(102, 0.71359).f64(110, 0.5).i16(122, date);
     f.texte(146, "Fe2O3 ");
     for (std::size_t k = 0; k < pics.size(); ++k)
         f.i16(250 + 12 * k, pics[k].first).i16(250 + 12 * k + 4, pics[k].second);
@@ -128,11 +128,14 @@ TEST_F(PicsDif, NoIntensityKeepsTheAnglesAtIntensity100) {
                                  "intensity 100"});
 }
 
-TEST_F(PicsDif, PhilipsDateTitleAnodeAndRecordsToTheEnd) {
+TEST_F(PicsDif, PhilipsDateTitleAnodeWavelengthsSampleAndRecordsToTheEnd) {
     auto f = philips_di(0x2A4F, {{4000, 7}, {6000, 700}, {1000, 350}});
     auto p = lit(lit_pics_philips, "a.di", f.octets + "xyz"); // a partial record is not a peak
     ASSERT_TRUE(p);
     EXPECT_EQ(*p->ligne_titre, "Date: 15/2/21/");
+    EXPECT_EQ(p->anode, "Mo");
+    EXPECT_EQ(std::tie(p->lambda1, p->lambda2, p->rapport), std::tuple(0.7093, 0.71359, 0.5));
+    EXPECT_EQ(p->echantillon, "Fe2O3"); // trailing blanks cut
     EXPECT_EQ(angles(*p), (std::vector<double>{20, 30, 5}));
     EXPECT_EQ(intensites(*p), (std::vector<double>{1, 100, 50}));
     EXPECT_EQ(p->angle_debut, 18);
