@@ -576,6 +576,8 @@ TEST_F(Principale, IndexingFindsTheSiliconCellAndUseCarriesItToTheRefinement) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return table.rowCount() > 0; }));
     EXPECT_EQ(table.item(0, 0)->text(), "cF");
     EXPECT_NEAR(table.item(0, 2)->text().toDouble(), 5.43123, 2e-4);
+    EXPECT_EQ(table.item(0, 4)->text(), table.item(0, 2)->text()); // c = a, 5 decimals
+    EXPECT_EQ(table.item(0, 5)->text(), "90.000");
     QTest::mouseClick(&test::enfant<QPushButton>(d, "utilise_indexation"), Qt::LeftButton);
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(w<QTabWidget>("onglets").currentIndex(), onglet_selection);
