@@ -67,6 +67,7 @@ TEST(DecoupeNombres, FieldsCountAndCodeOfTheLastField) {
     EXPECT_EQ(n.nombre, 2);
     EXPECT_EQ(n.code, 2);
     EXPECT_EQ(decoupe_nombres("1 +2x").code, 3); // the sign counts in the position
+    EXPECT_EQ(decoupe_nombres("1 +-2").code, 2);
 
     n = decoupe_nombres("1 2 3 4 5 6 7 8 9 10 11 12");
     EXPECT_EQ(n.nombre, 10);
