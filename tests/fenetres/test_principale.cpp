@@ -127,7 +127,12 @@ TEST_F(Principale, TheWholeRoadRefinesTheCellAsKovrinBatchDoes) {
     EXPECT_EQ(f.windowTitle(), "KOVRIN V2 ( 17 May 2001)");
     ouvre_silicium();
     EXPECT_EQ(w<GrilleTextes>("grille_mesures").cellule(1, 0), " 28.456");
+    f.montre_onglet(1); // until a cell is entered, only the ways to enter one
+    EXPECT_FALSE(w<QListWidget>("liste_systemes").isVisible() ||
+                 w<QPushButton>("sauve_maille").isVisible());
     maille_silicium();
+    EXPECT_TRUE(w<QListWidget>("liste_systemes").isVisible() &&
+                w<QPushButton>("sauve_maille").isVisible());
     EXPECT_EQ(w<QLineEdit>("champ_b").text(), "  5.4310"); // tied to a
     EXPECT_EQ(w<GrilleTextes>("tableau_calcule").cellule(1, 0), "  1  1  1");
     // "Ed/Print" lists the lines in a viewer: 111 first, d = a / sqrt(3).
