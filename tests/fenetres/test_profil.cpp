@@ -63,6 +63,11 @@ class Profil : public test::Fenetres {
         QTest::mouseClick(&test::enfant<QToolButton>(f1, "lance"), Qt::LeftButton);
     }
 
+    VueProfil vue() const {
+        return vue_profil(programme.espace, programme.profil, f7.image->width(),
+                          f7.image->height());
+    }
+
     Tform1& f1;
     Tform6& f6;
     TForm7& f7;
@@ -187,10 +192,6 @@ TEST_F(Profil, SearchSettingsAreTypedAndPreviewed) {
 }
 
 TEST_F(Profil, MouseMeasuresRemovesAndZooms) {
-    const auto vue = [&] {
-        return vue_profil(programme.espace, programme.profil, f7.image->width(),
-                          f7.image->height());
-    };
     const QPoint pic(vue().x_de_angle(60), 50); // on the background
     QTest::mouseClick(f7.image, Qt::LeftButton, {}, pic);
     ASSERT_EQ(programme.espace.mesures.taille(), 1);
@@ -226,10 +227,6 @@ TEST_F(Profil, PlotControlsAndDeletions) {
     f7.action_derivee->trigger();
     EXPECT_TRUE(programme.profil.derivee_visible && f7.action_derivee->isChecked());
 
-    const auto vue = [&] {
-        return vue_profil(programme.espace, programme.profil, f7.image->width(),
-                          f7.image->height());
-    };
     for (double angle : {60.0, 80.0})
         QTest::mouseClick(f7.image, Qt::LeftButton, {}, QPoint(vue().x_de_angle(angle), 50));
     ASSERT_EQ(programme.espace.mesures.taille(), 2);
