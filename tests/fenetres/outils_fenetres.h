@@ -5,6 +5,8 @@
 #include "commun/dialogues.h"
 #include "dossier_temporaire.h"
 #include "fenetres/programme.h"
+#include "fenetres/tform1.h"
+#include "fenetres/tform6.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -43,6 +45,20 @@ class Fenetres : public ::testing::Test {
     DialoguesEnregistres dialogues;
     ChoixFichierEnregistre choix;
     fenetres::Programme programme;
+
+    // The diagram, then the main window, shown as at start: the main window
+    // keeps the activation.
+    void montre_au_depart() {
+        programme.form6().show();
+        programme.form1().show();
+        active(programme.form1());
+    }
+
+    // `fenetre` made the active window, as a click on it does.
+    static void active(QWidget& fenetre) {
+        QApplication::setActiveWindow(&fenetre);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&fenetre));
+    }
 };
 
 // A file of the repository (examples, data) by its path from the root.

@@ -4,8 +4,6 @@
 #include "fenetres/dialogues_qt.h"
 #include "fenetres/grille_textes.h"
 #include "fenetres/image_trace.h"
-#include "fenetres/tform1.h"
-#include "fenetres/tform6.h"
 #include "fichiers/formats_profil.h"
 #include "interface/diagramme.h"
 #include "outils_fenetres.h"
@@ -29,10 +27,7 @@ class Diagramme : public test::Fenetres {
   protected:
     Diagramme() : f1(programme.form1()), f6(programme.form6()) {
         f6.resize(1020, 400); // the picture follows the window
-        f6.show();            // shown first, as at start: the main window keeps the activation
-        f1.show();
-        QApplication::setActiveWindow(&f1);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&f1));
+        montre_au_depart();
         EspaceTravail& e = programme.espace;
         e.lambda = 1.5406;
         e.angle_min = e.angle_min_initial = 20;

@@ -7,8 +7,6 @@
 #include "fenetres/tfabout.h"
 #include "fenetres/tfexcel.h"
 #include "fenetres/tflilambda.h"
-#include "fenetres/tform1.h"
-#include "fenetres/tform6.h"
 #include "fenetres/tform7.h"
 #include "fenetres/visionneuse.h"
 #include "outils_fenetres.h"
@@ -133,8 +131,7 @@ TEST_F(Disposition, TabSkipsReadOnlyBoxesAndEscapeClosesTheViewers) {
     ASSERT_EQ(capture(), 12);
     Tform1& f = programme.form1();
     f.show();
-    QApplication::setActiveWindow(&f);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    active(f);
     f.montre_onglet(3);
     test::enfant<QLineEdit>(f, "initial_lambda").setFocus(Qt::TabFocusReason);
     std::set<QWidget*> parcourus;
@@ -153,8 +150,7 @@ TEST_F(Disposition, TabSkipsReadOnlyBoxesAndEscapeClosesTheViewers) {
     EXPECT_EQ(visionneuses.size(), 3u) << "a file shown again keeps its one viewer";
     for (QWidget* v : visionneuses) {
         v->show();
-        QApplication::setActiveWindow(v);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(v));
+        active(*v);
         QTest::keyClick(v, Qt::Key_Escape);
         EXPECT_FALSE(v->isVisible()) << v->metaObject()->className();
     }

@@ -12,8 +12,6 @@
 #include "fenetres/tfabout.h"
 #include "fenetres/tfexcel.h"
 #include "fenetres/tflilambda.h"
-#include "fenetres/tform1.h"
-#include "fenetres/tform6.h"
 #include "fenetres/tform7.h"
 #include "fichiers/lecteurs_pics.h"
 #include "interface/commandes_affinement.h"
@@ -53,12 +51,7 @@ namespace {
 
 class Principale : public test::Fenetres {
   protected:
-    Principale() : f(programme.form1()) {
-        programme.form6().show(); // shown first, as at start: the main window keeps the activation
-        f.show();
-        QApplication::setActiveWindow(&f);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&f));
-    }
+    Principale() : f(programme.form1()) { montre_au_depart(); }
 
     // Tab 1's File button, column format in the menu it pops up, the
     // wavelength typed in the dialog.
@@ -455,12 +448,9 @@ TEST_F(Principale, FiguresOfMeritUsualErrorsAndSuspectPairsAreShown) {
     QCoreApplication::processEvents();
     affine_zero_et_maille();
     ASSERT_TRUE(programme.espace.affinement_ok);
-    EXPECT_TRUE(w<QLineEdit>("m20").text().startsWith("M("))
-        << w<QLineEdit>("m20").text().toStdString();
-    EXPECT_TRUE(w<QLineEdit>("fn").text().startsWith("F("))
-        << w<QLineEdit>("fn").text().toStdString();
-    EXPECT_TRUE(w<QLineEdit>("valeur_esd_a").text().endsWith(")")) // a mis-indexed line: 5.5(2)
-        << w<QLineEdit>("valeur_esd_a").text().toStdString();
+    EXPECT_TRUE(w<QLineEdit>("m20").text().startsWith("M(") &&
+                w<QLineEdit>("fn").text().startsWith("F("));
+    EXPECT_TRUE(w<QLineEdit>("valeur_esd_a").text().endsWith(")")); // a mis-indexed line: 5.5(2)
     const auto& suspectes = programme.principal.affinement.paires_suspectes;
     ASSERT_EQ(suspectes.size(), 11u);
     EXPECT_EQ(std::count(suspectes.begin(), suspectes.end(), true), 1);

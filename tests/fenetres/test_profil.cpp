@@ -6,8 +6,6 @@
 #include "fenetres/image_trace.h"
 #include "fenetres/panneaux_recherche.h"
 #include "fenetres/peintre.h"
-#include "fenetres/tform1.h"
-#include "fenetres/tform6.h"
 #include "fenetres/tform7.h"
 #include "outils_fenetres.h"
 #include "profil/fenetre_profil.h"
@@ -34,23 +32,18 @@ class Profil : public test::Fenetres {
 
     void SetUp() override {
         KOVRIN_EXIGE_DONNEES_REELLES();
-        f6.show();
-        f1.show();
-        QApplication::setActiveWindow(&f1);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&f1));
+        montre_au_depart();
         // "Diagram" of tab 1.
         QTest::mouseClick(&test::enfant<QPushButton>(f1, "diagramme_pics"), Qt::LeftButton);
         EXPECT_TRUE(f7.isVisible());
-        QApplication::setActiveWindow(&f7);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&f7));
+        active(f7);
         choix.reponse = KOVRIN_REAL_DATA_DIR "/Cu3Au-1.raw";
         test::choisit_dans_menu(*f7.charge_profil, "&Bruker Format (*.raw)");
     }
 
     // Cubic P, a = 3.75, "Calc.", "Automatic Selection", then a refined alone.
     void affine_cubique() {
-        QApplication::setActiveWindow(&f1); // the user comes back to the main window
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&f1));
+        active(f1); // the user comes back to the main window
         f1.montre_onglet(1);
         QTest::mouseClick(&test::enfant<QPushButton>(f1, "clavier_maille"), Qt::LeftButton);
         test::clique_element(test::enfant<QListWidget>(f1, "liste_systemes"), "Cubic");
