@@ -66,10 +66,7 @@ inline void paires_de_maille(EspaceTravail& e, const std::array<double, 6>& m, d
 }
 
 inline void ajoute_mesure(EspaceTravail& e, double deux_theta) {
-    Mesure m;
-    m.deux_theta_mes = m.deux_theta_lu = deux_theta;
-    m.intensite_mes = 100;
-    e.mesures.ajoute(m);
+    e.mesures.ajoute({deux_theta, deux_theta, 100});
 }
 
 // The fields of the refinement tab: wavelength 1.5406, no shift, the given marks.

@@ -159,15 +159,12 @@ TEST(Diagnostic, AMisIndexedLineIsTheOnlySuspect) {
     e.maille = {4.2, 4.2, 6.1, 90, 90, 90};
     paires_de_maille(e, e.maille, 1.5406, 0.0, 0.003, 80);
     // One line given the indices of its neighbour: 2 1 1 measured where 2 1 0 is.
-    int mal_indexee = 0;
-    for (int i = 1; i <= e.selection.taille(); ++i) {
-        Paire& p = e.selection[i];
-        if (p.h == 2 && p.k == 1 && p.l == 0 && mal_indexee == 0) {
-            p.l = 1;
-            mal_indexee = i;
-        }
-    }
-    ASSERT_GT(mal_indexee, 0);
+    const auto cible = std::find_if(e.selection.begin(), e.selection.end(), [](const Paire& p) {
+        return p.h == 2 && p.k == 1 && p.l == 0;
+    });
+    ASSERT_NE(cible, e.selection.end());
+    cible->l = 1;
+    const int mal_indexee = static_cast<int>(cible - e.selection.begin()) + 1;
     OngletAffinement onglet;
     DialoguesEnregistres d;
     ASSERT_TRUE(lance_affinement(e, champs_affinement({rang_decalage, rang_a, rang_c}), onglet, d));
@@ -213,9 +210,8 @@ TEST(Diagnostic, AMisIndexedLineIsTheOnlySuspect) {
     }));
     EXPECT_TRUE(std::any_of(dessin.textes.begin(), dessin.textes.end(),
                             [](const TexteTrace& t) { return t.coin.y == 372; }));
-    EXPECT_EQ(pas_rond(0.04, 6), 0.01);
-    EXPECT_EQ(pas_rond(67, 8), 10);
-    EXPECT_EQ(pas_rond(0.5, 4), 0.2);
+    EXPECT_EQ(std::tuple(pas_rond(0.04, 6), pas_rond(67, 8), pas_rond(0.5, 4)),
+              std::tuple(0.01, 10, 0.2));
     // Leverages are the diagonal of a projection of rank Npar.
     double trace = 0;
     for (const DiagnosticPaire& p : diag->paires)

@@ -36,8 +36,8 @@ TEST_F(Export, BothListsMatchTheHandWrittenFiles) {
         SCOPED_TRACE(fichier);
         ecrit_export(e, liste);
         compare_lignes("Excel.txt", donnees(fichier));
-        std::string octets = lit_fichier("Excel.txt");
-        EXPECT_NE(octets.find("\te/R(\xB0)\t"), std::string::npos); // one byte, Windows code page
+        // One byte, Windows code page.
+        EXPECT_NE(lit_fichier("Excel.txt").find("\te/R(\xB0)\t"), std::string::npos);
     }
 }
 
@@ -48,9 +48,8 @@ TEST_F(Export, AgreementLinesAreFoundAfterThePairsWereDropped) {
     e.selection.efface();
     ecrit_export(e, ListeExport::courte);
     auto ecrit = lit_lignes("Excel.txt");
-    ASSERT_GE(ecrit.size(), 7u);
+    ASSERT_EQ(ecrit.size(), 15u); // no reflection rows without pairs
     EXPECT_EQ(ecrit[5], attendu[5]);
-    EXPECT_EQ(ecrit.size(), 15u); // no reflection rows without pairs
 }
 
 TEST_F(Export, ListingThatEndsEarlyGivesZerosAndEmptyLines) {

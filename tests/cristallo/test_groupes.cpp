@@ -27,11 +27,11 @@ std::string composante(std::string_view texte) {
     return t;
 }
 
-// What `action` throws, or "no error".
-template <class Action> std::string exception_de(Action action) {
+// What `action` throws as an `Erreur`, or "no error".
+template <class Erreur = ErreurKovrin, class Action> std::string exception_de(Action action) {
     try {
         action();
-    } catch (const ErreurKovrin& e) {
+    } catch (const Erreur& e) {
         return e.what();
     }
     return "no error";
@@ -67,12 +67,9 @@ TEST(ListeOrsab, MissingFileEndsTheProgram) {
     et.repertoire = dossier.chemin() / "nowhere";
     et.systeme = "CUBI";
     et.liste_orsab.entrees = {"old"};
-    try {
-        remplit_liste_orsab(et, dossier / "spgr2.dat");
-        FAIL() << "a missing spgr2.dat must end the program";
-    } catch (const ArretProgramme& e) {
-        EXPECT_STREQ(e.what(), "The file SPGR2.Dat was not found");
-    }
+    // A missing spgr2.dat ends the program.
+    EXPECT_EQ(exception_de<ArretProgramme>([&] { remplit_liste_orsab(et, dossier / "spgr2.dat"); }),
+              "The file SPGR2.Dat was not found");
 }
 
 TEST_F(AvecDonnees, OrsabListOfEverySystemFromTheCommittedFile) {
@@ -251,12 +248,10 @@ TEST(ChoisitGroupe, EachListClearsTheOther) {
     et.liste_hm = {{"No ext.", " p21/c "}, -1};
     et.liste_orsab = {{"P 1 21/c 1  -P 2ybc          14 "}, 0};
     choisit_groupe_hm(et, 1);
-    EXPECT_EQ(et.groupe, "P21/C");
-    EXPECT_EQ(et.liste_orsab.selection, -1);
+    EXPECT_EQ(std::tie(et.groupe, et.liste_orsab.selection), std::tuple("P21/C", -1));
     EXPECT_TRUE(std::filesystem::exists("scfs2.dat"));
 
     choisit_groupe_orsab(et, 0);
-    EXPECT_EQ(et.groupe, "P 1 21/C 1");
-    EXPECT_EQ(et.liste_hm.selection, -1);
+    EXPECT_EQ(std::tie(et.groupe, et.liste_hm.selection), std::tuple("P 1 21/C 1", -1));
     EXPECT_FALSE(std::filesystem::exists("scfs2.dat"));
 }

@@ -73,26 +73,22 @@ TEST_F(Onglet, ThetaModeDoublesAndTheFullRangeOnlyWidens) {
     et.angle_min_initial = 5;
     et.angle_max_initial = 90;
     ASSERT_EQ(lit(), LectureOnglet::complete);
-    EXPECT_EQ(et.angle_min_initial, 5);
-    EXPECT_EQ(et.angle_max_initial, 90);
+    EXPECT_EQ(std::pair(et.angle_min_initial, et.angle_max_initial), std::pair(5.0, 90.0));
 }
 
 TEST_F(Onglet, SystemAndGroupFromTheLists) {
     o.systeme_choisi = 5; // "Monoc."
     et.groupe = "P21/C";
     ASSERT_EQ(lit(), LectureOnglet::complete);
-    EXPECT_EQ(et.systeme, "MONO");
-    EXPECT_EQ(et.groupe, "P21/C");
+    EXPECT_EQ(std::tie(et.systeme, et.groupe), std::tuple("MONO", "P21/C"));
 
     et.groupe = "P 1 21/C 1"; // only in the Orsab list
     ASSERT_EQ(lit(), LectureOnglet::complete);
-    EXPECT_EQ(et.groupe, "P 1 21/C 1");
-    EXPECT_EQ(et.origine_groupe, "HALL");
+    EXPECT_EQ(std::tie(et.groupe, et.origine_groupe), std::tuple("P 1 21/C 1", "HALL"));
 
     o.systeme_choisi = 0; // the group is not cubic: none is selected
     ASSERT_EQ(lit(), LectureOnglet::complete);
-    EXPECT_EQ(et.systeme, "CUBI");
-    EXPECT_EQ(et.groupe, "");
+    EXPECT_EQ(std::tie(et.systeme, et.groupe), std::tuple("CUBI", ""));
 }
 
 TEST_F(Onglet, VerificationCopiesTiedValues) {
@@ -100,8 +96,8 @@ TEST_F(Onglet, VerificationCopiesTiedValues) {
     et.champ_actif = 1;
     o.cellule[0] = test::saisie("5.4312296");
     ASSERT_TRUE(verification(et, o, d));
-    EXPECT_EQ(o.cellule[1].valeur, 5.4312296); // in full, not as shown
-    EXPECT_EQ(o.cellule[2].valeur, 5.4312296);
+    // In full, not as shown.
+    EXPECT_EQ(std::pair(o.cellule[1].valeur, o.cellule[2].valeur), std::pair(5.4312296, 5.4312296));
     EXPECT_EQ(texte_parametre_maille(o.cellule[2], 2), "  5.4312");
 
     et.systeme = "RHOM";
@@ -165,15 +161,14 @@ TEST(ConfigureChamps, MonoclinicUniqueAngleWithinPointTwoDegree) {
     EspaceTravail et;
     OngletMaille o;
     et.systeme = "MONO";
-    et.maille = {5, 6, 7, 90, 100.5, 90.1};
-    configure_champs(et, o);
-    EXPECT_EQ(coches(o), "xxx.x.oo");
-    et.maille[5] = 90.3;
-    configure_champs(et, o);
-    EXPECT_EQ(coches(o), "xxx...oo");
-    et.maille = {5, 6, 7, 90, 90, 90};
-    configure_champs(et, o);
-    EXPECT_EQ(coches(o), "xxxxxxoo");
+    const std::pair<Maille, const char*> cas[] = {{{5, 6, 7, 90, 100.5, 90.1}, "xxx.x.oo"},
+                                                  {{5, 6, 7, 90, 100.5, 90.3}, "xxx...oo"},
+                                                  {{5, 6, 7, 90, 90, 90}, "xxxxxxoo"}};
+    for (const auto& [maille, attendu] : cas) {
+        et.maille = maille;
+        configure_champs(et, o);
+        EXPECT_EQ(coches(o), attendu) << maille[4] << " " << maille[5];
+    }
 }
 
 TEST(AfficheRaiesCalculees, RowsHeaderAndThetaMode) {

@@ -39,14 +39,11 @@ struct Generation : test::AvecDonnees {
     int n() const { return et.calculees.taille(); }
 };
 
-ListeBornee<RaieCalculee, 999> fusionne(std::vector<Candidat> c, DialoguesEnregistres& d) {
+ListeBornee<RaieCalculee, 999> fusionne(std::vector<Candidat> c) {
     ListeBornee<RaieCalculee, 999> sortie;
+    DialoguesEnregistres d;
     fusionne_candidats(c, 1.5406, sortie, d);
     return sortie;
-}
-
-int somme_carres(const RaieCalculee& r) {
-    return r.h * r.h + r.k * r.k + r.l * r.l;
 }
 
 } // namespace
@@ -56,7 +53,8 @@ TEST_F(Generation, EqualSpacingsOfDifferentFormsMerge) {
     espace("CUBI", "PM-3M", {10, 10, 10, 90, 90, 90}, 46, 48);
     ASSERT_TRUE(genere_raies(et, d));
     ASSERT_EQ(n(), 2);
-    EXPECT_EQ(somme_carres(et.calculees[1]), 26);
+    const RaieCalculee& r = et.calculees[1];
+    EXPECT_EQ(r.h * r.h + r.k * r.k + r.l * r.l, 26);
     EXPECT_NEAR(et.calculees[2].dhkl, 10 / std::sqrt(27.0), 5e-5);
 }
 
@@ -224,8 +222,7 @@ TEST(TrieCandidats, OrderAmongEqualSpacings) {
     std::vector<Candidat> c = {{1, 0, 0, 4.0},      {0, -1, 0, 4.0}, {0, 1, 0, 4.00005},
                                {-1, 0, 0, 3.99996}, {2, 0, 0, 2.0},  {0, 0, 1, 4.0}};
     trie_candidats(c);
-    DialoguesEnregistres d;
-    auto sortie = fusionne(c, d);
+    auto sortie = fusionne(c);
     ASSERT_EQ(sortie.taille(), 2);
     // Last non-negative member of the group, spacing of its first member.
     EXPECT_EQ(sortie[1].l, 1);
@@ -235,12 +232,11 @@ TEST(TrieCandidats, OrderAmongEqualSpacings) {
 // Equality is measured from a group's first member; a group without a
 // non-negative member keeps its first.
 TEST(FusionneCandidats, EqualityFromTheFirstMemberAndNegativeGroups) {
-    DialoguesEnregistres d;
-    auto sortie = fusionne({{1, 0, 0, 4.0}, {0, 1, 0, 3.99992}, {0, 0, 1, 3.99984}}, d);
+    auto sortie = fusionne({{1, 0, 0, 4.0}, {0, 1, 0, 3.99992}, {0, 0, 1, 3.99984}});
     ASSERT_EQ(sortie.taille(), 2);
     EXPECT_EQ(sortie[1].k, 1);
     EXPECT_FLOAT_EQ(sortie[1].dhkl, 4.0f);
-    sortie = fusionne({{-1, 0, 0, 4.0}, {0, -1, 0, 4.0}}, d);
+    sortie = fusionne({{-1, 0, 0, 4.0}, {0, -1, 0, 4.0}});
     ASSERT_EQ(sortie.taille(), 1);
     EXPECT_EQ(sortie[1].h, -1);
 }

@@ -26,26 +26,16 @@ struct Groupe {
 // Groups of every system: screw axes, glides, centrings, origin choices and
 // rhombohedral axes.
 const Groupe groupes[] = {
-    {"TRIC", "P -1", "P-1"},
-    {"MONO", "P 1 c 1", "Pc"},
-    {"MONO", "P 1 21/c 1", "P21/c"},
-    {"MONO", "C 1 2/c 1", "C2/c"},
-    {"ORTH", "P 21 21 21", "P212121"},
-    {"ORTH", "P n m a", "Pnma"},
-    {"ORTH", "F d d d:2", "Fddd"},
-    {"TETR", "I 41/a:2", "I41/a"},
-    {"TETR", "P 41 21 2", "P41212"},
-    {"TETR", "I 41/a m d:2", "I41/amd"},
-    {"HEXA", "R 3:H", "R3"},
-    {"HEXA", "P 32 2 1", "P3221"},
-    {"HEXA", "R -3 m:H", "R-3m"},
-    {"HEXA", "P 63/m m c", "P63/mmc"},
-    {"RHOM", "R -3:R", "R-3"},
-    {"RHOM", "R -3 c:R", "R-3c"},
-    {"CUBI", "F d -3:2", "Fd-3"},
-    {"CUBI", "I -4 3 d", "I-43d"},
-    {"CUBI", "F d -3 m:2", "Fd-3m"},
-    {"CUBI", "I a -3 d", "Ia-3d"},
+    {"TRIC", "P -1", "P-1"},           {"MONO", "P 1 c 1", "Pc"},
+    {"MONO", "P 1 21/c 1", "P21/c"},   {"MONO", "C 1 2/c 1", "C2/c"},
+    {"ORTH", "P 21 21 21", "P212121"}, {"ORTH", "P n m a", "Pnma"},
+    {"ORTH", "F d d d:2", "Fddd"},     {"TETR", "I 41/a:2", "I41/a"},
+    {"TETR", "P 41 21 2", "P41212"},   {"TETR", "I 41/a m d:2", "I41/amd"},
+    {"HEXA", "R 3:H", "R3"},           {"HEXA", "P 32 2 1", "P3221"},
+    {"HEXA", "R -3 m:H", "R-3m"},      {"HEXA", "P 63/m m c", "P63/mmc"},
+    {"RHOM", "R -3:R", "R-3"},         {"RHOM", "R -3 c:R", "R-3c"},
+    {"CUBI", "F d -3:2", "Fd-3"},      {"CUBI", "I -4 3 d", "I-43d"},
+    {"CUBI", "F d -3 m:2", "Fd-3m"},   {"CUBI", "I a -3 d", "Ia-3d"},
 };
 
 // Screw axes written with their subscript: "P 1 21/c 1" -> "P 1 2_1/c 1" or "P 1 2₁/c 1".
@@ -84,8 +74,13 @@ struct Symboles : test::AvecDonnees {
         remplit_liste_orsab(et);
         remplit_liste_hm(et);
     }
+    // Entry i of the H-M list; the H-M symbol of Orsab entry i ("" for none).
     const std::string& entree_hm(int i) {
         return et.liste_hm.entrees.at(static_cast<std::size_t>(i));
+    }
+    std::string xhm_orsab(int i) {
+        return i < 0 ? ""
+                     : symbole_hm_orsab(et.liste_orsab.entrees.at(static_cast<std::size_t>(i)));
     }
 };
 
@@ -119,10 +114,7 @@ TEST_F(Symboles, EverySpellingFindsTheEntryOfTheSameGroupAndSetting) {
             et.groupe = majuscules(entree_hm(hm));
             charge_operateurs_hm(et, d);
             EXPECT_EQ(operations(et), sg.operations().all_ops_sorted());
-            const int orsab = entree_orsab_du_symbole(et, ecrit);
-            ASSERT_GE(orsab, 0);
-            EXPECT_EQ(symbole_hm_orsab(et.liste_orsab.entrees.at(static_cast<std::size_t>(orsab))),
-                      g.xhm);
+            EXPECT_EQ(xhm_orsab(entree_orsab_du_symbole(et, ecrit)), g.xhm);
         }
     }
     EXPECT_TRUE(d.journal.empty());
@@ -149,10 +141,6 @@ TEST_F(Symboles, FullSymbolsNumbersAndExplicitSettings) {
         listes(c.systeme);
         const int hm = entree_hm_du_symbole(et, c.ecrit);
         EXPECT_EQ(hm < 0 ? "" : entree_hm(hm), c.entree_hm);
-        const int orsab = entree_orsab_du_symbole(et, c.ecrit);
-        EXPECT_EQ(orsab < 0 ? ""
-                            : symbole_hm_orsab(
-                                  et.liste_orsab.entrees.at(static_cast<std::size_t>(orsab))),
-                  c.xhm_orsab);
+        EXPECT_EQ(xhm_orsab(entree_orsab_du_symbole(et, c.ecrit)), c.xhm_orsab);
     }
 }

@@ -27,14 +27,11 @@ inline Maille rhomboedre(double a, double alpha) {
 
 inline constexpr double pi = 3.14159265358979323846;
 
-// 1/d^2 of (h k l), from gemmi's cell.
-inline double inverse_d2(const Maille& m, int h, int k, int l) {
-    return gemmi::UnitCell(m.a, m.b, m.c, m.alpha, m.beta, m.gamma).calculate_1_d2({h, k, l});
-}
-
-// Bragg angle 2theta in degrees, without shift; NaN when out of reach.
+// Bragg angle 2theta in degrees, without shift, from 1/d^2 of gemmi's cell;
+// NaN when out of reach.
 inline double deux_theta(const Maille& m, double lambda, int h, int k, int l) {
-    return 2 * std::asin(lambda / 2 * std::sqrt(inverse_d2(m, h, k, l))) * 180 / pi;
+    const gemmi::UnitCell cellule(m.a, m.b, m.c, m.alpha, m.beta, m.gamma);
+    return 2 * std::asin(lambda / 2 * std::sqrt(cellule.calculate_1_d2({h, k, l}))) * 180 / pi;
 }
 
 struct Appel {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 using namespace kovrin;
@@ -22,10 +23,6 @@ Appel cubique(double a_depart, int n = 20) {
     return appel;
 }
 
-std::string contrainte(const DossierTemporaire& dossier) {
-    return lit_lignes(dossier / "kovrin.out").at(5);
-}
-
 TEST(Liens, LetterTBecomesQWhenAAndBAgreeWithinAThousandth) {
     for (auto [b, lettre, libelle] : {std::tuple{5.0005f, 'Q', "A=B  "}, {5.0020f, 'T', "NO   "}}) {
         DossierTemporaire dossier;
@@ -37,7 +34,8 @@ TEST(Liens, LetterTBecomesQWhenAAndBAgreeWithinAThousandth) {
         appel.ajoute(1, 1, 1, 30);
         appel.lance();
         EXPECT_EQ(appel.lettre, lettre);
-        EXPECT_EQ(contrainte(dossier), std::string(" Refinement constraints    : ") + libelle);
+        EXPECT_EQ(lit_lignes(dossier / "kovrin.out").at(5),
+                  std::string(" Refinement constraints    : ") + libelle);
     }
 }
 
@@ -45,8 +43,6 @@ TEST(Liens, LetterTBecomesQWhenAAndBAgreeWithinAThousandth) {
 // > 1 for every one), a value that is not finite, no reflection at all (a first
 // angle of 0). The parameters are left, and the listing ends with the status.
 TEST(Echecs, UnusableInputStopsWithItsStatus) {
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float inf = std::numeric_limits<float>::infinity();
     struct CasEchec {
         std::function<void(Appel&)> change;
         std::string statut, nombre_reflexions;
@@ -54,8 +50,8 @@ TEST(Echecs, UnusableInputStopsWithItsStatus) {
     const CasEchec cas[] = {
         {[](Appel& a) { a.parametres[1] = 12.0f; }, "erreur : lambda/2d >= 1 pour une reflexion",
          "    20"},
-        {[nan](Appel& a) { a.h[3] = nan; }, "erreur : donnees non valides", "    20"},
-        {[inf](Appel& a) { a.parametres[7] = inf; }, "erreur : donnees non valides", "    20"},
+        {[](Appel& a) { a.h[3] = NAN; }, "erreur : donnees non valides", "    20"},
+        {[](Appel& a) { a.parametres[7] = INFINITY; }, "erreur : donnees non valides", "    20"},
         {[](Appel& a) { a.angles[0] = 0; }, "Il faut plus de reflexions que de parametres affines",
          "     0"},
     };

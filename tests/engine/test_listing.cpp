@@ -1,5 +1,4 @@
 // The listing kovrin.out, line by line, and the shorter listings of the failures.
-#include "../../engine/moteur.h"
 #include "appel_calcul.h"
 #include "dossier_temporaire.h"
 
@@ -9,7 +8,6 @@
 
 #include <cmath>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 using namespace kovrin::moteur;
@@ -48,21 +49,18 @@ TEST(ConvertitMaille, TriclinicRoundTripAndVolume) {
 // The propagated error of each angle matches a numerical derivative, on
 // angles far enough from 90 degrees that every sine counts.
 TEST(ConvertitMaille, AngleErrorMatchesANumericalDerivative) {
-    const float depart[6] = {0.2f,           0.16f, 0.14f, float(104 * rad), float(63 * rad),
-                             float(78 * rad)};
+    const std::array<float, 6> depart = {
+        0.2f, 0.16f, 0.14f, float(104 * rad), float(63 * rad), float(78 * rad)};
     const float sigma_angle = 1e-3f;
-    for (int angle = 3; angle < 6; ++angle) {
-        float cellule[6], sigma[6] = {}, volume;
+    for (std::size_t angle = 3; angle < 6; ++angle) {
+        std::array<float, 6> cellule = depart, plus = depart, moins = depart, sigma{}, zeros{};
+        float volume;
         sigma[angle] = sigma_angle;
-        std::copy(depart, depart + 6, cellule);
-        convertit_maille(cellule, sigma, volume, true);
-        float plus[6], moins[6], zeros[6] = {};
-        std::copy(depart, depart + 6, plus);
-        std::copy(depart, depart + 6, moins);
+        convertit_maille(cellule.data(), sigma.data(), volume, true);
         plus[angle] += 1e-3f;
         moins[angle] -= 1e-3f;
-        convertit_maille(plus, zeros, volume, false);
-        convertit_maille(moins, zeros, volume, false);
+        convertit_maille(plus.data(), zeros.data(), volume, false);
+        convertit_maille(moins.data(), zeros.data(), volume, false);
         for (int i = 0; i < 6; ++i) {
             double derivee = (plus[i] - moins[i]) / 2e-3;
             EXPECT_NEAR(sigma[i], std::fabs(derivee) * sigma_angle, 2e-2 * sigma[i] + 1e-7)

@@ -27,6 +27,17 @@ Echec modele_faux(const float* x, MatriceA& m) {
     return Echec::aucun;
 }
 
+// x after a run from `depart` handed the derivative `derivee`, which ends without failure.
+float ajuste(float derivee, float depart) {
+    derivee_annoncee = derivee;
+    float x[1] = {depart};
+    EXPECT_EQ(moindres_carres(a, nb_max_reflexions, theta_obs, x, 1, nref, poids, limite_cycles,
+                              modele_faux)
+                  .echec,
+              Echec::aucun);
+    return x[0];
+}
+
 std::vector<std::string> retours(const test::DossierTemporaire& dossier) {
     std::vector<std::string> r;
     for (const auto& l : lit_lignes(dossier / "mouchard"))
@@ -37,27 +48,17 @@ std::vector<std::string> retours(const test::DossierTemporaire& dossier) {
 TEST(Recommencement, OvershootRestartsWithTheStepTimesPointSeven) {
     test::DossierTemporaire dossier;
     // A derivative five times too small: steps x5, x3.5, x2.45 diverge, x1.715 converges.
-    derivee_annoncee = 0.2f;
-    float x[1] = {0.20f};
-    auto bilan = moindres_carres(a, nb_max_reflexions, theta_obs, x, 1, nref, poids, limite_cycles,
-                                 modele_faux);
-    EXPECT_EQ(bilan.echec, Echec::aucun);
+    EXPECT_NEAR(ajuste(0.2f, 0.20f), 0.30f, 1e-4f);
     EXPECT_EQ(retours(dossier), (std::vector<std::string>{" retour      0.70", " retour      0.49",
                                                           " retour      0.34"}));
-    EXPECT_NEAR(x[0], 0.30f, 1e-4f);
 }
 
 TEST(Recommencement, EndlessDivergenceStillEndsWithTheBestValues) {
     test::DossierTemporaire dossier;
     // A derivative of the wrong sign and a thousand times too small: every step
     // goes away from the minimum, by more than 2 % even after thirty restarts.
-    derivee_annoncee = -0.001f;
-    float x[1] = {0.25f};
-    auto bilan = moindres_carres(a, nb_max_reflexions, theta_obs, x, 1, nref, poids, limite_cycles,
-                                 modele_faux);
-    EXPECT_EQ(bilan.echec, Echec::aucun);
+    EXPECT_EQ(ajuste(-0.001f, 0.25f), 0.25f); // the start is the best cycle ever evaluated
     EXPECT_EQ(retours(dossier).size(), static_cast<std::size_t>(max_recommencements));
-    EXPECT_EQ(x[0], 0.25f); // the start is the best cycle ever evaluated
 }
 
 } // namespace

@@ -5,8 +5,8 @@
 #include "fichiers/donnees_lues.h"
 #include "fichiers/lecture_montree.h"
 
+#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -30,16 +30,8 @@ class Fabrique {
     Fabrique& i16(std::size_t p, int v) { return entier(p, static_cast<std::uint16_t>(v), 2); }
     Fabrique& i32(std::size_t p, long v) { return entier(p, static_cast<std::uint32_t>(v), 4); }
     Fabrique& u8(std::size_t p, int v) { return entier(p, static_cast<std::uint8_t>(v), 1); }
-    Fabrique& f32(std::size_t p, float v) {
-        std::uint32_t b;
-        std::memcpy(&b, &v, 4);
-        return entier(p, b, 4);
-    }
-    Fabrique& f64(std::size_t p, double v) {
-        std::uint64_t b;
-        std::memcpy(&b, &v, 8);
-        return entier(p, b, 8);
-    }
+    Fabrique& f32(std::size_t p, float v) { return entier(p, std::bit_cast<std::uint32_t>(v), 4); }
+    Fabrique& f64(std::size_t p, double v) { return entier(p, std::bit_cast<std::uint64_t>(v), 8); }
     Fabrique& texte(std::size_t p, const std::string& t) {
         assure(p + t.size());
         octets.replace(p, t.size(), t);

@@ -7,16 +7,6 @@ using test::Fabrique;
 
 namespace {
 
-EspaceTravail espace_avec_pics() {
-    EspaceTravail et;
-    et.lambda = 1.5406;
-    et.angle_min = 18.5;
-    et.mesures.ajoute({28.442, 28.442, 100});
-    et.mesures.ajoute({47.302, 47.302, 55.5});
-    et.mesures.ajoute({56.121, 56.121, 30.25});
-    return et;
-}
-
 EspaceTravail espace_avec_profil(int n) {
     EspaceTravail et;
     et.angle_min = 4;
@@ -41,7 +31,12 @@ struct Ecrivains : test::DansDossier {};
 } // namespace
 
 TEST_F(Ecrivains, PicsDif2AndColumnBytesFollowTheLayout) {
-    EspaceTravail et = espace_avec_pics();
+    EspaceTravail et;
+    et.lambda = 1.5406;
+    et.angle_min = 18.5;
+    et.mesures.ajoute({28.442, 28.442, 100});
+    et.mesures.ajoute({47.302, 47.302, 55.5});
+    et.mesures.ajoute({56.121, 56.121, 30.25});
     ecrit_pics_dif({et.mesures, et.lambda, et.angle_min}, "a.dif");
     Fabrique f(352 + 48, ' ');
     f.texte(0, "DIF2").i16(4, 1).f32(190, 1.5406f).f32(194, 1.5406f).f32(198, 1.0f);

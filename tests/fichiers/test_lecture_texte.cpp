@@ -9,31 +9,29 @@ using namespace kovrin;
 namespace {
 struct FinsDeLigne : test::DansDossier {};
 
-// The scratch copy's bytes, or "none" when the file was read as it is.
-std::string copie_de(const std::filesystem::path& fichier) {
+// The scratch copy's bytes of a file `fichier` holding `octets`, or "none"
+// when the file was read as it is.
+std::string copie_de(const std::filesystem::path& fichier, const std::string& octets) {
+    test::ecrit_fichier(fichier, octets);
     const auto copie = convertit_fins_de_ligne(fichier);
     return copie ? test::lit_fichier(copie->chemin()) : "none";
 }
 } // namespace
 
 TEST_F(FinsDeLigne, LfAndCrFilesAreCopiedWithCrLf) {
-    test::ecrit_fichier("lf.txt", "a\nb\n\nc");
     // The last line without an end is kept, as a CR LF file would give it.
-    EXPECT_EQ(copie_de("lf.txt"), "a\r\nb\r\n\r\nc\r\n");
-    test::ecrit_fichier("cr.txt", "a\rb");
-    EXPECT_EQ(copie_de("cr.txt"), "a\r\nb\r\n");
+    EXPECT_EQ(copie_de("lf.txt", "a\nb\n\nc"), "a\r\nb\r\n\r\nc\r\n");
+    EXPECT_EQ(copie_de("cr.txt", "a\rb"), "a\r\nb\r\n");
     // A short file whose last byte is CR counts as CR LF and is read as it is.
-    test::ecrit_fichier("cr2.txt", "c\rd\r");
-    EXPECT_EQ(copie_de("cr2.txt"), "none");
+    EXPECT_EQ(copie_de("cr2.txt", "c\rd\r"), "none");
     EXPECT_EQ(lignes_converties("cr2.txt"), (std::vector<std::string>{"c", "d"}));
 }
 
 TEST_F(FinsDeLigne, FirstLineLongerThanTheProbeAndLinesCutAt250) {
     // No LF in the first 300 bytes: the file is copied, and its CR LF then
     // counts as two separators.
-    std::string longue(310, 'x');
-    test::ecrit_fichier("long.txt", longue + "\r\ny\r\n");
-    EXPECT_EQ(copie_de("long.txt"), std::string(250, 'x') + "\r\n\r\ny\r\n\r\n");
+    EXPECT_EQ(copie_de("long.txt", std::string(310, 'x') + "\r\ny\r\n"),
+              std::string(250, 'x') + "\r\n\r\ny\r\n\r\n");
 }
 
 // The copy goes to the system's temporary folder ($TMPDIR), never to the
@@ -58,20 +56,13 @@ TEST_F(FinsDeLigne, ScratchCopyInTheTemporaryFolderRemovedAfter) {
 
 TEST(DecoupeNombres, FieldsCountAndCodeOfTheLastField) {
     auto n = decoupe_nombres("  1.5, 2 ,3e2  x4 5 ");
-    EXPECT_EQ(n.nombre, 5);
-    EXPECT_EQ(n.code, 0); // the bad fourth field is not the last one
-
+    // The bad fourth field is not the last one.
+    EXPECT_EQ(std::pair(n.nombre, n.code), std::pair(5, 0));
     EXPECT_EQ(n.valeurs[2], 300);
-
     n = decoupe_nombres("1 2x");
-    EXPECT_EQ(n.nombre, 2);
-    EXPECT_EQ(n.code, 2);
+    EXPECT_EQ(std::pair(n.nombre, n.code), std::pair(2, 2));
     EXPECT_EQ(decoupe_nombres("1 +2x").code, 3); // the sign counts in the position
     EXPECT_EQ(decoupe_nombres("1 +-2").code, 2);
-
-    n = decoupe_nombres("1 2 3 4 5 6 7 8 9 10 11 12");
-    EXPECT_EQ(n.nombre, 10);
-
-    n = decoupe_nombres("   ");
-    EXPECT_EQ(n.nombre, 0);
+    EXPECT_EQ(decoupe_nombres("1 2 3 4 5 6 7 8 9 10 11 12").nombre, 10);
+    EXPECT_EQ(decoupe_nombres("   ").nombre, 0);
 }

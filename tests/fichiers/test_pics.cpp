@@ -55,12 +55,8 @@ std::vector<double> colonne(const PicsLus& p, double PicLu::*champ) {
         r.push_back(x.*champ);
     return r;
 }
-std::vector<double> angles(const PicsLus& p) {
-    return colonne(p, &PicLu::angle);
-}
-std::vector<double> intensites(const PicsLus& p) {
-    return colonne(p, &PicLu::intensite);
-}
+const auto angles = [](const PicsLus& p) { return colonne(p, &PicLu::angle); };
+const auto intensites = [](const PicsLus& p) { return colonne(p, &PicLu::intensite); };
 
 // An XFIT line of layout B: the angle in columns 23-30, the intensity in 57-66.
 std::string ligne_xfit_b(const std::string& angle, const std::string& intensite) {
@@ -82,10 +78,9 @@ TEST_F(PicsDif, Dif2RangeHeaderOf96OrLessAnd120) {
         ASSERT_TRUE(p) << entete;
         EXPECT_EQ(angles(*p), (std::vector<double>{30.5, 20.25, 44.0}));
         EXPECT_EQ(intensites(*p), (std::vector<double>{25, 100, 50}));
-        EXPECT_EQ(*p->echelle_intensite, 200);
-        EXPECT_EQ(p->lambda, 0);
-        EXPECT_EQ(p->angle_debut, 28.5); // first and last in file order, no ceiling
-        EXPECT_EQ(p->angle_fin, 46.0);
+        EXPECT_EQ(std::tuple(p->echelle_intensite, p->lambda), std::tuple(200.0, 0.0));
+        // First and last in file order, no ceiling.
+        EXPECT_EQ(std::pair(p->angle_debut, p->angle_fin), std::pair(28.5, 46.0));
     }
 }
 
@@ -95,9 +90,7 @@ TEST_F(PicsDif, Dif1WavelengthAt960AndExtraBlock) {
         ASSERT_TRUE(p) << bloc;
         EXPECT_EQ(angles(*p), (std::vector<double>{12.125, 179.5}));
         EXPECT_EQ(intensites(*p), (std::vector<double>{25, 100}));
-        EXPECT_EQ(p->lambda, 0.71073);
-        EXPECT_EQ(p->anode, "Mo");
-        EXPECT_EQ(p->angle_fin, 181.5);
+        EXPECT_EQ(std::tie(p->lambda, p->anode, p->angle_fin), std::tuple(0.71073, "Mo", 181.5));
     }
 }
 
@@ -133,13 +126,12 @@ TEST_F(PicsDif, PhilipsDateTitleAnodeWavelengthsSampleAndRecordsToTheEnd) {
     auto p = lit(lit_pics_philips, "a.di", f.octets + "xyz"); // a partial record is not a peak
     ASSERT_TRUE(p);
     EXPECT_EQ(*p->ligne_titre, "Date: 15/2/21/");
-    EXPECT_EQ(p->anode, "Mo");
-    EXPECT_EQ(std::tie(p->lambda1, p->lambda2, p->rapport), std::tuple(0.7093, 0.71359, 0.5));
+    EXPECT_EQ(std::tie(p->anode, p->lambda1, p->lambda2, p->rapport),
+              std::tuple("Mo", 0.7093, 0.71359, 0.5));
     EXPECT_EQ(p->echantillon, "Fe2O3"); // trailing blanks cut
     EXPECT_EQ(angles(*p), (std::vector<double>{20, 30, 5}));
     EXPECT_EQ(intensites(*p), (std::vector<double>{1, 100, 50}));
-    EXPECT_EQ(p->angle_debut, 18);
-    EXPECT_EQ(p->angle_fin, 7);
+    EXPECT_EQ(std::pair(p->angle_debut, p->angle_fin), std::pair(18.0, 7.0));
 }
 
 TEST_F(PicsTexte, XfitLayoutAReadsTheAngleAfter42Characters) {
@@ -199,8 +191,7 @@ TEST_F(PicsTexte, ColumnFirstNumberOfEachLineAndCeiling) {
         ASSERT_TRUE(p);
         EXPECT_EQ(angles(*p), (std::vector<double>{12.5, 30.25, 179.5}));
         EXPECT_EQ(intensites(*p), (std::vector<double>{100, 100, 100}));
-        EXPECT_EQ(p->angle_debut, 10.5);
-        EXPECT_EQ(p->angle_fin, 179);
+        EXPECT_EQ(std::pair(p->angle_debut, p->angle_fin), std::pair(10.5, 179.0));
     }
     EXPECT_EQ(refus(lit_pics_colonne, "bad.prn", "12\r\nabc\r\n"),
               Textes{"File bad.prn: invalid number at line 2"});

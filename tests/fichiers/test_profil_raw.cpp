@@ -92,8 +92,7 @@ TEST_F(ProfilRaw, RawVersion0) {
     Fabrique f(156);
     f.texte(0, "RAW ").i32(4, 4).f32(12, -0.5f).i32(16, 2048).f32(24, 40.0f);
     f.texte(40, "Old one").f32(72, 1.5406f).f32(76, 1.54439f);
-    for (int i = 0; i < 4; ++i)
-        f.f32(156 + 4 * static_cast<std::size_t>(i), static_cast<float>(10 * i));
+    f.f32(156, 0).f32(160, 10).f32(164, 20).f32(168, 30);
     auto p = lit(lit_profil_raw, "old.raw", f.octets);
     ASSERT_TRUE(p);
     EXPECT_EQ(*p->titre, "Old one (RAW)");

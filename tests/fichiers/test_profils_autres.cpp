@@ -70,8 +70,7 @@ TEST_F(ProfilTexte, RietveldMessagesForBadFiles) {
 TEST_F(ProfilTexte, CpiFreshWorkspaceTakesRangeAndAnodeWavelengths) {
     auto p = lit(cpi_libre, "a.cpi", cpi("cu"));
     ASSERT_TRUE(p);
-    EXPECT_EQ(*p->titre, "My sample");
-    EXPECT_EQ(p->anode, "cu");
+    EXPECT_EQ(std::tie(*p->titre, p->anode), std::tuple("My sample", "cu"));
     EXPECT_DOUBLE_EQ(p->lambda, 1.5406);
     ASSERT_EQ(p->points.size(), 4u);
     EXPECT_FLOAT_EQ(p->points[3].angle, 10.06f);
@@ -82,8 +81,7 @@ TEST_F(ProfilTexte, CpiWorkspaceWithDataKeepsItsRangeAndWavelengths) {
     test::ecrit_fichier("a.cpi", sans_cr(cpi("Cu")));
     auto p = lit_fichier(lit_profil_cpi, "a.cpi", true);
     ASSERT_TRUE(p);
-    EXPECT_EQ(p->angle_debut, 0);
-    EXPECT_EQ(p->lambda1, 0);
+    EXPECT_EQ(std::pair(p->angle_debut, p->lambda1), std::pair(0.0, 0.0));
     EXPECT_DOUBLE_EQ(p->lambda, 1.5406);
     // An anode outside the table names no wavelengths.
     p = lit(cpi_libre, "w.cpi", cpi("W"));

@@ -14,19 +14,18 @@ std::string crlf(const std::vector<std::string>& lignes) {
 
 EspaceTravail espace_avec_profil(const std::vector<float>& normalisees) {
     EspaceTravail et;
-    auto& e = et.entete_profil;
-    e.fichier_profil = "/data/x/Cu3Au.raw";
-    e.titre = "Cu3Au (RAW1)";
-    e.anode = "Cu";
-    e.rapport = 0.5;
-    e.lambda = 1.54184;
-    e.lambda1 = 1.5406;
-    e.lambda2 = 1.54439;
-    e.angle_debut = 22;
-    e.angle_fin = 22.12;
-    e.pas = 0.05;
-    e.intensite_max_brute = 148;
-    e.intensite_min_brute = 48;
+    et.entete_profil = {.fichier_profil = "/data/x/Cu3Au.raw",
+                        .titre = "Cu3Au (RAW1)",
+                        .anode = "Cu",
+                        .lambda = 1.54184,
+                        .lambda1 = 1.5406,
+                        .lambda2 = 1.54439,
+                        .rapport = 0.5,
+                        .angle_debut = 22,
+                        .angle_fin = 22.12,
+                        .pas = 0.05,
+                        .intensite_max_brute = 148,
+                        .intensite_min_brute = 48};
     for (std::size_t i = 0; i < normalisees.size(); ++i)
         et.profil.ajoute({static_cast<float>(22 + 0.02 * static_cast<double>(i)), normalisees[i]});
     return et;
@@ -36,17 +35,6 @@ const std::vector<std::string> entete_raw = {
     "File name    :Cu3Au.raw", "sample ID    :Cu3Au (RAW1)", "Anode        :Cu",
     "Ratio        :    0.50",  "Lambda       : 1.54184",     "Lambda1      : 1.54060",
     "Lambda2      : 1.54439",  "Start angle  :   22.00",     "Final angle  :   22.12"};
-
-EspaceTravail espace_avec_raies() {
-    EspaceTravail et;
-    et.fichier_maille = "cells/si.cry";
-    et.groupe = "FD-3M";
-    et.maille = {5.4309, 5.4309, 5.4309, 90, 90, 90};
-    et.lambda = 1.5406;
-    et.calculees.ajoute({1, 1, 1, 3.1355f, 28.444f});
-    et.calculees.ajoute({2, 0, 0, 2.9766f, 30.0f});
-    return et;
-}
 
 struct Rapports : test::DansDossier {};
 
@@ -108,7 +96,13 @@ TEST_F(Rapports, DifOut) {
 }
 
 TEST_F(Rapports, IndxOutFullAndShort) {
-    EspaceTravail et = espace_avec_raies();
+    EspaceTravail et;
+    et.fichier_maille = "cells/si.cry";
+    et.groupe = "FD-3M";
+    et.maille = {5.4309, 5.4309, 5.4309, 90, 90, 90};
+    et.lambda = 1.5406;
+    et.calculees.ajoute({1, 1, 1, 3.1355f, 28.444f});
+    et.calculees.ajoute({2, 0, 0, 2.9766f, 30.0f});
     ASSERT_TRUE(rapport_raies(et, d));
     EXPECT_EQ(
         test::lit_fichier("indx.out"),

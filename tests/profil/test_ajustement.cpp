@@ -18,10 +18,7 @@ namespace {
 void ajoute_pic(EspaceTravail& e, const DoubletSynthetique& d) {
     const double milieu =
         (d.position + rapport_cu * position_alpha2(d.position)) / (1 + rapport_cu);
-    Mesure m;
-    m.deux_theta_mes = m.deux_theta_lu = milieu + 0.01;
-    m.intensite_mes = 50;
-    e.mesures.ajoute(m);
+    e.mesures.ajoute({milieu + 0.01, milieu + 0.01, 50});
 }
 
 } // namespace
@@ -39,10 +36,7 @@ TEST(AjustementPics, DoubletsOnASlopingBackgroundComeBackWithin0002DegreeAnd3Sig
     for (const DoubletSynthetique& d : doublets)
         ajoute_pic(e, d);
     // A peak the search took for a Kalpha2 companion goes: the doublet models it.
-    Mesure compagnon;
-    compagnon.deux_theta_mes = position_alpha2(30.0);
-    compagnon.code_raie = 3;
-    e.mesures.ajoute(compagnon);
+    e.mesures.ajoute({position_alpha2(30.0), 0, 0, raie_k_alpha2});
     DialoguesEnregistres d;
     EtatPrincipal ep;
     EtatFenetreProfil etat;
@@ -72,13 +66,8 @@ TEST(AjustementPics, AFitThatFailsOrWandersKeepsThePeakWhereItWasAndMarksIt) {
     EspaceTravail e;
     profil_doublets(e, 25, 0.01, 1500, {{30.0, 0.12, 0.3, 60}}, 99);
     ajoute_pic(e, {30.0, 0.12, 0.3, 60});
-    Mesure vide;
-    vide.deux_theta_mes = vide.deux_theta_lu = 35.0;
-    e.mesures.ajoute(vide);
-    Mesure dehors; // beyond the profile: not fitted at all
-    dehors.deux_theta_mes = dehors.deux_theta_lu = 60.0;
-    e.mesures.ajoute(dehors);
-    DialoguesEnregistres d;
+    e.mesures.ajoute({35.0, 35.0});
+    e.mesures.ajoute({60.0, 60.0}); // beyond the profile: not fitted at all
     const BilanAjustement b = ajuste_positions(e);
 
     EXPECT_EQ(b.ajustes, 1);

@@ -24,6 +24,11 @@ EspaceTravail espace_20_50() {
     return e;
 }
 
+struct Diagramme : ::testing::Test {
+    EspaceTravail e = espace_20_50();
+    EtatDiagramme etat;
+};
+
 bool a_segment(const Dessin& d, Point a, Point b, Couleur c) {
     return std::any_of(d.segments.begin(), d.segments.end(), [&](const Segment& s) {
         return s.debut == a && s.fin == b && s.couleur == c;
@@ -46,9 +51,7 @@ TEST(Graduations, StepFollowsTheSpanAndTicksFollowTheStep) {
     EXPECT_EQ(graduations(39.9, 40.2), std::vector<double>{40});
 }
 
-TEST(Diagramme, MappingAxisAndTicks) {
-    EspaceTravail e = espace_20_50();
-    EtatDiagramme etat;
+TEST_F(Diagramme, MappingAxisAndTicks) {
     VueDiagramme vue = vue_diagramme(e, etat, W, H);
     EXPECT_DOUBLE_EQ(vue.px_par_degre, 1000.0 / 30);
     EXPECT_EQ(vue.x_de_angle(20), 3);
@@ -67,8 +70,7 @@ TEST(Diagramme, MappingAxisAndTicks) {
     EXPECT_TRUE(dessine_spectre(e, etat, -1, W, H).dessin.segments.empty());
 }
 
-TEST(Diagramme, CalculatedTicksMeasuredBarsAndPairs) {
-    EspaceTravail e = espace_20_50();
+TEST_F(Diagramme, CalculatedTicksMeasuredBarsAndPairs) {
     for (float a : {15.0f, 25.0f, 49.0f, 55.0f, 30.0f}) // the 30 after 55 is never reached
         e.calculees.ajoute({1, 0, 0, 1.0f, a});
     e.fichier_maille = "/tmp/x/cu3au.cry";
@@ -76,7 +78,6 @@ TEST(Diagramme, CalculatedTicksMeasuredBarsAndPairs) {
     e.mesures.ajoute({35, 35, 150, 1}); // taller than the plot: clipped at row 1
     e.selection.ajoute({1, 1, 1, 25.0f, 25.03f});
     e.selection.ajoute({2, 0, 0, 35.0f, 34.99f});
-    EtatDiagramme etat;
     DessinDiagramme dessin = dessine_spectre(e, etat, 2, W, H);
     const Dessin& d = dessin.dessin;
     EXPECT_EQ(dessin.legende_calculees, "Calculated reflections: cu3au.cry");
@@ -96,7 +97,7 @@ TEST(Diagramme, CalculatedTicksMeasuredBarsAndPairs) {
     EXPECT_EQ(numero->coin, (Point{x35 - 4, 15}));
 }
 
-TEST(Diagramme, ProfileSamplingKeepsBothEnds) {
+TEST_F(Diagramme, ProfileSamplingKeepsBothEnds) {
     // 3000 points in range, 1008 pixel columns: one sample per column, the
     // first and last points in range always drawn.
     auto indices = echantillons_profil(11, 3010, 1008);
@@ -107,7 +108,6 @@ TEST(Diagramme, ProfileSamplingKeepsBothEnds) {
     auto peu = echantillons_profil(5, 7, 10);
     EXPECT_EQ(peu, (std::vector<int>{5, 5, 5, 6, 6, 6, 6, 7, 7, 7}));
 
-    EspaceTravail e = espace_20_50();
     e.entete_profil.fichier_profil = "C:\\data\\cu3au.raw";
     for (int i = 0; i < 4000; ++i) // 18 ... 57.99 in steps of 0.01
         e.profil.ajoute({18.0f + 0.01f * static_cast<float>(i), 50.0f});
@@ -118,12 +118,10 @@ TEST(Diagramme, ProfileSamplingKeepsBothEnds) {
     EXPECT_EQ(points.back().x, 1003); // 50 degrees
 }
 
-TEST(Diagramme, ClickAndDragThresholds) {
-    EspaceTravail e = espace_20_50();
+TEST_F(Diagramme, ClickAndDragThresholds) {
     e.mesures.ajoute({25, 25, 40, 1});
     e.calculees.ajoute({1, 1, 0, 1.0f, 25.05f}); // x = 172
     e.selection.ajoute({1, 1, 0, 25.0f, 25.05f});
-    EtatDiagramme etat;
 
     // A move of 4 pixels is a click: nothing zooms, the hits are reported.
     souris_onmouseDown(etat, {170, 100});
@@ -150,31 +148,29 @@ TEST(Diagramme, ClickAndDragThresholds) {
     EXPECT_DOUBLE_EQ(etat.echelle, 2.0);
 }
 
-TEST(Diagramme, ZoomRightToLeftAndInThetaMode) {
-    EspaceTravail gauche = espace_20_50(), droite = espace_20_50();
-    EtatDiagramme eg, ed;
-    souris_onmouseDown(eg, {303, 150});
-    relache_souris_diagramme(gauche, eg, W, H, BoutonSouris::gauche, {603, 50});
+TEST_F(Diagramme, ZoomRightToLeftAndInThetaMode) {
+    EspaceTravail droite = espace_20_50();
+    EtatDiagramme ed;
+    souris_onmouseDown(etat, {303, 150});
+    relache_souris_diagramme(e, etat, W, H, BoutonSouris::gauche, {603, 50});
     souris_onmouseDown(ed, {603, 50});
     relache_souris_diagramme(droite, ed, W, H, BoutonSouris::gauche, {303, 150});
-    EXPECT_NEAR(gauche.angle_min, 29, 1e-9);
-    EXPECT_NEAR(gauche.angle_max, 38, 1e-9);
-    EXPECT_DOUBLE_EQ(droite.angle_min, gauche.angle_min);
+    EXPECT_NEAR(e.angle_min, 29, 1e-9);
+    EXPECT_NEAR(e.angle_max, 38, 1e-9);
+    EXPECT_DOUBLE_EQ(droite.angle_min, e.angle_min);
 
     // In theta mode the zoom stores 2theta.
-    EspaceTravail e;
-    e.mode_affichage = 0;
-    e.angle_min = 0, e.angle_max = 60; // shown 0 ... 30 theta, 10 pixels per degree
-    EtatDiagramme etat;
-    souris_onmouseDown(etat, {103, 100});                              // theta 10
-    relache_souris_diagramme(e, etat, 302, H, BoutonSouris::gauche, {203, 100}); // theta 20
-    EXPECT_NEAR(e.angle_min, 20, 1e-9);
-    EXPECT_NEAR(e.angle_max, 40, 1e-9);
+    EspaceTravail t;
+    t.mode_affichage = 0;
+    t.angle_min = 0, t.angle_max = 60; // shown 0 ... 30 theta, 10 pixels per degree
+    EtatDiagramme et;
+    souris_onmouseDown(et, {103, 100});                                        // theta 10
+    relache_souris_diagramme(t, et, 302, H, BoutonSouris::gauche, {203, 100}); // theta 20
+    EXPECT_NEAR(t.angle_min, 20, 1e-9);
+    EXPECT_NEAR(t.angle_max, 40, 1e-9);
 }
 
-TEST(Diagramme, ReadoutAndRubberBand) {
-    EspaceTravail e = espace_20_50();
-    EtatDiagramme etat;
+TEST_F(Diagramme, ReadoutAndRubberBand) {
     // x = 503: 25 degrees 2theta from 20 -> 35.00; d = lambda / (2 sin 17.5 deg) = 2.5616.
     Survol s = affiche_theta(e, etat, W, H, {503, 80});
     EXPECT_EQ(s.lecture, "2T=   35.00  d=  2.562");

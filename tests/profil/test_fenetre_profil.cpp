@@ -33,54 +33,48 @@ EspaceTravail espace_profil() {
     return e;
 }
 
-SuiteProfil clic(EspaceTravail& e, EtatFenetreProfil& etat, BoutonSouris b, Point appui,
-                 Point relache, Dialogues& d) {
-    OnMouseDown(etat, b, appui);
-    return relache_profil(e, etat, W, H, b, relache, d);
-}
-
-} // namespace
-
-TEST(FenetreProfil, ClickAddsAPeakWithTheProfileIntensity) {
+// The window over that profile; a press then a release.
+struct FenetreProfil : ::testing::Test {
     EspaceTravail e = espace_profil();
     EtatFenetreProfil etat;
     DialoguesEnregistres d;
+    SuiteProfil clic(BoutonSouris b, Point appui, Point relache) {
+        OnMouseDown(etat, b, appui);
+        return relache_profil(e, etat, W, H, b, relache, d);
+    }
+};
+
+} // namespace
+
+TEST_F(FenetreProfil, ClickAddsAPeakWithTheProfileIntensity) {
     // x = 128: 32.5 degrees, between points 126 (32.5 in single precision,
     // slightly below or above) and its neighbour: the lower point's intensity.
     // The release moved 4 pixels: still a click, at the press point.
-    EXPECT_EQ(clic(e, etat, BoutonSouris::gauche, {128, 50}, {132, 60}, d),
-              SuiteProfil::grille_et_dessin);
+    EXPECT_EQ(clic(BoutonSouris::gauche, {128, 50}, {132, 60}), SuiteProfil::grille_et_dessin);
     ASSERT_EQ(e.mesures.taille(), 1);
     EXPECT_DOUBLE_EQ(e.mesures[1].deux_theta_mes, 32.5);
     const int i = e.profil[126].angle <= 32.5f ? 126 : 125;
     EXPECT_FLOAT_EQ(static_cast<float>(e.mesures[1].intensite_mes), e.profil[i].intensite);
     // The same pixel again: within 0.001 degree, dropped without redrawing.
-    EXPECT_EQ(clic(e, etat, BoutonSouris::gauche, {128, 50}, {128, 50}, d), SuiteProfil::rien);
+    EXPECT_EQ(clic(BoutonSouris::gauche, {128, 50}, {128, 50}), SuiteProfil::rien);
     EXPECT_EQ(e.mesures.taille(), 1);
 }
 
-TEST(FenetreProfil, FiveHundredPeaksRefuseAnother) {
-    EspaceTravail e = espace_profil();
+TEST_F(FenetreProfil, FiveHundredPeaksRefuseAnother) {
     for (int j = 0; j < 500; ++j)
         e.mesures.ajoute({20 + j * 0.01, 0, 1, 1});
-    EtatFenetreProfil etat;
-    DialoguesEnregistres d;
-    EXPECT_EQ(clic(e, etat, BoutonSouris::gauche, {250, 50}, {250, 50}, d), SuiteProfil::rien);
+    EXPECT_EQ(clic(BoutonSouris::gauche, {250, 50}, {250, 50}), SuiteProfil::rien);
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{"Too many peaks (>500)"});
 }
 
-TEST(FenetreProfil, RightClickRemovesTheFirstMarkWithinFourPixels) {
-    EspaceTravail e = espace_profil();
+TEST_F(FenetreProfil, RightClickRemovesTheFirstMarkWithinFourPixels) {
     e.mesures.ajoute({30.0, 30.0, 5, 1}); // x = 103
     e.mesures.ajoute({30.2, 30.2, 6, 2}); // x = 105
     e.mesures.ajoute({40.0, 40.0, 7, 3}); // x = 203
-    EtatFenetreProfil etat;
-    DialoguesEnregistres d;
     // 109 is 6 and 4 pixels away: nothing removed.
-    EXPECT_EQ(clic(e, etat, BoutonSouris::droit, {109, 50}, {109, 50}, d), SuiteProfil::rien);
+    EXPECT_EQ(clic(BoutonSouris::droit, {109, 50}, {109, 50}), SuiteProfil::rien);
     // 106: both marks within reach, the first in list order goes.
-    EXPECT_EQ(clic(e, etat, BoutonSouris::droit, {106, 50}, {140, 50}, d),
-              SuiteProfil::grille_et_dessin);
+    EXPECT_EQ(clic(BoutonSouris::droit, {106, 50}, {140, 50}), SuiteProfil::grille_et_dessin);
     ASSERT_EQ(e.mesures.taille(), 2);
     // Double click on the last row of the grid: only the count decreases.
     choisit_ligne_pics(etat, 2);
@@ -91,48 +85,43 @@ TEST(FenetreProfil, RightClickRemovesTheFirstMarkWithinFourPixels) {
     EXPECT_EQ(retire_ligne_choisie(e, etat), SuiteProfil::rien);
 }
 
-TEST(FenetreProfil, DragOfFivePixelsZooms) {
-    EspaceTravail e = espace_profil();
-    EtatFenetreProfil etat;
-    DialoguesEnregistres d;
+TEST_F(FenetreProfil, DragOfFivePixelsZooms) {
     // From x = 108 (30.5) leftwards to 103 (30.0), top of the drag at row 50:
     // 50 pixels above the axis, the vertical factor doubles.
-    EXPECT_EQ(clic(e, etat, BoutonSouris::gauche, {108, 80}, {103, 50}, d), SuiteProfil::redessine);
+    EXPECT_EQ(clic(BoutonSouris::gauche, {108, 80}, {103, 50}), SuiteProfil::redessine);
     EXPECT_NEAR(e.angle_min, 30.0, 1e-9);
     EXPECT_DOUBLE_EQ(etat.facteur_vertical, 2.0);
     EXPECT_EQ(plage_complete_profil(e, etat), SuiteProfil::redessine); // the full range back
 
     // In theta mode the angles are doubled back to 2theta.
     e.mode_affichage = 0; // shown 10 ... 25, 20 pixels per degree
-    clic(e, etat, BoutonSouris::gauche, {103, 10}, {203, 90}, d);
+    clic(BoutonSouris::gauche, {103, 10}, {203, 90});
     EXPECT_NEAR(e.angle_min, 30, 1e-9);
     EXPECT_NEAR(e.angle_max, 40, 1e-9);
 }
 
-TEST(FenetreProfil, DrawingReadoutAndCaption) {
-    EspaceTravail e = espace_profil();
+TEST_F(FenetreProfil, DrawingReadoutAndCaption) {
     e.mesures.ajoute({30.0, 30.0, 5, raie_k_alpha2});
-    EtatFenetreProfil etat;
     EXPECT_EQ(legende_profil(e), "essai.raw: Cu3Au-1 (RAW1)");
-    Dessin d = dessin_profil(e, etat, W, H);
-    ASSERT_EQ(d.courbes.size(), 1u); // no search curve while the search is closed
-    const auto& points = d.courbes[0].points;
+    Dessin dessin = dessin_profil(e, etat, W, H);
+    ASSERT_EQ(dessin.courbes.size(), 1u); // no search curve while the search is closed
+    const auto& points = dessin.courbes[0].points;
     ASSERT_EQ(points.size(), 300u);
     EXPECT_EQ(points.back(), (Point{303, 70})); // intensity 30
-    EXPECT_TRUE(std::any_of(d.segments.begin(), d.segments.end(), [](const Segment& s) {
+    EXPECT_TRUE(std::any_of(dessin.segments.begin(), dessin.segments.end(), [](const Segment& s) {
         return s.debut == Point{103, 100} && s.fin == Point{103, 0} && s.couleur == rouge;
     }));
     // Ticks every 5 degrees, values under the axis.
-    EXPECT_TRUE(std::any_of(d.textes.begin(), d.textes.end(), [](const TexteTrace& t) {
+    EXPECT_TRUE(std::any_of(dessin.textes.begin(), dessin.textes.end(), [](const TexteTrace& t) {
         return t.texte == " 25.0" && t.coin == Point{43, 105};
     }));
 
     e.recherche.recherche_active = true;
     e.recherche.derivee_seconde.assign(302, -100.0f);
     EXPECT_EQ(bascule_derivee(etat), SuiteProfil::redessine);
-    d = dessin_profil(e, etat, W, H);
-    ASSERT_EQ(d.courbes.size(), 2u);
-    EXPECT_EQ(d.courbes[1].points.front().y, 100); // -100 at the axis line
+    dessin = dessin_profil(e, etat, W, H);
+    ASSERT_EQ(dessin.courbes.size(), 2u);
+    EXPECT_EQ(dessin.courbes[1].points.front().y, 100); // -100 at the axis line
 
     // x = 153: 35 degrees 2theta; d = lambda / (2 sin 17.5 deg) = 2.5616.
     SurvolProfil s = survol_profil(e, etat, W, H, {153, 40});

@@ -58,6 +58,12 @@ double angle_sous(double deux_theta, double lambda, double lambda_c) {
     return 2 * std::asin(lambda_c / (2 * d)) * degres;
 }
 
+// A workspace and the dialogues the contamination pass shows.
+struct Contaminations : ::testing::Test {
+    EspaceTravail e;
+    DialoguesEnregistres d;
+};
+
 } // namespace
 
 TEST(RecherchePics, OneGaussianIsFoundOnceAtItsCentre) {
@@ -169,9 +175,8 @@ TEST(RecherchePics, ShortLobesAreSkippedByTheirLength) {
     // Two-point lobes whose edges lie just inside their neighbours: 0.2998 degree
     // wide for j - i = 2 points.
     std::vector<float> derivee(31, 1.0f);
-    for (std::size_t i = 5; i <= 25; i += 5) {
+    for (std::size_t i = 5; i <= 25; i += 5)
         derivee[i - 1] = 0.01f, derivee[i] = -10, derivee[i + 1] = -10, derivee[i + 2] = 0.01f;
-    }
     EspaceTravail e = espace_derivee(derivee);
     e.recherche.largeur_min = 0.2; // 2 points
     DialoguesEnregistres d;
@@ -241,12 +246,10 @@ TEST(RecherchePics, PositionVersIndiceBisectsAsItScans) {
     }
 }
 
-TEST(Contaminations, CopperBoxesArePrefilledFromTheWavelengthTable) {
-    EspaceTravail e;
+TEST_F(Contaminations, CopperBoxesArePrefilledFromTheWavelengthTable) {
     remplit_profil(e, 20, 0.02, 100, [](double) { return 1; });
     e.entete_profil.anode = "Cu";
     e.entete_profil.lambda = 1.5418;
-    DialoguesEnregistres d;
     auto champs = prepare_recherche(e, d);
     ASSERT_TRUE(champs.has_value());
     EXPECT_EQ((std::array{texte_contamination(champs->longueur_l1),
@@ -256,15 +259,13 @@ TEST(Contaminations, CopperBoxesArePrefilledFromTheWavelengthTable) {
               (std::array<std::optional<std::string>, 4>{" 1.39222", " 1", " 1.025", " 0.5"}));
 }
 
-TEST(Contaminations, DoubletGetsCodesTwoAndThreeAndKeepingDropsKalpha2) {
-    EspaceTravail e;
+TEST_F(Contaminations, DoubletGetsCodesTwoAndThreeAndKeepingDropsKalpha2) {
     EnteteProfil& t = e.entete_profil;
     t.anode = "Cu", t.lambda = 1.54184, t.lambda1 = 1.5406, t.lambda2 = 1.54439, t.rapport = 0;
     const double a1 = 120.003, a2 = angle_sous(a1, 1.5406, 1.54439); // 0.49 degree apart
     remplit_profil(e, 115, 0.01, 1001, [&](double a) {
         return 2 + gaussienne(a, a1, 0.15, 90) + gaussienne(a, a2, 0.15, 45);
     });
-    DialoguesEnregistres d;
     auto champs = prepare_recherche(e, d);
     ASSERT_TRUE(champs.has_value());
     lance_recherche(e, limites_de_positions(PositionsRecherche{}), *champs, d);
@@ -279,12 +280,11 @@ TEST(Contaminations, DoubletGetsCodesTwoAndThreeAndKeepingDropsKalpha2) {
     EXPECT_NEAR(e.mesures[1].deux_theta_mes, a1, 0.005);
 }
 
-TEST(Contaminations, WeakLinesOfTheContaminatingWavelengthsAreMarked) {
+TEST_F(Contaminations, WeakLinesOfTheContaminatingWavelengthsAreMarked) {
     const double lambda = 1.5418;
     auto ligne = [&](double deux_theta, double lambda_c) {
         return angle_sous(deux_theta, lambda, lambda_c);
     };
-    EspaceTravail e;
     e.entete_profil.lambda = lambda;
     e.entete_profil.anode = "Cu";
     // Kbeta of the 50-degree peak at 2 % (below 3 x 1 %), L2 line of it at 1 %
@@ -295,7 +295,6 @@ TEST(Contaminations, WeakLinesOfTheContaminatingWavelengthsAreMarked) {
     e.mesures.ajoute({50, 0, 100, 1});
     e.mesures.ajoute({ligne(70, 1.39222), 0, 5, 1});
     e.mesures.ajoute({70, 0, 100, 1});
-    DialoguesEnregistres d;
     marque_contaminations(e, champs({" 1.39222", " 1", " 1.025", " 0.5"}), d);
     EXPECT_TRUE(d.journal.empty());
     EXPECT_EQ(e.mesures[1].code_raie, raie_l2);
@@ -303,15 +302,14 @@ TEST(Contaminations, WeakLinesOfTheContaminatingWavelengthsAreMarked) {
     EXPECT_EQ(e.mesures[4].code_raie, raie_k_alpha);
 }
 
-TEST(Contaminations, BadContaminationData) {
-    EspaceTravail e;
+TEST_F(Contaminations, BadContaminationData) {
     e.entete_profil.lambda = 1.5418;
     e.mesures.ajoute({40, 0, 1, 4});
     e.mesures.ajoute({50, 0, 100, 5});
     for (const ChampsContamination& boites :
          {champs({"1.3x", "1", "", ""}), champs({"1.39", "", "", ""}),
           champs({"1.39222", "1", "1.025", "half"})}) {
-        DialoguesEnregistres d;
+        d.vide();
         marque_contaminations(e, boites, d);
         EXPECT_EQ(d.erreurs(), std::vector<std::string>{"bad contamination data"});
         EXPECT_EQ(e.mesures[1].code_raie, raie_k_alpha);

@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <random>
 #include <vector>
 
@@ -126,7 +125,25 @@ std::vector<PicConnu> pics_pleine_gamme() {
     return pics;
 }
 
-TEST(RechercheStatistique, SyntheticProfilesRecallThePeaksAboveFiveSigma) {
+// A workspace with empty contamination boxes.
+struct RechercheStatistique : ::testing::Test {
+    EspaceTravail e;
+    DialoguesEnregistres d;
+    ChampsContamination champs{};
+    // The real profile taken in as the profile window's "Open" does, and the
+    // boxes its search prepares.
+    void prend_cu3au() {
+        DialogueLambda dialogue;
+        prend_fichier_profil(e, dialogue, profil_raw, KOVRIN_REAL_DATA_DIR "/Cu3Au-1.raw", d);
+        ASSERT_EQ(e.profil.taille(), 3901);
+        ASSERT_TRUE(profil_brut_de(e).comptes);
+        const auto c = prepare_recherche(e, d);
+        ASSERT_TRUE(c);
+        champs = *c;
+    }
+};
+
+TEST_F(RechercheStatistique, SyntheticProfilesRecallThePeaksAboveFiveSigma) {
     struct Cas {
         const char* nom;
         Synthese s;
@@ -149,7 +166,7 @@ TEST(RechercheStatistique, SyntheticProfilesRecallThePeaksAboveFiveSigma) {
     }
 }
 
-TEST(RechercheStatistique, NoiselessLinesAtTheirCentresAndWidthsOverTheTrueBackground) {
+TEST_F(RechercheStatistique, NoiselessLinesAtTheirCentresAndWidthsOverTheTrueBackground) {
     const std::vector<PicConnu> pics = {
         {40.0137, 0.2, 300}, {55.006, 0.2, 300}, {70.011, 0.2, 300}};
     const Synthese s = synthetise(22, 0.02, 3901, pics, fond_courbe, 0);
@@ -166,19 +183,17 @@ TEST(RechercheStatistique, NoiselessLinesAtTheirCentresAndWidthsOverTheTrueBackg
         ASSERT_NEAR(a.fond[i], s.fond[i], 0.5 * std::sqrt(s.fond[i])) << s.angles[i];
 }
 
-TEST(RechercheStatistique, PureNoiseGivesAtMostOneFalsePeakPerThousandPoints) {
+TEST_F(RechercheStatistique, PureNoiseGivesAtMostOneFalsePeakPerThousandPoints) {
     int faux = 0, points = 0;
     for (unsigned graine = 31; graine < 36; ++graine) {
-        const Synthese s = synthetise(5, 145.0 / 16999, 17000, {}, fond_laboratoire, graine);
-        faux += cherche(s).faux;
-        const Synthese t = synthetise(22, 0.02, 3901, {}, fond_courbe, graine);
-        faux += cherche(t).faux;
+        faux += cherche(synthetise(5, 145.0 / 16999, 17000, {}, fond_laboratoire, graine)).faux;
+        faux += cherche(synthetise(22, 0.02, 3901, {}, fond_courbe, graine)).faux;
         points += 17000 + 3901;
     }
     EXPECT_LE(faux, points / 1000);
 }
 
-TEST(RechercheStatistique, ValuesThatAreNotCountsTakeTheirNoiseFromTheScatter) {
+TEST_F(RechercheStatistique, ValuesThatAreNotCountsTakeTheirNoiseFromTheScatter) {
     Synthese s = synthetise(22, 0.02, 3901, pics_moyens(), fond_courbe, 13);
     EXPECT_TRUE(valeurs_de_comptage(s.comptes, 1e-6));
     // Counts per second of a 0.37 s step: the same information, not counts.
@@ -201,12 +216,9 @@ TEST(RechercheStatistique, ValuesThatAreNotCountsTakeTheirNoiseFromTheScatter) {
     EXPECT_LE(b.faux, 1);
 }
 
-TEST(RechercheStatistique, WorkspaceSearchMarksTheKalpha2CompanionsAndCarriesTheSignificance) {
-    EspaceTravail e;
-    DialoguesEnregistres d;
+TEST_F(RechercheStatistique, WorkspaceSearchMarksTheKalpha2CompanionsAndCarriesTheSignificance) {
     test::profil_doublets(e, 60, 0.01, 3001,
                           {{65, 0.12, 0.5, 40}, {75, 0.12, 0.5, 25}, {85, 0.12, 0.5, 20}}, 5);
-    const ChampsContamination champs{}; // every box empty
     cherche_pics_statistiques(e, {}, champs, d);
     // Resolved doublets: each Kalpha1 (code 2) with its Kalpha2 (code 3).
     ASSERT_EQ(e.mesures.taille(), 6);
@@ -232,24 +244,10 @@ TEST(RechercheStatistique, WorkspaceSearchMarksTheKalpha2CompanionsAndCarriesThe
 // at 23.5, 110 at 33.5, ...) and 222 at 90.5 do not stand out to the eye.
 constexpr double lignes_a_l_oeil[] = {27.1, 38.0, 41.5, 48.3, 54.0, 64.4, 70.95, 85.75};
 
-const std::filesystem::path cu3au = KOVRIN_REAL_DATA_DIR "/Cu3Au-1.raw";
-
-// The real profile taken in as the profile window's "Open" does.
-void prend_cu3au(EspaceTravail& e, DialoguesEnregistres& d) {
-    DialogueLambda dialogue;
-    prend_fichier_profil(e, dialogue, profil_raw, cu3au, d);
-    ASSERT_EQ(e.profil.taille(), 3901);
-    ASSERT_TRUE(profil_brut_de(e).comptes);
-}
-
-TEST(RechercheStatistique, RealCu3AuProfileAtTheDefaults) {
+TEST_F(RechercheStatistique, RealCu3AuProfileAtTheDefaults) {
     KOVRIN_EXIGE_DONNEES_REELLES();
-    EspaceTravail e;
-    DialoguesEnregistres d;
-    ASSERT_NO_FATAL_FAILURE(prend_cu3au(e, d));
-    const auto champs = prepare_recherche(e, d);
-    ASSERT_TRUE(champs);
-    cherche_pics_statistiques(e, {}, *champs, d);
+    ASSERT_NO_FATAL_FAILURE(prend_cu3au());
+    cherche_pics_statistiques(e, {}, champs, d);
     int trouvees = 0, autres = 0;
     for (double ligne : lignes_a_l_oeil)
         trouvees += std::any_of(e.mesures.begin(), e.mesures.end(), [&](const Mesure& m) {
@@ -265,14 +263,10 @@ TEST(RechercheStatistique, RealCu3AuProfileAtTheDefaults) {
     EXPECT_LE(autres, 1);
 }
 
-TEST(RechercheStatistique, SecondDerivativeSearchOnRealCountsOffersTheOtherMethod) {
+TEST_F(RechercheStatistique, SecondDerivativeSearchOnRealCountsOffersTheOtherMethod) {
     KOVRIN_EXIGE_DONNEES_REELLES();
-    EspaceTravail e;
-    DialoguesEnregistres d;
-    ASSERT_NO_FATAL_FAILURE(prend_cu3au(e, d));
-    const auto champs = prepare_recherche(e, d);
-    ASSERT_TRUE(champs);
-    lance_recherche(e, limites_de_positions(PositionsRecherche{}), *champs, d);
+    ASSERT_NO_FATAL_FAILURE(prend_cu3au());
+    lance_recherche(e, limites_de_positions(PositionsRecherche{}), champs, d);
     // The ripples of the noise pass the default depth: 205 peaks.
     ASSERT_EQ(e.mesures.taille(), 205);
     const auto offre = offre_methode_statistique(e);
@@ -284,13 +278,13 @@ TEST(RechercheStatistique, SecondDerivativeSearchOnRealCountsOffersTheOtherMetho
     const auto au_dessus = std::count_if(e.mesures.begin(), e.mesures.end(),
                                          [](const Mesure& m) { return m.significativite > 3; });
     EXPECT_NE(offre->find(", " + std::to_string(au_dessus) + " of them above"), std::string::npos);
-    cherche_pics_statistiques(e, {}, *champs, d);
+    cherche_pics_statistiques(e, {}, champs, d);
     EXPECT_FALSE(offre_methode_statistique(e)) << "its own peaks all stand above 3 sigma";
 
     // "Search" with the panel's method: declined, the offer leaves the 205 peaks;
     // accepted, the other method is chosen and searches again.
     EtatFenetreProfil etat;
-    etat.contamination = *champs;
+    etat.contamination = champs;
     d.reponse = Reponse::non;
     cherche_avec_methode(e, etat, d);
     EXPECT_EQ(e.mesures.taille(), 205);
