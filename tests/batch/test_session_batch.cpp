@@ -52,16 +52,6 @@ TEST(SessionBatch, StartDeletesTheResultsOfAnEarlierRunOnly) {
     EXPECT_TRUE(std::filesystem::exists(dossier / "kovrin.inp"));
 }
 
-// A workspace with the traces of an earlier cell: a calculated reflection and a pair.
-EspaceTravail espace_occupe(const DossierTemporaire& dossier) {
-    EspaceTravail et;
-    et.repertoire = dossier.chemin();
-    et.calculees.ajoute({1, 1, 1, 2.0f, 40.0f});
-    et.selection.ajoute({1, 1, 1, 40.01f, 40.0f});
-    et.affinement_ok = true;
-    return et;
-}
-
 // A cell file taken in: its group selected in the H-M list, the traces of the
 // earlier cell gone. The .cry file is written by hand, system and group in
 // lower case with blanks around; the .ics system comes from its cell.
@@ -86,7 +76,12 @@ TEST(SessionBatch, CellFilesSelectTheirGroupInTheHmList) {
         DossierTemporaire dossier;
         ecrit_fichier(dossier / c.nom, c.contenu);
         DialoguesEnregistres d;
-        EspaceTravail et = espace_occupe(dossier);
+        // The traces of an earlier cell: a calculated reflection and a pair.
+        EspaceTravail et;
+        et.repertoire = dossier.chemin();
+        et.calculees.ajoute({1, 1, 1, 2.0f, 40.0f});
+        et.selection.ajoute({1, 1, 1, 40.01f, 40.0f});
+        et.affinement_ok = true;
         auto lue = lit_fichier_maille(dossier / c.nom, d);
         ASSERT_TRUE(lue.has_value()) << (d.journal.empty() ? "" : d.journal[0].texte);
         prend_maille_lue(et, dossier / c.nom, *lue, d);
@@ -99,19 +94,14 @@ TEST(SessionBatch, CellFilesSelectTheirGroupInTheHmList) {
     }
 }
 
-// The two symbol lists of the cubic system, nothing selected.
-EspaceTravail espace_cubique(const DossierTemporaire& dossier) {
+TEST(SessionBatch, GroupChosenInTheOrsabListByEitherSymbol) {
+    DossierTemporaire dossier;
+    // The two symbol lists of the cubic system, nothing selected.
     EspaceTravail et;
     et.repertoire = dossier.chemin();
     et.systeme = "CUBI";
     remplit_liste_orsab(et);
     remplit_liste_hm(et);
-    return et;
-}
-
-TEST(SessionBatch, GroupChosenInTheOrsabListByEitherSymbol) {
-    DossierTemporaire dossier;
-    EspaceTravail et = espace_cubique(dossier);
     ecrit_fichier("scfs2.dat", "x");
     // spgr2.dat: "F d -3 m:2" with the Hall symbol "-F 4vw 2vw 3".
     ASSERT_TRUE(choisit_groupe(et, "-f 4vw 2vw 3", true));

@@ -2,12 +2,11 @@
 #include "commun/fichier_texte.h"
 #include "dossier_temporaire.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <stdexcept>
-
-#include <sys/stat.h>
 
 using namespace kovrin;
 
@@ -38,12 +37,8 @@ TEST(FichierTexte, ReplacesLongerShorterAndEmptyFilesExactly) {
 
 TEST(FichierTexte, MissingFileIsAnErrorNamingIt) {
     test::DossierTemporaire dossier;
-    try {
-        lit_lignes("absent.txt");
-        FAIL() << "no error";
-    } catch (const ErreurKovrin& e) {
-        EXPECT_NE(std::string(e.what()).find("absent.txt"), std::string::npos);
-    }
+    EXPECT_THAT([] { lit_lignes("absent.txt"); },
+                testing::ThrowsMessage<ErreurKovrin>(testing::HasSubstr("absent.txt")));
     std::filesystem::create_directory("un_dossier");
     EXPECT_THROW(lit_lignes("un_dossier"), ErreurKovrin);
 }
@@ -108,9 +103,8 @@ TEST(FichierTexte, ReplacementKeepsPermissionsLinksAndDevices) {
     EXPECT_EQ(ecrit("lien.txt", "new"), "");
     EXPECT_TRUE(std::filesystem::is_symlink("lien.txt"));
     EXPECT_EQ(test::lit_fichier("cible.txt"), "new");
-    struct stat etat {};
-    ASSERT_EQ(::stat("cible.txt", &etat), 0);
-    EXPECT_EQ(etat.st_mode & 0777, 0640u);
+    EXPECT_EQ(std::filesystem::status("cible.txt").permissions() & std::filesystem::perms::all,
+              std::filesystem::perms(0640));
     EXPECT_EQ(ecrit("/dev/null", "nothing"), "");
     EXPECT_EQ(noms(dossier.chemin()), (std::vector<std::string>{"cible.txt", "lien.txt"}));
 }

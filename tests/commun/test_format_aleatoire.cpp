@@ -58,7 +58,7 @@ struct Tirage {
     double signe() { return entier(0, 1) ? -1.0 : 1.0; }
     double puissance(int n) { return std::pow(10.0, n); }
     // The representable neighbours of v are as likely as v itself.
-    double voisin(double v) {
+    template <class T> T voisin(T v) {
         const long long pas = entier(-2, 2);
         for (long long i = 0; i < std::llabs(pas); ++i)
             v = std::nextafter(v, pas > 0 ? INFINITY : -INFINITY);
@@ -83,9 +83,7 @@ const Famille familles[] = {
     {"decimal halfway points in single precision",
      [](Tirage& t) {
          const double k = static_cast<double>(t.entier(0, 2000000));
-         float v = static_cast<float>((k + 0.5) / t.puissance(t.decimales));
-         for (long long pas = t.entier(-2, 2); pas != 0; pas -= pas > 0 ? 1 : -1)
-             v = std::nextafter(v, pas > 0 ? INFINITY : -INFINITY);
+         const float v = t.voisin(static_cast<float>((k + 0.5) / t.puissance(t.decimales)));
          return t.signe() * static_cast<double>(v);
      }},
     {"negative values near zero, negative zero",

@@ -19,18 +19,14 @@ using kovrin::test::Execution;
 using kovrin::test::lance;
 using kovrin::test::lance_json;
 using json = nlohmann::json;
+using kovrin::Reseau;
 
 const std::string exemples = KOVRIN_SOURCE_DIR "/examples";
 const std::string silicium = "--peaks " + exemples + "/cubique/silicium.prn --lambda 1.5405929";
 
-struct Refus {
-    const char* arguments;
-    const char* message;
-};
-
 TEST(BatchIndexation, OptionsRefusees) {
     DossierTemporaire dossier;
-    const Refus cas[] = {
+    const std::pair<const char*, const char*> cas[] = {
         {"--index --index-systems cubic,foo",
          "--index-systems: unknown crystal system \"foo\" (expected CUBI, TETR, HEXA, RHOM, ORTH, "
          "MONO or TRIC)"},
@@ -45,10 +41,10 @@ TEST(BatchIndexation, OptionsRefusees) {
         {"--index --cell x.cry", "--cell excludes --index"},
         {"--index --system CUBI --group Pm-3m --cellpar 4", "--system excludes --index"},
     };
-    for (const Refus& r : cas) {
-        const Execution e = lance(silicium + " " + r.arguments);
-        EXPECT_EQ(e.code, 2) << r.arguments;
-        EXPECT_NE(e.erreurs.find(r.message), std::string::npos) << r.arguments << "\n" << e.erreurs;
+    for (const auto& [arguments, message] : cas) {
+        const Execution e = lance(silicium + " " + arguments);
+        EXPECT_EQ(e.code, 2) << arguments;
+        EXPECT_NE(e.erreurs.find(message), std::string::npos) << arguments << "\n" << e.erreurs;
     }
 }
 
@@ -90,7 +86,7 @@ TEST(BatchIndexation, LesSystemesOmisSontDitsEtLaRechercheCompleteSurDemande) {
 }
 
 struct CasListe {
-    kovrin::Reseau reseau;
+    Reseau reseau;
     kovrin::Maille maille;
     const char* systemes;
     double volume_max;
@@ -102,30 +98,17 @@ struct CasListe {
 // lattice's group.
 TEST(BatchIndexation, LesRecherchesParZonesTrouventLaMailleEtLAffinent) {
     const CasListe cas[] = {
-        {kovrin::Reseau::mP,
-         {6.12, 7.31, 8.53, 90, 104.2, 90},
-         "ORTH,MONO",
-         400,
-         "MONO",
-         "mP",
-         "P2/M"},
-        {kovrin::Reseau::aP,
-         {5.21, 6.43, 7.12, 78.3, 84.6, 71.9},
-         "MONO,TRIC",
-         250,
-         "TRIC",
-         "aP",
-         "P-1"},
+        {Reseau::mP, {6.12, 7.31, 8.53, 90, 104.2, 90}, "ORTH,MONO", 400, "MONO", "mP", "P2/M"},
+        {Reseau::aP, {5.21, 6.43, 7.12, 78.3, 84.6, 71.9}, "MONO,TRIC", 250, "TRIC", "aP", "P-1"},
     };
     for (const CasListe& c : cas) {
         DossierTemporaire dossier;
         const auto l = kovrin::liste_synthetique(c.reseau, c.maille, 11);
-        {
-            std::ofstream f("liste.prn");
-            f.precision(10);
-            for (double x : l.deux_theta)
-                f << x << '\n';
-        }
+        std::ofstream f("liste.prn");
+        f.precision(10);
+        for (double x : l.deux_theta)
+            f << x << '\n';
+        f.close();
         // No time limit that the sanitizers could reach.
         const json j =
             lance_json("--peaks liste.prn --lambda 1.5406 --index --index-systems " +
@@ -135,10 +118,9 @@ TEST(BatchIndexation, LesRecherchesParZonesTrouventLaMailleEtLAffinent) {
         const json& meilleure = j["solutions"][0];
         EXPECT_EQ(meilleure["system"], c.systeme);
         EXPECT_EQ(meilleure["lattice"], c.reseau_attendu);
-        kovrin::Maille trouvee{};
-        for (std::size_t i = 0; i < 6; ++i)
-            trouvee[i] = meilleure["cell"][i].get<double>();
-        EXPECT_TRUE(kovrin::meme_reseau(trouvee, 'P', c.maille, 'P')) << c.reseau_attendu;
+        EXPECT_TRUE(
+            kovrin::meme_reseau(meilleure["cell"].get<kovrin::Maille>(), 'P', c.maille, 'P'))
+            << c.reseau_attendu;
         EXPECT_EQ(j["status"], "Fin normale") << c.reseau_attendu;
         EXPECT_EQ(j["group"], c.groupe);
     }
@@ -148,17 +130,15 @@ TEST(BatchIndexation, DesAnglesAuHasardLeDisent) {
     DossierTemporaire dossier;
     std::ofstream("hasard.prn") << "13.17\n17.92\n21.4\n26.83\n29.05\n33.77\n35.2\n41.9\n"
                                    "44.13\n47.6\n52.31\n55.07\n58.44\n61.9\n";
-    const Execution e = lance("--peaks hasard.prn --lambda 1.5406 --index --index-max-volume 400 "
-                              "--index-max-unindexed 0 --json");
+    const std::string recherche = "--peaks hasard.prn --lambda 1.5406 --index --index-max-volume "
+                                  "400 --index-max-unindexed 0";
+    const Execution e = lance(recherche + " --json");
     ASSERT_EQ(e.code, 0) << e.erreurs;
     const json j = json::parse(e.sortie);
     EXPECT_TRUE(j["solutions"].empty());
     EXPECT_NE(e.erreurs.find("No cell found"), std::string::npos) << e.erreurs;
     // With --refine-best there is nothing to go on with.
-    EXPECT_EQ(lance("--peaks hasard.prn --lambda 1.5406 --index --index-max-volume 400 "
-                    "--index-max-unindexed 0 --refine-best")
-                  .code,
-              1);
+    EXPECT_EQ(lance(recherche + " --refine-best").code, 1);
 }
 
 } // namespace

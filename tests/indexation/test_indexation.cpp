@@ -22,9 +22,9 @@ using namespace kovrin;
 
 // Small cells keep the searches short under the sanitizers; no time limit
 // can cut them (the answer would then depend on the machine).
-OptionsIndexation options_courtes() {
+OptionsIndexation options_courtes(double volume_max = 350) {
     OptionsIndexation o;
-    o.volume_max = 350;
+    o.volume_max = volume_max;
     o.fils = 2;
     o.duree_max = 3600;
     return o;
@@ -41,11 +41,11 @@ struct CasReseau {
 // The triclinic search, the longest, goes with the triclinic list alone (a
 // cell of 220 A^3).
 OptionsIndexation options_du_cas(Reseau r) {
-    OptionsIndexation o = options_courtes();
+    // The triclinic search's time grows with the volume.
+    OptionsIndexation o = options_courtes(r == Reseau::aP ? 250 : 350);
     if (fiche(r).systeme != Systeme::orthorhombique)
         o.systemes[static_cast<std::size_t>(Systeme::orthorhombique)] = false;
     o.systemes[static_cast<std::size_t>(Systeme::triclinique)] = r == Reseau::aP;
-    if (r == Reseau::aP) o.volume_max = 250; // the triclinic search's time grows with it
     return o;
 }
 
@@ -98,8 +98,9 @@ INSTANTIATE_TEST_SUITE_P(Reseaux, PremierePlace,
                              return std::string(fiche(cas.param.reseau).symbole);
                          });
 
-OptionsIndexation options_des_systemes(std::initializer_list<Systeme> systemes) {
-    OptionsIndexation o = options_courtes();
+OptionsIndexation options_des_systemes(std::initializer_list<Systeme> systemes,
+                                       double volume_max = 350) {
+    OptionsIndexation o = options_courtes(volume_max);
     o.systemes = {};
     for (Systeme s : systemes)
         o.systemes[static_cast<std::size_t>(s)] = true;
@@ -112,8 +113,7 @@ OptionsIndexation options_des_systemes(std::initializer_list<Systeme> systemes) 
 TEST(Indexation, UnCubiqueRangeAvantLaMailleDeriveeQuiIndexeLesMemesRaies) {
     const double a = 13.6222;
     const ListeSynthetique l = liste_synthetique(Reseau::cP, {a, a, a, 90, 90, 90}, 7);
-    OptionsIndexation o = options_des_systemes({Systeme::tetragonal});
-    o.volume_max = 2600;
+    OptionsIndexation o = options_des_systemes({Systeme::tetragonal}, 2600);
     const auto tetragonale = indexe(l.deux_theta, l.lambda, o);
     ASSERT_FALSE(tetragonale.solutions.empty());
     const SolutionIndexation& derivee = tetragonale.solutions.front();
@@ -134,9 +134,8 @@ TEST(Indexation, UnCubiqueRangeAvantLaMailleDeriveeQuiIndexeLesMemesRaies) {
 TEST(Indexation, UneMailleQuiImiteNeBornePasLaRechercheCubique) {
     const ListeSynthetique l = liste_synthetique(Reseau::cP, 34007);
     ASSERT_NEAR(l.maille[0], 9.186, 0.001);
-    OptionsIndexation o = options_des_systemes({Systeme::cubique, Systeme::tetragonal});
-    o.volume_max = 1000;
-    const auto r = indexe(l.deux_theta, l.lambda, o);
+    const auto r = indexe(l.deux_theta, l.lambda,
+                          options_des_systemes({Systeme::cubique, Systeme::tetragonal}, 1000));
     ASSERT_FALSE(r.solutions.empty());
     EXPECT_EQ(r.solutions.front().reseau, Reseau::cP);
     EXPECT_NEAR(r.solutions.front().maille[0], l.maille[0], 0.01);
@@ -167,9 +166,9 @@ TEST(Indexation, UneImpureteAColeDUneRaieNePrendPasSaReflexion) {
 // must not take the orthorhombic cell's place.
 TEST(Indexation, UnGrandMultipleDUnSystemeSuperieurNePrendPasLaPlace) {
     const ListeSynthetique l = liste_synthetique(Reseau::oF, 1007);
-    OptionsIndexation o = options_des_systemes({Systeme::hexagonal, Systeme::orthorhombique});
-    o.volume_max = 1600;
-    const auto r = indexe(l.deux_theta, l.lambda, o);
+    const auto r =
+        indexe(l.deux_theta, l.lambda,
+               options_des_systemes({Systeme::hexagonal, Systeme::orthorhombique}, 1600));
     ASSERT_FALSE(r.solutions.empty());
     const SolutionIndexation& s = r.solutions.front();
     EXPECT_EQ(s.reseau, Reseau::oF);
@@ -269,8 +268,7 @@ void superieur_premier(Reseau haut, const Maille& vraie, int graine, Systeme bas
                        Systeme systeme_haut, double volume_max, bool bas_omis,
                        Maille* premiere_basse = nullptr) {
     const ListeSynthetique l = liste_synthetique(haut, vraie, graine);
-    OptionsIndexation o = options_des_systemes({bas});
-    o.volume_max = volume_max;
+    OptionsIndexation o = options_des_systemes({bas}, volume_max);
     const auto seul = indexe(l.deux_theta, l.lambda, o);
     ASSERT_FALSE(seul.solutions.empty());
     EXPECT_EQ(seul.solutions.front().reseau, reseau_bas);
@@ -313,8 +311,7 @@ TEST(Indexation, LaFamilleTricliniqueDonneLeQDeLaMetrique) {
     const Maille m{5.21, 6.43, 7.12, 78.3, 84.6, 71.9};
     const auto f = indexation::famille_de(Reseau::aP, 0.3, 10);
     ASSERT_TRUE(f);
-    const indexation::Parametres x =
-        indexation::x_de_directs(*f, {5.21, 6.43, 7.12, 78.3, 84.6, 71.9});
+    const indexation::Parametres x = indexation::x_de_directs(*f, m);
     const Metrique g_etoile = tenseur_metrique(*maille_inverse(m));
     int vus = 0;
     for (const indexation::Terme& t : f->termes) {
@@ -336,17 +333,16 @@ TEST(Indexation, LaFamilleTricliniqueDonneLeQDeLaMetrique) {
 // c cos(beta) = -a/2 has the rectangular C mesh of a and a + 2c, an
 // orthorhombic C lattice. The generator draws no such cell.
 TEST(Indexation, LesAxesDOrdreDeuxComptentLaSymetrieDuReseau) {
+    using indexation::nb_axes_ordre_deux;
     const double beta = std::acos(-2.5 / 8) * 180 / M_PI;
-    EXPECT_EQ(indexation::nb_axes_ordre_deux(maille_reduite({5, 7, 8, 90, beta, 90}, 'P'), 1), 3u);
-    EXPECT_EQ(indexation::nb_axes_ordre_deux(maille_reduite({5, 7, 8, 90, 104, 90}, 'P'), 1), 1u);
-    EXPECT_EQ(indexation::nb_axes_ordre_deux({4, 4, 4, 90, 90, 90}, 1), 9u);
+    EXPECT_EQ(nb_axes_ordre_deux(maille_reduite({5, 7, 8, 90, beta, 90}, 'P'), 1), 3u);
+    EXPECT_EQ(nb_axes_ordre_deux(maille_reduite({5, 7, 8, 90, 104, 90}, 'P'), 1), 1u);
+    EXPECT_EQ(nb_axes_ordre_deux({4, 4, 4, 90, 90, 90}, 1), 9u);
     for (std::uint64_t graine = 1; graine <= 40; ++graine) {
-        EXPECT_EQ(indexation::nb_axes_ordre_deux(
-                      maille_reduite(maille_aleatoire(Reseau::mS, graine), 'C'), 1),
+        EXPECT_EQ(nb_axes_ordre_deux(maille_reduite(maille_aleatoire(Reseau::mS, graine), 'C'), 1),
                   1u)
             << graine;
-        EXPECT_EQ(indexation::nb_axes_ordre_deux(maille_aleatoire(Reseau::aP, graine), 1), 0u)
-            << graine;
+        EXPECT_EQ(nb_axes_ordre_deux(maille_aleatoire(Reseau::aP, graine), 1), 0u) << graine;
     }
 }
 
@@ -360,9 +356,7 @@ std::vector<double> angles_aleatoires(unsigned graine) {
 }
 
 TEST(Indexation, DesAnglesAuHasardNeDonnentAucuneSolution) {
-    OptionsIndexation o = options_courtes();
-    o.volume_max = 500;
-    const ResultatIndexation r = indexe(angles_aleatoires(3), 1.5406, o);
+    const ResultatIndexation r = indexe(angles_aleatoires(3), 1.5406, options_courtes(500));
     EXPECT_TRUE(r.solutions.empty());
     EXPECT_FALSE(r.temps_ecoule);
     EXPECT_GT(r.essais, 0);
@@ -409,10 +403,9 @@ TEST(Indexation, MemeGraineMemeListeEtMemesSolutions) {
 
 TEST(Indexation, LaListeSynthetiqueSuitSesReglages) {
     // Without loss, noise or impurities: the first 30 lines of the cell exactly.
-    OptionsSynthese exacte;
-    exacte.zero_max = exacte.ecart_type = exacte.part_perdue = 0;
-    exacte.impuretes_max = 0;
-    const ListeSynthetique l = liste_synthetique(Reseau::cP, {8, 8, 8, 90, 90, 90}, 1, exacte);
+    const ListeSynthetique l =
+        liste_synthetique(Reseau::cP, {8, 8, 8, 90, 90, 90}, 1,
+                          {.zero_max = 0, .ecart_type = 0, .part_perdue = 0, .impuretes_max = 0});
     ASSERT_EQ(l.deux_theta.size(), 30u);
     // 100 of a = 8 at 1.5406: d = 8, 2theta = 2 asin(1.5406 / 16).
     EXPECT_NEAR(l.deux_theta.front(), 2 * std::asin(1.5406 / 16) * 180 / M_PI, 1e-9);
@@ -434,8 +427,8 @@ std::vector<double> lit_angles(const std::string& chemin) {
 TEST(Indexation, LesExemplesDonnentLeurMaille) {
     OptionsIndexation o;
     o.fils = 2;
-    const auto si =
-        indexe(lit_angles(KOVRIN_SOURCE_DIR "/examples/cubique/silicium.prn"), 1.5405929, o);
+    const auto angles_si = lit_angles(KOVRIN_SOURCE_DIR "/examples/cubique/silicium.prn");
+    const auto si = indexe(angles_si, 1.5405929, o);
     EXPECT_FALSE(si.temps_ecoule);
     ASSERT_FALSE(si.solutions.empty());
     EXPECT_EQ(si.solutions.front().reseau, Reseau::cF);
@@ -448,8 +441,7 @@ TEST(Indexation, LesExemplesDonnentLeurMaille) {
     OptionsIndexation sans_zero = options_courtes();
     sans_zero.zero = false;
     sans_zero.duree_max = 120; // a search that never convinces stops
-    const auto si0 = indexe(lit_angles(KOVRIN_SOURCE_DIR "/examples/cubique/silicium.prn"),
-                            1.5405929, sans_zero);
+    const auto si0 = indexe(angles_si, 1.5405929, sans_zero);
     ASSERT_FALSE(si0.solutions.empty());
     EXPECT_EQ(si0.solutions.front().reseau, Reseau::cF);
     EXPECT_EQ(si0.solutions.front().zero, 0.0);

@@ -4,6 +4,7 @@
 #include "commun/espace_travail.h"
 
 #include <array>
+#include <cstdio>
 #include <initializer_list>
 #include <string>
 #include <tuple>
@@ -37,11 +38,29 @@ inline void domaine(EspaceTravail& et, double debut, double fin) {
     et.angle_max = et.angle_max_initial = fin;
 }
 
+inline std::string nombre_fixe(double x) {
+    char t[64];
+    std::snprintf(t, sizeof t, "%.6f", x);
+    return t;
+}
+
 // A column peak file: one angle per line, CR LF.
-std::string fichier_colonne(std::initializer_list<double> angles);
+inline std::string fichier_colonne(std::initializer_list<double> angles) {
+    std::string texte;
+    for (double a : angles)
+        texte += nombre_fixe(a) + "   100.0\r\n";
+    return texte;
+}
 
 // A Sietronics CPI profile: start, end, step, anode, wavelength, intensities.
-std::string fichier_cpi(double debut, double fin, double pas, const std::string& anode,
-                        double lambda, std::initializer_list<double> intensites);
+inline std::string fichier_cpi(double debut, double fin, double pas, const std::string& anode,
+                               double lambda, std::initializer_list<double> intensites) {
+    std::string t = "SIETRONICS XRD SCAN\r\n" + nombre_fixe(debut) + "\r\n" + nombre_fixe(fin) +
+                    "\r\n" + nombre_fixe(pas) + "\r\n" + anode + "\r\n" + nombre_fixe(lambda) +
+                    "\r\n\r\n\r\nSampleIdent test\r\nSCANDATA\r\n";
+    for (double i : intensites)
+        t += nombre_fixe(i) + "\r\n";
+    return t;
+}
 
 } // namespace kovrin::test

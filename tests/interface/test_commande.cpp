@@ -2,7 +2,6 @@
 #include "dossier_temporaire.h"
 #include "interface/commande.h"
 #include "interface/commandes.h"
-#include "interface/commandes_affinement.h"
 #include "interface/commandes_indexation.h"
 #include "interface/commandes_maille.h"
 #include "interface/commandes_profil.h"
@@ -133,28 +132,23 @@ TEST(GenreFichier, FilesNamedAtStartAreTakenPeaksProfilesThenCells) {
 // format's patterns once.
 TEST(GenreFichier, ANameNoFormatClaimsGoesByItsContent) {
     test::DossierTemporaire dossier;
-    std::string balayage, pics = "28.44 100\n47.30 55\n";
+    std::string balayage;
     for (int i = 0; i < 700; ++i)
         balayage += std::to_string(20 + 0.02 * i) + " 153\n";
-    const std::pair<const char*, std::string> fichiers[] = {
-        {"binaire", std::string("RAW1\0\0\x01", 7)},
-        {"balayage", balayage},
-        {"document", "<?xml version=\"1.0\"?>\n<xrdMeasurements/>\n"},
-        {"liste", pics}};
-    for (const auto& [nom, contenu] : fichiers)
+    const std::string lignes(600, '\n');
+    const std::tuple<const char*, std::string, GenreFichier> fichiers[] = {
+        {"binaire", std::string("RAW1\0\0\x01", 7), GenreFichier::profil},
+        {"balayage", balayage, GenreFichier::profil},
+        {"document", "<?xml version=\"1.0\"?>\n<xrdMeasurements/>\n", GenreFichier::profil},
+        {"liste", "28.44 100\n47.30 55\n", GenreFichier::pics},
+        // Up to 600 lines (500 peaks and a header) a list, a profile past them.
+        {"liste600", lignes, GenreFichier::pics},
+        {"balayage601", lignes + "20.5 153\n", GenreFichier::profil},
+        {"grand.prn", balayage, GenreFichier::pics}}; // the column format's own extension
+    for (const auto& [nom, contenu, genre] : fichiers) {
         std::ofstream(dossier / nom, std::ios::binary) << contenu;
-    EXPECT_EQ(genre_fichier(dossier / "binaire"), GenreFichier::profil);
-    EXPECT_EQ(genre_fichier(dossier / "balayage"), GenreFichier::profil);
-    EXPECT_EQ(genre_fichier(dossier / "document"), GenreFichier::profil);
-    EXPECT_EQ(genre_fichier(dossier / "liste"), GenreFichier::pics);
-    // Up to 600 lines (500 peaks and a header) a list, a profile past them.
-    std::string lignes(600, '\n');
-    std::ofstream(dossier / "liste600") << lignes;
-    std::ofstream(dossier / "balayage601") << lignes + "20.5 153\n";
-    EXPECT_EQ(genre_fichier(dossier / "liste600"), GenreFichier::pics);
-    EXPECT_EQ(genre_fichier(dossier / "balayage601"), GenreFichier::profil);
-    std::ofstream(dossier / "grand.prn") << balayage; // the column format's own extension
-    EXPECT_EQ(genre_fichier(dossier / "grand.prn"), GenreFichier::pics);
+        EXPECT_EQ(genre_fichier(dossier / nom), genre) << nom;
+    }
     const std::string filtre = filtre_ouverture();
     EXPECT_TRUE(filtre.starts_with(
         "Peak, profile, cell and project files|*.dif *.txt *.dat *.di *.prn *.raw"));
@@ -189,10 +183,8 @@ TEST_F(Commande, TheHistoryKeepsTheStepsThatChangedData) {
     for (int i = 0; i < 40; ++i)
         etape({Change::calculees});
     int pas = 0;
-    while (h.peut_annuler()) {
+    for (; h.peut_annuler(); ++pas)
         h.annule(et, ep);
-        ++pas;
-    }
     EXPECT_EQ(pas, static_cast<int>(Historique::profondeur));
 }
 

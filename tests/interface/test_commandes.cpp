@@ -1,7 +1,7 @@
 // Profile intake, "Change", the wavelength of the refinement tab, the erase
 // commands, "Calc." and the display mode.
+#include "commun/texte.h"
 #include "dossier_temporaire.h"
-#include "groupes_test.h"
 #include "interface/commande.h"
 #include "interface/commandes.h"
 #include "interface/commandes_affinement.h"
@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace kovrin;
@@ -45,8 +46,7 @@ TEST(FormatProfil, TheLastExtensionFoundInTheNameWins) {
 
 TEST_F(Commandes, ProfileWithAnodeTakesTheWorkingSet) {
     auto r = cpi("p.cpi", "Cu", 1.5406);
-    const EnteteProfil& p = et.entete_profil;
-    EXPECT_EQ(p.anode, "Cu");
+    EXPECT_EQ(et.entete_profil.anode, "Cu");
     EXPECT_DOUBLE_EQ(et.lambda, 1.5406);
     EXPECT_TRUE(r.a_change(Change::fichiers) && panneau_profil_visible(et));
 }
@@ -177,10 +177,19 @@ TEST_F(Commandes, ChangeKeepsThePeaksAndPointsOfTheNewRange) {
 
 namespace {
 
-// Cubic P m -3 m, a = 4, lambda 1.5406, 10 ... 60 degrees.
+// Cubic P m -3 m, a = 4, lambda 1.5406, 10 ... 60 degrees, chosen as the
+// window does: the click in the list "System", then the click on the symbol.
 OngletMaille onglet_cubique(EspaceTravail& et) {
     OngletMaille onglet = test::onglet_tape({"4", "4", "4", "90", "90", "90"});
-    test::choisit_groupe(et, onglet, 0, "Pm-3m");
+    onglet.systeme_choisi = 0;
+    change_systeme(et, onglet, 0);
+    const auto& entrees = et.liste_hm.entrees;
+    const auto pm3m = std::find_if(entrees.begin(), entrees.end(),
+                                   [](const std::string& e) { return sans_blancs(e) == "Pm-3m"; });
+    EXPECT_NE(pm3m, entrees.end()) << "Pm-3m is not offered";
+    et.liste_hm.selection = static_cast<int>(pm3m - entrees.begin());
+    et.groupe = "PM-3M";
+    et.origine_groupe = "HM";
     return onglet;
 }
 

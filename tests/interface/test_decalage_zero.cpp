@@ -45,8 +45,7 @@ TEST(DecalageZero, ExactScanMatchesABruteForceScanOverAFineGrid) {
             const Jeu j = jeu_aleatoire(graine);
             const double tolerance = graine % 2 ? 0.1 : 0.05;
             const Appariement exact = estime_decalage(j.mesures, j.calculees, tolerance, mode);
-            Appariement grille;
-            grille.appariees = -1;
+            Appariement grille{.appariees = -1};
             for (int k = -10000; k <= 10000; ++k) {
                 const Appariement a = apparie_a(j.mesures, j.calculees, tolerance, mode, k * 1e-4);
                 const bool mieux = a.appariees > grille.appariees ||
@@ -63,9 +62,8 @@ TEST(DecalageZero, ExactScanMatchesABruteForceScanOverAFineGrid) {
             }
             EXPECT_LE(std::fabs(exact.decalage), decalage_estime_max);
             // The estimate is what pairing at that shift gives.
-            const Appariement verifie =
-                apparie_a(j.mesures, j.calculees, tolerance, mode, exact.decalage);
-            EXPECT_EQ(verifie.appariees, exact.appariees);
+            EXPECT_EQ(apparie_a(j.mesures, j.calculees, tolerance, mode, exact.decalage).appariees,
+                      exact.appariees);
         }
     EXPECT_GE(egales, 55); // a grid of 1e-4 degree finds the best count nearly always
 }
@@ -176,8 +174,7 @@ TEST_F(SelectionDecalee, EccentricityModeFollowsTheCosineLaw) {
 // the remark points to Kalpha1. Spacings from a = 5.43123 A.
 TEST(RemarqueLambda, KalphaOnePeaksPairedWithTheMeanArePointedOut) {
     EspaceTravail et;
-    const int sommes[] = {3, 8, 11, 16, 19, 24, 27, 32, 35, 40, 43};
-    for (int n : sommes) {
+    for (int n : {3, 8, 11, 16, 19, 24, 27, 32, 35, 40, 43}) {
         const double d = 5.43123 / std::sqrt(n);
         et.calculees.ajoute({1, 1, 1, static_cast<float>(d), 0.0f});
         const double angle = 2 * std::asin(1.54056 / (2 * d)) * 180 / std::numbers::pi;

@@ -27,11 +27,6 @@ class PrisePics : public ::testing::Test {
         if (!lambda.empty()) dialogue.lambda = test::saisie(lambda);
         return execute(et, ep, d, [&] { return lit_lambda(et, ep, dialogue, d); });
     }
-    void profil_charge(double lambda) {
-        et.entete_profil.lambda = lambda;
-        et.entete_profil.fichier_profil = "p.raw";
-        et.profil.ajoute({10.0f, 5.0f});
-    }
     test::DossierTemporaire dossier;
     EspaceTravail et;
     EtatPrincipal ep;
@@ -58,9 +53,8 @@ TEST_F(PrisePics, ColumnFileAsksTheWavelengthFirstThenCuChosenInTheDialog) {
     EXPECT_EQ(et.mesures.taille(), 1); // nothing touched until OK
 
     auto r = colonne({30.0, 20.0, 40.0}, 1);
-    const EntetePics& e = et.entete_pics;
-    EXPECT_DOUBLE_EQ(e.lambda, 1.5418);
-    EXPECT_EQ(e.anode, "Cu");
+    EXPECT_DOUBLE_EQ(et.entete_pics.lambda, 1.5418);
+    EXPECT_EQ(et.entete_pics.anode, "Cu");
     // No profile: the working set and both ranges come from the file.
     // The reader's range is from the first and last peaks of the file, in file order.
     EXPECT_DOUBLE_EQ(et.angle_min, 28);
@@ -152,7 +146,9 @@ TEST_F(PrisePics, NegativeFirstAngleStartsTheCurrentRangeAtZero) {
 }
 
 TEST_F(PrisePics, ProfileWavelengthWithinOneHundredthIsAcceptedFartherRefused) {
-    profil_charge(1.5406);
+    et.entete_profil.lambda = 1.5406; // a profile read
+    et.entete_profil.fichier_profil = "p.raw";
+    et.profil.ajoute({10.0f, 5.0f});
     test::domaine(et, 10, 90);
     et.lambda = 1.5406;
     colonne({30.0}, element_autre, "1.5418");

@@ -32,15 +32,12 @@ struct Grille1 : ::testing::Test {
     }
 };
 
-bool memes_mesures(const EspaceTravail& a, const EspaceTravail& b) {
-    if (a.mesures.taille() != b.mesures.taille()) return false;
-    for (int i = 1; i <= a.mesures.taille(); ++i) {
-        const Mesure &x = a.mesures[i], &y = b.mesures[i];
-        if (x.deux_theta_mes != y.deux_theta_mes || x.deux_theta_lu != y.deux_theta_lu ||
-            x.intensite_mes != y.intensite_mes || x.ajustement.etat != y.ajustement.etat)
-            return false;
-    }
-    return a.lambda == b.lambda && a.angle_min == b.angle_min && a.angle_max == b.angle_max;
+// The list as typed and fitted, lambda and the range.
+auto etat_mesures(const EspaceTravail& et) {
+    std::vector<std::tuple<double, double, double, EtatAjustement>> m;
+    for (const Mesure& x : et.mesures)
+        m.emplace_back(x.deux_theta_mes, x.deux_theta_lu, x.intensite_mes, x.ajustement.etat);
+    return std::tuple(m, et.lambda, et.angle_min, et.angle_max);
 }
 
 } // namespace
@@ -73,10 +70,9 @@ TEST_F(Grille1, AnEditedAreaTouchesNothingElse) {
     et.mesures[1].ajustement.etat = EtatAjustement::ajuste;
     et.mesures[2].intensite_mes = 37.6;
     tape(1, 2, "28.442", "55");
-    EXPECT_EQ(et.mesures[1].deux_theta_mes, 28.44213);
-    EXPECT_EQ(et.mesures[1].deux_theta_lu, 28.5);
-    EXPECT_EQ(et.mesures[1].ajustement.etat, EtatAjustement::ajuste);
-    EXPECT_EQ(et.mesures[1].intensite_mes, 55);
+    const Mesure& m = et.mesures[1];
+    EXPECT_EQ(std::tuple(m.deux_theta_mes, m.deux_theta_lu, m.ajustement.etat, m.intensite_mes),
+              std::tuple(28.44213, 28.5, EtatAjustement::ajuste, 55.0));
     EXPECT_EQ(et.mesures[2].intensite_mes, 37.6);
     // A new angle is a new reading: the fit is forgotten; an emptied angle removes.
     tape(1, 0, "28.45");
@@ -112,13 +108,13 @@ TEST_F(Grille1, RefusedCellsChangeNothing) {
     };
     for (const Cas& c : cas) {
         et.mode_affichage = c.theta ? 0 : 1;
-        const EspaceTravail avant = et;
+        const auto avant = etat_mesures(et);
         d.vide();
         lambda = test::saisie(c.lambda);
         const Rafraichissement r = tape(c.ligne, c.colonne, c.angle, c.aire);
         EXPECT_TRUE(r.echec && r.a_change(Change::mesures)) << c.message; // the list shown again
         EXPECT_EQ(d.erreurs(), std::vector<std::string>{c.message});
-        EXPECT_TRUE(memes_mesures(et, avant)) << c.message;
+        EXPECT_EQ(etat_mesures(et), avant) << c.message;
     }
 }
 

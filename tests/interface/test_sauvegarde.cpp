@@ -22,13 +22,6 @@ struct Sauvegardes : ::testing::Test {
     DialoguesEnregistres d;
 };
 
-EspaceTravail espace_avec_pics() {
-    EspaceTravail et;
-    et.lambda = 1.5406;
-    test::mesures(et, {28.442, 47.302});
-    return et;
-}
-
 EspaceTravail espace_avec_profil(int n) {
     EspaceTravail et;
     for (int i = 0; i < n; ++i)
@@ -39,7 +32,9 @@ EspaceTravail espace_avec_profil(int n) {
 } // namespace
 
 TEST_F(Sauvegardes, SauvegardePeaksNameExtensionAndInformation) {
-    EspaceTravail et = espace_avec_pics();
+    EspaceTravail et;
+    et.lambda = 1.5406;
+    test::mesures(et, {28.442, 47.302});
     EXPECT_EQ(sauvegarde(et, Sauvegarde::pics_dif, "test", d), "test.dif");
     EXPECT_EQ(d.textes(),
               std::vector<std::string>{"The peak positions were saved in the file test.dif"});
@@ -64,9 +59,8 @@ TEST_F(Sauvegardes, SauvegardeOverwriteQuestion) {
 
 TEST_F(Sauvegardes, SauvegardeNothingToSave) {
     EspaceTravail et;
-    EXPECT_FALSE(sauvegarde(et, Sauvegarde::pics_dif, "a", d));
-    EXPECT_FALSE(sauvegarde(et, Sauvegarde::pics_dif_fenetre, "a", d));
-    EXPECT_FALSE(sauvegarde(et, Sauvegarde::profil_raw, "a", d));
+    for (auto s : {Sauvegarde::pics_dif, Sauvegarde::pics_dif_fenetre, Sauvegarde::profil_raw})
+        EXPECT_FALSE(sauvegarde(et, s, "a", d)) << static_cast<int>(s);
     EXPECT_EQ(d.erreurs(), (std::vector<std::string>{"No measured reflection angles!",
                                                      "No measurement!", "No pattern!"}));
     d.vide();

@@ -90,12 +90,10 @@ TEST_F(Selection, MessagesLeaveTheSelectionAlone) {
 
 TEST_F(Selection, GridTextsInBothModes) {
     apparie("0.5");
-    Grille g = grille_selection(et);
-    EXPECT_EQ(g.lignes[2],
+    EXPECT_EQ(grille_selection(et).lignes[2],
               (std::vector<std::string>{" 2", "  1  1  0", "  30.125", "  30.000", "   0.125"}));
     et.mode_affichage = 0;
-    g = grille_selection(et);
-    EXPECT_EQ(g.lignes[3],
+    EXPECT_EQ(grille_selection(et).lignes[3],
               (std::vector<std::string>{" 3", "  1  1  1", "  20.125", "  20.000", "   0.125"}));
     // The calculated reflections' grid: 25 rows at least, one per reflection beyond.
     for (int i = 0; i < 30; ++i)
@@ -142,8 +140,8 @@ TEST_F(Selection, ThreeZerosDeleteAPairAndUnknownIndicesLeaveIt) {
     EXPECT_EQ(d.erreurs(), std::vector<std::string>{
                                "Not possible: The reflection is out of range or is forbiden!"});
     EXPECT_EQ(test::indices(et.selection[1]), test::indices(avant));
-    modifie_indices(et, ep, 1, lit_indices("1 x 1"),
-                    d); // not three integers: not a reflection either
+    // Not three integers: not a reflection either.
+    modifie_indices(et, ep, 1, lit_indices("1 x 1"), d);
     EXPECT_EQ(d.nb_bips(), 2);
     // Indices are 16-bit integers.
     EXPECT_TRUE(lit_indices("-32768 0 32767"));
@@ -166,16 +164,14 @@ TEST_F(Selection, PointingBelowTheAxisPairsTheFirstUsableTick) {
     // Tick 1 paired by pointing (ticks 0 and 4 do not exist); then tick 1 is
     // already paired, tick 3 is 0.25 from its nearest measured reflection.
     pointe(et, Pointage{BoutonSouris::gauche, CoteAxe::dessous, {}, {4, 1, 0}, {}}, "0.2");
-    Pointage p{BoutonSouris::gauche, CoteAxe::dessous, {}, {3, 1, 2}, {}};
-    pointe(et, p, "0.2");
+    pointe(et, Pointage{BoutonSouris::gauche, CoteAxe::dessous, {}, {3, 1, 2}, {}}, "0.2");
     ASSERT_EQ(et.selection.taille(), 2);
     EXPECT_EQ(et.selection[2].k, 1);
     EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 30.125f);
 }
 
 TEST_F(Selection, PointingOnTheAxisOrWithoutDataPairsNothing) {
-    Pointage sur{BoutonSouris::gauche, CoteAxe::sur, {}, {1}, {1}};
-    pointe(et, sur, "0.5");
+    pointe(et, Pointage{BoutonSouris::gauche, CoteAxe::sur, {}, {1}, {1}}, "0.5");
     EXPECT_EQ(et.selection.taille(), 0);
     Pointage dessus{BoutonSouris::gauche, CoteAxe::dessus, {}, {}, {1}};
     pointe(et, dessus, "0.5", 0); // another tab shown
@@ -196,9 +192,8 @@ TEST_F(Selection, RightClickDeletesTheFirstHitPairInListOrder) {
     pointe(et, p, "bad tolerance is not read");
     ASSERT_EQ(et.selection.taille(), 2);
     EXPECT_FLOAT_EQ(et.selection[2].deux_theta_obs, 40.25f);
-    Pointage rien{BoutonSouris::droit, CoteAxe::dessus, {}, {}, {}};
-    auto r = pointe(et, rien, "");
-    EXPECT_EQ(r.changes, 0u);
+    EXPECT_EQ(pointe(et, Pointage{BoutonSouris::droit, CoteAxe::dessus, {}, {}, {}}, "").changes,
+              0u);
 }
 
 // The status line says what the last command left.

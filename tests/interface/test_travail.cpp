@@ -13,34 +13,29 @@ using namespace kovrin;
 
 namespace {
 
-struct Prise {
-    EntetePics entete;
-    double lambda = 0;
-};
+// What a peak intake leaves: the working wavelength, the anode, Kalpha1 and Kalpha2.
+using Prise = std::tuple<double, std::string, double, double>;
 
-// A column file taken in through the dialog, source `element` clicked,
-// `lambda` typed in its box when given.
-Prise par_le_dialogue(int element, const std::string& lambda) {
-    EspaceTravail et;
-    EtatPrincipal ep;
-    DialogueLambda dialogue;
-    DialoguesEnregistres d;
-    ouvre_fichier_pics(et, ep, dialogue, pics_prn, "pics.prn", d);
-    clicklistbox(dialogue, element);
-    if (!lambda.empty()) dialogue.lambda = test::saisie(lambda);
-    lit_lambda(et, ep, dialogue, d);
-    EXPECT_TRUE(d.journal.empty());
-    return {et.entete_pics, et.lambda};
-}
-
-Prise par_la_source(int element, std::optional<double> lambda) {
+// A column file taken in, source `element` clicked in the wavelength dialog or
+// given to the job's step; for "Other", 1.5405929 typed in the lambda box or given.
+Prise prise(int element, bool par_le_dialogue) {
     EspaceTravail et;
     EtatPrincipal ep;
     DialoguesEnregistres d;
-    prend_fichier(et, ep, "pics.prn", GenreFichier::pics, 0, longueurs_onde_source(element, lambda),
-                  d);
+    const bool autre = element == element_autre;
+    if (par_le_dialogue) {
+        DialogueLambda dialogue;
+        ouvre_fichier_pics(et, ep, dialogue, pics_prn, "pics.prn", d);
+        clicklistbox(dialogue, element);
+        if (autre) dialogue.lambda = test::saisie("1.5405929");
+        lit_lambda(et, ep, dialogue, d);
+    } else {
+        const auto lambda = autre ? std::optional(1.5405929) : std::nullopt;
+        prend_fichier(et, ep, "pics.prn", GenreFichier::pics, 0,
+                      longueurs_onde_source(element, lambda), d);
+    }
     EXPECT_TRUE(d.journal.empty());
-    return {et.entete_pics, et.lambda};
+    return {et.lambda, et.entete_pics.anode, et.entete_pics.lambda1, et.entete_pics.lambda2};
 }
 
 } // namespace
@@ -48,16 +43,8 @@ Prise par_la_source(int element, std::optional<double> lambda) {
 TEST(Travail, TheSourceGivesWhatTheDialogGivesForEveryEntryOfItsList) {
     test::DossierTemporaire dossier;
     test::ecrit_fichier("pics.prn", test::fichier_colonne({28.44, 47.30}));
-    for (int element = 0; element <= element_autre; ++element) {
-        const bool autre = element == element_autre;
-        const Prise dialogue = par_le_dialogue(element, autre ? "1.5405929" : "");
-        const Prise source =
-            par_la_source(element, autre ? std::optional(1.5405929) : std::nullopt);
-        EXPECT_EQ(source.lambda, dialogue.lambda) << element;
-        EXPECT_EQ(source.entete.anode, dialogue.entete.anode) << element;
-        EXPECT_EQ(source.entete.lambda1, dialogue.entete.lambda1) << element;
-        EXPECT_EQ(source.entete.lambda2, dialogue.entete.lambda2) << element;
-    }
+    for (int element = 0; element <= element_autre; ++element)
+        EXPECT_EQ(prise(element, false), prise(element, true)) << element;
 }
 
 TEST(Travail, AFileWithoutWavelengthIsRefusedWithoutASourceAndLeavesTheWorkspace) {
@@ -79,9 +66,8 @@ TEST(Travail, AFileWithoutWavelengthIsRefusedWithoutASourceAndLeavesTheWorkspace
                                                      "pics.prn carries no wavelength"}));
     EXPECT_TRUE(et.profil.vide() && et.entete_profil.fichier_profil.empty() && et.mesures.vide());
     // "Other" with a wavelength: the profile's anode is named Xx, as the dialog names it.
-    const auto r =
-        prend("p.cpi", GenreFichier::profil, longueurs_onde_source(element_autre, 1.5406));
-    EXPECT_FALSE(r.echec);
+    EXPECT_FALSE(
+        prend("p.cpi", GenreFichier::profil, longueurs_onde_source(element_autre, 1.5406)).echec);
     EXPECT_EQ(et.entete_profil.anode, "Xx");
     EXPECT_DOUBLE_EQ(et.lambda, 1.5406);
     EXPECT_EQ(et.profil.taille(), 9);
