@@ -85,7 +85,46 @@ struct Candidat {
     SolutionIndexation solution;
     Maille reduite;
     double volume_primitif;
+    double figure; // of the ranking
 };
+
+// The parameters a refinement fits: the cell's, and the zero when searched.
+int parametres_ajustes(const SolutionIndexation& s, bool zero) {
+    const int z = zero ? 1 : 0;
+    switch (s.systeme()) {
+    case Systeme::cubique:
+        return 1 + z;
+    case Systeme::tetragonal:
+    case Systeme::hexagonal:
+    case Systeme::rhomboedrique:
+        return 2 + z;
+    case Systeme::orthorhombique:
+        return 3 + z;
+    case Systeme::monoclinique:
+        return 4 + z;
+    default:
+        return 6 + z;
+    }
+}
+
+// The ranking's figure, with the parameters weighed against the lines they
+// fit: p parameters fitted to N lines leave residuals below the lines' own
+// scatter, the more so the fewer lines per parameter, so that a cell of two
+// or three parameters fitting five or six lines all but exactly would
+// outrank the cubic cell of one that leaves an impurity out. Akaike's
+// criterion corrected for small samples (Hurvich and Tsai, 1989) weighs
+// N ln(S/N), S the sum of the squared residuals, against
+// 2p + 2p(p+1)/(N-p-1); M(20) goes as (S/N)^-1/2, hence ln M(20) less that
+// penalty over 2N. Below p + 2 lines the penalty would have no bound: it
+// stops at that of half a line to spare.
+double figure_classement(const SolutionIndexation& s, bool zero) {
+    const double m = m20_compare(s);
+    const double n = s.figures.n_f;
+    if (!(n > 0)) return m;
+    const double p = parametres_ajustes(s, zero);
+    const double penalite = 2 * p + 2 * p * (p + 1) / std::max(n - p - 1, 0.5);
+    return m * std::exp(-penalite / (2 * n));
+}
 
 // Figures of merit within 3 % of each other tie: the higher symmetry wins.
 int classe_m20(double m20) {
@@ -96,9 +135,9 @@ int classe_m20(double m20) {
 bool avant(const Candidat& u, const Candidat& v) {
     const SolutionIndexation& a = u.solution;
     const SolutionIndexation& b = v.solution;
-    return std::make_tuple(-classe_m20(m20_compare(a)), rang_symetrie(a.reseau), -a.figures.m,
+    return std::make_tuple(-classe_m20(u.figure), rang_symetrie(a.reseau), -a.figures.m,
                            a.non_indexees, a.volume, a.maille) <
-           std::make_tuple(-classe_m20(m20_compare(b)), rang_symetrie(b.reseau), -b.figures.m,
+           std::make_tuple(-classe_m20(v.figure), rang_symetrie(b.reseau), -b.figures.m,
                            b.non_indexees, b.volume, b.maille);
 }
 
@@ -162,7 +201,8 @@ std::vector<SolutionIndexation> classe(std::vector<SolutionIndexation> solutions
         const char centrage = fiche(s.reseau).centrage;
         const Maille reduite = maille_reduite(s.maille, centrage);
         const double volume_primitif = s.volume / multiplicite(centrage);
-        candidats.push_back({std::move(s), reduite, volume_primitif});
+        const double figure = figure_classement(s, options.zero);
+        candidats.push_back({std::move(s), reduite, volume_primitif, figure});
     }
     std::sort(candidats.begin(), candidats.end(), avant);
     std::vector<Candidat> gardes;

@@ -7,9 +7,10 @@
 // the monoclinic and triclinic lattices by zones (Visser 1969), combined into
 // trial cells whose indices and metric are fitted in turn. Every candidate is refined in Q = 1/d^2
 // (cell and zero, by linear least squares), reduced (Niggli), merged with its equivalents and
-// multiples, and ranked by de Wolff's M(20). The systems go from high to low
-// symmetry, and the searches by zones only while no solution of higher
-// symmetry convinces.
+// multiples, and ranked by de Wolff's M(20), weighed against the parameters
+// fitted per indexed line (the M(20) reported is de Wolff's own). The systems
+// go from high to low symmetry, and the searches by zones only while no
+// solution of higher symmetry convinces.
 #include "affinement/merite.h"
 #include "cristallo/geometrie.h"
 #include "indexation/reseaux.h"

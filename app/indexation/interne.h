@@ -86,7 +86,8 @@ std::vector<SolutionIndexation> cherche_par_zones(const Raies& raies,
 // more parameters fits by chance alone.
 double m20_compare(const SolutionIndexation& s);
 
-// Merges equivalent cells and multiples, and ranks the rest, best first.
+// Merges equivalent cells and multiples, and ranks the rest, best first: by
+// m20_compare, weighed against the parameters fitted per indexed line.
 std::vector<SolutionIndexation> classe(std::vector<SolutionIndexation> solutions,
                                        const OptionsIndexation& options);
 

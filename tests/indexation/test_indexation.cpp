@@ -221,6 +221,30 @@ TEST(Indexation, UneRaieNonIndexeeAbaisseLeClassement) {
     EXPECT_GT(s.m20_classement, 0.2 * s.figures.m);
 }
 
+// A face-centred cubic list of six lines (a = 3.5991 A, zero -0.048 degree,
+// 220 lost) with an impurity at 69.10 degrees: the cubic cell indexes the
+// other five with one parameter, 111 200 311 222 400; hexagonal cells of two
+// index four of the lines all but exactly and leave two out, with tens of
+// times its M(20). Weighed against the parameters they fit to so few lines,
+// they rank below it.
+TEST(Indexation, UnCubiqueDePeuDeRaiesAvecUneImpureteRestePremier) {
+    const std::vector<double> angles{43.468, 50.640, 69.100, 90.386, 95.673, 117.715};
+    const auto r = indexe(angles, 1.5406, options_courtes());
+    ASSERT_FALSE(r.solutions.empty());
+    const SolutionIndexation& s = r.solutions.front();
+    EXPECT_EQ(s.reseau, Reseau::cF);
+    EXPECT_NEAR(s.maille[0], 3.5991, 0.003);
+    EXPECT_NEAR(s.zero, -0.048, 0.02);
+    EXPECT_EQ(s.non_indexees, 1);
+    // h^2 + k^2 + l^2 of each line; 0: the impurity.
+    const std::vector<int> attendus{3, 4, 0, 11, 12, 16};
+    ASSERT_EQ(s.indices.size(), attendus.size());
+    for (std::size_t i = 0; i < attendus.size(); ++i) {
+        const auto [h, k, l] = s.indices[i];
+        EXPECT_EQ(h * h + k * k + l * l, attendus[i]) << i;
+    }
+}
+
 struct CasAxes {
     const char* nom;
     Maille maille;
