@@ -191,6 +191,26 @@ void garde(Candidat& c, std::vector<Candidat>& gardes) {
     gardes.push_back(std::move(c));
 }
 
+// A body-centred cubic cell a and the primitive cubic cell a/sqrt(2) allow
+// the same lines up to the body-centred 321, which the primitive one cannot
+// index (no h^2 + k^2 + l^2 = 7): with that line past the pattern, as for
+// iron or chromium under Cu radiation, they tie. No structure has a
+// primitive cubic cell under 2.5 A: the body-centred cell goes first.
+void centre_avant_primitif(std::vector<Candidat>& gardes) {
+    for (auto p = gardes.begin(); p != gardes.end(); ++p) {
+        const SolutionIndexation& primitive = p->solution;
+        if (primitive.reseau != Reseau::cP || primitive.maille[0] >= 2.5) continue;
+        const auto centree = std::find_if(p + 1, gardes.end(), [&](const Candidat& c) {
+            const SolutionIndexation& s = c.solution;
+            return s.reseau == Reseau::cI && s.non_indexees == primitive.non_indexees &&
+                   std::fabs(s.figures.m - primitive.figures.m) <= 1e-3 * primitive.figures.m &&
+                   std::fabs(s.maille[0] - std::sqrt(2.0) * primitive.maille[0]) <
+                       1e-3 * s.maille[0];
+        });
+        if (centree != gardes.end()) std::rotate(p, centree, centree + 1);
+    }
+}
+
 } // namespace
 
 std::vector<SolutionIndexation> classe(std::vector<SolutionIndexation> solutions,
@@ -208,6 +228,7 @@ std::vector<SolutionIndexation> classe(std::vector<SolutionIndexation> solutions
     std::vector<Candidat> gardes;
     for (Candidat& c : candidats)
         garde(c, gardes);
+    centre_avant_primitif(gardes);
     std::vector<SolutionIndexation> classees;
     for (Candidat& c : gardes)
         classees.push_back(std::move(c.solution));

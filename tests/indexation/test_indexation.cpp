@@ -245,6 +245,22 @@ TEST(Indexation, UnCubiqueDePeuDeRaiesAvecUneImpureteRestePremier) {
     }
 }
 
+// Body-centred iron under Cu Kalpha1 (a = 2.8665 A): its six lines, 110 to
+// 222, are those of a primitive cubic cell a/sqrt(2) = 2.027 A too, as 321
+// lies past 180 degrees. The two tie; no structure has such a primitive cell.
+TEST(Indexation, LeFerAlphaEstCubiqueCentre) {
+    const std::vector<double> angles{44.671, 65.020, 82.331, 98.940, 116.375, 137.147};
+    const auto r = indexe(angles, 1.5405929, options_courtes());
+    ASSERT_FALSE(r.solutions.empty());
+    const SolutionIndexation& s = r.solutions.front();
+    EXPECT_EQ(s.reseau, Reseau::cI);
+    EXPECT_NEAR(s.maille[0], 2.8665, 5e-4);
+    EXPECT_TRUE(std::any_of(r.solutions.begin(), r.solutions.end(), [&](const auto& p) {
+        return p.reseau == Reseau::cP && std::fabs(p.maille[0] - 2.0269) < 5e-4 &&
+               std::fabs(p.figures.m - s.figures.m) < 1e-3 * s.figures.m;
+    })) << "the tie";
+}
+
 struct CasAxes {
     const char* nom;
     Maille maille;
