@@ -2,9 +2,9 @@
 // Small builders shared by the workspace tests: lists written straight into the
 // workspace, and peak and profile files written in the current directory.
 #include "commun/espace_travail.h"
+#include "commun/format.h"
 
 #include <array>
-#include <cstdio>
 #include <initializer_list>
 #include <string>
 #include <tuple>
@@ -39,9 +39,7 @@ inline void domaine(EspaceTravail& et, double debut, double fin) {
 }
 
 inline std::string nombre_fixe(double x) {
-    char t[64];
-    std::snprintf(t, sizeof t, "%.6f", x);
-    return t;
+    return pascal_reel(x, 0, 6);
 }
 
 // A column peak file: one angle per line, CR LF.
