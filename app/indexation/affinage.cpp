@@ -311,14 +311,19 @@ std::optional<SolutionIndexation> affine_essai(const Famille& f, const Raies& ra
     // The first two rounds take the lines within the trial cell's own
     // uncertainty, which grows with the angle: the far lines come in once the
     // near ones have set the cell.
+    // Then within four standard deviations of the scatter, the tolerance
+    // being three: one line in a few hundred lies past three, and taken for an
+    // impurity it would use up the lines left unindexed that a real impurity
+    // needs.
+    const double finale = options.tolerance * 4 / 3;
     for (int iteration = 0; iteration < 4; ++iteration) {
-        indexe_raies(f, raies, e, iteration < 2 ? large : options.tolerance);
+        indexe_raies(f, raies, e, iteration < 2 ? large : finale);
         if (iteration >= 2 && non_indexees(e, raies.n_test) > raies.non_indexees_max)
             return std::nullopt;
         if (!resout_moindres_carres(f, raies, options.zero, e)) return std::nullopt;
         if (std::fabs(e.zero) > options.zero_max + options.tolerance) return std::nullopt;
     }
-    indexe_raies(f, raies, e, options.tolerance);
+    indexe_raies(f, raies, e, finale);
     if (non_indexees(e, raies.n_test) > raies.non_indexees_max) return std::nullopt;
     return solution_de(f, raies, e, options.tolerance);
 }

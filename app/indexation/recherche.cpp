@@ -130,10 +130,10 @@ class Recherche {
   private:
     void travaille(const std::vector<Boite>& boites);
     bool arrete();
-    bool passe(const Famille& f, const Boite& b, int n) const;
+    int non_couvertes(const Famille& f, const Boite& b, int n) const;
     void explore(const Boite& b, int niveau, std::vector<SolutionIndexation>& locales);
     void divise(const Boite& b, int niveau, std::vector<SolutionIndexation>& locales);
-    void feuille(const Boite& b, std::vector<SolutionIndexation>& locales);
+    void feuille(const Boite& b, int manquantes, std::vector<SolutionIndexation>& locales);
     void signale(std::vector<SolutionIndexation>& locales);
 
     const Raies& raies_;
@@ -176,9 +176,8 @@ Inverses inverses(const Famille& f, const Boite& b) {
     return v;
 }
 
-// Whether the box can index all but the impurities allowed among the first
-// n lines.
-bool Recherche::passe(const Famille& f, const Boite& b, int n) const {
+// How many of the first n lines the box cannot index.
+int Recherche::non_couvertes(const Famille& f, const Boite& b, int n) const {
     std::array<bool, nb_raies_m20> couvertes{};
     const auto& fenetre = raies_.fenetres[static_cast<std::size_t>(b.tranche)];
     const double q_max = fenetre[static_cast<std::size_t>(n - 1)].haut;
@@ -213,9 +212,9 @@ bool Recherche::passe(const Famille& f, const Boite& b, int n) const {
             if (!couvertes[k]) ++nb;
             couvertes[k] = true;
         }
-        if (nb == n) return true;
+        if (nb == n) return 0;
     }
-    return n - nb <= raies_.non_indexees_max;
+    return n - nb;
 }
 
 void Recherche::explore(const Boite& b, int niveau, std::vector<SolutionIndexation>& locales) {
@@ -224,10 +223,12 @@ void Recherche::explore(const Boite& b, int niveau, std::vector<SolutionIndexati
     const Famille& f = familles_[static_cast<std::size_t>(b.famille)];
     // The first lines prune most boxes, over fewer terms.
     const int n_premieres = std::min(raies_.n_test, nb_premieres);
-    if (!passe(f, b, n_premieres)) return;
-    if (raies_.n_test > n_premieres && !passe(f, b, raies_.n_test)) return;
+    int manquantes = non_couvertes(f, b, n_premieres);
+    if (manquantes > raies_.non_indexees_max) return;
+    if (raies_.n_test > n_premieres) manquantes = non_couvertes(f, b, raies_.n_test);
+    if (manquantes > raies_.non_indexees_max) return;
     if (niveau == niveaux)
-        feuille(b, locales);
+        feuille(b, manquantes, locales);
     else
         divise(b, niveau, locales);
 }
@@ -247,14 +248,16 @@ void Recherche::divise(const Boite& b, int niveau, std::vector<SolutionIndexatio
 }
 
 // Neighbouring boxes of one solution converge on it: a box whose cell is
-// within a few box widths of a solution refined already adds nothing.
-bool deja_trouvee(const Famille& f, const Parametres& centre,
+// within a few box widths of a solution refined already adds nothing, unless
+// it can index lines that solution leaves out (near a pseudo-symmetry, two
+// assignments of the lines lie that close: c ~ 2a in a tetragonal cell).
+bool deja_trouvee(const Famille& f, const Parametres& centre, int manquantes,
                   const std::vector<SolutionIndexation>& locales) {
     const Parametres x = x_de_directs(f, centre);
     const auto maille = maille_de_x(f, x);
     if (!maille) return true;
     for (const SolutionIndexation& s : locales) {
-        if (s.reseau != f.reseau) continue;
+        if (s.reseau != f.reseau || s.non_indexees > manquantes) continue;
         bool proche = true;
         for (int j = 0; j < 6 && proche; ++j)
             proche = std::fabs(s.maille[j] - (*maille)[j]) < (j < 3 ? 0.08 : 0.8);
@@ -263,12 +266,12 @@ bool deja_trouvee(const Famille& f, const Parametres& centre,
     return false;
 }
 
-void Recherche::feuille(const Boite& b, std::vector<SolutionIndexation>& locales) {
+void Recherche::feuille(const Boite& b, int manquantes, std::vector<SolutionIndexation>& locales) {
     const Famille& f = familles_[static_cast<std::size_t>(b.famille)];
     Parametres centre{};
     for (int j = 0; j < f.n; ++j)
         centre[j] = (b.bas[j] + b.haut[j]) / 2;
-    if (deja_trouvee(f, centre, locales)) return;
+    if (deja_trouvee(f, centre, manquantes, locales)) return;
     auto s = affine_essai(f, raies_, x_de_directs(f, centre), options_);
     if (s && s->volume <= options_.volume_max * 1.01) locales.push_back(std::move(*s));
 }
