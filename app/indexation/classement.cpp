@@ -68,6 +68,10 @@ namespace indexation {
 // The triclinic cell, with two parameters more still, likewise.
 inline constexpr double exigence_monoclinique = 1.35, exigence_triclinique = 1.8;
 
+// The mean distance of the lines to a derivative cell's, at most this many
+// times that to the smaller cell's.
+inline constexpr double ecart_derive_max = 1.5;
+
 double m20_compare(const SolutionIndexation& s) {
     switch (s.systeme()) {
     case Systeme::monoclinique:
@@ -162,12 +166,33 @@ bool systeme_superieur(const Candidat& c, const Candidat& g) {
 // A multiple of a higher crystal system that indexes the same lines with a
 // figure of merit to match: two to four times the volume (the derivative
 // cells of a lattice), M(20) at least the smaller cell's over that factor, as
-// the lines it allows grow with its volume. A random large cell that happens
-// to index the lines has far less.
+// the lines it allows grow with its volume. And either it allows no more
+// lines than the smaller cell, whose lines are then its own split by the
+// lower symmetry (the smaller cell's parameter or two more spread them to fit
+// the scatter), or it fits them as closely. A lattice that only nearly has
+// the higher symmetry (c/a within a few tenths of a percent of sqrt3) allows
+// more lines and leaves them far off; a random large cell that happens to
+// index the lines has far less M(20).
 bool explique(const Candidat& c, const Candidat& g) {
     const double facteur = std::round(c.volume_primitif / g.volume_primitif);
+    const FiguresMerite& fc = c.solution.figures;
+    const FiguresMerite& fg = g.solution.figures;
     return systeme_superieur(c, g) && c.solution.non_indexees == g.solution.non_indexees &&
-           facteur <= 4 && c.solution.figures.m >= g.solution.figures.m / facteur;
+           facteur <= 4 && fc.m >= fg.m / facteur &&
+           (fc.n_possibles <= fg.n_possibles ||
+            fc.ecart_moyen <= ecart_derive_max * fg.ecart_moyen);
+}
+
+// A cell of which a better one is a multiple, indexing as many lines with a
+// figure of merit to match (at least the multiple's over its factor, what
+// the multiple's extra lines cost it): its lattice explains the lines with
+// fewer calculated ones, and the multiple only fits them closer by the lines
+// it adds. Not a cell of a lower system: the multiple's symmetry is then what
+// it explains.
+bool sous_maille(const Candidat& c, const Candidat& g) {
+    const double facteur = std::round(g.volume_primitif / c.volume_primitif);
+    return multiple_de(g, c) && !systeme_superieur(g, c) &&
+           c.solution.figures.m >= g.solution.figures.m / facteur;
 }
 
 // Keeps a candidate unless it repeats a better one. The same lattice in a
@@ -177,6 +202,7 @@ bool explique(const Candidat& c, const Candidat& g) {
 // of higher symmetry that indexes the same lines: the smaller cell is then a
 // derivative of its lattice whose axial ratios only it explains (the
 // tetragonal cell a/sqrt2, a/sqrt2, a indexes every line of a cubic P cell).
+// And a smaller cell of which the one kept is only a multiple takes its place.
 void garde(Candidat& c, std::vector<Candidat>& gardes) {
     for (Candidat& g : gardes) {
         if (reduites_egales(c.reduite, g.reduite, 0.005, 0.5)) {
@@ -185,6 +211,10 @@ void garde(Candidat& c, std::vector<Candidat>& gardes) {
         }
         if (multiple_de(c, g)) {
             if (explique(c, g)) g = std::move(c);
+            return;
+        }
+        if (sous_maille(c, g)) {
+            g = std::move(c);
             return;
         }
     }

@@ -165,9 +165,24 @@ INSTANTIATE_TEST_SUITE_P(
         // (3 standard deviations): no line of the cell may count as an
         // impurity for lying just past the tolerance once the cell is fitted.
         CasDifficile{"LigneATroisEcartsTypes", Reseau::cP, 33019, {Systeme::cubique}, 1000},
+        // c/a = 1.7277, within 0.3 % of sqrt3: a hexagonal cell of twice the
+        // volume indexes the same lines, 1.7 times as far off on average.
+        CasDifficile{
+            "PresqueHexagonale", Reseau::tP, 7023, {Systeme::tetragonal, Systeme::hexagonal}, 2000},
+        // The tetragonal cell a/sqrt2, a/sqrt2, a splits the cubic lines and
+        // fits them twice as closely: the cubic cell, which allows fewer
+        // lines, still explains it.
+        CasDifficile{"DeriveeQuiSepareLesRaies",
+                     Reseau::cP,
+                     47019,
+                     {Systeme::cubique, Systeme::tetragonal},
+                     250},
         // c = 1.997 a: the lines come in pairs 0.03-0.06 degree apart, and the
         // cell with the pairs' order swapped lies 0.015 A away.
-        CasDifficile{"RaiesParPaires", Reseau::tP, 3023, {Systeme::tetragonal}, 300}),
+        CasDifficile{"RaiesParPaires", Reseau::tP, 3023, {Systeme::tetragonal}, 300},
+        // With its impurity line, the body-centred cell a sqrt2, 2c indexes the
+        // same lines closer by the lines it adds, M(20) 191 against 166.
+        CasDifficile{"UnMultipleQuiSerreLesRaies", Reseau::tP, 11023, {Systeme::tetragonal}, 1400}),
     [](const testing::TestParamInfo<CasDifficile>& cas) { return std::string(cas.param.nom); });
 
 // A tetragonal cell of a quarter the volume (a, a, a / sqrt17) indexes
