@@ -14,6 +14,9 @@ namespace kovrin::indexation {
 namespace {
 
 inline constexpr double largeur_tranche_zero = 0.05; // degrees 2theta
+// Tolerances from every calculated line past which an unindexed line is
+// isolated: no slight distortion of the cell would index it.
+inline constexpr double ecart_isole = 3;
 
 } // namespace
 
@@ -241,27 +244,38 @@ int non_indexees(const Etat& e, int n) {
     return static_cast<int>(std::count(e.termes.begin(), e.termes.begin() + n, -1));
 }
 
+// The distance in 2theta of x to the nearest calculated line, at most plafond.
+double ecart_au_plus_proche(const std::vector<double>& possibles, double x, double plafond) {
+    auto it = std::lower_bound(possibles.begin(), possibles.end(), x);
+    double ecart = plafond;
+    if (it != possibles.end()) ecart = std::min(ecart, *it - x);
+    if (it != possibles.begin()) ecart = std::min(ecart, x - *(it - 1));
+    return ecart;
+}
+
 // Mean |d2theta| of every line, the unindexed ones at their distance
 // to the nearest calculated line, over that of the indexed ones alone; both
 // bounded, so that neither a perfect fit nor a far line weighs without end.
+// Without the isolated lines: those at the bound are left out.
 double facteur_non_indexees(const Raies& raies, const Etat& e, const std::vector<double>& possibles,
-                            double tolerance) {
-    const double plancher = tolerance / 10, plafond = 3 * tolerance;
+                            double tolerance, bool sans_isolees) {
+    const double plancher = tolerance / 10, plafond = ecart_isole * tolerance;
     double indexees = 0, toutes = 0;
-    const int n = static_cast<int>(raies.q.size());
-    for (int i = 0; i < n; ++i) {
-        const double x = raies.deux_theta[static_cast<std::size_t>(i)] - e.zero;
-        auto it = std::lower_bound(possibles.begin(), possibles.end(), x);
-        double ecart = plafond;
-        if (it != possibles.end()) ecart = std::min(ecart, *it - x);
-        if (it != possibles.begin()) ecart = std::min(ecart, x - *(it - 1));
-        ecart = std::max(ecart, plancher);
-        toutes += e.termes[static_cast<std::size_t>(i)] < 0 ? std::max(ecart, tolerance) : ecart;
-        if (e.termes[static_cast<std::size_t>(i)] >= 0) indexees += ecart;
+    int n_indexees = 0, n_comptees = 0;
+    for (std::size_t i = 0; i < raies.q.size(); ++i) {
+        const double ecart = std::max(
+            ecart_au_plus_proche(possibles, raies.deux_theta[i] - e.zero, plafond), plancher);
+        const bool indexee = e.termes[i] >= 0;
+        if (!indexee && sans_isolees && ecart >= plafond) continue;
+        toutes += indexee ? ecart : std::max(ecart, tolerance);
+        ++n_comptees;
+        if (indexee) {
+            indexees += ecart;
+            ++n_indexees;
+        }
     }
-    const int n_indexees = n - non_indexees(e, n);
     if (n_indexees == 0 || toutes <= 0) return 0;
-    return indexees / n_indexees / (toutes / n);
+    return indexees / n_indexees / (toutes / n_comptees);
 }
 
 std::optional<SolutionIndexation> solution_de(const Famille& f, const Raies& raies, const Etat& e,
@@ -296,7 +310,8 @@ std::optional<SolutionIndexation> solution_de(const Famille& f, const Raies& rai
     const auto figures = figures_merite(indexees, possibles, raies.lambda);
     if (!figures) return std::nullopt;
     s.figures = *figures;
-    s.m20_classement = s.figures.m * facteur_non_indexees(raies, e, possibles, tolerance);
+    s.m20_classement = s.figures.m * facteur_non_indexees(raies, e, possibles, tolerance, false);
+    s.m20_hors_isolees = s.figures.m * facteur_non_indexees(raies, e, possibles, tolerance, true);
     s.volume = volume_maille(s.maille);
     return s;
 }

@@ -53,6 +53,10 @@ struct SolutionIndexation {
     // that indexes them as precisely (the lines past the 20th decide between
     // cells that share the zone of nearly all the first ones).
     double m20_classement = 0;
+    // The same without the unindexed lines three tolerances or more from
+    // every calculated line (no slight distortion of the cell would index
+    // them): how surely the cell leaves no room for a lower system.
+    double m20_hors_isolees = 0;
     std::vector<std::array<int, 3>> indices; // of the first 20 lines; 0 0 0: unindexed
     Systeme systeme() const { return fiche(reseau).systeme; }
 };

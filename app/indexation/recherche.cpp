@@ -45,8 +45,10 @@ inline constexpr double volume_couche0 = 25, rapport_couches = 1.25;
 inline constexpr double m20_convaincant = 20; // of the ranking
 inline constexpr double facteur_arret = 3;
 inline constexpr int nb_premieres = 10;
-// A ranking M(20) past which a cubic, tetragonal or hexagonal solution leaves
-// no room for a lower system: the orthorhombic search stops.
+// An M(20) past which a cubic, tetragonal or hexagonal solution leaves no
+// room for a lower system, its ranking's without the isolated unindexed lines
+// (another phase's, as its split lines would lie near the cell's): the
+// orthorhombic search stops.
 inline constexpr double m20_sans_doute = 50;
 // A solution convinces the searches by zones when it leaves at most this many
 // of the first 20 lines unindexed and its ranking M(20) (over the ranking's
@@ -106,9 +108,9 @@ class Recherche {
     // Whether a lower system than the best solution's is still worth a search:
     // not once that solution leaves no doubt.
     bool cherche_plus_bas(Reseau r) const {
-        return options_.tous_systemes || meilleur_classement_ < m20_sans_doute ||
-               fiche(r).systeme == fiche(meilleur_reseau_).systeme ||
-               rang_symetrie(r) < rang_symetrie(meilleur_reseau_);
+        return options_.tous_systemes || figure_certaine_ < m20_sans_doute ||
+               fiche(r).systeme == fiche(reseau_certain_).systeme ||
+               rang_symetrie(r) < rang_symetrie(reseau_certain_);
     }
     // Whether a solution of a higher system than the lattice r's convinces:
     // r's search by zones is then left out.
@@ -149,7 +151,8 @@ class Recherche {
     std::vector<SolutionIndexation> trouvees_;
     double meilleur_ = 0;
     double volume_limite_, meilleur_classement_ = 0;
-    Reseau meilleur_reseau_ = Reseau::aP;
+    double figure_certaine_ = 0; // the highest m20_hors_isolees
+    Reseau reseau_certain_ = Reseau::aP;
     Reseau reseau_convaincant_ = Reseau::aP; // the highest that convinces the searches by zones
     Horloge::time_point dernier_signal_{};
 };
@@ -283,8 +286,11 @@ void Recherche::signale(std::vector<SolutionIndexation>& locales) {
         const double classement = s.m20_classement;
         if (classement >= m20_convaincant && classement > meilleur_classement_) {
             meilleur_classement_ = classement;
-            meilleur_reseau_ = s.reseau;
             volume_limite_ = facteur_arret * volume_primitif(s);
+        }
+        if (classement >= m20_convaincant && s.m20_hors_isolees > figure_certaine_) {
+            figure_certaine_ = s.m20_hors_isolees;
+            reseau_certain_ = s.reseau;
         }
         if (s.non_indexees <= non_indexees_convaincantes &&
             m20_compare(s) >= m20_convaincant_zones &&
@@ -429,8 +435,8 @@ void cherche_boites(Recherche& recherche, const std::vector<Boite>& boites,
 
 // The search by zones of the lattices given (the first one's system),
 // unless a solution of higher symmetry convinces, or leaves no doubt as the
-// dichotomy's boxes do (a cell of the dichotomy of ranking M(20) 50 or more,
-// whatever lines its impurities leave unindexed).
+// dichotomy's boxes do (a cell of the dichotomy whose M(20) without its
+// isolated unindexed lines reaches 50, however many lines it leaves out).
 void cherche_zones(Recherche& recherche, const Raies& raies, const std::vector<Reseau>& reseaux,
                    double q_max, const OptionsIndexation& options, int fils,
                    std::array<bool, 7>& omis) {

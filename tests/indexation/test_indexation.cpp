@@ -277,6 +277,35 @@ TEST(Indexation, UneRaieNonIndexeeAbaisseLeClassement) {
     EXPECT_EQ(s.non_indexees, 1);
     EXPECT_LT(s.m20_classement, 0.8 * s.figures.m);
     EXPECT_GT(s.m20_classement, 0.2 * s.figures.m);
+    // Isolated, it does not count without the isolated lines.
+    EXPECT_DOUBLE_EQ(s.m20_hors_isolees, s.figures.m);
+    // A second one 0.06 degree past the 5th line: unindexed, but as near a
+    // calculated line as a split line of a lower system would be: it counts.
+    avec_impurete.push_back(l.deux_theta[4] + 0.06);
+    const auto deux = indexe(avec_impurete, l.lambda, o);
+    ASSERT_FALSE(deux.solutions.empty());
+    const SolutionIndexation& s2 = deux.solutions.front();
+    EXPECT_EQ(s2.non_indexees, 2);
+    EXPECT_LT(s2.m20_hors_isolees, 0.9 * s2.figures.m);
+    EXPECT_GT(s2.m20_hors_isolees, 1.1 * s2.m20_classement);
+}
+
+// A hexagonal list (a = 5.9307, c = 13.8718 A) with an impurity line far from
+// every line of the cell: its ranking M(20) falls below what leaves no
+// doubt, its M(20) without that line does not, and the lower systems are
+// not searched.
+TEST(Indexation, UneImpureteIsoleeNeLaissePasDeDoute) {
+    const ListeSynthetique l = liste_synthetique(Reseau::hP, 7029);
+    ASSERT_EQ(l.impuretes, 1);
+    const auto r = indexe(l.deux_theta, l.lambda, OptionsIndexation{});
+    ASSERT_FALSE(r.solutions.empty());
+    const SolutionIndexation& s = r.solutions.front();
+    EXPECT_EQ(s.reseau, Reseau::hP);
+    EXPECT_TRUE(meme_reseau(s.maille, 'P', l.maille, 'P'));
+    EXPECT_LT(s.m20_classement, 50);
+    EXPECT_GE(s.m20_hors_isolees, 50);
+    for (Systeme bas : {Systeme::orthorhombique, Systeme::monoclinique, Systeme::triclinique})
+        EXPECT_TRUE(r.systemes_omis[static_cast<std::size_t>(bas)]) << static_cast<int>(bas);
 }
 
 // A face-centred cubic list of six lines (a = 3.5991 A, zero -0.048 degree,
@@ -396,11 +425,12 @@ TEST(Indexation, UnOrthorhombiqueQueLesMonocliniquesIndexentAussiEstPremier) {
 
 // A monoclinic lattice is triclinic too: with both searches, the monoclinic
 // cell comes first, and the triclinic search alone finds the same lattice.
-// Its M(20) stays below what convinces of a cell of four parameters: the
-// triclinic search runs.
+// The two lines its impurities add lie far from every calculated line:
+// without them, the monoclinic M(20) leaves no doubt, and the triclinic
+// search is left out unless all systems are asked for.
 TEST(Indexation, UnMonocliniqueQueLaMailleTricliniqueIndexeAussiEstPremier) {
     superieur_premier(Reseau::mP, {4.12, 5.31, 6.71, 90, 101.3, 90}, 6, Systeme::triclinique,
-                      Reseau::aP, Systeme::monoclinique, 160, false);
+                      Reseau::aP, Systeme::monoclinique, 160, true);
 }
 
 // The triclinic family's terms give the Q of the core's own metric, and its
