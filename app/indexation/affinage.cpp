@@ -54,6 +54,10 @@ Raies prepare_raies(std::vector<double> deux_theta, double lambda,
                  q_de_deux_theta(std::min(x - zero + marge, 179.9), lambda)});
         }
     }
+    // The first slice's zero is the lowest: its windows lie highest.
+    r.fenetre_entiere = r.fenetres.front();
+    for (std::size_t k = 0; k < r.fenetre_entiere.size(); ++k)
+        r.fenetre_entiere[k].bas = r.fenetres.back()[k].bas;
     r.n_test = std::min<int>(nb_raies_m20, static_cast<int>(deux_theta.size()));
     r.non_indexees_max = options.non_indexees_max;
     return r;

@@ -21,6 +21,7 @@ struct Raies {
     // Q of each line within the tolerance, for each slice of the zero's range:
     // the dichotomy cuts the zero's range too, so that each window stays narrow.
     std::vector<std::vector<Intervalle>> fenetres;
+    std::vector<Intervalle> fenetre_entiere; // over the zero's whole range
     double lambda = 1;
     int n_test = 0;           // the lines the dichotomy must index: the first 20
     int non_indexees_max = 0; // of these, the lines left unindexed (impurities)

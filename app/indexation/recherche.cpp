@@ -40,6 +40,10 @@ using Horloge = std::chrono::steady_clock;
 // over a box by the same relative width whatever its length.
 inline constexpr double rapport_arete = 1.04;
 inline constexpr int niveaux = 5; // halvings down to 0.016 angstrom, 0.16 degree
+// The first halvings test a box over the zero's whole range; the deeper ones,
+// in each slice of it in turn (a box that fails over the whole range fails in
+// every slice: the first levels prune for all the slices at once).
+inline constexpr int niveau_tranches = 2;
 // Shells of primitive volume: the first up to 25 angstrom^3, then 25 % more each.
 inline constexpr double volume_couche0 = 25, rapport_couches = 1.25;
 inline constexpr double m20_convaincant = 20; // of the ranking
@@ -70,7 +74,7 @@ struct Boite {
     int etage;  // 0: one or two parameters, searched first
     int couche; // of volume
     int famille;
-    int tranche; // of the zero's range: a box is explored in each in turn
+    int tranche; // of the zero's range; -1: the whole range
     Aretes bas, haut;
 };
 
@@ -182,7 +186,8 @@ Inverses inverses(const Famille& f, const Boite& b) {
 // How many of the first n lines the box cannot index.
 int Recherche::non_couvertes(const Famille& f, const Boite& b, int n) const {
     std::array<bool, nb_raies_m20> couvertes{};
-    const auto& fenetre = raies_.fenetres[static_cast<std::size_t>(b.tranche)];
+    const auto& fenetre = b.tranche < 0 ? raies_.fenetre_entiere
+                                        : raies_.fenetres[static_cast<std::size_t>(b.tranche)];
     const double q_max = fenetre[static_cast<std::size_t>(n - 1)].haut;
     const std::size_t nb_termes = f.termes.size();
     const Inverses inv = inverses(f, b);
@@ -230,6 +235,12 @@ void Recherche::explore(const Boite& b, int niveau, std::vector<SolutionIndexati
     if (manquantes > raies_.non_indexees_max) return;
     if (raies_.n_test > n_premieres) manquantes = non_couvertes(f, b, raies_.n_test);
     if (manquantes > raies_.non_indexees_max) return;
+    if (b.tranche < 0 && niveau >= niveau_tranches) {
+        Boite t = b;
+        for (t.tranche = 0; t.tranche < static_cast<int>(raies_.fenetres.size()); ++t.tranche)
+            explore(t, niveau, locales);
+        return;
+    }
     if (niveau == niveaux)
         feuille(b, manquantes, locales);
     else
@@ -308,8 +319,8 @@ void Recherche::travaille(const std::vector<Boite>& boites) {
     for (std::size_t i = suivante_++; i < boites.size() && !arrete(); i = suivante_++) {
         std::vector<SolutionIndexation> locales;
         Boite b = boites[i];
-        for (b.tranche = 0; b.tranche < static_cast<int>(raies_.fenetres.size()); ++b.tranche)
-            explore(b, 0, locales);
+        b.tranche = raies_.fenetres.size() > 1 ? -1 : 0;
+        explore(b, 0, locales);
         signale(locales);
     }
 }
