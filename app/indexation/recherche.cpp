@@ -109,8 +109,8 @@ class Recherche {
     // The primitive volume past which no shell is searched: three times that
     // of the best solution when it convinces.
     double volume_limite() const { return volume_limite_; }
-    // Whether a lower system than the best solution's is still worth a search:
-    // not once that solution leaves no doubt.
+    // Whether a lower system than the surest solution's is still worth a
+    // search: not once that solution leaves no doubt.
     bool cherche_plus_bas(Reseau r) const {
         return options_.tous_systemes || figure_certaine_ < m20_sans_doute ||
                fiche(r).systeme == fiche(reseau_certain_).systeme ||
