@@ -157,10 +157,14 @@ bool plus_symetrique(const Candidat& c, const Candidat& g) {
     return rang_symetrie(c.solution.reseau) < rang_symetrie(g.solution.reseau);
 }
 
-// Of a higher crystal system: a primitive cell of the same system as a
-// centred lattice is only that lattice's multiple, not an explanation.
+// Of a higher crystal system, whose holohedry contains the other's: a
+// primitive cell of the same system as a centred lattice is only that
+// lattice's multiple, not an explanation (nor is a hexagonal cell a
+// rhombohedral lattice's), and a hexagonal cell does not split a tetragonal
+// cell's lines.
 bool systeme_superieur(const Candidat& c, const Candidat& g) {
-    return plus_symetrique(c, g) && c.solution.systeme() != g.solution.systeme();
+    return c.solution.systeme() != g.solution.systeme() &&
+           holoedrie_contient(c.solution.reseau, g.solution.reseau);
 }
 
 // A multiple of a higher crystal system that indexes the same lines with a

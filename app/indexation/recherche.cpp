@@ -6,19 +6,20 @@
 // lines are tested first: they prune most boxes over fewer terms); a
 // surviving box is halved along every parameter, down to boxes small enough
 // for the refinement in Q to take over from their centres.
-// The lattices of one or two parameters, quickly searched, go first; then the
-// orthorhombic boxes. Each goes by shells of primitive volume, smallest first,
-// and ends past three times the primitive volume of the best solution so far,
-// when it convinces: a lattice that a few missing lines let a smaller cell
-// imitate is still reached, and larger cells would only be its multiples.
+// The boxes go by shells of primitive volume, smallest first, and end past
+// three times the primitive volume of the best solution so far, when it
+// convinces: a lattice that a few missing lines let a smaller cell imitate
+// is still reached, and larger cells would only be its multiples. The
+// lattices of one or two parameters, quickly searched, run ahead of the
+// orthorhombic ones by a ratio of volume.
 // A cubic, tetragonal or hexagonal solution that leaves no doubt ends the
-// search. The monoclinic lattices are then searched by zones (zones.cpp),
-// before the larger orthorhombic shells, and the triclinic ones last, each
-// only while no solution of higher symmetry convinces: from high to low
-// symmetry, as a lower lattice can describe any higher one, but the costly
-// searches of the general lattices would only find the convincing one again
-// in a lower guise (or a chance fit to its impurities). The systems so left
-// out are reported, and can be asked for.
+// search of the lattices it contains. The monoclinic lattices are then
+// searched by zones (zones.cpp), before the larger orthorhombic shells, and
+// the triclinic ones last, each only while no solution of higher symmetry
+// convinces: from high to low symmetry, as a lower lattice can describe any
+// higher one, but the costly searches of the general lattices would only
+// find the convincing one again in a lower guise (or a chance fit to its
+// impurities). The systems so left out are reported, and can be asked for.
 #include "indexation/interne.h"
 
 #include <algorithm>
@@ -70,6 +71,20 @@ inline constexpr double m20_convaincant_zones = 30;
 // convincing cell bounds (the larger the volume, the more boxes survive).
 inline constexpr double volume_avant_zones = 1000;
 
+bool un_ou_deux_parametres(Reseau r) {
+    return rang_symetrie(r) < rang_symetrie(Reseau::oP);
+}
+
+// Whether lattice r, of another system than a solution's, would only imitate
+// it: of one or two parameters, r's holohedry is part of the solution's; of
+// three or more, r ranks below it (their searches are costly, and the
+// solution explains the lines).
+bool imite(Reseau r, Reseau solution) {
+    if (fiche(r).systeme == fiche(solution).systeme) return false;
+    return un_ou_deux_parametres(r) ? holoedrie_contient(solution, r)
+                                    : rang_symetrie(r) > rang_symetrie(solution);
+}
+
 struct Boite {
     int etage;  // 0: one or two parameters, searched first
     int couche; // of volume
@@ -77,6 +92,18 @@ struct Boite {
     int tranche; // of the zero's range; -1: the whole range
     Aretes bas, haut;
 };
+
+// The orthorhombic shells go after the shells of the lattices of one or two
+// parameters up to this ratio of volume (nine shells: 7.5 times): those are
+// searched quickly to a large volume, and a cell found there bounds the
+// orthorhombic search; but a small orthorhombic cell found early bounds
+// theirs, whose large shells, dense with terms, let many boxes through when
+// the lines reach high angles.
+inline constexpr int decalage_orthorhombique = 9;
+
+int ordre_de_passage(const Boite& b) {
+    return b.couche + (b.etage > 0 ? decalage_orthorhombique : 0);
+}
 
 bool ordonnee(const Famille& f, const Aretes& bas, const Aretes& haut) {
     switch (f.ordre) {
@@ -109,12 +136,19 @@ class Recherche {
     // The primitive volume past which no shell is searched: three times that
     // of the best solution when it convinces.
     double volume_limite() const { return volume_limite_; }
-    // Whether a lower system than the surest solution's is still worth a
-    // search: not once that solution leaves no doubt.
+    // Whether a lattice is still worth a search: not one of a lower system
+    // than a solution that leaves no doubt (the lower lattice would only
+    // imitate it). Of the lattices of one or two parameters, quickly
+    // searched, only those whose holohedry that solution's contains are
+    // left: a cell that leaves two lines out can look sure in a system that
+    // is no higher (a tetragonal cell for a rhombohedral lattice).
     bool cherche_plus_bas(Reseau r) const {
-        return options_.tous_systemes || figure_certaine_ < m20_sans_doute ||
-               fiche(r).systeme == fiche(reseau_certain_).systeme ||
-               rang_symetrie(r) < rang_symetrie(reseau_certain_);
+        if (options_.tous_systemes) return true;
+        for (const FicheReseau& sur : table_reseaux)
+            if (sans_doute_[static_cast<std::size_t>(rang_symetrie(sur.reseau))] &&
+                imite(r, sur.reseau))
+                return false;
+        return true;
     }
     // Whether a solution of a higher system than the lattice r's convinces:
     // r's search by zones is then left out.
@@ -155,8 +189,8 @@ class Recherche {
     std::vector<SolutionIndexation> trouvees_;
     double meilleur_ = 0;
     double volume_limite_, meilleur_classement_ = 0;
-    double figure_certaine_ = 0; // the highest m20_hors_isolees
-    Reseau reseau_certain_ = Reseau::aP;
+    // By rank of symmetry: a solution of that lattice leaves no doubt.
+    std::array<bool, table_reseaux.size()> sans_doute_{};
     Reseau reseau_convaincant_ = Reseau::aP; // the highest that convinces the searches by zones
     Horloge::time_point dernier_signal_{};
 };
@@ -299,10 +333,8 @@ void Recherche::signale(std::vector<SolutionIndexation>& locales) {
             meilleur_classement_ = classement;
             volume_limite_ = facteur_arret * volume_primitif(s);
         }
-        if (classement >= m20_convaincant && s.m20_hors_isolees > figure_certaine_) {
-            figure_certaine_ = s.m20_hors_isolees;
-            reseau_certain_ = s.reseau;
-        }
+        if (classement >= m20_convaincant && s.m20_hors_isolees >= m20_sans_doute)
+            sans_doute_[static_cast<std::size_t>(rang_symetrie(s.reseau))] = true;
         if (s.non_indexees <= non_indexees_convaincantes &&
             m20_compare(s) >= m20_convaincant_zones &&
             rang_symetrie(s.reseau) < rang_symetrie(reseau_convaincant_))
@@ -406,7 +438,8 @@ Familles familles_de(const Raies& raies, const OptionsIndexation& options,
                   f.boites);
     }
     std::stable_sort(f.boites.begin(), f.boites.end(), [](const Boite& a, const Boite& b) {
-        return std::tie(a.etage, a.couche) < std::tie(b.etage, b.couche);
+        return std::tuple(ordre_de_passage(a), a.etage, a.couche) <
+               std::tuple(ordre_de_passage(b), b.etage, b.couche);
     });
     return f;
 }

@@ -49,4 +49,33 @@ inline int rang_symetrie(Reseau r) {
     return static_cast<int>(&fiche(r) - table_reseaux.data());
 }
 
+// Whether the holohedry of lattice a strictly contains that of b, so that a
+// lattice of a's can be described, with the same lines, by a derivative cell
+// of b's. The ranks of symmetry are no chain: m-3m contains 4/mmm and -3m but
+// not 6/mmm, which contains -3m and mmm but not 4/mmm.
+inline bool holoedrie_contient(Reseau a, Reseau b) {
+    // By holohedry, m-3m, 6/mmm, 4/mmm, -3m, mmm, 2/m, -1: those it contains, as bits.
+    constexpr std::array<unsigned, 7> contenues{0b1111100, 0b1111000, 0b1110000, 0b1100000,
+                                                0b1100000, 0b1000000, 0};
+    const auto holoedrie = [](Reseau r) {
+        switch (fiche(r).systeme) {
+        case Systeme::cubique:
+            return 0;
+        case Systeme::hexagonal:
+            return r == Reseau::hR ? 3 : 1;
+        case Systeme::tetragonal:
+            return 2;
+        case Systeme::rhomboedrique:
+            return 3;
+        case Systeme::orthorhombique:
+            return 4;
+        case Systeme::monoclinique:
+            return 5;
+        default:
+            return 6;
+        }
+    };
+    return (contenues[static_cast<std::size_t>(holoedrie(a))] >> holoedrie(b) & 1U) != 0;
+}
+
 } // namespace kovrin

@@ -182,7 +182,25 @@ INSTANTIATE_TEST_SUITE_P(
         CasDifficile{"RaiesParPaires", Reseau::tP, 3023, {Systeme::tetragonal}, 300},
         // With its impurity line, the body-centred cell a sqrt2, 2c indexes the
         // same lines closer by the lines it adds, M(20) 191 against 166.
-        CasDifficile{"UnMultipleQuiSerreLesRaies", Reseau::tP, 11023, {Systeme::tetragonal}, 1400}),
+        CasDifficile{"UnMultipleQuiSerreLesRaies", Reseau::tP, 11023, {Systeme::tetragonal}, 1400},
+        // c/a = 0.8167, within 0.03 % of sqrt(2/3): a hexagonal cell of twice
+        // the primitive volume (c, c, a sqrt2) indexes the same lines with half
+        // the M(20). No hexagonal cell splits a tetragonal cell's lines: it is
+        // only a multiple, not the explanation.
+        CasDifficile{"UnHexagonalDoubleNExpliquePasLeTetragonal",
+                     Reseau::tI,
+                     2041,
+                     {Systeme::tetragonal, Systeme::hexagonal},
+                     300},
+        // A tetragonal cell (6.125, 7.075 A) that leaves two lines out, far from
+        // its own, looks sure (M(20) 94 without them) before the rhombohedral
+        // shell is reached: no distortion of a tetragonal lattice is
+        // rhombohedral, and the rhombohedral search goes on.
+        CasDifficile{"UnTetragonalSurNArretePasLeRhomboedrique",
+                     Reseau::hR,
+                     1041,
+                     {Systeme::tetragonal, Systeme::hexagonal},
+                     1300}),
     [](const testing::TestParamInfo<CasDifficile>& cas) { return std::string(cas.param.nom); });
 
 // A tetragonal cell of a quarter the volume (a, a, a / sqrt17) indexes
