@@ -200,7 +200,20 @@ INSTANTIATE_TEST_SUITE_P(
                      Reseau::hR,
                      1041,
                      {Systeme::tetragonal, Systeme::hexagonal},
-                     1300}),
+                     1300},
+        // Triclinic cells with two impurities whose zones rank past the 20th
+        // among the lines' zones: one with a short axis (4.16 A), one of
+        // 2900 A^3 whose 28 lines end at 15 degrees.
+        CasDifficile{"ZonesTricliniquesAuDelaDesVingtPremieres",
+                     Reseau::aP,
+                     18029,
+                     {Systeme::triclinique},
+                     700},
+        CasDifficile{"GrandeMailleTricliniqueAuxRaiesSerrees",
+                     Reseau::aP,
+                     8029,
+                     {Systeme::triclinique},
+                     3000}),
     [](const testing::TestParamInfo<CasDifficile>& cas) { return std::string(cas.param.nom); });
 
 // A tetragonal cell of a quarter the volume (a, a, a / sqrt17) indexes
