@@ -72,15 +72,19 @@ inline constexpr double exigence_monoclinique = 1.35, exigence_triclinique = 1.8
 // times that to the smaller cell's.
 inline constexpr double ecart_derive_max = 1.5;
 
-double m20_compare(const SolutionIndexation& s) {
+double exigence(const SolutionIndexation& s) {
     switch (s.systeme()) {
     case Systeme::monoclinique:
-        return s.m20_classement / exigence_monoclinique;
+        return exigence_monoclinique;
     case Systeme::triclinique:
-        return s.m20_classement / exigence_triclinique;
+        return exigence_triclinique;
     default:
-        return s.m20_classement;
+        return 1;
     }
+}
+
+double m20_compare(const SolutionIndexation& s) {
+    return s.m20_classement / exigence(s);
 }
 
 namespace {

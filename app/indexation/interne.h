@@ -83,8 +83,10 @@ std::vector<SolutionIndexation> cherche_par_zones(const Raies& raies,
                                                   const OptionsIndexation& options, int fils,
                                                   const std::function<bool()>& arrete);
 
-// The ranking's figure of a solution: its ranking M(20), over what a cell of
-// more parameters fits by chance alone.
+// What a cell of the solution's system fits by chance alone, as a factor
+// on M(20) (1 up to the orthorhombic system).
+double exigence(const SolutionIndexation& s);
+// The ranking's figure of a solution: its ranking M(20), over that factor.
 double m20_compare(const SolutionIndexation& s);
 
 // Merges equivalent cells and multiples, and ranks the rest, best first: by
