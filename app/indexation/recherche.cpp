@@ -53,7 +53,10 @@ inline constexpr int nb_premieres = 10;
 // An M(20) past which a cubic, tetragonal or hexagonal solution leaves no
 // room for a lower system, its ranking's without the isolated unindexed lines
 // (another phase's, as its split lines would lie near the cell's): the
-// orthorhombic search stops.
+// orthorhombic search stops. An orthorhombic cell leaves no doubt so only
+// when it leaves at most one line out: a monoclinic cell with a short axis
+// puts two lines far from those of a false orthorhombic cell that fits the
+// rest with an M(20) past 100.
 inline constexpr double m20_sans_doute = 50;
 // A solution convinces the searches by zones when it leaves at most this many
 // of the first 20 lines unindexed and its ranking M(20) (over the ranking's
@@ -345,7 +348,8 @@ void Recherche::signale(std::vector<SolutionIndexation>& locales) {
             meilleur_classement_ = classement;
             volume_limite_ = facteur_arret * volume_primitif(s);
         }
-        if (classement >= m20_convaincant && s.m20_hors_isolees >= m20_sans_doute)
+        if ((un_ou_deux_parametres(s.reseau) || s.non_indexees <= non_indexees_convaincantes) &&
+            classement >= m20_convaincant && s.m20_hors_isolees >= m20_sans_doute)
             sans_doute_[static_cast<std::size_t>(rang_symetrie(s.reseau))] = true;
         const bool convainc = s.non_indexees <= non_indexees_convaincantes &&
                               m20_compare(s) >= m20_convaincant_zones;
@@ -495,8 +499,9 @@ void cherche_boites(Recherche& recherche, const std::vector<Boite>& boites,
 
 // The search by zones of the lattices given (the first one's system),
 // unless a solution of higher symmetry convinces, or leaves no doubt as the
-// dichotomy's boxes do (a cell of the dichotomy whose M(20) without its
-// isolated unindexed lines reaches 50, however many lines it leaves out).
+// dichotomy's boxes do (a cubic, tetragonal or hexagonal cell whose M(20)
+// without its isolated unindexed lines reaches 50, however many lines it
+// leaves out, or an orthorhombic one that leaves at most one line out).
 void cherche_zones(Recherche& recherche, const Raies& raies, const std::vector<Reseau>& reseaux,
                    double q_max, const OptionsIndexation& options, int fils,
                    std::array<bool, 7>& omis) {

@@ -213,7 +213,17 @@ INSTANTIATE_TEST_SUITE_P(
                      Reseau::aP,
                      8029,
                      {Systeme::triclinique},
-                     3000}),
+                     3000},
+        // A monoclinic cell with a short axis (3.35 A) and no impurity: a
+        // C-centred orthorhombic cell of another volume leaves two of the
+        // first 20 lines out, far from its own, and fits the rest with
+        // M(20) 114. An orthorhombic cell does not make such lines another
+        // phase's: the monoclinic search goes on and finds the cell.
+        CasDifficile{"DesRaiesLoinDUnOrthorhombiqueNArretentPasLeMonoclinique",
+                     Reseau::mP,
+                     12053,
+                     {Systeme::orthorhombique, Systeme::monoclinique},
+                     500}),
     [](const testing::TestParamInfo<CasDifficile>& cas) { return std::string(cas.param.nom); });
 
 // A tetragonal cell of a quarter the volume (a, a, a / sqrt17) indexes
