@@ -53,10 +53,11 @@ inline constexpr int nb_premieres = 10;
 // An M(20) past which a cubic, tetragonal or hexagonal solution leaves no
 // room for a lower system, its ranking's without the isolated unindexed lines
 // (another phase's, as its split lines would lie near the cell's): the
-// orthorhombic search stops. An orthorhombic cell leaves no doubt so only
-// when it leaves at most one line out: a monoclinic cell with a short axis
-// puts two lines far from those of a false orthorhombic cell that fits the
-// rest with an M(20) past 100.
+// orthorhombic search stops. A cell of three parameters or more leaves no
+// doubt so only when it leaves at most one line out: a monoclinic cell with a
+// short axis puts two lines far from those of a false orthorhombic cell that
+// fits the rest with an M(20) past 100, and a triclinic one two lines far
+// from those of a false monoclinic cell.
 inline constexpr double m20_sans_doute = 50;
 // A solution convinces the searches by zones when it leaves at most this many
 // of the first 20 lines unindexed and its ranking M(20) (over the ranking's
@@ -501,7 +502,7 @@ void cherche_boites(Recherche& recherche, const std::vector<Boite>& boites,
 // unless a solution of higher symmetry convinces, or leaves no doubt as the
 // dichotomy's boxes do (a cubic, tetragonal or hexagonal cell whose M(20)
 // without its isolated unindexed lines reaches 50, however many lines it
-// leaves out, or an orthorhombic one that leaves at most one line out).
+// leaves out, or a cell of more parameters that leaves at most one out).
 void cherche_zones(Recherche& recherche, const Raies& raies, const std::vector<Reseau>& reseaux,
                    double q_max, const OptionsIndexation& options, int fils,
                    std::array<bool, 7>& omis) {
