@@ -223,7 +223,21 @@ INSTANTIATE_TEST_SUITE_P(
                      Reseau::mP,
                      12053,
                      {Systeme::orthorhombique, Systeme::monoclinique},
-                     500}),
+                     500},
+        // a = 3.0008 c (13.1667 and 4.3900 A): the cubic cell a, three times
+        // the volume, indexes every line as closely, but also allows 111 and
+        // 211, far from any line. The tetragonal cell goes first, and so does
+        // the orthorhombic cell a, b, c before the tetragonal a, a, b.
+        CasDifficile{"UnCubiqueFortuitAuxRaiesEnTrop",
+                     Reseau::tP,
+                     12053,
+                     {Systeme::cubique, Systeme::tetragonal},
+                     2500},
+        CasDifficile{"UnTetragonalFortuitAuxRaiesEnTrop",
+                     Reseau::oP,
+                     12053,
+                     {Systeme::tetragonal, Systeme::orthorhombique},
+                     1300}),
     [](const testing::TestParamInfo<CasDifficile>& cas) { return std::string(cas.param.nom); });
 
 // A tetragonal cell of a quarter the volume (a, a, a / sqrt17) indexes
@@ -356,8 +370,9 @@ TEST(Indexation, UneImpureteIsoleeNeLaissePasDeDoute) {
 TEST(Indexation, DeuxImpuretesIsoleesEpargnentLaRechercheTriclinique) {
     const ListeSynthetique l = liste_synthetique(Reseau::oS, 3047);
     ASSERT_EQ(l.impuretes, 2);
-    const auto r = indexe(l.deux_theta, l.lambda,
-                          options_des_systemes({Systeme::orthorhombique, Systeme::triclinique}, 1200));
+    const auto r =
+        indexe(l.deux_theta, l.lambda,
+               options_des_systemes({Systeme::orthorhombique, Systeme::triclinique}, 1200));
     ASSERT_FALSE(r.solutions.empty());
     const SolutionIndexation& s = r.solutions.front();
     EXPECT_EQ(s.reseau, Reseau::oS);
