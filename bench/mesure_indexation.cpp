@@ -2,8 +2,11 @@
 // random cells (tools/genere_listes_indexation writes the same lists), then by
 // crystal system the share whose first solution is right (its reduced cell
 // within 0.5 % and 0.5 degree of the true one, and the right lattice), the
-// share with the right one among the first five, the time per list, and the
-// share of lists whose search left a lower system out (a higher one convinced).
+// share with the right one among the first five, the time per list, the
+// share of lists whose search left a lower system out (a higher one convinced),
+// and the misses whose first solution gives the true cell's pattern (the same
+// lines to the list's last: an accidental ratio of the edges, which no search
+// can tell from the true cell).
 //
 //   kovrin_mesure_indexation [LISTS_PER_LATTICE [THREADS [TIME_LIMIT [LATTICES [SEED]]]]]
 //
@@ -32,6 +35,7 @@ using namespace kovrin;
 struct Compte {
     int listes = 0, premier = 0, cinq = 0;
     int omis = 0;                                  // lists whose search left a lower system out
+    int indiscernables = 0;                        // misses whose first gives the same pattern
     double secondes = 0, pire = 0, processeur = 0; // processeur: CPU seconds of every thread
 };
 
@@ -47,6 +51,11 @@ int rang_juste(const ResultatIndexation& r, const ListeSynthetique& l) {
     return 0;
 }
 
+bool meme_diagramme_que(const SolutionIndexation& s, const ListeSynthetique& l) {
+    return meme_diagramme(s.reseau, s.maille, l.reseau, l.maille, l.lambda,
+                          l.deux_theta.back() - l.zero);
+}
+
 void raconte_echec(const ResultatIndexation& r, const ListeSynthetique& l, int rang) {
     std::printf("  miss %s %.4f %.4f %.4f %.2f %.2f %.2f (%zu lines, %d impurities, zero %.3f):"
                 " right at rank %d",
@@ -58,6 +67,7 @@ void raconte_echec(const ResultatIndexation& r, const ListeSynthetique& l, int r
         std::printf("; first %s %.4f %.4f %.4f %.2f %.2f %.2f M20 %.1f",
                     std::string(fiche(s.reseau).symbole).c_str(), s.maille[0], s.maille[1],
                     s.maille[2], s.maille[3], s.maille[4], s.maille[5], s.figures.m);
+        if (meme_diagramme_que(s, l)) std::printf(", the same pattern");
     }
     std::printf("%s\n", r.temps_ecoule ? " (time limit)" : "");
 }
@@ -112,16 +122,18 @@ int main(int argc, char** argv) {
             c.processeur += static_cast<double>(std::clock() - debut_processeur) / CLOCKS_PER_SEC;
             c.pire = std::max(c.pire, s);
             c.omis += std::count(r.systemes_omis.begin(), r.systemes_omis.end(), true) > 0;
-            if (rang != 1) raconte_echec(r, l, rang);
+            if (rang == 1) continue;
+            raconte_echec(r, l, rang);
+            c.indiscernables += !r.solutions.empty() && meme_diagramme_que(r.solutions.front(), l);
         }
     }
-    std::printf("\n%-14s %6s %10s %10s %12s %10s %12s %10s\n", "system", "lists", "first %",
-                "top-5 %", "s per list", "worst s", "CPU s/list", "skipped %");
+    std::printf("\n%-14s %6s %10s %10s %12s %10s %12s %10s %13s\n", "system", "lists", "first %",
+                "top-5 %", "s per list", "worst s", "CPU s/list", "skipped %", "same pattern");
     for (const auto& [systeme, c] : par_systeme)
-        std::printf("%-14s %6d %10.1f %10.1f %12.3f %10.3f %12.3f %10.1f\n",
+        std::printf("%-14s %6d %10.1f %10.1f %12.3f %10.3f %12.3f %10.1f %13d\n",
                     std::string(fiche(static_cast<Systeme>(systeme)).nom_cif).c_str(), c.listes,
                     100.0 * c.premier / c.listes, 100.0 * c.cinq / c.listes, c.secondes / c.listes,
-                    c.pire, c.processeur / c.listes, 100.0 * c.omis / c.listes);
+                    c.pire, c.processeur / c.listes, 100.0 * c.omis / c.listes, c.indiscernables);
     for (double apres : {0.01, 0.2, 1.0})
         std::printf("cancellation %.2f s after the start: returned %.3f s later\n", apres,
                     delai_annulation(options, apres));

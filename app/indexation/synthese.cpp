@@ -80,8 +80,9 @@ bool acceptable(Reseau r, const Maille& m) {
     }
 }
 
-// The core's generation of reflections for the lattice's centring alone.
-std::vector<double> angles_calcules(Reseau r, const Maille& maille, double lambda) {
+} // namespace
+
+std::vector<double> angles_du_reseau(Reseau r, const Maille& maille, double lambda) {
     EspaceTravail et;
     et.systeme = code_de(fiche(r).systeme);
     et.groupe = std::string(1, fiche(r).centrage);
@@ -105,7 +106,16 @@ std::vector<double> angles_calcules(Reseau r, const Maille& maille, double lambd
     return angles;
 }
 
-} // namespace
+bool meme_diagramme(Reseau r1, const Maille& m1, Reseau r2, const Maille& m2, double lambda,
+                    double jusqua, double tolerance) {
+    const auto u =
+        indexation::raies_separables(angles_du_reseau(r1, m1, lambda), jusqua, tolerance);
+    const auto v =
+        indexation::raies_separables(angles_du_reseau(r2, m2, lambda), jusqua, tolerance);
+    return u.size() == v.size() &&
+           std::equal(u.begin(), u.end(), v.begin(),
+                      [&](double x, double y) { return std::fabs(x - y) <= tolerance; });
+}
 
 Maille maille_aleatoire(Reseau r, std::uint64_t graine) {
     Generateur g(graine);
@@ -119,7 +129,7 @@ ListeSynthetique liste_synthetique(Reseau r, const Maille& maille, std::uint64_t
                                    const OptionsSynthese& o) {
     Generateur g(graine ^ 0x9e3779b97f4a7c15ULL);
     ListeSynthetique l{r, maille, o.lambda, tire(g, -o.zero_max, o.zero_max), 0, {}};
-    std::vector<double> angles = angles_calcules(r, maille, o.lambda);
+    std::vector<double> angles = angles_du_reseau(r, maille, o.lambda);
     if (angles.size() > static_cast<std::size_t>(o.nb_raies)) angles.resize(o.nb_raies);
     std::normal_distribution<double> bruit(0, o.ecart_type);
     for (double x : angles)

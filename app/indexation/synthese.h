@@ -36,6 +36,17 @@ Maille maille_aleatoire(Reseau r, std::uint64_t graine);
 ListeSynthetique liste_synthetique(Reseau r, const Maille& maille, std::uint64_t graine,
                                    const OptionsSynthese& options = {});
 
+// The angles (degrees 2theta, sorted) of the reflections the core generates
+// for a cell of the lattice, its centring alone ruling out any.
+std::vector<double> angles_du_reseau(Reseau r, const Maille& maille, double lambda);
+
+// Whether two cells give the same powder pattern up to the angle `jusqua`:
+// the lines a pattern shows apart (those within `tolerance` of each other
+// counted once) pair one to one within `tolerance`. No search can then tell
+// the cells apart: a cubic P cell a and the tetragonal a/sqrt2, a/sqrt2, a.
+bool meme_diagramme(Reseau r1, const Maille& m1, Reseau r2, const Maille& m2, double lambda,
+                    double jusqua, double tolerance = 0.03);
+
 // Both: a random cell and its list.
 ListeSynthetique liste_synthetique(Reseau r, std::uint64_t graine,
                                    const OptionsSynthese& options = {});

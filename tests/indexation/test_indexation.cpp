@@ -614,6 +614,26 @@ TEST(Indexation, LaListeSynthetiqueSuitSesReglages) {
     EXPECT_NEAR(l.deux_theta[6], 2 * std::asin(1.5406 * std::sqrt(8.0) / 16) * 180 / M_PI, 1e-9);
 }
 
+// Every h^2 + k^2 + l^2 has two terms of one parity: the tetragonal cell
+// a/sqrt2, a/sqrt2, a gives the cubic P pattern to any angle. The cubic P
+// cell a/sqrt2 gives the body-centred one up to its 321 (N = 14 would need
+// N' = 7), at 42.2 degrees for a = 8 A. The tetragonal cell 13.1667, 4.39
+// (c/a = 1/3) lacks the cubic 111 and 211.
+TEST(Indexation, LeDiagrammeCompareLesRaiesSeparables) {
+    const double a = 8, r = a / std::sqrt(2.0);
+    const Maille cubique{a, a, a, 90, 90, 90};
+    EXPECT_TRUE(
+        meme_diagramme(Reseau::cP, cubique, Reseau::tP, {r, r, a, 90, 90, 90}, 1.5406, 100));
+    EXPECT_TRUE(meme_diagramme(Reseau::cI, cubique, Reseau::cP, {r, r, r, 90, 90, 90}, 1.5406, 40));
+    EXPECT_FALSE(
+        meme_diagramme(Reseau::cI, cubique, Reseau::cP, {r, r, r, 90, 90, 90}, 1.5406, 45));
+    EXPECT_FALSE(meme_diagramme(Reseau::cP, cubique, Reseau::cP, {8.05, 8.05, 8.05, 90, 90, 90},
+                                1.5406, 60));
+    const double t = 13.1667;
+    EXPECT_FALSE(meme_diagramme(Reseau::cP, {t, t, t, 90, 90, 90}, Reseau::tP,
+                                {t, t, t / 3, 90, 90, 90}, 1.5406, 30));
+}
+
 std::vector<double> lit_angles(const std::string& chemin) {
     std::ifstream f(chemin);
     std::vector<double> a;
