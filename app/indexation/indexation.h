@@ -36,6 +36,9 @@ struct OptionsIndexation {
     double tolerance = 0.03;  // degrees 2theta: the lines' own scatter
     double arete_max = 25;    // angstrom: the longest edge searched
     double m20_min = 8;       // solutions below are not reported
+    // The parameter boxes tested before the monoclinic search by zones, at the
+    // latest (it bounds the boxes left when it finds a small cell).
+    long long boites_avant_zones = 4'000'000;
     // The lower systems are searched even below a solution that convinces
     // (see ResultatIndexation::systemes_omis).
     bool tous_systemes = false;

@@ -614,6 +614,24 @@ TEST(Indexation, LaListeSynthetiqueSuitSesReglages) {
     EXPECT_NEAR(l.deux_theta[6], 2 * std::asin(1.5406 * std::sqrt(8.0) / 16) * 180 / M_PI, 1e-9);
 }
 
+// A C-centred monoclinic cell of 35 A^3 whose 25 lines reach 88 degrees: the
+// larger orthorhombic boxes nearly all pass such lines (19 million boxes
+// below 500 A^3). Past the boxes allowed before it, the search by zones
+// runs, finds the cell at once, and its volume bounds the boxes left.
+TEST(Indexation, UnePetiteMailleAuxRaiesLointainesBorneLesBoites) {
+    const ListeSynthetique l = liste_synthetique(Reseau::mS, 10053);
+    ASSERT_NEAR(l.maille[0], 3.8072, 1e-4);
+    OptionsIndexation o =
+        options_des_systemes({Systeme::orthorhombique, Systeme::monoclinique}, 500);
+    o.boites_avant_zones = 200'000;
+    const auto r = indexe(l.deux_theta, l.lambda, o);
+    ASSERT_FALSE(r.solutions.empty());
+    const SolutionIndexation& s = r.solutions.front();
+    EXPECT_EQ(s.reseau, Reseau::mS);
+    EXPECT_TRUE(meme_reseau(s.maille, 'C', l.maille, 'C'));
+    EXPECT_LT(r.essais, 1'000'000);
+}
+
 // Every h^2 + k^2 + l^2 has two terms of one parity: the tetragonal cell
 // a/sqrt2, a/sqrt2, a gives the cubic P pattern to any angle. The cubic P
 // cell a/sqrt2 gives the body-centred one up to its 321 (N = 14 would need
