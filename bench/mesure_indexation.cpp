@@ -4,9 +4,10 @@
 // within 0.5 % and 0.5 degree of the true one, and the right lattice), the
 // share with the right one among the first five, the time per list, the
 // share of lists whose search left a lower system out (a higher one convinced),
-// and the misses whose first solution gives the true cell's pattern (the same
-// lines to the list's last: an accidental ratio of the edges, which no search
-// can tell from the true cell).
+// and two kinds of misses no search can help: those whose first solution
+// gives the true cell's pattern (the same lines to the list's last: an
+// accidental ratio of the edges), and those whose lines but two or fewer lie
+// in one zone of the true cell (its third vector is then free).
 //
 //   kovrin_mesure_indexation [LISTS_PER_LATTICE [THREADS [TIME_LIMIT [LATTICES [SEED]]]]]
 //
@@ -36,6 +37,7 @@ struct Compte {
     int listes = 0, premier = 0, cinq = 0;
     int omis = 0;                                  // lists whose search left a lower system out
     int indiscernables = 0;                        // misses whose first gives the same pattern
+    int indeterminees = 0;                         // misses with two lines or fewer off a zone
     double secondes = 0, pire = 0, processeur = 0; // processeur: CPU seconds of every thread
 };
 
@@ -69,6 +71,8 @@ void raconte_echec(const ResultatIndexation& r, const ListeSynthetique& l, int r
                     s.maille[2], s.maille[3], s.maille[4], s.maille[5], s.figures.m);
         if (meme_diagramme_que(s, l)) std::printf(", the same pattern");
     }
+    const int hors_zone = raies_hors_zone(l);
+    if (hors_zone < 3) std::printf("; %d of its lines off one zone", hors_zone);
     std::printf("%s\n", r.temps_ecoule ? " (time limit)" : "");
 }
 
@@ -125,15 +129,18 @@ int main(int argc, char** argv) {
             if (rang == 1) continue;
             raconte_echec(r, l, rang);
             c.indiscernables += !r.solutions.empty() && meme_diagramme_que(r.solutions.front(), l);
+            c.indeterminees += raies_hors_zone(l) < 3;
         }
     }
-    std::printf("\n%-14s %6s %10s %10s %12s %10s %12s %10s %13s\n", "system", "lists", "first %",
-                "top-5 %", "s per list", "worst s", "CPU s/list", "skipped %", "same pattern");
+    std::printf("\n%-14s %6s %10s %10s %12s %10s %12s %10s %13s %13s\n", "system", "lists",
+                "first %", "top-5 %", "s per list", "worst s", "CPU s/list", "skipped %",
+                "same pattern", "undetermined");
     for (const auto& [systeme, c] : par_systeme)
-        std::printf("%-14s %6d %10.1f %10.1f %12.3f %10.3f %12.3f %10.1f %13d\n",
+        std::printf("%-14s %6d %10.1f %10.1f %12.3f %10.3f %12.3f %10.1f %13d %13d\n",
                     std::string(fiche(static_cast<Systeme>(systeme)).nom_cif).c_str(), c.listes,
                     100.0 * c.premier / c.listes, 100.0 * c.cinq / c.listes, c.secondes / c.listes,
-                    c.pire, c.processeur / c.listes, 100.0 * c.omis / c.listes, c.indiscernables);
+                    c.pire, c.processeur / c.listes, 100.0 * c.omis / c.listes, c.indiscernables,
+                    c.indeterminees);
     for (double apres : {0.01, 0.2, 1.0})
         std::printf("cancellation %.2f s after the start: returned %.3f s later\n", apres,
                     delai_annulation(options, apres));

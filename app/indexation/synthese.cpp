@@ -82,7 +82,7 @@ bool acceptable(Reseau r, const Maille& m) {
 
 } // namespace
 
-std::vector<double> angles_du_reseau(Reseau r, const Maille& maille, double lambda) {
+std::vector<RaieDuReseau> raies_du_reseau(Reseau r, const Maille& maille, double lambda) {
     EspaceTravail et;
     et.systeme = code_de(fiche(r).systeme);
     et.groupe = std::string(1, fiche(r).centrage);
@@ -92,18 +92,53 @@ std::vector<double> angles_du_reseau(Reseau r, const Maille& maille, double lamb
     et.angle_min_initial = 2;
     et.angle_max_initial = 120;
     DialoguesEnregistres silence;
-    std::vector<double> angles;
-    if (!genere_raies(et, silence)) return angles;
+    std::vector<RaieDuReseau> raies;
+    if (!genere_raies(et, silence)) return raies;
     const auto g = maille_inverse(maille);
-    if (!g) return angles;
+    if (!g) return raies;
     const Metrique g_etoile = tenseur_metrique(*g);
     for (const RaieCalculee& raie : et.calculees) {
         // Bragg's law in full precision: the indices are the core's, the angle exact.
         const double d = 1 / std::sqrt(q_de_indices(g_etoile, raie.h, raie.k, raie.l));
-        angles.push_back(2 * std::asin(lambda / (2 * d)) / radians_par_degre);
+        raies.push_back(
+            {2 * std::asin(lambda / (2 * d)) / radians_par_degre, {raie.h, raie.k, raie.l}});
     }
-    std::sort(angles.begin(), angles.end());
+    std::sort(raies.begin(), raies.end(), [](const RaieDuReseau& u, const RaieDuReseau& v) {
+        return u.deux_theta < v.deux_theta;
+    });
+    return raies;
+}
+
+std::vector<double> angles_du_reseau(Reseau r, const Maille& maille, double lambda) {
+    std::vector<double> angles;
+    for (const RaieDuReseau& raie : raies_du_reseau(r, maille, lambda))
+        angles.push_back(raie.deux_theta);
     return angles;
+}
+
+int raies_hors_zone(const ListeSynthetique& l, double ecart) {
+    const auto raies = raies_du_reseau(l.reseau, l.maille, l.lambda);
+    std::vector<std::array<int, 3>> indices; // of the list's lines of the cell
+    for (double x : l.deux_theta) {
+        const auto proche =
+            std::min_element(raies.begin(), raies.end(), [&](const auto& u, const auto& v) {
+                return std::fabs(u.deux_theta - x + l.zero) < std::fabs(v.deux_theta - x + l.zero);
+            });
+        if (proche != raies.end() && std::fabs(proche->deux_theta - x + l.zero) <= ecart)
+            indices.push_back(proche->hkl);
+    }
+    int moins = static_cast<int>(indices.size());
+    for (int u = -1; u <= 1; ++u)
+        for (int v = -1; v <= 1; ++v)
+            for (int w = 0; w <= 1; ++w) {
+                if (u == 0 && v == 0 && w == 0) continue;
+                moins =
+                    std::min<int>(moins, static_cast<int>(std::count_if(
+                                             indices.begin(), indices.end(), [&](const auto& h) {
+                                                 return h[0] * u + h[1] * v + h[2] * w != 0;
+                                             })));
+            }
+    return moins;
 }
 
 bool meme_diagramme(Reseau r1, const Maille& m1, Reseau r2, const Maille& m2, double lambda,

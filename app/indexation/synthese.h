@@ -6,6 +6,7 @@
 #include "cristallo/geometrie.h"
 #include "indexation/reseaux.h"
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -36,9 +37,22 @@ Maille maille_aleatoire(Reseau r, std::uint64_t graine);
 ListeSynthetique liste_synthetique(Reseau r, const Maille& maille, std::uint64_t graine,
                                    const OptionsSynthese& options = {});
 
-// The angles (degrees 2theta, sorted) of the reflections the core generates
-// for a cell of the lattice, its centring alone ruling out any.
+struct RaieDuReseau {
+    double deux_theta;
+    std::array<int, 3> hkl;
+};
+
+// The reflections the core generates for a cell of the lattice, its centring
+// alone ruling out any, by increasing angle (degrees 2theta); their angles.
+std::vector<RaieDuReseau> raies_du_reseau(Reseau r, const Maille& maille, double lambda);
 std::vector<double> angles_du_reseau(Reseau r, const Maille& maille, double lambda);
+
+// The fewest of a list's lines of its own cell (those within `ecart` of one,
+// its zero taken off) that lie off one zone [uvw] of the cell (u, v, w from
+// -1 to 1): below three, the lines cannot fix the cell's third vector, free
+// in three parameters (a cell with one short axis whose listed lines all lie
+// below the first line off the zone normal to it).
+int raies_hors_zone(const ListeSynthetique& l, double ecart = 0.05);
 
 // Whether two cells give the same powder pattern up to the angle `jusqua`:
 // the lines a pattern shows apart (those within `tolerance` of each other

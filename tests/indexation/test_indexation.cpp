@@ -632,6 +632,16 @@ TEST(Indexation, UnePetiteMailleAuxRaiesLointainesBorneLesBoites) {
     EXPECT_LT(r.essais, 1'000'000);
 }
 
+// a, b, c = 15.59, 18.85, 3.66 A: the first line off the zone hk0 lies near
+// 27 degrees, past the list's 25 lines; a cubic list has lines off every zone.
+TEST(Indexation, LesRaiesHorsZoneDisentUneMailleIndeterminee) {
+    const ListeSynthetique courte = liste_synthetique(Reseau::aP, 13047);
+    ASSERT_NEAR(courte.maille[2], 3.6579, 1e-4);
+    EXPECT_EQ(raies_hors_zone(courte), 0);
+    const ListeSynthetique cubique = liste_synthetique(Reseau::cP, {8, 8, 8, 90, 90, 90}, 1);
+    EXPECT_GE(raies_hors_zone(cubique), 10);
+}
+
 // Every h^2 + k^2 + l^2 has two terms of one parity: the tetragonal cell
 // a/sqrt2, a/sqrt2, a gives the cubic P pattern to any angle. The cubic P
 // cell a/sqrt2 gives the body-centred one up to its 321 (N = 14 would need
