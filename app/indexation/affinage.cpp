@@ -316,23 +316,11 @@ std::optional<SolutionIndexation> solution_de(const Famille& f, const Raies& rai
     s.figures = *figures;
     s.m20_classement = s.figures.m * facteur_non_indexees(raies, e, possibles, tolerance, false);
     s.m20_hors_isolees = s.figures.m * facteur_non_indexees(raies, e, possibles, tolerance, true);
-    s.raies_separables = static_cast<int>(
-        raies_separables(possibles, raies.deux_theta.back() - e.zero, tolerance).size());
     s.volume = volume_maille(s.maille);
     return s;
 }
 
 } // namespace
-
-std::vector<double> raies_separables(const std::vector<double>& possibles, double jusqua,
-                                     double tolerance) {
-    std::vector<double> separables;
-    for (double x : possibles) {
-        if (x > jusqua + tolerance) break;
-        if (separables.empty() || x - separables.back() > tolerance) separables.push_back(x);
-    }
-    return separables;
-}
 
 std::optional<SolutionIndexation> affine_essai(const Famille& f, const Raies& raies,
                                                const Parametres& x,

@@ -171,15 +171,6 @@ bool systeme_superieur(const Candidat& c, const Candidat& g) {
            holoedrie_contient(c.solution.reseau, g.solution.reseau);
 }
 
-// A multiple that allows more lines a pattern would show apart than the
-// smaller cell, indexing no more: no measured line stands at the lines it
-// adds, and its higher symmetry is a coincidence of the axial ratios (a
-// tetragonal cell with a = 3.0008 c: the cubic cell a indexes every line as
-// closely, but allows 111 and 211 too).
-bool raies_en_trop(const Candidat& multiple, const Candidat& maille) {
-    return multiple.solution.raies_separables > maille.solution.raies_separables;
-}
-
 // A multiple of a higher crystal system that indexes the same lines with a
 // figure of merit to match: two to four times the volume (the derivative
 // cells of a lattice), M(20) at least the smaller cell's over that factor, as
@@ -189,14 +180,13 @@ bool raies_en_trop(const Candidat& multiple, const Candidat& maille) {
 // the scatter), or it fits them as closely. A lattice that only nearly has
 // the higher symmetry (c/a within a few tenths of a percent of sqrt3) allows
 // more lines and leaves them far off; a random large cell that happens to
-// index the lines has far less M(20). Nor may it allow more lines that a
-// pattern would show apart.
+// index the lines has far less M(20).
 bool explique(const Candidat& c, const Candidat& g) {
     const double facteur = std::round(c.volume_primitif / g.volume_primitif);
     const FiguresMerite& fc = c.solution.figures;
     const FiguresMerite& fg = g.solution.figures;
     return systeme_superieur(c, g) && c.solution.non_indexees == g.solution.non_indexees &&
-           facteur <= 4 && fc.m >= fg.m / facteur && !raies_en_trop(c, g) &&
+           facteur <= 4 && fc.m >= fg.m / facteur &&
            (fc.n_possibles <= fg.n_possibles ||
             fc.ecart_moyen <= ecart_derive_max * fg.ecart_moyen);
 }
@@ -205,11 +195,11 @@ bool explique(const Candidat& c, const Candidat& g) {
 // figure of merit to match (at least the multiple's over its factor, what
 // the multiple's extra lines cost it): its lattice explains the lines with
 // fewer calculated ones, and the multiple only fits them closer by the lines
-// it adds. Not a cell of a lower system, unless the multiple allows more lines
-// that a pattern would show apart: its symmetry is otherwise what it explains.
+// it adds. Not a cell of a lower system: the multiple's symmetry is then what
+// it explains.
 bool sous_maille(const Candidat& c, const Candidat& g) {
     const double facteur = std::round(g.volume_primitif / c.volume_primitif);
-    return multiple_de(g, c) && (!systeme_superieur(g, c) || raies_en_trop(g, c)) &&
+    return multiple_de(g, c) && !systeme_superieur(g, c) &&
            c.solution.figures.m >= g.solution.figures.m / facteur;
 }
 

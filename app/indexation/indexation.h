@@ -60,9 +60,6 @@ struct SolutionIndexation {
     // every calculated line (no slight distortion of the cell would index
     // them): how surely the cell leaves no room for a lower system.
     double m20_hors_isolees = 0;
-    // The calculated lines up to the last measured one, those closer than
-    // the tolerance counted once: the lines a pattern could show apart.
-    int raies_separables = 0;
     std::vector<std::array<int, 3>> indices; // of the first 20 lines; 0 0 0: unindexed
     Systeme systeme() const { return fiche(reseau).systeme; }
 };

@@ -40,11 +40,6 @@ std::optional<SolutionIndexation> affine_essai(const Famille& f, const Raies& ra
                                                const Parametres& x,
                                                const OptionsIndexation& options);
 
-// The calculated angles (sorted) up to `jusqua` that a pattern shows apart:
-// each within the tolerance of the last one kept is left out.
-std::vector<double> raies_separables(const std::vector<double>& possibles, double jusqua,
-                                     double tolerance);
-
 // Lattice points per conventional cell of a centring.
 inline int multiplicite(char centrage) {
     switch (centrage) {

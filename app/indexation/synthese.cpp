@@ -80,6 +80,17 @@ bool acceptable(Reseau r, const Maille& m) {
     }
 }
 
+// The angles (sorted) up to `jusqua` that a pattern shows apart: each within
+// the tolerance of the last one kept is left out.
+std::vector<double> separables(const std::vector<double>& angles, double jusqua, double tolerance) {
+    std::vector<double> gardes;
+    for (double x : angles) {
+        if (x > jusqua + tolerance) break;
+        if (gardes.empty() || x - gardes.back() > tolerance) gardes.push_back(x);
+    }
+    return gardes;
+}
+
 } // namespace
 
 std::vector<RaieDuReseau> raies_du_reseau(Reseau r, const Maille& maille, double lambda) {
@@ -143,10 +154,8 @@ int raies_hors_zone(const ListeSynthetique& l, double ecart) {
 
 bool meme_diagramme(Reseau r1, const Maille& m1, Reseau r2, const Maille& m2, double lambda,
                     double jusqua, double tolerance) {
-    const auto u =
-        indexation::raies_separables(angles_du_reseau(r1, m1, lambda), jusqua, tolerance);
-    const auto v =
-        indexation::raies_separables(angles_du_reseau(r2, m2, lambda), jusqua, tolerance);
+    const auto u = separables(angles_du_reseau(r1, m1, lambda), jusqua, tolerance);
+    const auto v = separables(angles_du_reseau(r2, m2, lambda), jusqua, tolerance);
     return u.size() == v.size() &&
            std::equal(u.begin(), u.end(), v.begin(),
                       [&](double x, double y) { return std::fabs(x - y) <= tolerance; });

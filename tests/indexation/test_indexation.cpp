@@ -223,21 +223,7 @@ INSTANTIATE_TEST_SUITE_P(
                      Reseau::mP,
                      12053,
                      {Systeme::orthorhombique, Systeme::monoclinique},
-                     500},
-        // a = 3.0008 c (13.1667 and 4.3900 A): the cubic cell a, three times
-        // the volume, indexes every line as closely, but also allows 111 and
-        // 211, far from any line. The tetragonal cell goes first, and so does
-        // the orthorhombic cell a, b, c before the tetragonal a, a, b.
-        CasDifficile{"UnCubiqueFortuitAuxRaiesEnTrop",
-                     Reseau::tP,
-                     12053,
-                     {Systeme::cubique, Systeme::tetragonal},
-                     2500},
-        CasDifficile{"UnTetragonalFortuitAuxRaiesEnTrop",
-                     Reseau::oP,
-                     12053,
-                     {Systeme::tetragonal, Systeme::orthorhombique},
-                     1300}),
+                     500}),
     [](const testing::TestParamInfo<CasDifficile>& cas) { return std::string(cas.param.nom); });
 
 // A tetragonal cell of a quarter the volume (a, a, a / sqrt17) indexes
