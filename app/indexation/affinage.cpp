@@ -14,9 +14,6 @@ namespace kovrin::indexation {
 namespace {
 
 inline constexpr double largeur_tranche_zero = 0.05; // degrees 2theta
-// Tolerances from every calculated line past which an unindexed line is
-// isolated: no slight distortion of the cell would index it.
-inline constexpr double ecart_isole = 3;
 
 } // namespace
 
@@ -248,15 +245,6 @@ int non_indexees(const Etat& e, int n) {
     return static_cast<int>(std::count(e.termes.begin(), e.termes.begin() + n, -1));
 }
 
-// The distance in 2theta of x to the nearest calculated line, at most plafond.
-double ecart_au_plus_proche(const std::vector<double>& possibles, double x, double plafond) {
-    auto it = std::lower_bound(possibles.begin(), possibles.end(), x);
-    double ecart = plafond;
-    if (it != possibles.end()) ecart = std::min(ecart, *it - x);
-    if (it != possibles.begin()) ecart = std::min(ecart, x - *(it - 1));
-    return ecart;
-}
-
 // Mean |d2theta| of every line, the unindexed ones at their distance
 // to the nearest calculated line, over that of the indexed ones alone; both
 // bounded, so that neither a perfect fit nor a far line weighs without end.
@@ -321,6 +309,14 @@ std::optional<SolutionIndexation> solution_de(const Famille& f, const Raies& rai
 }
 
 } // namespace
+
+double ecart_au_plus_proche(const std::vector<double>& possibles, double x, double plafond) {
+    auto it = std::lower_bound(possibles.begin(), possibles.end(), x);
+    double ecart = plafond;
+    if (it != possibles.end()) ecart = std::min(ecart, *it - x);
+    if (it != possibles.begin()) ecart = std::min(ecart, x - *(it - 1));
+    return ecart;
+}
 
 std::optional<SolutionIndexation> affine_essai(const Famille& f, const Raies& raies,
                                                const Parametres& x,

@@ -1,5 +1,6 @@
 // The candidates of the searches, reduced, merged and ranked.
 #include "indexation/interne.h"
+#include "indexation/synthese.h"
 
 #include "commun/angles.h"
 #include "cristallo/metrique.h"
@@ -149,6 +150,36 @@ bool avant(const Candidat& u, const Candidat& v) {
                            b.non_indexees, b.volume, b.maille);
 }
 
+// What the ranking knows of the pattern: the wavelength, the last measured
+// line (0: unknown), and the distance past which a calculated line is far
+// from every other (degrees 2theta).
+struct Diagramme {
+    double lambda, deux_theta_max, isole;
+};
+
+// A multiple's lines far from every line of a smaller cell that indexes as
+// many lines, and that no space group of the multiple's lattice rules out:
+// lines the pattern lacks that only a coincidence of the multiple's axial
+// ratios explains, past this many. (A tetragonal cell with a = 3.0008 c: the
+// cubic cell a indexes every line as closely, but lacks its 211, which no
+// cubic P group rules out.) The lines a glide plane or a screw axis may rule
+// out, as diamond's 200 and 420 (F d -3 m), say nothing.
+inline constexpr int absences_inexpliquees_min = 2;
+
+bool absences_inexpliquees(const Candidat& multiple, const Candidat& maille, const Diagramme& d) {
+    if (!(d.deux_theta_max > 0)) return false;
+    const SolutionIndexation& m = multiple.solution;
+    const auto siennes = angles_du_reseau(maille.solution.reseau, maille.solution.maille, d.lambda,
+                                          std::min(d.deux_theta_max + d.isole, 179.9));
+    if (siennes.empty()) return false;
+    int n = 0;
+    for (const RaieDuReseau& r : raies_du_reseau(m.reseau, m.maille, d.lambda, d.deux_theta_max))
+        if (ecart_au_plus_proche(siennes, r.deux_theta, d.isole) >= d.isole &&
+            !absence_possible(m.reseau, r.hkl) && ++n >= absences_inexpliquees_min)
+            return true;
+    return false;
+}
+
 // A cell whose volume is a multiple of a better one's and indexes no more lines.
 bool multiple_de(const Candidat& c, const Candidat& meilleur) {
     const double rapport = c.volume_primitif / meilleur.volume_primitif;
@@ -180,27 +211,29 @@ bool systeme_superieur(const Candidat& c, const Candidat& g) {
 // the scatter), or it fits them as closely. A lattice that only nearly has
 // the higher symmetry (c/a within a few tenths of a percent of sqrt3) allows
 // more lines and leaves them far off; a random large cell that happens to
-// index the lines has far less M(20).
-bool explique(const Candidat& c, const Candidat& g) {
+// index the lines has far less M(20). Nor may it lack lines that only a
+// coincidence explains.
+bool explique(const Candidat& c, const Candidat& g, const Diagramme& d) {
     const double facteur = std::round(c.volume_primitif / g.volume_primitif);
     const FiguresMerite& fc = c.solution.figures;
     const FiguresMerite& fg = g.solution.figures;
     return systeme_superieur(c, g) && c.solution.non_indexees == g.solution.non_indexees &&
            facteur <= 4 && fc.m >= fg.m / facteur &&
            (fc.n_possibles <= fg.n_possibles ||
-            fc.ecart_moyen <= ecart_derive_max * fg.ecart_moyen);
+            fc.ecart_moyen <= ecart_derive_max * fg.ecart_moyen) &&
+           !absences_inexpliquees(c, g, d);
 }
 
 // A cell of which a better one is a multiple, indexing as many lines with a
 // figure of merit to match (at least the multiple's over its factor, what
 // the multiple's extra lines cost it): its lattice explains the lines with
 // fewer calculated ones, and the multiple only fits them closer by the lines
-// it adds. Not a cell of a lower system: the multiple's symmetry is then what
-// it explains.
-bool sous_maille(const Candidat& c, const Candidat& g) {
+// it adds. Not a cell of a lower system, whose multiple's symmetry is what it
+// explains, unless the multiple lacks lines that only a coincidence explains.
+bool sous_maille(const Candidat& c, const Candidat& g, const Diagramme& d) {
     const double facteur = std::round(g.volume_primitif / c.volume_primitif);
-    return multiple_de(g, c) && !systeme_superieur(g, c) &&
-           c.solution.figures.m >= g.solution.figures.m / facteur;
+    if (!multiple_de(g, c) || c.solution.figures.m < g.solution.figures.m / facteur) return false;
+    return !systeme_superieur(g, c) || absences_inexpliquees(g, c, d);
 }
 
 // Keeps a candidate unless it repeats a better one. The same lattice in a
@@ -211,17 +244,17 @@ bool sous_maille(const Candidat& c, const Candidat& g) {
 // derivative of its lattice whose axial ratios only it explains (the
 // tetragonal cell a/sqrt2, a/sqrt2, a indexes every line of a cubic P cell).
 // And a smaller cell of which the one kept is only a multiple takes its place.
-void garde(Candidat& c, std::vector<Candidat>& gardes) {
+void garde(Candidat& c, std::vector<Candidat>& gardes, const Diagramme& d) {
     for (Candidat& g : gardes) {
         if (reduites_egales(c.reduite, g.reduite, 0.005, 0.5)) {
             if (plus_symetrique(c, g)) g = std::move(c);
             return;
         }
         if (multiple_de(c, g)) {
-            if (explique(c, g)) g = std::move(c);
+            if (explique(c, g, d)) g = std::move(c);
             return;
         }
-        if (sous_maille(c, g)) {
+        if (sous_maille(c, g, d)) {
             g = std::move(c);
             return;
         }
@@ -252,7 +285,9 @@ void centre_avant_primitif(std::vector<Candidat>& gardes) {
 } // namespace
 
 std::vector<SolutionIndexation> classe(std::vector<SolutionIndexation> solutions,
-                                       const OptionsIndexation& options) {
+                                       const OptionsIndexation& options, double lambda,
+                                       double deux_theta_max) {
+    const Diagramme d{lambda, deux_theta_max, ecart_isole * options.tolerance};
     std::vector<Candidat> candidats;
     for (SolutionIndexation& s : solutions) {
         if (!(s.figures.m >= options.m20_min)) continue;
@@ -265,7 +300,7 @@ std::vector<SolutionIndexation> classe(std::vector<SolutionIndexation> solutions
     std::sort(candidats.begin(), candidats.end(), avant);
     std::vector<Candidat> gardes;
     for (Candidat& c : candidats)
-        garde(c, gardes);
+        garde(c, gardes, d);
     centre_avant_primitif(gardes);
     std::vector<SolutionIndexation> classees;
     for (Candidat& c : gardes)

@@ -40,6 +40,19 @@ std::optional<SolutionIndexation> affine_essai(const Famille& f, const Raies& ra
                                                const Parametres& x,
                                                const OptionsIndexation& options);
 
+// Tolerances from every calculated line past which a line is isolated: no
+// slight distortion of the cell would index it.
+inline constexpr double ecart_isole = 3;
+
+// The distance in 2theta of x to the nearest calculated line (sorted), at
+// most plafond.
+double ecart_au_plus_proche(const std::vector<double>& possibles, double x, double plafond);
+
+// Whether some space group of the lattice, on its conventional cell (hR on
+// hexagonal axes, the monoclinic ones with b unique), rules out the
+// reflection hkl: a glide plane or a screw axis may account for its absence.
+bool absence_possible(Reseau r, const std::array<int, 3>& hkl);
+
 // Lattice points per conventional cell of a centring.
 inline int multiplicite(char centrage) {
     switch (centrage) {
@@ -90,8 +103,11 @@ double exigence(const SolutionIndexation& s);
 double m20_compare(const SolutionIndexation& s);
 
 // Merges equivalent cells and multiples, and ranks the rest, best first: by
-// m20_compare, weighed against the parameters fitted per indexed line.
+// m20_compare, weighed against the parameters fitted per indexed line. The
+// wavelength and the last measured line (0: unknown) let a multiple's lines
+// be compared with its smaller cell's.
 std::vector<SolutionIndexation> classe(std::vector<SolutionIndexation> solutions,
-                                       const OptionsIndexation& options);
+                                       const OptionsIndexation& options, double lambda,
+                                       double deux_theta_max);
 
 } // namespace kovrin::indexation

@@ -565,7 +565,8 @@ ResultatIndexation indexe(const std::vector<double>& deux_theta, double lambda,
     if (!generales.empty())
         generales.insert(generales.end(), f.monocliniques.begin(), f.monocliniques.end());
     cherche_zones(recherche, raies, generales, f.q_max, options, fils, omis);
-    resultat.solutions = classe(recherche.solutions(), options);
+    resultat.solutions =
+        classe(recherche.solutions(), options, raies.lambda, raies.deux_theta.back());
     resultat.essais = recherche.essais();
     resultat.annulee = recherche.annulee();
     resultat.temps_ecoule = recherche.temps_ecoule();

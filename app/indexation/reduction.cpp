@@ -1,14 +1,17 @@
-// Cell reduction and lattice symmetry, on gemmi: the one place that includes
-// its reduction (its header defines functions that must be compiled once).
+// Cell reduction, lattice symmetry and the space groups of a lattice, on
+// gemmi: the one place that includes its reduction (its header defines
+// functions that must be compiled once).
 #include "commun/angles.h"
 #include "indexation/interne.h"
 
 #include <gemmi/cellred.hpp>
+#include <gemmi/symmetry.hpp>
 #include <gemmi/twin.hpp>
 
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <sstream>
 
 namespace kovrin {
 
@@ -140,6 +143,59 @@ std::vector<Monoclinique> monocliniques(const Maille& m, double obliquite_max) {
     for (const auto& [op, obliquite] : gemmi::find_lattice_2fold_ops(reduite, obliquite_max))
         if (auto c = conventionnelle(reduite, axe_de(op), obliquite_max)) sortie.push_back(*c);
     return sortie;
+}
+
+namespace {
+
+// Monoclinic with b unique: "P 1 2/c 1", not "P 1 1 2/a".
+bool axe_unique_b(const gemmi::SpaceGroup& sg) {
+    std::istringstream symbole(sg.hm);
+    std::string t[4];
+    symbole >> t[0] >> t[1] >> t[2] >> t[3];
+    return t[1] == "1" && t[3] == "1";
+}
+
+// A space group on the conventional cell of lattice r: its system and
+// centring (hR on hexagonal axes, the monoclinic ones with b unique).
+bool du_reseau(const gemmi::SpaceGroup& sg, Reseau r) {
+    using S = gemmi::CrystalSystem;
+    const FicheReseau& f = fiche(r);
+    if (sg.hm[0] != f.centrage || sg.ext == 'R') return false;
+    switch (f.systeme) {
+    case Systeme::cubique:
+        return sg.crystal_system() == S::Cubic;
+    case Systeme::tetragonal:
+        return sg.crystal_system() == S::Tetragonal;
+    case Systeme::hexagonal:
+        return sg.crystal_system() == S::Trigonal || sg.crystal_system() == S::Hexagonal;
+    case Systeme::orthorhombique:
+        return sg.crystal_system() == S::Orthorhombic;
+    case Systeme::monoclinique:
+        return sg.crystal_system() == S::Monoclinic && axe_unique_b(sg);
+    default:
+        return sg.crystal_system() == S::Triclinic;
+    }
+}
+
+const std::vector<gemmi::GroupOps>& groupes_du_reseau(Reseau r) {
+    static const auto groupes = [] {
+        std::array<std::vector<gemmi::GroupOps>, table_reseaux.size()> g;
+        for (const gemmi::SpaceGroup& sg : gemmi::spacegroup_tables::main)
+            for (const FicheReseau& f : table_reseaux)
+                if (du_reseau(sg, f.reseau))
+                    g[static_cast<std::size_t>(rang_symetrie(f.reseau))].push_back(sg.operations());
+        return g;
+    }();
+    return groupes[static_cast<std::size_t>(rang_symetrie(r))];
+}
+
+} // namespace
+
+bool absence_possible(Reseau r, const std::array<int, 3>& hkl) {
+    const auto& groupes = groupes_du_reseau(r);
+    return std::any_of(groupes.begin(), groupes.end(), [&](const gemmi::GroupOps& g) {
+        return g.is_systematically_absent({hkl[0], hkl[1], hkl[2]});
+    });
 }
 
 } // namespace indexation

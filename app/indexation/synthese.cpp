@@ -93,7 +93,8 @@ std::vector<double> separables(const std::vector<double>& angles, double jusqua,
 
 } // namespace
 
-std::vector<RaieDuReseau> raies_du_reseau(Reseau r, const Maille& maille, double lambda) {
+std::vector<RaieDuReseau> raies_du_reseau(Reseau r, const Maille& maille, double lambda,
+                                          double jusqua) {
     EspaceTravail et;
     et.systeme = code_de(fiche(r).systeme);
     et.groupe = std::string(1, fiche(r).centrage);
@@ -101,7 +102,7 @@ std::vector<RaieDuReseau> raies_du_reseau(Reseau r, const Maille& maille, double
     et.maille = maille;
     et.lambda = lambda;
     et.angle_min_initial = 2;
-    et.angle_max_initial = 120;
+    et.angle_max_initial = jusqua;
     DialoguesEnregistres silence;
     std::vector<RaieDuReseau> raies;
     if (!genere_raies(et, silence)) return raies;
@@ -120,9 +121,9 @@ std::vector<RaieDuReseau> raies_du_reseau(Reseau r, const Maille& maille, double
     return raies;
 }
 
-std::vector<double> angles_du_reseau(Reseau r, const Maille& maille, double lambda) {
+std::vector<double> angles_du_reseau(Reseau r, const Maille& maille, double lambda, double jusqua) {
     std::vector<double> angles;
-    for (const RaieDuReseau& raie : raies_du_reseau(r, maille, lambda))
+    for (const RaieDuReseau& raie : raies_du_reseau(r, maille, lambda, jusqua))
         angles.push_back(raie.deux_theta);
     return angles;
 }

@@ -2,7 +2,8 @@
 // Synthetic peak lists of known cells, to measure the indexing: the
 // reflections the core generates for a cell of each Bravais lattice, the
 // first 30 lines, a zero shift, Gaussian scatter of the positions, lines
-// dropped and impurity lines added, all from one seed.
+// dropped and impurity lines added, all from one seed. The reflections of a
+// lattice's cell serve the ranking too, to compare two cells' lines.
 #include "cristallo/geometrie.h"
 #include "indexation/reseaux.h"
 
@@ -43,9 +44,12 @@ struct RaieDuReseau {
 };
 
 // The reflections the core generates for a cell of the lattice, its centring
-// alone ruling out any, by increasing angle (degrees 2theta); their angles.
-std::vector<RaieDuReseau> raies_du_reseau(Reseau r, const Maille& maille, double lambda);
-std::vector<double> angles_du_reseau(Reseau r, const Maille& maille, double lambda);
+// alone ruling out any, by increasing angle (degrees 2theta) up to `jusqua`;
+// their angles.
+std::vector<RaieDuReseau> raies_du_reseau(Reseau r, const Maille& maille, double lambda,
+                                          double jusqua = 120);
+std::vector<double> angles_du_reseau(Reseau r, const Maille& maille, double lambda,
+                                     double jusqua = 120);
 
 // The fewest of a list's lines of its own cell (those within `ecart` of one,
 // its zero taken off) that lie off one zone [uvw] of the cell (u, v, w from

@@ -223,7 +223,22 @@ INSTANTIATE_TEST_SUITE_P(
                      Reseau::mP,
                      12053,
                      {Systeme::orthorhombique, Systeme::monoclinique},
-                     500}),
+                     500},
+        // a = 3.0008 c (13.1667 and 4.3900 A): the cubic cell a, three times
+        // the volume, indexes every line as closely and ties, but lacks its
+        // 211 and 521, which no cubic P space group rules out. The tetragonal
+        // cell goes first, and so does the orthorhombic cell a, b, c before
+        // the tetragonal a, a, b.
+        CasDifficile{"UnCubiqueFortuitSansSes211",
+                     Reseau::tP,
+                     12053,
+                     {Systeme::cubique, Systeme::tetragonal},
+                     2500},
+        CasDifficile{"UnTetragonalFortuitAuxAbsencesInexpliquees",
+                     Reseau::oP,
+                     12053,
+                     {Systeme::tetragonal, Systeme::orthorhombique},
+                     1300}),
     [](const testing::TestParamInfo<CasDifficile>& cas) { return std::string(cas.param.nom); });
 
 // A tetragonal cell of a quarter the volume (a, a, a / sqrt17) indexes
@@ -291,7 +306,7 @@ TEST(Indexation, UnMultipleDuVolumePrimitifEstFondu) {
          solution(Reseau::cI, {4, 4, 4, 90, 90, 90}, 100),
          solution(Reseau::aP, {3.4641, 3.4641, 3.4641, 109.4712, 109.4712, 109.4712}, 90),
          solution(Reseau::aP, {3.1, 4.7, 5.3, 80, 85, 70}, 50)},
-        OptionsIndexation{});
+        OptionsIndexation{}, 1.5406, 0);
     ASSERT_EQ(classees.size(), 2u);
     EXPECT_EQ(classees[0].reseau, Reseau::cI);
     EXPECT_EQ(classees[1].maille[0], 3.1);
@@ -626,6 +641,25 @@ TEST(Indexation, LesRaiesHorsZoneDisentUneMailleIndeterminee) {
     EXPECT_EQ(raies_hors_zone(courte), 0);
     const ListeSynthetique cubique = liste_synthetique(Reseau::cP, {8, 8, 8, 90, 90, 90}, 1);
     EXPECT_GE(raies_hors_zone(cubique), 10);
+}
+
+// Reflections some space group of the lattice rules out: diamond's 200
+// (F d -3 m: h00 only with h = 4n), the cubic 111 (P m -3 n: hhl only with
+// l even), 001 (P 4_2), h0l with l odd (P 1 2/c 1), 003 on hexagonal axes
+// (R -3 c: 000l only with l = 6n). None rules out diamond's 222 (absent by
+// its atoms' sites alone), the cubic P 211, nor a general reflection of an
+// orthorhombic or triclinic lattice.
+TEST(Indexation, LesAbsencesPossiblesSontCellesDUnGroupeDuReseau) {
+    EXPECT_TRUE(indexation::absence_possible(Reseau::cF, {2, 0, 0}));
+    EXPECT_FALSE(indexation::absence_possible(Reseau::cF, {2, 2, 2}));
+    EXPECT_TRUE(indexation::absence_possible(Reseau::cP, {1, 1, 1}));
+    EXPECT_FALSE(indexation::absence_possible(Reseau::cP, {2, 1, 1}));
+    EXPECT_TRUE(indexation::absence_possible(Reseau::tP, {0, 0, 1}));
+    EXPECT_TRUE(indexation::absence_possible(Reseau::mP, {1, 0, 1}));
+    EXPECT_FALSE(indexation::absence_possible(Reseau::mP, {1, 1, 1}));
+    EXPECT_FALSE(indexation::absence_possible(Reseau::oP, {1, 2, 3}));
+    EXPECT_FALSE(indexation::absence_possible(Reseau::aP, {0, 0, 1}));
+    EXPECT_TRUE(indexation::absence_possible(Reseau::hR, {0, 0, 3}));
 }
 
 // Every h^2 + k^2 + l^2 has two terms of one parity: the tetragonal cell
