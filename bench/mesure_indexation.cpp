@@ -58,7 +58,10 @@ bool meme_diagramme_que(const SolutionIndexation& s, const ListeSynthetique& l) 
                           l.deux_theta.back() - l.zero);
 }
 
-void raconte_echec(const ResultatIndexation& r, const ListeSynthetique& l, int rang) {
+// A miss, with what no search can help: the first solution gives the same
+// pattern, or the list leaves fewer than three lines off a zone of its cell.
+void raconte_echec(const ResultatIndexation& r, const ListeSynthetique& l, int rang,
+                   bool meme_diagramme, int hors_zone) {
     std::printf("  miss %s %.4f %.4f %.4f %.2f %.2f %.2f (%zu lines, %d impurities, zero %.3f):"
                 " right at rank %d",
                 std::string(fiche(l.reseau).symbole).c_str(), l.maille[0], l.maille[1], l.maille[2],
@@ -69,9 +72,8 @@ void raconte_echec(const ResultatIndexation& r, const ListeSynthetique& l, int r
         std::printf("; first %s %.4f %.4f %.4f %.2f %.2f %.2f M20 %.1f",
                     std::string(fiche(s.reseau).symbole).c_str(), s.maille[0], s.maille[1],
                     s.maille[2], s.maille[3], s.maille[4], s.maille[5], s.figures.m);
-        if (meme_diagramme_que(s, l)) std::printf(", the same pattern");
+        if (meme_diagramme) std::printf(", the same pattern");
     }
-    const int hors_zone = raies_hors_zone(l);
     if (hors_zone < 3) std::printf("; %d of its lines off one zone", hors_zone);
     std::printf("%s\n", r.temps_ecoule ? " (time limit)" : "");
 }
@@ -127,9 +129,11 @@ int main(int argc, char** argv) {
             c.pire = std::max(c.pire, s);
             c.omis += std::count(r.systemes_omis.begin(), r.systemes_omis.end(), true) > 0;
             if (rang == 1) continue;
-            raconte_echec(r, l, rang);
-            c.indiscernables += !r.solutions.empty() && meme_diagramme_que(r.solutions.front(), l);
-            c.indeterminees += raies_hors_zone(l) < 3;
+            const bool meme = !r.solutions.empty() && meme_diagramme_que(r.solutions.front(), l);
+            const int hors_zone = raies_hors_zone(l);
+            raconte_echec(r, l, rang, meme, hors_zone);
+            c.indiscernables += meme;
+            c.indeterminees += hors_zone < 3;
         }
     }
     std::printf("\n%-14s %6s %10s %10s %12s %10s %12s %10s %13s %13s\n", "system", "lists",
