@@ -3,6 +3,7 @@
 #include "indexation/synthese.h"
 
 #include "commun/angles.h"
+#include "commun/espace_travail.h"
 #include "cristallo/metrique.h"
 
 #include <algorithm>
@@ -172,8 +173,11 @@ bool absences_inexpliquees(const Candidat& multiple, const Candidat& maille, con
     const auto siennes = angles_du_reseau(maille.solution.reseau, maille.solution.maille, d.lambda,
                                           std::min(d.deux_theta_max + d.isole, 179.9));
     if (siennes.empty()) return false;
+    // A list the generator cut at its capacity stops at its last line.
+    const bool coupee = siennes.size() >= decltype(EspaceTravail::calculees)::capacite;
+    const double jusqua = coupee ? siennes.back() : d.deux_theta_max;
     int n = 0;
-    for (const RaieDuReseau& r : raies_du_reseau(m.reseau, m.maille, d.lambda, d.deux_theta_max))
+    for (const RaieDuReseau& r : raies_du_reseau(m.reseau, m.maille, d.lambda, jusqua))
         if (ecart_au_plus_proche(siennes, r.deux_theta, d.isole) >= d.isole &&
             !absence_possible(m.reseau, r.hkl) && ++n >= absences_inexpliquees_min)
             return true;
