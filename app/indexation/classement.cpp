@@ -184,12 +184,53 @@ bool absences_inexpliquees(const Candidat& multiple, const Candidat& maille, con
     return false;
 }
 
-// A cell whose volume is a multiple of a better one's and indexes no more lines.
+// The agreement of a sublattice's reduced cell with a multiple's: both are
+// refined on the same lines, but each within its own symmetry.
+inline constexpr double tolerance_sous_reseau_longueurs = 0.01, tolerance_sous_reseau_angles = 1;
+
+// Whether the lattice of the reduced cell `grande` is, within those
+// tolerances, one of the sublattices of index n of the reduced cell
+// `petite`'s: the lattices spanned by the columns of the Hermite normal forms
+// of determinant n (diagonal d0 d1 d2, each entry above the diagonal below
+// the diagonal entry of its row).
+bool sous_reseau(const Maille& grande, const Maille& petite, int n) {
+    const Metrique g = tenseur_metrique(petite);
+    const auto essaie = [&](const std::array<std::array<int, 3>, 3>& h) {
+        Metrique s{};
+        for (int i = 0; i < 3; ++i)
+            for (int j = 0; j < 3; ++j)
+                for (int k = 0; k < 3; ++k)
+                    for (int l = 0; l < 3; ++l)
+                        s[i][j] += h[k][i] * g[k][l] * h[l][j];
+        const auto m = maille_de_tenseur(s);
+        return m && reduites_egales(maille_reduite(*m, 'P'), grande,
+                                    tolerance_sous_reseau_longueurs, tolerance_sous_reseau_angles);
+    };
+    for (int d0 = 1; d0 <= n; ++d0)
+        for (int d1 = 1; d0 * d1 <= n; ++d1) {
+            if (n % (d0 * d1) != 0) continue;
+            const int d2 = n / (d0 * d1);
+            for (int a = 0; a < d0; ++a)
+                for (int b = 0; b < d0; ++b)
+                    for (int c = 0; c < d1; ++c)
+                        if (essaie({{{d0, a, b}, {0, d1, c}, {0, 0, d2}}})) return true;
+        }
+    return false;
+}
+
+// The largest index whose sublattices are enumerated (155 of them for 8);
+// a cell of a higher multiple of the volume is taken for a multiple.
+inline constexpr double indice_verifie_max = 8;
+
+// A cell whose lattice is a sublattice of a better one's and indexes no more
+// lines: a cell of a multiple volume that is not is another lattice.
 bool multiple_de(const Candidat& c, const Candidat& meilleur) {
     const double rapport = c.volume_primitif / meilleur.volume_primitif;
     const double entier = std::round(rapport);
     return entier >= 2 && std::fabs(rapport - entier) < 0.01 * entier &&
-           c.solution.non_indexees >= meilleur.solution.non_indexees;
+           c.solution.non_indexees >= meilleur.solution.non_indexees &&
+           (entier > indice_verifie_max ||
+            sous_reseau(c.reduite, meilleur.reduite, static_cast<int>(entier)));
 }
 
 bool plus_symetrique(const Candidat& c, const Candidat& g) {

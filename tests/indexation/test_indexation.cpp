@@ -289,27 +289,46 @@ TEST(Indexation, UnGrandMultipleDUnSystemeSuperieurNePrendPasLaPlace) {
     EXPECT_TRUE(meme_reseau(s.maille, 'F', l.maille, 'F'));
 }
 
+SolutionIndexation solution_de(Reseau r, Maille m, double m20, int non_indexees = 0) {
+    SolutionIndexation s;
+    s.reseau = r;
+    s.maille = m;
+    s.volume = volume_maille(m);
+    s.figures.m = s.m20_classement = m20;
+    s.non_indexees = non_indexees;
+    return s;
+}
+
 // A body-centred cubic lattice found as cI, as its primitive cell and as its
 // conventional cell described as primitive (two lattice points, indexing no
-// more lines): one solution, the cI; a cell of another lattice stays.
+// more lines): one solution, the cI. Cells of other lattices stay, one of
+// them of twice the primitive volume.
 TEST(Indexation, UnMultipleDuVolumePrimitifEstFondu) {
-    auto solution = [](Reseau r, Maille m, double m20) {
-        SolutionIndexation s;
-        s.reseau = r;
-        s.maille = m;
-        s.volume = volume_maille(m);
-        s.figures.m = s.m20_classement = m20;
-        return s;
-    };
     const auto classees = indexation::classe(
-        {solution(Reseau::aP, {4, 4, 4, 90, 90, 90}, 60),
-         solution(Reseau::cI, {4, 4, 4, 90, 90, 90}, 100),
-         solution(Reseau::aP, {3.4641, 3.4641, 3.4641, 109.4712, 109.4712, 109.4712}, 90),
-         solution(Reseau::aP, {3.1, 4.7, 5.3, 80, 85, 70}, 50)},
+        {solution_de(Reseau::aP, {4, 4, 4, 90, 90, 90}, 60),
+         solution_de(Reseau::cI, {4, 4, 4, 90, 90, 90}, 100),
+         solution_de(Reseau::aP, {3.4641, 3.4641, 3.4641, 109.4712, 109.4712, 109.4712}, 90),
+         solution_de(Reseau::aP, {3.1, 4.7, 5.3, 80, 85, 70}, 50),
+         solution_de(Reseau::aP, {4.2, 4.0, 3.8095, 90, 90, 90}, 40)},
         OptionsIndexation{}, 1.5406, 0);
-    ASSERT_EQ(classees.size(), 2u);
+    ASSERT_EQ(classees.size(), 3u);
     EXPECT_EQ(classees[0].reseau, Reseau::cI);
     EXPECT_EQ(classees[1].maille[0], 3.1);
+    EXPECT_EQ(classees[2].maille[0], 4.2);
+}
+
+// A hexagonal list (a = 13.605, c = 18.481 A, two impurities) that a
+// triclinic cell of another lattice indexes with half the primitive volume
+// and three fifths of the M(20), lacking many of the hexagonal cell's lines:
+// it is no subcell, and must not take the hexagonal cell's place.
+TEST(Indexation, UneMailleDeMoitieDuVolumeDUnAutreReseauNePrendPasLaPlace) {
+    const Maille hexagonale{13.6083, 13.6083, 18.4842, 90, 90, 120};
+    const auto classees = indexation::classe(
+        {solution_de(Reseau::hP, hexagonale, 39.7, 1),
+         solution_de(Reseau::aP, {6.7527, 12.1608, 18.5419, 89.15, 86.77, 76.04}, 23.5, 1)},
+        OptionsIndexation{}, 1.5406, 26.6);
+    ASSERT_EQ(classees.size(), 2u);
+    EXPECT_EQ(classees[0].reseau, Reseau::hP);
 }
 
 // An impurity line among the first lines: the cell still comes out, and its
