@@ -27,8 +27,8 @@
 #include <chrono>
 #include <cmath>
 #include <mutex>
+#include <numeric>
 #include <thread>
-#include <tuple>
 
 namespace kovrin {
 
@@ -437,6 +437,26 @@ bool cherche_reseau(Reseau r, const OptionsIndexation& o) {
     return o.systemes[static_cast<std::size_t>(s)] || rhomboedrique;
 }
 
+// The boxes in their order of search: by turn (ordre_de_passage), then
+// stage, each shell in its order of making. A counting sort: the boxes run
+// to the hundred thousand, and the search cannot be cancelled while they are
+// sorted.
+void range_par_passage(std::vector<Boite>& boites) {
+    const auto cle = [](const Boite& b) {
+        return static_cast<std::size_t>(2 * ordre_de_passage(b) + b.etage);
+    };
+    std::vector<std::size_t> places;
+    for (const Boite& b : boites) {
+        if (cle(b) + 2 > places.size()) places.resize(cle(b) + 2, 0);
+        ++places[cle(b) + 1];
+    }
+    std::partial_sum(places.begin(), places.end(), places.begin());
+    std::vector<Boite> rangees(boites.size());
+    for (const Boite& b : boites)
+        rangees[places[cle(b)]++] = b;
+    boites = std::move(rangees);
+}
+
 // The lattices asked for: the families of the dichotomy with their first
 // boxes, and the lattices searched by zones, whose families (the triclinic
 // one the largest) are made only if their search goes on.
@@ -466,10 +486,7 @@ Familles familles_de(const Raies& raies, const OptionsIndexation& options,
         boites_de(f.dichotomie.back(), static_cast<int>(f.dichotomie.size()) - 1, options,
                   f.boites);
     }
-    std::stable_sort(f.boites.begin(), f.boites.end(), [](const Boite& a, const Boite& b) {
-        return std::tuple(ordre_de_passage(a), a.etage, a.couche) <
-               std::tuple(ordre_de_passage(b), b.etage, b.couche);
-    });
+    if (!(annulation && *annulation)) range_par_passage(f.boites);
     return f;
 }
 
@@ -492,7 +509,8 @@ IterBoite cherche_boites(Recherche& recherche, IterBoite debut, IterBoite fin_bo
     const auto assez = [&](const Boite& b) {
         return volume_couche0 * std::pow(rapport_couches, b.couche - 1) > recherche.volume_limite();
     };
-    while (debut != fin_boites && !jusqua(*debut)) {
+    // Once stopped, each shell left would still start its threads for nothing.
+    while (debut != fin_boites && !jusqua(*debut) && !recherche.arrete_maintenant()) {
         auto fin = std::find_if(debut, fin_boites, [&](const Boite& b) {
             return b.etage != debut->etage || b.couche != debut->couche;
         });
