@@ -220,7 +220,7 @@ bool sous_reseau(const Maille& grande, const Maille& petite, int n) {
 
 // The largest index whose sublattices are enumerated (155 of them for 8);
 // a cell of a higher multiple of the volume is taken for a multiple.
-inline constexpr double indice_verifie_max = 8;
+inline constexpr int indice_verifie_max = 8;
 
 // A cell whose lattice is a sublattice of a better one's and indexes no more
 // lines: a cell of a multiple volume that is not is another lattice.

@@ -439,8 +439,8 @@ bool cherche_reseau(Reseau r, const OptionsIndexation& o) {
 
 // The boxes in their order of search: by turn (ordre_de_passage), then
 // stage, each shell in its order of making. A counting sort: the boxes run
-// to the hundred thousand, and the search cannot be cancelled while they are
-// sorted.
+// to hundreds of thousands, and the search cannot be cancelled while they
+// are sorted.
 void range_par_passage(std::vector<Boite>& boites) {
     const auto cle = [](const Boite& b) {
         return static_cast<std::size_t>(2 * ordre_de_passage(b) + b.etage);
