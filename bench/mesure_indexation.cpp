@@ -148,14 +148,14 @@ int main(int argc, char** argv) {
     // A cancellation every 10 ms through the first half second, where the
     // search prepares its boxes and runs its first shells.
     double somme = 0, pire = 0;
-    const int probes = 50;
-    for (int k = 1; k <= probes; ++k) {
+    const int sondages = 50;
+    for (int k = 1; k <= sondages; ++k) {
         const double delai = delai_annulation(options, 0.01 * k);
         somme += delai;
         pire = std::max(pire, delai);
     }
     std::printf("cancellation 0.01 to 0.50 s after the start (%d times): returned %.3f s later"
                 " on average, %.3f s at worst\n",
-                probes, somme / probes, pire);
+                sondages, somme / sondages, pire);
     return 0;
 }
